@@ -1,0 +1,103 @@
+#include "host/CPluginBase.h"
+
+#include "io/CObject.h"
+#include "io/HeapString.h"
+
+CPluginBase::~CPluginBase()
+{
+    delete editorWindow;
+    editorWindow = nullptr;
+}
+
+void CPluginBase::HandleMidi(uint32_t)
+{
+}
+
+void CPluginBase::ProcessBlock(float**, float**, int32_t)
+{
+}
+
+void CPluginBase::SetSampleRate(int32_t)
+{
+}
+
+int32_t CPluginBase::SetBlockSize(int32_t size)
+{
+    blockSize = size;
+    return blockSize;
+}
+
+void CPluginBase::SetProgram(int32_t)
+{
+}
+
+int32_t CPluginBase::GetProgram()
+{
+    return 0;
+}
+
+void CPluginBase::SetProgramName(int32_t, char* name)
+{
+    FreeString(name);
+}
+
+char* CPluginBase::GetProgramName(int32_t)
+{
+    return NewString("");
+}
+
+void CPluginBase::SetParameter(int32_t, float)
+{
+}
+
+float CPluginBase::GetParameter(int32_t)
+{
+    return 0.0f;
+}
+
+char* CPluginBase::GetParameterName(int32_t)
+{
+    return NewString("");
+}
+
+char* CPluginBase::GetParameterDisplay(int32_t)
+{
+    return NewString("");
+}
+
+CObject* CPluginBase::CreateEditor()
+{
+    return nullptr;
+}
+
+void CPluginBase::Idle()
+{
+}
+
+void CPluginBase::SetTransport(bool)
+{
+}
+
+void CPluginBase::ReservedHook2(intptr_t, intptr_t)
+{
+}
+
+void CPluginBase::SetTempo(float)
+{
+}
+
+void CPluginBase::ReservedHook1(intptr_t)
+{
+}
+
+void CPluginBase::ReservedHook4(intptr_t, intptr_t, intptr_t, intptr_t)
+{
+}
+
+void CPluginBase::SaveState(CStream*, bool)
+{
+}
+
+void CPluginBase::LoadState(CStream*, bool)
+{
+}

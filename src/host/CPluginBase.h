@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+class CObject;
+class CStream;
+struct AEffect;
+
+// The host's callback as the adapter receives it. The core only keeps it.
+using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt);
+
+// The host-independent face of the plug-in: everything the host adapter needs
+// from the synthesizer, without any host type. Strings are heap strings
+// (io/HeapString.h): a returned string belongs to the caller, a string passed
+// in belongs to the receiver.
+//
+// Threads: ProcessBlock and HandleMidi are called on the audio thread, all
+// others on the user-interface thread. Nothing here locks. SetSampleRate and
+// SetBlockSize come before the first ProcessBlock.
+class CPluginBase
+{
+public:
+    static constexpr int32_t kDefaultBlockSize = 1024;
+
+    CPluginBase() = default;
+    // Deletes an editor window that is still open.
+    virtual ~CPluginBase();
+
+    // One packed MIDI message: status in bits 0-7, data bytes in 8-15 and 16-23.
+    virtual void HandleMidi(uint32_t message);
+    // Renders frames samples, adding into outputs[0] and outputs[1]; inputs is ignored.
+    virtual void ProcessBlock(float** inputs, float** outputs, int32_t frames);
+    virtual void SetSampleRate(int32_t rate);
+    // Stores the host's maximum block size and returns it.
+    virtual int32_t SetBlockSize(int32_t size);
+    virtual void SetProgram(int32_t index);
+    virtual int32_t GetProgram();
+    // Takes ownership of name.
+    virtual void SetProgramName(int32_t index, char* name);
+    virtual char* GetProgramName(int32_t index);
+    virtual void SetParameter(int32_t index, float value);
+    virtual float GetParameter(int32_t index);
+    virtual char* GetParameterName(int32_t index);
+    virtual char* GetParameterDisplay(int32_t index);
+    // Builds the editor window; called only while editorWindow is null.
+    virtual CObject* CreateEditor();
+    // Regular user-interface tick while an editor is open.
+    virtual void Idle();
+    virtual void SetTransport(bool playing);
+    // Reserved entry; never called.
+    virtual void ReservedHook2(intptr_t first, intptr_t second);
+    virtual void SetTempo(float bpm);
+    // Reserved entry; never called.
+    virtual void ReservedHook1(intptr_t first);
+    // Reserved entry; never called.
+    virtual void ReservedHook4(intptr_t first, intptr_t second, intptr_t third, intptr_t fourth);
+    // Writes the bank (isPreset false) or the current program (true).
+    virtual void SaveState(CStream* stream, bool isPreset);
+    // Reads the bank or the current program back.
+    virtual void LoadState(CStream* stream, bool isPreset);
+
+    CPluginBase(const CPluginBase&) = delete;
+    CPluginBase& operator=(const CPluginBase&) = delete;
+
+    int32_t blockSize = kDefaultBlockSize;
+    CObject* editorWindow = nullptr;   // owned
+    CObject* editorApp = nullptr;      // owned by the adapter's editor hosting
+    HostCallback hostCallback = nullptr;
+    AEffect* effect = nullptr;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "host/CPluginBase.h"
+#include "synth/SynthProgram.h"
+
+#include <cstdint>
+
+class CSynthResources;
+
+// The synthesizer: the only implementation of the core interface. Owns the 64
+// programs and the pointer to the current one, the voices, the modulation
+// state, the effects and the editor's shared resources.
+class CSynth : public CPluginBase
+{
+public:
+    static constexpr int32_t kProgramCount = 64;
+    static constexpr int32_t kParameterCount = 8;
+    static constexpr int32_t kDefaultSampleRate = 44100;
+    static constexpr float kDefaultTempo = 120.0f;
+    static constexpr float kMaxTempo = 500.0f;  // exclusive
+
+    CSynth();
+    ~CSynth() override;
+
+    void HandleMidi(uint32_t message) override;
+    void ProcessBlock(float** inputs, float** outputs, int32_t frames) override;
+    void SetSampleRate(int32_t rate) override;
+    void SetProgram(int32_t index) override;
+    int32_t GetProgram() override;
+    void SetProgramName(int32_t index, char* name) override;
+    char* GetProgramName(int32_t index) override;
+    void SetParameter(int32_t index, float value) override;
+    float GetParameter(int32_t index) override;
+    char* GetParameterName(int32_t index) override;
+    char* GetParameterDisplay(int32_t index) override;
+    void Idle() override;
+    void SetTransport(bool playing) override;
+    void SetTempo(float bpm) override;
+    void SaveState(CStream* stream, bool isPreset) override;
+    void LoadState(CStream* stream, bool isPreset) override;
+
+    CSynthResources& Resources() { return *resources; }
+    // Raises programsChanged so that an open editor rebuilds.
+    void MarkProgramsChanged();
+
+    int32_t sampleRate = 0;
+    float tempo = 0.0f;
+    int32_t programIndex = 0;
+    int32_t lastNote = -1;
+    float modWheel = 0.0f;    // controller 1 / 127
+    float pitchBend = 0.0f;   // -1..1
+    float peakLeft = 0.0f;
+    float peakRight = 0.0f;
+    CSynthResources* resources = nullptr;
+    SynthProgram programs[kProgramCount];
+    SynthProgram* currentProgram = nullptr;
+};

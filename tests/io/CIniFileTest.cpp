@@ -1,0 +1,153 @@
+#include "io/CIniFile.h"
+#include "io/CStringList.h"
+#include "io/HeapString.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(CStringList, LoadTrimsLinesAndKeepsEmptyOnes)
+{
+    TempDir dir;
+    const std::string path = dir.Write("lines.txt", "  first \r\n\r\nx\n\tlast\t");
+    CStringList list;
+    ASSERT_TRUE(list.LoadFromFile(path.c_str()));
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_STREQ(list.Get(0), "first");
+    EXPECT_STREQ(list.Get(1), "");
+    EXPECT_STREQ(list.Get(2), "x");
+    EXPECT_STREQ(list.Get(3), "last");
+    EXPECT_EQ(list.Get(4), nullptr);
+}
+
+TEST(CStringList, OverlongLinesAreSplitNotOverflowed)
+{
+    TempDir dir;
+    const std::string path = dir.Write("long.txt", std::string(600, 'a') + "\nend\n");
+    CStringList list;
+    ASSERT_TRUE(list.LoadFromFile(path.c_str()));
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(std::string(list.Get(0)).size(), 255u);
+    EXPECT_EQ(std::string(list.Get(1)).size(), 255u);
+    EXPECT_EQ(std::string(list.Get(2)).size(), 90u);
+    EXPECT_STREQ(list.Get(3), "end");
+}
+
+TEST(CStringList, SaveSeparatesWithCrLfAndReadsBack)
+{
+    TempDir dir;
+    const std::string path = dir.File("out.txt");
+    CStringList list;
+    list.Add("[a]");
+    list.Add("k=v");
+    ASSERT_TRUE(list.SaveToFile(path.c_str()));
+    EXPECT_EQ(TempDir::Read(path), "[a]\r\nk=v");
+    CStringList back;
+    ASSERT_TRUE(back.LoadFromFile(path.c_str()));
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_STREQ(back.Get(1), "k=v");
+}
+
+TEST(CStringList, MissingFileLeavesTheListAlone)
+{
+    TempDir dir;
+    CStringList list;
+    list.Add("keep");
+    EXPECT_FALSE(list.LoadFromFile(dir.File("none").c_str()));
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_FALSE(list.SaveToFile((dir.Path() + "/no/such/dir/f").c_str()));
+}
+
+TEST(CIniFile, ReadsKeysWithBlanksAroundThem)
+{
+    TempDir dir;
+    const std::string path = dir.Write("s.ini", "[other]\nleft=5\n [ filewin ] \n  left  =  120  \ntop=-7\n");
+    CIniFile ini(path.c_str());
+    EXPECT_EQ(ini.ReadInt("filewin", "left", 0), 120);
+    EXPECT_EQ(ini.ReadInt("filewin", "top", 0), -7);
+    EXPECT_EQ(ini.ReadInt("other", "left", 0), 5);
+    EXPECT_EQ(ini.ReadInt("filewin", "width", 480), 480);
+    EXPECT_EQ(ini.ReadInt("nothere", "left", 200), 200);
+    EXPECT_EQ(ini.ReadInt("FILEWIN", "left", 1), 1);
+}
+
+TEST(CIniFile, BadNumbersGiveTheDefault)
+{
+    TempDir dir;
+    const std::string path =
+        dir.Write("s.ini", "[w]\na=12x\nb=\nc=1,5\nd=99999999999\ne=-99999999999\nf=4.7\n");
+    CIniFile ini(path.c_str());
+    EXPECT_EQ(ini.ReadInt("w", "a", 3), 3);
+    EXPECT_EQ(ini.ReadInt("w", "b", 3), 3);
+    EXPECT_EQ(ini.ReadInt("w", "c", 3), 1);
+    EXPECT_EQ(ini.ReadInt("w", "d", 3), 2147483647);
+    EXPECT_EQ(ini.ReadInt("w", "e", 3), -2147483647 - 1);
+    EXPECT_EQ(ini.ReadInt("w", "f", 3), 4);
+}
+
+TEST(CIniFile, FirstOfDuplicateKeysAndSectionsWins)
+{
+    TempDir dir;
+    const std::string path = dir.Write("s.ini", "[w]\nk=1\nk=2\n[w]\nk=3\n");
+    CIniFile ini(path.c_str());
+    EXPECT_EQ(ini.ReadInt("w", "k", 0), 1);
+    ASSERT_TRUE(ini.WriteInt("w", "k", 9));
+    EXPECT_EQ(ini.ReadInt("w", "k", 0), 9);
+    EXPECT_EQ(TempDir::Read(path), "[w]\r\nk=9\r\nk=2\r\n[w]\r\nk=3");
+}
+
+TEST(CIniFile, FilesWithoutSectionsOrMissingGiveDefaults)
+{
+    TempDir dir;
+    const std::string path = dir.Write("s.ini", "left=3\nnoise\n=\n");
+    CIniFile ini(path.c_str());
+    EXPECT_EQ(ini.ReadInt("filewin", "left", 200), 200);
+    CIniFile missing(dir.File("none.ini").c_str());
+    EXPECT_EQ(missing.ReadInt("filewin", "left", 200), 200);
+    char* text = missing.ReadString("filewin", "left", "dflt");
+    EXPECT_STREQ(text, "dflt");
+    FreeString(text);
+}
+
+TEST(CIniFile, WritesCreateTheFileSectionAndKey)
+{
+    TempDir dir;
+    const std::string path = dir.File("new.ini");
+    CIniFile ini(path.c_str());
+    ASSERT_TRUE(ini.WriteInt("filewin", "left", 200));
+    EXPECT_EQ(TempDir::Read(path), "[filewin]\r\nleft=200");
+    ASSERT_TRUE(ini.WriteInt("filewin", "top", 10));
+    ASSERT_TRUE(ini.WriteString("other", "name", "x y"));
+    ASSERT_TRUE(ini.WriteInt("filewin", "left", -1));
+    EXPECT_EQ(TempDir::Read(path), "[filewin]\r\nleft=-1\r\ntop=10\r\n[other]\r\nname=x y");
+    char* name = ini.ReadString("other", "name", "");
+    EXPECT_STREQ(name, "x y");
+    FreeString(name);
+}
+
+TEST(CIniFile, MissingSectionIsAppendedAsTheLastTwoLines)
+{
+    TempDir dir;
+    const std::string path = dir.Write("s.ini", "[a]\nk=1\n");
+    CIniFile ini(path.c_str());
+    ASSERT_TRUE(ini.WriteInt("filewin", "height", 480));
+    EXPECT_EQ(TempDir::Read(path), "[a]\r\nk=1\r\n[filewin]\r\nheight=480");
+}
+
+TEST(CIniFile, KeyIsInsertedAfterTheSectionsLastLine)
+{
+    TempDir dir;
+    const std::string path = dir.Write("s.ini", "[a]\nk=1\n[b]\nm=2");
+    CIniFile ini(path.c_str());
+    ASSERT_TRUE(ini.WriteInt("a", "n", 5));
+    EXPECT_EQ(TempDir::Read(path), "[a]\r\nk=1\r\nn=5\r\n[b]\r\nm=2");
+}
+
+TEST(CIniFile, UnwritablePathReportsFailure)
+{
+    TempDir dir;
+    CIniFile ini((dir.Path() + "/missing/dir/s.ini").c_str());
+    EXPECT_FALSE(ini.WriteInt("a", "k", 1));
+    EXPECT_EQ(ini.ReadInt("a", "k", 4), 4);
+}

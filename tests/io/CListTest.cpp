@@ -1,0 +1,75 @@
+#include "io/CList.h"
+#include "io/CObject.h"
+#include "io/HeapString.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+TEST(CList, AppendsInOrderAndAnswersNullOutsideTheRange)
+{
+    int a = 1, b = 2, c = 3;
+    CList list;
+    EXPECT_EQ(list.Get(0), nullptr);
+    list.Add(&a);
+    list.Add(&b);
+    list.Add(&c);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Get(0), &a);
+    EXPECT_EQ(list.Get(2), &c);
+    EXPECT_EQ(list.Get(3), nullptr);
+    EXPECT_EQ(list.Get(-1), nullptr);
+    EXPECT_EQ(list.IndexOf(&b), 1);
+}
+
+TEST(CList, RemovesByItemAndIndexAndInserts)
+{
+    int a = 1, b = 2, c = 3, d = 4;
+    CList list;
+    list.Add(&a);
+    list.Add(&b);
+    list.Add(&c);
+    EXPECT_TRUE(list.Remove(&b));
+    EXPECT_FALSE(list.Remove(&b));
+    EXPECT_EQ(list.Get(1), &c);
+    list.Insert(0, &d);
+    EXPECT_EQ(list.Get(0), &d);
+    list.Insert(99, &b);
+    EXPECT_EQ(list.Get(3), &b);
+    EXPECT_EQ(list.RemoveAt(0), &d);
+    EXPECT_EQ(list.RemoveAt(5), nullptr);
+    EXPECT_EQ(list.Count(), 3);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Get(0), nullptr);
+}
+
+TEST(CObject, NameIsCopiedOnSetAndGet)
+{
+    CObject object;
+    char* empty = object.GetName();
+    EXPECT_STREQ(empty, "");
+    FreeString(empty);
+
+    char text[] = "knob";
+    object.SetName(text);
+    text[0] = 'X';
+    char* copy = object.GetName();
+    EXPECT_STREQ(copy, "knob");
+    EXPECT_NE(copy, object.Name());
+    FreeString(copy);
+}
+
+TEST(HeapString, CopiesAndCutsToALimit)
+{
+    char* cut = NewString("abcdef", 3);
+    EXPECT_STREQ(cut, "abc");
+    FreeString(cut);
+    char* fromNull = NewString(nullptr);
+    EXPECT_STREQ(fromNull, "");
+    FreeString(fromNull);
+    char* negative = NewString("abc", -5);
+    EXPECT_STREQ(negative, "");
+    FreeString(negative);
+    FreeString(nullptr);
+}

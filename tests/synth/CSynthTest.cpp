@@ -1,0 +1,132 @@
+#include "io/CObject.h"
+#include "io/HeapString.h"
+#include "synth/CSynth.h"
+#include "synth/CSynthResources.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string TakeString(char* text)
+{
+    std::string copy = text;
+    FreeString(text);
+    return copy;
+}
+
+}  // namespace
+
+TEST(CSynth, ConstructionState)
+{
+    CSynth synth;
+    EXPECT_EQ(synth.sampleRate, 44100);
+    EXPECT_EQ(synth.tempo, 120.0f);
+    EXPECT_EQ(synth.blockSize, 1024);
+    EXPECT_EQ(synth.GetProgram(), 0);
+    EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
+    EXPECT_EQ(synth.lastNote, -1);
+    EXPECT_EQ(synth.editorWindow, nullptr);
+    EXPECT_EQ(synth.hostCallback, nullptr);
+    EXPECT_EQ(synth.Resources().programsChanged, 0);
+}
+
+TEST(CSynth, ProgramSelectionIgnoresIndicesOutside0To63)
+{
+    CSynth synth;
+    synth.SetProgram(63);
+    EXPECT_EQ(synth.GetProgram(), 63);
+    EXPECT_EQ(synth.currentProgram, &synth.programs[63]);
+    synth.SetProgram(64);
+    synth.SetProgram(-1);
+    synth.SetProgram(INT32_MIN);
+    EXPECT_EQ(synth.GetProgram(), 63);
+    EXPECT_EQ(synth.currentProgram, &synth.programs[63]);
+}
+
+TEST(CSynth, EditsGoToTheStoredProgramItself)
+{
+    CSynth synth;
+    synth.SetProgram(7);
+    synth.currentProgram->cutoff = 0.25f;
+    synth.SetProgram(8);
+    synth.SetProgram(7);
+    EXPECT_EQ(synth.programs[7].cutoff, 0.25f);
+    EXPECT_EQ(synth.programs[8].cutoff, 1.0f);
+}
+
+TEST(CSynth, ProgramChangeRaisesTheFlagOnlyWithAnEditorOpen)
+{
+    CSynth synth;
+    synth.SetProgram(3);
+    EXPECT_EQ(synth.Resources().programsChanged, 0);
+    synth.editorWindow = new CObject;  // stands in for the editor window
+    synth.SetProgram(4);
+    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    synth.Resources().programsChanged = 0;
+    synth.SetProgram(99);
+    EXPECT_EQ(synth.Resources().programsChanged, 0);
+    // The destructor deletes the open window (the sanitizer build checks it).
+}
+
+TEST(CSynth, ProgramNamesAreCutAndOwnershipPasses)
+{
+    CSynth synth;
+    synth.SetProgramName(3, NewString("A forty character program name, too long"));
+    EXPECT_EQ(TakeString(synth.GetProgramName(3)), "A forty character program name,");
+    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    synth.SetProgramName(64, NewString("ignored"));
+    synth.SetProgramName(-5, NewString("ignored"));
+    EXPECT_EQ(TakeString(synth.GetProgramName(64)), "");
+    EXPECT_EQ(TakeString(synth.GetProgramName(-1)), "");
+}
+
+TEST(CSynth, TheEightParametersCarryNothing)
+{
+    CSynth synth;
+    for (int i = 0; i < CSynth::kParameterCount; ++i)
+    {
+        synth.SetParameter(i, 0.75f);
+        EXPECT_EQ(synth.GetParameter(i), 0.0f);
+        EXPECT_EQ(TakeString(synth.GetParameterName(i)), "unused");
+        EXPECT_EQ(TakeString(synth.GetParameterDisplay(i)), "");
+    }
+}
+
+TEST(CSynth, TempoOutsideTheOpenRangeIsIgnored)
+{
+    CSynth synth;
+    synth.SetTempo(500.0f);
+    EXPECT_EQ(synth.tempo, 120.0f);
+    synth.SetTempo(0.0f);
+    synth.SetTempo(-3.0f);
+    synth.SetTempo(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(synth.tempo, 120.0f);
+    synth.SetTempo(499.5f);
+    EXPECT_EQ(synth.tempo, 499.5f);
+    synth.SetTempo(0.001f);
+    EXPECT_EQ(synth.tempo, 0.001f);
+}
+
+TEST(CSynth, BlockSizeAndSampleRateAreStored)
+{
+    CSynth synth;
+    EXPECT_EQ(synth.SetBlockSize(256), 256);
+    EXPECT_EQ(synth.blockSize, 256);
+    synth.SetSampleRate(96000);
+    EXPECT_EQ(synth.sampleRate, 96000);
+}
+
+TEST(CPluginBase, DefaultsAndStringOwnership)
+{
+    std::unique_ptr<CPluginBase> base(new CPluginBase);
+    EXPECT_EQ(base->GetProgram(), 0);
+    EXPECT_EQ(base->GetParameter(2), 0.0f);
+    EXPECT_EQ(TakeString(base->GetProgramName(0)), "");
+    EXPECT_EQ(TakeString(base->GetParameterName(0)), "");
+    EXPECT_EQ(base->CreateEditor(), nullptr);
+    base->SetProgramName(0, NewString("freed by the base"));
+    EXPECT_EQ(base->SetBlockSize(64), 64);
+}
