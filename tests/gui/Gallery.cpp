@@ -54,3 +54,29 @@ bool WriteGalleryPng(CDrawContext& surface, const std::string& name, int scale)
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
 }
+
+std::string EncodeRgbaPng(int width, int height, const std::vector<uint8_t>& rgba)
+{
+    std::string bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)))
+    {
+        png_destroy_write_struct(&png, &info);
+        return std::string();
+    }
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, png_size_t length) {
+            static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), length);
+        },
+        nullptr);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(rgba.data() + static_cast<size_t>(y) * width * 4));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
