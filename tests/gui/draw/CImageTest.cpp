@@ -2,6 +2,7 @@
 #include "gui/draw/CGraphic.h"
 #include "gui/draw/CImage.h"
 #include "gui/platform/CSoftContext.h"
+#include "image/KnobFilmstrip.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,27 @@ TEST_F(Image, ASourceThatDoesNotDecodeDrawsNothing)
     image.Draw(g, 0, 0, 0, 0, 3, 2);
     EXPECT_EQ(image.cache, nullptr);
     EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
+}
+
+TEST(ImageGallery, KnobFramesOverTheWindowColour)
+{
+    CImageChunk strip;
+    strip.stream.Write(kKnobFilmstripPng, kKnobFilmstripPngBytes);
+    CImage image(&strip, 0x505050);
+    const int32_t frames = 6;
+    CSoftContext dc(frames * kKnobFrameSize, kKnobFrameSize);
+    CGraphic g(&dc);
+    for (int32_t i = 0; i < frames; ++i)
+    {
+        const int32_t frame = i * (kKnobFrameCount - 1) / (frames - 1);
+        image.Draw(g, i * kKnobFrameSize, 0, 0, frame * kKnobFrameSize, kKnobFrameSize, kKnobFrameSize);
+    }
+    ASSERT_NE(image.cache, nullptr);
+    EXPECT_EQ(image.cache->height, kKnobFrameCount * kKnobFrameSize);
+    // The transparent corners show the background the image was prepared with.
+    EXPECT_EQ(dc.GetPixel(0, 0), 0x505050u);
+    EXPECT_EQ(dc.GetPixel(frames * kKnobFrameSize - 1, kKnobFrameSize - 1), 0x505050u);
+    EXPECT_TRUE(WriteGalleryPng(dc, "knob-frames", 2));
 }
 
 } // namespace
