@@ -99,6 +99,20 @@ TEST(CSoftContext, DrawsTheSameBytesEveryTime)
               std::string(reinterpret_cast<char*>(b.Bits()), 40 * 26 * 4));
 }
 
+TEST(CSoftContext, ShapesForTheGallery)
+{
+    CSoftContext dc(60, 30);
+    dc.SelectPen(0xFFFFFF, false);
+    dc.SelectBrush(0x0000FF);
+    dc.Ellipse(Rect{4, 3, 33, 24});
+    dc.SelectPen(0x00FF00, true);
+    dc.Line(36, 2, 58, 27);
+    dc.SelectPen(0x00FF00, false);
+    dc.Line(36, 27, 58, 2);
+    EXPECT_TRUE(WriteGalleryPng(dc, "shapes", 8));
+    EXPECT_EQ(dc.GetPixel(18, 13), 0x0000FFu);
+}
+
 TEST(CSoftContext, FontSamplerForTheGallery)
 {
     CSoftContext dc(330, 60);
