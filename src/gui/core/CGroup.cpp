@@ -15,7 +15,7 @@ CGroup::~CGroup()
 void CGroup::Paint(CGraphic& g, Rect r)
 {
     CCtrl::Paint(g, r);
-    if (background != 0xFFFFFFFFu)
+    if (background != kNoColour)
         g.FillRect(background, r);
     for (int32_t i = 0; i < children.Count(); ++i)
     {

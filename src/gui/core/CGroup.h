@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/core/CCtrl.h"
+#include "gui/draw/Colour.h"
 #include "io/CList.h"
 
 #include <cstdint>
@@ -39,6 +40,6 @@ public:
 
     CCtrl* Child(int32_t index) const { return static_cast<CCtrl*>(children.Get(index)); }
 
-    uint32_t background = 0xFFFFFFFFu; // -1: no fill
+    uint32_t background = kNoColour; // -1: no fill
     CList children;                    // of owned CCtrl
 };

@@ -205,20 +205,27 @@ void CSoftContext::Stretch(const Rect& dst, CDrawContext& src, const Rect& srcRe
     const Rect area = Intersection(Intersection(to, Normalised(clip)), Region());
     if (area.IsEmpty())
         return;
-    // Reading from a copy makes a blit within one surface safe when areas overlap.
-    std::vector<uint32_t> source(static_cast<size_t>(from.Width()) * from.Height());
-    for (int32_t y = 0; y < from.Height(); ++y)
-        for (int32_t x = 0; x < from.Width(); ++x)
-            source[static_cast<size_t>(y) * from.Width() + x] = src.GetPixel(from.left + x, from.top + y);
+    // Every source pixel is read before any is written, so a blit within one
+    // surface is safe when the areas overlap.
+    const int32_t columns = area.Width();
+    std::vector<uint32_t> mapped(static_cast<size_t>(columns) * area.Height());
     for (int32_t y = area.top; y < area.bottom; ++y)
     {
-        const int64_t sy = (y - to.top) * static_cast<int64_t>(from.Height()) / dh;
+        const int32_t sy = from.top + static_cast<int32_t>((y - to.top) * static_cast<int64_t>(from.Height()) / dh);
         for (int32_t x = area.left; x < area.right; ++x)
         {
-            const int64_t sx = (x - to.left) * static_cast<int64_t>(from.Width()) / dw;
-            const uint32_t colour = source[static_cast<size_t>(sy * from.Width() + sx)];
+            const int32_t sx = from.left + static_cast<int32_t>((x - to.left) * static_cast<int64_t>(from.Width()) / dw);
+            mapped[static_cast<size_t>(y - area.top) * columns + (x - area.left)] = src.GetPixel(sx, sy);
+        }
+    }
+    for (int32_t y = area.top; y < area.bottom; ++y)
+    {
+        uint8_t* row = bits + static_cast<size_t>(y) * stride;
+        for (int32_t x = area.left; x < area.right; ++x)
+        {
+            const uint32_t colour = mapped[static_cast<size_t>(y - area.top) * columns + (x - area.left)];
             if (colour != kNoPixel)
-                StorePixel(bits + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 4, colour);
+                StorePixel(row + static_cast<size_t>(x) * 4, colour);
         }
     }
 }

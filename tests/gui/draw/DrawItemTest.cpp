@@ -102,6 +102,34 @@ TEST_F(ItemDrawing, EveryItemShowsItsFillShapeAndFrame)
     }
 }
 
+TEST_F(ItemDrawing, RepresentativeItemsByHand)
+{
+    // "menu": black panel fill, cut corners, frame 0x282828.
+    CSoftContext* s = Draw("menu", 8, 6, 0);
+    EXPECT_EQ(s->GetPixel(0, 0), kMarker);
+    EXPECT_EQ(s->GetPixel(3, 0), 0x282828u);
+    EXPECT_EQ(s->GetPixel(3, 3), 0x000000u);
+    // "listbox": black fill with a black frame.
+    s = Draw("listbox", 8, 6, 0);
+    EXPECT_EQ(s->GetPixel(0, 0), kMarker);
+    EXPECT_EQ(s->GetPixel(3, 0), 0x000000u);
+    // "dropdownmenuselected": plain 0x282828, so the corner is filled.
+    s = Draw("dropdownmenuselected", 8, 6, 0);
+    EXPECT_EQ(s->GetPixel(0, 0), 0x282828u);
+    // "toolbar": plain window colour.
+    s = Draw("toolbar", 8, 22, 0);
+    EXPECT_EQ(s->GetPixel(0, 0), 0x505050u);
+    EXPECT_EQ(s->GetPixel(7, 21), 0x505050u);
+    // "scrollbarup": plain 0x404040.
+    s = Draw("scrollbarup", 16, 16, 0);
+    EXPECT_EQ(s->GetPixel(0, 0), 0x404040u);
+    EXPECT_EQ(s->GetPixel(15, 15), 0x404040u);
+    // "menutab": no fill, no frame: nothing.
+    s = Draw("menutab", 8, 6, 0);
+    EXPECT_EQ(s->GetPixel(3, 3), kMarker);
+    EXPECT_EQ(s->GetPixel(0, 0), kMarker);
+}
+
 TEST_F(ItemDrawing, CaptionAtItsOwnHeightUsesThePreRenderedImage)
 {
     // Mark the pre-rendered image so that its use shows.

@@ -73,6 +73,21 @@ TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
     EXPECT_EQ(dc.GetPixel(0, 0), 0u);       // corner outside
 }
 
+TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
+{
+    CSoftContext dc(6, 1);
+    for (int32_t x = 0; x < 6; ++x)
+    {
+        dc.SelectBrush(static_cast<uint32_t>(x + 1));
+        dc.FillRect(Rect{x, 0, x + 1, 1});
+    }
+    // Shift columns 0..4 right by one onto themselves: 1 1 2 3 4 5.
+    dc.Blit(Rect{1, 0, 6, 1}, dc, 0, 0);
+    const uint32_t expected[6] = {1, 1, 2, 3, 4, 5};
+    for (int32_t x = 0; x < 6; ++x)
+        EXPECT_EQ(dc.GetPixel(x, 0), expected[x]) << x;
+}
+
 TEST(CSoftContext, CountsEveryPenAndBrushSelected)
 {
     CSoftContext dc(2, 2);
