@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ struct Backend
     std::string name;
     CDrawContext* (*make)(int32_t width, int32_t height);
 };
+
+void PrintTo(const Backend& backend, std::ostream* out)
+{
+    *out << backend.name;
+}
 
 CDrawContext* MakeSoft(int32_t width, int32_t height)
 {
