@@ -165,6 +165,8 @@ void CGraphic::Gradient(Rect r, uint32_t colour1, uint32_t colour2, int32_t dire
 void CGraphic::Gloss(Rect r, uint32_t colour, float effect, int32_t inset)
 {
     const Rect n = Normalised(r);
+    if (n.IsEmpty())
+        return;
     FillRect(colour, n);
     const uint32_t light = Mix(colour, kWhite, std::fabs(effect));
     const uint32_t mid = Mix(colour, light, 0.25);

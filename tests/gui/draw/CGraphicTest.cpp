@@ -61,6 +61,9 @@ TEST_F(Graphic, EmptyOrFullyClippedRequestsDrawNothing)
 {
     g.FillRect(0xFFFFFF, Rect{5, 5, 5, 20});
     g.FrameRect(0xFFFFFF, Rect{5, 5, 20, 5});
+    g.Gloss(Rect{5, 5, 20, 5}, 0xFFFFFF, 0.5f, 0);
+    g.Gloss(Rect{5, 5, 20, 5}, 0xFFFFFF, -0.5f, 0);
+    g.Gradient(Rect{5, 5, 5, 9}, 0xFFFFFF, 0xFFFFFF, kGradientVertical);
     g.clip = Rect{0, 0, 10, 10};
     g.FillRect(0xFFFFFF, Rect{10, 10, 30, 30});
     g.Ellipse(0xFFFFFF, Rect{12, 12, 30, 30});
