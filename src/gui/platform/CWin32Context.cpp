@@ -71,13 +71,17 @@ CWin32Context::~CWin32Context()
     SelectClipRgn(dc, nullptr);
     SelectObject(dc, replacedFont);
     DeleteObject(font);
-    // Stock objects take the place of ours before they are deleted.
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    // The device context gets back the pen and brush it had before ours.
     if (pen != nullptr)
+    {
+        SelectObject(dc, replacedPen);
         DeleteObject(pen);
+    }
     if (brush != nullptr)
+    {
+        SelectObject(dc, replacedBrush);
         DeleteObject(brush);
+    }
     if (ownsDc)
     {
         SelectObject(dc, replacedBitmap);
@@ -101,18 +105,22 @@ void CWin32Context::SelectPen(uint32_t colour, bool dotted)
     {
         created = CreatePen(PS_SOLID, 1, colour);
     }
-    SelectObject(dc, created);
+    HGDIOBJ previous = SelectObject(dc, created);
     if (pen != nullptr)
         DeleteObject(pen);
+    else
+        replacedPen = previous;
     pen = created;
 }
 
 void CWin32Context::SelectBrush(uint32_t colour)
 {
     HBRUSH created = CreateSolidBrush(colour);
-    SelectObject(dc, created);
+    HGDIOBJ previous = SelectObject(dc, created);
     if (brush != nullptr)
         DeleteObject(brush);
+    else
+        replacedBrush = previous;
     brush = created;
 }
 

@@ -50,7 +50,9 @@ private:
     int32_t width = 0;
     int32_t height = 0;
     HPEN pen = nullptr;
+    HGDIOBJ replacedPen = nullptr;
     HBRUSH brush = nullptr;
+    HGDIOBJ replacedBrush = nullptr;
     HFONT font = nullptr;
     HGDIOBJ replacedFont = nullptr;
     std::vector<Rect> regions;
