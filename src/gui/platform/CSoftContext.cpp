@@ -94,6 +94,9 @@ void CSoftContext::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     int32_t y = y1;
     int32_t error = (dx > dy ? dx : -dy) / 2;
     const Rect region = Region();
+    const Rect bounds{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
+    if (Intersection(bounds, region).IsEmpty())
+        return;
     for (int32_t i = 0; i < steps; ++i)
     {
         if (!penDotted || i % 2 == 0)
