@@ -179,7 +179,7 @@ CInflater::Result CInflater::DecodeBlock(CBitReader& in)
     size_t end = outEnd;
     for (;;)
     {
-        if (end > output.size() - kMaxMatch)
+        if (NearlyFull(end))
         {
             outEnd = end;
             if (!Flush())
@@ -217,11 +217,20 @@ CInflater::Result CInflater::DecodeBlock(CBitReader& in)
             break;
         if (distance > end)
             return Result::Failed;
-        // Overlapping copies repeat the last distance bytes, so go byte by byte.
         const uint8_t* from = out + end - distance;
         uint8_t* to = out + end;
-        for (size_t i = 0; i < length; ++i)
-            to[i] = from[i];
+        if (distance >= kCopySlack)
+        {
+            // Eight-byte steps never read bytes that this copy has yet to write.
+            for (size_t i = 0; i < length; i += 8)
+                std::memcpy(to + i, from + i, 8);
+        }
+        else
+        {
+            // A short distance repeats the last bytes: go byte by byte.
+            for (size_t i = 0; i < length; ++i)
+                to[i] = from[i];
+        }
         end += length;
     }
     outEnd = end;
@@ -233,7 +242,7 @@ bool CInflater::Flush()
     if (outEnd > outGiven && !sink->Take(output.data() + outGiven, outEnd - outGiven))
         return false;
     outGiven = outEnd;
-    if (outEnd > kWindowBytes && outEnd > output.size() - kMaxMatch)
+    if (outEnd > kWindowBytes && NearlyFull(outEnd))
     {
         std::memmove(output.data(), output.data() + outEnd - kWindowBytes, kWindowBytes);
         outEnd = kWindowBytes;

@@ -33,16 +33,20 @@ public:
 private:
     static constexpr size_t kWindowBytes = 32768;
     static constexpr size_t kMaxMatch = 258;
+    // Matches are copied eight bytes at a time and may write this far past their end.
+    static constexpr size_t kCopySlack = 8;
     // Output collects behind the window and goes to the sink in runs this long.
-    static constexpr size_t kRunBytes = 65536;
+    static constexpr size_t kRunBytes = 262144;
 
     Result InflateBlocks(CBitReader& in);
     Result CopyStored(CBitReader& in);
     Result ReadDynamicTables(CBitReader& in);
     void BuildFixedTables();
     Result DecodeBlock(CBitReader& in);
-    // Gives the pending output to the sink and keeps the last window's worth.
+    // Gives the pending output to the sink and, when too little room is left
+    // for another match, moves the last window's worth to the front.
     bool Flush();
+    bool NearlyFull(size_t end) const { return end > output.size() - kMaxMatch - kCopySlack; }
 
     CHuffmanTable literals;
     CHuffmanTable distances;

@@ -6,14 +6,16 @@
 
 namespace {
 
+// The Paeth predictor: whichever neighbour is nearest to left + above -
+// upper left, ties going to left, then above. Written as selects, which the
+// compiler turns into conditional moves: the choice is unpredictable.
 uint8_t Paeth(int left, int above, int upperLeft)
 {
     const int toLeft = std::abs(above - upperLeft);
     const int toAbove = std::abs(left - upperLeft);
     const int toUpperLeft = std::abs(left + above - 2 * upperLeft);
-    if (toLeft <= toAbove && toLeft <= toUpperLeft)
-        return static_cast<uint8_t>(left);
-    return static_cast<uint8_t>(toAbove <= toUpperLeft ? above : upperLeft);
+    const int aboveOrUpperLeft = toAbove <= toUpperLeft ? above : upperLeft;
+    return static_cast<uint8_t>(toLeft <= toAbove && toLeft <= toUpperLeft ? left : aboveOrUpperLeft);
 }
 
 }  // namespace
