@@ -35,14 +35,13 @@ CInflater::Result CInflater::Inflate(const uint8_t* data, size_t size, Sink& tar
     in.Bits(16);
 
     sink = &target;
-    output.assign(kWindowBytes + kRunBytes, 0);
+    output.reset(new uint8_t[kOutputBytes]);
     outEnd = 0;
     outGiven = 0;
     Result result = InflateBlocks(in);
     if (result != Result::Failed && !Flush())
         result = Result::Failed;
-    output.clear();
-    output.shrink_to_fit();
+    output.reset();
     sink = nullptr;
     return result;
 }
@@ -86,11 +85,11 @@ CInflater::Result CInflater::CopyStored(CBitReader& in)
         return Result::Truncated;
     while (left > 0)
     {
-        if (outEnd == output.size() && !Flush())
+        if (outEnd == kOutputBytes && !Flush())
             return Result::Failed;
-        const size_t room = output.size() - outEnd;
+        const size_t room = kOutputBytes - outEnd;
         const size_t want = left < room ? left : room;
-        const size_t got = in.ReadBytes(output.data() + outEnd, want);
+        const size_t got = in.ReadBytes(output.get() + outEnd, want);
         outEnd += got;
         left -= got;
         if (got < want)
@@ -175,11 +174,11 @@ CInflater::Result CInflater::ReadDynamicTables(CBitReader& in)
 
 CInflater::Result CInflater::DecodeBlock(CBitReader& in)
 {
-    uint8_t* const out = output.data();
+    uint8_t* const out = output.get();
     size_t end = outEnd;
     for (;;)
     {
-        if (end > output.size() - kMaxMatch)
+        if (NearlyFull(end))
         {
             outEnd = end;
             if (!Flush())
@@ -217,11 +216,20 @@ CInflater::Result CInflater::DecodeBlock(CBitReader& in)
             break;
         if (distance > end)
             return Result::Failed;
-        // Overlapping copies repeat the last distance bytes, so go byte by byte.
         const uint8_t* from = out + end - distance;
         uint8_t* to = out + end;
-        for (size_t i = 0; i < length; ++i)
-            to[i] = from[i];
+        if (distance >= kCopySlack)
+        {
+            // Eight-byte steps never read bytes that this copy has yet to write.
+            for (size_t i = 0; i < length; i += 8)
+                std::memcpy(to + i, from + i, 8);
+        }
+        else
+        {
+            // A short distance repeats the last bytes: go byte by byte.
+            for (size_t i = 0; i < length; ++i)
+                to[i] = from[i];
+        }
         end += length;
     }
     outEnd = end;
@@ -230,12 +238,12 @@ CInflater::Result CInflater::DecodeBlock(CBitReader& in)
 
 bool CInflater::Flush()
 {
-    if (outEnd > outGiven && !sink->Take(output.data() + outGiven, outEnd - outGiven))
+    if (outEnd > outGiven && !sink->Take(output.get() + outGiven, outEnd - outGiven))
         return false;
     outGiven = outEnd;
-    if (outEnd > kWindowBytes && outEnd > output.size() - kMaxMatch)
+    if (outEnd > kWindowBytes && NearlyFull(outEnd))
     {
-        std::memmove(output.data(), output.data() + outEnd - kWindowBytes, kWindowBytes);
+        std::memmove(output.get(), output.get() + outEnd - kWindowBytes, kWindowBytes);
         outEnd = kWindowBytes;
         outGiven = kWindowBytes;
     }

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 // Decompresses a zlib stream (RFC 1950) of DEFLATE data (RFC 1951) and hands
 // the output, in order, to a sink in runs of bytes. Checksums are not checked.
@@ -33,20 +33,27 @@ public:
 private:
     static constexpr size_t kWindowBytes = 32768;
     static constexpr size_t kMaxMatch = 258;
+    // Matches are copied eight bytes at a time and may write this far past their end.
+    static constexpr size_t kCopySlack = 8;
     // Output collects behind the window and goes to the sink in runs this long.
-    static constexpr size_t kRunBytes = 65536;
+    static constexpr size_t kRunBytes = 262144;
+    static constexpr size_t kOutputBytes = kWindowBytes + kRunBytes;
 
     Result InflateBlocks(CBitReader& in);
     Result CopyStored(CBitReader& in);
     Result ReadDynamicTables(CBitReader& in);
     void BuildFixedTables();
     Result DecodeBlock(CBitReader& in);
-    // Gives the pending output to the sink and keeps the last window's worth.
+    // Gives the pending output to the sink and, when too little room is left
+    // for another match, moves the last window's worth to the front.
     bool Flush();
+    bool NearlyFull(size_t end) const { return end > kOutputBytes - kMaxMatch - kCopySlack; }
 
     CHuffmanTable literals;
     CHuffmanTable distances;
-    std::vector<uint8_t> output;  // window history, then output not yet given
+    // Window history, then output not yet given. Not cleared: matches only
+    // read bytes already written.
+    std::unique_ptr<uint8_t[]> output;
     size_t outEnd = 0;            // bytes used in output
     size_t outGiven = 0;          // output[0, outGiven) went to the sink
     Sink* sink = nullptr;

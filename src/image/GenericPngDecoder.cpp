@@ -73,6 +73,9 @@ void GenericPngDecoder::Reset()
 bool GenericPngDecoder::ReadChunks(CStream& stream, std::vector<uint8_t>& imageData)
 {
     const int64_t end = stream.Size();
+    // The image data cannot be larger than the file: one allocation holds it.
+    if (end > stream.Tell())
+        imageData.reserve(static_cast<size_t>(end - stream.Tell()));
     std::vector<uint8_t> data;
     for (bool first = true;; first = false)
     {

@@ -6,14 +6,16 @@
 
 namespace {
 
+// The Paeth predictor: whichever neighbour is nearest to left + above -
+// upper left, ties going to left, then above. Written as selects, which the
+// compiler turns into conditional moves: the choice is unpredictable.
 uint8_t Paeth(int left, int above, int upperLeft)
 {
     const int toLeft = std::abs(above - upperLeft);
     const int toAbove = std::abs(left - upperLeft);
     const int toUpperLeft = std::abs(left + above - 2 * upperLeft);
-    if (toLeft <= toAbove && toLeft <= toUpperLeft)
-        return static_cast<uint8_t>(left);
-    return static_cast<uint8_t>(toAbove <= toUpperLeft ? above : upperLeft);
+    const int aboveOrUpperLeft = toAbove <= toUpperLeft ? above : upperLeft;
+    return static_cast<uint8_t>(toLeft <= toAbove && toLeft <= toUpperLeft ? left : aboveOrUpperLeft);
 }
 
 }  // namespace
@@ -120,15 +122,18 @@ void RawPngDecoder::FinishRow()
 
 void RawPngDecoder::Unfilter()
 {
+    // left and upperLeft lag one pixel behind; the rows' leading zero bytes
+    // stand in for the neighbours left of the first pixel.
+    const uint8_t* left = row.data();
+    const uint8_t* upperLeft = previousRow.data();
     uint8_t* current = row.data() + filterStep;
     const uint8_t* above = previousRow.data() + filterStep;
-    const ptrdiff_t step = static_cast<ptrdiff_t>(filterStep);
     const size_t n = rowBytes;
     switch (rowFilter)
     {
     case 1:
         for (size_t i = 0; i < n; ++i)
-            current[i] = static_cast<uint8_t>(current[i] + current[i - step]);
+            current[i] = static_cast<uint8_t>(current[i] + left[i]);
         break;
     case 2:
         for (size_t i = 0; i < n; ++i)
@@ -136,11 +141,11 @@ void RawPngDecoder::Unfilter()
         break;
     case 3:
         for (size_t i = 0; i < n; ++i)
-            current[i] = static_cast<uint8_t>(current[i] + ((current[i - step] + above[i]) >> 1));
+            current[i] = static_cast<uint8_t>(current[i] + ((left[i] + above[i]) >> 1));
         break;
     case 4:
         for (size_t i = 0; i < n; ++i)
-            current[i] = static_cast<uint8_t>(current[i] + Paeth(current[i - step], above[i], above[i - step]));
+            current[i] = static_cast<uint8_t>(current[i] + Paeth(left[i], above[i], upperLeft[i]));
         break;
     default:
         // 0 is no filter; unknown types are left as they are.

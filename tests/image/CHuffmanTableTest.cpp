@@ -70,6 +70,11 @@ TEST(CHuffmanTable, RefusesOverSubscribedAndIncompleteCodes)
     EXPECT_FALSE(table.Build(incomplete, 3));
     const uint8_t twoLong[2] = {2, 2};
     EXPECT_FALSE(table.Build(twoLong, 2));
+    // Lengths 1 to 15, one each: only one 15-bit code is missing.
+    uint8_t almost[15];
+    for (int i = 0; i < 15; ++i)
+        almost[i] = static_cast<uint8_t>(i + 1);
+    EXPECT_FALSE(table.Build(almost, 15));
 }
 
 TEST(CHuffmanTable, ASingleOneBitCodeIsAllowedAndItsTwinIsNoCode)

@@ -7,6 +7,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -424,5 +425,25 @@ TEST(RawPngDecoder, InterlacedPassesLandAtTheirPositions)
     {
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(decoder.Pixels()[(y * 8 + x) * 4], passOf[y][x]) << x << "," << y;
+    }
+}
+
+TEST(RawPngDecoder, InputsFoundByFuzzingDecodeLikeLibPng)
+{
+    // Each file once made the decoder misbehave; all are valid PNGs.
+    const char* files[] = {"grey1-sub-filter-left-of-first-byte.png"};
+    for (const char* name : files)
+    {
+        const std::string path = std::string(VELMORA_IMAGE_TEST_DATA) + "/fuzz-regressions/" + name;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr) << path;
+        std::string bytes;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(file);
+        RawPngDecoder decoder;
+        ASSERT_TRUE(DecodeBytes(decoder, bytes)) << name;
+        EXPECT_EQ(Pixels(decoder), DecodeWithLibPng(bytes)) << name;
     }
 }
