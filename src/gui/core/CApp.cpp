@@ -1,11 +1,144 @@
 #include "gui/core/CApp.h"
 
-CApp::CApp() : theme(new CAppGui())
+#include "gui/core/CDropItem.h"
+#include "gui/core/CWin.h"
+#include "gui/core/WindowProc.h"
+
+#include <algorithm>
+
+CApp::CApp(CWindowSystem* system) : system(system != nullptr ? system : BuildWindowSystem()), theme(new CAppGui())
 {
+    this->system->procedure = &WindowProc;
     theme->Init();
 }
 
 CApp::~CApp()
 {
+    ReleaseDropItems();
+    delete globalKeyHandler;
+    delete hoverHandler;
+    delete backBuffer;
     delete theme;
+}
+
+void CApp::StartTimer(CCtrl* c, int32_t period, bool repeat)
+{
+    c->period = period;
+    c->remaining = period;
+    c->repeat = repeat ? 1 : 0;
+    if (timers.IndexOf(c) < 0)
+        timers.Add(c);
+}
+
+void CApp::StopTimer(CCtrl* c)
+{
+    timers.Remove(c);
+}
+
+void CApp::IdleTick()
+{
+    for (int32_t i = 0; i < timers.Count();)
+    {
+        CCtrl* c = static_cast<CCtrl*>(timers.Get(i));
+        c->remaining -= kIdleTickMs;
+        if (c->remaining >= 1)
+        {
+            ++i;
+            continue;
+        }
+        if (c->repeat)
+            c->remaining += c->period;
+        else
+            timers.RemoveAt(i);
+        c->Timer();
+        // The timer may have stopped timers or deleted controls: go on after
+        // c if it is still listed, else at the entry that took its place.
+        const int32_t at = timers.IndexOf(c);
+        if (at >= 0)
+            i = at + 1;
+    }
+    system->Sleep(kIdleTickMs);
+}
+
+void CApp::ClosePopups(CWin* keep)
+{
+    while (popupStack.Count() > 0)
+    {
+        CWin* last = static_cast<CWin*>(popupStack.Get(popupStack.Count() - 1));
+        if (last == keep)
+            break;
+        last->Close();
+        // Close takes it off the stack; never loop on one that stays.
+        popupStack.Remove(last);
+    }
+    topPopup = static_cast<CWin*>(popupStack.Get(popupStack.Count() - 1));
+}
+
+CWin* CApp::WindowAt(int32_t x, int32_t y)
+{
+    const SysWindow w = system->WindowAt(x, y);
+    return w != 0 ? system->UserData(w) : nullptr;
+}
+
+void CApp::NextWindow(CWin* from)
+{
+    const int32_t n = shownWindows.Count();
+    if (n < 2)
+        return;
+    const int32_t at = shownWindows.IndexOf(from);
+    CWin* next = static_cast<CWin*>(shownWindows.Get((at + 1) % n));
+    if (next != nullptr && next != from)
+        next->ToFront(true);
+}
+
+CGraphic* CApp::BackBuffer(int32_t width, int32_t height)
+{
+    if (backBuffer == nullptr || backBuffer->graphic == nullptr || backBuffer->width < width ||
+        backBuffer->height < height)
+    {
+        const int32_t w = std::max(width, backBuffer != nullptr ? backBuffer->width : 0);
+        const int32_t h = std::max(height, backBuffer != nullptr ? backBuffer->height : 0);
+        delete backBuffer;
+        backBuffer = new CBitmap(w, h, 0);
+    }
+    return backBuffer->graphic;
+}
+
+void CApp::Run(CWin* window)
+{
+    inModalLoop = 1;
+    window->Show(true);
+    Message m;
+    while (window->visible)
+    {
+        while (window->visible && system->Peek(m))
+            system->Dispatch(m);
+        if (!window->visible)
+            break;
+        IdleTick();
+    }
+    inModalLoop = 0;
+}
+
+void CApp::Forget(CCtrl* c)
+{
+    if (overCtrl == c)
+        overCtrl = nullptr;
+    if (hoverCtrl == c)
+        hoverCtrl = nullptr;
+    if (keyHook == c)
+        keyHook = nullptr;
+    if (dropTarget == c)
+        dropTarget = nullptr;
+    timers.Remove(c);
+}
+
+void CApp::ReleaseDropItems()
+{
+    if (dropItems == nullptr)
+        return;
+    while (dropItems->Count() > 0)
+        delete static_cast<CDropItem*>(dropItems->RemoveAt(0));
+    delete dropItems;
+    dropItems = nullptr;
 }

@@ -1,26 +1,92 @@
 #pragma once
 
+#include "gui/core/Binders.h"
 #include "gui/draw/CAppGui.h"
+#include "gui/draw/CBitmap.h"
+#include "gui/platform/CWindowSystem.h"
 #include "io/CList.h"
 #include "io/CObject.h"
 
 #include <cstdint>
 
 class CCtrl;
+class CWin;
 
-// The application object as far as the control tree needs one: the
-// controls under the mouse, the origin of a drag, the drag under way and the
-// theme, which it builds at construction and owns.
+// Idle pass of the toolkit's loops: timers advance by this and the loop sleeps as long.
+constexpr int32_t kIdleTickMs = 10;
+// Two presses at most this far apart in time can make a double click.
+constexpr uint32_t kDoubleClickMs = 400;
+// ... and only when the cursor moved less than this on both axes.
+constexpr int32_t kDoubleClickDistance = 8;
+
+// The application object: the state shared by every window of one open
+// editor (popups, timers, the controls under the mouse, drag and drop, the
+// back buffer) and the theme, which it builds at construction and owns. It
+// also keeps what the window procedure remembers between messages.
 class CApp : public CObject
 {
 public:
-    CApp();
+    // system is not owned; null takes the build's window system. The
+    // application installs the toolkit's window procedure into it.
+    explicit CApp(CWindowSystem* system = nullptr);
     ~CApp() override;
 
+    // Registers c's timer: Timer every period ms (repeating or once), first
+    // after period. Starting a running timer restarts it.
+    void StartTimer(CCtrl* c, int32_t period, bool repeat);
+    void StopTimer(CCtrl* c);
+    // One idle pass: advances every timer by 10 ms, fires those that are
+    // due, then sleeps 10 ms.
+    void IdleTick();
+
+    // Closes every popup newer than keep (all of them for null), newest first.
+    void ClosePopups(CWin* keep);
+    // The toolkit window under screen point (x, y), or null.
+    CWin* WindowAt(int32_t x, int32_t y);
+    // Raises the shown window after the active one (Ctrl+Tab).
+    void NextWindow(CWin* from);
+    // The back buffer, grown (never shrunk) to hold width x height; null when it cannot be made.
+    CGraphic* BackBuffer(int32_t width, int32_t height);
+    // Shows window and runs its messages with the idle tick until it is hidden.
+    void Run(CWin* window);
+    // Forgets every pointer to c (a control being destroyed).
+    void Forget(CCtrl* c);
+
+    CWindowSystem* system;      // not owned
+    uint8_t active = 1;         // the process is the active application
+    uint8_t inModalLoop = 0;
+    CList popupStack;           // open popups, oldest first
+    CList shownWindows;         // visible top-level windows
+    CList timers;               // controls with a running timer
+    CList allShownWindows;
+    CWin* mainWindow = nullptr;
+    CWin* topPopup = nullptr;
+    CWin* dragWindow = nullptr; // the window that shows a drag
     CCtrl* hoverCtrl = nullptr; // control under the mouse
+    CWin* hintWindow = nullptr;
     CCtrl* overCtrl = nullptr;  // hover-tracking control under the mouse
-    int32_t pressX = 0;         // window coordinates of the last button press
+    CCtrl* keyHook = nullptr;   // its OnKeyDown sees every key first
+    COnKey* globalKeyHandler = nullptr; // owned
+    COnChange* hoverHandler = nullptr;  // owned; called with the new hoverCtrl
+    uint8_t doubleBuffer = 1;
+    CBitmap* backBuffer = nullptr;      // owned, made on demand
+    CAppGui* theme;                     // owned
+    CList* dropItems = nullptr; // of owned CDropItem; non-null while a drag or drop is under way
+    uint8_t dropping = 0;
+
+    // What the window procedure keeps between messages.
+    int32_t pressX = 0;          // window coordinates of the last button press
     int32_t pressY = 0;
-    CList* dropItems = nullptr; // non-null while a drag or drop is under way
-    CAppGui* theme;             // owned
+    int32_t heldButton = 0;
+    uint32_t lastPressTime = 0;
+    bool lastPressCounts = false; // the last press may start a double click
+    int32_t lastPressScreenX = 0;
+    int32_t lastPressScreenY = 0;
+    CWin* dragSource = nullptr;
+    CCtrl* dropTarget = nullptr;
+    bool inWheel = false;
+    bool altTapped = false;       // Alt went down alone, no key since
+
+    // Deletes the drop list and its items.
+    void ReleaseDropItems();
 };

@@ -1,30 +1,854 @@
 #include "gui/core/CWin.h"
 
 #include "gui/core/CApp.h"
+#include "gui/core/CClientGroup.h"
+#include "gui/core/CWindowButton.h"
+#include "gui/core/InputCodes.h"
+#include "gui/draw/DrawItem.h"
 
-CWin::CWin(CApp* app) : CGroup(this), app(app)
+#include <algorithm>
+
+namespace
+{
+
+// Corners of the resizing border reach this far along each edge.
+constexpr int32_t kCornerLength = 9;
+// Title-bar buttons: their right margins, from the close button leftwards.
+constexpr int32_t kButtonTop = 2;
+constexpr int32_t kCloseMargin = 2;
+constexpr int32_t kMaximiseMargin = 20;
+constexpr int32_t kMinimiseMargin = 38;
+// Caption text inset from the bar's left edge.
+constexpr int32_t kCaptionInset = 4;
+constexpr int32_t kKeyF4 = kKeyF1 - 3;
+constexpr int32_t kKeyF11 = kKeyF1 - 10;
+
+bool IsPress(const Message& m)
+{
+    return m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown;
+}
+
+void AddWindowButton(CGroup* bar, CWin* win, int32_t buttonKind, int32_t margin)
+{
+    CWindowButton* b = new CWindowButton(win, buttonKind);
+    b->y = kButtonTop;
+    b->anchor = kAnchorRight;
+    b->marginX = margin;
+    b->x = bar->width - b->width - margin;
+    bar->AddChild(b);
+}
+
+} // namespace
+
+CWin::CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x, int32_t y, int32_t width,
+           int32_t height)
+    : CGroup(this), clientGroup(new CClientGroup(this)), style(style), app(app), owner(owner)
 {
     kind = kKindWindow;
+    visible = 0;
+    SetName(title);
+    this->x = x;
+    this->y = y;
+    this->width = width;
+    this->height = height;
+    const int32_t b = BorderWidth();
+    const int32_t top = b + ((style & kWinTitleBar) ? kTitleHeight : 0);
+    clientGroup->x = b;
+    clientGroup->y = top;
+    clientGroup->width = width - 2 * b;
+    clientGroup->height = height - top - b;
+    clientGroup->anchor = kAnchorStretchX | kAnchorStretchY;
+    clientGroup->marginX = b;
+    clientGroup->marginY = b;
+    CGroup::AddChild(clientGroup);
+    if (style & kWinTitleBar)
+    {
+        titleBar = new CGroup(this);
+        titleBar->SetName("close");
+        titleBar->x = b;
+        titleBar->y = b;
+        titleBar->width = width - 2 * b;
+        titleBar->height = kTitleHeight;
+        titleBar->anchor = kAnchorStretchX;
+        titleBar->marginX = b;
+        titleBar->OnPaint = new _COnPaint<CWin>(this, &CWin::PaintCaption);
+        titleBar->OnMouseDown = new _COnMouse<CWin>(this, &CWin::CaptionDown);
+        CGroup::AddChild(titleBar);
+        AddWindowButton(titleBar, this, kButtonClose, kCloseMargin);
+        if (style & kWinMaxButton)
+            AddWindowButton(titleBar, this, kButtonMaximise, kMaximiseMargin);
+        if (style & kWinMinButton)
+            AddWindowButton(titleBar, this, kButtonMinimise, kMinimiseMargin);
+    }
+    CWindowSystem* system = app->system;
+    const bool child = (style & kWinEmbedded) && owner != nullptr;
+    hwnd = system->Create(owner != nullptr ? owner->hwnd : 0, child, (style & kWinAppWindow) != 0,
+                          Rect{x, y, x + width, y + height}, this);
+    if (CDrawContext* dc = system->Context(hwnd))
+        graphic = new CGraphic(dc);
+    if (child)
+        owner->ownedWindows.Add(this);
 }
 
 CWin::~CWin()
 {
+    Close();
+    CWindowSystem* system = app->system;
+    // From here on the system's messages for the window find no object.
+    system->SetUserData(hwnd, nullptr);
+    for (int32_t i = 0; i < ownedWindows.Count(); ++i)
+    {
+        CWin* w = static_cast<CWin*>(ownedWindows.Get(i));
+        w->owner = nullptr;
+        system->SetUserData(w->hwnd, nullptr);
+        w->hwnd = 0;
+    }
+    if (owner != nullptr)
+        owner->ownedWindows.Remove(this);
     // The children still reach this window's fields while they are deleted,
     // so they go before the window's own part ends.
-    DeleteChildren();
+    CGroup::DeleteChildren();
     Forget(this);
+    app->shownWindows.Remove(this);
+    app->allShownWindows.Remove(this);
+    if (app->mainWindow == this)
+        app->mainWindow = nullptr;
+    if (app->dragWindow == this)
+        app->dragWindow = nullptr;
+    if (app->hintWindow == this)
+        app->hintWindow = nullptr;
+    if (app->dragSource == this)
+        app->dragSource = nullptr;
+    if (hwnd != 0)
+        system->Destroy(hwnd);
+    delete graphic;
+    delete popupHandler;
+    delete keyHandler;
     window = nullptr;
+}
+
+void CWin::PaintCaption(CCtrl*, CGraphic& g, Rect r)
+{
+    const CSkinItem* item = app->theme->Find("caption");
+    DrawItem(g, r, item, 0);
+    Rect text = r;
+    text.left += kCaptionInset;
+    g.Text(item != nullptr ? item->itemtextcol : 0xFFFFFF, Name(), text, kAlignLeft);
+}
+
+void CWin::CaptionDown(CCtrl*, int32_t, int32_t, int32_t flags)
+{
+    if ((flags & kMouseDouble) && !(style & kWinAltMaximise))
+        ToggleMaximise();
+    else if (flags & kMouseLeft)
+        BeginFrameAction(kZoneCaption);
 }
 
 void CWin::Invalidate()
 {
-    if (visible)
-        InvalidateRect(Rect{0, 0, width, height});
+    if (!visible)
+        return;
+    InvalidateRect(Rect{0, 0, width, height});
+    app->system->Update(hwnd);
 }
 
 void CWin::InvalidateRect(Rect r)
 {
     dirty = Union(dirty, Normalised(r));
+    app->system->Invalidate(hwnd, r);
+}
+
+void CWin::PaintBackground(CGraphic& g)
+{
+    const Rect whole{0, 0, width, height};
+    const CSkinItem* item = app->theme->Find("winbkgnd");
+    if (OnPaint != nullptr)
+    {
+        OnPaint->Call(this, g, whole);
+    }
+    else if (style & kWinBands)
+    {
+        const uint32_t colour = item != nullptr ? item->itemfillcol : 0;
+        const int32_t b = BorderWidth();
+        g.FillRect(colour, Rect{0, 0, width, 2 * b + kTitleHeight});
+        g.FillRect(colour, Rect{0, 0, b, height});
+        g.FillRect(colour, Rect{width - b, 0, width, height});
+        g.FillRect(colour, Rect{0, height - b, width, height});
+    }
+    else
+    {
+        DrawItem(g, g.clip, item, kItemNoFrame);
+    }
+}
+
+void CWin::Paint(CGraphic& g, Rect r)
+{
+    PaintBackground(g);
+    for (int32_t i = 0; i < children.Count(); ++i)
+    {
+        CCtrl* child = Child(i);
+        PaintChild(g, child, child->x - scrollX, child->y - scrollY);
+    }
+    if (OnPaint == nullptr && !(style & kWinNoBorder) && !(IsEmbedded() && (style & kWinAltMaximise)))
+        DrawItem(g, r, app->theme->Find("winbkgnd"), kItemFrameOnly);
+}
+
+void CWin::PaintWindow(Rect area)
+{
+    const Rect whole{0, 0, width, height};
+    area = Intersection(Normalised(area), whole);
+    if (area.IsEmpty())
+        return;
+    CDrawContext* dc = app->system->Context(hwnd);
+    if (dc == nullptr)
+        return;
+    if (graphic == nullptr)
+        graphic = new CGraphic(dc);
+    if (graphic->dc != dc)
+    {
+        // A resized window may have a new context: nothing is selected in it.
+        graphic->dc = dc;
+        graphic->penColour = CGraphic::kNoSelection;
+        graphic->brushColour = CGraphic::kNoSelection;
+    }
+    CGraphic* target = graphic;
+    if (app->doubleBuffer)
+        if (CGraphic* back = app->BackBuffer(area.right, area.bottom))
+            target = back;
+    target->originX = 0;
+    target->originY = 0;
+    target->clip = area;
+    target->fullRepaint = area == whole ? 1 : 0;
+    Paint(*target, whole);
+    if (target != graphic)
+    {
+        graphic->originX = 0;
+        graphic->originY = 0;
+        graphic->clip = area;
+        graphic->Blit(*target, area, area.left, area.top);
+    }
+    dirty = Rect{};
+}
+
+int32_t CWin::BorderZone(int32_t px, int32_t py) const
+{
+    const int32_t w = width;
+    const int32_t h = height;
+    if ((style & kWinResizable) && !(style & kWinAltMaximise) && !maximized)
+    {
+        const bool left = px < kBorder;
+        const bool top = py < kBorder;
+        const bool right = px >= w - kBorder;
+        const bool bottom = py >= h - kBorder;
+        const bool nearLeft = px < kCornerLength;
+        const bool nearTop = py < kCornerLength;
+        const bool nearRight = px >= w - kCornerLength;
+        const bool nearBottom = py >= h - kCornerLength;
+        if ((left && nearTop) || (nearLeft && top))
+            return kZoneTopLeft;
+        if ((right && nearTop) || (nearRight && top))
+            return kZoneTopRight;
+        if ((left && nearBottom) || (nearLeft && bottom))
+            return kZoneBottomLeft;
+        if ((right && nearBottom) || (nearRight && bottom))
+            return kZoneBottomRight;
+        if (left)
+            return kZoneLeft;
+        if (top)
+            return kZoneTop;
+        if (right)
+            return kZoneRight;
+        if (bottom)
+            return kZoneBottom;
+    }
+    if (titleBar != nullptr && py < kBorder + kTitleHeight)
+        return kZoneCaption;
+    return kZoneNone;
+}
+
+void CWin::BeginFrameAction(int32_t zone)
+{
+    CWindowSystem* system = app->system;
+    frameAction = zone;
+    frameStart = system->ParentRect(hwnd);
+    const Rect screen = system->ScreenRect(hwnd);
+    pressScreenX = screen.left + app->pressX;
+    pressScreenY = screen.top + app->pressY;
+}
+
+void CWin::TrackFrame(int32_t sx, int32_t sy)
+{
+    const int32_t dx = sx - pressScreenX;
+    const int32_t dy = sy - pressScreenY;
+    Rect r = frameStart;
+    if (frameAction == kZoneCaption)
+    {
+        r = Offset(r, dx, dy);
+    }
+    else
+    {
+        const bool left = frameAction & (kZoneLeft | kZoneTopLeft | kZoneBottomLeft);
+        const bool right = frameAction & (kZoneRight | kZoneTopRight | kZoneBottomRight);
+        const bool top = frameAction & (kZoneTop | kZoneTopLeft | kZoneTopRight);
+        const bool bottom = frameAction & (kZoneBottom | kZoneBottomLeft | kZoneBottomRight);
+        if (left)
+            r.left = std::min(r.left + dx, r.right - minWidth);
+        if (right)
+            r.right = std::max(r.right + dx, r.left + minWidth);
+        if (top)
+            r.top = std::min(r.top + dy, r.bottom - minHeight);
+        if (bottom)
+            r.bottom = std::max(r.bottom + dy, r.top + minHeight);
+    }
+    app->system->SetRect(hwnd, r);
+}
+
+void CWin::ShowCursorFor(int32_t zone, CCtrl* hit)
+{
+    CursorShape shape = hit != nullptr ? CursorShapeOf(hit->cursor) : CursorShape::Arrow;
+    if (zone == kZoneLeft || zone == kZoneRight)
+        shape = CursorShape::SizeWestEast;
+    else if (zone == kZoneTop || zone == kZoneBottom)
+        shape = CursorShape::SizeNorthSouth;
+    else if (zone == kZoneTopLeft || zone == kZoneBottomRight)
+        shape = CursorShape::SizeNorthWestSouthEast;
+    else if (zone == kZoneTopRight || zone == kZoneBottomLeft)
+        shape = CursorShape::SizeNorthEastSouthWest;
+    app->system->SetCursor(shape);
+}
+
+void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
+{
+    if (app->hintWindow != nullptr && app->hintWindow != this)
+    {
+        app->StopTimer(app->hintWindow);
+        app->hintWindow->Close();
+    }
+    if (!(style & kWinNoActivate))
+        app->system->SetCapture(hwnd);
+    app->altTapped = false;
+    if (focusCtrl != nullptr && focusCtrl == menuBar)
+        SetFocusCtrl(nullptr);
+    if (CCtrl* hit = HitTest(px, py))
+    {
+        pressedCtrl = hit;
+        int32_t wx = 0;
+        int32_t wy = 0;
+        hit->WindowPosition(wx, wy);
+        hit->MouseDown(px - wx, py - wy, flags);
+        return;
+    }
+    const int32_t zone = BorderZone(px, py);
+    if (zone == kZoneNone)
+        return;
+    if (zone == kZoneCaption && (flags & kMouseDouble) && !(style & kWinAltMaximise))
+    {
+        ToggleMaximise();
+        return;
+    }
+    BeginFrameAction(zone);
+}
+
+void CWin::UpdateHover(CCtrl* hit, int32_t px, int32_t py)
+{
+    if (hit != app->hoverCtrl)
+    {
+        app->hoverCtrl = hit;
+        if (app->topPopup == nullptr && app->hoverHandler != nullptr)
+            app->hoverHandler->Call(hit);
+    }
+    // The hover handler may have changed the tree: look again.
+    hit = HitTest(px, py);
+    CCtrl* over = hit != nullptr && hit->tracksHover ? hit : nullptr;
+    if (over == app->overCtrl)
+        return;
+    CCtrl* old = app->overCtrl;
+    app->overCtrl = over;
+    int32_t wx = 0;
+    int32_t wy = 0;
+    if (old != nullptr)
+    {
+        old->WindowPosition(wx, wy);
+        old->Hover(false, px - wx, py - wy);
+        old->Invalidate();
+    }
+    if (over != nullptr && app->overCtrl == over)
+    {
+        over->WindowPosition(wx, wy);
+        over->Hover(true, px - wx, py - wy);
+        over->Invalidate();
+    }
+}
+
+void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
+{
+    const Rect screen = app->system->ScreenRect(hwnd);
+    const int32_t sx = screen.left + px;
+    const int32_t sy = screen.top + py;
+    CCtrl* target = nullptr;
+    int32_t tx = 0;
+    int32_t ty = 0;
+    if (CWin* under = app->WindowAt(sx, sy))
+    {
+        const Rect r = app->system->ScreenRect(under->hwnd);
+        tx = sx - r.left;
+        ty = sy - r.top;
+        for (CCtrl* c = under->HitTest(tx, ty); c != nullptr && target == nullptr; c = c->parent)
+            if (c->OnDrop != nullptr)
+                target = c;
+    }
+    int32_t wx = 0;
+    int32_t wy = 0;
+    if (target != app->dropTarget && app->dropTarget != nullptr && app->dropTarget->OnDragOver != nullptr)
+    {
+        app->dropTarget->WindowPosition(wx, wy);
+        app->dropTarget->OnDragOver->Call(app->dropTarget, tx - wx, ty - wy, flags);
+    }
+    app->dropTarget = target;
+    if (target != nullptr && target->OnDragOver != nullptr)
+    {
+        target->WindowPosition(wx, wy);
+        target->OnDragOver->Call(target, tx - wx, ty - wy, flags);
+    }
+    if (app->dragWindow != nullptr)
+        app->dragWindow->Move(sx + 8, sy + 20);
+}
+
+void CWin::MouseMove(int32_t px, int32_t py, int32_t flags)
+{
+    if (frameAction != kZoneNone)
+    {
+        const Rect screen = app->system->ScreenRect(hwnd);
+        TrackFrame(screen.left + px, screen.top + py);
+        return;
+    }
+    if (pressedCtrl != nullptr)
+    {
+        CCtrl* p = pressedCtrl;
+        int32_t wx = 0;
+        int32_t wy = 0;
+        p->WindowPosition(wx, wy);
+        p->MouseMove(px - wx, py - wy, flags);
+        if (pressedCtrl == p)
+            app->system->SetCursor(CursorShapeOf(p->cursor));
+        if (app->dropItems != nullptr)
+            TrackDrag(px, py, flags);
+        return;
+    }
+    if (CCtrl* hit = HitTest(px, py))
+    {
+        int32_t wx = 0;
+        int32_t wy = 0;
+        hit->WindowPosition(wx, wy);
+        hit->MouseMove(px - wx, py - wy, flags);
+    }
+    // The move may have changed the tree: every later step hit-tests afresh.
+    UpdateHover(HitTest(px, py), px, py);
+    if (!(flags & kMouseLeft))
+        ShowCursorFor(BorderZone(px, py), HitTest(px, py));
+}
+
+void CWin::MouseUp(int32_t px, int32_t py, int32_t flags)
+{
+    app->system->ReleaseCapture();
+    if (CCtrl* p = pressedCtrl)
+    {
+        pressedCtrl = nullptr;
+        int32_t wx = 0;
+        int32_t wy = 0;
+        p->WindowPosition(wx, wy);
+        p->MouseUp(px - wx, py - wy, flags);
+    }
+    if (frameAction != kZoneNone)
+    {
+        frameAction = kZoneNone;
+        if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
+            owner->OnChange->Call(owner);
+    }
+    if (app->dropItems == nullptr)
+        return;
+    if (app->dragWindow != nullptr)
+        app->dragWindow->Close();
+    if (app->dropItems->Count() > 0)
+    {
+        app->dropping = 1;
+        const Rect screen = app->system->ScreenRect(hwnd);
+        const int32_t sx = screen.left + px;
+        const int32_t sy = screen.top + py;
+        if (CWin* under = app->WindowAt(sx, sy))
+        {
+            const Rect r = app->system->ScreenRect(under->hwnd);
+            under->DeliverDrop(sx - r.left, sy - r.top, flags);
+        }
+        app->dropping = 0;
+    }
+    app->dropTarget = nullptr;
+    app->ReleaseDropItems();
+}
+
+void CWin::DeliverDrop(int32_t px, int32_t py, int32_t flags)
+{
+    for (CCtrl* c = HitTest(px, py); c != nullptr && c != this; c = c->parent)
+        if (c->OnDrop != nullptr)
+        {
+            int32_t wx = 0;
+            int32_t wy = 0;
+            c->WindowPosition(wx, wy);
+            c->OnDrop->Call(c, px - wx, py - wy, flags);
+            return;
+        }
+    if (OnDrop != nullptr)
+        OnDrop->Call(this, px, py, flags);
+}
+
+bool CWin::Wheel(int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t reserved)
+{
+    if (OnWheel != nullptr)
+        return OnWheel->Call(this, px, py, flags, delta, reserved);
+    CCtrl* hit = HitTest(px, py);
+    if (hit == nullptr)
+        return false;
+    int32_t wx = 0;
+    int32_t wy = 0;
+    hit->WindowPosition(wx, wy);
+    const int32_t lx = px - wx;
+    const int32_t ly = py - wy;
+    if (hit->Wheel(lx, ly, flags, delta, reserved))
+        return true;
+    for (CCtrl* c = hit->parent; c != nullptr && c != this; c = c->parent)
+        if (c->Wheel(lx, ly, flags, delta, reserved))
+            return true;
+    return false;
+}
+
+bool CWin::KeyDown(int32_t key, int32_t mods)
+{
+    if (key != kKeyNone)
+        app->altTapped = false;
+    else if (mods == kModAlt)
+        app->altTapped = true;
+    KeyRecord record{key, mods};
+    if (app->keyHook != nullptr && app->keyHook->OnKeyDown != nullptr &&
+        app->keyHook->OnKeyDown->Call(app->keyHook, &record, mods))
+        return true;
+    if (app->globalKeyHandler != nullptr && app->globalKeyHandler->Call(this, &record, mods))
+        return true;
+    if (keyHandler != nullptr && keyHandler->Call(this, &record, mods))
+        return true;
+    if (key == kKeyF4 && (mods & kModAlt))
+    {
+        Close();
+        return true;
+    }
+    const bool focused = HasFocus();
+    if (focused && keyTarget != nullptr && keyTarget->KeyDown(key, mods))
+        return true;
+    if ((focused || (style & kWinNoActivate)) && focusCtrl != nullptr && focusCtrl->KeyDown(key, mods))
+        return true;
+    if (OnKeyDown != nullptr && OnKeyDown->Call(this, &record, mods))
+        return true;
+    if (key == kKeyEscape && (style & kWinEscapeCloses) && (focused || (style & kWinNoActivate)))
+    {
+        Close();
+        return true;
+    }
+    if (key == kKeyF11)
+    {
+        ToggleMaximise();
+        return true;
+    }
+    if (key == kKeyTab)
+    {
+        if (mods & kModCtrl)
+        {
+            app->NextWindow(this);
+            return true;
+        }
+        if (TabToNext())
+            return true;
+    }
+    if ((style & kWinKeysToOwner) && owner != nullptr && !(owner->style & kWinContainer))
+        return owner->KeyDown(key, mods);
+    return false;
+}
+
+bool CWin::TabToNext()
+{
+    if (focusCtrl == nullptr || focusCtrl->parent == nullptr)
+        return false;
+    const CList& siblings = focusCtrl->parent->children;
+    const int32_t n = siblings.Count();
+    const int32_t at = siblings.IndexOf(focusCtrl);
+    for (int32_t k = 1; k <= n; ++k)
+    {
+        CCtrl* c = static_cast<CCtrl*>(siblings.Get((at + k) % n));
+        if (c->tabStop)
+        {
+            SetFocusCtrl(c);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWin::KeyUp(int32_t key, int32_t mods)
+{
+    KeyRecord record{key, mods};
+    if (HasFocus() && keyTarget != nullptr && keyTarget->KeyUp(key, mods))
+        return true;
+    if (OnKeyUp != nullptr && OnKeyUp->Call(this, &record, mods))
+        return true;
+    if (app->altTapped && menuBar != nullptr)
+    {
+        app->altTapped = false;
+        if (focusCtrl == menuBar)
+        {
+            if (app->topPopup != nullptr)
+                app->ClosePopups(nullptr);
+            else
+                SetFocusCtrl(nullptr);
+        }
+        return true;
+    }
+    if (!(mods & kModAlt))
+        app->altTapped = false;
+    return false;
+}
+
+void CWin::SetFocusCtrl(CCtrl* c)
+{
+    if (CCtrl* old = focusCtrl)
+    {
+        focusCtrl = nullptr;
+        old->Focus(false);
+        old->Invalidate();
+    }
+    focusCtrl = c;
+    if (c != nullptr)
+    {
+        c->Focus(true);
+        c->Invalidate();
+    }
+}
+
+void CWin::Focus(bool gained)
+{
+    if (IsEmbedded() && (owner->style & kWinContainer))
+    {
+        if (gained)
+        {
+            owner->SetFocusCtrl(nullptr);
+            ToFront(false);
+        }
+        return;
+    }
+    if (style & kWinContainer)
+    {
+        if (owner != nullptr)
+            owner->Focus(gained);
+        return;
+    }
+    if (gained)
+    {
+        if (!HasFocus())
+            app->system->SetFocus(hwnd);
+        if (keyTarget != nullptr && keyTarget->OnChange != nullptr)
+            keyTarget->OnChange->Call(keyTarget);
+    }
+    else
+    {
+        SetFocusCtrl(nullptr);
+        if (CCtrl* p = pressedCtrl)
+        {
+            pressedCtrl = nullptr;
+            p->Invalidate();
+        }
+    }
+    Invalidate();
+}
+
+void CWin::Layout()
+{
+    const Rect r = app->system->ParentRect(hwnd);
+    width = r.Width();
+    height = r.Height();
+    x = 0;
+    y = 0;
+    CGroup::Layout();
+}
+
+void CWin::AddChild(CCtrl* child)
+{
+    clientGroup->AddChild(child);
+}
+
+void CWin::DeleteChildren()
+{
+    clientGroup->DeleteChildren();
+}
+
+void CWin::Show(bool activate)
+{
+    if (visible)
+        return;
+    CWindowSystem* system = app->system;
+    Layout();
+    if (style & kWinCentre)
+    {
+        const Rect s = system->PrimaryScreen();
+        int32_t nx = s.left + (s.Width() - width) / 2;
+        const int32_t ny = s.top + (s.Height() - height) / 2;
+        // An owner on a second screen to the right takes its window along.
+        if (owner != nullptr && system->ScreenRect(owner->hwnd).left >= s.Width())
+            nx += s.Width();
+        Move(nx, ny);
+        style &= ~kWinCentre;
+    }
+    visible = 1;
+    system->Show(hwnd, activate);
+    system->Update(hwnd);
+    if (!IsEmbedded() && !(style & kWinNoActivate) && app->shownWindows.IndexOf(this) < 0)
+        app->shownWindows.Add(this);
+    if (app->allShownWindows.IndexOf(this) < 0)
+        app->allShownWindows.Add(this);
+}
+
+void CWin::ToFront(bool activate)
+{
+    app->system->Raise(hwnd, activate);
+    if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
+        owner->OnChange->Call(owner);
+}
+
+void CWin::Close()
+{
+    if (visible)
+    {
+        visible = 0;
+        pressedCtrl = nullptr;
+        focusCtrl = nullptr;
+        app->shownWindows.Remove(this);
+        app->allShownWindows.Remove(this);
+        app->system->Hide(hwnd);
+        if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
+            owner->OnChange->Call(owner);
+    }
+    app->popupStack.Remove(this);
+    app->topPopup = static_cast<CWin*>(app->popupStack.Get(app->popupStack.Count() - 1));
+}
+
+void CWin::RunPopup()
+{
+    CWindowSystem* system = app->system;
+    if (app->popupStack.IndexOf(this) < 0)
+        app->popupStack.Add(this);
+    const bool served = app->popupStack.Count() > 1;
+    app->topPopup = this;
+    if (popupHandler != nullptr)
+        popupHandler->Call(this);
+    system->ReleaseCapture();
+    Show(false);
+    if (served)
+        return;
+    Message m;
+    while (visible)
+    {
+        while (visible && system->Peek(m))
+        {
+            if (m.kind == MessageKind::KeyDown && app->topPopup != nullptr)
+                m.window = app->topPopup->hwnd;
+            else if (IsPress(m))
+            {
+                CWin* target = system->UserData(m.window);
+                if (target == nullptr || app->popupStack.IndexOf(target) < 0)
+                    app->ClosePopups(nullptr);
+            }
+            system->Dispatch(m);
+        }
+        if (!visible)
+            break;
+        app->IdleTick();
+    }
+    if (deleteOnClose)
+        delete this;
+}
+
+bool CWin::Owns(SysWindow w)
+{
+    for (CWin* win = app->system->UserData(w); win != nullptr; win = win->owner)
+        if (win == this)
+            return true;
+    return false;
+}
+
+void CWin::RunModal()
+{
+    CWindowSystem* system = app->system;
+    system->ReleaseCapture();
+    Show(true);
+    Message m;
+    while (visible)
+    {
+        if (!HasFocus() && app->active)
+            system->SetFocus(hwnd);
+        while (visible && system->Peek(m))
+        {
+            if (IsPress(m) && !Owns(m.window))
+                continue;
+            if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::Char)
+                m.window = hwnd;
+            system->Dispatch(m);
+        }
+        if (!visible)
+            break;
+        app->IdleTick();
+    }
+    if (deleteOnClose)
+        delete this;
+}
+
+void CWin::GetSize(int32_t& w, int32_t& h)
+{
+    const Rect r = app->system->ScreenRect(hwnd);
+    w = r.Width();
+    h = r.Height();
+}
+
+void CWin::GetPos(bool relativeToParent, int32_t& px, int32_t& py)
+{
+    const Rect r = relativeToParent && IsEmbedded() ? app->system->ParentRect(hwnd) : app->system->ScreenRect(hwnd);
+    px = r.left;
+    py = r.top;
+}
+
+void CWin::Move(int32_t px, int32_t py)
+{
+    x = px;
+    y = py;
+    const Rect r = app->system->ParentRect(hwnd);
+    app->system->SetRect(hwnd, Rect{px, py, px + r.Width(), py + r.Height()});
+}
+
+bool CWin::HasFocus()
+{
+    return hwnd != 0 && app->system->Focus() == hwnd;
+}
+
+void CWin::ToggleMaximise()
+{
+    CWindowSystem* system = app->system;
+    if (!maximized)
+    {
+        restoreRect = system->ParentRect(hwnd);
+        maximized = 1;
+        system->SetRect(hwnd, IsEmbedded() ? Rect{0, 0, owner->width, owner->height} : system->PrimaryScreen());
+    }
+    else
+    {
+        maximized = 0;
+        system->SetRect(hwnd, restoreRect);
+    }
+    Invalidate();
 }
 
 CCtrl* CWin::HitTest(int32_t px, int32_t py)
@@ -46,10 +870,10 @@ void CWin::Forget(CCtrl* c)
         pressedCtrl = nullptr;
     if (focusCtrl == c)
         focusCtrl = nullptr;
-    if (app == nullptr)
-        return;
-    if (app->overCtrl == c)
-        app->overCtrl = nullptr;
-    if (app->hoverCtrl == c)
-        app->hoverCtrl = nullptr;
+    if (menuBar == c)
+        menuBar = nullptr;
+    if (keyTarget == c)
+        keyTarget = nullptr;
+    if (app != nullptr)
+        app->Forget(c);
 }

@@ -1,36 +1,166 @@
 #pragma once
 
 #include "gui/core/CGroup.h"
+#include "gui/draw/CGraphic.h"
+#include "gui/platform/Message.h"
 #include "gui/platform/Rect.h"
 
 #include <cstdint>
 
 class CApp;
+class CClientGroup;
 
-// A toolkit window as far as its control tree needs one: the controls that
-// hold the press and the focus, the application, the hit test from window
-// coordinates and the area waiting to be repainted.
+// Window style bits.
+constexpr uint32_t kWinEmbedded = 0x1;       // child window inside the owner's system window
+constexpr uint32_t kWinAppWindow = 0x2;      // system menu, minimise and maximise boxes
+constexpr uint32_t kWinTitleBar = 0x4;
+constexpr uint32_t kWinCentre = 0x8;         // centred on the primary screen when first shown
+constexpr uint32_t kWinNoActivate = 0x10;    // never activated by a click, no mouse capture
+constexpr uint32_t kWinEscapeCloses = 0x20;
+constexpr uint32_t kWinResizable = 0x40;
+constexpr uint32_t kWinMinButton = 0x80;
+constexpr uint32_t kWinMaxButton = 0x100;
+constexpr uint32_t kWinMinimised = 0x200;
+constexpr uint32_t kWinAltMaximise = 0x80000; // F11 alternative; no border drag or resize
+constexpr uint32_t kWinNoBorder = 0x100000;
+constexpr uint32_t kWinKeysToOwner = 0x200000;
+constexpr uint32_t kWinBands = 0x400000;      // frame as four filled bands
+constexpr uint32_t kWinContainer = 0x800000;  // holds embedded child windows
+
+// Window metrics, pixels.
+constexpr int32_t kBorder = 3;
+constexpr int32_t kTitleHeight = 20;
+constexpr int32_t kMinWindowSide = 16;
+
+// Border zones of a press (frameAction).
+constexpr int32_t kZoneNone = 0;
+constexpr int32_t kZoneLeft = 2;
+constexpr int32_t kZoneTop = 4;
+constexpr int32_t kZoneRight = 8;
+constexpr int32_t kZoneBottom = 16;
+constexpr int32_t kZoneTopLeft = 32;
+constexpr int32_t kZoneTopRight = 64;
+constexpr int32_t kZoneBottomLeft = 128;
+constexpr int32_t kZoneBottomRight = 256;
+constexpr int32_t kZoneCaption = 8192;
+
+// A toolkit window: a group that owns a system window of the toolkit's
+// class, its client group (first child) and, with a title bar, the bar
+// (second child). It routes the input its window procedure hands it to its
+// controls, paints its tree through the application's back buffer, and runs
+// popup and modal loops. Coordinates of its input operations are client
+// coordinates of the system window.
 class CWin : public CGroup
 {
 public:
-    // app is not owned and must outlive the window.
-    explicit CWin(CApp* app);
+    // app is not owned and must outlive the window; owner (may be null) is
+    // the window this one belongs to; width and height are the system
+    // window's size. The window starts hidden.
+    CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x, int32_t y, int32_t width,
+         int32_t height);
+    // Closes and destroys the system window; no message reaches the object afterwards.
     ~CWin() override;
 
-    // Marks the whole window for repainting.
+    // Repaints the whole window at once.
     void Invalidate() override;
+    // Background, children and frame on g; r is the window's rectangle.
+    void Paint(CGraphic& g, Rect r) override;
+    void MouseDown(int32_t x, int32_t y, int32_t flags) override;
+    void MouseMove(int32_t x, int32_t y, int32_t flags) override;
+    void MouseUp(int32_t x, int32_t y, int32_t flags) override;
+    bool KeyDown(int32_t key, int32_t mods) override;
+    bool KeyUp(int32_t key, int32_t mods) override;
+    void Focus(bool gained) override;
+    // x, y are client coordinates.
+    bool Wheel(int32_t x, int32_t y, int32_t flags, int32_t delta, int32_t reserved) override;
+    void Layout() override;
+    // Into the client group.
+    void AddChild(CCtrl* child) override;
+    void DeleteChildren() override;
 
-    // Adds r (window coordinates) to the area waiting to be repainted.
+    // Shows a hidden window (activating it or not) and lays it out.
+    virtual void Show(bool activate);
+    virtual void ToFront(bool activate);
+    // Shows the window as a popup and, unless an older popup's loop serves
+    // it, runs its messages until it is hidden.
+    virtual void RunPopup();
+    // Shows the window activated and runs its messages until it is hidden;
+    // presses on other windows are dropped, keys come here.
+    virtual void RunModal();
+    // Hides the window and takes it off the popup stack.
+    virtual void Close();
+    // Paints dirty (client coordinates) and shows it.
+    virtual void PaintWindow(Rect dirty);
+    virtual void GetSize(int32_t& w, int32_t& h);
+    // Screen position, or relative to the parent system window when
+    // relativeToParent is set and the window is embedded.
+    virtual void GetPos(bool relativeToParent, int32_t& px, int32_t& py);
+    // Moves the system window without resizing, reordering or activating it.
+    virtual void Move(int32_t px, int32_t py);
+    // The system keyboard focus is on this window.
+    virtual bool HasFocus();
+    virtual void SetFocusCtrl(CCtrl* c);
+    // Hooks for subclasses; empty here.
+    virtual void Hook4(int32_t, int32_t, int32_t, int32_t) {}
+    virtual void Hook3(int32_t, int32_t, int32_t) {}
+
+    // Adds r (client coordinates) to the area to repaint, without erasing.
     void InvalidateRect(Rect r);
-    // The control under window point (px, py): the first direct child whose
+    // The control under client point (px, py): the first direct child whose
     // rectangle holds the point (the window's scroll offset added), searched
     // down to the deepest hit. Null when nothing is hit.
     CCtrl* HitTest(int32_t px, int32_t py);
     // Clears every pointer of the window and its application that holds c.
     void Forget(CCtrl* c);
+    // The border zone of client point (px, py) (kZone...).
+    int32_t BorderZone(int32_t px, int32_t py) const;
+    int32_t BorderWidth() const { return (style & kWinNoBorder) ? 0 : kBorder; }
+    bool IsEmbedded() const { return (style & kWinEmbedded) && owner != nullptr; }
+    // Maximises to the primary screen or restores the saved rectangle.
+    void ToggleMaximise();
+    // Delivers a drop at client point (px, py) of this window.
+    void DeliverDrop(int32_t px, int32_t py, int32_t flags);
+    // Starts moving (kZoneCaption) or resizing the window from the last press.
+    void BeginFrameAction(int32_t zone);
 
+    CClientGroup* clientGroup;   // owned (first child)
+    CGroup* titleBar = nullptr;  // owned (second child), with kWinTitleBar
+    int32_t frameAction = kZoneNone;
+    Rect frameStart;             // window rectangle (parent coordinates) at the press
+    int32_t maximized = 0;
     CCtrl* pressedCtrl = nullptr;
     CCtrl* focusCtrl = nullptr;
+    CCtrl* menuBar = nullptr;
+    CWin* keyTarget = nullptr;
+    uint32_t style;
+    CGraphic* graphic = nullptr; // owned, on the window's own context
     CApp* app;
-    Rect dirty; // window coordinates; empty when nothing waits
+    CWin* owner;
+    CList ownedWindows;          // embedded child windows
+    uint8_t deleteOnClose = 0;
+    COnChange* popupHandler = nullptr; // owned
+    COnKey* keyHandler = nullptr;      // owned
+    int32_t minWidth = kMinWindowSide;
+    int32_t minHeight = kMinWindowSide;
+    SysWindow hwnd = 0;
+    Rect dirty;                  // area invalidated and not painted yet
+    Rect restoreRect;            // rectangle before maximising
+
+private:
+    // The window's own OnPaint, bands or the skin item, under g's clip.
+    void PaintBackground(CGraphic& g);
+    // Moves or resizes the window for a border action with the cursor at screen (sx, sy).
+    void TrackFrame(int32_t sx, int32_t sy);
+    void ShowCursorFor(int32_t zone, CCtrl* hit);
+    void UpdateHover(CCtrl* hit, int32_t px, int32_t py);
+    void TrackDrag(int32_t px, int32_t py, int32_t flags);
+    bool TabToNext();
+    // w is this window or one of the windows it owns, however deep.
+    bool Owns(SysWindow w);
+    // The title bar's binders.
+    void PaintCaption(CCtrl* bar, CGraphic& g, Rect r);
+    void CaptionDown(CCtrl* bar, int32_t px, int32_t py, int32_t flags);
+    bool titlePressed = false;
+    int32_t pressScreenX = 0;
+    int32_t pressScreenY = 0;
 };

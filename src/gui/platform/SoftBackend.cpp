@@ -1,5 +1,6 @@
 #include "gui/platform/CDrawContext.h"
 #include "gui/platform/CSoftContext.h"
+#include "gui/platform/CSoftScreen.h"
 
 // Builds without a system drawing API draw through the software backend.
 CDrawContext* NewBitmapContext(int32_t width, int32_t height)
@@ -7,4 +8,10 @@ CDrawContext* NewBitmapContext(int32_t width, int32_t height)
     if (width < 1 || height < 1)
         return nullptr;
     return new CSoftContext(width, height);
+}
+
+CWindowSystem* BuildWindowSystem()
+{
+    static CSoftScreen screen;
+    return &screen;
 }

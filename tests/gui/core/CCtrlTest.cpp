@@ -1,6 +1,7 @@
 #include "gui/core/CApp.h"
 #include "gui/core/CCtrl.h"
 #include "gui/core/CGroup.h"
+#include "gui/core/CClientGroup.h"
 #include "gui/core/CWin.h"
 #include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
@@ -137,7 +138,7 @@ TEST(CCtrl, PaintCallsTheOnPaintBinder)
 class DragTest : public ::testing::Test
 {
 protected:
-    DragTest() : win(&app), group(new CGroup(&win)), c(new CCtrl(&win))
+    DragTest() : win(&app, nullptr, kWinNoBorder, "", 0, 0, 200, 200), group(new CGroup(&win)), c(new CCtrl(&win))
     {
         win.AddChild(group);
         group->x = 10;
@@ -248,7 +249,7 @@ TEST(CCtrl, ForwardsReachTheNearestAncestorThatHandlesThem)
 TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
 {
     CApp app;
-    CWin win(&app);
+    CWin win(&app, nullptr, kWinNoBorder, "", 0, 0, 200, 200);
     CCtrl* c = new CCtrl(&win);
     CCtrl* other = new CCtrl(&win);
     win.AddChild(c);
@@ -263,14 +264,14 @@ TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
     EXPECT_EQ(app.overCtrl, nullptr);
     EXPECT_EQ(app.hoverCtrl, nullptr);
     // The deleted control also left its parent's list.
-    EXPECT_EQ(win.children.Count(), 1);
-    EXPECT_EQ(win.Child(0), other);
+    EXPECT_EQ(win.clientGroup->children.Count(), 1);
+    EXPECT_EQ(win.clientGroup->Child(0), other);
 }
 
 TEST(CCtrl, DestroyingAnotherControlKeepsThePointers)
 {
     CApp app;
-    CWin win(&app);
+    CWin win(&app, nullptr, kWinNoBorder, "", 0, 0, 200, 200);
     CCtrl* c = new CCtrl(&win);
     CCtrl* other = new CCtrl(&win);
     win.AddChild(c);

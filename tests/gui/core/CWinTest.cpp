@@ -1,92 +1,467 @@
-#include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
+
+#include "WindowTestKit.h"
+#include "gui/core/CClientGroup.h"
+#include "gui/core/CWindowButton.h"
+#include "gui/core/InputCodes.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-CCtrl* AddCtrl(CGroup& group, CWin* win, int32_t x, int32_t y, int32_t width, int32_t height)
+class CWinTest : public ::testing::Test, public WindowTestKit
 {
-    CCtrl* c = new CCtrl(win);
-    c->x = x;
-    c->y = y;
-    c->width = width;
-    c->height = height;
-    group.AddChild(c);
-    return c;
+protected:
+    // A shown window at (100, 50), 200 x 150, with one probe filling its client area.
+    CWin* Open(uint32_t style)
+    {
+        CWin* win = new CWin(&app, nullptr, style, "test", 100, 50, 200, 150);
+        probe = new CProbe(win, &log, "p", 0, 0, 500, 500);
+        win->AddChild(probe);
+        win->Show(true);
+        Pump();
+        log.clear();
+        return win;
+    }
+
+    CProbe* probe = nullptr;
+};
+
+TEST_F(CWinTest, ClientGroupAndTitleBarFollowTheStyle)
+{
+    CWin plain(&app, nullptr, 0, "a", 0, 0, 200, 100);
+    EXPECT_EQ(plain.kind, kKindWindow);
+    EXPECT_EQ(plain.window, &plain);
+    ASSERT_EQ(plain.children.Count(), 1);
+    EXPECT_EQ(plain.Child(0), static_cast<CCtrl*>(plain.clientGroup));
+    EXPECT_EQ(plain.clientGroup->x, 3);
+    EXPECT_EQ(plain.clientGroup->y, 3);
+    EXPECT_EQ(plain.clientGroup->width, 194);
+    EXPECT_EQ(plain.clientGroup->height, 94);
+    EXPECT_EQ(plain.clientGroup->anchor, 0x600u);
+
+    CWin titled(&app, nullptr, kWinTitleBar | kWinMaxButton | kWinMinButton, "b", 0, 0, 200, 100);
+    ASSERT_EQ(titled.children.Count(), 2);
+    EXPECT_EQ(titled.clientGroup->y, 23);
+    EXPECT_EQ(titled.clientGroup->height, 74);
+    ASSERT_NE(titled.titleBar, nullptr);
+    EXPECT_STREQ(titled.titleBar->Name(), "close");
+    EXPECT_EQ(titled.titleBar->height, 20);
+    EXPECT_EQ(titled.titleBar->anchor, 0x200u);
+    ASSERT_EQ(titled.titleBar->children.Count(), 3);
+    const int32_t margins[] = {2, 20, 38};
+    const int32_t kinds[] = {kButtonClose, kButtonMaximise, kButtonMinimise};
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* b = static_cast<CWindowButton*>(titled.titleBar->Child(i));
+        EXPECT_EQ(b->buttonKind, kinds[i]);
+        EXPECT_EQ(b->marginX, margins[i]);
+        EXPECT_EQ(b->y, 2);
+        EXPECT_EQ(b->x, 194 - 16 - margins[i]);
+    }
+
+    CWin bare(&app, nullptr, kWinNoBorder, "c", 0, 0, 50, 40);
+    EXPECT_EQ(bare.clientGroup->x, 0);
+    EXPECT_EQ(bare.clientGroup->width, 50);
 }
 
-TEST(CWin, IsAWindowKindThatOwnsItsTree)
+TEST_F(CWinTest, BorderZonesOfAResizableWindowWithTitle)
 {
-    CApp app;
-    CWin win(&app);
-    EXPECT_EQ(win.kind, kKindWindow);
-    EXPECT_EQ(win.window, &win);
-    EXPECT_EQ(win.app, &app);
-    ASSERT_NE(app.theme, nullptr);
-    EXPECT_NE(app.theme->Find("winbkgnd"), nullptr);
+    CWin win(&app, nullptr, kWinResizable | kWinTitleBar, "t", 0, 0, 200, 150);
+    EXPECT_EQ(win.BorderZone(2, 8), kZoneTopLeft);
+    EXPECT_EQ(win.BorderZone(8, 2), kZoneTopLeft);
+    EXPECT_EQ(win.BorderZone(2, 9), kZoneLeft);
+    EXPECT_EQ(win.BorderZone(9, 2), kZoneTop);
+    EXPECT_EQ(win.BorderZone(50, 22), kZoneCaption);
+    EXPECT_EQ(win.BorderZone(50, 23), kZoneNone);
+    EXPECT_EQ(win.BorderZone(197, 8), kZoneTopRight);
+    EXPECT_EQ(win.BorderZone(2, 141), kZoneBottomLeft);
+    EXPECT_EQ(win.BorderZone(191, 147), kZoneBottomRight);
+    EXPECT_EQ(win.BorderZone(197, 100), kZoneRight);
+    EXPECT_EQ(win.BorderZone(196, 100), kZoneNone);
+    EXPECT_EQ(win.BorderZone(100, 147), kZoneBottom);
+    // Without resizing (or with the alternative style) only the caption is a zone.
+    CWin fixed(&app, nullptr, kWinTitleBar, "f", 0, 0, 200, 150);
+    EXPECT_EQ(fixed.BorderZone(2, 8), kZoneCaption);
+    EXPECT_EQ(fixed.BorderZone(2, 30), kZoneNone);
+    CWin alt(&app, nullptr, kWinResizable | kWinAltMaximise, "g", 0, 0, 200, 150);
+    EXPECT_EQ(alt.BorderZone(0, 0), kZoneNone);
 }
 
-TEST(CWin, HitTestTakesTheFirstDirectChildThatHoldsThePoint)
+TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
 {
-    CApp app;
-    CWin win(&app);
-    win.width = 200;
-    win.height = 100;
-    CGroup* client = new CGroup(&win);
-    client->width = 200;
-    client->height = 100;
-    win.AddChild(client);
-    CCtrl* overlapping = AddCtrl(win, &win, 0, 0, 50, 50);
-    CCtrl* inner = AddCtrl(*client, &win, 10, 10, 20, 20);
-    // The client group comes first, so the later direct child is not tried.
+    CWin* win = new CWin(&app, nullptr, kWinResizable | kWinTitleBar, "t", 100, 50, 200, 150);
+    win->Show(true);
+    Pump();
+    screen.Press(101, 120, kMouseLeft);
+    screen.Move(91, 125, kMouseLeft);
+    screen.Release(91, 125, kMouseLeft);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{90, 50, 300, 200}));
+    EXPECT_EQ(win->width, 210);
+    EXPECT_EQ(win->clientGroup->width, 204);
+    // The caption (title bar at y 3..22) moves the window.
+    screen.Press(150, 60, kMouseLeft);
+    screen.Move(170, 40, kMouseLeft);
+    screen.Release(170, 40, kMouseLeft);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{110, 30, 320, 180}));
+    EXPECT_EQ(win->frameAction, kZoneNone);
+    // Never narrower than the minimum.
+    screen.Press(319, 120, kMouseLeft);
+    screen.Move(0, 120, kMouseLeft);
+    screen.Release(0, 120, kMouseLeft);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(win->hwnd).Width(), 16);
+    delete win;
+}
+
+TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
+{
+    CWin* win = Open(kWinNoBorder);
+    screen.Press(110, 60, kMouseLeft);
+    screen.Release(110, 60, kMouseLeft);
+    screen.At(400);
+    screen.Press(117, 67, kMouseLeft);
+    screen.Release(117, 67, kMouseLeft);
+    screen.At(500);
+    screen.Press(117, 67, kMouseLeft);
+    screen.At(1000);
+    screen.Press(110, 60, kMouseLeft);
+    screen.At(1100);
+    screen.Press(118, 60, kMouseLeft);
+    screen.At(2000);
+    screen.Press(110, 60, kMouseRight);
+    screen.At(2401);
+    screen.Press(110, 60, kMouseRight);
+    while (screen.Time() < 2500)
+    {
+        Pump();
+        screen.Advance(1);
+    }
+    const std::vector<std::string> expected{
+        "p down 10 10 1", "p up 10 10 1", "p down 17 17 9", "p up 17 17 1", "p down 17 17 1",
+        "p down 10 10 1", "p down 18 10 1", "p down 10 10 2", "p down 10 10 2"};
+    EXPECT_EQ(log, expected);
+    delete win;
+}
+
+TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
+{
+    CWin* win = Open(kWinNoBorder);
+    CProbe* other = new CProbe(win, &log, "q", 100, 0, 50, 50);
+    probe->width = 100;
+    win->AddChild(other);
+    screen.Press(110, 60, kMouseLeft, kModShift);
+    screen.Move(210, 60, kModShift);
+    screen.Release(210, 60, kMouseLeft);
+    screen.Move(215, 60);
+    Pump();
+    const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1",
+                                            "q move 15 10 0"};
+    EXPECT_EQ(log, expected);
+    // The press captured the mouse and the release let it go.
+    EXPECT_EQ(screen.Capture(), 0u);
+    delete win;
+}
+
+TEST_F(CWinTest, KeyWithoutCharacterAndModifierNeverReachesAControl)
+{
+    CWin* win = Open(kWinNoBorder);
+    win->SetFocusCtrl(probe);
+    log.clear();
+    screen.Key(kKeyNone);
+    screen.Key(kKeyNone, kModAlt);
+    screen.Key('a');
+    screen.Key(kKeyLeft, kModCtrl);
+    Pump();
+    const std::vector<std::string> expected{"p key 0 64 0", "p key 97 0 0", "p key -2 32 0"};
+    EXPECT_EQ(log, expected);
+    delete win;
+}
+
+TEST_F(CWinTest, TabMovesTheFocusToTheNextTabStopAndWraps)
+{
+    CWin* win = Open(kWinNoBorder);
+    CProbe* a = new CProbe(win, &log, "a", 0, 0, 10, 10);
+    CProbe* b = new CProbe(win, &log, "b", 0, 0, 10, 10);
+    CProbe* c = new CProbe(win, &log, "c", 0, 0, 10, 10);
+    probe->tabStop = 0;
+    a->tabStop = 1;
+    c->tabStop = 1;
+    a->handlesKeys = b->handlesKeys = c->handlesKeys = false;
+    win->AddChild(a);
+    win->AddChild(b);
+    win->AddChild(c);
+    win->SetFocusCtrl(a);
+    log.clear();
+    screen.Key(kKeyTab);
+    Pump();
+    EXPECT_EQ(win->focusCtrl, c);
+    screen.Key(kKeyTab);
+    Pump();
+    EXPECT_EQ(win->focusCtrl, a);
+    const std::vector<std::string> expected{"a key -10 0 0", "a blur 0 0 0", "c focus 0 0 0",
+                                            "c key -10 0 0", "c blur 0 0 0", "a focus 0 0 0"};
+    EXPECT_EQ(log, expected);
+    delete win;
+}
+
+TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
+{
+    CWin* keep = Open(kWinNoBorder);
+    screen.Key(kKeyEscape);
+    Pump();
+    EXPECT_TRUE(keep->visible);
+    delete keep;
+    CWin* win = Open(kWinNoBorder | kWinEscapeCloses);
+    probe->handlesKeys = false;
+    screen.Key(kKeyEscape);
+    Pump();
+    EXPECT_FALSE(win->visible);
+    EXPECT_FALSE(screen.IsVisible(win->hwnd));
+    EXPECT_EQ(app.shownWindows.Count(), 0);
+    delete win;
+}
+
+TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
+{
+    CWin* win = Open(kWinNoBorder);
+    win->DeleteChildren();
+    log.clear();
+    CProbe* outer = nullptr;
+    CGroup* group = new CGroup(win);
+    group->x = 20;
+    group->y = 20;
+    group->width = 100;
+    group->height = 100;
+    win->AddChild(group);
+    CProbe* inner = new CProbe(win, &log, "in", 10, 10, 30, 30);
+    inner->handlesWheel = false;
+    group->AddChild(inner);
+    (void)outer;
+    EXPECT_FALSE(win->Wheel(35, 35, 0, 120, 0));
+    EXPECT_EQ(log, (std::vector<std::string>{"in wheel 5 5 120"}));
+    // Through the system: the toolkit window under the cursor takes it.
+    log.clear();
+    inner->handlesWheel = true;
+    screen.Turn(135, 85, -240);
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"in wheel 5 5 -240"}));
+    delete win;
+}
+
+TEST_F(CWinTest, WheelOverAForeignWindowIsSentOn)
+{
+    CWin* win = Open(kWinNoBorder);
+    const SysWindow foreign = screen.Create(0, false, false, Rect{600, 600, 700, 700}, nullptr);
+    screen.Show(foreign, false);
+    screen.Turn(650, 650, 120);
+    Pump();
+    ASSERT_EQ(screen.sentToOthers.size(), 1u);
+    EXPECT_EQ(screen.sentToOthers[0].delta, 120);
+    EXPECT_TRUE(log.empty());
+    // Presses on a window without a toolkit object get the default handling.
+    screen.Press(650, 650, kMouseLeft);
+    screen.Release(650, 650, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(log.empty());
+    screen.Destroy(foreign);
+    delete win;
+}
+
+TEST_F(CWinTest, PaintsThroughTheBackBufferWithFrame)
+{
+    CWin* win = new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40);
+    win->Show(true);
+    Pump();
+    CDrawContext* dc = screen.Context(win->hwnd);
+    ASSERT_NE(dc, nullptr);
+    // Inside: the "winbkgnd" fill; the frame in its white frame colour with cut corners.
+    EXPECT_EQ(dc->GetPixel(30, 20), 0x505050u);
+    EXPECT_EQ(dc->GetPixel(0, 20), 0xFFFFFFu);
+    EXPECT_EQ(dc->GetPixel(59, 20), 0xFFFFFFu);
+    EXPECT_EQ(dc->GetPixel(30, 39), 0xFFFFFFu);
+    EXPECT_NE(dc->GetPixel(0, 0), 0xFFFFFFu);
+    ASSERT_NE(app.backBuffer, nullptr);
+    EXPECT_EQ(app.backBuffer->width, 60);
+    EXPECT_EQ(app.backBuffer->height, 40);
+    // A smaller paint keeps the buffer; a larger window grows it on one axis only.
+    win->PaintWindow(Rect{0, 0, 10, 10});
+    EXPECT_EQ(app.backBuffer->width, 60);
+    screen.SetRect(win->hwnd, Rect{10, 10, 40, 100});
+    Pump();
+    EXPECT_EQ(app.backBuffer->width, 60);
+    EXPECT_EQ(app.backBuffer->height, 90);
+    delete win;
+}
+
+TEST_F(CWinTest, BandsAndNoBorderStyles)
+{
+    CWin* win = new CWin(&app, nullptr, kWinBands | kWinNoBorder, "w", 0, 0, 60, 60);
+    win->clientGroup->background = 0x0000FF;
+    win->Show(false);
+    Pump();
+    CDrawContext* dc = screen.Context(win->hwnd);
+    // No border: the client group covers everything and no frame is drawn.
+    EXPECT_EQ(dc->GetPixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(dc->GetPixel(59, 59), 0x0000FFu);
+    delete win;
+}
+
+TEST_F(CWinTest, CloseButtonClosesTheWindow)
+{
+    CWin* win = new CWin(&app, nullptr, kWinTitleBar, "t", 0, 0, 200, 100);
+    win->Show(true);
+    Pump();
+    // Close button: x = 3 + 194 - 16 - 2 = 179, y = 3 + 2.
+    screen.Press(185, 10, kMouseLeft);
+    screen.Release(185, 10, kMouseLeft);
+    Pump();
+    EXPECT_FALSE(win->visible);
+    delete win;
+}
+
+TEST_F(CWinTest, CentredOnTheScreenWhenFirstShown)
+{
+    CWin* win = new CWin(&app, nullptr, kWinCentre, "c", 0, 0, 200, 100);
+    win->Show(false);
+    EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{412, 334, 612, 434}));
+    EXPECT_EQ(win->style & kWinCentre, 0u);
+    int32_t px = 0;
+    int32_t py = 0;
+    win->GetPos(false, px, py);
+    EXPECT_EQ(px, 412);
+    EXPECT_EQ(py, 334);
+    delete win;
+}
+
+TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
+{
+    struct Owner
+    {
+        void Dropped(CCtrl* sender, int32_t px, int32_t py, int32_t)
+        {
+            where = sender;
+            at = std::to_string(px) + "," + std::to_string(py);
+            for (int i = 0; i < app->dropItems->Count(); ++i)
+                names.push_back(static_cast<CObject*>(app->dropItems->Get(i))->Name());
+        }
+        explicit Owner(CApp* app) : app(app) {}
+        CApp* app;
+        CCtrl* where = nullptr;
+        std::string at;
+        std::vector<std::string> names;
+    };
+    Owner owner(&app);
+    CWin* win = Open(kWinNoBorder);
+    CGroup* group = new CGroup(win);
+    group->x = 50;
+    group->y = 50;
+    group->width = 100;
+    group->height = 100;
+    group->OnDrop = new _COnMouse<Owner>(&owner, &Owner::Dropped);
+    win->AddChild(group);
+    group->AddChild(new CProbe(win, &log, "in", 10, 10, 20, 20));
+    const std::string longName(300, 'x');
+    screen.DropFiles(165, 115, {"C:\\a.fxp", longName});
+    Pump();
+    EXPECT_EQ(owner.where, group);
+    EXPECT_EQ(owner.at, "15,15");
+    ASSERT_EQ(owner.names.size(), 2u);
+    EXPECT_EQ(owner.names[0], "C:\\a.fxp");
+    EXPECT_EQ(owner.names[1], std::string(260, 'x'));
+    EXPECT_EQ(app.dropItems, nullptr);
+    delete win;
+}
+
+TEST_F(CWinTest, AControlDeletedWhileHoldingCaptureAndFocusIsForgotten)
+{
+    CWin* win = Open(kWinNoBorder);
+    win->SetFocusCtrl(probe);
+    screen.Press(110, 60, kMouseLeft);
+    Pump();
+    ASSERT_EQ(win->pressedCtrl, probe);
+    delete probe;
+    EXPECT_EQ(win->pressedCtrl, nullptr);
+    EXPECT_EQ(win->focusCtrl, nullptr);
+    screen.Move(120, 70, kMouseLeft);
+    screen.Release(120, 70, kMouseLeft);
+    screen.Key('a');
+    Pump();
+    EXPECT_EQ(screen.Capture(), 0u);
+    delete win;
+}
+
+TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
+{
+    struct Closer
+    {
+        void Down(CCtrl* sender, int32_t, int32_t, int32_t) { sender->window->Close(); }
+    } closer;
+    CWin* win = Open(kWinNoBorder);
+    CCtrl* button = new CCtrl(win);
+    button->width = 20;
+    button->height = 20;
+    button->OnMouseDown = new _COnMouse<Closer>(&closer, &Closer::Down);
+    win->DeleteChildren();
+    win->AddChild(button);
+    screen.Press(105, 55, kMouseLeft);
+    screen.Release(105, 55, kMouseLeft);
+    Pump();
+    EXPECT_FALSE(win->visible);
+    EXPECT_EQ(win->pressedCtrl, nullptr);
+    delete win;
+}
+
+TEST_F(CWinTest, DestroyingTheWindowLeavesNoPointerAndNoUserData)
+{
+    CWin* win = Open(kWinNoBorder);
+    const SysWindow hwnd = win->hwnd;
+    win->pressedCtrl = probe;
+    win->focusCtrl = probe;
+    app.overCtrl = probe;
+    app.hoverCtrl = win;
+    app.StartTimer(probe, 20, true);
+    delete win;
+    EXPECT_EQ(app.overCtrl, nullptr);
+    EXPECT_EQ(app.hoverCtrl, nullptr);
+    EXPECT_EQ(app.timers.Count(), 0);
+    EXPECT_EQ(screen.UserData(hwnd), nullptr);
+    EXPECT_EQ(app.shownWindows.Count(), 0);
+}
+
+TEST_F(CWinTest, HitTestTakesTheFirstDirectChildThatHoldsThePoint)
+{
+    CWin win(&app, nullptr, kWinNoBorder, "h", 0, 0, 200, 100);
+    CProbe* inner = new CProbe(&win, &log, "i", 10, 10, 20, 20);
+    win.AddChild(inner);
     EXPECT_EQ(win.HitTest(15, 15), inner);
-    EXPECT_EQ(win.HitTest(40, 40), client);
-    EXPECT_NE(win.HitTest(40, 40), overlapping);
+    EXPECT_EQ(win.HitTest(40, 40), static_cast<CCtrl*>(win.clientGroup));
     EXPECT_EQ(win.HitTest(250, 40), nullptr);
     win.scrollY = 15;
     EXPECT_EQ(win.HitTest(15, 0), inner);
 }
 
-TEST(CWin, HitTestOfADisabledFirstChildFindsNothing)
+TEST_F(CWinTest, InvalidateCollectsTheAreaToRepaint)
 {
-    CApp app;
-    CWin win(&app);
-    CCtrl* first = AddCtrl(win, &win, 0, 0, 50, 50);
-    AddCtrl(win, &win, 0, 0, 50, 50);
-    first->enabled = 0;
-    EXPECT_EQ(win.HitTest(5, 5), nullptr);
-}
-
-TEST(CWin, InvalidateCollectsTheAreaToRepaint)
-{
-    CApp app;
-    CWin win(&app);
-    win.width = 300;
-    win.height = 200;
+    CWin win(&app, nullptr, 0, "i", 0, 0, 300, 200);
     EXPECT_TRUE(win.dirty.IsEmpty());
     win.InvalidateRect(Rect{10, 10, 20, 20});
     win.InvalidateRect(Rect{50, 5, 40, 15});
     EXPECT_EQ(win.dirty, (Rect{10, 5, 50, 20}));
+    // Hidden: the whole-window invalidation does nothing.
     win.Invalidate();
-    EXPECT_EQ(win.dirty, (Rect{0, 0, 300, 200}));
-}
-
-TEST(CWin, DestroyingTheWindowWithAPressedFocusedHoveredChildLeavesNoPointer)
-{
-    CApp app;
-    CWin* win = new CWin(&app);
-    CGroup* client = new CGroup(win);
-    win->AddChild(client);
-    CCtrl* c = AddCtrl(*client, win, 0, 0, 10, 10);
-    win->pressedCtrl = c;
-    win->focusCtrl = c;
-    app.overCtrl = c;
-    app.hoverCtrl = win;
-    delete win;
-    EXPECT_EQ(app.overCtrl, nullptr);
-    EXPECT_EQ(app.hoverCtrl, nullptr);
+    EXPECT_EQ(win.dirty, (Rect{10, 5, 50, 20}));
+    win.Show(false);
+    Pump();
+    EXPECT_TRUE(win.dirty.IsEmpty());
+    const int32_t paints = screen.paints;
+    win.Invalidate();
+    // Painted at once, not left for the queue.
+    EXPECT_EQ(screen.paints, paints + 1);
+    EXPECT_TRUE(win.dirty.IsEmpty());
 }
 
 } // namespace

@@ -1,0 +1,334 @@
+#include "gui/core/CApp.h"
+
+#include "WindowTestKit.h"
+#include "gui/core/CClientGroup.h"
+#include "gui/core/InputCodes.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class CAppTest : public ::testing::Test, public WindowTestKit
+{
+protected:
+    CWin* MainWindow()
+    {
+        CWin* win = new CWin(&app, nullptr, kWinNoBorder | kWinEscapeCloses, "main", 0, 0, 300, 300);
+        mainProbe = new CProbe(win, &log, "main", 0, 0, 300, 300);
+        mainProbe->handlesKeys = false;
+        win->AddChild(mainProbe);
+        win->Show(true);
+        Pump();
+        return win;
+    }
+
+    CWin* Popup(int32_t x, const char* tag)
+    {
+        CWin* popup = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, tag, x, 0, 100, 100);
+        CProbe* p = new CProbe(popup, &log, tag, 0, 0, 100, 100);
+        p->handlesKeys = false;
+        popup->AddChild(p);
+        popup->SetFocusCtrl(p);
+        return popup;
+    }
+
+    CProbe* mainProbe = nullptr;
+};
+
+TEST_F(CAppTest, RepeatingTimerFiresEveryPeriodInTenMillisecondTicks)
+{
+    CWin* win = MainWindow();
+    CProbe* every30 = new CProbe(win, &log, "r", 0, 0, 1, 1);
+    CProbe* once20 = new CProbe(win, &log, "o", 0, 0, 1, 1);
+    win->AddChild(every30);
+    win->AddChild(once20);
+    app.StartTimer(every30, 30, true);
+    app.StartTimer(once20, 20, false);
+    win->Close();
+    log.clear();
+    // Run shows the window again; Escape at 100 ms closes it and ends the loop.
+    screen.At(100);
+    screen.Key(kKeyEscape);
+    app.Run(win);
+    EXPECT_FALSE(win->visible);
+    EXPECT_EQ(screen.Time(), 100u);
+    const std::vector<std::string> expected{"o timer 0 0 0", "r timer 0 0 0", "r timer 0 0 0", "r timer 0 0 0"};
+    EXPECT_EQ(log, expected);
+    // The one-shot timer left the list; the repeating one fired at 20, 50
+    // and 80 ms and was ticked once more at 90.
+    ASSERT_EQ(app.timers.Count(), 1);
+    EXPECT_EQ(app.timers.Get(0), every30);
+    EXPECT_EQ(every30->remaining, 20);
+    EXPECT_FALSE(screen.Exhausted());
+    EXPECT_EQ(app.inModalLoop, 0);
+    delete win;
+}
+
+TEST_F(CAppTest, IdleTickSleepsTenMillisecondsWithoutTimers)
+{
+    app.IdleTick();
+    app.IdleTick();
+    EXPECT_EQ(screen.Time(), 20u);
+}
+
+TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
+{
+    struct Stopper : public CCtrl
+    {
+        Stopper(CWin* w, CApp* app, CCtrl* victim) : CCtrl(w), app(app), victim(victim) {}
+        void Timer() override
+        {
+            ++fired;
+            delete victim;
+            victim = nullptr;
+        }
+        CApp* app;
+        CCtrl* victim;
+        int fired = 0;
+    };
+    CWin win(&app, nullptr, 0, "w", 0, 0, 10, 10);
+    CProbe* after = new CProbe(&win, &log, "after", 0, 0, 1, 1);
+    CProbe* victim = new CProbe(&win, &log, "victim", 0, 0, 1, 1);
+    Stopper* stopper = new Stopper(&win, &app, victim);
+    win.AddChild(after);
+    win.AddChild(victim);
+    win.AddChild(stopper);
+    app.StartTimer(stopper, 10, true);
+    app.StartTimer(victim, 10, true);
+    app.StartTimer(after, 10, true);
+    app.IdleTick();
+    EXPECT_EQ(stopper->fired, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"after timer 0 0 0"}));
+    EXPECT_EQ(app.timers.Count(), 2);
+}
+
+TEST_F(CAppTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow)
+{
+    CWin* win = MainWindow();
+    CWin* popup = Popup(400, "pop");
+    log.clear();
+    screen.Press(10, 10, kMouseLeft);
+    screen.Release(10, 10, kMouseLeft);
+    popup->RunPopup();
+    EXPECT_FALSE(popup->visible);
+    EXPECT_EQ(app.topPopup, nullptr);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
+    // The loop ended before the release was taken.
+    EXPECT_EQ(screen.QueuedCount(), 1);
+    EXPECT_FALSE(screen.Exhausted());
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgain)
+{
+    CWin* win = MainWindow();
+    CWin* popup = Popup(400, "pop");
+    app.popupStack.Add(popup);
+    app.topPopup = popup;
+    popup->Show(false);
+    log.clear();
+    screen.Press(10, 10, kMouseLeft);
+    Message m;
+    ASSERT_TRUE(screen.Peek(m));
+    screen.Dispatch(m);
+    EXPECT_FALSE(popup->visible);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(screen.QueuedCount(), 1);
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppTest, HidingThePopupFromItsOwnHandlerEndsTheLoopBeforeTheNextMessage)
+{
+    struct Closer
+    {
+        void Down(CCtrl* sender, int32_t, int32_t, int32_t) { sender->window->Close(); }
+    } closer;
+    CWin* win = MainWindow();
+    CWin* popup = Popup(400, "pop");
+    CCtrl* item = new CCtrl(popup);
+    item->width = 100;
+    item->height = 100;
+    item->OnMouseDown = new _COnMouse<Closer>(&closer, &Closer::Down);
+    popup->DeleteChildren();
+    popup->AddChild(item);
+    screen.Press(410, 10, kMouseLeft);
+    screen.Release(410, 10, kMouseLeft);
+    screen.Key('x');
+    popup->RunPopup();
+    EXPECT_FALSE(popup->visible);
+    EXPECT_EQ(screen.QueuedCount(), 2);
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
+{
+    struct Opener
+    {
+        // A key in the first popup opens the second, served by the first's loop.
+        bool Key(CCtrl*, KeyRecord* key, int32_t)
+        {
+            if (key->key == 'n')
+                second->RunPopup();
+            return key->key == 'n';
+        }
+        CWin* second;
+    };
+    CWin* win = MainWindow();
+    CWin* first = Popup(400, "one");
+    CWin* second = Popup(600, "two");
+    Opener opener{second};
+    first->keyHandler = new _COnKey<Opener>(&opener, &Opener::Key);
+    log.clear();
+    screen.Key('n');
+    screen.Key('k');
+    screen.Press(10, 10, kMouseLeft);
+    first->RunPopup();
+    EXPECT_FALSE(first->visible);
+    EXPECT_FALSE(second->visible);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    const std::vector<std::string> expected{"two key 107 0 0", "main down 10 10 1"};
+    EXPECT_EQ(log, expected);
+    delete second;
+    delete first;
+    delete win;
+}
+
+TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
+{
+    CWin* a = Popup(0, "a");
+    CWin* b = Popup(100, "b");
+    CWin* c = Popup(200, "c");
+    for (CWin* p : {a, b, c})
+    {
+        app.popupStack.Add(p);
+        p->Show(false);
+    }
+    app.ClosePopups(a);
+    EXPECT_TRUE(a->visible);
+    EXPECT_FALSE(b->visible);
+    EXPECT_FALSE(c->visible);
+    EXPECT_EQ(app.topPopup, a);
+    app.ClosePopups(nullptr);
+    EXPECT_EQ(app.topPopup, nullptr);
+    delete c;
+    delete b;
+    delete a;
+}
+
+TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
+{
+    CWin* win = MainWindow();
+    CWin* popup = Popup(400, "pop");
+    app.popupStack.Add(popup);
+    app.topPopup = popup;
+    popup->Show(false);
+    log.clear();
+    screen.Turn(450, 50, -360);
+    Pump();
+    // The popup's own Wheel gets the raw screen point; the probe under it is hit at that point.
+    EXPECT_EQ(log, (std::vector<std::string>{}));
+    struct Counter
+    {
+        bool Wheel(CCtrl*, int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t)
+        {
+            seen = std::to_string(px) + " " + std::to_string(py) + " " + std::to_string(flags) + " " +
+                   std::to_string(delta);
+            return true;
+        }
+        std::string seen;
+    } counter;
+    popup->OnWheel = new _COnWheel<Counter>(&counter, &Counter::Wheel);
+    screen.Turn(450, 50, -360, kModCtrl);
+    Pump();
+    EXPECT_EQ(counter.seen, "450 50 0 -96");
+    app.ClosePopups(nullptr);
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppTest, ModalLoopDropsPressesElsewhereAndTakesTheKeys)
+{
+    CWin* win = MainWindow();
+    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
+    screen.Press(10, 10, kMouseLeft);
+    screen.Release(10, 10, kMouseLeft);
+    screen.Key(kKeyEscape);
+    log.clear();
+    dialog->RunModal();
+    EXPECT_FALSE(dialog->visible);
+    // The press never reached the main window, so its control saw nothing.
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(win->pressedCtrl, nullptr);
+    EXPECT_FALSE(screen.Exhausted());
+    delete dialog;
+    delete win;
+}
+
+TEST_F(CAppTest, ALoopWaitingForeverIsEndedByTheExhaustedScreen)
+{
+    CWin* win = MainWindow();
+    win->Close();
+    screen.idleLimit = 50;
+    app.Run(win);
+    EXPECT_TRUE(screen.Exhausted());
+    EXPECT_FALSE(win->visible);
+    delete win;
+}
+
+TEST_F(CAppTest, DeactivationClosesEveryPopup)
+{
+    CWin* win = MainWindow();
+    CWin* popup = Popup(400, "pop");
+    app.popupStack.Add(popup);
+    app.topPopup = popup;
+    popup->Show(false);
+    Message m;
+    m.window = win->hwnd;
+    m.kind = MessageKind::ActivateApp;
+    m.value = 0;
+    screen.Post(m);
+    Pump();
+    EXPECT_EQ(app.active, 0);
+    EXPECT_FALSE(popup->visible);
+    EXPECT_EQ(app.topPopup, nullptr);
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
+{
+    struct Hovering : public CCtrl
+    {
+        explicit Hovering(CWin* w) : CCtrl(w) { tracksHover = 1; }
+        void Hover(bool inside, int32_t px, int32_t py) override
+        {
+            seen += (inside ? "in " : "out ") + std::to_string(px) + "," + std::to_string(py) + ";";
+        }
+        std::string seen;
+    };
+    CWin* win = MainWindow();
+    win->DeleteChildren();
+    Hovering* h = new Hovering(win);
+    h->x = 10;
+    h->y = 10;
+    h->width = 20;
+    h->height = 20;
+    win->AddChild(h);
+    screen.Move(15, 15);
+    screen.Move(16, 16);
+    screen.Move(50, 50);
+    Pump();
+    EXPECT_EQ(h->seen, "in 5,5;out 40,40;");
+    EXPECT_EQ(app.overCtrl, nullptr);
+    EXPECT_EQ(app.hoverCtrl, static_cast<CCtrl*>(win->clientGroup));
+    delete win;
+}
+
+} // namespace

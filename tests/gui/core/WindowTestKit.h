@@ -1,0 +1,71 @@
+#pragma once
+
+#include "gui/core/CApp.h"
+#include "gui/core/CWin.h"
+#include "gui/platform/CSoftScreen.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A control that writes every input it gets into a shared log, as
+// "name op x y flags" lines, so that a test can compare whole sequences.
+class CProbe : public CCtrl
+{
+public:
+    CProbe(CWin* window, std::vector<std::string>* log, const char* tag, int32_t x, int32_t y, int32_t width,
+           int32_t height)
+        : CCtrl(window), log(log), tag(tag)
+    {
+        this->x = x;
+        this->y = y;
+        this->width = width;
+        this->height = height;
+    }
+
+    void MouseDown(int32_t px, int32_t py, int32_t flags) override { Note("down", px, py, flags); }
+    void MouseMove(int32_t px, int32_t py, int32_t flags) override { Note("move", px, py, flags); }
+    void MouseUp(int32_t px, int32_t py, int32_t flags) override { Note("up", px, py, flags); }
+    bool KeyDown(int32_t key, int32_t mods) override
+    {
+        Note("key", key, mods, 0);
+        return handlesKeys;
+    }
+    void Focus(bool gained) override { Note(gained ? "focus" : "blur", 0, 0, 0); }
+    bool Wheel(int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t) override
+    {
+        Note("wheel", px, py, delta);
+        (void)flags;
+        return handlesWheel;
+    }
+    void Timer() override { Note("timer", 0, 0, 0); }
+
+    void Note(const char* op, int32_t a, int32_t b, int32_t c)
+    {
+        log->push_back(tag + " " + op + " " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
+    }
+
+    std::vector<std::string>* log;
+    std::string tag;
+    bool handlesKeys = true;
+    bool handlesWheel = true;
+};
+
+// A software screen, an application on it, and a way to deliver what is queued.
+class WindowTestKit
+{
+public:
+    WindowTestKit() : app(&screen) {}
+
+    // Dispatches every message due now (no idle ticks).
+    void Pump()
+    {
+        Message m;
+        while (screen.Peek(m))
+            screen.Dispatch(m);
+    }
+
+    CSoftScreen screen;
+    CApp app;
+    std::vector<std::string> log;
+};

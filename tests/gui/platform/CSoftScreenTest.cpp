@@ -1,0 +1,176 @@
+#include "gui/platform/CSoftScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Records what the screen sends, as "window kind x y" lines.
+std::vector<std::string>* sent = nullptr;
+
+MessageResult Recorder(CWindowSystem&, const Message& m)
+{
+    sent->push_back(std::to_string(m.window) + " " + std::to_string(static_cast<int>(m.kind)) + " " +
+                    std::to_string(m.x) + " " + std::to_string(m.y));
+    return MessageResult::Handled;
+}
+
+class CSoftScreenTest : public ::testing::Test
+{
+protected:
+    CSoftScreenTest()
+    {
+        sent = &log;
+        screen.procedure = &Recorder;
+    }
+    ~CSoftScreenTest() override { sent = nullptr; }
+
+    std::string Line(SysWindow w, MessageKind kind, int32_t x = 0, int32_t y = 0)
+    {
+        return std::to_string(w) + " " + std::to_string(static_cast<int>(kind)) + " " + std::to_string(x) + " " +
+               std::to_string(y);
+    }
+
+    CSoftScreen screen;
+    std::vector<std::string> log;
+};
+
+TEST_F(CSoftScreenTest, WindowAtFollowsZOrderVisibilityAndChildren)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    const SysWindow b = screen.Create(0, false, false, Rect{50, 50, 150, 150}, nullptr);
+    const SysWindow c = screen.Create(a, true, false, Rect{10, 10, 30, 30}, nullptr);
+    EXPECT_EQ(screen.WindowAt(60, 60), 0u);
+    screen.Show(a, false);
+    screen.Show(b, false);
+    screen.Show(c, false);
+    EXPECT_EQ(screen.WindowAt(60, 60), b);
+    EXPECT_EQ(screen.WindowAt(15, 15), c);
+    EXPECT_EQ(screen.ScreenRect(c), (Rect{10, 10, 30, 30}));
+    screen.Raise(a, false);
+    EXPECT_EQ(screen.WindowAt(60, 60), a);
+    // The child stays above its raised parent.
+    EXPECT_EQ(screen.WindowAt(15, 15), c);
+    screen.SetRect(a, Rect{200, 0, 300, 100});
+    EXPECT_EQ(screen.ScreenRect(c), (Rect{210, 10, 230, 30}));
+    screen.Hide(a);
+    EXPECT_EQ(screen.WindowAt(215, 15), 0u);
+    EXPECT_FALSE(screen.IsVisible(c));
+}
+
+TEST_F(CSoftScreenTest, FocusChangesSendKillThenSet)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 10, 10}, nullptr);
+    const SysWindow b = screen.Create(0, false, false, Rect{0, 0, 10, 10}, nullptr);
+    screen.Show(a, true);
+    screen.Show(b, true);
+    EXPECT_EQ(screen.Focus(), b);
+    const std::vector<std::string> expected{Line(a, MessageKind::SetFocus), Line(a, MessageKind::KillFocus),
+                                            Line(b, MessageKind::SetFocus)};
+    EXPECT_EQ(log, expected);
+    log.clear();
+    screen.Hide(b);
+    EXPECT_EQ(screen.Focus(), 0u);
+    EXPECT_EQ(log, (std::vector<std::string>{Line(b, MessageKind::KillFocus)}));
+}
+
+TEST_F(CSoftScreenTest, MouseInputGoesToTheCaptureWindowInItsClientCoordinates)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    const SysWindow b = screen.Create(0, false, false, Rect{200, 0, 300, 100}, nullptr);
+    screen.Show(a, false);
+    screen.Show(b, false);
+    screen.BeginPaint(a);
+    screen.BeginPaint(b);
+    screen.Move(250, 20);
+    screen.SetCapture(a);
+    Message m;
+    ASSERT_TRUE(screen.Peek(m));
+    EXPECT_EQ(m.window, a);
+    EXPECT_EQ(m.x, 250);
+    EXPECT_EQ(m.y, 20);
+    int32_t cx = 0;
+    int32_t cy = 0;
+    screen.CursorPos(cx, cy);
+    EXPECT_EQ(cx, 250);
+    screen.ReleaseCapture();
+    screen.Move(250, 20);
+    ASSERT_TRUE(screen.Peek(m));
+    EXPECT_EQ(m.window, b);
+    EXPECT_EQ(m.x, 50);
+    // Input over no window is lost; a key without focus too.
+    screen.Move(500, 500);
+    screen.Key('a');
+    EXPECT_FALSE(screen.Peek(m));
+}
+
+TEST_F(CSoftScreenTest, ScriptedInputWaitsForItsTimeAndSleepAdvancesTheClock)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    screen.Show(a, true);
+    Message m;
+    ASSERT_TRUE(screen.Peek(m)); // the first paint
+    EXPECT_EQ(m.kind, MessageKind::Paint);
+    screen.BeginPaint(a);
+    screen.At(25);
+    screen.Key('x');
+    EXPECT_FALSE(screen.Peek(m));
+    screen.Sleep(10);
+    screen.Sleep(10);
+    EXPECT_FALSE(screen.Peek(m));
+    screen.Sleep(10);
+    EXPECT_EQ(screen.Time(), 30u);
+    ASSERT_TRUE(screen.Peek(m));
+    EXPECT_EQ(m.kind, MessageKind::KeyDown);
+    EXPECT_EQ(m.key, 'x');
+    EXPECT_EQ(m.window, a);
+}
+
+TEST_F(CSoftScreenTest, InvalidAreaIsClippedAndPaintedOnce)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 50}, nullptr);
+    screen.Show(a, false);
+    EXPECT_EQ(screen.BeginPaint(a), (Rect{0, 0, 100, 50}));
+    screen.Invalidate(a, Rect{90, 40, 120, 70});
+    screen.Invalidate(a, Rect{10, 10, 0, 0});
+    EXPECT_EQ(screen.BeginPaint(a), (Rect{0, 0, 100, 50}));
+    screen.Invalidate(a, Rect{90, 40, 120, 70});
+    EXPECT_EQ(screen.BeginPaint(a), (Rect{90, 40, 100, 50}));
+    EXPECT_TRUE(screen.BeginPaint(a).IsEmpty());
+}
+
+TEST_F(CSoftScreenTest, DroppedNamesAreCutToTheBuffer)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    screen.Show(a, false);
+    screen.BeginPaint(a);
+    screen.DropFiles(5, 5, {"abcdef", "x"});
+    Message m;
+    ASSERT_TRUE(screen.Peek(m));
+    ASSERT_EQ(screen.DroppedFileCount(m), 2);
+    char buffer[4] = {'?', '?', '?', '?'};
+    screen.DroppedFile(m, 0, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "abc");
+    screen.DroppedFile(m, 5, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "");
+    screen.EndDrop(m);
+    EXPECT_EQ(screen.DroppedFileCount(m), 0);
+}
+
+TEST_F(CSoftScreenTest, DestroyedHandlesFindNothing)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    const SysWindow c = screen.Create(a, true, false, Rect{0, 0, 10, 10}, nullptr);
+    screen.SetCapture(c);
+    screen.Destroy(a);
+    EXPECT_EQ(screen.Capture(), 0u);
+    EXPECT_EQ(screen.Context(c), nullptr);
+    const SysWindow d = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    EXPECT_NE(d, a);
+    EXPECT_NE(d, c);
+}
+
+} // namespace
