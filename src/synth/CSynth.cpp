@@ -10,6 +10,7 @@ CSynth::CSynth() : resources(new CSynthResources)
 {
     SetSampleRate(kDefaultSampleRate);
     tempo = kDefaultTempo;
+    effects.SetTempo(tempo);
     for (SynthProgram& program : programs)
     {
         std::memset(&program, 0, sizeof program);
@@ -30,13 +31,17 @@ void CSynth::HandleMidi(uint32_t)
 {
 }
 
-void CSynth::ProcessBlock(float**, float**, int32_t)
+void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
 {
+    effects.Process(*currentProgram, outputs[0], outputs[1], frames);
+    RaisePeak(peakLeft, outputs[0], frames);
+    RaisePeak(peakRight, outputs[1], frames);
 }
 
 void CSynth::SetSampleRate(int32_t rate)
 {
     sampleRate = rate;
+    effects.SetSampleRate(rate);
 }
 
 void CSynth::SetProgram(int32_t index)
@@ -103,6 +108,7 @@ void CSynth::SetTempo(float bpm)
     if (!(bpm > 0.0f && bpm < kMaxTempo) || bpm == tempo)
         return;
     tempo = bpm;
+    effects.SetTempo(bpm);
 }
 
 void CSynth::SaveState(CStream*, bool)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/CEffectChain.h"
 #include "host/CPluginBase.h"
 #include "synth/SynthProgram.h"
 
@@ -54,4 +55,5 @@ public:
     CSynthResources* resources = nullptr;
     SynthProgram programs[kProgramCount];
     SynthProgram* currentProgram = nullptr;
+    CEffectChain effects;
 };

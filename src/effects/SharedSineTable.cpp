@@ -1,0 +1,8 @@
+#include "effects/SharedSineTable.h"
+
+#include "effects/ModuleSineTable.h"
+
+const float* SharedSineTable()
+{
+    return ModuleSineTable();
+}
