@@ -13,6 +13,7 @@ constexpr double kModulationHz = 2.0;
 constexpr float kOutputScale = 0.167f;      // a little above 1/6
 constexpr float kHouseholder = -0.16666667f;  // -2/12
 constexpr int32_t kInitialTimeMs = 4000;
+constexpr float kMaxDampingPole = 0.9f;
 
 }  // namespace
 
@@ -44,7 +45,9 @@ void CReverb::SetTime(int32_t milliseconds)
         // Line gain for a 60 dB fall over the reverb time.
         const float exponent = static_cast<float>(-3 * kLineLengths[i]) * (1.0f / sampleRate) / seconds;
         const float g = static_cast<float>(std::pow(10.0, exponent));
-        const float a = static_cast<float>((std::log10(g) * 20.0f * ln10 / 80.0f) * k);
+        // The pole grows as the rate falls; below about 11 kHz it would pass 1
+        // and the filter would blow up, so it stops at kMaxDampingPole.
+        const float a = std::fmin(static_cast<float>((std::log10(g) * 20.0f * ln10 / 80.0f) * k), kMaxDampingPole);
         damping[i].SetCoefficients((1.0f - a) * g, -a);
     }
     size = time / 100;

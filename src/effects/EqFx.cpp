@@ -8,9 +8,11 @@ namespace {
 
 // Keeps the cascades out of the denormal range: about 1 / (2^32 - 1).
 constexpr double kAntiDenormal = 2.3283064370807974e-10;
-// A one-pole coefficient 2 sin(pi f / rate) is stable only up to 2; stopping
-// at 0.45 of the rate keeps a margin below it.
-constexpr float kMaxFrequencyRatio = 0.45f;
+// Above a quarter of the rate the coefficient 2 sin(pi f / rate) passes 1.41
+// and the one-pole stages ring ever harder at Nyquist (2.4 times per stage
+// here, 79 times at 0.45); at 2 they would no longer decay. Crossovers stop
+// here, which touches nothing at 40 kHz and above.
+constexpr float kMaxFrequencyRatio = 0.25f;
 
 double Coefficient(int32_t hertz, float sampleRate)
 {

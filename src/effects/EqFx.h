@@ -29,7 +29,7 @@ public:
     // Band and output gains in percent, 0..200.
     void SetGains(int32_t low, int32_t mid, int32_t high, int32_t output);
     // Crossovers in Hz: low 20..2000, high 800..10000. Each is further kept
-    // below 0.45 x rate, where the cascades stay stable.
+    // at or below a quarter of the rate, where the cascades stay tame.
     void SetFrequencies(int32_t lowHz, int32_t highHz);
     // Recomputes lf and hf of both channel states from the frequencies.
     void UpdateCoefficients();
