@@ -17,7 +17,11 @@ std::atomic<long> allocations{0};
 
 }  // namespace
 
-// Every heap allocation of the process passes through here.
+// Every heap allocation of the process passes through here. new and delete
+// are replaced as a pair over malloc and free, which the compiler cannot tell
+// when it inlines them.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size)
 {
     ++allocations;
