@@ -1,10 +1,8 @@
 #include "effects/CEffectChain.h"
 
 #include "effects/EffectMath.h"
-#include "effects/SharedSineTable.h"
+#include "engine/EngineTables.h"
 #include "synth/SynthProgram.h"
-
-#include <cmath>
 
 static_assert(150.0f * CEffectChain::kMaxSampleRate / 1000 <= ChorusFx::kMaxDelaySamples,
               "the chorus buffer holds the longest sweep at the highest designed rate");
@@ -20,7 +18,7 @@ constexpr int32_t kMsPerSizeUnit = 100;
 
 }  // namespace
 
-CEffectChain::CEffectChain() : chorus(SharedSineTable()), phaser(SharedSineTable())
+CEffectChain::CEffectChain() : chorus(EngineTables::Get().sine), phaser(EngineTables::Get().sine)
 {
     // The reverb works as an insert here: the dry signal passes at full level.
     reverb.SetDryGain(1.0f);
@@ -107,16 +105,4 @@ void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int
         eq.UpdateCoefficients();
         eq.Process(left, right, n);
     }
-}
-
-void RaisePeak(float& peak, const float* samples, int32_t n)
-{
-    float highest = peak;
-    for (int32_t s = 0; s < n; ++s)
-    {
-        const float magnitude = std::fabs(samples[s]);
-        if (magnitude > highest)
-            highest = magnitude;
-    }
-    peak = highest;
 }

@@ -57,6 +57,3 @@ private:
     CEffectLatch reverbLatch;
     CEffectLatch eqLatch;
 };
-
-// Raises peak to the largest magnitude among n samples; never lowers it.
-void RaisePeak(float& peak, const float* samples, int32_t n);

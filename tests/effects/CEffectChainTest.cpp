@@ -1,6 +1,6 @@
 #include "effects/CEffectChain.h"
 
-#include "effects/SharedSineTable.h"
+#include "engine/EngineTables.h"
 #include "synth/SynthProgram.h"
 #include "EffectSignals.h"
 
@@ -74,7 +74,7 @@ class HandBuiltEffects
 {
 public:
     explicit HandBuiltEffects(const SynthProgram& p)
-        : chorus(SharedSineTable()), phaser(SharedSineTable())
+        : chorus(EngineTables::Get().sine), phaser(EngineTables::Get().sine)
     {
         waveshaper.SetLevel(p.fxWaveshape);
         waveshaper.SetAmount(p.foldback);
@@ -329,20 +329,4 @@ TEST(CEffectChain, SampleRateChangesInTheMiddleOfATailStayFinite)
         for (float s : tail.left)
             ASSERT_LT(std::fabs(s), 1000.0f) << rate;
     }
-}
-
-TEST(RaisePeak, KeepsTheLargestMagnitudeAndNeverLowers)
-{
-    float peak = 0.3f;
-    const float first[] = {0.1f, -0.7f, 0.5f};
-    RaisePeak(peak, first, 3);
-    EXPECT_EQ(peak, 0.7f);
-    const float second[] = {0.2f, -0.1f};
-    RaisePeak(peak, second, 2);
-    EXPECT_EQ(peak, 0.7f);
-    const float third[] = {std::numeric_limits<float>::quiet_NaN(), 0.9f};
-    RaisePeak(peak, third, 2);
-    EXPECT_EQ(peak, 0.9f);
-    RaisePeak(peak, nullptr, 0);
-    EXPECT_EQ(peak, 0.9f);
 }

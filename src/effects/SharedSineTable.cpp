@@ -1,8 +1,0 @@
-#include "effects/SharedSineTable.h"
-
-#include "effects/ModuleSineTable.h"
-
-const float* SharedSineTable()
-{
-    return ModuleSineTable();
-}
