@@ -71,7 +71,7 @@ void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* o
     const double increment = rate * 0.001 * kBufferSize / sampleRate;
     const float wet = level * wetScale;
     const float dry = 1.0f - wet;
-    const double lead = static_cast<double>(static_cast<float>(phaseOffset << 16) / 360.0f);
+    const double lead = static_cast<float>(phaseOffset << 16) / 360.0;  // table steps
 
     double phase = lfoPhase;
     int32_t write = writeIndex;
