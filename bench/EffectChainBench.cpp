@@ -130,16 +130,21 @@ void BM_ChainAllOff(benchmark::State& state)
 }
 BENCHMARK(BM_ChainAllOff)->Unit(benchmark::kMillisecond);
 
-// Decaying settings: the loud reference, then second k of the tail into
-// silence after 1 s of loud input (argument k). Tails sink through the
-// range where unflushed state would turn denormal; no second may cost more
-// than the loud one.
+// Decaying settings, a fresh chain after 1 s of loud input: the loud
+// reference times one more loud second; the tail times second k of silence
+// (argument k). Tails sink through the range where unflushed state would turn
+// denormal; no second of the tail may cost more than the loud one.
 void BM_ChainDecayingLoud(benchmark::State& state)
 {
-    auto chain = std::make_unique<CEffectChain>();
     const SynthProgram program = DecayingProgram();
     for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto chain = std::make_unique<CEffectChain>();
         RunChain(*chain, program, kRate, 256, true);
+        state.ResumeTiming();
+        RunChain(*chain, program, kRate, 256, true);
+    }
     SetFigures(state, 1.0);
 }
 BENCHMARK(BM_ChainDecayingLoud)->Unit(benchmark::kMillisecond);
