@@ -172,3 +172,52 @@ TEST(FactoryBank, PmLeadHoldsExactlyItsValues)
     expected.fxDelay = 0.32f;
     EXPECT_EQ(DifferentFields(synth->programs[34], expected), std::vector<std::string>());
 }
+
+TEST(FactoryBank, ProgramsUseWhatTheyAreNamedFor)
+{
+    auto synth = std::make_unique<CSynth>();
+    const auto named = [](const SynthProgram& p, const char* word) { return std::strstr(p.name, word) != nullptr; };
+    int checked = 0;
+    for (const SynthProgram& p : synth->programs)
+    {
+        if (named(p, "Noise"))
+        {
+            EXPECT_GT(p.noise, 0.0f) << p.name;
+        }
+        if (named(p, "Rnd"))
+        {
+            const float depths = p.rndMix + p.rndNoise + p.rndDetune + p.rndVolume + p.rndPan + p.rndCutoff + p.rndQ +
+                                 p.rndPhase + p.rndPm + p.rndMod1 + p.rndMod2;
+            const bool randomLfo = p.lfo[1].wave == 4 && (p.lfo2Cutoff > 0.0f || p.lfo2Q > 0.0f);
+            EXPECT_TRUE(depths > 0.0f || randomLfo) << p.name;
+        }
+        if (named(p, "PWM"))
+        {
+            EXPECT_TRUE(p.wave1 == 2 || p.wave2 == 2) << p.name;
+            EXPECT_GT(p.lfo3Mod1 + p.lfo3Mod2, 0.0f) << p.name;
+        }
+        if (named(p, "Phaser"))
+        {
+            EXPECT_GT(p.fxPhaser, 0.0f) << p.name;
+        }
+        if (named(p, "Chorus"))
+        {
+            EXPECT_GT(p.fxChorus, 0.0f) << p.name;
+        }
+        if (named(p, "FM"))
+        {
+            EXPECT_GT(p.pmAmount, 0.0f) << p.name;
+        }
+        if (named(p, "PM"))
+        {
+            EXPECT_TRUE(p.pmAmount > 0.0f || p.wave1 == 3 || p.wave2 == 3 || p.e3Mod1 > 0.0f) << p.name;
+        }
+        if (named(p, "Pad"))
+        {
+            EXPECT_GE(p.env[0].attack, 0.1f) << p.name;
+        }
+        checked += named(p, "Noise") || named(p, "Rnd") || named(p, "PWM") || named(p, "Phaser") ||
+                   named(p, "Chorus") || named(p, "FM") || named(p, "PM") || named(p, "Pad");
+    }
+    EXPECT_EQ(checked, 22);
+}
