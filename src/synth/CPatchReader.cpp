@@ -129,15 +129,12 @@ void CPatchReader::ReadProgramHeader()
         return;
     if (static_cast<int32_t>(length) > 0)
     {
+        // Only the first 31 characters fit; a short read leaves the rest zero.
         char name[SynthProgram::kNameBytes] = {};
         const uint32_t kept = length < static_cast<uint32_t>(SynthProgram::kMaxNameChars)
                                   ? length
                                   : static_cast<uint32_t>(SynthProgram::kMaxNameChars);
-        const int32_t got = stream.Read(name, static_cast<int32_t>(kept));
-        if (got > 0)
-            name[got] = 0;
-        else
-            name[0] = 0;
+        stream.Read(name, static_cast<int32_t>(kept));
         ::SetProgramName(*target, name);
         if (!Skip(length - kept))
             return;
@@ -163,7 +160,7 @@ void CPatchReader::ReadSection(const PatchSection& section, uint32_t size)
     if (section.kind == PatchSection::Fixed)
     {
         section.visit(record, 0, words);
-        if (TagIs(section.tag, "wave"))
+        if (TagIs(section.tag, PatchFormat::kWaveTag))
         {
             if (!PatchFormat::IsAllowedRatio(record.ratio1))
                 record.ratio1 = 1.0f;

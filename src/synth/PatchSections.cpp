@@ -231,7 +231,7 @@ namespace PatchFormat {
 // never on its size field.
 const PatchSection kSections[kSectionCount] = {
     {"master", 8, false, PatchSection::Fixed, VisitMaster},
-    {"wave", 64, true, PatchSection::Fixed, VisitWave},
+    {kWaveTag, 64, true, PatchSection::Fixed, VisitWave},
     {"xmod", 64, true, PatchSection::Fixed, VisitXmod},
     {"filter", 32, true, PatchSection::Fixed, VisitFilter},
     {kFilterScaleTag, 8, true, PatchSection::Fixed, VisitFilterScale},

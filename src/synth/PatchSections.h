@@ -41,6 +41,7 @@ namespace PatchFormat {
 constexpr const char* kProgramTag = "pp";
 constexpr const char* kCurrentIndexTag = "prog";
 constexpr const char* kFilterScaleTag = "fscale";
+constexpr const char* kWaveTag = "wave";  // holds the ratios the reader screens
 constexpr uint32_t kCurrentIndexSize = 4;
 // Words after the name in the "pp" section, written as zero.
 constexpr int kProgramHeaderZeroWords = 4;
