@@ -27,10 +27,8 @@ for index in 0 20 34 47; do
   { printf '\200'; cat "$corpus/program.raw"; } >"$corpus/program-$index"
 done
 rm -f "$corpus"/*.raw
-for stored in tests/synth/data/*.chunk; do
-  [ -e "$stored" ] || continue
-  { printf '\000'; cat "$stored"; } >"$corpus/stored-$(basename "$stored")"
-done
+{ printf '\000'; cat tests/synth/data/bank.chunk; } >"$corpus/stored-bank"
+{ printf '\200'; cat tests/synth/data/program.chunk; } >"$corpus/stored-program"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
