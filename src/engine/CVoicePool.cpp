@@ -184,9 +184,18 @@ void CVoicePool::RemoveVoice(int32_t index)
 
 void CVoicePool::Render(const RenderContext& context, float* left, float* right, int32_t frames)
 {
-    for (int32_t i = count - 1; i >= 0; --i)
+    // Last to first, two at a time; a finished voice leaves the pool once its
+    // partner is done, the later one first so that indices stay valid.
+    int32_t i = count - 1;
+    for (; i >= 1; i -= 2)
     {
-        if (!RenderVoice(voices[i], context, left, right, frames))
+        VoicePairResult result;
+        RenderVoicePair(voices[i], voices[i - 1], context, left, right, frames, result);
+        if (!result.laterSounding)
             RemoveVoice(i);
+        if (!result.earlierSounding)
+            RemoveVoice(i - 1);
     }
+    if (i == 0 && !RenderVoice(voices[0], context, left, right, frames))
+        RemoveVoice(0);
 }

@@ -32,7 +32,7 @@ struct MStateVariableFilter
         float r = resonance;
         if (compensate && f < kCompensateBelow)
             r = (r * f * 6.25f + r * 3.0f) * 0.25f;
-        return static_cast<float>(1.0 - kResonanceScale * r);
+        return 1.0f - kResonanceScale * r;
     }
 
     float Process(float x, float f, float d, const Weights& w)
@@ -51,5 +51,5 @@ private:
     static constexpr float kCompensateBelow = 0.16f;
     // Full resonance leaves a damping of 0.02: the filter rings but does not
     // oscillate on its own.
-    static constexpr double kResonanceScale = static_cast<double>(0.98f);
+    static constexpr float kResonanceScale = 0.98f;
 };

@@ -23,7 +23,7 @@ float Flush(float value)
 // Everything the per-sample loop needs that is fixed for one sub-block.
 struct SubBlock
 {
-    const VoiceParams* params;
+    VoiceParams params;
     const float* sine;
     const float* noise;
     MStateVariableFilter::Weights weights;
@@ -33,6 +33,8 @@ struct SubBlock
     float slopeLeft;
     float slopeRight;
     bool stepping[Voice::kModulatorCount];
+    int32_t waves[Voice::kModulatorCount];
+    int32_t length;
 };
 
 // A local copy of one envelope for the loop. An envelope that is not stepping
@@ -67,144 +69,266 @@ struct EnvelopeCursor
     }
 };
 
-template <class Osc1, class Osc2>
-void RenderSamples(Voice& v, const SubBlock& s, float* left, float* right, int32_t n)
+// A depth blend with its constant parts worked out once: x a s + (1 - a) s.
+struct ScaledDepth
 {
-    const VoiceParams& p = *s.params;
-    const NoteFactors& k = v.factors;
+    float times;
+    float plus;
 
-    EnvelopeCursor env1(v.envelopes[0], s.stepping[0]);
-    EnvelopeCursor env2(v.envelopes[1], s.stepping[1]);
-    EnvelopeCursor env3(v.envelopes[2], s.stepping[2]);
-    const LfoState lfo1 = v.lfos[0];
-    const LfoState lfo2 = v.lfos[1];
-    const LfoState lfo3 = v.lfos[2];
+    static ScaledDepth Of(float depth, float scale = 1.0f) { return ScaledDepth{depth * scale, (1.0f - depth) * scale}; }
+    float At(float x) const { return x * times + plus; }
+};
 
-    // Per-sub-block parts of the modulation products.
-    const float lfo1Wheel = Depth(s.wheel, p.mwLfo1Depth);
-    const float feedbackSquare = p.feedbackShape * p.feedbackShape;
-    const float feedbackAmount = p.feedback * p.feedback * p.feedback;
-    const float pmLinear = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
-    const float pmSquared = static_cast<float>(p.pmRatio) * p.pmShape;
-    const float pmDepth = p.pmAmount * k.pm * Depth(s.wheel, p.mwPm);
-    const float shape1Depth = k.shape1 * p.mod1;
-    const float shape2Depth = p.mod2 * k.shape2;
-    const float phaseDepth = k.phase * 0.5f * p.phase;
-    const float mixDepth = p.mix * k.mix;
-    const double cutoffDepth = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
-    const float resonanceDepth = p.q * k.resonance;
-    const float noiseDepth = p.noise * p.noise * k.noise;
-    const float volumeDepth = p.volume * k.volume;
-
-    const double phase1 = v.phase1;
-    const double increment1 = v.increment1;
-    const double phase2 = v.phase2;
-    const double increment2 = v.increment2;
-    float a1 = v.state1a;
-    float b1 = v.state1b;
-    float a2 = v.state2a;
-    float b2 = v.state2b;
-    double lastOsc2 = v.lastOsc2;
-    uint32_t noiseIndex = v.noiseIndex;
-    MStateVariableFilter filter = v.filter;
-    Smoother amplitude = v.amplitude;
-    Smoother cutoff = v.cutoff;
-    Smoother phase = v.phase;
-    Smoother pm = v.pm;
-    Smoother shape1 = v.shape1;
-    Smoother shape2 = v.shape2;
-    Smoother mix = v.mix;
-
-    for (int32_t i = 0; i < n; ++i)
+// The per-sample render of one voice over part of a sub-block: the voice's
+// state is loaded into locals, run sample by sample and stored back. Running
+// a sub-block in several stretches gives the same samples as in one. The
+// products that hold still over the sub-block are formed here, once.
+template <class Osc1, class Osc2>
+class SampleKernel
+{
+public:
+    SampleKernel(Voice& v, const SubBlock& s)
+        : voice(v), block(s), env1(v.envelopes[0], s.stepping[0]), env2(v.envelopes[1], s.stepping[1]),
+          env3(v.envelopes[2], s.stepping[2]), lfo1(v.lfos[0]), lfo2(v.lfos[1]), lfo3(v.lfos[2]),
+          phase1(kPhaseGuard + v.phase1), increment1(v.increment1), phase2(v.phase2), increment2(v.increment2),
+          a1(v.state1a), b1(v.state1b), a2(v.state2a), b2(v.state2b), lastOsc2(static_cast<float>(v.lastOsc2)),
+          noiseIndex(v.noiseIndex), filter(v.filter), amplitude(v.amplitude), cutoff(v.cutoff), phase(v.phase),
+          pm(v.pm), shape1(v.shape1), shape2(v.shape2), mix(v.mix)
     {
+        const VoiceParams& p = s.params;
+        const NoteFactors& k = v.factors;
+        ratio1 = p.ratio1;
+        ratio2 = p.ratio2;
+        filterScale = p.filterScale;
+        lfo1Step = lfo1.increment * lfo1.continuous;
+        lfo2Step = lfo2.increment * lfo2.continuous;
+        lfo3Step = lfo3.increment * lfo3.continuous;
+        lfo1Wheel = ScaledDepth::Of(Depth(s.wheel, p.mwLfo1Depth));
+        // Feedback o (o s + 1 - s) fb^3 with s = feedbackShape^2, folded into
+        // two products so that few operations stand between one sample and
+        // the next.
+        const float feedbackSquare = p.feedbackShape * p.feedbackShape;
+        const float feedbackAmount = p.feedback * p.feedback * p.feedback;
+        feedbackOfSquare = feedbackSquare * feedbackAmount;
+        feedbackOfLinear = (1.0f - feedbackSquare) * feedbackAmount;
+        pmLinear = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
+        pmSquared = static_cast<float>(p.pmRatio) * p.pmShape;
+        shape1Env = ScaledDepth::Of(p.e3Mod1, k.shape1 * p.mod1);
+        shape1Lfo = ScaledDepth::Of(p.lfo3Mod1);
+        shape2Env = ScaledDepth::Of(p.e3Mod2, p.mod2 * k.shape2);
+        shape2Lfo = ScaledDepth::Of(p.lfo3Mod2);
+        phaseEnv = ScaledDepth::Of(p.e3Phase, k.phase * 0.5f * p.phase);
+        phaseLfo = ScaledDepth::Of(p.lfo3Phase);
+        pmEnv = ScaledDepth::Of(p.e3Pm, p.pmAmount * k.pm * Depth(s.wheel, p.mwPm));
+        pmLfo = ScaledDepth::Of(p.lfo3Pm);
+        mixLfo = ScaledDepth::Of(p.lfo1Mix, p.mix * k.mix);
+        cutoffEnv = ScaledDepth::Of(p.filterEnv);
+        cutoffLfo = ScaledDepth::Of(p.lfo2Cutoff);
+        cutoffDepth = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        resonanceLfo = ScaledDepth::Of(p.lfo2Q, p.q * k.resonance);
+        noiseLfo = ScaledDepth::Of(p.lfo1Noise, p.noise * p.noise * k.noise);
+        volumeLfo = ScaledDepth::Of(p.lfo2Volume, p.volume * k.volume);
+        tremolo = ScaledDepth::Of(p.lfo1Tremolo);
+    }
+
+    // Sample i of the sub-block, added into left and right. Always inlined:
+    // the loops keep the state in registers only when it is.
+    [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
+    {
+        const double at = i;
         const float e1 = env1.Next();
         const float e2 = env2.Next();
         const float e3 = env3.Next();
-        const float l1 = lfo1.Value(i);
-        const float l2 = lfo2.Value(i);
-        const float l3 = lfo3.Value(i);
-        const float l1w = Depth(l1, lfo1Wheel);
+        const float l1 = lfo1.table[static_cast<int64_t>(at * lfo1Step + lfo1.phase) & EngineTables::kLfoMask];
+        const float l2 = lfo2.table[static_cast<int64_t>(at * lfo2Step + lfo2.phase) & EngineTables::kLfoMask];
+        const float l3 = lfo3.table[static_cast<int64_t>(at * lfo3Step + lfo3.phase) & EngineTables::kLfoMask];
+        const float l1w = lfo1Wheel.At(l1);
 
-        const float amount1 = shape1.Process(Depth(e3, p.e3Mod1) * shape1Depth * Depth(l3, p.lfo3Mod1));
-        const float amount2 = shape2.Process(Depth(e3, p.e3Mod2) * shape2Depth * Depth(l3, p.lfo3Mod2));
+        const float amount1 = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
+        const float amount2 = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
 
-        const float noiseSample = s.noise[noiseIndex & EngineTables::kNoiseMask];
+        const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
         ++noiseIndex;
 
-        const float feedback =
-            static_cast<float>(lastOsc2 * lastOsc2 * feedbackSquare + (1.0f - feedbackSquare) * lastOsc2)
-            * feedbackAmount;
-        const float out1 = Osc1::Compute(s.sine, feedback + kPhaseGuard + i * increment1 + phase1, amount1,
-                                         p.ratio1, a1, b1);
-        const float phaseOffset = phase.Process(Depth(e3, p.e3Phase) * phaseDepth * Depth(l3, p.lfo3Phase));
-        const float modulator = pmLinear * out1 + out1 * out1 * pmSquared;
-        const float pmOffset =
-            pm.Process(modulator * pmDepth * Depth(e3, p.e3Pm) * Depth(l3, p.lfo3Pm));
-        const float offset2 = pmOffset + static_cast<float>(kPhaseGuard) + phaseOffset;
-        const float out2 = Osc2::Compute(s.sine, offset2 + i * increment2 + phase2, amount2, p.ratio2, a2, b2);
+        // Oscillator 2 feeds oscillator 1 with one sample of delay and
+        // oscillator 1 modulates oscillator 2 at once: everything that does
+        // not depend on that loop is computed beside it.
+        const double base1 = at * increment1 + phase1;
+        const double base2 = at * increment2 + phase2;
+        const float phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
+        const float offset2 = static_cast<float>(kPhaseGuard) + phaseOffset;
+        const float pmScale = pmEnv.At(e3) * pmLfo.At(l3);
+
+        const float feedback = lastOsc2 * (lastOsc2 * feedbackOfSquare + feedbackOfLinear);
+        const float out1 = Osc1::Compute(block.sine, feedback + base1, amount1, ratio1, a1, b1);
+        const float modulator = out1 * (pmLinear + out1 * pmSquared);
+        const float pmOffset = pm.Process(modulator * pmScale);
+        const float out2 = Osc2::Compute(block.sine, (pmOffset + offset2) + base2, amount2, ratio2, a2, b2);
         lastOsc2 = out2;
 
-        const float x = mix.Process(Depth(l1w, p.lfo1Mix) * mixDepth);
+        const float x = mix.Process(mixLfo.At(l1w));
         const float oscillators = (1.0f - x) * out1 + x * out2;
-        const double c = Depth(e2, p.filterEnv) * cutoffDepth * Depth(l2, p.lfo2Cutoff);
+        const double c = cutoffEnv.At(e2) * cutoffDepth * cutoffLfo.At(l2);
         const float f = cutoff.Process(static_cast<float>(c * c));
-        const float resonance = Depth(l2, p.lfo2Q) * resonanceDepth;
-        const float d = MStateVariableFilter::Damping(resonance, f, p.filterScale);
+        const float d = MStateVariableFilter::Damping(resonanceLfo.At(l2), f, filterScale);
 
-        const float noise = noiseDepth * Depth(l1w, p.lfo1Noise) * noiseSample;
-        const float sample = filter.Process((oscillators + noise) * 0.5f, f, d, s.weights);
+        const float noise = noiseLfo.At(l1w) * noiseSample;
+        const float sample = filter.Process((oscillators + noise) * 0.5f, f, d, block.weights);
 
-        const float g = amplitude.Process(Depth(l2, p.lfo2Volume) * (e1 * volumeDepth) * Depth(l1w, p.lfo1Tremolo));
-        left[i] += (s.gainLeft + i * s.slopeLeft) * sample * g;
-        right[i] += (s.gainRight + i * s.slopeRight) * sample * g;
+        const float g = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
+        const float out = sample * g;
+        left += (block.gainLeft + i * block.slopeLeft) * out;
+        right += (block.gainRight + i * block.slopeRight) * out;
     }
 
-    env1.StoreInto(v.envelopes[0], s.stepping[0]);
-    env2.StoreInto(v.envelopes[1], s.stepping[1]);
-    env3.StoreInto(v.envelopes[2], s.stepping[2]);
-    v.state1a = a1;
-    v.state1b = b1;
-    v.state2a = a2;
-    v.state2b = b2;
-    v.lastOsc2 = lastOsc2;
-    v.noiseIndex = noiseIndex;
-    v.filter = filter;
-    v.amplitude = amplitude;
-    v.cutoff = cutoff;
-    v.phase = phase;
-    v.pm = pm;
-    v.shape1 = shape1;
-    v.shape2 = shape2;
-    v.mix = mix;
+    void Store()
+    {
+        Voice& v = voice;
+        env1.StoreInto(v.envelopes[0], block.stepping[0]);
+        env2.StoreInto(v.envelopes[1], block.stepping[1]);
+        env3.StoreInto(v.envelopes[2], block.stepping[2]);
+        v.state1a = a1;
+        v.state1b = b1;
+        v.state2a = a2;
+        v.state2b = b2;
+        v.lastOsc2 = lastOsc2;
+        v.noiseIndex = noiseIndex;
+        v.filter = filter;
+        v.amplitude = amplitude;
+        v.cutoff = cutoff;
+        v.phase = phase;
+        v.pm = pm;
+        v.shape1 = shape1;
+        v.shape2 = shape2;
+        v.mix = mix;
+    }
+
+private:
+    Voice& voice;
+    const SubBlock& block;
+    EnvelopeCursor env1;
+    EnvelopeCursor env2;
+    EnvelopeCursor env3;
+    const LfoState lfo1;
+    const LfoState lfo2;
+    const LfoState lfo3;
+    const double phase1;  // with the guard that keeps table arguments positive
+    const double increment1;
+    const double phase2;
+    const double increment2;
+    float a1;
+    float b1;
+    float a2;
+    float b2;
+    float lastOsc2;
+    uint32_t noiseIndex;
+    MStateVariableFilter filter;
+    Smoother amplitude;
+    Smoother cutoff;
+    Smoother phase;
+    Smoother pm;
+    Smoother shape1;
+    Smoother shape2;
+    Smoother mix;
+    double ratio1;
+    double ratio2;
+    int32_t filterScale;
+    double lfo1Step;
+    double lfo2Step;
+    double lfo3Step;
+    ScaledDepth lfo1Wheel;
+    float feedbackOfSquare;
+    float feedbackOfLinear;
+    float pmLinear;
+    float pmSquared;
+    ScaledDepth shape1Env;
+    ScaledDepth shape1Lfo;
+    ScaledDepth shape2Env;
+    ScaledDepth shape2Lfo;
+    ScaledDepth phaseEnv;
+    ScaledDepth phaseLfo;
+    ScaledDepth pmEnv;
+    ScaledDepth pmLfo;
+    ScaledDepth mixLfo;
+    ScaledDepth cutoffEnv;
+    ScaledDepth cutoffLfo;
+    double cutoffDepth;
+    ScaledDepth resonanceLfo;
+    ScaledDepth noiseLfo;
+    ScaledDepth volumeLfo;
+    ScaledDepth tremolo;
+};
+
+// count samples of one voice from sample `from` of its sub-block.
+template <class Osc1, class Osc2>
+void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
+{
+    SampleKernel<Osc1, Osc2> kernel(v, s);
+    for (int32_t j = 0; j < count; ++j)
+        kernel.Run(from + j, left[j], right[j]);
+    kernel.Store();
 }
 
-using RenderFunction = void (*)(Voice&, const SubBlock&, float*, float*, int32_t);
+// Two voices with the same waveforms side by side: each voice's samples form
+// one long chain through the oscillator feedback, and two independent chains
+// keep the processor busy where one would leave it waiting. The later voice
+// adds first, as in a plain last-to-first render.
+template <class Osc1, class Osc2>
+void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voice& earlier,
+               const SubBlock& earlierBlock, int32_t earlierFrom, float* left, float* right, int32_t count)
+{
+    SampleKernel<Osc1, Osc2> first(later, laterBlock);
+    SampleKernel<Osc1, Osc2> second(earlier, earlierBlock);
+    for (int32_t j = 0; j < count; ++j)
+    {
+        first.Run(laterFrom + j, left[j], right[j]);
+        second.Run(earlierFrom + j, left[j], right[j]);
+    }
+    first.Store();
+    second.Store();
+}
+
+using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
+using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
+                                   float*, int32_t);
+
+// The loops for a pair of waveforms, chosen once per stretch.
+struct RenderLoops
+{
+    RenderOneFunction one;
+    RenderTwoFunction two;
+};
+
+template <class Osc1, class Osc2>
+constexpr RenderLoops LoopsOf()
+{
+    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>};
+}
 
 template <class Osc1>
-constexpr RenderFunction RenderFor(OscWave wave2)
+constexpr RenderLoops LoopsFor(OscWave wave2)
 {
     switch (wave2)
     {
-    case kOscSaw: return &RenderSamples<Osc1, CSawOSC>;
-    case kOscSquare: return &RenderSamples<Osc1, CSquareOSC>;
-    case kOscPulse: return &RenderSamples<Osc1, CPWMOSC>;
-    case kOscPm: return &RenderSamples<Osc1, CPMOSC>;
-    case kOscSaw2: return &RenderSamples<Osc1, CSAWPHSOSC>;
-    default: return &RenderSamples<Osc1, COSC>;
+    case kOscSaw: return LoopsOf<Osc1, CSawOSC>();
+    case kOscSquare: return LoopsOf<Osc1, CSquareOSC>();
+    case kOscPulse: return LoopsOf<Osc1, CPWMOSC>();
+    case kOscPm: return LoopsOf<Osc1, CPMOSC>();
+    case kOscSaw2: return LoopsOf<Osc1, CSAWPHSOSC>();
+    default: return LoopsOf<Osc1, COSC>();
     }
 }
 
-// The sample loop for a pair of waveforms, chosen once per sub-block.
-RenderFunction PickRender(OscWave wave1, OscWave wave2)
+RenderLoops PickLoops(const Voice& v)
 {
-    switch (wave1)
+    switch (v.osc1)
     {
-    case kOscSaw: return RenderFor<CSawOSC>(wave2);
-    case kOscSquare: return RenderFor<CSquareOSC>(wave2);
-    case kOscPulse: return RenderFor<CPWMOSC>(wave2);
-    case kOscPm: return RenderFor<CPMOSC>(wave2);
-    case kOscSaw2: return RenderFor<CSAWPHSOSC>(wave2);
-    default: return RenderFor<COSC>(wave2);
+    case kOscSaw: return LoopsFor<CSawOSC>(v.osc2);
+    case kOscSquare: return LoopsFor<CSquareOSC>(v.osc2);
+    case kOscPulse: return LoopsFor<CPWMOSC>(v.osc2);
+    case kOscPm: return LoopsFor<CPMOSC>(v.osc2);
+    case kOscSaw2: return LoopsFor<CSAWPHSOSC>(v.osc2);
+    default: return LoopsFor<COSC>(v.osc2);
     }
 }
 
@@ -226,31 +350,75 @@ void FlushSmoothers(Voice& v)
         s->state = Flush(s->state);
 }
 
-}  // namespace
-
-bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* right, int32_t frames)
+// One voice on its way through a block, a sub-block at a time. Sub-blocks
+// hold at most 32 samples and end at every envelope segment end and random
+// LFO step, so that pitch, pan slope and rates hold still inside one.
+class VoiceRun
 {
-    const SynthProgram& program = *v.program;
-    const MStateVariableFilter::Weights weights = MStateVariableFilter::BlendWeights(program.blend);
-    int32_t remaining = frames;
-    while (remaining > 0)
+public:
+    VoiceRun(Voice& v, const RenderContext& c, int32_t frames)
+        : voice(v), context(c), program(*v.program), weights(MStateVariableFilter::BlendWeights(program.blend)),
+          remaining(frames)
     {
-        const VoiceParams params = ReadVoiceParams(program);
+        NextSubBlock();
+    }
 
-        // Sub-block length: no segment end and no random LFO step inside.
-        int32_t n = remaining < kMaxSubBlock ? remaining : kMaxSubBlock;
-        for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
+    // Samples are left to render in the current sub-block.
+    bool Active() const { return active; }
+    int32_t Left() const { return sub.length - position; }
+    int32_t Position() const { return position; }
+    int32_t Offset() const { return offset; }  // in the block
+    const SubBlock& Sub() const { return sub; }
+    Voice& TheVoice() { return voice; }
+
+    void Advance(int32_t count)
+    {
+        position += count;
+        offset += count;
+        if (position < sub.length)
+            return;
+        FinishSubBlock();
+        NextSubBlock();
+    }
+
+private:
+    void NextSubBlock()
+    {
+        for (;;)
         {
-            const Envelope& envelope = v.envelopes[e];
+            if (remaining <= 0 || voice.Finished())
+            {
+                active = false;
+                return;
+            }
+            StartSubBlock();
+            if (sub.length > 0)
+            {
+                position = 0;
+                active = true;
+                return;
+            }
+            FinishSubBlock();
+        }
+    }
+
+    void StartSubBlock()
+    {
+        Voice& v = voice;
+        sub.params = ReadVoiceParams(program);
+        const VoiceParams& params = sub.params;
+
+        int32_t n = remaining < kMaxSubBlock ? remaining : kMaxSubBlock;
+        for (const Envelope& envelope : {v.envelopes[0], v.envelopes[1], v.envelopes[2]})
+        {
             if (envelope.active && envelope.remaining < n)
                 n = envelope.remaining;
         }
-        int32_t waves[Voice::kModulatorCount];
         for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
         {
             const SynthLfo& lfoParams = program.lfo[l];
             const int32_t wave = LfoWave(lfoParams);
-            waves[l] = wave;
+            sub.waves[l] = wave;
             const double increment = LfoIncrement(lfoParams, context.sampleRate, context.tempo);
             LfoState& lfo = v.lfos[l];
             LfoState& global = context.globalLfos[l];
@@ -285,25 +453,28 @@ bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* rig
         v.increment1 = Increment(params.coarse2 + pitch - detune, context.sampleRate);
         v.increment2 = Increment(pitch + detune, context.sampleRate);
 
+        sub.length = n;
+        sub.sine = context.tables->sine;
+        sub.noise = context.tables->noise;
+        sub.weights = weights;
+        sub.wheel = context.modWheel;
+        for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
+            sub.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
         if (n > 0)
         {
-            SubBlock s;
-            s.params = &params;
-            s.sine = context.tables->sine;
-            s.noise = context.tables->noise;
-            s.weights = weights;
-            s.wheel = context.modWheel;
             const PanGains start = PanAt(v, params, 0);
             const PanGains end = PanAt(v, params, n);
-            s.gainLeft = start.left;
-            s.gainRight = start.right;
-            s.slopeLeft = (end.left - start.left) / n;
-            s.slopeRight = (end.right - start.right) / n;
-            for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
-                s.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
-            PickRender(v.osc1, v.osc2)(v, s, left, right, n);
+            sub.gainLeft = start.left;
+            sub.gainRight = start.right;
+            sub.slopeLeft = (end.left - start.left) / n;
+            sub.slopeRight = (end.right - start.right) / n;
         }
+    }
 
+    void FinishSubBlock()
+    {
+        Voice& v = voice;
+        const int32_t n = sub.length;
         v.phase1 += n * v.increment1;
         v.phase2 += n * v.increment2;
         for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
@@ -317,14 +488,72 @@ bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* rig
                 AdvanceEnvelope(context.limits->range[e], envelope, program.env[e]);
         }
         for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
-            AdvanceLfo(v.lfos[l], waves[l], n);
+            AdvanceLfo(v.lfos[l], sub.waves[l], n);
         v.filter.FlushDenormals();
         FlushSmoothers(v);
         remaining -= n;
-        left += n;
-        right += n;
-        if (v.Finished())
-            return false;
     }
-    return true;
+
+    Voice& voice;
+    const RenderContext& context;
+    const SynthProgram& program;
+    const MStateVariableFilter::Weights weights;
+    SubBlock sub = {};
+    int32_t remaining;
+    int32_t position = 0;
+    int32_t offset = 0;
+    bool active = false;
+};
+
+void FinishAlone(VoiceRun& run, float* left, float* right)
+{
+    const RenderLoops loops = PickLoops(run.TheVoice());
+    while (run.Active())
+    {
+        const int32_t count = run.Left();
+        loops.one(run.TheVoice(), run.Sub(), run.Position(), left + run.Offset(), right + run.Offset(), count);
+        run.Advance(count);
+    }
+}
+
+}  // namespace
+
+bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* right, int32_t frames)
+{
+    VoiceRun run(v, context, frames);
+    FinishAlone(run, left, right);
+    return !v.Finished();
+}
+
+void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context, float* left, float* right,
+                     int32_t frames, VoicePairResult& result)
+{
+    VoiceRun first(later, context, frames);
+    VoiceRun second(earlier, context, frames);
+    const RenderLoops laterLoops = PickLoops(later);
+    const RenderLoops earlierLoops = PickLoops(earlier);
+    const bool sameWaves = later.osc1 == earlier.osc1 && later.osc2 == earlier.osc2;
+    while (first.Active() && second.Active())
+    {
+        // Both runs stand at the same sample of the block.
+        const int32_t count = first.Left() < second.Left() ? first.Left() : second.Left();
+        float* l = left + first.Offset();
+        float* r = right + first.Offset();
+        if (sameWaves)
+        {
+            laterLoops.two(later, first.Sub(), first.Position(), earlier, second.Sub(), second.Position(), l, r,
+                           count);
+        }
+        else
+        {
+            laterLoops.one(later, first.Sub(), first.Position(), l, r, count);
+            earlierLoops.one(earlier, second.Sub(), second.Position(), l, r, count);
+        }
+        first.Advance(count);
+        second.Advance(count);
+    }
+    FinishAlone(first, left, right);
+    FinishAlone(second, left, right);
+    result.laterSounding = !later.Finished();
+    result.earlierSounding = !earlier.Finished();
 }
