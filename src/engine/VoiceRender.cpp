@@ -409,8 +409,9 @@ private:
         const VoiceParams& params = sub.params;
 
         int32_t n = remaining < kMaxSubBlock ? remaining : kMaxSubBlock;
-        for (const Envelope& envelope : {v.envelopes[0], v.envelopes[1], v.envelopes[2]})
+        for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
         {
+            const Envelope& envelope = v.envelopes[e];
             if (envelope.active && envelope.remaining < n)
                 n = envelope.remaining;
         }
