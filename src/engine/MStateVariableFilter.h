@@ -29,9 +29,8 @@ struct MStateVariableFilter
     // off below f = 0.16 (three quarters of it at f = 0).
     static float Damping(float resonance, float f, int32_t compensate)
     {
-        float r = resonance;
-        if (compensate && f < kCompensateBelow)
-            r = (r * f * 6.25f + r * 3.0f) * 0.25f;
+        const float eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
+        const float r = compensate && f < kCompensateBelow ? eased : resonance;
         return 1.0f - kResonanceScale * r;
     }
 
