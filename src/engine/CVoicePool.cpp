@@ -184,9 +184,23 @@ void CVoicePool::RemoveVoice(int32_t index)
 
 void CVoicePool::Render(const RenderContext& context, float* left, float* right, int32_t frames)
 {
-    // Last to first, two at a time; a finished voice leaves the pool once its
-    // partner is done, the later one first so that indices stay valid.
+    // Last to first, four at a time, then two, then one; the finished voices
+    // of a group leave the pool once the whole group is done, the later ones
+    // first so that indices stay valid.
     int32_t i = count - 1;
+    for (; i + 1 >= kVoiceQuad; i -= kVoiceQuad)
+    {
+        Voice* group[kVoiceQuad];
+        bool sounding[kVoiceQuad];
+        for (int32_t l = 0; l < kVoiceQuad; ++l)
+            group[l] = &voices[i - l];
+        RenderVoiceQuad(group, context, left, right, frames, sounding);
+        for (int32_t l = 0; l < kVoiceQuad; ++l)
+        {
+            if (!sounding[l])
+                RemoveVoice(i - l);
+        }
+    }
     for (; i >= 1; i -= 2)
     {
         VoicePairResult result;

@@ -288,21 +288,363 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
     second.Store();
 }
 
+// Four float lanes, one voice each, computed with single vector operations.
+using Lanes = float __attribute__((vector_size(16)));
+using LaneInts = int32_t __attribute__((vector_size(16)));
+constexpr int32_t kQuad = 4;
+
+struct LaneDepth
+{
+    Lanes times;
+    Lanes plus;
+
+    void Set(int32_t l, float depth, float scale = 1.0f)
+    {
+        times[l] = depth * scale;
+        plus[l] = (1.0f - depth) * scale;
+    }
+    Lanes At(Lanes x) const { return x * times + plus; }
+};
+
+struct LaneSmoother
+{
+    Lanes coefficient;
+    Lanes complement;
+    Lanes state;
+
+    void Load(int32_t l, const Smoother& s)
+    {
+        coefficient[l] = s.coefficient;
+        complement[l] = s.complement;
+        state[l] = s.state;
+    }
+    Lanes Process(Lanes target)
+    {
+        state = target * complement + state * coefficient;
+        return state;
+    }
+};
+
+// Four voices with the same waveforms side by side, one per vector lane: the
+// modulation, smoothing, filter and gain arithmetic runs for all four at
+// once, and the four oscillator chains (each a long run of dependent steps
+// through the feedback) run interleaved. Every lane computes exactly what the
+// one-voice loop computes, and the lanes add into the buffers in lane order,
+// so the samples equal rendering the voices one after the other.
+template <class Osc1, class Osc2>
+class QuadKernel
+{
+public:
+    QuadKernel(Voice* const* voices, const SubBlock* const* blocks) : sine(blocks[0]->sine), noise(blocks[0]->noise)
+    {
+        for (int32_t l = 0; l < kQuad; ++l)
+            Load(l, *voices[l], *blocks[l]);
+    }
+
+    // Sample j of the stretch; lane l stands at sample from[l] + j of its
+    // sub-block.
+    [[gnu::always_inline]] void Run(const int32_t* from, int32_t j, float& left, float& right)
+    {
+        const Lanes e1 = env1Value;
+        env1Value += env1Step;
+        env1Step += env1Change;
+        const Lanes e2 = env2Value;
+        env2Value += env2Step;
+        env2Step += env2Change;
+        const Lanes e3 = env3Value;
+        env3Value += env3Step;
+        env3Step += env3Change;
+
+        Lanes l1;
+        Lanes l2;
+        Lanes l3;
+        Lanes noiseSample;
+        double at[kQuad];
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            at[l] = from[l] + j;
+            l1[l] = lfoTable[0][l][static_cast<int64_t>(at[l] * lfoStep[0][l] + lfoPhase[0][l]) & EngineTables::kLfoMask];
+            l2[l] = lfoTable[1][l][static_cast<int64_t>(at[l] * lfoStep[1][l] + lfoPhase[1][l]) & EngineTables::kLfoMask];
+            l3[l] = lfoTable[2][l][static_cast<int64_t>(at[l] * lfoStep[2][l] + lfoPhase[2][l]) & EngineTables::kLfoMask];
+            noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
+            ++noiseIndex[l];
+        }
+        const Lanes l1w = lfo1Wheel.At(l1);
+        const Lanes amount1 = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
+        const Lanes amount2 = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
+        const Lanes phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
+        const Lanes offset2 = static_cast<float>(kPhaseGuard) + phaseOffset;
+        const Lanes pmScale = pmEnv.At(e3) * pmLfo.At(l3);
+
+        // The oscillator loops, one chain per lane.
+        Lanes out1;
+        Lanes out2;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const float o = lastOsc2[l];
+            const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
+            const double base1 = at[l] * increment1[l] + phase1[l];
+            const double base2 = at[l] * increment2[l] + phase2[l];
+            const float first = Osc1::Compute(sine, feedback + base1, amount1[l], ratio1[l], a1[l], b1[l]);
+            const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
+            pmState[l] = modulator * pmScale[l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
+            const float second =
+                Osc2::Compute(sine, (pmState[l] + offset2[l]) + base2, amount2[l], ratio2[l], a2[l], b2[l]);
+            lastOsc2[l] = second;
+            out1[l] = first;
+            out2[l] = second;
+        }
+
+        const Lanes x = mix.Process(mixLfo.At(l1w));
+        const Lanes oscillators = (1.0f - x) * out1 + x * out2;
+        const Lanes envCutoff = cutoffEnv.At(e2);
+        const Lanes lfoCutoff = cutoffLfo.At(l2);
+        Lanes target;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const double c = envCutoff[l] * cutoffDepth[l] * lfoCutoff[l];
+            target[l] = static_cast<float>(c * c);
+        }
+        const Lanes f = cutoff.Process(target);
+        const Lanes resonance = resonanceLfo.At(l2);
+        const Lanes eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
+        const LaneInts easeOff = (f < 0.16f) & compensate;
+        const Lanes r = easeOff ? eased : resonance;
+        const Lanes d = 1.0f - 0.98f * r;
+        const Lanes input = (oscillators + noiseLfo.At(l1w) * noiseSample) * 0.5f;
+        low = low + f * band;
+        high = input - low - d * band;
+        band = band + f * high;
+        const Lanes sample = low * weightLow + band * weightBand + high * weightHigh;
+        const Lanes g = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
+        const Lanes out = sample * g;
+        Lanes position;
+        for (int32_t l = 0; l < kQuad; ++l)
+            position[l] = static_cast<float>(from[l] + j);
+        const Lanes toLeft = (gainLeft + position * slopeLeft) * out;
+        const Lanes toRight = (gainRight + position * slopeRight) * out;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            left += toLeft[l];
+            right += toRight[l];
+        }
+    }
+
+    void Store(Voice* const* voices, const SubBlock* const* blocks) const
+    {
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            Voice& v = *voices[l];
+            const SubBlock& s = *blocks[l];
+            StoreEnvelope(v.envelopes[0], s.stepping[0], env1Value[l], env1Step[l], env1Change[l]);
+            StoreEnvelope(v.envelopes[1], s.stepping[1], env2Value[l], env2Step[l], env2Change[l]);
+            StoreEnvelope(v.envelopes[2], s.stepping[2], env3Value[l], env3Step[l], env3Change[l]);
+            v.state1a = a1[l];
+            v.state1b = b1[l];
+            v.state2a = a2[l];
+            v.state2b = b2[l];
+            v.lastOsc2 = lastOsc2[l];
+            v.noiseIndex = noiseIndex[l];
+            v.filter.low = low[l];
+            v.filter.band = band[l];
+            v.filter.high = high[l];
+            v.amplitude.state = amplitude.state[l];
+            v.cutoff.state = cutoff.state[l];
+            v.phase.state = phase.state[l];
+            v.pm.state = pmState[l];
+            v.shape1.state = shape1.state[l];
+            v.shape2.state = shape2.state[l];
+            v.mix.state = mix.state[l];
+        }
+    }
+
+private:
+    static void StoreEnvelope(Envelope& e, bool stepping, float value, float step, float change)
+    {
+        e.value = value;
+        if (stepping)
+        {
+            e.step = step;
+            e.stepChange = change;
+        }
+    }
+
+    void Load(int32_t l, const Voice& v, const SubBlock& s)
+    {
+        const VoiceParams& p = s.params;
+        const NoteFactors& k = v.factors;
+        // An envelope that is not stepping in this sub-block gets zero steps.
+        env1Value[l] = v.envelopes[0].value;
+        env1Step[l] = s.stepping[0] ? v.envelopes[0].step : 0.0f;
+        env1Change[l] = s.stepping[0] ? v.envelopes[0].stepChange : 0.0f;
+        env2Value[l] = v.envelopes[1].value;
+        env2Step[l] = s.stepping[1] ? v.envelopes[1].step : 0.0f;
+        env2Change[l] = s.stepping[1] ? v.envelopes[1].stepChange : 0.0f;
+        env3Value[l] = v.envelopes[2].value;
+        env3Step[l] = s.stepping[2] ? v.envelopes[2].step : 0.0f;
+        env3Change[l] = s.stepping[2] ? v.envelopes[2].stepChange : 0.0f;
+        for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
+        {
+            const LfoState& lfo = v.lfos[i];
+            lfoTable[i][l] = lfo.table;
+            lfoPhase[i][l] = lfo.phase;
+            lfoStep[i][l] = lfo.increment * lfo.continuous;
+        }
+        phase1[l] = kPhaseGuard + v.phase1;
+        increment1[l] = v.increment1;
+        phase2[l] = v.phase2;
+        increment2[l] = v.increment2;
+        a1[l] = v.state1a;
+        b1[l] = v.state1b;
+        a2[l] = v.state2a;
+        b2[l] = v.state2b;
+        lastOsc2[l] = static_cast<float>(v.lastOsc2);
+        noiseIndex[l] = v.noiseIndex;
+        low[l] = v.filter.low;
+        band[l] = v.filter.band;
+        high[l] = v.filter.high;
+        amplitude.Load(l, v.amplitude);
+        cutoff.Load(l, v.cutoff);
+        phase.Load(l, v.phase);
+        pmCoefficient[l] = v.pm.coefficient;
+        pmComplement[l] = v.pm.complement;
+        pmState[l] = v.pm.state;
+        shape1.Load(l, v.shape1);
+        shape2.Load(l, v.shape2);
+        mix.Load(l, v.mix);
+        ratio1[l] = p.ratio1;
+        ratio2[l] = p.ratio2;
+        compensate[l] = p.filterScale != 0 ? -1 : 0;
+        weightLow[l] = s.weights.low;
+        weightBand[l] = s.weights.band;
+        weightHigh[l] = s.weights.high;
+        gainLeft[l] = s.gainLeft;
+        gainRight[l] = s.gainRight;
+        slopeLeft[l] = s.slopeLeft;
+        slopeRight[l] = s.slopeRight;
+        lfo1Wheel.Set(l, Depth(s.wheel, p.mwLfo1Depth));
+        const float feedbackSquare = p.feedbackShape * p.feedbackShape;
+        const float feedbackAmount = p.feedback * p.feedback * p.feedback;
+        feedbackOfSquare[l] = feedbackSquare * feedbackAmount;
+        feedbackOfLinear[l] = (1.0f - feedbackSquare) * feedbackAmount;
+        pmLinear[l] = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
+        pmSquared[l] = static_cast<float>(p.pmRatio) * p.pmShape;
+        shape1Env.Set(l, p.e3Mod1, k.shape1 * p.mod1);
+        shape1Lfo.Set(l, p.lfo3Mod1);
+        shape2Env.Set(l, p.e3Mod2, p.mod2 * k.shape2);
+        shape2Lfo.Set(l, p.lfo3Mod2);
+        phaseEnv.Set(l, p.e3Phase, k.phase * 0.5f * p.phase);
+        phaseLfo.Set(l, p.lfo3Phase);
+        pmEnv.Set(l, p.e3Pm, p.pmAmount * k.pm * Depth(s.wheel, p.mwPm));
+        pmLfo.Set(l, p.lfo3Pm);
+        mixLfo.Set(l, p.lfo1Mix, p.mix * k.mix);
+        cutoffEnv.Set(l, p.filterEnv);
+        cutoffLfo.Set(l, p.lfo2Cutoff);
+        cutoffDepth[l] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        resonanceLfo.Set(l, p.lfo2Q, p.q * k.resonance);
+        noiseLfo.Set(l, p.lfo1Noise, p.noise * p.noise * k.noise);
+        volumeLfo.Set(l, p.lfo2Volume, p.volume * k.volume);
+        tremolo.Set(l, p.lfo1Tremolo);
+    }
+
+    const float* sine;
+    const float* noise;
+    Lanes env1Value;
+    Lanes env1Step;
+    Lanes env1Change;
+    Lanes env2Value;
+    Lanes env2Step;
+    Lanes env2Change;
+    Lanes env3Value;
+    Lanes env3Step;
+    Lanes env3Change;
+    const float* lfoTable[Voice::kModulatorCount][kQuad];
+    double lfoPhase[Voice::kModulatorCount][kQuad];
+    double lfoStep[Voice::kModulatorCount][kQuad];
+    double phase1[kQuad];  // with the guard that keeps table arguments positive
+    double increment1[kQuad];
+    double phase2[kQuad];
+    double increment2[kQuad];
+    float a1[kQuad];
+    float b1[kQuad];
+    float a2[kQuad];
+    float b2[kQuad];
+    float lastOsc2[kQuad];
+    uint32_t noiseIndex[kQuad];
+    Lanes low;
+    Lanes band;
+    Lanes high;
+    LaneSmoother amplitude;
+    LaneSmoother cutoff;
+    LaneSmoother phase;
+    LaneSmoother shape1;
+    LaneSmoother shape2;
+    LaneSmoother mix;
+    float pmCoefficient[kQuad];
+    float pmComplement[kQuad];
+    float pmState[kQuad];
+    double ratio1[kQuad];
+    double ratio2[kQuad];
+    LaneInts compensate;
+    Lanes weightLow;
+    Lanes weightBand;
+    Lanes weightHigh;
+    Lanes gainLeft;
+    Lanes gainRight;
+    Lanes slopeLeft;
+    Lanes slopeRight;
+    LaneDepth lfo1Wheel;
+    float feedbackOfSquare[kQuad];
+    float feedbackOfLinear[kQuad];
+    float pmLinear[kQuad];
+    float pmSquared[kQuad];
+    LaneDepth shape1Env;
+    LaneDepth shape1Lfo;
+    LaneDepth shape2Env;
+    LaneDepth shape2Lfo;
+    LaneDepth phaseEnv;
+    LaneDepth phaseLfo;
+    LaneDepth pmEnv;
+    LaneDepth pmLfo;
+    LaneDepth mixLfo;
+    LaneDepth cutoffEnv;
+    LaneDepth cutoffLfo;
+    double cutoffDepth[kQuad];
+    LaneDepth resonanceLfo;
+    LaneDepth noiseLfo;
+    LaneDepth volumeLfo;
+    LaneDepth tremolo;
+};
+
+// count samples of four voices; voice l starts at sample from[l] of its
+// sub-block.
+template <class Osc1, class Osc2>
+void RenderFour(Voice* const* voices, const SubBlock* const* blocks, const int32_t* from, float* left, float* right,
+                int32_t count)
+{
+    QuadKernel<Osc1, Osc2> kernel(voices, blocks);
+    for (int32_t j = 0; j < count; ++j)
+        kernel.Run(from, j, left[j], right[j]);
+    kernel.Store(voices, blocks);
+}
+
 using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
 using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
                                    float*, int32_t);
+using RenderFourFunction = void (*)(Voice* const*, const SubBlock* const*, const int32_t*, float*, float*, int32_t);
 
 // The loops for a pair of waveforms, chosen once per stretch.
 struct RenderLoops
 {
     RenderOneFunction one;
     RenderTwoFunction two;
+    RenderFourFunction four;
 };
 
 template <class Osc1, class Osc2>
 constexpr RenderLoops LoopsOf()
 {
-    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>};
+    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderFour<Osc1, Osc2>};
 }
 
 template <class Osc1>
@@ -557,4 +899,56 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
     FinishAlone(second, left, right);
     result.laterSounding = !later.Finished();
     result.earlierSounding = !earlier.Finished();
+}
+
+void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                     bool* sounding)
+{
+    VoiceRun runs[kQuad] = {
+        VoiceRun(*voices[0], context, frames), VoiceRun(*voices[1], context, frames),
+        VoiceRun(*voices[2], context, frames), VoiceRun(*voices[3], context, frames),
+    };
+    bool sameWaves = true;
+    for (int32_t l = 1; l < kQuad; ++l)
+        sameWaves = sameWaves && voices[l]->osc1 == voices[0]->osc1 && voices[l]->osc2 == voices[0]->osc2;
+    const RenderLoops loops = PickLoops(*voices[0]);
+    for (;;)
+    {
+        bool allActive = true;
+        int32_t count = kMaxSubBlock;
+        for (const VoiceRun& run : runs)
+        {
+            allActive = allActive && run.Active();
+            if (run.Active() && run.Left() < count)
+                count = run.Left();
+        }
+        if (!allActive)
+            break;
+        // All runs stand at the same sample of the block.
+        float* l = left + runs[0].Offset();
+        float* r = right + runs[0].Offset();
+        if (sameWaves)
+        {
+            const SubBlock* blocks[kQuad];
+            int32_t from[kQuad];
+            for (int32_t i = 0; i < kQuad; ++i)
+            {
+                blocks[i] = &runs[i].Sub();
+                from[i] = runs[i].Position();
+            }
+            loops.four(voices, blocks, from, l, r, count);
+        }
+        else
+        {
+            for (VoiceRun& run : runs)
+                PickLoops(run.TheVoice()).one(run.TheVoice(), run.Sub(), run.Position(), l, r, count);
+        }
+        for (VoiceRun& run : runs)
+            run.Advance(count);
+    }
+    for (int32_t i = 0; i < kQuad; ++i)
+    {
+        FinishAlone(runs[i], left, right);
+        sounding[i] = !voices[i]->Finished();
+    }
 }

@@ -42,3 +42,12 @@ struct VoicePairResult
 // which roughly doubles the throughput.
 void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context, float* left, float* right,
                      int32_t frames, VoicePairResult& result);
+
+// Voices rendered side by side by RenderVoiceQuad.
+constexpr int32_t kVoiceQuad = 4;
+
+// Renders kVoiceQuad voices over the same frames, exactly as RenderVoice would
+// one after the other in the given order, but side by side where all four
+// share their waveforms. sounding[i] tells whether voices[i] still sounds.
+void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                     bool* sounding);
