@@ -3,12 +3,11 @@
 #include "CPluginLibrary.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct AEffect;
-struct VstEvents;
-struct VstMidiEvent;
 struct VstTimeInfo;
 
 // A minimal VST 2.4 host for one plug-in instance: loads any VST 2.4 plug-in
@@ -87,7 +86,10 @@ public:
     CVstHost& operator=(const CVstHost&) = delete;
 
 private:
+    struct EventQueue;
+
     static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+    // The time info of the current block, for the plug-in to read.
     VstTimeInfo* TimeInfo();
     void Unload();
 
@@ -98,9 +100,8 @@ private:
     int32_t blockSize = 0;
     std::vector<float> silence;        // NumInputs() silent channels of blockSize
     std::vector<float*> inputs;
-    VstEvents* events = nullptr;       // owned, room for kMaxEventsPerBlock
-    VstMidiEvent* midiEvents = nullptr;  // owned, kMaxEventsPerBlock
-    VstTimeInfo* timeInfo = nullptr;   // owned
+    std::unique_ptr<EventQueue> queue;
+    std::unique_ptr<VstTimeInfo> timeInfo;
     double tempo = kDefaultTempo;
     bool playing = false;
     bool transportChanged = false;
