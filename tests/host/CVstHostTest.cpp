@@ -1,0 +1,144 @@
+// The test host against a VST 2.4 instrument that nobody here wrote (Debian's
+// amsynth package), and its handling of libraries that are no plug-in.
+#include "host/CVstHost.h"
+#include "host/VstAbi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int32_t kBlock = 256;
+constexpr const char* kForeignPlugin = "/usr/lib/vst/amsynth_vst.so";
+
+TEST(CVstHost, MissingFileIsReported)
+{
+    CVstHost host;
+    EXPECT_FALSE(host.Load("/nonexistent/plugin.so"));
+    EXPECT_NE(host.Error().find("/nonexistent/plugin.so"), std::string::npos) << host.Error();
+    EXPECT_FALSE(host.IsLoaded());
+    EXPECT_EQ(host.NumOutputs(), 0);
+    float* outputs[2] = {nullptr, nullptr};
+    EXPECT_FALSE(host.Process(outputs, 0));
+}
+
+TEST(CVstHost, LibraryWithoutEntryIsRefused)
+{
+    CVstHost host;
+    EXPECT_FALSE(host.Load("libm.so.6"));
+    EXPECT_NE(host.Error().find("neither VSTPluginMain nor main"), std::string::npos) << host.Error();
+}
+
+TEST(CVstHost, BlocksLargerThanAnnouncedAreRefused)
+{
+    CVstHost host;
+    ASSERT_TRUE(host.Load(VELMORA_PLUGIN)) << host.Error();
+    host.SetBlockSize(64);
+    std::vector<float> left(128, 5.0f);
+    std::vector<float> right(128, 5.0f);
+    float* outputs[2] = {left.data(), right.data()};
+    EXPECT_FALSE(host.Process(outputs, 65));
+    EXPECT_EQ(left[0], 5.0f);
+    EXPECT_EQ(host.TimeQueries(), 0);
+    EXPECT_TRUE(host.Process(outputs, 64));
+    EXPECT_EQ(left[0], 0.0f);
+}
+
+TEST(CVstHost, EventQueueHoldsABlockOfEvents)
+{
+    CVstHost host;
+    for (int32_t i = 0; i < CVstHost::kMaxEventsPerBlock; ++i)
+        ASSERT_TRUE(host.QueueMidi(i % kBlock, 0x90, 60, 1)) << i;
+    EXPECT_FALSE(host.QueueMidi(0, 0x90, 60, 1));
+}
+
+// Renders blocks of a held chord; returns peak and whether all was finite.
+void RenderChord(CVstHost& host, int32_t blocks, double& peak, bool& finite)
+{
+    std::vector<float> left(kBlock);
+    std::vector<float> right(kBlock);
+    float* outputs[2] = {left.data(), right.data()};
+    peak = 0.0;
+    finite = true;
+    for (uint8_t key : {60, 64, 67})
+        host.QueueMidi(100, 0x90, key, 110);
+    for (int32_t block = 0; block < blocks; ++block)
+    {
+        ASSERT_TRUE(host.Process(outputs, kBlock));
+        for (int32_t i = 0; i < kBlock; ++i)
+        {
+            finite = finite && std::isfinite(left[i]) && std::isfinite(right[i]);
+            peak = std::fmax(peak, std::fmax(std::fabs(left[i]), std::fabs(right[i])));
+        }
+    }
+}
+
+TEST(CVstHost, ForeignInstrumentLoadsAndPlays)
+{
+    CVstHost host;
+    ASSERT_TRUE(host.Load(kForeignPlugin)) << host.Error();
+    EXPECT_EQ(host.Effect()->magic, kEffectMagic);
+    EXPECT_EQ(host.NumOutputs(), 2);
+    EXPECT_NE(host.Flags() & effFlagsIsSynth, 0);
+    EXPECT_NE(host.Flags() & effFlagsCanReplacing, 0);
+    EXPECT_GT(host.NumPrograms(), 0);
+    host.SetSampleRate(44100.0f);
+    host.SetBlockSize(kBlock);
+    host.Resume();
+
+    double silentPeak = 1.0;
+    bool finite = false;
+    std::vector<float> left(kBlock, 9.0f);
+    std::vector<float> right(kBlock, 9.0f);
+    float* outputs[2] = {left.data(), right.data()};
+    ASSERT_TRUE(host.Process(outputs, kBlock));
+    silentPeak = 0.0;
+    for (int32_t i = 0; i < kBlock; ++i)
+        silentPeak = std::fmax(silentPeak, std::fmax(std::fabs(left[i]), std::fabs(right[i])));
+    EXPECT_LT(silentPeak, 1e-6) << "no note yet";
+
+    double peak = 0.0;
+    RenderChord(host, 80, peak, finite);
+    EXPECT_TRUE(finite);
+    EXPECT_GT(peak, 0.01);
+    EXPECT_LT(peak, 4.0);
+}
+
+// The lines of the foreign instrument's text chunk that hold a setting.
+std::vector<std::string> ParameterLines(const std::vector<uint8_t>& chunk)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (uint8_t byte : chunk)
+    {
+        if (byte != '\n')
+        {
+            line += static_cast<char>(byte);
+            continue;
+        }
+        if (line.rfind("<parameter>", 0) == 0)
+            lines.push_back(line);
+        line.clear();
+    }
+    return lines;
+}
+
+TEST(CVstHost, ForeignInstrumentChunkRoundTrip)
+{
+    CVstHost host;
+    ASSERT_TRUE(host.Load(kForeignPlugin)) << host.Error();
+    ASSERT_NE(host.Flags() & effFlagsProgramChunks, 0);
+    const std::vector<uint8_t> chunk = host.GetChunk(true);
+    ASSERT_FALSE(chunk.empty());
+    CVstHost other;
+    ASSERT_TRUE(other.Load(kForeignPlugin)) << other.Error();
+    other.SetChunk(chunk, true);
+    // It writes its program name back differently; the settings must match.
+    const std::vector<std::string> settings = ParameterLines(chunk);
+    EXPECT_GT(settings.size(), 20u);
+    EXPECT_EQ(ParameterLines(other.GetChunk(true)), settings);
+}
+}
