@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -41,6 +42,13 @@ struct Channels
             if (!std::isfinite(pointers[0][i]) || !std::isfinite(pointers[1][i]))
                 return false;
         return true;
+    }
+    // The block's left channel followed by its right one.
+    std::vector<float> Both() const
+    {
+        std::vector<float> both(pointers[0], pointers[0] + kBlock);
+        both.insert(both.end(), pointers[1], pointers[1] + kBlock);
+        return both;
     }
     std::vector<float> left;
     std::vector<float> right;
@@ -228,5 +236,92 @@ TEST(VstEntry, ProgramChunkReplacesOnlyTheCurrentProgram)
     ASSERT_TRUE(second.GetProgramNameIndexed(3, name));
     EXPECT_EQ(name, untouched);
     EXPECT_EQ(second.GetChunk(true), program);
+}
+}
+
+namespace
+{
+// The first block's left and right channels after a note-on at offset.
+std::vector<float> FirstBlockWithNoteAt(int32_t offset)
+{
+    CVstHost host;
+    Start(host);
+    Channels channels;
+    host.QueueMidi(offset, 0x90, 60, 100);
+    host.Process(channels.pointers, kBlock);
+    EXPECT_TRUE(channels.GuardsIntact());
+    return channels.Both();
+}
+
+// Index of the first sample where either channel is not exactly zero; the
+// block size when there is none.
+int32_t FirstSound(const std::vector<float>& both)
+{
+    for (int32_t i = 0; i < kBlock; ++i)
+        if (both[static_cast<size_t>(i)] != 0.0f || both[static_cast<size_t>(kBlock + i)] != 0.0f)
+            return i;
+    return kBlock;
+}
+
+TEST(VstEntry, NoteSoundsFromTheSampleItWasSentFor)
+{
+    // The amplitude envelope starts from zero, so the note's own first sample
+    // may still be silent; the next one is not.
+    for (int32_t offset : {100, 37, 0, 254})
+    {
+        const int32_t first = FirstSound(FirstBlockWithNoteAt(offset));
+        EXPECT_GE(first, offset) << offset;
+        EXPECT_LE(first, offset + 1) << offset;
+    }
+}
+
+TEST(VstEntry, SilenceWithoutNotesIsExactZero)
+{
+    CVstHost host;
+    Start(host);
+    Channels channels;
+    for (int block = 0; block < 4; ++block)
+    {
+        ASSERT_TRUE(host.Process(channels.pointers, kBlock));
+        ASSERT_EQ(FirstSound(channels.Both()), kBlock) << block;
+    }
+}
+
+// Renders blocks of one instance that plays key from the first block; when
+// other is given, it plays otherKey in the same process, block by block.
+std::vector<float> Render(int32_t blocks, uint8_t key, CVstHost* other, uint8_t otherKey,
+                          std::vector<float>* otherOut)
+{
+    CVstHost host;
+    Start(host);
+    Channels mine;
+    Channels theirs;
+    std::vector<float> out;
+    host.QueueMidi(10, 0x90, key, 100);
+    if (other)
+        other->QueueMidi(20, 0x90, otherKey, 120);
+    for (int32_t block = 0; block < blocks; ++block)
+    {
+        host.Process(mine.pointers, kBlock);
+        out.insert(out.end(), mine.pointers[0], mine.pointers[0] + kBlock);
+        if (!other)
+            continue;
+        other->Process(theirs.pointers, kBlock);
+        otherOut->insert(otherOut->end(), theirs.pointers[0], theirs.pointers[0] + kBlock);
+    }
+    return out;
+}
+
+TEST(VstEntry, TwoInstancesRenderIndependently)
+{
+    const std::vector<float> alone = Render(40, 60, nullptr, 0, nullptr);
+    CVstHost other;
+    Start(other);
+    std::vector<float> otherOut;
+    const std::vector<float> together = Render(40, 60, &other, 72, &otherOut);
+    ASSERT_EQ(together.size(), alone.size());
+    EXPECT_TRUE(together == alone) << "the other instance changed this one's sound";
+    EXPECT_FALSE(otherOut == alone);
+    EXPECT_NE(std::count(otherOut.begin(), otherOut.end(), 0.0f), static_cast<long>(otherOut.size()));
 }
 }
