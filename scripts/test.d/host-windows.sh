@@ -49,10 +49,18 @@ fi
 
 # Renders of two programs; bit-identical output is required (tolerance 0).
 programs="0 17"
+host=build/release/apps/velmora-host
 for program in $programs; do
-  build/release/apps/velmora-host render build/release/velmora.so "$renders/linux-$program.raw" \
-    --program "$program" >/dev/null
+  summary=$("$host" render build/release/velmora.so "$renders/linux-$program.raw" --program "$program")
+  echo "Linux, program $program: $summary"
+  [[ $summary != *"peak 0.000000"* ]] || fail "the Linux render of program $program is silent"
 done
+
+# The tool refuses what it cannot do, and the comparison can fail.
+! "$host" render /nonexistent/plugin.so "$renders/none.raw" 2>/dev/null || fail "rendered a missing plug-in"
+! "$host" render build/release/velmora.so "$renders/none.raw" --program 2>/dev/null || fail "took a bad option"
+"$host" render /usr/lib/vst/amsynth_vst.so "$renders/foreign.raw" >/dev/null 2>&1 || fail "cannot render amsynth"
+! "$host" compare "$renders/linux-0.raw" "$renders/foreign.raw" >/dev/null || fail "different renders compared equal"
 
 run_windows() {  # loader, build folder, label
   local loader=$1 folder=$2 label=$3
@@ -62,7 +70,7 @@ run_windows() {  # loader, build folder, label
     "$loader" "$folder/apps/velmora-host.exe" render "$folder/velmora.dll" "$renders/$label-$program.raw" \
       --program "$program" >/dev/null || fail "$label: render of program $program failed"
     echo -n "$label, program $program against Linux: "
-    build/release/apps/velmora-host compare "$renders/linux-$program.raw" "$renders/$label-$program.raw" \
+    "$host" compare "$renders/linux-$program.raw" "$renders/$label-$program.raw" \
       --tolerance 0 || fail "$label: program $program differs from the Linux render"
   done
 }
