@@ -37,6 +37,9 @@ bool CVstHost::Load(const std::string& path)
 {
     Unload();
     error.clear();
+    wantsMidi = false;
+    timeQueries = 0;
+    samplePosition = 0.0;
     if (!library.Open(path))
     {
         error = library.Error();
@@ -59,6 +62,7 @@ bool CVstHost::Load(const std::string& path)
     effect = created;
     effect->resvd1 = reinterpret_cast<intptr_t>(this);
     Dispatch(effOpen, 0, 0, nullptr, 0.0f);
+    SetSampleRate(sampleRate);
     SetBlockSize(blockSize);
     return true;
 }
