@@ -154,3 +154,73 @@ TEST(CVstHost, ForeignInstrumentChunkRoundTrip)
     EXPECT_EQ(ParameterLines(other.GetChunk(true)), settings);
 }
 }
+
+namespace
+{
+// What the probe plug-in wrote into one block.
+struct ProbeBlock
+{
+    std::vector<float> left = std::vector<float>(64);
+    std::vector<float> right = std::vector<float>(64);
+    bool Process(CVstHost& host)
+    {
+        float* outputs[2] = {left.data(), right.data()};
+        return host.Process(outputs, 64);
+    }
+};
+
+TEST(CVstHost, TimeInfoCarriesTempoPositionAndTransport)
+{
+    CVstHost host;
+    host.SetSampleRate(48000.0f);
+    host.SetBlockSize(64);
+    ASSERT_TRUE(host.Load(PROBE_PLUGIN)) << host.Error();
+    host.SetTempo(90.0);
+    host.SetPlaying(true);
+    ProbeBlock first;
+    ASSERT_TRUE(first.Process(host));
+    EXPECT_EQ(first.left[0], 90.0f);
+    EXPECT_EQ(first.left[1], 0.0f);
+    EXPECT_EQ(first.left[2], 0.0f);
+    EXPECT_EQ(static_cast<int32_t>(first.left[3]),
+              kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid | kVstTransportPlaying | kVstTransportChanged);
+    EXPECT_EQ(first.left[4], 2400.0f);
+    EXPECT_EQ(first.right[63], 48000.0f);
+
+    ProbeBlock second;
+    ASSERT_TRUE(second.Process(host));
+    EXPECT_EQ(second.left[2], 64.0f);
+    EXPECT_FLOAT_EQ(second.left[1], 64.0f / 48000.0f * 90.0f / 60.0f);
+    EXPECT_EQ(static_cast<int32_t>(second.left[3]), kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid |
+                                                        kVstTransportPlaying);
+    host.SetPlaying(true);
+    ASSERT_TRUE(second.Process(host));
+    EXPECT_EQ(static_cast<int32_t>(second.left[3]) & kVstTransportChanged, 0);
+    host.SetPlaying(false);
+    ASSERT_TRUE(second.Process(host));
+    EXPECT_EQ(static_cast<int32_t>(second.left[3]), kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid |
+                                                        kVstTransportChanged);
+    EXPECT_EQ(host.TimeQueries(), 4);
+}
+
+TEST(CVstHost, QueuedEventsReachThePluginOnceInOrder)
+{
+    CVstHost host;
+    host.SetBlockSize(64);
+    ASSERT_TRUE(host.Load(PROBE_PLUGIN)) << host.Error();
+    ASSERT_TRUE(host.QueueMidi(5, 0x90, 60, 100));
+    ASSERT_TRUE(host.QueueMidi(40, 0x80, 60, 0));
+    ASSERT_TRUE(host.QueueMidi(-3, 0xB0, 1, 127));
+    ProbeBlock block;
+    ASSERT_TRUE(block.Process(host));
+    EXPECT_EQ(block.left[5], 3.0f);
+    EXPECT_EQ(block.left[6], 5.0f);
+    EXPECT_EQ(block.left[7], 40.0f);
+    EXPECT_EQ(block.left[8], -3.0f);
+    EXPECT_EQ(block.left[9], static_cast<float>(0x643C90));
+    EXPECT_EQ(block.left[10], static_cast<float>(0x003C80));
+    EXPECT_EQ(block.left[11], static_cast<float>(0x7F01B0));
+    ASSERT_TRUE(block.Process(host));
+    EXPECT_EQ(block.left[5], 0.0f);
+}
+}
