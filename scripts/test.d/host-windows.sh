@@ -17,6 +17,13 @@ for preset in win32 win64; do
   cmake --build --preset "$preset" --target velmora_vst velmora-host -j "$jobs" >/dev/null
 done
 
+# Each build holds code for its own word size.
+for pair in win32:pei-i386 win64:pei-x86-64; do
+  for file in build/${pair%%:*}/velmora.dll build/${pair%%:*}/apps/velmora-host.exe; do
+    objdump -f "$file" | grep -q "file format ${pair#*:}\$" || fail "$file is not ${pair#*:}"
+  done
+done
+
 # Only DLLs that every Windows has: the compiler's runtime is linked in.
 system_dlls='^(kernel32|msvcrt|user32|gdi32|shell32|winmm|advapi32|comdlg32|ole32)\.dll$'
 for file in build/win32/velmora.dll build/win64/velmora.dll build/win32/apps/velmora-host.exe \
