@@ -9,7 +9,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The C library on Linux declares the math constants (M_PI...) by default;
-# the Windows headers only on request. Same sources, same constants.
-set(CMAKE_C_FLAGS_INIT "-D_USE_MATH_DEFINES")
-set(CMAKE_CXX_FLAGS_INIT "-D_USE_MATH_DEFINES")
