@@ -10,6 +10,8 @@
 // decaying tails never reach the slow denormal range.
 constexpr float kFlushThreshold = 1e-10f;
 
+constexpr double kPi = 3.14159265358979323846;
+
 inline float FlushTiny(float value)
 {
     return std::fabs(value) < kFlushThreshold ? 0.0f : value;

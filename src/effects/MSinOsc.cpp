@@ -1,16 +1,17 @@
 #include "effects/MSinOsc.h"
+#include "effects/EffectMath.h"
 
 #include <cmath>
 
 void MSinOsc::Setup(float frequencyHz, float sampleRate, float startDegrees)
 {
     frequency = frequencyHz;
-    const double w = 2.0 * M_PI * frequencyHz / sampleRate;
-    const double phi = startDegrees * 2.0 * M_PI / 360.0;
+    const double w = 2.0 * kPi * frequencyHz / sampleRate;
+    const double phi = startDegrees * 2.0 * kPi / 360.0;
     k = 2.0 * std::cos(w);
     y1 = std::sin(phi - w);
     y = std::sin(phi);
-    c = std::sin(M_PI / 2.0 - w);
+    c = std::sin(kPi / 2.0 - w);
 }
 
 float MSinOsc::Tick()

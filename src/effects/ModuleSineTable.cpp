@@ -1,4 +1,5 @@
 #include "effects/ModuleSineTable.h"
+#include "effects/EffectMath.h"
 
 #include <array>
 #include <cmath>
@@ -8,7 +9,7 @@ namespace {
 std::array<float, kModuleSineTableSize> BuildTable()
 {
     std::array<float, kModuleSineTableSize> table{};
-    const double step = 2.0 * M_PI / kModuleSineTableSize;
+    const double step = 2.0 * kPi / kModuleSineTableSize;
     for (int32_t i = 0; i < kModuleSineTableSize; ++i)
         table[i] = static_cast<float>(std::sin(step * i));
     return table;

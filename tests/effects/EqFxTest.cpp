@@ -1,4 +1,5 @@
 #include "effects/EqFx.h"
+#include "effects/EffectMath.h"
 
 #include "EffectSignals.h"
 
@@ -35,11 +36,11 @@ double GainAt(int32_t low, int32_t mid, int32_t high, double hertz)
 TEST(EqFx, CoefficientsFollowTheCrossoverFrequencies)
 {
     EqFx eq;
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(880.0f / 44100.0f)));
-    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * static_cast<double>(5000.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(880.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * static_cast<double>(5000.0f / 44100.0f)));
     eq.SetFrequencies(200, 10000);
     eq.UpdateCoefficients();
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(200.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(200.0f / 44100.0f)));
 }
 
 TEST(EqFx, UnityGainsAndFullLevelDelayTheInputByThreeSamples)
@@ -105,7 +106,7 @@ TEST(EqFx, SampleRateChangeClearsTheStatesAndRecomputes)
     EXPECT_EQ(s.q4, 0.0);
     EXPECT_EQ(s.x1, 0.0);
     EXPECT_EQ(s.x3, 0.0);
-    EXPECT_DOUBLE_EQ(s.lf, 2.0 * std::sin(M_PI * static_cast<double>(880.0f / 48000.0f)));
+    EXPECT_DOUBLE_EQ(s.lf, 2.0 * std::sin(kPi * static_cast<double>(880.0f / 48000.0f)));
 }
 
 TEST(EqFx, CrossoversAboveWhatTheRateCarriesStayStable)
@@ -116,8 +117,8 @@ TEST(EqFx, CrossoversAboveWhatTheRateCarriesStayStable)
     eq.SetGains(200, 200, 200, 200);
     eq.SetFrequencies(2000, 10000);
     eq.UpdateCoefficients();
-    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * 0.25));
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * 0.25));
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * 0.25));
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * 0.25));
     const std::vector<float> out = Apply(eq, Noise(80000, 1.0f, 4));
     ASSERT_TRUE(AllFinite(out));
     for (size_t i = 40000; i < out.size(); ++i)
@@ -129,6 +130,6 @@ TEST(EqFx, SettingsAreLimitedToTheirRanges)
     EqFx eq;
     eq.SetFrequencies(-5, 1000000);
     eq.UpdateCoefficients();
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(20.0f / 44100.0f)));
-    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * static_cast<double>(10000.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(20.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * static_cast<double>(10000.0f / 44100.0f)));
 }

@@ -1,4 +1,5 @@
 #include "effects/MSinOsc.h"
+#include "effects/EffectMath.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ TEST(MSinOsc, FollowsTheSineFromItsStartPhase)
     EXPECT_EQ(osc.Frequency(), 441.0f);
     for (int n = 1; n <= 99; ++n)
     {
-        const double expected = std::sin(M_PI / 2.0 + 2.0 * M_PI * n / 100.0);
+        const double expected = std::sin(kPi / 2.0 + 2.0 * kPi * n / 100.0);
         ASSERT_NEAR(osc.Tick(), expected, 1e-6) << "sample " << n;
     }
     EXPECT_EQ(osc.Tick(), 1.0f);  // the first peak
@@ -21,9 +22,9 @@ TEST(MSinOsc, StartsAtZeroDegreesOnTheRisingSlope)
 {
     MSinOsc osc;
     osc.Setup(1000.0f, 8000.0f, 0.0f);
-    EXPECT_NEAR(osc.Tick(), std::sin(M_PI / 4.0), 1e-6);
+    EXPECT_NEAR(osc.Tick(), std::sin(kPi / 4.0), 1e-6);
     EXPECT_NEAR(osc.Tick(), 1.0, 1e-6);
-    EXPECT_NEAR(osc.Tick(), std::sin(3.0 * M_PI / 4.0), 1e-6);
+    EXPECT_NEAR(osc.Tick(), std::sin(3.0 * kPi / 4.0), 1e-6);
 }
 
 TEST(MSinOsc, StaysWithinPlusMinusOneForever)
