@@ -35,6 +35,17 @@ protected:
         return win;
     }
 
+    // The system adds moves of its own when the capture changes: the
+    // scenarios compare everything else.
+    std::vector<std::string> WithoutMoves() const
+    {
+        std::vector<std::string> kept;
+        for (const std::string& line : log)
+            if (line.find(" move ") == std::string::npos)
+                kept.push_back(line);
+        return kept;
+    }
+
     static void Post(CWin* win, UINT message, WPARAM wParam, int32_t x, int32_t y)
     {
         PostMessageA(reinterpret_cast<HWND>(win->hwnd), message, wParam, MAKELPARAM(x, y));
@@ -67,7 +78,7 @@ TEST_F(CWin32SystemTest, PostedPressesMakeOneDoubleClickAndASingleThird)
     Pump();
     const std::vector<std::string> expected{"p down 10 10 1", "p up 10 10 1", "p down 17 17 9", "p down 17 17 17",
                                             "p down 25 17 1"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(WithoutMoves(), expected);
     delete win;
 }
 
@@ -94,7 +105,7 @@ TEST_F(CWin32SystemTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow
     popup->RunPopup();
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(app.topPopup, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
+    EXPECT_EQ(WithoutMoves(), (std::vector<std::string>{"main down 10 10 1"}));
     Pump();
     delete popup;
     delete main;
@@ -121,7 +132,7 @@ TEST_F(CWin32SystemTest, HidingThePopupFromItsOwnHandlerEndsItsLoop)
     EXPECT_FALSE(popup->visible);
     EXPECT_TRUE(log.empty());
     Pump();
-    EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
+    EXPECT_EQ(WithoutMoves(), (std::vector<std::string>{"main down 10 10 1"}));
     delete popup;
     delete main;
 }
