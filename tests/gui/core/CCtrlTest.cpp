@@ -1,0 +1,352 @@
+#include "gui/core/CApp.h"
+#include "gui/core/CCtrl.h"
+#include "gui/core/CGroup.h"
+#include "gui/core/CWin.h"
+#include "gui/core/InputCodes.h"
+#include "gui/draw/CGraphic.h"
+#include "gui/platform/CSoftContext.h"
+#include "io/HeapString.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class Owner
+{
+public:
+    void Mouse(CCtrl* sender, int32_t x, int32_t y, int32_t flags)
+    {
+        ++calls;
+        last = sender;
+        lastX = x;
+        lastY = y;
+        lastFlags = flags;
+    }
+    void DragStart(CCtrl* sender, int32_t, int32_t, int32_t)
+    {
+        ++drags;
+        last = sender;
+    }
+    bool Key(CCtrl*, KeyRecord* key, int32_t mods)
+    {
+        lastX = key->key;
+        lastY = key->mods;
+        lastFlags = mods;
+        return true;
+    }
+    bool Wheel(CCtrl*, int32_t, int32_t, int32_t, int32_t delta, int32_t) { return delta > 0; }
+    void Painted(CCtrl*, CGraphic& g, Rect r) { g.FillRect(0xFFFFFF, r); }
+
+    int calls = 0;
+    int drags = 0;
+    CCtrl* last = nullptr;
+    int32_t lastX = 0;
+    int32_t lastY = 0;
+    int32_t lastFlags = 0;
+};
+
+TEST(CCtrl, StartsWithTheDocumentedDefaults)
+{
+    CCtrl c(nullptr);
+    EXPECT_EQ(c.kind, kKindControl);
+    EXPECT_EQ(c.visible, 1);
+    EXPECT_EQ(c.enabled, 1);
+    EXPECT_EQ(c.clipChildren, 0);
+    EXPECT_EQ(c.cursor, 1);
+    EXPECT_EQ(c.anchor, 0u);
+    EXPECT_STREQ(c.text, "");
+    EXPECT_STREQ(c.Name(), "");
+    EXPECT_EQ(c.OnChange, nullptr);
+    EXPECT_EQ(c.OnWheel, nullptr);
+    EXPECT_EQ(c.parent, nullptr);
+}
+
+TEST(CCtrl, TextAndNameAreCopied)
+{
+    CCtrl c(nullptr);
+    char buffer[] = "Cutoff";
+    c.SetText(buffer);
+    c.SetName(buffer);
+    buffer[0] = 'X';
+    EXPECT_STREQ(c.text, "Cutoff");
+    char* name = c.GetName();
+    EXPECT_STREQ(name, "Cutoff");
+    EXPECT_NE(name, c.Name());
+    FreeString(name);
+}
+
+TEST(CCtrl, DefaultInputCallsTheBinders)
+{
+    Owner owner;
+    CCtrl c(nullptr);
+    c.MouseDown(1, 2, kMouseLeft); // no binder: nothing happens
+    c.OnMouseDown = new _COnMouse<Owner>(&owner, &Owner::Mouse);
+    c.OnMouseUp = new _COnMouse<Owner>(&owner, &Owner::Mouse);
+    c.OnMouseMove = new _COnMouse<Owner>(&owner, &Owner::Mouse);
+    c.MouseDown(3, 4, kMouseRight | kModShift);
+    EXPECT_EQ(owner.calls, 1);
+    EXPECT_EQ(owner.last, &c);
+    EXPECT_EQ(owner.lastFlags, kMouseRight | kModShift);
+    c.MouseMove(5, 6, 0);
+    c.MouseUp(7, 8, kMouseRight);
+    EXPECT_EQ(owner.calls, 3);
+    EXPECT_EQ(owner.lastX, 7);
+    EXPECT_EQ(owner.lastY, 8);
+}
+
+TEST(CCtrl, KeyDownPassesTheKeyRecordAndItsAnswer)
+{
+    Owner owner;
+    CCtrl c(nullptr);
+    EXPECT_FALSE(c.KeyDown(kKeyEnter, 0));
+    c.OnKeyDown = new _COnKey<Owner>(&owner, &Owner::Key);
+    EXPECT_TRUE(c.KeyDown(kKeyEnter, kModCtrl));
+    EXPECT_EQ(owner.lastX, kKeyEnter);
+    EXPECT_EQ(owner.lastY, kModCtrl);
+    EXPECT_EQ(owner.lastFlags, kModCtrl);
+    // The window handles key-up binders itself.
+    c.OnKeyUp = new _COnKey<Owner>(&owner, &Owner::Key);
+    EXPECT_FALSE(c.KeyUp(kKeyEnter, 0));
+}
+
+TEST(CCtrl, WheelAnswersThroughItsBinderOrFalse)
+{
+    Owner owner;
+    CCtrl c(nullptr);
+    EXPECT_FALSE(c.Wheel(0, 0, 0, 120, 0));
+    c.OnWheel = new _COnWheel<Owner>(&owner, &Owner::Wheel);
+    EXPECT_TRUE(c.Wheel(0, 0, 0, 120, 0));
+    EXPECT_FALSE(c.Wheel(0, 0, 0, -120, 0));
+}
+
+TEST(CCtrl, PaintCallsTheOnPaintBinder)
+{
+    Owner owner;
+    CSoftContext dc(4, 4);
+    CGraphic g(&dc);
+    CCtrl c(nullptr);
+    c.Paint(g, Rect{0, 0, 2, 2});
+    EXPECT_EQ(dc.GetPixel(0, 0), 0u);
+    c.OnPaint = new _COnPaint<Owner>(&owner, &Owner::Painted);
+    c.Paint(g, Rect{0, 0, 2, 2});
+    EXPECT_EQ(dc.GetPixel(1, 1), 0xFFFFFFu);
+    EXPECT_EQ(dc.GetPixel(2, 2), 0u);
+}
+
+class DragTest : public ::testing::Test
+{
+protected:
+    DragTest() : win(&app), group(new CGroup(&win)), c(new CCtrl(&win))
+    {
+        win.AddChild(group);
+        group->x = 10;
+        group->y = 20;
+        group->AddChild(c);
+        c->x = 5;
+        c->y = 5;
+        c->width = 50;
+        c->height = 50;
+        c->OnDragStart = new _COnMouse<Owner>(&owner, &Owner::DragStart);
+        // Pressed at local (4, 4): window (19, 29).
+        app.pressX = 19;
+        app.pressY = 29;
+    }
+
+    CApp app;
+    CWin win;
+    CGroup* group;
+    CCtrl* c;
+    Owner owner;
+};
+
+TEST_F(DragTest, EightPixelsDoNotStartADragAndNineDo)
+{
+    c->MouseMove(12, 12, kMouseLeft);
+    c->MouseMove(-4, -4, kMouseLeft);
+    EXPECT_EQ(owner.drags, 0);
+    c->MouseMove(13, 4, kMouseLeft);
+    EXPECT_EQ(owner.drags, 1);
+    EXPECT_EQ(owner.last, c);
+    c->MouseMove(4, -5, kMouseLeft);
+    EXPECT_EQ(owner.drags, 2);
+}
+
+TEST_F(DragTest, NeedsTheLeftButtonAndNoDragUnderWay)
+{
+    c->MouseMove(30, 30, kMouseRight);
+    c->MouseMove(30, 30, 0);
+    EXPECT_EQ(owner.drags, 0);
+    CList items;
+    app.dropItems = &items;
+    c->MouseMove(30, 30, kMouseLeft);
+    EXPECT_EQ(owner.drags, 0);
+    app.dropItems = nullptr;
+    c->MouseMove(30, 30, kMouseLeft | kModCtrl);
+    EXPECT_EQ(owner.drags, 1);
+}
+
+TEST_F(DragTest, WindowPositionSubtractsScrollOffsets)
+{
+    int32_t wx = 0;
+    int32_t wy = 0;
+    c->WindowPosition(wx, wy);
+    EXPECT_EQ(wx, 15);
+    EXPECT_EQ(wy, 25);
+    group->scrollY = 7;
+    win.scrollX = 2;
+    c->WindowPosition(wx, wy);
+    EXPECT_EQ(wx, 13);
+    EXPECT_EQ(wy, 18);
+    // A window's own x and y are screen coordinates and do not count.
+    win.x = 300;
+    c->WindowPosition(wx, wy);
+    EXPECT_EQ(wx, 13);
+}
+
+TEST_F(DragTest, InvalidateMarksTheControlsWindowRectangle)
+{
+    c->Invalidate();
+    EXPECT_EQ(win.dirty, (Rect{15, 25, 65, 75}));
+    win.dirty = Rect{};
+    c->SetVisible(false);
+    c->Invalidate();
+    EXPECT_TRUE(win.dirty.IsEmpty());
+}
+
+class Recorder : public CGroup
+{
+public:
+    explicit Recorder(CWin* window) : CGroup(window) {}
+    void ForwardUp(CCtrl* sender, int32_t value) override
+    {
+        forwarded = sender;
+        forwardedValue = value;
+    }
+    void ForwardTextUp(const char* text, int32_t) override { forwardedText = NewString(text); }
+    ~Recorder() override { FreeString(forwardedText); }
+
+    CCtrl* forwarded = nullptr;
+    int32_t forwardedValue = 0;
+    char* forwardedText = nullptr;
+};
+
+TEST(CCtrl, ForwardsReachTheNearestAncestorThatHandlesThem)
+{
+    Recorder top(nullptr);
+    CGroup* middle = new CGroup(nullptr);
+    CCtrl* button = new CCtrl(nullptr);
+    top.AddChild(middle);
+    middle->AddChild(button);
+    button->ForwardUp(button, 3);
+    button->ForwardTextUp("close", 0);
+    EXPECT_EQ(top.forwarded, button);
+    EXPECT_EQ(top.forwardedValue, 3);
+    EXPECT_STREQ(top.forwardedText, "close");
+}
+
+TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
+{
+    CApp app;
+    CWin win(&app);
+    CCtrl* c = new CCtrl(&win);
+    CCtrl* other = new CCtrl(&win);
+    win.AddChild(c);
+    win.AddChild(other);
+    win.pressedCtrl = c;
+    win.focusCtrl = c;
+    app.overCtrl = c;
+    app.hoverCtrl = c;
+    delete c;
+    EXPECT_EQ(win.pressedCtrl, nullptr);
+    EXPECT_EQ(win.focusCtrl, nullptr);
+    EXPECT_EQ(app.overCtrl, nullptr);
+    EXPECT_EQ(app.hoverCtrl, nullptr);
+    // The deleted control also left its parent's list.
+    EXPECT_EQ(win.children.Count(), 1);
+    EXPECT_EQ(win.Child(0), other);
+}
+
+TEST(CCtrl, DestroyingAnotherControlKeepsThePointers)
+{
+    CApp app;
+    CWin win(&app);
+    CCtrl* c = new CCtrl(&win);
+    CCtrl* other = new CCtrl(&win);
+    win.AddChild(c);
+    win.AddChild(other);
+    win.pressedCtrl = c;
+    win.focusCtrl = c;
+    app.overCtrl = c;
+    delete other;
+    EXPECT_EQ(win.pressedCtrl, c);
+    EXPECT_EQ(win.focusCtrl, c);
+    EXPECT_EQ(app.overCtrl, c);
+}
+
+// Binders that count their own destruction.
+template <class Base>
+class Counted : public Base
+{
+public:
+    explicit Counted(int* deaths) : deaths(deaths) {}
+    ~Counted() override { ++*deaths; }
+    int* deaths;
+};
+
+class CountedChange : public Counted<COnChange>
+{
+public:
+    using Counted::Counted;
+    void Call(CCtrl*) override {}
+};
+
+class CountedMouse : public Counted<COnMouse>
+{
+public:
+    using Counted::Counted;
+    void Call(CCtrl*, int32_t, int32_t, int32_t) override {}
+};
+
+class CountedPaint : public Counted<COnPaint>
+{
+public:
+    using Counted::Counted;
+    void Call(CCtrl*, CGraphic&, Rect) override {}
+};
+
+class CountedKey : public Counted<COnKey>
+{
+public:
+    using Counted::Counted;
+    bool Call(CCtrl*, KeyRecord*, int32_t) override { return false; }
+};
+
+class CountedWheel : public Counted<COnWheel>
+{
+public:
+    using Counted::Counted;
+    bool Call(CCtrl*, int32_t, int32_t, int32_t, int32_t, int32_t) override { return false; }
+};
+
+TEST(CCtrl, DeletesAllElevenBindersWithTheControl)
+{
+    int deaths = 0;
+    CCtrl* c = new CCtrl(nullptr);
+    c->OnChange = new CountedChange(&deaths);
+    c->OnPaint = new CountedPaint(&deaths);
+    c->OnMouseDown = new CountedMouse(&deaths);
+    c->OnMouseMove = new CountedMouse(&deaths);
+    c->OnMouseUp = new CountedMouse(&deaths);
+    c->OnKeyDown = new CountedKey(&deaths);
+    c->OnKeyUp = new CountedKey(&deaths);
+    c->OnDragStart = new CountedMouse(&deaths);
+    c->OnDrop = new CountedMouse(&deaths);
+    c->OnDragOver = new CountedMouse(&deaths);
+    c->OnWheel = new CountedWheel(&deaths);
+    c->SetText("text");
+    delete c;
+    EXPECT_EQ(deaths, 11);
+}
+
+} // namespace

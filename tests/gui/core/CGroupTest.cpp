@@ -1,0 +1,306 @@
+#include "Gallery.h"
+#include "gui/core/CGroup.h"
+#include "gui/draw/CGraphic.h"
+#include "gui/platform/CSoftContext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+CCtrl* AddCtrl(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    CCtrl* c = new CCtrl(nullptr);
+    c->x = x;
+    c->y = y;
+    c->width = width;
+    c->height = height;
+    group.AddChild(c);
+    return c;
+}
+
+CGroup* AddGroup(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    CGroup* g = new CGroup(nullptr);
+    g->x = x;
+    g->y = y;
+    g->width = width;
+    g->height = height;
+    group.AddChild(g);
+    return g;
+}
+
+TEST(CGroupLayout, CentresHorizontallyAtAPercentageOfTheWidth)
+{
+    CGroup group(nullptr);
+    group.width = 200;
+    group.height = 100;
+    CCtrl* c = AddCtrl(group, 0, 0, 40, 10);
+    c->anchor = kAnchorCentreX;
+    c->marginX = 50;
+    group.Layout();
+    EXPECT_EQ(c->x, 80); // 50 * 200 / 100 - 40 / 2
+}
+
+TEST(CGroupLayout, PlacesVerticallyAtAPercentageOfTheFreeHeight)
+{
+    CGroup group(nullptr);
+    group.width = 200;
+    group.height = 100;
+    CCtrl* c = AddCtrl(group, 0, 0, 10, 20);
+    c->anchor = kAnchorFractionY;
+    c->marginY = 25;
+    group.Layout();
+    EXPECT_EQ(c->y, 20); // (100 - 20) * 25 / 100, not centred
+}
+
+TEST(CGroupLayout, PercentagesTruncateTowardZero)
+{
+    CGroup group(nullptr);
+    group.width = 10;
+    group.height = 10;
+    CCtrl* c = AddCtrl(group, 0, 0, 5, 30);
+    c->anchor = kAnchorCentreX | kAnchorFractionY;
+    c->marginX = 33;
+    c->marginY = 33;
+    group.Layout();
+    EXPECT_EQ(c->x, 3 - 2);         // 330 / 100 = 3, 5 / 2 = 2
+    EXPECT_EQ(c->y, -6);            // -660 / 100 = -6.6 -> -6
+}
+
+TEST(CGroupLayout, RightBottomAndStretchAnchors)
+{
+    CGroup group(nullptr);
+    group.width = 300;
+    group.height = 120;
+    CCtrl* corner = AddCtrl(group, 0, 0, 30, 20);
+    corner->anchor = kAnchorRight | kAnchorBottom;
+    corner->marginX = 4;
+    corner->marginY = 8;
+    CCtrl* stretched = AddCtrl(group, 10, 15, 1, 1);
+    stretched->anchor = kAnchorStretchX | kAnchorStretchY;
+    stretched->marginX = 10;
+    stretched->marginY = 5;
+    CCtrl* both = AddCtrl(group, 7, 7, 20, 20);
+    both->anchor = kAnchorRight | kAnchorStretchX; // right-alignment wins
+    group.Layout();
+    EXPECT_EQ(corner->x, 300 - 30 - 4);
+    EXPECT_EQ(corner->y, 120 - 20 - 8);
+    EXPECT_EQ(stretched->width, 300 - 10 - 10);
+    EXPECT_EQ(stretched->height, 120 - 15 - 5);
+    EXPECT_EQ(both->x, 280);
+    EXPECT_EQ(both->width, 20);
+}
+
+TEST(CGroupLayout, LaysOutChildGroupsAfterSizingThem)
+{
+    CGroup group(nullptr);
+    group.width = 200;
+    group.height = 100;
+    CGroup* inner = AddGroup(group, 0, 0, 10, 10);
+    inner->anchor = kAnchorStretchX;
+    CCtrl* c = AddCtrl(*inner, 0, 0, 20, 10);
+    c->anchor = kAnchorRight;
+    group.Layout();
+    EXPECT_EQ(inner->width, 200);
+    EXPECT_EQ(c->x, 180);
+}
+
+TEST(CGroupHitTest, TheLaterOfTwoOverlappingChildrenWins)
+{
+    CGroup group(nullptr);
+    group.width = 100;
+    group.height = 100;
+    CCtrl* first = AddCtrl(group, 10, 10, 40, 40);
+    CCtrl* second = AddCtrl(group, 30, 30, 40, 40);
+    EXPECT_EQ(CGroup::HitTest(&group, 35, 35), second);
+    EXPECT_EQ(CGroup::HitTest(&group, 15, 15), first);
+    EXPECT_EQ(CGroup::HitTest(&group, 5, 5), &group);
+    EXPECT_EQ(CGroup::HitTest(&group, 100, 5), nullptr);
+    second->visible = 0;
+    EXPECT_EQ(CGroup::HitTest(&group, 35, 35), first);
+    first->enabled = 0;
+    EXPECT_EQ(CGroup::HitTest(&group, 35, 35), &group);
+}
+
+TEST(CGroupHitTest, DescendsToTheDeepestControlThroughOffsetsAndScrolling)
+{
+    CGroup outer(nullptr);
+    outer.x = 5;
+    outer.y = 5;
+    outer.width = 200;
+    outer.height = 200;
+    CGroup* inner = AddGroup(outer, 20, 20, 100, 100);
+    inner->scrollY = 30;
+    CCtrl* deep = AddCtrl(*inner, 10, 40, 20, 20);
+    // Parent coordinates (40, 50): outer local (35, 45), inner content (15, 55).
+    EXPECT_EQ(CGroup::HitTest(&outer, 40, 50), deep);
+    EXPECT_EQ(CGroup::HitTest(&outer, 40, 80), inner);
+    CCtrl* plain = AddCtrl(outer, 150, 150, 10, 10);
+    EXPECT_EQ(CGroup::HitTest(plain, 155, 155), plain);
+}
+
+TEST(CGroup, DeleteChildrenDestroysFirstToLast)
+{
+    static std::vector<std::string> order;
+    class Named : public CCtrl
+    {
+    public:
+        explicit Named(const char* label) : CCtrl(nullptr) { SetName(label); }
+        ~Named() override { order.push_back(Name()); }
+    };
+    order.clear();
+    CGroup group(nullptr);
+    group.AddChild(new Named("a"));
+    group.AddChild(new Named("b"));
+    group.AddChild(new Named("c"));
+    EXPECT_EQ(group.Child(1)->parent, &group);
+    group.DeleteChildren();
+    EXPECT_EQ(group.children.Count(), 0);
+    EXPECT_EQ(order, (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// A control that fills all of its rectangle, and counts its paints.
+class Filler : public CCtrl
+{
+public:
+    Filler(uint32_t colour, bool raw) : CCtrl(nullptr), colour(colour), raw(raw) {}
+    void Paint(CGraphic& g, Rect r) override
+    {
+        ++paints;
+        if (raw)
+        {
+            // Straight to the context: only the system clip region limits it.
+            g.dc->SelectBrush(colour);
+            g.dc->FillRect(Rect{0, 0, 1000, 1000});
+            g.brushColour = CGraphic::kNoSelection;
+            return;
+        }
+        g.FillRect(colour, Rect{-100, -100, r.right + 100, r.bottom + 100});
+    }
+    uint32_t colour;
+    bool raw;
+    int paints = 0;
+};
+
+Rect BoxOf(CSoftContext& dc, uint32_t colour)
+{
+    Rect box;
+    for (int32_t y = 0; y < dc.Height(); ++y)
+        for (int32_t x = 0; x < dc.Width(); ++x)
+            if (dc.GetPixel(x, y) == colour)
+                box = Union(box, Rect{x, y, x + 1, y + 1});
+    return box;
+}
+
+TEST(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
+{
+    CSoftContext dc(60, 40);
+    CGraphic g(&dc);
+    CGroup group(nullptr);
+    group.width = 50;
+    group.height = 30;
+    group.background = 0x505050;
+    Filler* a = new Filler(0x0000FF, false);
+    a->x = 5;
+    a->y = 5;
+    a->width = 20;
+    a->height = 10;
+    Filler* b = new Filler(0x00FF00, false);
+    b->x = 15;
+    b->y = 10;
+    b->width = 20;
+    b->height = 10;
+    group.AddChild(a);
+    group.AddChild(b);
+    group.scrollX = 2;
+    CGroup::PaintChild(g, &group, 3, 4);
+    WriteGalleryPng(dc, "group-paint", 4);
+    EXPECT_EQ(BoxOf(dc, 0x505050).left, 3);
+    EXPECT_EQ(a->absX, 3 + 5 - 2);
+    EXPECT_EQ(a->absY, 4 + 5);
+    EXPECT_EQ(BoxOf(dc, 0x0000FF), (Rect{6, 9, 26, 19}));
+    // b is painted later, over a.
+    EXPECT_EQ(BoxOf(dc, 0x00FF00), (Rect{16, 14, 36, 24}));
+    EXPECT_EQ(dc.GetPixel(20, 16), 0x00FF00u);
+    // Origin and clip are back to what they were.
+    EXPECT_EQ(g.originX, 0);
+    EXPECT_EQ(g.clip, (Rect{0, 0, 60, 40}));
+}
+
+TEST(CGroupPaint, AChildNeverPaintsOutsideItsParent)
+{
+    CSoftContext dc(60, 40);
+    CGraphic g(&dc);
+    CGroup group(nullptr);
+    group.width = 30;
+    group.height = 20;
+    Filler* big = new Filler(0xFFFFFF, false);
+    big->x = -10;
+    big->y = 5;
+    big->width = 100;
+    big->height = 100;
+    group.AddChild(big);
+    CGroup::PaintChild(g, &group, 10, 10);
+    EXPECT_EQ(BoxOf(dc, 0xFFFFFF), (Rect{10, 15, 40, 30}));
+}
+
+TEST(CGroupPaint, ChildrenOutsideTheClipAreNotPaintedButGetTheirPosition)
+{
+    CSoftContext dc(60, 40);
+    CGraphic g(&dc);
+    g.clip = Rect{0, 0, 20, 20};
+    CGroup group(nullptr);
+    group.width = 60;
+    group.height = 40;
+    Filler* inside = new Filler(0xFFFFFF, false);
+    inside->width = 5;
+    inside->height = 5;
+    Filler* outside = new Filler(0xFFFFFF, false);
+    outside->x = 30;
+    outside->width = 5;
+    outside->height = 5;
+    Filler* hidden = new Filler(0xFFFFFF, false);
+    hidden->width = 5;
+    hidden->height = 5;
+    hidden->visible = 0;
+    group.AddChild(inside);
+    group.AddChild(outside);
+    group.AddChild(hidden);
+    CGroup::PaintChild(g, &group, 0, 0);
+    EXPECT_EQ(inside->paints, 1);
+    EXPECT_EQ(outside->paints, 0);
+    EXPECT_EQ(outside->absX, 30);
+    EXPECT_EQ(hidden->paints, 0);
+    g.clip = Rect{};
+    CGroup::PaintChild(g, &group, 0, 0);
+    EXPECT_EQ(inside->paints, 1);
+}
+
+TEST(CGroupPaint, ClipChildrenAddsASystemClipRegion)
+{
+    CSoftContext dc(60, 40);
+    CGraphic g(&dc);
+    CGroup group(nullptr);
+    group.width = 60;
+    group.height = 40;
+    Filler* raw = new Filler(0x00FF00, true);
+    raw->x = 10;
+    raw->y = 10;
+    raw->width = 8;
+    raw->height = 6;
+    group.AddChild(raw);
+    raw->clipChildren = 1;
+    CGroup::PaintChild(g, &group, 0, 0);
+    EXPECT_EQ(BoxOf(dc, 0x00FF00), (Rect{10, 10, 18, 16}));
+    // Without the flag the raw drawing is not held back: the region is what clipped it.
+    raw->clipChildren = 0;
+    raw->colour = 0x0000FF;
+    CGroup::PaintChild(g, &group, 0, 0);
+    EXPECT_EQ(BoxOf(dc, 0x0000FF), (Rect{0, 0, 60, 40}));
+}
+
+} // namespace

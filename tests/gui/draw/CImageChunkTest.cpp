@@ -1,0 +1,109 @@
+#include "Gallery.h"
+#include "gui/draw/CGraphic.h"
+#include "gui/draw/CImageChunk.h"
+#include "gui/platform/CSoftContext.h"
+#include "image/CPngPicture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// A 2 x 2 picture: opaque red, half-transparent red (alpha 128), fully
+// transparent green, opaque blue.
+std::string SamplePng()
+{
+    return EncodeRgbaPng(2, 2, {255, 0, 0, 255, 255, 0, 0, 128, 0, 255, 0, 0, 0, 0, 255, 255});
+}
+
+void Fill(CImageChunk& chunk, const std::string& bytes)
+{
+    chunk.stream.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+TEST(CImageChunk, DecodesOnFirstDrawAndCompositesWithAlpha)
+{
+    CImageChunk chunk;
+    Fill(chunk, SamplePng());
+    EXPECT_EQ(chunk.picture, nullptr);
+    CSoftContext dc(4, 4);
+    CGraphic g(&dc);
+    g.FillRect(0xFFFFFF, Rect{0, 0, 4, 4});
+    chunk.Draw(g, 1, 1);
+    ASSERT_NE(chunk.picture, nullptr);
+    EXPECT_EQ(chunk.width, 2);
+    EXPECT_EQ(chunk.height, 2);
+    EXPECT_EQ(dc.GetPixel(1, 1), 0x0000FFu);
+    // 128/255 red over white: red (255*128 + 255*127 + 127) / 255 = 255,
+    // green and blue (255*127 + 127) / 255 = 127.
+    EXPECT_EQ(dc.GetPixel(2, 1), 0x7F7FFFu);
+    EXPECT_EQ(dc.GetPixel(1, 2), 0xFFFFFFu); // transparent: untouched
+    EXPECT_EQ(dc.GetPixel(2, 2), 0xFF0000u);
+    EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(dc.GetPixel(3, 3), 0xFFFFFFu);
+}
+
+TEST(CImageChunk, HalfAlphaOverBlackRoundsToNearest)
+{
+    CImageChunk chunk;
+    Fill(chunk, SamplePng());
+    CSoftContext dc(2, 2);
+    CGraphic g(&dc);
+    chunk.Draw(g, 0, 0);
+    // (255 * 128 + 127) / 255 = 128.
+    EXPECT_EQ(dc.GetPixel(1, 0), 0x000080u);
+}
+
+TEST(CImageChunk, DrawsOnlyInsideTheClipAndTheSurface)
+{
+    CImageChunk chunk;
+    Fill(chunk, SamplePng());
+    CSoftContext dc(3, 3);
+    CGraphic g(&dc);
+    g.clip = Rect{0, 0, 3, 1};
+    g.originX = 1;
+    chunk.Draw(g, 0, 0);
+    EXPECT_EQ(dc.GetPixel(1, 0), 0x0000FFu);
+    EXPECT_EQ(dc.GetPixel(2, 1), 0u);
+    g.clip = Rect{0, 0, 3, 3};
+    chunk.Draw(g, 1, 1); // right and bottom column fall off the surface
+    EXPECT_EQ(dc.GetPixel(2, 1), 0x0000FFu);
+}
+
+TEST(CImageChunk, UnloadDropsThePictureAndTheNextDrawDecodesAgain)
+{
+    CImageChunk chunk;
+    Fill(chunk, SamplePng());
+    CSoftContext dc(2, 2);
+    CGraphic g(&dc);
+    ASSERT_TRUE(chunk.Load());
+    chunk.Unload();
+    EXPECT_EQ(chunk.picture, nullptr);
+    chunk.Draw(g, 0, 0); // the stream is rewound for the new decode
+    EXPECT_EQ(dc.GetPixel(0, 0), 0x0000FFu);
+    EXPECT_TRUE(chunk.Load());
+    EXPECT_EQ(chunk.width, 2);
+}
+
+TEST(CImageChunk, AStreamThatDoesNotDecodeDrawsNothing)
+{
+    CImageChunk chunk;
+    std::string bytes = SamplePng();
+    bytes[1] = 'X'; // broken signature
+    Fill(chunk, bytes);
+    CSoftContext dc(2, 2);
+    CGraphic g(&dc);
+    g.FillRect(0x123456, Rect{0, 0, 2, 2});
+    chunk.Draw(g, 0, 0);
+    EXPECT_FALSE(chunk.Load());
+    EXPECT_EQ(chunk.width, 0);
+    EXPECT_EQ(dc.GetPixel(0, 0), 0x123456u);
+    CImageChunk empty;
+    empty.Draw(g, 0, 0);
+    EXPECT_EQ(dc.GetPixel(1, 1), 0x123456u);
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "Gallery.h"
+#include "gui/platform/CSoftContext.h"
+#include "gui/platform/CSoftFont.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+TEST(CSoftContext, StartsBlackWithFourByteRows)
+{
+    CSoftContext dc(3, 2);
+    EXPECT_EQ(dc.Width(), 3);
+    EXPECT_EQ(dc.Height(), 2);
+    EXPECT_EQ(dc.Stride(), 12);
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(dc.Bits()[i], 0);
+}
+
+TEST(CSoftContext, ANonPositiveSideGivesAnEmptySurfaceThatIgnoresDrawing)
+{
+    CSoftContext dc(0, 5);
+    EXPECT_EQ(dc.Width(), 0);
+    EXPECT_EQ(dc.Height(), 0);
+    EXPECT_EQ(dc.Bits(), nullptr);
+    dc.SelectBrush(kWhite);
+    dc.FillRect(Rect{0, 0, 5, 5});
+    dc.Text(0, 0, "A", kWhite, nullptr);
+    EXPECT_EQ(dc.GetPixel(0, 0), CDrawContext::kNoPixel);
+}
+
+TEST(CSoftContext, TextDrawsTheGlyphPicturesAtTheirCellRows)
+{
+    CSoftContext dc(12, 13);
+    dc.Text(1, 0, "T", kWhite, nullptr);
+    // "T": a bar of five on the capital row, then a stem in the middle column.
+    for (int x = 1; x < 6; ++x)
+        EXPECT_EQ(dc.GetPixel(x, CSoftFont::kGlyphTop), kWhite) << x;
+    EXPECT_EQ(dc.GetPixel(0, CSoftFont::kGlyphTop), 0u);
+    EXPECT_EQ(dc.GetPixel(6, CSoftFont::kGlyphTop), 0u);
+    for (int y = CSoftFont::kGlyphTop + 1; y < CSoftFont::kGlyphTop + 8; ++y)
+    {
+        EXPECT_EQ(dc.GetPixel(3, y), kWhite) << y;
+        EXPECT_EQ(dc.GetPixel(2, y), 0u) << y;
+    }
+    EXPECT_EQ(dc.GetPixel(3, CSoftFont::kGlyphTop + 8), 0u);
+}
+
+TEST(CSoftContext, TextRespectsItsClipAndTheRegion)
+{
+    CSoftContext dc(20, 13);
+    const Rect clip{0, 0, 3, 13};
+    dc.Text(0, 0, "HHH", kWhite, &clip);
+    for (int y = 0; y < 13; ++y)
+        for (int x = 3; x < 20; ++x)
+            EXPECT_EQ(dc.GetPixel(x, y), 0u);
+    EXPECT_EQ(dc.GetPixel(0, CSoftFont::kGlyphTop), kWhite);
+}
+
+TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
+{
+    CSoftContext dc(12, 12);
+    dc.SelectPen(kWhite, false);
+    dc.SelectBrush(0x0000FF);
+    dc.Ellipse(Rect{0, 0, 12, 12});
+    EXPECT_EQ(dc.GetPixel(6, 0), kWhite);   // top edge
+    EXPECT_EQ(dc.GetPixel(0, 6), kWhite);   // left edge
+    EXPECT_EQ(dc.GetPixel(6, 6), 0x0000FFu); // centre
+    EXPECT_EQ(dc.GetPixel(0, 0), 0u);       // corner outside
+}
+
+TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
+{
+    CSoftContext dc(6, 1);
+    for (int32_t x = 0; x < 6; ++x)
+    {
+        dc.SelectBrush(static_cast<uint32_t>(x + 1));
+        dc.FillRect(Rect{x, 0, x + 1, 1});
+    }
+    // Shift columns 0..4 right by one onto themselves: 1 1 2 3 4 5.
+    dc.Blit(Rect{1, 0, 6, 1}, dc, 0, 0);
+    const uint32_t expected[6] = {1, 1, 2, 3, 4, 5};
+    for (int32_t x = 0; x < 6; ++x)
+        EXPECT_EQ(dc.GetPixel(x, 0), expected[x]) << x;
+}
+
+TEST(CSoftContext, CountsEveryPenAndBrushSelected)
+{
+    CSoftContext dc(2, 2);
+    dc.SelectPen(1, false);
+    dc.SelectBrush(2);
+    dc.SelectBrush(2);
+    EXPECT_EQ(dc.ObjectsCreated(), 3);
+}
+
+TEST(CSoftContext, DrawsTheSameBytesEveryTime)
+{
+    auto draw = [](CSoftContext& dc) {
+        dc.SelectPen(0x00FFFF, false);
+        dc.SelectBrush(0x804020);
+        dc.Ellipse(Rect{3, 2, 37, 20});
+        dc.Line(0, 23, 39, 9);
+        dc.Text(2, 12, "Velmora 1.2", kWhite, nullptr);
+    };
+    CSoftContext a(40, 26);
+    CSoftContext b(40, 26);
+    draw(a);
+    draw(b);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(a.Bits()), 40 * 26 * 4),
+              std::string(reinterpret_cast<char*>(b.Bits()), 40 * 26 * 4));
+}
+
+TEST(CSoftContext, ShapesForTheGallery)
+{
+    CSoftContext dc(60, 30);
+    dc.SelectPen(0xFFFFFF, false);
+    dc.SelectBrush(0x0000FF);
+    dc.Ellipse(Rect{4, 3, 33, 24});
+    dc.SelectPen(0x00FF00, true);
+    dc.Line(36, 2, 58, 27);
+    dc.SelectPen(0x00FF00, false);
+    dc.Line(36, 27, 58, 2);
+    EXPECT_TRUE(WriteGalleryPng(dc, "shapes", 8));
+    EXPECT_EQ(dc.GetPixel(18, 13), 0x0000FFu);
+}
+
+TEST(CSoftContext, FontSamplerForTheGallery)
+{
+    CSoftContext dc(330, 60);
+    dc.SelectBrush(0x505050);
+    dc.FillRect(Rect{0, 0, 330, 60});
+    std::string line;
+    int row = 0;
+    for (int code = 32; code <= 126; ++code)
+    {
+        line += static_cast<char>(code);
+        if (line.size() == 48 || code == 126)
+        {
+            dc.Text(4, 2 + row * 13, line.c_str(), kWhite, nullptr);
+            line.clear();
+            ++row;
+        }
+    }
+    dc.Text(4, 2 + row * 13, "WAVE - MODULATION - SYNTHESIZER  Version 1.2", 0x0080FE, nullptr);
+    EXPECT_TRUE(WriteGalleryPng(dc, "font-sampler", 3));
+    EXPECT_LT(CSoftFont::TextWidth("WAVE - MODULATION - SYNTHESIZER"), 264);
+}
+
+} // namespace

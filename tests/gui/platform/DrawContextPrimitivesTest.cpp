@@ -1,0 +1,278 @@
+// The primitive tests every drawing backend passes: the software backend in
+// every build, and the system backend where the build has one (the Windows
+// run builds this file alone, see tests/gui/windows).
+#include "gui/draw/CGraphic.h"
+#include "gui/platform/CDrawContext.h"
+#include "gui/platform/CSoftContext.h"
+
+#ifdef _WIN32
+#include "gui/platform/CWin32Context.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+struct Backend
+{
+    std::string name;
+    CDrawContext* (*make)(int32_t width, int32_t height);
+};
+
+void PrintTo(const Backend& backend, std::ostream* out)
+{
+    *out << backend.name;
+}
+
+CDrawContext* MakeSoft(int32_t width, int32_t height)
+{
+    return new CSoftContext(width, height);
+}
+
+std::vector<Backend> Backends()
+{
+    std::vector<Backend> all{{"software", MakeSoft}};
+#ifdef _WIN32
+    all.push_back({"win32", [](int32_t w, int32_t h) -> CDrawContext* { return CWin32Context::NewBitmap(w, h); }});
+#endif
+    return all;
+}
+
+// The box around every pixel that is not black; empty when there is none.
+Rect InkBox(CDrawContext& dc)
+{
+    Rect box{dc.Width(), dc.Height(), -1, -1};
+    for (int32_t y = 0; y < dc.Height(); ++y)
+        for (int32_t x = 0; x < dc.Width(); ++x)
+            if (dc.GetPixel(x, y) != 0)
+            {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+int CountColour(CDrawContext& dc, uint32_t colour)
+{
+    int count = 0;
+    for (int32_t y = 0; y < dc.Height(); ++y)
+        for (int32_t x = 0; x < dc.Width(); ++x)
+            count += dc.GetPixel(x, y) == colour;
+    return count;
+}
+
+class Primitives : public ::testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override
+    {
+        dc.reset(GetParam().make(40, 30));
+        ASSERT_NE(dc, nullptr);
+        g = std::make_unique<CGraphic>(dc.get());
+    }
+
+    std::unique_ptr<CDrawContext> dc;
+    std::unique_ptr<CGraphic> g;
+};
+
+TEST_P(Primitives, FillsStopExactlyAtTheClip)
+{
+    g->clip = Rect{5, 6, 15, 12};
+    g->FillRect(kRed, Rect{0, 0, 40, 30});
+    EXPECT_EQ(InkBox(*dc), (Rect{5, 6, 15, 12}));
+    EXPECT_EQ(CountColour(*dc, kRed), 10 * 6);
+}
+
+TEST_P(Primitives, ClipIsAppliedAfterTheOrigin)
+{
+    g->originX = 10;
+    g->originY = 5;
+    g->clip = Rect{12, 7, 40, 30};
+    g->FillRect(kGreen, Rect{0, 0, 4, 4});
+    // Local (0..4) is device (10..14, 5..9); the clip cuts two columns and two rows.
+    EXPECT_EQ(InkBox(*dc), (Rect{12, 7, 14, 9}));
+}
+
+TEST_P(Primitives, ReversedRectanglesFillTheSwappedArea)
+{
+    g->FillRect(kBlue, Rect{20, 18, 4, 3});
+    EXPECT_EQ(InkBox(*dc), (Rect{4, 3, 20, 18}));
+    EXPECT_EQ(CountColour(*dc, kBlue), 16 * 15);
+}
+
+TEST_P(Primitives, LinesLeaveOutTheirLastPoint)
+{
+    g->SetPen(kWhite);
+    g->Line(3, 4, 10, 4);  // horizontal: x 3..9
+    g->Line(20, 2, 20, 9); // vertical: y 2..8
+    g->Line(25, 10, 30, 15); // diagonal: (25,10)..(29,14)
+    EXPECT_EQ(dc->GetPixel(3, 4), kWhite);
+    EXPECT_EQ(dc->GetPixel(9, 4), kWhite);
+    EXPECT_EQ(dc->GetPixel(10, 4), 0u);
+    EXPECT_EQ(dc->GetPixel(20, 8), kWhite);
+    EXPECT_EQ(dc->GetPixel(20, 9), 0u);
+    EXPECT_EQ(dc->GetPixel(29, 14), kWhite);
+    EXPECT_EQ(dc->GetPixel(30, 15), 0u);
+    EXPECT_EQ(CountColour(*dc, kWhite), 7 + 7 + 5);
+}
+
+TEST_P(Primitives, DottedPenSetsEverySecondPixel)
+{
+    g->dottedPen = 1;
+    g->SetPen(kWhite);
+    g->Line(2, 3, 12, 3);
+    for (int32_t x = 2; x < 12; ++x)
+        EXPECT_EQ(dc->GetPixel(x, 3), (x - 2) % 2 == 0 ? kWhite : 0u) << "x " << x;
+}
+
+TEST_P(Primitives, LinesStayInsideTheClip)
+{
+    g->clip = Rect{0, 0, 6, 30};
+    g->SetPen(kWhite);
+    g->Line(0, 5, 30, 5);
+    EXPECT_EQ(CountColour(*dc, kWhite), 6);
+}
+
+TEST_P(Primitives, EllipsesAreSymmetricAndInsideTheirRectangle)
+{
+    g->Ellipse(kRed, Rect{4, 3, 33, 24});
+    EXPECT_EQ(InkBox(*dc), (Rect{4, 3, 33, 24}));
+    for (int32_t y = 3; y < 24; ++y)
+        for (int32_t x = 4; x < 33; ++x)
+        {
+            const uint32_t here = dc->GetPixel(x, y);
+            EXPECT_EQ(here, dc->GetPixel(4 + 32 - x, y)) << x << "," << y;
+            EXPECT_EQ(here, dc->GetPixel(x, 3 + 23 - y)) << x << "," << y;
+        }
+    EXPECT_EQ(dc->GetPixel(18, 13), kRed);
+    EXPECT_EQ(dc->GetPixel(4, 3), 0u);
+}
+
+TEST_P(Primitives, TextAlignedLeftTopStartsAtTheCorner)
+{
+    g->Text(kWhite, "Hi", Rect{6, 5, 40, 30}, 2 | 4);
+    const Rect ink = InkBox(*dc);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_GE(ink.left, 6);
+    EXPECT_LE(ink.left, 7);
+    // Capitals start below the line cell's top by the font's internal leading.
+    EXPECT_GE(ink.top, 5);
+    EXPECT_LE(ink.top, 9);
+}
+
+TEST_P(Primitives, TextWithoutAlignmentBitsIsCentredBothWays)
+{
+    g->Text(kWhite, "HH", Rect{0, 0, 40, 30}, 0);
+    const Rect ink = InkBox(*dc);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_LE(std::abs(ink.left - (40 - ink.right)), 2);
+    EXPECT_LE(std::abs(ink.top - (30 - ink.bottom)), 3);
+}
+
+TEST_P(Primitives, TextAlignedRightBottomEndsAtTheCorner)
+{
+    g->Text(kWhite, "HH", Rect{0, 0, 37, 26}, 8 | 16);
+    const Rect ink = InkBox(*dc);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_LE(37 - ink.right, 2);
+    EXPECT_GE(37 - ink.right, 0);
+    // Below the baseline lies the descent of the line cell.
+    EXPECT_LE(26 - ink.bottom, 4);
+    EXPECT_GE(26 - ink.bottom, 1);
+}
+
+TEST_P(Primitives, TextIsClippedToItsRectangleUnlessAskedNotTo)
+{
+    g->Text(kWhite, "HHHHHHHHHH", Rect{10, 0, 20, 30}, 2 | 4);
+    EXPECT_EQ(InkBox(*dc).right, 20);
+    EXPECT_GE(InkBox(*dc).left, 10);
+    g->Text(kWhite, "HHHHHHHHHH", Rect{10, 15, 20, 30}, 2 | 4 | 0x4000);
+    EXPECT_GT(InkBox(*dc).right, 30);
+}
+
+TEST_P(Primitives, StretchRepeatsAndDropsRowsAndColumns)
+{
+    std::unique_ptr<CDrawContext> source(GetParam().make(2, 2));
+    CGraphic s(source.get());
+    s.FillRect(kRed, Rect{0, 0, 1, 1});
+    s.FillRect(kGreen, Rect{1, 0, 2, 1});
+    s.FillRect(kBlue, Rect{0, 1, 1, 2});
+    s.FillRect(kWhite, Rect{1, 1, 2, 2});
+    dc->Stretch(Rect{10, 10, 14, 14}, *source, Rect{0, 0, 2, 2}, Rect{0, 0, 40, 30});
+    EXPECT_EQ(dc->GetPixel(10, 10), kRed);
+    EXPECT_EQ(dc->GetPixel(11, 11), kRed);
+    EXPECT_EQ(dc->GetPixel(12, 10), kGreen);
+    EXPECT_EQ(dc->GetPixel(13, 11), kGreen);
+    EXPECT_EQ(dc->GetPixel(10, 13), kBlue);
+    EXPECT_EQ(dc->GetPixel(13, 13), kWhite);
+    // Shrinking keeps whole pixels: no blend of red and green appears.
+    dc->Stretch(Rect{0, 0, 1, 1}, *source, Rect{0, 0, 2, 2}, Rect{0, 0, 40, 30});
+    const uint32_t kept = dc->GetPixel(0, 0);
+    EXPECT_TRUE(kept == kRed || kept == kGreen || kept == kBlue || kept == kWhite) << std::hex << kept;
+}
+
+TEST_P(Primitives, StretchWritesOnlyInsideItsClip)
+{
+    std::unique_ptr<CDrawContext> source(GetParam().make(1, 1));
+    CGraphic s(source.get());
+    s.FillRect(kGreen, Rect{0, 0, 1, 1});
+    dc->Stretch(Rect{0, 0, 40, 30}, *source, Rect{0, 0, 1, 1}, Rect{5, 5, 8, 9});
+    EXPECT_EQ(InkBox(*dc), (Rect{5, 5, 8, 9}));
+}
+
+TEST_P(Primitives, BlitCopiesFromTheSourcePosition)
+{
+    std::unique_ptr<CDrawContext> source(GetParam().make(8, 8));
+    CGraphic s(source.get());
+    s.FillRect(kBlue, Rect{3, 2, 5, 4});
+    g->originX = 10;
+    g->Blit(s, Rect{0, 0, 4, 4}, 2, 1);
+    // Source (3..5, 2..4) lands at local (1..3, 1..3), device (11..13, 1..3).
+    EXPECT_EQ(InkBox(*dc), (Rect{11, 1, 13, 3}));
+}
+
+TEST_P(Primitives, ClipRegionsNestAndPop)
+{
+    dc->PushClipRegion(Rect{2, 2, 20, 20});
+    dc->PushClipRegion(Rect{10, 0, 30, 10});
+    g->FillRect(kRed, Rect{0, 0, 40, 30});
+    EXPECT_EQ(InkBox(*dc), (Rect{10, 2, 20, 10}));
+    dc->PopClipRegion();
+    g->FillRect(kGreen, Rect{0, 0, 40, 30});
+    EXPECT_EQ(InkBox(*dc), (Rect{2, 2, 20, 20}));
+    dc->PopClipRegion();
+    g->FillRect(kBlue, Rect{0, 0, 40, 30});
+    EXPECT_EQ(CountColour(*dc, kBlue), 40 * 30);
+}
+
+TEST_P(Primitives, PixelsAreAddressableTopDownRows)
+{
+    ASSERT_NE(dc->Bits(), nullptr);
+    EXPECT_EQ(dc->Stride() % 4, 0);
+    EXPECT_GE(dc->Stride(), 40 * 4);
+    g->FillRect(0x332211, Rect{3, 2, 4, 3});
+    const uint8_t* pixel = dc->Bits() + 2 * dc->Stride() + 3 * 4;
+    EXPECT_EQ(pixel[0], 0x33); // blue
+    EXPECT_EQ(pixel[1], 0x22);
+    EXPECT_EQ(pixel[2], 0x11); // red
+    EXPECT_EQ(dc->GetPixel(-1, 0), CDrawContext::kNoPixel);
+    EXPECT_EQ(dc->GetPixel(40, 0), CDrawContext::kNoPixel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Primitives, ::testing::ValuesIn(Backends()),
+                         [](const ::testing::TestParamInfo<Backend>& info) { return info.param.name; });
+
+} // namespace
