@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CAudioSink.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,7 +12,7 @@ struct sf_private_tag;
 // is written under a temporary name in the target's folder and renamed over
 // the target only by Commit, so a failed render never leaves a partial file
 // behind nor damages an older one.
-class CSoundFileWriter
+class CSoundFileWriter : public CAudioSink
 {
 public:
     enum Container
@@ -28,7 +30,7 @@ public:
 
     CSoundFileWriter() = default;
     // Removes the temporary file of a render that was not committed.
-    ~CSoundFileWriter();
+    ~CSoundFileWriter() override;
 
     // The container a file name asks for (".wav" or ".flac", any case);
     // false when the name tells neither.
@@ -40,7 +42,7 @@ public:
     // the combination is impossible or the file cannot be created.
     bool Open(const std::string& path, Container container, Encoding encoding, int32_t sampleRate);
     // Appends frames of the two channels; integer encodings clip at full scale.
-    bool Write(const float* left, const float* right, int32_t frames);
+    bool Write(const float* left, const float* right, int32_t frames) override;
     // Finishes the file and renames it to the target.
     bool Commit();
     // Closes and removes the temporary file.
