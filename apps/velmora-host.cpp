@@ -1,0 +1,228 @@
+// velmora-host: loads a VST 2.4 instrument through the test host and
+//   info PLUGIN                         prints what the plug-in declares
+//   render PLUGIN OUT [--program N]     renders a fixed note sequence to OUT
+//   compare A B [--tolerance X]         compares two renders sample by sample
+// Renders are 44100 Hz stereo, interleaved little-endian 32-bit floats.
+#include "host/CVstHost.h"
+#include "io/ByteOrder.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr float kSampleRate = 44100.0f;
+constexpr int32_t kBlockFrames = 256;
+constexpr int32_t kBlocks = 345;  // two seconds
+constexpr double kTempo = 120.0;  // beats per minute
+
+// The sequence every render plays: notes started at the first, last and
+// middle samples of blocks, the mod wheel, a pitch bend and the releases.
+struct SequenceEvent
+{
+    int32_t block;
+    int32_t offset;
+    uint8_t status;
+    uint8_t data1;
+    uint8_t data2;
+};
+
+constexpr SequenceEvent kSequence[] = {
+    {0, 100, 0x90, 60, 100}, {20, 0, 0x90, 64, 80},  {40, 255, 0x90, 67, 127}, {60, 17, 0xB0, 1, 64},
+    {70, 31, 0xE0, 0, 80},   {90, 5, 0x80, 60, 0},   {90, 6, 0x80, 64, 0},     {120, 200, 0x90, 72, 90},
+    {150, 64, 0x80, 67, 0},  {200, 128, 0x80, 72, 0}, {200, 129, 0xB0, 1, 0},  {201, 0, 0xE0, 0, 64},
+};
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: velmora-host info PLUGIN\n"
+                 "       velmora-host render PLUGIN OUT [--program N]\n"
+                 "       velmora-host compare A B [--tolerance X]\n");
+    return 2;
+}
+
+bool LoadPlugin(CVstHost& host, const char* path)
+{
+    if (host.Load(path))
+        return true;
+    std::fprintf(stderr, "velmora-host: %s\n", host.Error().c_str());
+    return false;
+}
+
+std::string FourCC(int32_t code)
+{
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8)
+    {
+        const char c = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
+        text += (c >= 32 && c < 127) ? c : '?';
+    }
+    return text;
+}
+
+int Info(const char* path)
+{
+    CVstHost host;
+    if (!LoadPlugin(host, path))
+        return 1;
+    std::printf("id %s, %d programs, %d parameters, %d inputs, %d outputs, flags 0x%x\n",
+                FourCC(host.UniqueId()).c_str(), host.NumPrograms(), host.NumParams(), host.NumInputs(),
+                host.NumOutputs(), static_cast<unsigned>(host.Flags()));
+    std::printf("program %d \"%s\"\n", host.GetProgram(), host.GetProgramName().c_str());
+    return 0;
+}
+
+bool ReadNumber(const char* text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == 0 && std::isfinite(value);
+}
+
+bool WriteSamples(const char* path, const std::vector<float>& samples)
+{
+    std::vector<uint8_t> bytes(samples.size() * 4);
+    for (size_t i = 0; i < samples.size(); ++i)
+        StoreU32LE(&bytes[i * 4], FloatBits(samples[i]));
+    FILE* file = std::fopen(path, "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+bool ReadSamples(const char* path, std::vector<float>& samples)
+{
+    FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(file);
+    if (bytes.size() % 4)
+        return false;
+    samples.resize(bytes.size() / 4);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = BitsToFloat(LoadU32LE(&bytes[i * 4]));
+    return true;
+}
+
+int Render(const char* path, const char* out, int argc, char** argv)
+{
+    int32_t program = -1;
+    for (int i = 0; i < argc; ++i)
+    {
+        double value = 0.0;
+        if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc && ReadNumber(argv[i + 1], value))
+            program = static_cast<int32_t>(value), ++i;
+        else
+            return Usage();
+    }
+    CVstHost host;
+    if (!LoadPlugin(host, path))
+        return 1;
+    if (host.NumOutputs() < 2)
+    {
+        std::fprintf(stderr, "velmora-host: %s has %d outputs, 2 needed\n", path, host.NumOutputs());
+        return 1;
+    }
+    host.SetSampleRate(kSampleRate);
+    host.SetBlockSize(kBlockFrames);
+    if (program >= 0)
+        host.SetProgram(program);
+    host.SetTempo(kTempo);
+    host.SetPlaying(true);
+    host.Resume();
+
+    std::vector<std::vector<float>> channels(static_cast<size_t>(host.NumOutputs()),
+                                             std::vector<float>(kBlockFrames));
+    std::vector<float*> outputs;
+    for (std::vector<float>& channel : channels)
+        outputs.push_back(channel.data());
+    std::vector<float> samples;
+    samples.reserve(static_cast<size_t>(kBlocks) * kBlockFrames * 2);
+    double peak = 0.0;
+    double energy = 0.0;
+    bool finite = true;
+    for (int32_t block = 0; block < kBlocks; ++block)
+    {
+        for (const SequenceEvent& event : kSequence)
+            if (event.block == block)
+                host.QueueMidi(event.offset, event.status, event.data1, event.data2);
+        host.Process(outputs.data(), kBlockFrames);
+        for (int32_t i = 0; i < kBlockFrames; ++i)
+            for (int c = 0; c < 2; ++c)
+            {
+                const float value = channels[static_cast<size_t>(c)][static_cast<size_t>(i)];
+                finite = finite && std::isfinite(value);
+                peak = std::fmax(peak, std::fabs(value));
+                energy += static_cast<double>(value) * value;
+                samples.push_back(value);
+            }
+    }
+    if (!WriteSamples(out, samples))
+    {
+        std::fprintf(stderr, "velmora-host: cannot write %s\n", out);
+        return 1;
+    }
+    std::printf("%zu frames, peak %.6f, rms %.6f, %s\n", samples.size() / 2, peak,
+                std::sqrt(energy / static_cast<double>(samples.size())), finite ? "finite" : "NOT FINITE");
+    return finite ? 0 : 1;
+}
+
+int Compare(const char* first, const char* second, int argc, char** argv)
+{
+    double tolerance = 0.0;
+    for (int i = 0; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--tolerance") == 0 && i + 1 < argc && ReadNumber(argv[i + 1], tolerance))
+            ++i;
+        else
+            return Usage();
+    }
+    std::vector<float> a;
+    std::vector<float> b;
+    if (!ReadSamples(first, a) || !ReadSamples(second, b))
+    {
+        std::fprintf(stderr, "velmora-host: cannot read %s or %s as a render\n", first, second);
+        return 1;
+    }
+    if (a.size() != b.size())
+    {
+        std::fprintf(stderr, "velmora-host: %zu samples against %zu\n", a.size(), b.size());
+        return 1;
+    }
+    double largest = 0.0;
+    size_t differing = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+    {
+        if (FloatBits(a[i]) != FloatBits(b[i]))
+            ++differing;
+        const double difference = std::fabs(static_cast<double>(a[i]) - b[i]);
+        if (!(difference <= largest))
+            largest = difference;
+    }
+    std::printf("%zu samples, %zu differ, largest difference %.3g (tolerance %.3g)\n", a.size(), differing,
+                largest, tolerance);
+    return largest <= tolerance ? 0 : 1;
+}
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "info") == 0)
+        return Info(argv[2]);
+    if (argc >= 4 && std::strcmp(argv[1], "render") == 0)
+        return Render(argv[2], argv[3], argc - 4, argv + 4);
+    if (argc >= 4 && std::strcmp(argv[1], "compare") == 0)
+        return Compare(argv[2], argv[3], argc - 4, argv + 4);
+    return Usage();
+}

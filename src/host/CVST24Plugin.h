@@ -1,0 +1,68 @@
+#pragma once
+
+#include "host/CEditorHosting.h"
+#include "host/CVstEffect.h"
+
+#include <cstdint>
+
+class CMemoryStream;
+class CPluginBase;
+
+// The VST 2.4 adapter: declares an instrument of 64 programs, 8 parameters,
+// no inputs and two outputs, and forwards every host request to the
+// host-independent core, converting between the interface's conventions and
+// the core's. Holds no synthesis logic.
+class CVST24Plugin : public CVstEffect
+{
+public:
+    static constexpr int32_t kProgramCount = 64;
+    static constexpr int32_t kParameterCount = 8;
+    static constexpr int32_t kOutputCount = 2;
+    static constexpr int32_t kUniqueId = VstFourCC('v', 'l', 'm', '1');
+    static constexpr int32_t kProgramNameChars = 24;  // terminator not counted
+
+    // Creates the adapter around core, taking ownership of it; hands the core
+    // the host callback and the plug-in record. Null (building nothing) when
+    // host is null, when core is null or when memory runs out; core is
+    // deleted then.
+    static CVST24Plugin* Create(audioMasterCallback host, CPluginBase* core);
+
+    ~CVST24Plugin() override;
+
+    CPluginBase& Core() { return *core; }
+
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void setProgram(int32_t program) override;
+    int32_t getProgram() override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* text) override;
+    void getParameterLabel(int32_t index, char* label) override;
+    void getParameterDisplay(int32_t index, char* text) override;
+    void getParameterName(int32_t index, char* text) override;
+    bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+    bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
+    int32_t canDo(char* text) override;
+
+    // One MIDI event as the core takes it: status in bits 0-7, data bytes in
+    // bits 8-15 and 16-23. A first byte below 0x80 is not a status and goes
+    // alone.
+    static uint32_t PackMidi(const VstMidiEvent& event);
+
+private:
+    CVST24Plugin(audioMasterCallback host, CPluginBase* core, CMemoryStream* chunk);
+
+    void ReadTimeInfo();
+    void RenderSlice(int32_t frames);
+    intptr_t GetChunk(void** data, bool isPreset);
+    intptr_t SetChunk(const void* data, intptr_t size, bool isPreset);
+
+    CEditorHosting editor;
+    VstEvents* pendingEvents = nullptr;
+    CPluginBase* core;       // owned
+    CMemoryStream* chunk;    // owned; its buffer is what the host gets for effGetChunk
+    float** inputPointers = nullptr;
+    float* outputPointers[kOutputCount] = {};
+};
