@@ -89,6 +89,12 @@ CSequence CDemoSong::Song()
     song.startPrograms[Bass] = "Synth Bass";
     song.startPrograms[Lead] = "PM Lead";
     song.startPrograms[Bells] = "Sine Bells";
+    // The pad is the loudest program; it sits behind the others.
+    song.channelGains[Pad] = 0.35f;
+    song.channelGains[Arpeggio] = 0.8f;
+    song.channelGains[Bass] = 0.9f;
+    song.channelGains[Lead] = 0.8f;
+    song.channelGains[Bells] = 0.6f;
     song.tempos.push_back({0.0, kBpm});
     CSongWriter writer(song);
 

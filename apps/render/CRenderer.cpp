@@ -144,10 +144,11 @@ bool CRenderer::Step(CAudioSink& sink)
             error = "the instrument of MIDI channel " + std::to_string(channel + 1) + " failed to render";
             return false;
         }
+        const float gain = sequence.channelGains[static_cast<size_t>(channel)];
         for (int32_t i = 0; i < frames; ++i)
         {
-            mixLeft[static_cast<size_t>(i)] += left[static_cast<size_t>(i)];
-            mixRight[static_cast<size_t>(i)] += right[static_cast<size_t>(i)];
+            mixLeft[static_cast<size_t>(i)] += gain * left[static_cast<size_t>(i)];
+            mixRight[static_cast<size_t>(i)] += gain * right[static_cast<size_t>(i)];
         }
     }
     nextEvent = last;

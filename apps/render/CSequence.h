@@ -8,8 +8,9 @@
 class CMidiFile;
 
 // What a render plays: channel messages at times in seconds, the tempo over
-// time and, per MIDI channel, an optional program to start on (by name). Each
-// channel that has events is played by an instrument instance of its own.
+// time and, per MIDI channel, an optional program to start on (by name) and a
+// mix level. Each channel that has events is played by an instrument instance
+// of its own.
 class CSequence
 {
 public:
@@ -46,4 +47,7 @@ public:
     // The song ends here even when its last event comes earlier.
     double lengthSeconds = 0.0;
     std::array<std::string, kChannels> startPrograms;
+    // Mix level of each channel's instrument (1 leaves it as it plays).
+    std::array<float, kChannels> channelGains = {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f,
+                                                 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
 };

@@ -206,6 +206,23 @@ TEST(CRenderer, MixesOneInstrumentPerChannel)
     EXPECT_EQ(first.processed, third.processed);
 }
 
+TEST(CRenderer, AppliesEachChannelsMixLevel)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0x90, 60, 100);
+    sequence.Add(0.0, 0x91, 60, 100);
+    sequence.channelGains[1] = 0.5f;
+    sequence.lengthSeconds = 0.016;
+    CFakeInstrument first, second;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &first);
+    renderer.SetInstrument(1, &second);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    EXPECT_EQ(sink.left[0], 0.25f + 0.125f);
+    EXPECT_EQ(sink.right[15], 0.5f + 0.25f);
+}
+
 TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
 {
     CSequence sequence;
