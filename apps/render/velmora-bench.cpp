@@ -6,6 +6,9 @@
 #include "CSequence.h"
 #include "CVstInstrument.h"
 
+#include "io/CMemoryStream.h"
+#include "synth/CSynth.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -26,7 +29,7 @@ struct Settings
 {
     std::string plugin;
     std::string peer = kPeerDefault;
-    std::string program;  // ours; empty: the plug-in's current program
+    std::string program;  // ours; empty: the full program below
     int rounds = 5;
     double seconds = 10.0;
 };
@@ -70,6 +73,29 @@ CSequence Chord(int voices, double seconds)
     return sequence;
 }
 
+// Our whole instrument at work: a fresh polyphonic program (its envelopes
+// sustain) with all six effects switched on, as a program chunk written by our
+// own core.
+std::vector<uint8_t> FullProgramChunk()
+{
+    CSynth synth;
+    SynthProgram& program = *synth.currentProgram;
+    // Defaults are laid over a cleared record (the factory program may be mono).
+    program = SynthProgram{};
+    InitProgram(program);
+    program.fxWaveshape = 0.2f;
+    program.fxChorus = 0.4f;
+    program.fxPhaser = 0.3f;
+    program.fxDelay = 0.35f;
+    program.fxReverb = 0.4f;
+    program.fxEq = 0.5f;
+    CMemoryStream stream;
+    synth.SaveState(&stream, true);
+    if (stream.length <= 0)
+        return {};
+    return std::vector<uint8_t>(stream.Data(), stream.Data() + stream.length);
+}
+
 double ThreadCpuSeconds()
 {
     timespec now = {};
@@ -84,7 +110,8 @@ struct Measure
 };
 
 // Loads a fresh instance (not timed), then times the render alone.
-bool Run(const std::string& path, const std::string& program, int voices, double seconds, Measure& measure)
+bool Run(const std::string& path, const std::string& program, const std::vector<uint8_t>& chunk, int voices,
+         double seconds, Measure& measure)
 {
     CVstInstrument instrument;
     if (!instrument.Load(path, kSampleRate, kBlockSize))
@@ -104,6 +131,8 @@ bool Run(const std::string& path, const std::string& program, int voices, double
         }
         instrument.SetProgram(index);
     }
+    if (!chunk.empty())
+        instrument.Host().SetChunk(chunk, true);
     CRenderer::Settings settings;
     settings.sampleRate = kSampleRate;
     settings.blockSize = kBlockSize;
@@ -148,7 +177,8 @@ int Usage(const char* message)
                  "Usage: velmora-bench [--quick] [--rounds N] [--plugin PATH] [--program N|NAME] [--peer PATH]\n"
                  "\n"
                  "Renders a held chord of 8, then of 32 notes at 44100 Hz in 256-frame blocks\n"
-                 "through our instrument (default: velmora.so beside this program) and a peer\n"
+                 "through our instrument (default: velmora.so beside this program, on its\n"
+                 "a fresh program with every effect on) and a peer\n"
                  "(default: %s), one after the other, and prints the\n"
                  "CPU seconds each spends per second of audio. The best of the rounds counts.\n"
                  "  --quick     one round of 2 seconds, to check that everything runs\n"
@@ -189,6 +219,14 @@ int main(int argc, char** argv)
             return Usage(("unknown option or missing value: " + option).c_str());
     }
 
+    const std::vector<uint8_t> full = settings.program.empty() ? FullProgramChunk() : std::vector<uint8_t>();
+    if (settings.program.empty() && full.empty())
+    {
+        std::fprintf(stderr, "velmora-bench: our core wrote no program chunk\n");
+        return 1;
+    }
+    std::printf("ours: %s\n", settings.program.empty() ? "a fresh program with all six effects on"
+                                                       : ("program " + settings.program).c_str());
     std::printf("%d round(s), %.0f s per render, %d Hz, %d-frame blocks\n", settings.rounds, settings.seconds,
                 kSampleRate, kBlockSize);
     std::printf("%-6s %-7s %14s %14s %10s %10s\n", "round", "voices", "ours CPU s/s", "peer CPU s/s", "ours dB",
@@ -198,8 +236,8 @@ int main(int argc, char** argv)
         for (int v = 0; v < 2; ++v)
         {
             Measure ours, peer;
-            if (!Run(settings.plugin, settings.program, kVoiceCounts[v], settings.seconds, ours) ||
-                !Run(settings.peer, "", kVoiceCounts[v], settings.seconds, peer))
+            if (!Run(settings.plugin, settings.program, full, kVoiceCounts[v], settings.seconds, ours) ||
+                !Run(settings.peer, "", {}, kVoiceCounts[v], settings.seconds, peer))
                 return 1;
             best[v][0] = std::min(best[v][0], ours.cpuPerAudioSecond);
             best[v][1] = std::min(best[v][1], peer.cpuPerAudioSecond);
