@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace
@@ -51,13 +52,16 @@ bool CMidiFile::Fail(const std::string& message)
 
 bool CMidiFile::Load(const std::string& path)
 {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        return Fail(path + ": a folder, not a MIDI file");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Fail(path + ": cannot open the file");
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
-        return Fail(path + ": cannot read the file (is it a directory?)");
+        return Fail(path + ": cannot read the file");
     if (static_cast<uint64_t>(size) > kMaxFileBytes)
         return Fail(path + ": too large for a MIDI file (" + std::to_string(size) + " bytes)");
     std::vector<uint8_t> bytes(static_cast<size_t>(size));

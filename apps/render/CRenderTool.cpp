@@ -98,7 +98,10 @@ int CRenderTool::Run(const CRenderOptions& chosen, const std::string& defaultPlu
     {
         CMidiFile file;
         if (!file.Load(options.input))
-            return Fail(file.Error()), kFailure;
+        {
+            Fail(file.Error());
+            return kFailure;
+        }
         song = CSequence::FromMidiFile(file);
     }
     else

@@ -283,6 +283,9 @@ TEST(CMidiFile, LoadNamesTheFileInItsErrors)
     EXPECT_FALSE(file.Load(dir.File("missing.mid")));
     EXPECT_EQ(file.Error(), dir.File("missing.mid") + ": cannot open the file");
 
+    EXPECT_FALSE(file.Load(dir.Path()));
+    EXPECT_EQ(file.Error(), dir.Path() + ": a folder, not a MIDI file");
+
     const std::string text = dir.Write("notes.txt", "hello");
     EXPECT_FALSE(file.Load(text));
     EXPECT_EQ(file.Error(), text + ": not a MIDI file (no \"MThd\" header)");
