@@ -4,10 +4,26 @@
 #include "io/HeapString.h"
 #include "synth/CSynthResources.h"
 
+#include <cmath>
 #include <cstring>
+
+namespace {
+
+constexpr uint32_t kStatusMask = 0xF0;
+constexpr uint32_t kNoteOff = 0x80;
+constexpr uint32_t kNoteOn = 0x90;
+constexpr uint32_t kController = 0xB0;
+constexpr uint32_t kPitchBend = 0xE0;
+constexpr int32_t kModWheelController = 1;
+constexpr int32_t kBendCentre = 8192;
+
+}  // namespace
 
 CSynth::CSynth() : resources(new CSynthResources)
 {
+    for (LfoState& lfo : globalLfos)
+        lfo.countdown = -1.0;
+    tables = &EngineTables::Get();
     SetSampleRate(kDefaultSampleRate);
     tempo = kDefaultTempo;
     for (SynthProgram& program : programs)
@@ -26,17 +42,83 @@ CSynth::~CSynth()
     delete resources;
 }
 
-void CSynth::HandleMidi(uint32_t)
+NoteContext CSynth::MakeNoteContext()
 {
+    return NoteContext{currentProgram, &envelopeLimits, globalLfos, &random, sampleRate, &lastNote};
 }
 
-void CSynth::ProcessBlock(float**, float**, int32_t)
+void CSynth::HandleMidi(uint32_t message)
 {
+    // Data bytes are seven bits; anything above belongs to no MIDI message.
+    const int32_t first = static_cast<int32_t>((message >> 8) & 0x7F);
+    const int32_t second = static_cast<int32_t>((message >> 16) & 0x7F);
+    switch (message & kStatusMask)
+    {
+    case kNoteOn:
+        if (second > 0)
+            voicePool.NoteOn(message, MakeNoteContext());
+        else
+            voicePool.NoteOff(message, MakeNoteContext());
+        break;
+    case kNoteOff:
+        voicePool.NoteOff(message, MakeNoteContext());
+        break;
+    case kController:
+        if (first == kModWheelController)
+            modWheel = static_cast<float>(second) / 127.0f;
+        break;
+    case kPitchBend:
+        pitchBend = static_cast<float>(first + 128 * second - kBendCentre) * (1.0f / kBendCentre);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
+{
+    if (frames <= 0 || !outputs || !outputs[0] || !outputs[1])
+        return;
+    float* left = outputs[0];
+    float* right = outputs[1];
+    const RenderContext context{tables, &envelopeLimits, globalLfos, &random, sampleRate, tempo, modWheel, pitchBend};
+    voicePool.Render(context, left, right, frames);
+
+    // Effect chain: runs here, in place over left and right, frames samples.
+
+    AdvanceGlobalLfos(frames);
+    RaisePeaks(left, right, frames);
+}
+
+void CSynth::AdvanceGlobalLfos(int32_t frames)
+{
+    for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
+        AdvanceLfo(globalLfos[i], LfoWave(currentProgram->lfo[i]), frames);
+}
+
+void CSynth::RaisePeaks(const float* left, const float* right, int32_t frames)
+{
+    float peakL = peakLeft;
+    float peakR = peakRight;
+    for (int32_t i = 0; i < frames; ++i)
+    {
+        const float l = std::fabs(left[i]);
+        const float r = std::fabs(right[i]);
+        peakL = l > peakL ? l : peakL;
+        peakR = r > peakR ? r : peakR;
+    }
+    peakLeft = peakL;
+    peakRight = peakR;
 }
 
 void CSynth::SetSampleRate(int32_t rate)
 {
+    // A host that reports no rate leaves the previous one in place: every
+    // rate-derived value divides by it.
+    if (rate <= 0)
+        return;
     sampleRate = rate;
+    envelopeLimits.SetSampleRate(rate);
 }
 
 void CSynth::SetProgram(int32_t index)
@@ -94,8 +176,12 @@ void CSynth::Idle()
 {
 }
 
-void CSynth::SetTransport(bool)
+void CSynth::SetTransport(bool playing)
 {
+    if (!playing)
+        return;
+    for (LfoState& lfo : globalLfos)
+        ResetLfo(lfo);
 }
 
 void CSynth::SetTempo(float bpm)

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "engine/CRandom.h"
+#include "engine/CVoicePool.h"
+#include "engine/EngineTables.h"
+#include "engine/Envelope.h"
+#include "engine/Lfo.h"
 #include "host/CPluginBase.h"
 #include "synth/SynthProgram.h"
 
@@ -18,6 +23,10 @@ public:
     static constexpr int32_t kDefaultSampleRate = 44100;
     static constexpr float kDefaultTempo = 120.0f;
     static constexpr float kMaxTempo = 500.0f;  // exclusive
+    static constexpr int32_t kGlobalLfoCount = 4;  // the fourth is never read
+    // Seed of the per-instance generator (per-note random values, random LFO
+    // steps): every synth plays the same sequence from construction on.
+    static constexpr uint32_t kRandomSeed = 0x2545F491u;
 
     CSynth();
     ~CSynth() override;
@@ -54,4 +63,15 @@ public:
     CSynthResources* resources = nullptr;
     SynthProgram programs[kProgramCount];
     SynthProgram* currentProgram = nullptr;
+    CVoicePool voicePool;
+    EnvelopeLimits envelopeLimits = {};
+    LfoState globalLfos[kGlobalLfoCount] = {};
+    CRandom random{kRandomSeed};
+
+private:
+    NoteContext MakeNoteContext();
+    void AdvanceGlobalLfos(int32_t frames);
+    void RaisePeaks(const float* left, const float* right, int32_t frames);
+
+    const EngineTables* tables = nullptr;
 };

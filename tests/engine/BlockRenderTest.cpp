@@ -1,0 +1,561 @@
+#include "EngineTestUtil.h"
+
+#include "synth/CSynth.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace enginetest;
+
+namespace {
+
+std::unique_ptr<CSynth> SineSynth()
+{
+    auto synth = std::make_unique<CSynth>();
+    MakeSineProgram(*synth->currentProgram);
+    return synth;
+}
+
+}  // namespace
+
+TEST(BlockRender, Note69Is440Hertz)
+{
+    auto synth = SineSynth();
+    synth->HandleMidi(NoteOn(69));
+    const Stereo out = Render(*synth, 44100);
+    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0, 0.01);
+}
+
+TEST(BlockRender, CoarseShiftsBothOscillatorsBySemitones)
+{
+    auto synth = SineSynth();
+    synth->currentProgram->coarse = 12;
+    synth->HandleMidi(NoteOn(57));
+    const Stereo out = Render(*synth, 44100);
+    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0, 0.01);
+}
+
+TEST(BlockRender, Coarse2TransposesOscillator1Only)
+{
+    auto synth = SineSynth();
+    synth->currentProgram->coarse2 = 7;
+    synth->currentProgram->mix = 0.0f;  // oscillator 1 alone
+    synth->HandleMidi(NoteOn(69));
+    const Stereo out = Render(*synth, 44100);
+    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0 * std::pow(2.0, 7.0 / 12.0), 0.02);
+
+    auto second = SineSynth();
+    second->currentProgram->coarse2 = 7;
+    second->currentProgram->mix = 1.0f;  // oscillator 2 alone
+    second->HandleMidi(NoteOn(69));
+    const Stereo out2 = Render(*second, 44100);
+    EXPECT_NEAR(MeasureFrequency(out2.left, 4410, 44100.0), 440.0, 0.01);
+}
+
+TEST(BlockRender, DetuneSpreadsTheOscillatorsSymmetrically)
+{
+    // detune 1 with all per-note depths 0: D = 1 * 1 * 0.5 semitone.
+    for (float mix : {0.0f, 1.0f})
+    {
+        auto synth = SineSynth();
+        synth->currentProgram->detune = 1.0f;
+        synth->currentProgram->mix = mix;
+        synth->HandleMidi(NoteOn(69));
+        const Stereo out = Render(*synth, 44100);
+        const double expected = 440.0 * std::pow(2.0, (mix == 0.0f ? -0.5 : 0.5) / 12.0);
+        EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), expected, 0.02) << "mix " << mix;
+    }
+}
+
+TEST(BlockRender, ThirtyThreeNotesGiveThirtyTwoVoices)
+{
+    auto synth = SineSynth();
+    for (int note = 30; note < 63; ++note)
+        synth->HandleMidi(NoteOn(note));
+    EXPECT_EQ(synth->voicePool.Count(), 32);
+    EXPECT_EQ(synth->voicePool.VoiceAt(31).note, 61);
+}
+
+TEST(BlockRender, TwoFreshSynthsRenderIdenticalBytes)
+{
+    auto a = std::make_unique<CSynth>();
+    auto b = std::make_unique<CSynth>();
+    for (CSynth* synth : {a.get(), b.get()})
+    {
+        SynthProgram& p = *synth->currentProgram;
+        p.rndVolume = 1.0f;
+        p.rndPan = 1.0f;
+        p.noise = 0.5f;
+        p.lfo[1].wave = 4;
+        p.lfo2Cutoff = 1.0f;
+        synth->HandleMidi(NoteOn(60));
+        synth->HandleMidi(NoteOn(64, 80));
+    }
+    const Stereo outA = Render(*a, 20000);
+    const Stereo outB = Render(*b, 20000);
+    ASSERT_EQ(outA.left.size(), outB.left.size());
+    EXPECT_EQ(std::memcmp(outA.left.data(), outB.left.data(), outA.left.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(outA.right.data(), outB.right.data(), outA.right.size() * sizeof(float)), 0);
+    float peak = 0.0f;
+    for (float s : outA.left)
+        peak = std::fmax(peak, std::fabs(s));
+    EXPECT_GT(peak, 0.05f);
+}
+
+namespace {
+
+float Peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX)
+{
+    float peak = 0.0f;
+    for (size_t i = from; i < x.size() && i < to; ++i)
+        peak = std::fmax(peak, std::fabs(x[i]));
+    return peak;
+}
+
+bool AllFinite(const Stereo& out)
+{
+    for (size_t i = 0; i < out.left.size(); ++i)
+    {
+        if (!std::isfinite(out.left[i]) || !std::isfinite(out.right[i]))
+            return false;
+    }
+    return true;
+}
+
+// Every phase, rate and state of the sounding voices is an ordinary number.
+bool VoicesFinite(const CSynth& synth)
+{
+    for (int32_t i = 0; i < synth.voicePool.Count(); ++i)
+    {
+        const Voice& v = synth.voicePool.VoiceAt(i);
+        const double values[] = {v.phase1, v.phase2, v.increment1, v.increment2, v.lastOsc2,
+                                 v.filter.low, v.filter.band, v.filter.high, v.amplitude.state, v.cutoff.state,
+                                 v.pm.state, v.phase.state, v.envelopes[0].value, v.envelopes[1].value,
+                                 v.envelopes[2].value, v.lfos[0].phase, v.lfos[1].phase, v.lfos[2].phase,
+                                 v.lfos[0].increment, v.lfos[1].countdown, v.lfos[2].countdown};
+        for (double value : values)
+        {
+            if (!std::isfinite(value) || std::fabs(value) > 1e12)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool SameBytes(const std::vector<float>& a, const std::vector<float>& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+}  // namespace
+
+TEST(BlockRender, ModWheelAndPitchBend)
+{
+    CSynth synth;
+    synth.HandleMidi(0xB0u | 1u << 8 | 127u << 16);
+    EXPECT_EQ(synth.modWheel, 1.0f);
+    synth.HandleMidi(0xB5u | 1u << 8 | 64u << 16);
+    EXPECT_EQ(synth.modWheel, 64.0f / 127.0f);
+    synth.HandleMidi(0xB0u | 7u << 8 | 10u << 16);
+    synth.HandleMidi(0xB0u | 64u << 8 | 127u << 16);
+    EXPECT_EQ(synth.modWheel, 64.0f / 127.0f);
+    EXPECT_EQ(synth.pitchBend, 0.0f);
+    synth.HandleMidi(0xE0u | 0x00u << 8 | 0x40u << 16);
+    EXPECT_EQ(synth.pitchBend, 0.0f);
+    synth.HandleMidi(0xE3u | 0x7Fu << 8 | 0x7Fu << 16);
+    EXPECT_EQ(synth.pitchBend, 8191.0f / 8192.0f);
+    synth.HandleMidi(0xE0u);
+    EXPECT_EQ(synth.pitchBend, -1.0f);
+    EXPECT_EQ(synth.voicePool.Count(), 0);
+}
+
+TEST(BlockRender, StatusBytesOtherThanNotesStartNothing)
+{
+    CSynth synth;
+    for (uint32_t status : {0xA0u, 0xC0u, 0xD0u, 0xF0u, 0xF8u, 0xF9u, 0xFFu, 0x3Cu, 0x00u, 0x7Fu})
+        synth.HandleMidi(status | 60u << 8 | 100u << 16);
+    EXPECT_EQ(synth.voicePool.Count(), 0);
+    synth.HandleMidi(NoteOn(60, 100, 15));  // any channel plays
+    EXPECT_EQ(synth.voicePool.Count(), 1);
+    synth.HandleMidi(0x9Fu | 60u << 8);     // velocity 0 releases
+    EXPECT_EQ(synth.voicePool.VoiceAt(0).envelopes[0].stage, Envelope::kRelease);
+    // Data bytes with the top bit set are read as seven bits.
+    synth.HandleMidi(0x90u | 0xBCu << 8 | 0xFFu << 16);
+    ASSERT_EQ(synth.voicePool.Count(), 2);
+    EXPECT_EQ(synth.voicePool.VoiceAt(1).note, 60);
+}
+
+TEST(BlockRender, ExtremeNotesAndVelocitiesRenderFinite)
+{
+    CSynth synth;
+    synth.HandleMidi(NoteOn(0, 1));
+    synth.HandleMidi(NoteOn(127, 127));
+    synth.HandleMidi(NoteOn(0, 127));
+    synth.HandleMidi(NoteOn(127, 1));
+    const Stereo out = Render(synth, 10000);
+    EXPECT_TRUE(AllFinite(out));
+    EXPECT_GT(Peak(out.left), 0.0f);
+}
+
+TEST(BlockRender, EmptyTinyAndHugeBlocks)
+{
+    auto synth = SineSynth();
+    synth->HandleMidi(NoteOn(60));
+    float left = 0.5f;
+    float right = 0.25f;
+    float* outputs[2] = {&left, &right};
+    synth->ProcessBlock(nullptr, outputs, 0);
+    synth->ProcessBlock(nullptr, outputs, -7);
+    EXPECT_EQ(left, 0.5f);
+    EXPECT_EQ(right, 0.25f);
+    EXPECT_EQ(synth->peakLeft, 0.0f);
+    synth->ProcessBlock(nullptr, nullptr, 64);
+    float* missing[2] = {&left, nullptr};
+    synth->ProcessBlock(nullptr, missing, 1);
+    EXPECT_EQ(left, 0.5f);
+
+    // One huge call renders the same bytes as host-sized blocks (both cut
+    // sub-blocks at multiples of 32).
+    auto other = SineSynth();
+    other->HandleMidi(NoteOn(60));
+    const int32_t frames = 1 << 20;
+    const Stereo once = Render(*synth, frames, frames);
+    const Stereo blocks = Render(*other, frames, 256);
+    EXPECT_TRUE(SameBytes(once.left, blocks.left));
+    EXPECT_TRUE(SameBytes(once.right, blocks.right));
+    EXPECT_GT(Peak(once.left), 0.1f);
+
+    const Stereo single = Render(*synth, 1, 1);
+    EXPECT_NE(single.left[0], 0.0f);
+}
+
+TEST(BlockRender, PitchIsFixedPerSubBlockOfAtMost32)
+{
+    // Fast vibrato: the pitch is sampled once per sub-block, so a 33-frame
+    // call (32 + 1) equals a 32-frame call followed by a 1-frame call, and
+    // differs from 16 + 17.
+    const auto make = [] {
+        auto synth = SineSynth();
+        synth->currentProgram->lfo1Vibrato = 1.0f;
+        synth->currentProgram->lfo[0].rate = 1.0f;
+        synth->HandleMidi(NoteOn(69));
+        return synth;
+    };
+    auto a = make();
+    auto b = make();
+    auto c = make();
+    Render(*a, 1000);
+    Render(*b, 1000);
+    Render(*c, 1000);
+    const Stereo whole = Render(*a, 33, 33);
+    Stereo split = Render(*b, 32, 32);
+    const Stereo tail = Render(*b, 1, 1);
+    split.left.push_back(tail.left[0]);
+    const Stereo other = Render(*c, 33, 16);
+    EXPECT_TRUE(SameBytes(whole.left, split.left));
+    EXPECT_FALSE(SameBytes(whole.left, other.left));
+}
+
+TEST(BlockRender, EnvelopeSegmentEndCutsTheSubBlock)
+{
+    auto synth = SineSynth();
+    synth->SetSampleRate(1000);  // the shortest segment is 5 samples
+    synth->currentProgram->env[0] = SynthEnvelope{0.0f, 0.0f, 0.5f, 0.0f};
+    synth->HandleMidi(NoteOn(60));
+    const Voice& v = synth->voicePool.VoiceAt(0);
+    ASSERT_EQ(v.envelopes[0].remaining, 5);
+    Render(*synth, 4, 4);
+    EXPECT_EQ(v.envelopes[0].stage, Envelope::kDecay);
+    EXPECT_EQ(v.envelopes[0].remaining, 1);
+    Render(*synth, 1, 1);
+    EXPECT_EQ(v.envelopes[0].stage, Envelope::kSustain);
+    EXPECT_NEAR(v.envelopes[0].value, 0.5f, 1e-6f);
+
+    // In one call the stage changes exactly after the fifth sample: the
+    // value stays at the sustain level from there on.
+    auto whole = SineSynth();
+    whole->SetSampleRate(1000);
+    whole->currentProgram->env[0] = SynthEnvelope{0.0f, 0.0f, 0.5f, 0.0f};
+    whole->HandleMidi(NoteOn(60));
+    Render(*whole, 20, 20);
+    const Voice& w = whole->voicePool.VoiceAt(0);
+    EXPECT_EQ(w.envelopes[0].stage, Envelope::kSustain);
+    EXPECT_EQ(w.envelopes[0].value, v.envelopes[0].value);
+}
+
+TEST(BlockRender, FinishedVoiceStopsMidBlockAndTheVoiceBehindKeepsItsOutput)
+{
+    const auto make = [](bool both) {
+        auto synth = SineSynth();
+        if (both)
+            synth->HandleMidi(NoteOn(60));
+        synth->HandleMidi(NoteOn(67));
+        Render(*synth, 1000);
+        if (both)
+            synth->HandleMidi(NoteOff(60));  // 221-sample release
+        return synth;
+    };
+    auto pair = make(true);
+    auto alone = make(false);
+    const Stereo mixed = Render(*pair, 512, 512);
+    const Stereo single = Render(*alone, 512, 512);
+    EXPECT_EQ(pair->voicePool.Count(), 1);
+    EXPECT_EQ(pair->voicePool.VoiceAt(0).note, 67);
+    EXPECT_FALSE(SameBytes(std::vector<float>(mixed.left.begin(), mixed.left.begin() + 221),
+                           std::vector<float>(single.left.begin(), single.left.begin() + 221)));
+    EXPECT_TRUE(SameBytes(std::vector<float>(mixed.left.begin() + 221, mixed.left.end()),
+                          std::vector<float>(single.left.begin() + 221, single.left.end())));
+}
+
+TEST(BlockRender, AddsIntoTheBuffersWithoutClearingThem)
+{
+    auto clean = SineSynth();
+    auto dirty = SineSynth();
+    clean->HandleMidi(NoteOn(64));
+    dirty->HandleMidi(NoteOn(64));
+    const Stereo a = Render(*clean, 300, 300);
+    std::vector<float> left(300, 1.0f), right(300, -2.0f);
+    float* outputs[2] = {left.data(), right.data()};
+    dirty->ProcessBlock(nullptr, outputs, 300);
+    for (size_t i = 0; i < 300; ++i)
+    {
+        ASSERT_EQ(left[i], 1.0f + a.left[i]) << i;
+        ASSERT_EQ(right[i], -2.0f + a.right[i]) << i;
+    }
+    EXPECT_GT(Peak(a.left), 0.05f);
+}
+
+TEST(BlockRender, PeaksRiseToTheLargestOutputAndNeverFall)
+{
+    auto synth = SineSynth();
+    synth->HandleMidi(NoteOn(60));
+    const Stereo out = Render(*synth, 2048, 2048);
+    EXPECT_EQ(synth->peakLeft, Peak(out.left));
+    EXPECT_EQ(synth->peakRight, Peak(out.right));
+    const float before = synth->peakLeft;
+    synth->HandleMidi(NoteOff(60));
+    Render(*synth, 2048);
+    EXPECT_EQ(synth->peakLeft, before);
+}
+
+TEST(BlockRender, PitchBendRanges)
+{
+    auto down = SineSynth();
+    down->currentProgram->bendDown = 12;
+    down->HandleMidi(0xE0u);  // fully down
+    down->HandleMidi(NoteOn(69));
+    EXPECT_NEAR(MeasureFrequency(Render(*down, 44100).left, 4410, 44100.0), 220.0, 0.01);
+
+    auto up = SineSynth();
+    up->currentProgram->bendUp = 12;
+    up->HandleMidi(0xE0u | 0x7Fu << 8 | 0x7Fu << 16);
+    up->HandleMidi(NoteOn(69));
+    EXPECT_NEAR(MeasureFrequency(Render(*up, 44100).left, 4410, 44100.0),
+                440.0 * std::pow(2.0, 8191.0 / 8192.0), 0.02);
+}
+
+TEST(BlockRender, WheelFadesVibratoIn)
+{
+    auto synth = SineSynth();
+    SynthProgram& p = *synth->currentProgram;
+    p.lfo1Vibrato = 1.0f;
+    p.mwLfo1Depth = 1.0f;
+    synth->HandleMidi(NoteOn(69));
+    const Voice& v = synth->voicePool.VoiceAt(0);
+    const double plain = 440.0 / 44100.0;
+    double low = 1.0;
+    double high = 0.0;
+    for (int32_t i = 0; i < 200; ++i)
+    {
+        Render(*synth, 32, 32);
+        low = std::fmin(low, v.increment2);
+        high = std::fmax(high, v.increment2);
+    }
+    EXPECT_NEAR(low, plain, 1e-9);  // wheel at 0: no vibrato
+    EXPECT_NEAR(high, plain, 1e-9);
+    synth->HandleMidi(0xB0u | 1u << 8 | 127u << 16);
+    for (int32_t i = 0; i < 3000; ++i)  // more than one LFO cycle
+    {
+        Render(*synth, 32, 32);
+        low = std::fmin(low, v.increment2);
+        high = std::fmax(high, v.increment2);
+    }
+    EXPECT_NEAR(high / plain, std::pow(2.0, 1.0 / 12.0), 1e-3);
+    EXPECT_NEAR(low / plain, std::pow(2.0, -1.0 / 12.0), 1e-3);
+}
+
+TEST(BlockRender, FilterIsStableAtEveryRateAndSetting)
+{
+    for (int32_t rate : {44100, 48000, 96000, 192000})
+    {
+        CSynth synth;
+        synth.SetSampleRate(rate);
+        SynthProgram& p = *synth.currentProgram;
+        p.noise = 1.0f;
+        p.q = 1.0f;
+        p.filterScale = 0;
+        p.lfo2Cutoff = 1.0f;
+        p.lfo[1].rate = 0.3f;
+        p.wave1 = 1;
+        p.feedback = 1.0f;
+        p.pmAmount = 1.0f;
+        for (float blend : {0.0f, 0.5f, 1.0f})
+        {
+            p.blend = blend;
+            synth.HandleMidi(NoteOn(24));
+            synth.HandleMidi(NoteOn(100));
+            const Stereo out = Render(synth, rate);
+            EXPECT_TRUE(AllFinite(out)) << rate;
+            EXPECT_LT(Peak(out.left), 20.0f) << rate << " blend " << blend;
+            EXPECT_GT(Peak(out.left), 0.01f) << rate << " blend " << blend;
+            synth.HandleMidi(NoteOff(24));
+            synth.HandleMidi(NoteOff(100));
+        }
+    }
+}
+
+TEST(BlockRender, CorruptProgramFieldsNeverBreakTheRender)
+{
+    const uint32_t poisons[] = {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x7FFFFFFFu,
+                                0x80000000u, 0x501502F9u, 0xD01502F9u, 0xFFFFFFFFu};
+    for (uint32_t poison : poisons)
+    {
+        CSynth synth;
+        SynthProgram& p = *synth.currentProgram;
+        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
+        for (size_t at = 0; at + 4 <= sizeof p - SynthProgram::kNameBytes; at += 4)
+            std::memcpy(words + at, &poison, 4);
+        for (int32_t note : {0, 60, 127})
+            synth.HandleMidi(NoteOn(note, 127));
+        const Stereo held = Render(synth, 4096, 100);
+        EXPECT_TRUE(VoicesFinite(synth)) << std::hex << poison;
+        for (int32_t note : {0, 60, 127})
+            synth.HandleMidi(NoteOff(note));
+        const Stereo released = Render(synth, 4096, 100);
+        EXPECT_TRUE(AllFinite(held)) << std::hex << poison;
+        EXPECT_TRUE(AllFinite(released)) << std::hex << poison;
+        EXPECT_TRUE(std::isfinite(synth.peakLeft)) << std::hex << poison;
+    }
+
+    // Random words as a damaged chunk could give them.
+    CRandom random(11);
+    for (int32_t round = 0; round < 40; ++round)
+    {
+        CSynth synth;
+        SynthProgram& p = *synth.currentProgram;
+        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
+        for (size_t at = 0; at + 4 <= sizeof p - SynthProgram::kNameBytes; at += 4)
+        {
+            const uint32_t word = static_cast<uint32_t>(random.Next()) << 17 ^ static_cast<uint32_t>(random.Next()) << 2
+                                  ^ static_cast<uint32_t>(random.Next());
+            std::memcpy(words + at, &word, 4);
+        }
+        synth.HandleMidi(NoteOn(48 + round % 40, 90));
+        synth.HandleMidi(NoteOn(50 + round % 30, 90));
+        const Stereo out = Render(synth, 2048, 64);
+        EXPECT_TRUE(AllFinite(out)) << round;
+        EXPECT_TRUE(VoicesFinite(synth)) << round;
+    }
+}
+
+TEST(BlockRender, MonoLegatoStackKeepsOnly128Notes)
+{
+    CSynth synth;
+    synth.currentProgram->mono = 1;
+    synth.currentProgram->legato = 1;
+    for (int32_t i = 0; i < 130; ++i)
+        synth.HandleMidi(NoteOn(i % 128));
+    EXPECT_EQ(synth.voicePool.Count(), 1);
+    EXPECT_EQ(synth.voicePool.Stack().Count(), 128);
+    EXPECT_EQ(synth.voicePool.VoiceAt(0).note, 1);  // the 130th note sounds
+    Render(synth, 256);
+}
+
+TEST(BlockRender, VoicesKeepTheProgramTheyStartedWith)
+{
+    CSynth synth;
+    synth.HandleMidi(NoteOn(60));
+    synth.SetProgram(5);
+    synth.HandleMidi(NoteOn(64));
+    EXPECT_EQ(synth.voicePool.VoiceAt(0).program, &synth.programs[0]);
+    EXPECT_EQ(synth.voicePool.VoiceAt(1).program, &synth.programs[5]);
+}
+
+TEST(BlockRender, FreeRunningLfoIsSharedByVoicesWithoutRestart)
+{
+    auto synth = SineSynth();
+    synth->currentProgram->lfo[0].restart = 0;
+    synth->currentProgram->lfo[1].restart = 1;
+    synth->HandleMidi(NoteOn(60));
+    Render(*synth, 5000);
+    synth->HandleMidi(NoteOn(64));
+    const Voice& first = synth->voicePool.VoiceAt(0);
+    const Voice& second = synth->voicePool.VoiceAt(1);
+    EXPECT_NEAR(second.lfos[0].phase, first.lfos[0].phase, 1e-6);
+    EXPECT_GT(first.lfos[0].phase, 100.0);
+    EXPECT_EQ(second.lfos[1].phase, 0.0);  // restart: entry 0
+    EXPECT_GT(first.lfos[1].phase, 100.0);
+    Render(*synth, 5000);
+    EXPECT_NEAR(second.lfos[0].phase, first.lfos[0].phase, 1e-6);
+    const double increment = LfoIncrement(synth->currentProgram->lfo[0], 44100, 120.0f);
+    EXPECT_EQ(synth->globalLfos[0].increment, increment);
+}
+
+TEST(BlockRender, TransportStartResetsTheFreeRunningLfos)
+{
+    CSynth synth;
+    synth.HandleMidi(NoteOn(60));
+    Render(synth, 5000);
+    ASSERT_GT(synth.globalLfos[0].phase, 0.0);
+    synth.SetTransport(false);
+    EXPECT_GT(synth.globalLfos[0].phase, 0.0);
+    synth.SetTransport(true);
+    for (const LfoState& lfo : synth.globalLfos)
+    {
+        EXPECT_EQ(lfo.phase, 0.0);
+        EXPECT_EQ(lfo.countdown, -1.0);
+    }
+}
+
+TEST(BlockRender, TempoSyncedLfoFollowsTheTempo)
+{
+    CSynth synth;
+    synth.currentProgram->lfo[2].sync = 1;
+    synth.SetTempo(90.0f);
+    synth.HandleMidi(NoteOn(60));
+    Render(synth, 64);
+    EXPECT_DOUBLE_EQ(synth.voicePool.VoiceAt(0).lfos[2].increment, 1.5 * 8192 / 44100.0);
+    synth.SetTempo(120.0f);
+    Render(synth, 64);
+    EXPECT_DOUBLE_EQ(synth.voicePool.VoiceAt(0).lfos[2].increment, 2.0 * 8192 / 44100.0);
+}
+
+TEST(BlockRender, RandomLfoStepsOncePerCycleAtSubBlockBoundaries)
+{
+    auto synth = SineSynth();
+    SynthLfo& lfo = synth->currentProgram->lfo[1];
+    lfo.wave = 4;
+    lfo.rate = std::sqrt(1.99f / 19.99f);  // 2 Hz
+    synth->HandleMidi(NoteOn(60));
+    const Voice& v = synth->voicePool.VoiceAt(0);
+    int32_t changes = 0;
+    int32_t changesInsideBlocks = 0;
+    Render(*synth, 1, 1);
+    float last = v.lfos[1].Value(0);
+    for (int32_t i = 0; i < 5 * 44100; ++i)
+    {
+        // A held value reads the same at every sample of a sub-block.
+        if (v.lfos[1].Value(0) != v.lfos[1].Value(31))
+            ++changesInsideBlocks;
+        Render(*synth, 1, 1);
+        const float now = v.lfos[1].Value(0);
+        if (now != last)
+            ++changes;
+        last = now;
+    }
+    EXPECT_EQ(changesInsideBlocks, 0);
+    EXPECT_GE(changes, 9);
+    EXPECT_LE(changes, 10);
+}

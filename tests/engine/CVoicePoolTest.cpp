@@ -1,0 +1,287 @@
+#include "engine/CVoicePool.h"
+
+#include "EngineTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using enginetest::NoteOff;
+using enginetest::NoteOn;
+
+namespace {
+
+class VoicePoolTest : public ::testing::Test
+{
+protected:
+    VoicePoolTest()
+    {
+        std::memset(&program, 0, sizeof program);
+        InitProgram(program);
+        limits.SetSampleRate(kRate);
+        for (LfoState& lfo : globals)
+            lfo.countdown = -1.0;
+    }
+
+    NoteContext Notes() { return NoteContext{&program, &limits, globals, &random, kRate, &lastNote}; }
+
+    void On(int32_t note, int32_t velocity = 100) { pool->NoteOn(NoteOn(note, velocity), Notes()); }
+    void Off(int32_t note) { pool->NoteOff(NoteOff(note), Notes()); }
+
+    void Render(int32_t frames)
+    {
+        std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
+        const RenderContext context{&EngineTables::Get(), &limits, globals, &random, kRate, 120.0f, 0.0f, 0.0f};
+        pool->Render(context, left.data(), right.data(), frames);
+    }
+
+    const Voice& At(int32_t i) const { return pool->VoiceAt(i); }
+
+    static constexpr int32_t kRate = 44100;
+    SynthProgram program;
+    EnvelopeLimits limits{};
+    LfoState globals[4] = {};
+    CRandom random{3};
+    int32_t lastNote = -1;
+    std::unique_ptr<CVoicePool> pool = std::make_unique<CVoicePool>();
+};
+
+}  // namespace
+
+TEST_F(VoicePoolTest, StartsEmptyWithLimit32)
+{
+    EXPECT_EQ(pool->Count(), 0);
+    EXPECT_EQ(pool->Limit(), 32);
+    EXPECT_FALSE(pool->MonoActive());
+}
+
+TEST_F(VoicePoolTest, SameKeyTwiceGivesTwoVoicesReleasedOldestFirst)
+{
+    On(60);
+    On(60);
+    ASSERT_EQ(pool->Count(), 2);
+    Off(60);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
+    EXPECT_TRUE(At(1).Held());
+    Off(60);
+    EXPECT_EQ(At(1).envelopes[0].stage, Envelope::kRelease);
+    // Release goes to all three envelopes, each with its own time.
+    EXPECT_EQ(At(1).envelopes[1].stage, Envelope::kRelease);
+    EXPECT_EQ(At(1).envelopes[1].remaining, 441000);  // env[1].release 1.0
+    EXPECT_EQ(At(1).envelopes[0].remaining, 221);     // env[0].release 0: the minimum
+}
+
+TEST_F(VoicePoolTest, ThirtyThirdNoteIsDroppedAndNotStacked)
+{
+    for (int32_t i = 0; i < 33; ++i)
+        On(40 + i);
+    EXPECT_EQ(pool->Count(), 32);
+    EXPECT_EQ(pool->Stack().Count(), 32);
+    EXPECT_EQ(At(31).note, 71);
+    Off(72);  // the dropped note: nothing happens
+    for (int32_t i = 0; i < 32; ++i)
+        EXPECT_TRUE(At(i).Held());
+}
+
+TEST_F(VoicePoolTest, ReleasedVoiceLeavesWhenItsAmplitudeEnvelopeEnds)
+{
+    On(60);
+    On(64);
+    Render(1000);
+    Off(60);  // 221-sample release
+    Render(220);
+    ASSERT_EQ(pool->Count(), 2);
+    EXPECT_EQ(At(0).envelopes[0].remaining, 1);
+    Render(1);
+    ASSERT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).note, 64);  // the later voice moved down
+}
+
+TEST_F(VoicePoolTest, SustainZeroVoiceStaysUntilReleased)
+{
+    program.env[0] = SynthEnvelope{0.0f, 0.0f, 0.0f, 0.0f};
+    On(60);
+    Render(44100);
+    ASSERT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kSustain);
+    Off(60);
+    Render(221);
+    EXPECT_EQ(pool->Count(), 0);
+}
+
+TEST_F(VoicePoolTest, NoteOffForANoteNeverStartedDoesNothing)
+{
+    On(60);
+    Off(61);
+    EXPECT_TRUE(At(0).Held());
+    EXPECT_EQ(pool->Stack().Count(), 1);
+}
+
+TEST_F(VoicePoolTest, MonoWithoutLegatoRestartsThePreviousNote)
+{
+    program.mono = 1;
+    program.velVolume = 1.0f;
+    On(60, 127);  // C
+    EXPECT_TRUE(pool->MonoActive());
+    Render(500);
+    On(64, 64);   // E: C is fast-released, E starts fresh
+    ASSERT_EQ(pool->Count(), 2);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
+    EXPECT_EQ(At(0).envelopes[0].remaining, 221);
+    EXPECT_EQ(At(1).note, 64);
+    EXPECT_EQ(At(1).envelopes[0].value, 1.0f);  // attack 0: fresh start at 1
+    Render(221);
+    ASSERT_EQ(pool->Count(), 1);
+    Off(64);      // E fast-released, C restarted with its own velocity
+    ASSERT_EQ(pool->Count(), 2);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
+    EXPECT_EQ(At(1).note, 60);
+    EXPECT_FLOAT_EQ(At(1).factors.volume, 0.8f);  // velocity 127
+    EXPECT_EQ(pool->Stack().Count(), 1);
+}
+
+TEST_F(VoicePoolTest, MonoWithLegatoOnlyRetunes)
+{
+    program.mono = 1;
+    program.legato = 1;
+    program.env[0] = SynthEnvelope{0.5f, 0.5f, 0.5f, 0.0f};
+    On(60);
+    Render(1000);
+    const float reached = At(0).envelopes[0].value;
+    On(64);
+    ASSERT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).note, 64);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kAttack);
+    EXPECT_EQ(At(0).envelopes[0].value, reached);  // no retrigger
+    Off(64);
+    ASSERT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).note, 60);
+    EXPECT_TRUE(At(0).Held());
+    Off(60);
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
+}
+
+TEST_F(VoicePoolTest, MonoLegatoAfterAllKeysUpFastReleasesAndStartsAgain)
+{
+    program.mono = 1;
+    program.legato = 1;
+    program.env[0].release = 1.0f;
+    On(60);
+    Render(100);
+    Off(60);
+    Render(100);
+    ASSERT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
+    On(62);
+    ASSERT_EQ(pool->Count(), 2);
+    EXPECT_EQ(At(0).envelopes[0].remaining, 221);  // forced to the shortest release
+    EXPECT_EQ(At(1).note, 62);
+    EXPECT_TRUE(At(1).Held());
+}
+
+TEST_F(VoicePoolTest, MonoReleaseOfAStackedNoteOnlyUnstacksIt)
+{
+    program.mono = 1;
+    On(60);
+    On(62);
+    On(64);
+    Render(300);
+    ASSERT_EQ(pool->Count(), 1);
+    Off(62);
+    EXPECT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).note, 64);
+    EXPECT_TRUE(At(0).Held());
+    EXPECT_EQ(pool->Stack().Count(), 2);
+    Off(64);  // back to 60, not 62
+    EXPECT_EQ(At(pool->Count() - 1).note, 60);
+}
+
+TEST_F(VoicePoolTest, PolyLegatoContinuesTheHeldVoicesEnvelopes)
+{
+    program.legato = 1;
+    program.env[0] = SynthEnvelope{0.3f, 0.5f, 0.5f, 0.0f};
+    On(60);
+    Render(777);
+    On(67);
+    ASSERT_EQ(pool->Count(), 2);
+    for (int32_t e = 0; e < 4; ++e)
+    {
+        EXPECT_EQ(At(1).envelopes[e].value, At(0).envelopes[e].value) << e;
+        EXPECT_EQ(At(1).envelopes[e].remaining, At(0).envelopes[e].remaining) << e;
+        EXPECT_EQ(At(1).envelopes[e].stage, At(0).envelopes[e].stage) << e;
+    }
+    for (int32_t l = 0; l < 4; ++l)
+        EXPECT_EQ(At(1).lfos[l].phase, At(0).lfos[l].phase) << l;
+    EXPECT_GT(At(1).envelopes[0].value, 0.0f);
+}
+
+TEST_F(VoicePoolTest, MonoSwitchWaitsUntilEveryVoiceHasFinished)
+{
+    On(60);
+    program.mono = 1;
+    On(64);
+    EXPECT_FALSE(pool->MonoActive());
+    EXPECT_EQ(pool->Count(), 2);
+    Off(60);
+    Off(64);
+    Render(221);
+    ASSERT_EQ(pool->Count(), 0);
+    On(65);
+    EXPECT_TRUE(pool->MonoActive());
+}
+
+TEST_F(VoicePoolTest, NoteStartClearsOscillatorAndFilterState)
+{
+    On(60);
+    Render(500);
+    Off(60);
+    Render(221);
+    ASSERT_EQ(pool->Count(), 0);
+    On(72);
+    const Voice& v = At(0);
+    EXPECT_EQ(v.phase1, 0.0);
+    EXPECT_EQ(v.phase2, 0.0);
+    EXPECT_EQ(v.state1a, 0.0f);
+    EXPECT_EQ(v.state2b, 0.0f);
+    EXPECT_EQ(v.lastOsc2, 0.0);
+    EXPECT_EQ(v.noiseIndex, 0u);
+    EXPECT_EQ(v.filter.low, 0.0f);
+    EXPECT_EQ(v.filter.band, 0.0f);
+    EXPECT_EQ(v.amplitude.state, 0.0f);
+    EXPECT_EQ(v.program, &program);
+    EXPECT_EQ(lastNote, 72);
+}
+
+TEST_F(VoicePoolTest, PerNoteRandomValuesComeFromTheGeneratorInOrder)
+{
+    program.rndVolume = 1.0f;  // r1
+    program.rndQ = 1.0f;       // r2
+    CRandom expected(3);
+    On(60);
+    const float r1 = expected.NextUnit();
+    const float r2 = expected.NextUnit();
+    EXPECT_FLOAT_EQ(At(0).factors.volume, r1 * 0.8f);
+    EXPECT_FLOAT_EQ(At(0).factors.resonance, r2);
+}
+
+TEST_F(VoicePoolTest, GlideStepsBackToTheNoteWhenAProgramAsksForIt)
+{
+    program.glide = 0.1f;  // 50 ms
+    On(60);
+    EXPECT_EQ(At(0).glideRemaining, 0);  // no previous note
+    On(72);
+    EXPECT_EQ(At(1).glideLength, 2205);
+    EXPECT_EQ(At(1).glideRemaining, 2205);
+    EXPECT_EQ(At(1).glideOffset, -12.0f);
+    Render(2205);
+    EXPECT_EQ(At(1).glideRemaining, 0);
+}
+
+TEST_F(VoicePoolTest, GlideIsSilentWithTheDefaults)
+{
+    On(60);
+    On(72);
+    EXPECT_EQ(At(1).glideRemaining, 0);
+    EXPECT_EQ(At(1).glideOffset, 0.0f);
+}

@@ -1,0 +1,189 @@
+#include "engine/Lfo.h"
+
+#include "engine/EngineTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+SynthLfo FreeLfo(int32_t wave, float rate, int32_t restart = 1)
+{
+    return SynthLfo{wave, restart, 0, rate, 1, 4};
+}
+
+SynthLfo SyncedLfo(int32_t beats, int32_t div)
+{
+    return SynthLfo{0, 1, 1, 0.0f, beats, div};
+}
+
+}  // namespace
+
+TEST(LfoTables, WaveShapes)
+{
+    const auto& lfo = EngineTables::Get().lfo;
+    EXPECT_FLOAT_EQ(lfo[0][0], 0.5f);
+    EXPECT_FLOAT_EQ(lfo[0][2048], static_cast<float>(0.5 + 0.5 * std::sin(2.0 * 0.25 * 3.1415)));
+    EXPECT_FLOAT_EQ(lfo[1][0], 0.5f);
+    EXPECT_FLOAT_EQ(lfo[1][1024], 0.75f);
+    EXPECT_FLOAT_EQ(lfo[1][2048], 1.0f);
+    EXPECT_FLOAT_EQ(lfo[1][6144], 0.0f);
+    EXPECT_FLOAT_EQ(lfo[1][8191], 2047.0f / 4096.0f);
+    EXPECT_FLOAT_EQ(lfo[2][0], 0.5f);
+    EXPECT_FLOAT_EQ(lfo[2][4095], 0.5f + 0.5f * 4095.0f / 4096.0f);
+    EXPECT_FLOAT_EQ(lfo[2][4096], 0.0f);
+    EXPECT_FLOAT_EQ(lfo[2][8191], 4095.0f / 8192.0f);
+    EXPECT_EQ(lfo[3][0], 1.0f);
+    EXPECT_EQ(lfo[3][4095], 1.0f);
+    EXPECT_EQ(lfo[3][4096], 0.0f);
+    EXPECT_EQ(lfo[3][8191], 0.0f);
+    double sum = 0.0;
+    float low = 1.0f;
+    float high = 0.0f;
+    for (float v : lfo[4])
+    {
+        sum += v;
+        low = std::fmin(low, v);
+        high = std::fmax(high, v);
+    }
+    EXPECT_GE(low, 0.0f);
+    EXPECT_LE(high, 1.0f);
+    EXPECT_LT(low, 0.01f);
+    EXPECT_GT(high, 0.99f);
+    EXPECT_NEAR(sum / 8192.0, 0.5, 0.02);  // spread evenly
+}
+
+TEST(LfoIncrement, FreeRateFollowsTheSquareLaw)
+{
+    EXPECT_DOUBLE_EQ(LfoIncrement(FreeLfo(0, 0.0f), 44100, 120.0f), 0.01 * 8192 / 44100.0);
+    EXPECT_DOUBLE_EQ(LfoIncrement(FreeLfo(0, 1.0f), 44100, 120.0f), 20.0 * 8192 / 44100.0);
+    EXPECT_NEAR(LfoIncrement(FreeLfo(0, 0.5f), 48000, 120.0f), (0.25 * 19.99 + 0.01) * 8192 / 48000.0, 1e-12);
+    // The tempo does not matter to a free LFO.
+    EXPECT_EQ(LfoIncrement(FreeLfo(0, 0.5f), 48000, 60.0f), LfoIncrement(FreeLfo(0, 0.5f), 48000, 180.0f));
+}
+
+TEST(LfoIncrement, SyncedRateAtTwoTempos)
+{
+    // One cycle per beat: 2 Hz at 120 BPM, 1.5 Hz at 90 BPM.
+    EXPECT_DOUBLE_EQ(LfoIncrement(SyncedLfo(1, 4), 44100, 120.0f), 2.0 * 8192 / 44100.0);
+    EXPECT_DOUBLE_EQ(LfoIncrement(SyncedLfo(1, 4), 44100, 90.0f), 1.5 * 8192 / 44100.0);
+    // 16ths: four cycles per beat; 3 beats of quarters: a third of a cycle per beat.
+    EXPECT_DOUBLE_EQ(LfoIncrement(SyncedLfo(1, 16), 44100, 120.0f), 8.0 * 8192 / 44100.0);
+    EXPECT_NEAR(LfoIncrement(SyncedLfo(3, 4), 44100, 90.0f), 0.5 * 8192 / 44100.0, 1e-12);
+}
+
+TEST(LfoIncrement, CorruptFieldsGiveAFiniteRate)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_DOUBLE_EQ(LfoIncrement(FreeLfo(0, nan), 44100, 120.0f), 0.01 * 8192 / 44100.0);
+    EXPECT_DOUBLE_EQ(LfoIncrement(FreeLfo(0, 1e30f), 44100, 120.0f), 20.0 * 8192 / 44100.0);
+    EXPECT_DOUBLE_EQ(LfoIncrement(SyncedLfo(0, 4), 44100, 120.0f), 2.0 * 8192 / 44100.0);
+    EXPECT_DOUBLE_EQ(LfoIncrement(SyncedLfo(-3, -4), 44100, 120.0f), 0.5 * 8192 / 44100.0);
+    const double fastest = LfoIncrement(SyncedLfo(1, std::numeric_limits<int32_t>::max()), 44100, 120.0f);
+    EXPECT_DOUBLE_EQ(fastest, 512.0 * 8192 / 44100.0);
+}
+
+TEST(Lfo, StartWithRestartBeginsAtEntryZero)
+{
+    LfoState global{1234.0, 0.5, 99.0, nullptr, 1};
+    LfoState voice{};
+    StartLfo(global, voice, FreeLfo(2, 0.3f, 1));
+    EXPECT_EQ(voice.phase, 0.0);
+    EXPECT_EQ(voice.countdown, -1.0);
+    EXPECT_EQ(voice.table, EngineTables::Get().lfo[2]);
+    EXPECT_EQ(voice.continuous, 1);
+}
+
+TEST(Lfo, StartWithoutRestartJoinsTheGlobalPhase)
+{
+    LfoState global{1234.0, 0.5, 99.0, nullptr, 1};
+    LfoState voice{};
+    voice.increment = 7.0;
+    StartLfo(global, voice, FreeLfo(4, 0.3f, 0));
+    EXPECT_EQ(voice.phase, 1234.0);
+    EXPECT_EQ(voice.countdown, 99.0);
+    EXPECT_EQ(voice.increment, 7.0);  // not copied: set at the first sub-block
+    EXPECT_EQ(voice.table, EngineTables::Get().lfo[4]);
+    EXPECT_EQ(voice.continuous, 0);
+}
+
+TEST(Lfo, WaveOutsideTheTablesPlaysTheSine)
+{
+    LfoState global{};
+    LfoState voice{};
+    for (int32_t wave : {5, -1, 1 << 30})
+    {
+        StartLfo(global, voice, FreeLfo(wave, 0.3f));
+        EXPECT_EQ(voice.table, EngineTables::Get().lfo[0]) << wave;
+        EXPECT_EQ(voice.continuous, 1);
+    }
+}
+
+TEST(Lfo, ValueReadsTheTableAtPhasePlusSamples)
+{
+    const float* saw = EngineTables::Get().lfo[2];
+    LfoState s{8190.0, 1.5, 0.0, saw, 1};
+    EXPECT_EQ(s.Value(0), saw[8190]);
+    EXPECT_EQ(s.Value(1), saw[8191]);  // 8191.5 truncates
+    EXPECT_EQ(s.Value(2), saw[1]);     // 8193 wraps
+    s.continuous = 0;
+    EXPECT_EQ(s.Value(2), saw[8190]);  // held between steps
+}
+
+TEST(Lfo, PendingStepSetsOneCycleAndJumpsForRandomOnly)
+{
+    CRandom random(5);
+    LfoState sine{10.0, 2.0, -1.0, EngineTables::Get().lfo[0], 1};
+    StartPendingStep(sine, 0, random);
+    EXPECT_EQ(sine.countdown, 4096.0);
+    EXPECT_EQ(sine.phase, 10.0);
+
+    LfoState rnd{10.0, 2.0, -1.0, EngineTables::Get().lfo[4], 0};
+    CRandom expected(5);
+    StartPendingStep(rnd, 4, random);
+    EXPECT_EQ(rnd.countdown, 4096.0);
+    EXPECT_EQ(rnd.phase, static_cast<double>(static_cast<int32_t>(expected.Next() / 32767.0 * 8192)));
+
+    const double before = rnd.phase;
+    StartPendingStep(rnd, 4, random);  // nothing pending
+    EXPECT_EQ(rnd.phase, before);
+    EXPECT_EQ(rnd.countdown, 4096.0);
+}
+
+TEST(Lfo, AdvanceMovesThePhaseOrStepsTheRandomWave)
+{
+    LfoState s{100.0, 0.25, 5.0, EngineTables::Get().lfo[1], 1};
+    AdvanceLfo(s, 1, 32);
+    EXPECT_EQ(s.phase, 108.0);
+
+    LfoState r{100.0, 0.5, 40.0, EngineTables::Get().lfo[4], 0};
+    AdvanceLfo(r, 4, 32);
+    EXPECT_EQ(r.countdown, 8.0);
+    EXPECT_EQ(r.phase, 100.0);
+    AdvanceLfo(r, 4, 7);  // 1.0 left: not yet below one
+    EXPECT_EQ(r.phase, 100.0);
+    AdvanceLfo(r, 4, 1);
+    EXPECT_EQ(r.countdown, 16384.0);  // 0 + one cycle
+    EXPECT_EQ(r.phase, 101.0);
+}
+
+TEST(Lfo, GlobalStateWithoutRateStaysPending)
+{
+    LfoState global{0.0, 0.0, -1.0, nullptr, 1};
+    AdvanceLfo(global, 4, 256);
+    EXPECT_LT(global.countdown, 0.0);
+    EXPECT_EQ(global.phase, 0.0);
+    AdvanceLfo(global, 0, 256);
+    EXPECT_EQ(global.phase, 0.0);
+}
+
+TEST(Lfo, ResetGoesBackToEntryZeroWithAStepPending)
+{
+    LfoState s{1234.5, 0.5, 77.0, nullptr, 1};
+    ResetLfo(s);
+    EXPECT_EQ(s.phase, 0.0);
+    EXPECT_EQ(s.countdown, -1.0);
+    EXPECT_EQ(s.increment, 0.5);
+}

@@ -1,0 +1,75 @@
+#include "engine/VoiceParams.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+TEST(VoiceParams, UnitAndBipolarFields)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(UnitField(0.37f), 0.37f);
+    EXPECT_EQ(UnitField(nan), 0.0f);
+    EXPECT_EQ(UnitField(-inf), 0.0f);
+    EXPECT_EQ(UnitField(inf), 1.0f);
+    EXPECT_EQ(UnitField(-0.1f), 0.0f);
+    EXPECT_EQ(BipolarField(-0.37f), -0.37f);
+    EXPECT_EQ(BipolarField(nan), 0.0f);
+    EXPECT_EQ(BipolarField(-inf), -1.0f);
+    EXPECT_EQ(BipolarField(2.0f), 1.0f);
+}
+
+TEST(VoiceParams, ValidProgramPassesUnchanged)
+{
+    SynthProgram p;
+    std::memset(&p, 0, sizeof p);
+    InitProgram(p);
+    p.coarse = -48;
+    p.coarse2 = 48;
+    p.bendUp = 12;
+    p.ratio1 = 0.125f;
+    p.ratio2 = 8.0f;
+    p.pmRatio = 16;
+    p.q = 0.7f;
+    const VoiceParams v = ReadVoiceParams(p);
+    EXPECT_EQ(v.volume, 0.5f);
+    EXPECT_EQ(v.pan, 0.5f);
+    EXPECT_EQ(v.coarse, -48);
+    EXPECT_EQ(v.coarse2, 48);
+    EXPECT_EQ(v.bendUp, 12);
+    EXPECT_EQ(v.bendDown, 2);
+    EXPECT_EQ(v.ratio1, 0.125);
+    EXPECT_EQ(v.ratio2, 8.0);
+    EXPECT_EQ(v.pmRatio, 16);
+    EXPECT_EQ(v.q, 0.7f);
+    EXPECT_EQ(v.cutoff, 1.0f);
+    EXPECT_EQ(v.filterScale, 1);
+    EXPECT_EQ(v.mix, 0.5f);
+}
+
+TEST(VoiceParams, CorruptFieldsAreClampedAtUse)
+{
+    SynthProgram p;
+    std::memset(&p, 0, sizeof p);
+    p.volume = std::numeric_limits<float>::quiet_NaN();
+    p.coarse = std::numeric_limits<int32_t>::max();
+    p.coarse2 = std::numeric_limits<int32_t>::min();
+    p.bendUp = -4;
+    p.bendDown = 1000;
+    p.ratio1 = std::numeric_limits<float>::quiet_NaN();
+    p.ratio2 = 1e30f;
+    p.feedback = 1e30f;
+    p.keyCutoff = 5.0f;
+    p.detune = -2.0f;
+    const VoiceParams v = ReadVoiceParams(p);
+    EXPECT_EQ(v.volume, 0.0f);
+    EXPECT_EQ(v.coarse, 48);
+    EXPECT_EQ(v.coarse2, -48);
+    EXPECT_EQ(v.bendUp, 0);
+    EXPECT_EQ(v.bendDown, 12);
+    EXPECT_EQ(v.ratio1, 1.0);
+    EXPECT_EQ(v.ratio2, 8.0);
+    EXPECT_EQ(v.feedback, 1.0f);
+    EXPECT_EQ(v.detune, 0.0f);
+}
