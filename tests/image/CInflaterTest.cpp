@@ -1,0 +1,375 @@
+#include "image/CInflater.h"
+
+#include "PngTestFiles.h"
+#include "engine/CRandom.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Collects everything; can refuse after a given number of bytes.
+class CCollector : public CInflater::Sink
+{
+public:
+    bool Take(const uint8_t* bytes, size_t count) override
+    {
+        ++runs;
+        if (out.size() + count > limit)
+            return false;
+        out.insert(out.end(), bytes, bytes + count);
+        return true;
+    }
+
+    std::vector<uint8_t> out;
+    size_t limit = SIZE_MAX;
+    int runs = 0;
+};
+
+// Writes DEFLATE bits least significant first, as the format stores them.
+class BitWriter
+{
+public:
+    // A zlib header for a 32 KiB window, no dictionary.
+    BitWriter() : bytes{0x78, 0x01} {}
+
+    BitWriter& Bits(uint32_t value, unsigned count)
+    {
+        for (unsigned i = 0; i < count; ++i)
+        {
+            if (used == 0)
+                bytes.push_back(0);
+            bytes.back() |= static_cast<uint8_t>(((value >> i) & 1u) << used);
+            used = (used + 1) & 7;
+        }
+        return *this;
+    }
+
+    // A Huffman code: sent most significant bit first.
+    BitWriter& Code(uint32_t code, unsigned length)
+    {
+        for (unsigned i = length; i-- > 0;)
+            Bits((code >> i) & 1u, 1);
+        return *this;
+    }
+
+    BitWriter& Align()
+    {
+        used = 0;
+        return *this;
+    }
+
+    BitWriter& Byte(uint8_t value)
+    {
+        bytes.push_back(value);
+        return *this;
+    }
+
+    // Fixed-code literal 0..143 (8 bits from 0x30) or 144..255 (9 bits from 0x190).
+    BitWriter& FixedLiteral(unsigned literal)
+    {
+        return literal < 144 ? Code(0x30 + literal, 8) : Code(0x190 + literal - 144, 9);
+    }
+    BitWriter& FixedEnd() { return Code(0, 7); }
+
+    std::vector<uint8_t> bytes;
+
+private:
+    unsigned used = 0;  // bits used in the last byte
+};
+
+CInflater::Result Inflate(const std::vector<uint8_t>& data, CCollector& sink)
+{
+    CInflater inflater;
+    return inflater.Inflate(data.data(), data.size(), sink);
+}
+
+std::vector<uint8_t> PhotoLikeBytes(size_t count, uint32_t seed)
+{
+    CRandom random(seed);
+    std::vector<uint8_t> bytes(count);
+    int value = 128;
+    for (size_t i = 0; i < count; ++i)
+    {
+        value += (random.Next() % 9) - 4;
+        bytes[i] = static_cast<uint8_t>(value + ((i / 300) % 5 == 0 ? random.Next() % 64 : 0));
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw, int level, int strategy, int windowBits)
+{
+    z_stream z = {};
+    EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, windowBits, 9, strategy), Z_OK);
+    std::vector<uint8_t> out(deflateBound(&z, static_cast<uLong>(raw.size())) + 64);
+    z.next_in = const_cast<Bytef*>(raw.data());
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+}  // namespace
+
+TEST(CInflater, RoundTripsZlibAtEveryLevelStrategyAndWindow)
+{
+    const std::vector<uint8_t> raw = PhotoLikeBytes(300000, 3);
+    const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
+    for (int level : {0, 1, 5, 9})
+    {
+        for (int strategy : strategies)
+        {
+            for (int windowBits : {9, 12, 15})
+            {
+                CCollector sink;
+                const std::vector<uint8_t> packed = ZlibCompress(raw, level, strategy, windowBits);
+                EXPECT_EQ(Inflate(packed, sink), CInflater::Result::Complete);
+                EXPECT_TRUE(sink.out == raw) << "level " << level << " strategy " << strategy << " window "
+                                             << windowBits;
+            }
+        }
+    }
+}
+
+TEST(CInflater, LongRunsAndRepeatsSpanningTheWindow)
+{
+    // 200 KiB of one byte then a 40 KiB pattern repeated: matches at the
+    // maximum distance and length, across the points where output is handed on.
+    std::vector<uint8_t> raw(200000, 0x5A);
+    const std::vector<uint8_t> pattern = PhotoLikeBytes(32768, 8);
+    for (int i = 0; i < 4; ++i)
+        raw.insert(raw.end(), pattern.begin(), pattern.end());
+    CCollector sink;
+    EXPECT_EQ(Inflate(Deflate(raw, 9), sink), CInflater::Result::Complete);
+    EXPECT_TRUE(sink.out == raw);
+    EXPECT_GT(sink.runs, 1) << "output is handed on in runs, not kept whole";
+}
+
+TEST(CInflater, EmptyStoredBlockContributesNothing)
+{
+    // Final stored block (bits 1, 00), LEN 0, NLEN 0xFFFF.
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(0, 2).Align().Byte(0).Byte(0).Byte(0xFF).Byte(0xFF);
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
+    EXPECT_TRUE(sink.out.empty());
+}
+
+TEST(CInflater, StoredBlocksCopyTheirBytesInOrder)
+{
+    BitWriter stream;
+    stream.Bits(0, 1).Bits(0, 2).Align().Byte(3).Byte(0).Byte(0xFC).Byte(0xFF).Byte('a').Byte('b').Byte('c');
+    stream.Bits(1, 1).Bits(0, 2).Align().Byte(2).Byte(0).Byte(0xFD).Byte(0xFF).Byte('d').Byte('e');
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
+    EXPECT_EQ(std::string(sink.out.begin(), sink.out.end()), "abcde");
+}
+
+TEST(CInflater, FixedBlockWithOverlappingMatch)
+{
+    // "ab", then length 7 at distance 2 (length code 261 = 0000101, distance
+    // code 1 = 00001): "ababababa".
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral('b').Code(5, 7).Code(1, 5).FixedEnd();
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
+    EXPECT_EQ(std::string(sink.out.begin(), sink.out.end()), "ababababa");
+}
+
+TEST(CInflater, FixedCodesAboveTwoHundredAndEightyFiveAreIgnored)
+{
+    // Symbol 286 is the 8-bit code 0xC6.
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(1, 2).FixedLiteral(200).Code(0xC6, 8).FixedLiteral(7).FixedEnd();
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
+    EXPECT_EQ(sink.out, (std::vector<uint8_t>{200, 7}));
+}
+
+TEST(CInflater, DistanceBeforeTheStartFails)
+{
+    // One literal, then length 3 (code 257 = 0000001) at distance 2.
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(1, 5).FixedEnd();
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+}
+
+TEST(CInflater, FixedDistanceCodes30And31Fail)
+{
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(30, 5).FixedEnd();
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+}
+
+TEST(CInflater, BlockType3Fails)
+{
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(3, 2).Bits(0, 16);
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+}
+
+TEST(CInflater, HeaderChecks)
+{
+    CCollector sink;
+    const std::vector<uint8_t> body = {0x03, 0x00};  // an empty fixed block
+    std::vector<uint8_t> good = {0x78, 0x9C};
+    good.insert(good.end(), body.begin(), body.end());
+    EXPECT_EQ(Inflate(good, sink), CInflater::Result::Complete);
+    std::vector<uint8_t> notDeflate = {0x77, 0x9C, 0x03, 0x00};
+    EXPECT_EQ(Inflate(notDeflate, sink), CInflater::Result::Failed);
+    std::vector<uint8_t> windowTooLarge = {0x88, 0x9C, 0x03, 0x00};
+    EXPECT_EQ(Inflate(windowTooLarge, sink), CInflater::Result::Failed);
+    std::vector<uint8_t> dictionary = {0x78, 0xBB, 0, 0, 0, 1, 0x03, 0x00};
+    EXPECT_EQ(Inflate(dictionary, sink), CInflater::Result::Failed);
+    std::vector<uint8_t> smallWindow = {0x08, 0x1D, 0x03, 0x00};
+    EXPECT_EQ(Inflate(smallWindow, sink), CInflater::Result::Complete);
+    EXPECT_EQ(Inflate({0x78}, sink), CInflater::Result::Truncated);
+}
+
+TEST(CInflater, TruncatedStreamsHandOnWhatWasDecoded)
+{
+    const std::vector<uint8_t> raw = PhotoLikeBytes(100000, 4);
+    const std::vector<uint8_t> packed = Deflate(raw, 6);
+    for (size_t cut : {size_t(2), size_t(3), packed.size() / 3, packed.size() / 2, packed.size() - 6})
+    {
+        CCollector sink;
+        const std::vector<uint8_t> part(packed.begin(), packed.begin() + static_cast<ptrdiff_t>(cut));
+        EXPECT_EQ(Inflate(part, sink), CInflater::Result::Truncated) << cut;
+        ASSERT_LE(sink.out.size(), raw.size());
+        EXPECT_TRUE(std::equal(sink.out.begin(), sink.out.end(), raw.begin())) << cut;
+        if (cut > packed.size() / 2)
+        {
+            EXPECT_GT(sink.out.size(), raw.size() / 3) << cut;
+        }
+    }
+    // The checksum (last four bytes) is not needed.
+    CCollector sink;
+    const std::vector<uint8_t> noChecksum(packed.begin(), packed.end() - 4);
+    EXPECT_EQ(Inflate(noChecksum, sink), CInflater::Result::Complete);
+    EXPECT_TRUE(sink.out == raw);
+}
+
+TEST(CInflater, ASinkThatRefusesStopsWithFailure)
+{
+    const std::vector<uint8_t> raw = PhotoLikeBytes(200000, 6);
+    CCollector sink;
+    sink.limit = 1000;
+    EXPECT_EQ(Inflate(Deflate(raw), sink), CInflater::Result::Failed);
+    EXPECT_TRUE(sink.out.empty()) << "the refused run is not half taken";
+}
+
+TEST(CInflater, DynamicBlockHeaderErrors)
+{
+    // HLIT 30 (287 codes) is more than the format allows.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(30, 5).Bits(0, 5).Bits(0, 4).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // HDIST 31 (32 codes) likewise.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(31, 5).Bits(0, 4).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // Code-length code over-subscribed: three codes of length 1.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);  // HCLEN 4: symbols 16, 17, 18, 0
+        stream.Bits(1, 3).Bits(1, 3).Bits(1, 3).Bits(0, 3).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // Code-length code incomplete: two codes of length 2.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
+        stream.Bits(2, 3).Bits(2, 3).Bits(0, 3).Bits(0, 3).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // Repeat code 16 with no previous length. Code-length code: symbols 0 and
+    // 16 of length 1 (0 → code 0, 16 → code 1).
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
+        stream.Bits(1, 3).Bits(0, 3).Bits(0, 3).Bits(1, 3);
+        stream.Code(1, 1).Bits(0, 2).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // A zero run longer than the codes left: 18 with 138 zeros twice = 276 > 258.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
+        stream.Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3);  // 0 → code 0, 18 → code 1
+        stream.Code(1, 1).Bits(127, 7).Code(1, 1).Bits(127, 7).Bits(0, 32);
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+    // All lengths zero: no end-of-block code.
+    {
+        BitWriter stream;
+        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
+        stream.Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3);
+        stream.Code(1, 1).Bits(127, 7).Code(1, 1).Bits(109, 7).Bits(0, 32);  // 138 + 120 = 258
+        CCollector sink;
+        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    }
+}
+
+TEST(CInflater, DynamicBlockBuiltByHand)
+{
+    // Literal/length code: 'A' (65) and 256, both length 1; one distance code
+    // of length 1 (the single code the format allows to be incomplete).
+    // Code-length code: 0 → length 1 (code 0), 1 → length 2 (code 10),
+    // 18 → length 2 (code 11). HCLEN covers 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1.
+    BitWriter stream;
+    stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(14, 4);
+    const unsigned order[18] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1};
+    for (unsigned symbol : order)
+        stream.Bits(symbol == 0 ? 1 : symbol == 1 || symbol == 18 ? 2 : 0, 3);
+    // Lengths of 258 codes: 65 zeros, 1, 190 zeros, 1 (for 256), then 1 distance length.
+    stream.Code(3, 2).Bits(65 - 11, 7);   // 18: 65 zeros
+    stream.Code(2, 2);                    // 'A' length 1
+    stream.Code(3, 2).Bits(138 - 11, 7);  // 138 zeros
+    stream.Code(3, 2).Bits(52 - 11, 7);   // 52 zeros (up to 255)
+    stream.Code(2, 2);                    // 256 length 1
+    stream.Code(2, 2);                    // distance 0 length 1
+    // 'A' → code 0, 256 → code 1.
+    stream.Code(0, 1).Code(0, 1).Code(0, 1).Code(1, 1);
+    CCollector sink;
+    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
+    EXPECT_EQ(std::string(sink.out.begin(), sink.out.end()), "AAA");
+}
+
+TEST(CInflater, EveryPrefixOfAStreamGivesAPrefixOfTheOutput)
+{
+    const std::vector<uint8_t> raw = PhotoLikeBytes(1000, 12);
+    for (int level : {0, 9})
+    {
+        const std::vector<uint8_t> packed = Deflate(raw, level);
+        for (size_t cut = 0; cut < packed.size(); ++cut)
+        {
+            CCollector sink;
+            const std::vector<uint8_t> part(packed.begin(), packed.begin() + static_cast<ptrdiff_t>(cut));
+            const CInflater::Result result = Inflate(part, sink);
+            // Only the checksum may be missing from a complete stream.
+            EXPECT_EQ(result, cut + 4 >= packed.size() ? CInflater::Result::Complete : CInflater::Result::Truncated)
+                << "level " << level << " cut " << cut;
+            ASSERT_LE(sink.out.size(), raw.size());
+            EXPECT_TRUE(std::equal(sink.out.begin(), sink.out.end(), raw.begin())) << "level " << level << " cut " << cut;
+        }
+    }
+}

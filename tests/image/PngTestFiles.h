@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Test images: PNG files written and read back by libpng as the reference,
+// and files assembled chunk by chunk for the cases libpng will not write.
+
+struct LibPngImage
+{
+    uint32_t width = 1;
+    uint32_t height = 1;
+    int colourType = 6;
+    int bitDepth = 8;
+    bool interlaced = false;
+    int filters = 0xF8;      // libpng's PNG_ALL_FILTERS; or one PNG_FILTER_* flag
+    int level = 6;           // zlib compression level
+    int strategy = 0;        // zlib strategy (Z_DEFAULT_STRATEGY = 0)
+    size_t idatBytes = 8192;  // size of each IDAT chunk libpng writes
+    std::vector<uint8_t> palette;       // RGB triples for colour type 3
+    std::vector<uint8_t> paletteAlpha;  // tRNS of a palette image
+    bool hasKey = false;                // tRNS colour key of a grey or RGB image
+    uint16_t key[3] = {0, 0, 0};
+    // Rows as stored, each (width × bits per pixel + 7) / 8 bytes.
+    std::vector<uint8_t> samples;
+
+    uint32_t RowBytes() const;
+};
+
+// Encodes the image with libpng; fails the current test on a libpng error.
+std::string EncodeWithLibPng(const LibPngImage& image);
+
+// Decodes a PNG with libpng to 8-bit RGBA (palettes and grey expanded, colour
+// keys turned into alpha 0, 16-bit samples cut to their high byte).
+std::vector<uint8_t> DecodeWithLibPng(const std::string& png);
+
+// Fills the rows of the image with a deterministic mix of smooth gradients and
+// noise; palette indices stay below paletteSize.
+void FillSamples(LibPngImage& image, uint32_t seed, unsigned paletteSize = 256);
+
+// A PNG assembled by hand: chunks appended in the given order with valid CRCs.
+class PngFile
+{
+public:
+    PngFile();  // starts with the signature
+    PngFile& Chunk(const char* type, const std::vector<uint8_t>& data);
+    PngFile& Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace = 0);
+    const std::string& Bytes() const { return bytes; }
+
+private:
+    std::string bytes;
+};
+
+// zlib-compressed bytes (with header and checksum) at the given level.
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw, int level = 9);
