@@ -160,6 +160,32 @@ void BM_SilentRingDown(benchmark::State& state)
 }
 BENCHMARK(BM_SilentRingDown)->Unit(benchmark::kMillisecond);
 
+// Every effect of the chain on at its most expensive (all levels full, 16
+// phaser stages, the longest chorus sweep and reverb, full feedback) behind
+// the held voices: the whole instrument at work.
+void BM_HeldVoicesWithEffects(benchmark::State& state)
+{
+    const int32_t voices = static_cast<int32_t>(state.range(0));
+    auto synth = std::make_unique<CSynth>();
+    SynthProgram& p = *synth->currentProgram;
+    MakeRichProgram(p);
+    p.fxWaveshape = p.fxChorus = p.fxPhaser = p.fxDelay = p.fxReverb = p.fxEq = 1.0f;
+    p.foldback = 1.0f;
+    p.chorusDelay = 150;
+    p.chorusDepth = 1.0f;
+    p.chorusFeedback = 1.0f;
+    p.phaserStages = 16;
+    p.phaserFeedback = 1.0f;
+    p.delayFeedback = 1.0f;
+    p.reverbSize = 100;
+    PlayChord(*synth, voices);
+    std::vector<float> left(kBlock), right(kBlock);
+    for (auto _ : state)
+        RenderSeconds(*synth, left, right, kFrames);
+    SetFigures(state, voices);
+}
+BENCHMARK(BM_HeldVoicesWithEffects)->Arg(32)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

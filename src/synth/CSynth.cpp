@@ -26,6 +26,7 @@ CSynth::CSynth() : resources(new CSynthResources)
     tables = &EngineTables::Get();
     SetSampleRate(kDefaultSampleRate);
     tempo = kDefaultTempo;
+    effects.SetTempo(tempo);
     for (SynthProgram& program : programs)
     {
         std::memset(&program, 0, sizeof program);
@@ -84,7 +85,7 @@ void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
     const RenderContext context{tables, &envelopeLimits, globalLfos, &random, sampleRate, tempo, modWheel, pitchBend};
     voicePool.Render(context, left, right, frames);
 
-    // Effect chain: runs here, in place over left and right, frames samples.
+    effects.Process(*currentProgram, left, right, frames);
 
     AdvanceGlobalLfos(frames);
     RaisePeaks(left, right, frames);
@@ -119,6 +120,7 @@ void CSynth::SetSampleRate(int32_t rate)
         return;
     sampleRate = rate;
     envelopeLimits.SetSampleRate(rate);
+    effects.SetSampleRate(rate);
 }
 
 void CSynth::SetProgram(int32_t index)
@@ -189,6 +191,7 @@ void CSynth::SetTempo(float bpm)
     if (!(bpm > 0.0f && bpm < kMaxTempo) || bpm == tempo)
         return;
     tempo = bpm;
+    effects.SetTempo(bpm);
 }
 
 void CSynth::SaveState(CStream*, bool)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/CEffectChain.h"
 #include "engine/CRandom.h"
 #include "engine/CVoicePool.h"
 #include "engine/EngineTables.h"
@@ -67,6 +68,7 @@ public:
     EnvelopeLimits envelopeLimits = {};
     LfoState globalLfos[kGlobalLfoCount] = {};
     CRandom random{kRandomSeed};
+    CEffectChain effects;
 
 private:
     NoteContext MakeNoteContext();

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -129,4 +131,46 @@ TEST(CPluginBase, DefaultsAndStringOwnership)
     EXPECT_EQ(base->CreateEditor(), nullptr);
     base->SetProgramName(0, NewString("freed by the base"));
     EXPECT_EQ(base->SetBlockSize(64), 64);
+}
+
+TEST(CSynth, TempoOutsideZeroTo500LeavesTheDelayTempoAlone)
+{
+    CSynth synth;
+    EXPECT_EQ(synth.effects.Delay().LineLength(), 22050);  // one beat at 120 BPM
+    synth.SetTempo(0.0f);
+    synth.SetTempo(500.0f);
+    synth.SetTempo(-60.0f);
+    synth.SetTempo(std::nanf(""));
+    EXPECT_EQ(synth.tempo, 120.0f);
+    EXPECT_EQ(synth.effects.Delay().LineLength(), 22050);
+    synth.SetTempo(60.0f);
+    EXPECT_EQ(synth.effects.Delay().LineLength(), 44100);
+}
+
+TEST(CSynth, SampleRateReachesTheEffects)
+{
+    CSynth synth;
+    synth.SetSampleRate(48000);
+    EXPECT_EQ(synth.effects.Delay().LineLength(), 24000);
+    synth.SetSampleRate(0);
+    EXPECT_EQ(synth.effects.Delay().LineLength(), 24000);
+}
+
+TEST(CSynth, ProcessBlockRunsTheEffectChainOverTheBuffers)
+{
+    // No voice sounds: what the buffers hold passes through the chain.
+    CSynth synth;
+    synth.currentProgram->fxDelay = 1.0f;  // feedback 0.5, one beat
+    std::vector<float> left(30000, 0.0f);
+    std::vector<float> right(30000, 0.0f);
+    left[0] = 0.8f;
+    for (int32_t start = 0; start < 30000; start += 1000)
+    {
+        float* outputs[2] = {left.data() + start, right.data() + start};
+        synth.ProcessBlock(nullptr, outputs, 1000);
+    }
+    EXPECT_EQ(left[0], 0.8f);
+    EXPECT_EQ(left[22050], 0.4f);
+    EXPECT_EQ(left[22049], 0.0f);
+    EXPECT_EQ(synth.peakLeft, 0.8f);
 }

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "effects/MDelayLine.h"
+#include "effects/MLPF1a.h"
+#include "effects/MSVRAP1ModDelayLine.h"
+
+#include <cstdint>
+
+// Twelve-line feedback delay network: the mono sum of the input, after a
+// 20 ms pre-delay, feeds twelve lines (six sine-modulated, six fixed) whose
+// damped outputs return through a Householder matrix with a cyclic shift; two
+// sign vectors take the stereo output from the lines. Idles (one energy sum
+// per block) while its input is silent and it has been silent for 2 s.
+class CReverb
+{
+public:
+    static constexpr int32_t kLineCount = 12;
+    static constexpr int32_t kModulatedLineCount = 6;
+    static constexpr int32_t kPreDelayCapacity = 48000;  // samples: 20 ms up to 2.4 MHz
+    static constexpr int32_t kMinTimeMs = 1000;
+
+    CReverb();
+    virtual ~CReverb() = default;
+
+    // In place allowed (in == out).
+    virtual void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
+
+    // Reverb time (60 dB decay) in milliseconds, raised to 1000 when smaller;
+    // recomputes the twelve damping filters and the size.
+    void SetTime(int32_t milliseconds);
+    // A new rate changes the pre-delay at once and recomputes the damping so
+    // that the reverb time holds; line lengths stay fixed in samples.
+    void SetSampleRate(float rate);
+    void SetWetGain(float gain) { wetGain = gain; }
+    void SetDryGain(float gain) { dryGain = gain; }
+    void SetSize(int32_t newSize) { size = newSize; }
+
+    int32_t Time() const { return reverbTime; }
+    int32_t Size() const { return size; }
+    bool IsRunning() const { return running; }
+    const MLPF1a& Damping(int32_t line) const { return damping[line]; }
+
+    static constexpr int32_t kLineLengths[kLineCount] = {601,  691,  773,  839,  919,  997,
+                                                          1061, 1093, 1129, 1151, 1171, 1187};
+
+private:
+    // Damping filter of a line; outputs below the flush threshold become 0.
+    float Damp(int32_t line, float v);
+
+    float sampleRate = 44100.0f;
+    int32_t reverbTime = 0;
+    int32_t preDelayMs = 20;
+    MSVRAP1ModDelayLine modulated[kModulatedLineCount];
+    MDelayLine fixed[kLineCount - kModulatedLineCount];
+    MLPF1a damping[kLineCount];
+    MDelayLine preDelay;
+    bool running = false;
+    int32_t silentSamples = 0;
+    int32_t size = 0;
+    float dryGain = 0.0f;
+    float wetGain = 1.0f;
+};
+
+// The reverb as the synth holds it.
+class CReverb2 final : public CReverb
+{
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Tempo-synchronised stereo delay: two recirculating lines whose length is
+// beats / divisor of a whole note at the host tempo, with cross-feed between
+// them. The input enters the lines already multiplied by the feedback, so the
+// first echo has the level feedback x level and feedback 0 is silent.
+class DelayFx
+{
+public:
+    // Samples per line: 10.9 s at 44.1 kHz, 2.5 s at 192 kHz.
+    static constexpr int32_t kBufferSize = 480000;
+
+    DelayFx();
+
+    void SetSampleRate(float rate) { sampleRate = rate; }
+    // Beats per minute, strictly between 0 and 500 (the synth filters it).
+    void SetTempo(float bpm) { tempo = bpm; }
+    void SetLevel(float level);          // 0..1, the wet gain
+    void SetFeedback(float feedback);    // 0..1
+    void SetCross(float cross);          // 0..1, how much each line is fed from the other
+    // Echo time: beats (1..32) of 1/(4 x divisor) notes, divisor 1, 2, 4 or 8.
+    // Values below 1 count as 1.
+    void SetTime(int32_t beats, int32_t divisor);
+
+    // Line length for the current tempo, time and rate. A length that would
+    // not fit the buffer is halved until it does, so that it stays on the
+    // tempo's grid.
+    int32_t LineLength() const;
+
+    // In place allowed (in == out).
+    void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
+
+private:
+    float sampleRate = 44100.0f;
+    float tempo = 120.0f;
+    std::vector<float> bufferLeft;
+    std::vector<float> bufferRight;
+    int32_t indexLeft = 0;
+    int32_t indexRight = 0;
+    float level = 0.0f;
+    int32_t beats = 1;
+    int32_t divisor = 1;
+    float feedback = 0.0f;
+    float cross = 0.0f;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "effects/Module.h"
+
+#include <cstdint>
+#include <vector>
+
+// Ring buffer with a fixed distance between the write and the read position.
+// Per sample the owner calls Read, then Write: Read returns the sample written
+// exactly `delay` Writes earlier. Eleven guard samples lie beyond the longest
+// delay so modulated readers may look ahead without leaving the buffer.
+class MDelayLine : public Module
+{
+public:
+    static constexpr int32_t kGuardSamples = 11;
+
+    // Allocates delay + 11 zeroed floats; call when the owner is built.
+    // A delay below 1 is taken as 1.
+    void Setup(int32_t delay);
+
+    void Reset() override;
+    size_t MemorySize() const override;
+
+    void Write(float value)
+    {
+        buffer[writeIndex] = value;
+        if (++writeIndex == size)
+            writeIndex = 0;
+    }
+
+    float Read()
+    {
+        float value = buffer[readIndex];
+        if (++readIndex == size)
+            readIndex = 0;
+        return value;
+    }
+
+    // The sample written `distance` Writes before the latest one (0 = the
+    // latest); distance is limited to the capacity.
+    float Tap(int32_t distance) const;
+
+    int32_t Size() const { return size; }
+    int32_t Delay() const { return delay; }
+
+protected:
+    // Allocates size zeroed floats and puts the write position at the start.
+    void Allocate(int32_t floats);
+
+    std::vector<float> buffer;
+    int32_t size = 0;
+    int32_t writeIndex = 0;
+
+private:
+    int32_t readIndex = 0;
+    int32_t delay = 0;
+};

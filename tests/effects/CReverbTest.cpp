@@ -1,0 +1,208 @@
+#include "effects/CReverb.h"
+
+#include "EffectSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct Stereo
+{
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+Stereo Apply(CReverb& reverb, const std::vector<float>& left, const std::vector<float>& right)
+{
+    Stereo out{left, right};
+    reverb.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
+                   static_cast<int32_t>(left.size()));
+    return out;
+}
+
+Stereo Silence(int32_t n)
+{
+    return {std::vector<float>(n, 0.0f), std::vector<float>(n, 0.0f)};
+}
+
+// Runs n samples of silence in blocks of 512 and returns the left output.
+std::vector<float> Tail(CReverb& reverb, int32_t n)
+{
+    std::vector<float> out;
+    for (int32_t done = 0; done < n; done += 512)
+    {
+        const Stereo in = Silence(512);
+        const Stereo block = Apply(reverb, in.left, in.right);
+        out.insert(out.end(), block.left.begin(), block.left.end());
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(CReverb, ConstructionState)
+{
+    CReverb2 reverb;
+    EXPECT_EQ(reverb.Time(), 4000);
+    EXPECT_EQ(reverb.Size(), 40);
+    EXPECT_FALSE(reverb.IsRunning());
+}
+
+TEST(CReverb, DampingGivesEachLineA60DbFallOverTheReverbTime)
+{
+    CReverb2 reverb;
+    reverb.SetTime(2000);
+    const double k = 1.0 - 2.4 * 2.4;  // high frequencies fall 2.4 times faster
+    for (int32_t i = 0; i < CReverb::kLineCount; ++i)
+    {
+        const double g = std::pow(10.0, -3.0 * CReverb::kLineLengths[i] / 44100.0 / 2.0);
+        const double a = std::log10(g) * 20.0 * std::log(10.0) / 80.0 * k;
+        EXPECT_NEAR(reverb.Damping(i).Gain(), (1.0 - a) * g, 1e-6) << "line " << i;
+        EXPECT_NEAR(reverb.Damping(i).Coefficient(), -a, 1e-6) << "line " << i;
+        // DC gain of the damped line is g: a 60 dB fall per reverb time.
+        EXPECT_NEAR(reverb.Damping(i).Gain() / (1.0 + reverb.Damping(i).Coefficient()), g, 1e-6);
+    }
+}
+
+TEST(CReverb, TimeIsAtLeastOneSecondAndGivesTheSize)
+{
+    CReverb2 reverb;
+    reverb.SetTime(500);
+    EXPECT_EQ(reverb.Time(), 1000);
+    EXPECT_EQ(reverb.Size(), 10);
+    reverb.SetTime(10000);
+    EXPECT_EQ(reverb.Time(), 10000);
+    EXPECT_EQ(reverb.Size(), 100);
+}
+
+TEST(CReverb, SilentInputWhileIdleLeavesTheBuffersUntouched)
+{
+    CReverb2 reverb;
+    // Energy 64 x 2 x 1e-14, below the 1e-10 threshold.
+    const std::vector<float> faint(64, 1e-7f);
+    const Stereo out = Apply(reverb, faint, faint);
+    EXPECT_EQ(out.left, faint);
+    EXPECT_EQ(out.right, faint);
+    EXPECT_FALSE(reverb.IsRunning());
+}
+
+TEST(CReverb, AnImpulseStartsItInTheSameBlockAndTheNetworkAnswersAfterThePreDelay)
+{
+    CReverb2 reverb;  // wet 1, dry 0 as built
+    const Stereo out = Apply(reverb, Impulse(4000), Impulse(4000));
+    EXPECT_TRUE(reverb.IsRunning());
+    EXPECT_EQ(out.left[0], 0.167f);  // the undelayed mono input x wet x 0.167
+    EXPECT_EQ(out.right[0], 0.167f);
+    // 882 samples of pre-delay, then the shortest line (601 - 6 samples).
+    for (int i = 1; i < 882 + 595 - 1; ++i)
+        ASSERT_EQ(out.left[i], 0.0f) << "sample " << i;
+    EXPECT_GT(Energy(out.left, 1477, 2000), 1e-4);
+    EXPECT_GT(Energy(out.right, 1477, 2000), 1e-4);
+    EXPECT_NE(out.left, out.right);
+}
+
+TEST(CReverb, WetZeroDryOnePassesTheInputWhileTheNetworkRuns)
+{
+    CReverb2 reverb;
+    reverb.SetWetGain(0.0f);
+    reverb.SetDryGain(1.0f);
+    const std::vector<float> left = Noise(3000, 0.5f, 1);
+    const std::vector<float> right = Noise(3000, 0.5f, 2);
+    const Stereo out = Apply(reverb, left, right);
+    EXPECT_EQ(out.left, left);
+    EXPECT_EQ(out.right, right);
+    EXPECT_TRUE(reverb.IsRunning());
+    // The network kept running: raising the wet gain reveals the tail.
+    reverb.SetWetGain(1.0f);
+    reverb.SetDryGain(0.0f);
+    EXPECT_GT(Energy(Tail(reverb, 2048), 0, 2048), 1e-3);
+}
+
+TEST(CReverb, TailFallsSixtyDecibelsPerReverbTime)
+{
+    for (int32_t time : {1000, 3000})
+    {
+        CReverb2 reverb;
+        reverb.SetTime(time);
+        Apply(reverb, Impulse(512), Impulse(512));
+        const std::vector<float> tail = Tail(reverb, 44100 * 3);
+        // Energy of 0.25 s windows, 1 s apart after the onset.
+        const double early = Energy(tail, 22050, 11025);
+        const double late = Energy(tail, 22050 + 44100, 11025);
+        const double fallDb = 10.0 * std::log10(early / late);
+        const double expectedDb = 60.0 * 1000.0 / time;
+        EXPECT_NEAR(fallDb, expectedDb, expectedDb * 0.25) << "time " << time;
+    }
+}
+
+TEST(CReverb, LongestTimeStillDecaysAndStaysFinite)
+{
+    CReverb2 reverb;
+    reverb.SetTime(10000);
+    Apply(reverb, Noise(44100, 1.0f, 3), Noise(44100, 1.0f, 4));
+    const std::vector<float> tail = Tail(reverb, 44100 * 6);
+    ASSERT_TRUE(AllFinite(tail));
+    double previous = Energy(tail, 0, 44100);
+    for (int second = 1; second < 6; ++second)
+    {
+        const double energy = Energy(tail, second * 44100, 44100);
+        EXPECT_LT(energy, previous) << "second " << second;
+        previous = energy;
+    }
+}
+
+TEST(CReverb, TwoSecondsOfSilenceMakeItIdle)
+{
+    CReverb2 reverb;
+    reverb.SetTime(1000);
+    Apply(reverb, Impulse(512), Impulse(512));
+    Tail(reverb, 44100);
+    EXPECT_TRUE(reverb.IsRunning());
+    // 1 s reverb: the output falls below the silence threshold within a few
+    // seconds, then 2 s of silent blocks follow.
+    Tail(reverb, 44100 * 8);
+    EXPECT_FALSE(reverb.IsRunning());
+    // Idle again: untouched output even though dry is 0.
+    const std::vector<float> faint(64, 1e-7f);
+    EXPECT_EQ(Apply(reverb, faint, faint).left, faint);
+}
+
+TEST(CReverb, TailDecaysToExactZero)
+{
+    CReverb2 reverb;
+    reverb.SetTime(1000);
+    Apply(reverb, Impulse(512), Impulse(512));
+    const std::vector<float> tail = Tail(reverb, 44100 * 5);
+    for (size_t i = 44100 * 4; i < tail.size(); ++i)
+        ASSERT_EQ(tail[i], 0.0f) << "sample " << i;
+}
+
+TEST(CReverb, SampleRateChangeInTheTailLeavesNothingThatBlowsUp)
+{
+    CReverb2 reverb;
+    reverb.SetTime(10000);
+    Apply(reverb, Noise(20000, 1.0f, 5), Noise(20000, 1.0f, 6));
+    for (float rate : {96000.0f, 8000.0f, 192000.0f, 1.0f, 2000000.0f, 44100.0f})
+    {
+        reverb.SetSampleRate(rate);
+        const std::vector<float> tail = Tail(reverb, 20480);
+        ASSERT_TRUE(AllFinite(tail)) << rate;
+        for (float s : tail)
+            ASSERT_LT(std::fabs(s), 10.0f) << rate;
+    }
+}
+
+TEST(CReverb, SampleRateChangeKeepsTheReverbTime)
+{
+    // At 88.2 kHz a line passes twice as often, so its gain per pass must
+    // follow the rate for the time to hold.
+    CReverb2 reverb;
+    reverb.SetTime(2000);
+    const float before = reverb.Damping(0).Gain() / (1.0f + reverb.Damping(0).Coefficient());
+    reverb.SetSampleRate(88200.0f);
+    const float after = reverb.Damping(0).Gain() / (1.0f + reverb.Damping(0).Coefficient());
+    EXPECT_NEAR(after * after, before, 1e-6);
+}

@@ -1,0 +1,167 @@
+#include "effects/DelayFx.h"
+
+#include "EffectSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct Stereo
+{
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+Stereo Apply(DelayFx& delay, const std::vector<float>& left, const std::vector<float>& right)
+{
+    Stereo out{left, right};
+    delay.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
+                  static_cast<int32_t>(left.size()));
+    return out;
+}
+
+DelayFx MakeDelay(float level, float feedback, float cross, int32_t beats, int32_t divisor)
+{
+    DelayFx delay;
+    delay.SetLevel(level);
+    delay.SetFeedback(feedback);
+    delay.SetCross(cross);
+    delay.SetTime(beats, divisor);
+    return delay;
+}
+
+// Indices of the non-zero samples.
+std::vector<int> Echoes(const std::vector<float>& samples)
+{
+    std::vector<int> at;
+    for (size_t i = 0; i < samples.size(); ++i)
+        if (samples[i] != 0.0f)
+            at.push_back(static_cast<int>(i));
+    return at;
+}
+
+}  // namespace
+
+TEST(DelayFx, LengthFollowsTempoBeatsDivisorAndRate)
+{
+    DelayFx delay;
+    delay.SetTime(1, 1);
+    EXPECT_EQ(delay.LineLength(), 22050);  // a quarter at 120 BPM, 44.1 kHz
+    delay.SetTime(1, 4);
+    EXPECT_EQ(delay.LineLength(), 5512);   // 5512.5 truncated
+    delay.SetTime(3, 2);
+    EXPECT_EQ(delay.LineLength(), 33075);
+    delay.SetTempo(90.0f);
+    delay.SetTime(1, 1);
+    EXPECT_EQ(delay.LineLength(), 29400);
+    delay.SetSampleRate(48000.0f);
+    EXPECT_EQ(delay.LineLength(), 32000);
+}
+
+TEST(DelayFx, TooLongEchoesAreHalvedUntilTheyFitOnTheTempoGrid)
+{
+    DelayFx delay;
+    delay.SetTime(32, 1);                    // 705600 samples wanted
+    EXPECT_EQ(delay.LineLength(), 352800);   // 16 beats
+    delay.SetTempo(1.0f);                    // 84672000 wanted
+    EXPECT_EQ(delay.LineLength(), 330750);   // divided by 256
+    delay.SetTempo(1e-30f);
+    EXPECT_LE(delay.LineLength(), DelayFx::kBufferSize);
+    EXPECT_GT(delay.LineLength(), DelayFx::kBufferSize / 2);
+    delay.SetTempo(1e-38f);                  // beyond float range: the whole buffer
+    EXPECT_EQ(delay.LineLength(), DelayFx::kBufferSize);
+    delay.SetTempo(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(delay.LineLength(), 1);
+}
+
+TEST(DelayFx, BeatsAndDivisorBelowOneCountAsOne)
+{
+    DelayFx delay;
+    delay.SetTime(0, 0);
+    EXPECT_EQ(delay.LineLength(), 22050);
+    delay.SetTime(INT_MIN, -8);
+    EXPECT_EQ(delay.LineLength(), 22050);
+}
+
+TEST(DelayFx, FirstEchoLandsOneLengthLaterAtFeedbackTimesLevel)
+{
+    DelayFx delay = MakeDelay(0.8f, 0.5f, 0.0f, 1, 4);  // 5512 samples
+    const Stereo out = Apply(delay, Impulse(12000), std::vector<float>(12000, 0.0f));
+    EXPECT_EQ(Echoes(out.left), (std::vector<int>{0, 5512, 11024}));
+    EXPECT_EQ(out.left[0], 1.0f);
+    EXPECT_EQ(out.left[5512], 0.5f * 0.8f);
+    EXPECT_EQ(out.left[11024], 0.25f * 0.8f);
+    EXPECT_TRUE(Echoes(out.right).empty());
+}
+
+TEST(DelayFx, FeedbackZeroIsSilent)
+{
+    DelayFx delay = MakeDelay(1.0f, 0.0f, 0.5f, 1, 8);
+    const std::vector<float> left = Noise(10000, 1.0f, 1);
+    const std::vector<float> right = Noise(10000, 1.0f, 2);
+    const Stereo out = Apply(delay, left, right);
+    EXPECT_EQ(out.left, left);
+    EXPECT_EQ(out.right, right);
+}
+
+TEST(DelayFx, LevelZeroPassesTheInputWhileTheLinesCirculate)
+{
+    DelayFx delay = MakeDelay(0.0f, 0.5f, 0.0f, 1, 8);  // 2756 samples
+    const Stereo first = Apply(delay, Impulse(2000), Impulse(2000));
+    EXPECT_EQ(first.left, Impulse(2000));
+    delay.SetLevel(1.0f);
+    const Stereo second = Apply(delay, std::vector<float>(2000, 0.0f), std::vector<float>(2000, 0.0f));
+    EXPECT_EQ(Echoes(second.left), (std::vector<int>{756}));
+    EXPECT_EQ(second.left[756], 0.5f);
+}
+
+TEST(DelayFx, FullCrossMakesThePingPong)
+{
+    // Left input: its echo comes first on the left, then on the right.
+    DelayFx delay = MakeDelay(1.0f, 0.5f, 1.0f, 1, 8);  // 2756 samples
+    const Stereo out = Apply(delay, Impulse(9000), std::vector<float>(9000, 0.0f));
+    EXPECT_EQ(Echoes(out.left), (std::vector<int>{0, 2756, 8268}));
+    EXPECT_EQ(out.left[2756], 0.5f);
+    EXPECT_EQ(out.left[8268], 0.125f);
+    EXPECT_EQ(Echoes(out.right), (std::vector<int>{5512}));
+    EXPECT_EQ(out.right[5512], 0.25f);
+
+    // Right input enters its line scaled by 1 - cross: nothing returns.
+    DelayFx other = MakeDelay(1.0f, 0.5f, 1.0f, 1, 8);
+    const Stereo quiet = Apply(other, std::vector<float>(9000, 0.0f), Impulse(9000));
+    EXPECT_EQ(Echoes(quiet.left), std::vector<int>{});
+    EXPECT_EQ(Echoes(quiet.right), (std::vector<int>{0}));
+}
+
+TEST(DelayFx, ShorteningTheLengthWrapsAStrandedIndexOnce)
+{
+    DelayFx delay = MakeDelay(1.0f, 1.0f, 0.0f, 1, 1);  // 22050
+    Apply(delay, std::vector<float>(20000, 0.0f), std::vector<float>(20000, 0.0f));
+    delay.SetTempo(240.0f);  // 11025: the index (20000) is beyond it
+    Apply(delay, std::vector<float>(1, 0.0f), std::vector<float>(1, 0.0f));
+    // The index is back at 0; an impulse now returns after the new length.
+    const Stereo out = Apply(delay, Impulse(23000), std::vector<float>(23000, 0.0f));
+    EXPECT_EQ(Echoes(out.left), (std::vector<int>{0, 11025, 22050}));
+}
+
+TEST(DelayFx, CorruptSettingsStayFiniteAndInside)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    DelayFx delay;
+    delay.SetLevel(nan);
+    delay.SetFeedback(1e30f);
+    delay.SetCross(-1e30f);
+    delay.SetTime(INT_MAX, 1);
+    delay.SetSampleRate(192000.0f);
+    delay.SetTempo(0.001f);
+    for (int block = 0; block < 10; ++block)
+    {
+        const Stereo out = Apply(delay, Noise(50000, 1.0f, block), Noise(50000, 1.0f, block + 50));
+        ASSERT_TRUE(AllFinite(out.left));
+        ASSERT_TRUE(AllFinite(out.right));
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "engine/CRandom.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+// Deterministic test signals and measurements for the effect tests.
+
+// n samples of uniform noise in -amplitude..amplitude.
+inline std::vector<float> Noise(int32_t n, float amplitude, uint32_t seed)
+{
+    CRandom random(seed);
+    std::vector<float> samples(static_cast<size_t>(n));
+    for (float& s : samples)
+        s = (random.NextUnit() * 2.0f - 1.0f) * amplitude;
+    return samples;
+}
+
+inline std::vector<float> Impulse(int32_t n, float height = 1.0f)
+{
+    std::vector<float> samples(static_cast<size_t>(n), 0.0f);
+    samples[0] = height;
+    return samples;
+}
+
+inline std::vector<float> Sine(int32_t n, double hertz, double sampleRate, float amplitude)
+{
+    std::vector<float> samples(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i)
+        samples[i] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * hertz * i / sampleRate));
+    return samples;
+}
+
+// Amplitude of the component at hertz in samples[from, from + count), by
+// correlation with a sine and a cosine (exact for whole numbers of cycles).
+inline double Amplitude(const std::vector<float>& samples, int32_t from, int32_t count, double hertz,
+                        double sampleRate)
+{
+    double re = 0.0;
+    double im = 0.0;
+    for (int32_t i = 0; i < count; ++i)
+    {
+        const double w = 2.0 * M_PI * hertz * (from + i) / sampleRate;
+        re += samples[from + i] * std::cos(w);
+        im += samples[from + i] * std::sin(w);
+    }
+    return 2.0 * std::sqrt(re * re + im * im) / count;
+}
+
+inline double Energy(const std::vector<float>& samples, int32_t from, int32_t count)
+{
+    double sum = 0.0;
+    for (int32_t i = from; i < from + count; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    return sum;
+}
+
+inline bool AllFinite(const std::vector<float>& samples)
+{
+    for (float s : samples)
+        if (!std::isfinite(s))
+            return false;
+    return true;
+}

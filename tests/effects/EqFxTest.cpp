@@ -1,0 +1,134 @@
+#include "effects/EqFx.h"
+
+#include "EffectSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+std::vector<float> Apply(EqFx& eq, std::vector<float> samples)
+{
+    std::vector<float> right = samples;
+    eq.Process(samples.data(), right.data(), static_cast<int32_t>(samples.size()));
+    EXPECT_EQ(samples, right);
+    return samples;
+}
+
+// Gain of the equaliser for a sine at hertz, after the cascades settle.
+double GainAt(int32_t low, int32_t mid, int32_t high, double hertz)
+{
+    EqFx eq;
+    eq.SetLevel(1.0f);
+    eq.SetGains(low, mid, high, 100);
+    eq.SetFrequencies(880, 5000);
+    eq.UpdateCoefficients();
+    const double rate = 44100.0;
+    const std::vector<float> out = Apply(eq, Sine(44100, hertz, rate, 0.5f));
+    return Amplitude(out, 22050, 22050, hertz, rate) / 0.5;
+}
+
+}  // namespace
+
+TEST(EqFx, CoefficientsFollowTheCrossoverFrequencies)
+{
+    EqFx eq;
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(880.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * static_cast<double>(5000.0f / 44100.0f)));
+    eq.SetFrequencies(200, 10000);
+    eq.UpdateCoefficients();
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(200.0f / 44100.0f)));
+}
+
+TEST(EqFx, UnityGainsAndFullLevelDelayTheInputByThreeSamples)
+{
+    EqFx eq;
+    eq.SetLevel(1.0f);
+    const std::vector<float> input = Noise(5000, 1.0f, 1);
+    const std::vector<float> out = Apply(eq, input);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(out[i], 0.0f);
+    for (size_t i = 3; i < input.size(); ++i)
+        ASSERT_EQ(out[i], input[i - 3]) << "sample " << i;
+}
+
+TEST(EqFx, LevelZeroPassesTheInput)
+{
+    EqFx eq;
+    eq.SetLevel(0.0f);
+    eq.SetGains(0, 200, 13, 50);
+    const std::vector<float> input = Noise(1000, 1.0f, 2);
+    EXPECT_EQ(Apply(eq, input), input);
+}
+
+TEST(EqFx, EachBandActsAroundItsCentreAndNotFarFromIt)
+{
+    // Low band: boosted at 50 Hz, untouched at 15 kHz.
+    EXPECT_NEAR(GainAt(200, 100, 100, 50.0), 2.0, 0.05);
+    EXPECT_NEAR(GainAt(200, 100, 100, 15000.0), 1.0, 0.01);
+    // The cascades lag in phase, so a cut band leaves a residue: 12 dB at least.
+    EXPECT_LT(GainAt(0, 100, 100, 50.0), 0.25);
+    // High band: boosted at 15 kHz, untouched at 50 Hz.
+    EXPECT_NEAR(GainAt(100, 100, 200, 15000.0), 2.0, 0.1);
+    EXPECT_NEAR(GainAt(100, 100, 200, 50.0), 1.0, 0.01);
+    EXPECT_LT(GainAt(100, 100, 0, 15000.0), 0.25);
+    // Mid band: its cut is deepest between the crossovers, absent far below
+    // and far above.
+    const double centre = GainAt(100, 0, 100, 2100.0);
+    EXPECT_LT(centre, 0.7);
+    EXPECT_LT(centre, GainAt(100, 0, 100, 200.0));
+    EXPECT_NEAR(GainAt(100, 0, 100, 30.0), 1.0, 0.05);
+    EXPECT_NEAR(GainAt(100, 0, 100, 18000.0), 1.0, 0.1);
+}
+
+TEST(EqFx, OutputGainScalesEverything)
+{
+    EqFx eq;
+    eq.SetLevel(1.0f);
+    eq.SetGains(100, 100, 100, 50);
+    const std::vector<float> out = Apply(eq, {0.8f, 0.0f, 0.0f, 0.0f});
+    EXPECT_FLOAT_EQ(out[3], 0.4f);
+}
+
+TEST(EqFx, SampleRateChangeClearsTheStatesAndRecomputes)
+{
+    EqFx eq;
+    eq.SetLevel(1.0f);
+    Apply(eq, Noise(100, 1.0f, 3));
+    EXPECT_NE(eq.Left().p4, 0.0);
+    eq.SetSampleRate(48000.0f);
+    const EqBandState& s = eq.Left();
+    EXPECT_EQ(s.p1, 0.0);
+    EXPECT_EQ(s.p4, 0.0);
+    EXPECT_EQ(s.q4, 0.0);
+    EXPECT_EQ(s.x1, 0.0);
+    EXPECT_EQ(s.x3, 0.0);
+    EXPECT_DOUBLE_EQ(s.lf, 2.0 * std::sin(M_PI * static_cast<double>(880.0f / 48000.0f)));
+}
+
+TEST(EqFx, CrossoversAboveWhatTheRateCarriesStayStable)
+{
+    EqFx eq;
+    eq.SetSampleRate(8000.0f);  // 10 kHz is beyond Nyquist here
+    eq.SetLevel(1.0f);
+    eq.SetGains(200, 200, 200, 200);
+    eq.SetFrequencies(2000, 10000);
+    eq.UpdateCoefficients();
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * 0.25));
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * 0.25));
+    const std::vector<float> out = Apply(eq, Noise(80000, 1.0f, 4));
+    ASSERT_TRUE(AllFinite(out));
+    for (size_t i = 40000; i < out.size(); ++i)
+        ASSERT_LT(std::fabs(out[i]), 50.0f);
+}
+
+TEST(EqFx, SettingsAreLimitedToTheirRanges)
+{
+    EqFx eq;
+    eq.SetFrequencies(-5, 1000000);
+    eq.UpdateCoefficients();
+    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(M_PI * static_cast<double>(20.0f / 44100.0f)));
+    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(M_PI * static_cast<double>(10000.0f / 44100.0f)));
+}

@@ -1,0 +1,76 @@
+#include "effects/MDelayLine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+TEST(MDelayLine, SetupSizesTheBufferWithElevenGuardSamples)
+{
+    MDelayLine line;
+    line.Setup(5);
+    EXPECT_EQ(line.Delay(), 5);
+    EXPECT_EQ(line.Size(), 16);
+    EXPECT_EQ(line.MemorySize(), 64u);
+}
+
+TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
+{
+    MDelayLine line;
+    line.Setup(5);
+    // 40 samples pass the 16-float ring more than twice.
+    for (int i = 0; i < 40; ++i)
+    {
+        const float out = line.Read();
+        line.Write(static_cast<float>(i + 1));
+        EXPECT_EQ(out, i < 5 ? 0.0f : static_cast<float>(i - 4)) << "sample " << i;
+    }
+}
+
+TEST(MDelayLine, AnImpulseComesBackOnceAfterDelaySamples)
+{
+    MDelayLine line;
+    line.Setup(1187);
+    std::vector<float> out;
+    for (int i = 0; i < 3000; ++i)
+    {
+        out.push_back(line.Read());
+        line.Write(i == 0 ? 1.0f : 0.0f);
+    }
+    for (int i = 0; i < 3000; ++i)
+        EXPECT_EQ(out[i], i == 1187 ? 1.0f : 0.0f) << "sample " << i;
+}
+
+TEST(MDelayLine, DelayBelowOneIsTakenAsOne)
+{
+    MDelayLine line;
+    line.Setup(0);
+    EXPECT_EQ(line.Delay(), 1);
+    EXPECT_EQ(line.Size(), 12);
+    line.Read();
+    line.Write(7.0f);
+    EXPECT_EQ(line.Read(), 7.0f);
+}
+
+TEST(MDelayLine, TapLooksBackFromTheLatestWriteAndStaysInside)
+{
+    MDelayLine line;
+    line.Setup(4);  // 15 floats
+    for (int i = 1; i <= 20; ++i)
+        line.Write(static_cast<float>(i));
+    EXPECT_EQ(line.Tap(0), 20.0f);
+    EXPECT_EQ(line.Tap(3), 17.0f);
+    EXPECT_EQ(line.Tap(14), 6.0f);
+    EXPECT_EQ(line.Tap(1000), 6.0f);  // limited to the oldest sample held
+    EXPECT_EQ(line.Tap(-3), 20.0f);
+}
+
+TEST(MDelayLine, ResetClearsTheWholeBuffer)
+{
+    MDelayLine line;
+    line.Setup(3);
+    for (int i = 0; i < 14; ++i)
+        line.Write(1.0f);
+    line.Reset();
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(line.Read(), 0.0f);
+}

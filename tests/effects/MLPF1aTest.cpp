@@ -1,0 +1,32 @@
+#include "effects/MLPF1a.h"
+
+#include <gtest/gtest.h>
+
+TEST(MLPF1a, StepResponseOfAOnePoleLowPass)
+{
+    // Pole 0.5, DC gain 1: gain 0.5, coefficient -0.5.
+    MLPF1a filter;
+    filter.SetCoefficients(0.5f, -0.5f);
+    EXPECT_EQ(filter.Process(1.0f), 0.5f);
+    EXPECT_EQ(filter.Process(1.0f), 0.75f);
+    EXPECT_EQ(filter.Process(1.0f), 0.875f);
+    EXPECT_EQ(filter.Process(0.0f), 0.4375f);
+}
+
+TEST(MLPF1a, ResetClearsTheState)
+{
+    MLPF1a filter;
+    filter.SetCoefficients(1.0f, -0.9f);
+    filter.Process(3.0f);
+    filter.Reset();
+    EXPECT_EQ(filter.Process(0.0f), 0.0f);
+    EXPECT_EQ(filter.MemorySize(), 0u);
+}
+
+TEST(MLPF1a, SetStateReplacesTheMemory)
+{
+    MLPF1a filter;
+    filter.SetCoefficients(1.0f, -0.5f);
+    filter.SetState(2.0f);
+    EXPECT_EQ(filter.Process(0.0f), 1.0f);
+}

@@ -1,0 +1,45 @@
+#include "effects/MSinOsc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(MSinOsc, FollowsTheSineFromItsStartPhase)
+{
+    MSinOsc osc;
+    osc.Setup(441.0f, 44100.0f, 90.0f);  // period 100 samples
+    EXPECT_EQ(osc.Frequency(), 441.0f);
+    for (int n = 1; n <= 99; ++n)
+    {
+        const double expected = std::sin(M_PI / 2.0 + 2.0 * M_PI * n / 100.0);
+        ASSERT_NEAR(osc.Tick(), expected, 1e-6) << "sample " << n;
+    }
+    EXPECT_EQ(osc.Tick(), 1.0f);  // the first peak
+}
+
+TEST(MSinOsc, StartsAtZeroDegreesOnTheRisingSlope)
+{
+    MSinOsc osc;
+    osc.Setup(1000.0f, 8000.0f, 0.0f);
+    EXPECT_NEAR(osc.Tick(), std::sin(M_PI / 4.0), 1e-6);
+    EXPECT_NEAR(osc.Tick(), 1.0, 1e-6);
+    EXPECT_NEAR(osc.Tick(), std::sin(3.0 * M_PI / 4.0), 1e-6);
+}
+
+TEST(MSinOsc, StaysWithinPlusMinusOneForever)
+{
+    MSinOsc osc;
+    osc.Setup(1234.567f, 44100.0f, 90.0f);
+    float highest = 0.0f;
+    float lowest = 0.0f;
+    for (int n = 0; n < 2000000; ++n)
+    {
+        const float v = osc.Tick();
+        highest = std::fmax(highest, v);
+        lowest = std::fmin(lowest, v);
+    }
+    EXPECT_LE(highest, 1.0f);
+    EXPECT_GE(lowest, -1.0f);
+    EXPECT_GT(highest, 0.999f);  // the amplitude has not decayed either
+    EXPECT_LT(lowest, -0.999f);
+}

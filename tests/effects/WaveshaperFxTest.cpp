@@ -1,0 +1,86 @@
+#include "effects/WaveshaperFx.h"
+
+#include "EffectSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+std::vector<float> Shape(const WaveshaperFx& shaper, std::vector<float> left)
+{
+    std::vector<float> right = left;
+    shaper.Process(left.data(), right.data(), static_cast<int32_t>(left.size()));
+    EXPECT_EQ(left, right);
+    return left;
+}
+
+WaveshaperFx Shaper(float level, float amount)
+{
+    WaveshaperFx shaper;
+    shaper.SetLevel(level);
+    shaper.SetAmount(amount);
+    return shaper;
+}
+
+}  // namespace
+
+TEST(WaveshaperFx, AmountZeroLeavesTheBuffersUntouchedWhateverTheLevel)
+{
+    const std::vector<float> input = Noise(1000, 3.0f, 1);
+    EXPECT_EQ(Shape(Shaper(1.0f, 0.0f), input), input);
+    EXPECT_EQ(Shape(Shaper(0.5f, -1.0f), input), input);
+    EXPECT_EQ(Shape(Shaper(1.0f, std::numeric_limits<float>::quiet_NaN()), input), input);
+}
+
+TEST(WaveshaperFx, FullAmountFoldsAtOneTwentieth)
+{
+    // t = 0.05, gain 1.67, fold period 0.2.
+    const std::vector<float> out = Shape(Shaper(1.0f, 1.0f), {0.2f, -0.2f, 0.1f, 0.03f, 0.06f, -0.06f, 0.05f});
+    EXPECT_NEAR(out[0], 0.0f, 1e-7);           // | |fmod(0.15, 0.2)| - 0.1 | - 0.05
+    EXPECT_NEAR(out[1], 0.0f, 1e-7);
+    EXPECT_NEAR(out[2], 0.0f, 1e-7);
+    EXPECT_FLOAT_EQ(out[3], 0.03f * 1.67f);    // inside: make-up gain only
+    EXPECT_FLOAT_EQ(out[4], 0.04f * 1.67f);    // 0.01 past the threshold folds back to 0.04
+    EXPECT_FLOAT_EQ(out[5], -0.04f * 1.67f);
+    EXPECT_FLOAT_EQ(out[6], 0.05f * 1.67f);    // the threshold itself passes
+}
+
+TEST(WaveshaperFx, LevelMixesShapedAndDry)
+{
+    // Half amount: t = 0.275, gain 1.335; 0.5 folds to 0.05.
+    const std::vector<float> out = Shape(Shaper(0.25f, 0.5f), {0.5f, 0.1f});
+    EXPECT_FLOAT_EQ(out[0], 0.05f * 0.25f * 1.335f + 0.75f * 0.5f);
+    EXPECT_FLOAT_EQ(out[1], 0.1f * 0.25f * 1.335f + 0.75f * 0.1f);
+}
+
+TEST(WaveshaperFx, FoldingASineAddsOddHarmonicsOnly)
+{
+    const double rate = 44100.0;
+    const double f = 441.0;  // 100 samples per cycle
+    const std::vector<float> sine = Sine(4400, f, rate, 0.9f);
+    const std::vector<float> out = Shape(Shaper(1.0f, 0.5f), sine);
+    const double fundamental = Amplitude(out, 0, 4400, f, rate);
+    EXPECT_GT(fundamental, 0.01);
+    double oddSum = 0.0;
+    for (int h : {3, 5, 7, 9})
+        oddSum += Amplitude(out, 0, 4400, f * h, rate);
+    EXPECT_GT(oddSum, 0.2 * fundamental);
+    for (int h : {2, 4, 6, 8})
+        EXPECT_LT(Amplitude(out, 0, 4400, f * h, rate), 1e-5 * 0.9) << "harmonic " << h;
+
+    // Unshaped, the sine has no harmonics at all to speak of.
+    EXPECT_LT(Amplitude(sine, 0, 4400, 3 * f, rate), 1e-6);
+}
+
+TEST(WaveshaperFx, HugeInputsFoldIntoTheThresholdRange)
+{
+    const std::vector<float> out = Shape(Shaper(1.0f, 1.0f), {1e6f, -1e9f, 3.3f});
+    for (float y : out)
+    {
+        EXPECT_LE(y, 0.05f * 1.67f + 1e-6f);
+        EXPECT_GE(y, -0.05f * 1.67f - 1e-6f);
+    }
+}
