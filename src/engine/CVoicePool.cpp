@@ -184,9 +184,32 @@ void CVoicePool::RemoveVoice(int32_t index)
 
 void CVoicePool::Render(const RenderContext& context, float* left, float* right, int32_t frames)
 {
-    for (int32_t i = count - 1; i >= 0; --i)
+    // Last to first, four at a time, then two, then one; the finished voices
+    // of a group leave the pool once the whole group is done, the later ones
+    // first so that indices stay valid.
+    int32_t i = count - 1;
+    for (; i + 1 >= kVoiceQuad; i -= kVoiceQuad)
     {
-        if (!RenderVoice(voices[i], context, left, right, frames))
-            RemoveVoice(i);
+        Voice* group[kVoiceQuad];
+        bool sounding[kVoiceQuad];
+        for (int32_t l = 0; l < kVoiceQuad; ++l)
+            group[l] = &voices[i - l];
+        RenderVoiceQuad(group, context, left, right, frames, sounding);
+        for (int32_t l = 0; l < kVoiceQuad; ++l)
+        {
+            if (!sounding[l])
+                RemoveVoice(i - l);
+        }
     }
+    for (; i >= 1; i -= 2)
+    {
+        VoicePairResult result;
+        RenderVoicePair(voices[i], voices[i - 1], context, left, right, frames, result);
+        if (!result.laterSounding)
+            RemoveVoice(i);
+        if (!result.earlierSounding)
+            RemoveVoice(i - 1);
+    }
+    if (i == 0 && !RenderVoice(voices[0], context, left, right, frames))
+        RemoveVoice(0);
 }

@@ -29,10 +29,9 @@ struct MStateVariableFilter
     // off below f = 0.16 (three quarters of it at f = 0).
     static float Damping(float resonance, float f, int32_t compensate)
     {
-        float r = resonance;
-        if (compensate && f < kCompensateBelow)
-            r = (r * f * 6.25f + r * 3.0f) * 0.25f;
-        return static_cast<float>(1.0 - kResonanceScale * r);
+        const float eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
+        const float r = compensate && f < kCompensateBelow ? eased : resonance;
+        return 1.0f - kResonanceScale * r;
     }
 
     float Process(float x, float f, float d, const Weights& w)
@@ -51,5 +50,5 @@ private:
     static constexpr float kCompensateBelow = 0.16f;
     // Full resonance leaves a damping of 0.02: the filter rings but does not
     // oscillate on its own.
-    static constexpr double kResonanceScale = static_cast<double>(0.98f);
+    static constexpr float kResonanceScale = 0.98f;
 };

@@ -23,7 +23,7 @@ float Flush(float value)
 // Everything the per-sample loop needs that is fixed for one sub-block.
 struct SubBlock
 {
-    const VoiceParams* params;
+    VoiceParams params;
     const float* sine;
     const float* noise;
     MStateVariableFilter::Weights weights;
@@ -33,6 +33,8 @@ struct SubBlock
     float slopeLeft;
     float slopeRight;
     bool stepping[Voice::kModulatorCount];
+    int32_t waves[Voice::kModulatorCount];
+    int32_t length;
 };
 
 // A local copy of one envelope for the loop. An envelope that is not stepping
@@ -67,144 +69,608 @@ struct EnvelopeCursor
     }
 };
 
-template <class Osc1, class Osc2>
-void RenderSamples(Voice& v, const SubBlock& s, float* left, float* right, int32_t n)
+// A depth blend with its constant parts worked out once: x a s + (1 - a) s.
+struct ScaledDepth
 {
-    const VoiceParams& p = *s.params;
-    const NoteFactors& k = v.factors;
+    float times;
+    float plus;
 
-    EnvelopeCursor env1(v.envelopes[0], s.stepping[0]);
-    EnvelopeCursor env2(v.envelopes[1], s.stepping[1]);
-    EnvelopeCursor env3(v.envelopes[2], s.stepping[2]);
-    const LfoState lfo1 = v.lfos[0];
-    const LfoState lfo2 = v.lfos[1];
-    const LfoState lfo3 = v.lfos[2];
+    static ScaledDepth Of(float depth, float scale = 1.0f) { return ScaledDepth{depth * scale, (1.0f - depth) * scale}; }
+    float At(float x) const { return x * times + plus; }
+};
 
-    // Per-sub-block parts of the modulation products.
-    const float lfo1Wheel = Depth(s.wheel, p.mwLfo1Depth);
-    const float feedbackSquare = p.feedbackShape * p.feedbackShape;
-    const float feedbackAmount = p.feedback * p.feedback * p.feedback;
-    const float pmLinear = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
-    const float pmSquared = static_cast<float>(p.pmRatio) * p.pmShape;
-    const float pmDepth = p.pmAmount * k.pm * Depth(s.wheel, p.mwPm);
-    const float shape1Depth = k.shape1 * p.mod1;
-    const float shape2Depth = p.mod2 * k.shape2;
-    const float phaseDepth = k.phase * 0.5f * p.phase;
-    const float mixDepth = p.mix * k.mix;
-    const double cutoffDepth = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
-    const float resonanceDepth = p.q * k.resonance;
-    const float noiseDepth = p.noise * p.noise * k.noise;
-    const float volumeDepth = p.volume * k.volume;
-
-    const double phase1 = v.phase1;
-    const double increment1 = v.increment1;
-    const double phase2 = v.phase2;
-    const double increment2 = v.increment2;
-    float a1 = v.state1a;
-    float b1 = v.state1b;
-    float a2 = v.state2a;
-    float b2 = v.state2b;
-    double lastOsc2 = v.lastOsc2;
-    uint32_t noiseIndex = v.noiseIndex;
-    MStateVariableFilter filter = v.filter;
-    Smoother amplitude = v.amplitude;
-    Smoother cutoff = v.cutoff;
-    Smoother phase = v.phase;
-    Smoother pm = v.pm;
-    Smoother shape1 = v.shape1;
-    Smoother shape2 = v.shape2;
-    Smoother mix = v.mix;
-
-    for (int32_t i = 0; i < n; ++i)
+// The per-sample render of one voice over part of a sub-block: the voice's
+// state is loaded into locals, run sample by sample and stored back. Running
+// a sub-block in several stretches gives the same samples as in one. The
+// products that hold still over the sub-block are formed here, once.
+template <class Osc1, class Osc2>
+class SampleKernel
+{
+public:
+    SampleKernel(Voice& v, const SubBlock& s)
+        : voice(v), block(s), env1(v.envelopes[0], s.stepping[0]), env2(v.envelopes[1], s.stepping[1]),
+          env3(v.envelopes[2], s.stepping[2]), lfo1(v.lfos[0]), lfo2(v.lfos[1]), lfo3(v.lfos[2]),
+          phase1(kPhaseGuard + v.phase1), increment1(v.increment1), phase2(v.phase2), increment2(v.increment2),
+          a1(v.state1a), b1(v.state1b), a2(v.state2a), b2(v.state2b), lastOsc2(static_cast<float>(v.lastOsc2)),
+          noiseIndex(v.noiseIndex), filter(v.filter), amplitude(v.amplitude), cutoff(v.cutoff), phase(v.phase),
+          pm(v.pm), shape1(v.shape1), shape2(v.shape2), mix(v.mix)
     {
+        const VoiceParams& p = s.params;
+        const NoteFactors& k = v.factors;
+        ratio1 = p.ratio1;
+        ratio2 = p.ratio2;
+        filterScale = p.filterScale;
+        lfo1Step = lfo1.increment * lfo1.continuous;
+        lfo2Step = lfo2.increment * lfo2.continuous;
+        lfo3Step = lfo3.increment * lfo3.continuous;
+        lfo1Wheel = ScaledDepth::Of(Depth(s.wheel, p.mwLfo1Depth));
+        // Feedback o (o s + 1 - s) fb^3 with s = feedbackShape^2, folded into
+        // two products so that few operations stand between one sample and
+        // the next.
+        const float feedbackSquare = p.feedbackShape * p.feedbackShape;
+        const float feedbackAmount = p.feedback * p.feedback * p.feedback;
+        feedbackOfSquare = feedbackSquare * feedbackAmount;
+        feedbackOfLinear = (1.0f - feedbackSquare) * feedbackAmount;
+        pmLinear = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
+        pmSquared = static_cast<float>(p.pmRatio) * p.pmShape;
+        shape1Env = ScaledDepth::Of(p.e3Mod1, k.shape1 * p.mod1);
+        shape1Lfo = ScaledDepth::Of(p.lfo3Mod1);
+        shape2Env = ScaledDepth::Of(p.e3Mod2, p.mod2 * k.shape2);
+        shape2Lfo = ScaledDepth::Of(p.lfo3Mod2);
+        phaseEnv = ScaledDepth::Of(p.e3Phase, k.phase * 0.5f * p.phase);
+        phaseLfo = ScaledDepth::Of(p.lfo3Phase);
+        pmEnv = ScaledDepth::Of(p.e3Pm, p.pmAmount * k.pm * Depth(s.wheel, p.mwPm));
+        pmLfo = ScaledDepth::Of(p.lfo3Pm);
+        mixLfo = ScaledDepth::Of(p.lfo1Mix, p.mix * k.mix);
+        cutoffEnv = ScaledDepth::Of(p.filterEnv);
+        cutoffLfo = ScaledDepth::Of(p.lfo2Cutoff);
+        cutoffDepth = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        resonanceLfo = ScaledDepth::Of(p.lfo2Q, p.q * k.resonance);
+        noiseLfo = ScaledDepth::Of(p.lfo1Noise, p.noise * p.noise * k.noise);
+        volumeLfo = ScaledDepth::Of(p.lfo2Volume, p.volume * k.volume);
+        tremolo = ScaledDepth::Of(p.lfo1Tremolo);
+    }
+
+    // Sample i of the sub-block, added into left and right. Always inlined:
+    // the loops keep the state in registers only when it is.
+    [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
+    {
+        const double at = i;
         const float e1 = env1.Next();
         const float e2 = env2.Next();
         const float e3 = env3.Next();
-        const float l1 = lfo1.Value(i);
-        const float l2 = lfo2.Value(i);
-        const float l3 = lfo3.Value(i);
-        const float l1w = Depth(l1, lfo1Wheel);
+        const float l1 = lfo1.table[static_cast<int64_t>(at * lfo1Step + lfo1.phase) & EngineTables::kLfoMask];
+        const float l2 = lfo2.table[static_cast<int64_t>(at * lfo2Step + lfo2.phase) & EngineTables::kLfoMask];
+        const float l3 = lfo3.table[static_cast<int64_t>(at * lfo3Step + lfo3.phase) & EngineTables::kLfoMask];
+        const float l1w = lfo1Wheel.At(l1);
 
-        const float amount1 = shape1.Process(Depth(e3, p.e3Mod1) * shape1Depth * Depth(l3, p.lfo3Mod1));
-        const float amount2 = shape2.Process(Depth(e3, p.e3Mod2) * shape2Depth * Depth(l3, p.lfo3Mod2));
+        const float amount1 = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
+        const float amount2 = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
 
-        const float noiseSample = s.noise[noiseIndex & EngineTables::kNoiseMask];
+        const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
         ++noiseIndex;
 
-        const float feedback =
-            static_cast<float>(lastOsc2 * lastOsc2 * feedbackSquare + (1.0f - feedbackSquare) * lastOsc2)
-            * feedbackAmount;
-        const float out1 = Osc1::Compute(s.sine, feedback + kPhaseGuard + i * increment1 + phase1, amount1,
-                                         p.ratio1, a1, b1);
-        const float phaseOffset = phase.Process(Depth(e3, p.e3Phase) * phaseDepth * Depth(l3, p.lfo3Phase));
-        const float modulator = pmLinear * out1 + out1 * out1 * pmSquared;
-        const float pmOffset =
-            pm.Process(modulator * pmDepth * Depth(e3, p.e3Pm) * Depth(l3, p.lfo3Pm));
-        const float offset2 = pmOffset + static_cast<float>(kPhaseGuard) + phaseOffset;
-        const float out2 = Osc2::Compute(s.sine, offset2 + i * increment2 + phase2, amount2, p.ratio2, a2, b2);
+        // Oscillator 2 feeds oscillator 1 with one sample of delay and
+        // oscillator 1 modulates oscillator 2 at once: everything that does
+        // not depend on that loop is computed beside it.
+        const double base1 = at * increment1 + phase1;
+        const double base2 = at * increment2 + phase2;
+        const float phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
+        const float offset2 = static_cast<float>(kPhaseGuard) + phaseOffset;
+        const float pmScale = pmEnv.At(e3) * pmLfo.At(l3);
+
+        const float feedback = lastOsc2 * (lastOsc2 * feedbackOfSquare + feedbackOfLinear);
+        const float out1 = Osc1::Compute(block.sine, feedback + base1, amount1, ratio1, a1, b1);
+        const float modulator = out1 * (pmLinear + out1 * pmSquared);
+        const float pmOffset = pm.Process(modulator * pmScale);
+        const float out2 = Osc2::Compute(block.sine, (pmOffset + offset2) + base2, amount2, ratio2, a2, b2);
         lastOsc2 = out2;
 
-        const float x = mix.Process(Depth(l1w, p.lfo1Mix) * mixDepth);
+        const float x = mix.Process(mixLfo.At(l1w));
         const float oscillators = (1.0f - x) * out1 + x * out2;
-        const double c = Depth(e2, p.filterEnv) * cutoffDepth * Depth(l2, p.lfo2Cutoff);
+        const double c = cutoffEnv.At(e2) * cutoffDepth * cutoffLfo.At(l2);
         const float f = cutoff.Process(static_cast<float>(c * c));
-        const float resonance = Depth(l2, p.lfo2Q) * resonanceDepth;
-        const float d = MStateVariableFilter::Damping(resonance, f, p.filterScale);
+        const float d = MStateVariableFilter::Damping(resonanceLfo.At(l2), f, filterScale);
 
-        const float noise = noiseDepth * Depth(l1w, p.lfo1Noise) * noiseSample;
-        const float sample = filter.Process((oscillators + noise) * 0.5f, f, d, s.weights);
+        const float noise = noiseLfo.At(l1w) * noiseSample;
+        const float sample = filter.Process((oscillators + noise) * 0.5f, f, d, block.weights);
 
-        const float g = amplitude.Process(Depth(l2, p.lfo2Volume) * (e1 * volumeDepth) * Depth(l1w, p.lfo1Tremolo));
-        left[i] += (s.gainLeft + i * s.slopeLeft) * sample * g;
-        right[i] += (s.gainRight + i * s.slopeRight) * sample * g;
+        const float g = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
+        const float out = sample * g;
+        left += (block.gainLeft + i * block.slopeLeft) * out;
+        right += (block.gainRight + i * block.slopeRight) * out;
     }
 
-    env1.StoreInto(v.envelopes[0], s.stepping[0]);
-    env2.StoreInto(v.envelopes[1], s.stepping[1]);
-    env3.StoreInto(v.envelopes[2], s.stepping[2]);
-    v.state1a = a1;
-    v.state1b = b1;
-    v.state2a = a2;
-    v.state2b = b2;
-    v.lastOsc2 = lastOsc2;
-    v.noiseIndex = noiseIndex;
-    v.filter = filter;
-    v.amplitude = amplitude;
-    v.cutoff = cutoff;
-    v.phase = phase;
-    v.pm = pm;
-    v.shape1 = shape1;
-    v.shape2 = shape2;
-    v.mix = mix;
+    void Store()
+    {
+        Voice& v = voice;
+        env1.StoreInto(v.envelopes[0], block.stepping[0]);
+        env2.StoreInto(v.envelopes[1], block.stepping[1]);
+        env3.StoreInto(v.envelopes[2], block.stepping[2]);
+        v.state1a = a1;
+        v.state1b = b1;
+        v.state2a = a2;
+        v.state2b = b2;
+        v.lastOsc2 = lastOsc2;
+        v.noiseIndex = noiseIndex;
+        v.filter = filter;
+        v.amplitude = amplitude;
+        v.cutoff = cutoff;
+        v.phase = phase;
+        v.pm = pm;
+        v.shape1 = shape1;
+        v.shape2 = shape2;
+        v.mix = mix;
+    }
+
+private:
+    Voice& voice;
+    const SubBlock& block;
+    EnvelopeCursor env1;
+    EnvelopeCursor env2;
+    EnvelopeCursor env3;
+    const LfoState lfo1;
+    const LfoState lfo2;
+    const LfoState lfo3;
+    const double phase1;  // with the guard that keeps table arguments positive
+    const double increment1;
+    const double phase2;
+    const double increment2;
+    float a1;
+    float b1;
+    float a2;
+    float b2;
+    float lastOsc2;
+    uint32_t noiseIndex;
+    MStateVariableFilter filter;
+    Smoother amplitude;
+    Smoother cutoff;
+    Smoother phase;
+    Smoother pm;
+    Smoother shape1;
+    Smoother shape2;
+    Smoother mix;
+    double ratio1;
+    double ratio2;
+    int32_t filterScale;
+    double lfo1Step;
+    double lfo2Step;
+    double lfo3Step;
+    ScaledDepth lfo1Wheel;
+    float feedbackOfSquare;
+    float feedbackOfLinear;
+    float pmLinear;
+    float pmSquared;
+    ScaledDepth shape1Env;
+    ScaledDepth shape1Lfo;
+    ScaledDepth shape2Env;
+    ScaledDepth shape2Lfo;
+    ScaledDepth phaseEnv;
+    ScaledDepth phaseLfo;
+    ScaledDepth pmEnv;
+    ScaledDepth pmLfo;
+    ScaledDepth mixLfo;
+    ScaledDepth cutoffEnv;
+    ScaledDepth cutoffLfo;
+    double cutoffDepth;
+    ScaledDepth resonanceLfo;
+    ScaledDepth noiseLfo;
+    ScaledDepth volumeLfo;
+    ScaledDepth tremolo;
+};
+
+// count samples of one voice from sample `from` of its sub-block.
+template <class Osc1, class Osc2>
+void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
+{
+    SampleKernel<Osc1, Osc2> kernel(v, s);
+    for (int32_t j = 0; j < count; ++j)
+        kernel.Run(from + j, left[j], right[j]);
+    kernel.Store();
 }
 
-using RenderFunction = void (*)(Voice&, const SubBlock&, float*, float*, int32_t);
+// Two voices with the same waveforms side by side: each voice's samples form
+// one long chain through the oscillator feedback, and two independent chains
+// keep the processor busy where one would leave it waiting. The later voice
+// adds first, as in a plain last-to-first render.
+template <class Osc1, class Osc2>
+void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voice& earlier,
+               const SubBlock& earlierBlock, int32_t earlierFrom, float* left, float* right, int32_t count)
+{
+    SampleKernel<Osc1, Osc2> first(later, laterBlock);
+    SampleKernel<Osc1, Osc2> second(earlier, earlierBlock);
+    for (int32_t j = 0; j < count; ++j)
+    {
+        first.Run(laterFrom + j, left[j], right[j]);
+        second.Run(earlierFrom + j, left[j], right[j]);
+    }
+    first.Store();
+    second.Store();
+}
+
+// Four float lanes, one voice each, computed with single vector operations.
+using Lanes = float __attribute__((vector_size(16)));
+using LaneInts = int32_t __attribute__((vector_size(16)));
+constexpr int32_t kQuad = 4;
+
+struct LaneDepth
+{
+    Lanes times;
+    Lanes plus;
+
+    void Set(int32_t l, float depth, float scale = 1.0f)
+    {
+        times[l] = depth * scale;
+        plus[l] = (1.0f - depth) * scale;
+    }
+    Lanes At(Lanes x) const { return x * times + plus; }
+};
+
+struct LaneSmoother
+{
+    Lanes coefficient;
+    Lanes complement;
+    Lanes state;
+
+    void Load(int32_t l, const Smoother& s)
+    {
+        coefficient[l] = s.coefficient;
+        complement[l] = s.complement;
+        state[l] = s.state;
+    }
+    Lanes Process(Lanes target)
+    {
+        state = target * complement + state * coefficient;
+        return state;
+    }
+};
+
+// Four voices with the same waveforms side by side, one per vector lane: the
+// modulation, smoothing, filter and gain arithmetic runs for all four at
+// once, and the four oscillator chains (each a long run of dependent steps
+// through the feedback) run interleaved. Every lane computes exactly what the
+// one-voice loop computes, and the lanes add into the buffers in lane order,
+// so the samples equal rendering the voices one after the other.
+template <class Osc1, class Osc2>
+class QuadKernel
+{
+public:
+    QuadKernel(Voice* const* voices, const SubBlock* const* blocks) : sine(blocks[0]->sine), noise(blocks[0]->noise)
+    {
+        for (int32_t l = 0; l < kQuad; ++l)
+            Load(l, *voices[l], *blocks[l]);
+    }
+
+    // Sample j of the stretch; lane l stands at sample from[l] + j of its
+    // sub-block.
+    [[gnu::always_inline]] void Run(const int32_t* from, int32_t j, float& left, float& right)
+    {
+        const Lanes e1 = env1Value;
+        env1Value += env1Step;
+        env1Step += env1Change;
+        const Lanes e2 = env2Value;
+        env2Value += env2Step;
+        env2Step += env2Change;
+        const Lanes e3 = env3Value;
+        env3Value += env3Step;
+        env3Step += env3Change;
+
+        Lanes l1;
+        Lanes l2;
+        Lanes l3;
+        Lanes noiseSample;
+        double at[kQuad];
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            at[l] = from[l] + j;
+            l1[l] = lfoTable[0][l][static_cast<int64_t>(at[l] * lfoStep[0][l] + lfoPhase[0][l]) & EngineTables::kLfoMask];
+            l2[l] = lfoTable[1][l][static_cast<int64_t>(at[l] * lfoStep[1][l] + lfoPhase[1][l]) & EngineTables::kLfoMask];
+            l3[l] = lfoTable[2][l][static_cast<int64_t>(at[l] * lfoStep[2][l] + lfoPhase[2][l]) & EngineTables::kLfoMask];
+            noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
+            ++noiseIndex[l];
+        }
+        const Lanes l1w = lfo1Wheel.At(l1);
+        const Lanes amount1 = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
+        const Lanes amount2 = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
+        const Lanes phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
+        const Lanes offset2 = static_cast<float>(kPhaseGuard) + phaseOffset;
+        const Lanes pmScale = pmEnv.At(e3) * pmLfo.At(l3);
+
+        // The oscillator loops, one chain per lane.
+        Lanes out1;
+        Lanes out2;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const float o = lastOsc2[l];
+            const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
+            const double base1 = at[l] * increment1[l] + phase1[l];
+            const double base2 = at[l] * increment2[l] + phase2[l];
+            const float first = Osc1::Compute(sine, feedback + base1, amount1[l], ratio1[l], a1[l], b1[l]);
+            const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
+            pmState[l] = modulator * pmScale[l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
+            const float second =
+                Osc2::Compute(sine, (pmState[l] + offset2[l]) + base2, amount2[l], ratio2[l], a2[l], b2[l]);
+            lastOsc2[l] = second;
+            out1[l] = first;
+            out2[l] = second;
+        }
+
+        const Lanes x = mix.Process(mixLfo.At(l1w));
+        const Lanes oscillators = (1.0f - x) * out1 + x * out2;
+        const Lanes envCutoff = cutoffEnv.At(e2);
+        const Lanes lfoCutoff = cutoffLfo.At(l2);
+        Lanes target;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const double c = envCutoff[l] * cutoffDepth[l] * lfoCutoff[l];
+            target[l] = static_cast<float>(c * c);
+        }
+        const Lanes f = cutoff.Process(target);
+        const Lanes resonance = resonanceLfo.At(l2);
+        const Lanes eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
+        const LaneInts easeOff = (f < 0.16f) & compensate;
+        const Lanes r = easeOff ? eased : resonance;
+        const Lanes d = 1.0f - 0.98f * r;
+        const Lanes input = (oscillators + noiseLfo.At(l1w) * noiseSample) * 0.5f;
+        low = low + f * band;
+        high = input - low - d * band;
+        band = band + f * high;
+        const Lanes sample = low * weightLow + band * weightBand + high * weightHigh;
+        const Lanes g = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
+        const Lanes out = sample * g;
+        Lanes position;
+        for (int32_t l = 0; l < kQuad; ++l)
+            position[l] = static_cast<float>(from[l] + j);
+        const Lanes toLeft = (gainLeft + position * slopeLeft) * out;
+        const Lanes toRight = (gainRight + position * slopeRight) * out;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            left += toLeft[l];
+            right += toRight[l];
+        }
+    }
+
+    void Store(Voice* const* voices, const SubBlock* const* blocks) const
+    {
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            Voice& v = *voices[l];
+            const SubBlock& s = *blocks[l];
+            StoreEnvelope(v.envelopes[0], s.stepping[0], env1Value[l], env1Step[l], env1Change[l]);
+            StoreEnvelope(v.envelopes[1], s.stepping[1], env2Value[l], env2Step[l], env2Change[l]);
+            StoreEnvelope(v.envelopes[2], s.stepping[2], env3Value[l], env3Step[l], env3Change[l]);
+            v.state1a = a1[l];
+            v.state1b = b1[l];
+            v.state2a = a2[l];
+            v.state2b = b2[l];
+            v.lastOsc2 = lastOsc2[l];
+            v.noiseIndex = noiseIndex[l];
+            v.filter.low = low[l];
+            v.filter.band = band[l];
+            v.filter.high = high[l];
+            v.amplitude.state = amplitude.state[l];
+            v.cutoff.state = cutoff.state[l];
+            v.phase.state = phase.state[l];
+            v.pm.state = pmState[l];
+            v.shape1.state = shape1.state[l];
+            v.shape2.state = shape2.state[l];
+            v.mix.state = mix.state[l];
+        }
+    }
+
+private:
+    static void StoreEnvelope(Envelope& e, bool stepping, float value, float step, float change)
+    {
+        e.value = value;
+        if (stepping)
+        {
+            e.step = step;
+            e.stepChange = change;
+        }
+    }
+
+    void Load(int32_t l, const Voice& v, const SubBlock& s)
+    {
+        const VoiceParams& p = s.params;
+        const NoteFactors& k = v.factors;
+        // An envelope that is not stepping in this sub-block gets zero steps.
+        env1Value[l] = v.envelopes[0].value;
+        env1Step[l] = s.stepping[0] ? v.envelopes[0].step : 0.0f;
+        env1Change[l] = s.stepping[0] ? v.envelopes[0].stepChange : 0.0f;
+        env2Value[l] = v.envelopes[1].value;
+        env2Step[l] = s.stepping[1] ? v.envelopes[1].step : 0.0f;
+        env2Change[l] = s.stepping[1] ? v.envelopes[1].stepChange : 0.0f;
+        env3Value[l] = v.envelopes[2].value;
+        env3Step[l] = s.stepping[2] ? v.envelopes[2].step : 0.0f;
+        env3Change[l] = s.stepping[2] ? v.envelopes[2].stepChange : 0.0f;
+        for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
+        {
+            const LfoState& lfo = v.lfos[i];
+            lfoTable[i][l] = lfo.table;
+            lfoPhase[i][l] = lfo.phase;
+            lfoStep[i][l] = lfo.increment * lfo.continuous;
+        }
+        phase1[l] = kPhaseGuard + v.phase1;
+        increment1[l] = v.increment1;
+        phase2[l] = v.phase2;
+        increment2[l] = v.increment2;
+        a1[l] = v.state1a;
+        b1[l] = v.state1b;
+        a2[l] = v.state2a;
+        b2[l] = v.state2b;
+        lastOsc2[l] = static_cast<float>(v.lastOsc2);
+        noiseIndex[l] = v.noiseIndex;
+        low[l] = v.filter.low;
+        band[l] = v.filter.band;
+        high[l] = v.filter.high;
+        amplitude.Load(l, v.amplitude);
+        cutoff.Load(l, v.cutoff);
+        phase.Load(l, v.phase);
+        pmCoefficient[l] = v.pm.coefficient;
+        pmComplement[l] = v.pm.complement;
+        pmState[l] = v.pm.state;
+        shape1.Load(l, v.shape1);
+        shape2.Load(l, v.shape2);
+        mix.Load(l, v.mix);
+        ratio1[l] = p.ratio1;
+        ratio2[l] = p.ratio2;
+        compensate[l] = p.filterScale != 0 ? -1 : 0;
+        weightLow[l] = s.weights.low;
+        weightBand[l] = s.weights.band;
+        weightHigh[l] = s.weights.high;
+        gainLeft[l] = s.gainLeft;
+        gainRight[l] = s.gainRight;
+        slopeLeft[l] = s.slopeLeft;
+        slopeRight[l] = s.slopeRight;
+        lfo1Wheel.Set(l, Depth(s.wheel, p.mwLfo1Depth));
+        const float feedbackSquare = p.feedbackShape * p.feedbackShape;
+        const float feedbackAmount = p.feedback * p.feedback * p.feedback;
+        feedbackOfSquare[l] = feedbackSquare * feedbackAmount;
+        feedbackOfLinear[l] = (1.0f - feedbackSquare) * feedbackAmount;
+        pmLinear[l] = static_cast<float>(p.pmRatio) * (1.0f - p.pmShape);
+        pmSquared[l] = static_cast<float>(p.pmRatio) * p.pmShape;
+        shape1Env.Set(l, p.e3Mod1, k.shape1 * p.mod1);
+        shape1Lfo.Set(l, p.lfo3Mod1);
+        shape2Env.Set(l, p.e3Mod2, p.mod2 * k.shape2);
+        shape2Lfo.Set(l, p.lfo3Mod2);
+        phaseEnv.Set(l, p.e3Phase, k.phase * 0.5f * p.phase);
+        phaseLfo.Set(l, p.lfo3Phase);
+        pmEnv.Set(l, p.e3Pm, p.pmAmount * k.pm * Depth(s.wheel, p.mwPm));
+        pmLfo.Set(l, p.lfo3Pm);
+        mixLfo.Set(l, p.lfo1Mix, p.mix * k.mix);
+        cutoffEnv.Set(l, p.filterEnv);
+        cutoffLfo.Set(l, p.lfo2Cutoff);
+        cutoffDepth[l] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        resonanceLfo.Set(l, p.lfo2Q, p.q * k.resonance);
+        noiseLfo.Set(l, p.lfo1Noise, p.noise * p.noise * k.noise);
+        volumeLfo.Set(l, p.lfo2Volume, p.volume * k.volume);
+        tremolo.Set(l, p.lfo1Tremolo);
+    }
+
+    const float* sine;
+    const float* noise;
+    Lanes env1Value;
+    Lanes env1Step;
+    Lanes env1Change;
+    Lanes env2Value;
+    Lanes env2Step;
+    Lanes env2Change;
+    Lanes env3Value;
+    Lanes env3Step;
+    Lanes env3Change;
+    const float* lfoTable[Voice::kModulatorCount][kQuad];
+    double lfoPhase[Voice::kModulatorCount][kQuad];
+    double lfoStep[Voice::kModulatorCount][kQuad];
+    double phase1[kQuad];  // with the guard that keeps table arguments positive
+    double increment1[kQuad];
+    double phase2[kQuad];
+    double increment2[kQuad];
+    float a1[kQuad];
+    float b1[kQuad];
+    float a2[kQuad];
+    float b2[kQuad];
+    float lastOsc2[kQuad];
+    uint32_t noiseIndex[kQuad];
+    Lanes low;
+    Lanes band;
+    Lanes high;
+    LaneSmoother amplitude;
+    LaneSmoother cutoff;
+    LaneSmoother phase;
+    LaneSmoother shape1;
+    LaneSmoother shape2;
+    LaneSmoother mix;
+    float pmCoefficient[kQuad];
+    float pmComplement[kQuad];
+    float pmState[kQuad];
+    double ratio1[kQuad];
+    double ratio2[kQuad];
+    LaneInts compensate;
+    Lanes weightLow;
+    Lanes weightBand;
+    Lanes weightHigh;
+    Lanes gainLeft;
+    Lanes gainRight;
+    Lanes slopeLeft;
+    Lanes slopeRight;
+    LaneDepth lfo1Wheel;
+    float feedbackOfSquare[kQuad];
+    float feedbackOfLinear[kQuad];
+    float pmLinear[kQuad];
+    float pmSquared[kQuad];
+    LaneDepth shape1Env;
+    LaneDepth shape1Lfo;
+    LaneDepth shape2Env;
+    LaneDepth shape2Lfo;
+    LaneDepth phaseEnv;
+    LaneDepth phaseLfo;
+    LaneDepth pmEnv;
+    LaneDepth pmLfo;
+    LaneDepth mixLfo;
+    LaneDepth cutoffEnv;
+    LaneDepth cutoffLfo;
+    double cutoffDepth[kQuad];
+    LaneDepth resonanceLfo;
+    LaneDepth noiseLfo;
+    LaneDepth volumeLfo;
+    LaneDepth tremolo;
+};
+
+// count samples of four voices; voice l starts at sample from[l] of its
+// sub-block.
+template <class Osc1, class Osc2>
+void RenderFour(Voice* const* voices, const SubBlock* const* blocks, const int32_t* from, float* left, float* right,
+                int32_t count)
+{
+    QuadKernel<Osc1, Osc2> kernel(voices, blocks);
+    for (int32_t j = 0; j < count; ++j)
+        kernel.Run(from, j, left[j], right[j]);
+    kernel.Store(voices, blocks);
+}
+
+using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
+using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
+                                   float*, int32_t);
+using RenderFourFunction = void (*)(Voice* const*, const SubBlock* const*, const int32_t*, float*, float*, int32_t);
+
+// The loops for a pair of waveforms, chosen once per stretch.
+struct RenderLoops
+{
+    RenderOneFunction one;
+    RenderTwoFunction two;
+    RenderFourFunction four;
+};
+
+template <class Osc1, class Osc2>
+constexpr RenderLoops LoopsOf()
+{
+    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderFour<Osc1, Osc2>};
+}
 
 template <class Osc1>
-constexpr RenderFunction RenderFor(OscWave wave2)
+constexpr RenderLoops LoopsFor(OscWave wave2)
 {
     switch (wave2)
     {
-    case kOscSaw: return &RenderSamples<Osc1, CSawOSC>;
-    case kOscSquare: return &RenderSamples<Osc1, CSquareOSC>;
-    case kOscPulse: return &RenderSamples<Osc1, CPWMOSC>;
-    case kOscPm: return &RenderSamples<Osc1, CPMOSC>;
-    case kOscSaw2: return &RenderSamples<Osc1, CSAWPHSOSC>;
-    default: return &RenderSamples<Osc1, COSC>;
+    case kOscSaw: return LoopsOf<Osc1, CSawOSC>();
+    case kOscSquare: return LoopsOf<Osc1, CSquareOSC>();
+    case kOscPulse: return LoopsOf<Osc1, CPWMOSC>();
+    case kOscPm: return LoopsOf<Osc1, CPMOSC>();
+    case kOscSaw2: return LoopsOf<Osc1, CSAWPHSOSC>();
+    default: return LoopsOf<Osc1, COSC>();
     }
 }
 
-// The sample loop for a pair of waveforms, chosen once per sub-block.
-RenderFunction PickRender(OscWave wave1, OscWave wave2)
+RenderLoops PickLoops(const Voice& v)
 {
-    switch (wave1)
+    switch (v.osc1)
     {
-    case kOscSaw: return RenderFor<CSawOSC>(wave2);
-    case kOscSquare: return RenderFor<CSquareOSC>(wave2);
-    case kOscPulse: return RenderFor<CPWMOSC>(wave2);
-    case kOscPm: return RenderFor<CPMOSC>(wave2);
-    case kOscSaw2: return RenderFor<CSAWPHSOSC>(wave2);
-    default: return RenderFor<COSC>(wave2);
+    case kOscSaw: return LoopsFor<CSawOSC>(v.osc2);
+    case kOscSquare: return LoopsFor<CSquareOSC>(v.osc2);
+    case kOscPulse: return LoopsFor<CPWMOSC>(v.osc2);
+    case kOscPm: return LoopsFor<CPMOSC>(v.osc2);
+    case kOscSaw2: return LoopsFor<CSAWPHSOSC>(v.osc2);
+    default: return LoopsFor<COSC>(v.osc2);
     }
 }
 
@@ -226,18 +692,64 @@ void FlushSmoothers(Voice& v)
         s->state = Flush(s->state);
 }
 
-}  // namespace
-
-bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* right, int32_t frames)
+// One voice on its way through a block, a sub-block at a time. Sub-blocks
+// hold at most 32 samples and end at every envelope segment end and random
+// LFO step, so that pitch, pan slope and rates hold still inside one.
+class VoiceRun
 {
-    const SynthProgram& program = *v.program;
-    const MStateVariableFilter::Weights weights = MStateVariableFilter::BlendWeights(program.blend);
-    int32_t remaining = frames;
-    while (remaining > 0)
+public:
+    VoiceRun(Voice& v, const RenderContext& c, int32_t frames)
+        : voice(v), context(c), program(*v.program), weights(MStateVariableFilter::BlendWeights(program.blend)),
+          remaining(frames)
     {
-        const VoiceParams params = ReadVoiceParams(program);
+        NextSubBlock();
+    }
 
-        // Sub-block length: no segment end and no random LFO step inside.
+    // Samples are left to render in the current sub-block.
+    bool Active() const { return active; }
+    int32_t Left() const { return sub.length - position; }
+    int32_t Position() const { return position; }
+    int32_t Offset() const { return offset; }  // in the block
+    const SubBlock& Sub() const { return sub; }
+    Voice& TheVoice() { return voice; }
+
+    void Advance(int32_t count)
+    {
+        position += count;
+        offset += count;
+        if (position < sub.length)
+            return;
+        FinishSubBlock();
+        NextSubBlock();
+    }
+
+private:
+    void NextSubBlock()
+    {
+        for (;;)
+        {
+            if (remaining <= 0 || voice.Finished())
+            {
+                active = false;
+                return;
+            }
+            StartSubBlock();
+            if (sub.length > 0)
+            {
+                position = 0;
+                active = true;
+                return;
+            }
+            FinishSubBlock();
+        }
+    }
+
+    void StartSubBlock()
+    {
+        Voice& v = voice;
+        sub.params = ReadVoiceParams(program);
+        const VoiceParams& params = sub.params;
+
         int32_t n = remaining < kMaxSubBlock ? remaining : kMaxSubBlock;
         for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
         {
@@ -245,12 +757,11 @@ bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* rig
             if (envelope.active && envelope.remaining < n)
                 n = envelope.remaining;
         }
-        int32_t waves[Voice::kModulatorCount];
         for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
         {
             const SynthLfo& lfoParams = program.lfo[l];
             const int32_t wave = LfoWave(lfoParams);
-            waves[l] = wave;
+            sub.waves[l] = wave;
             const double increment = LfoIncrement(lfoParams, context.sampleRate, context.tempo);
             LfoState& lfo = v.lfos[l];
             LfoState& global = context.globalLfos[l];
@@ -285,25 +796,28 @@ bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* rig
         v.increment1 = Increment(params.coarse2 + pitch - detune, context.sampleRate);
         v.increment2 = Increment(pitch + detune, context.sampleRate);
 
+        sub.length = n;
+        sub.sine = context.tables->sine;
+        sub.noise = context.tables->noise;
+        sub.weights = weights;
+        sub.wheel = context.modWheel;
+        for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
+            sub.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
         if (n > 0)
         {
-            SubBlock s;
-            s.params = &params;
-            s.sine = context.tables->sine;
-            s.noise = context.tables->noise;
-            s.weights = weights;
-            s.wheel = context.modWheel;
             const PanGains start = PanAt(v, params, 0);
             const PanGains end = PanAt(v, params, n);
-            s.gainLeft = start.left;
-            s.gainRight = start.right;
-            s.slopeLeft = (end.left - start.left) / n;
-            s.slopeRight = (end.right - start.right) / n;
-            for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
-                s.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
-            PickRender(v.osc1, v.osc2)(v, s, left, right, n);
+            sub.gainLeft = start.left;
+            sub.gainRight = start.right;
+            sub.slopeLeft = (end.left - start.left) / n;
+            sub.slopeRight = (end.right - start.right) / n;
         }
+    }
 
+    void FinishSubBlock()
+    {
+        Voice& v = voice;
+        const int32_t n = sub.length;
         v.phase1 += n * v.increment1;
         v.phase2 += n * v.increment2;
         for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
@@ -317,14 +831,124 @@ bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* rig
                 AdvanceEnvelope(context.limits->range[e], envelope, program.env[e]);
         }
         for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
-            AdvanceLfo(v.lfos[l], waves[l], n);
+            AdvanceLfo(v.lfos[l], sub.waves[l], n);
         v.filter.FlushDenormals();
         FlushSmoothers(v);
         remaining -= n;
-        left += n;
-        right += n;
-        if (v.Finished())
-            return false;
     }
-    return true;
+
+    Voice& voice;
+    const RenderContext& context;
+    const SynthProgram& program;
+    const MStateVariableFilter::Weights weights;
+    SubBlock sub = {};
+    int32_t remaining;
+    int32_t position = 0;
+    int32_t offset = 0;
+    bool active = false;
+};
+
+void FinishAlone(VoiceRun& run, float* left, float* right)
+{
+    const RenderLoops loops = PickLoops(run.TheVoice());
+    while (run.Active())
+    {
+        const int32_t count = run.Left();
+        loops.one(run.TheVoice(), run.Sub(), run.Position(), left + run.Offset(), right + run.Offset(), count);
+        run.Advance(count);
+    }
+}
+
+}  // namespace
+
+bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* right, int32_t frames)
+{
+    VoiceRun run(v, context, frames);
+    FinishAlone(run, left, right);
+    return !v.Finished();
+}
+
+void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context, float* left, float* right,
+                     int32_t frames, VoicePairResult& result)
+{
+    VoiceRun first(later, context, frames);
+    VoiceRun second(earlier, context, frames);
+    const RenderLoops laterLoops = PickLoops(later);
+    const RenderLoops earlierLoops = PickLoops(earlier);
+    const bool sameWaves = later.osc1 == earlier.osc1 && later.osc2 == earlier.osc2;
+    while (first.Active() && second.Active())
+    {
+        // Both runs stand at the same sample of the block.
+        const int32_t count = first.Left() < second.Left() ? first.Left() : second.Left();
+        float* l = left + first.Offset();
+        float* r = right + first.Offset();
+        if (sameWaves)
+        {
+            laterLoops.two(later, first.Sub(), first.Position(), earlier, second.Sub(), second.Position(), l, r,
+                           count);
+        }
+        else
+        {
+            laterLoops.one(later, first.Sub(), first.Position(), l, r, count);
+            earlierLoops.one(earlier, second.Sub(), second.Position(), l, r, count);
+        }
+        first.Advance(count);
+        second.Advance(count);
+    }
+    FinishAlone(first, left, right);
+    FinishAlone(second, left, right);
+    result.laterSounding = !later.Finished();
+    result.earlierSounding = !earlier.Finished();
+}
+
+void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                     bool* sounding)
+{
+    VoiceRun runs[kQuad] = {
+        VoiceRun(*voices[0], context, frames), VoiceRun(*voices[1], context, frames),
+        VoiceRun(*voices[2], context, frames), VoiceRun(*voices[3], context, frames),
+    };
+    bool sameWaves = true;
+    for (int32_t l = 1; l < kQuad; ++l)
+        sameWaves = sameWaves && voices[l]->osc1 == voices[0]->osc1 && voices[l]->osc2 == voices[0]->osc2;
+    const RenderLoops loops = PickLoops(*voices[0]);
+    for (;;)
+    {
+        bool allActive = true;
+        int32_t count = kMaxSubBlock;
+        for (const VoiceRun& run : runs)
+        {
+            allActive = allActive && run.Active();
+            if (run.Active() && run.Left() < count)
+                count = run.Left();
+        }
+        if (!allActive)
+            break;
+        // All runs stand at the same sample of the block.
+        float* l = left + runs[0].Offset();
+        float* r = right + runs[0].Offset();
+        if (sameWaves)
+        {
+            const SubBlock* blocks[kQuad];
+            int32_t from[kQuad];
+            for (int32_t i = 0; i < kQuad; ++i)
+            {
+                blocks[i] = &runs[i].Sub();
+                from[i] = runs[i].Position();
+            }
+            loops.four(voices, blocks, from, l, r, count);
+        }
+        else
+        {
+            for (VoiceRun& run : runs)
+                PickLoops(run.TheVoice()).one(run.TheVoice(), run.Sub(), run.Position(), l, r, count);
+        }
+        for (VoiceRun& run : runs)
+            run.Advance(count);
+    }
+    for (int32_t i = 0; i < kQuad; ++i)
+    {
+        FinishAlone(runs[i], left, right);
+        sounding[i] = !voices[i]->Finished();
+    }
 }

@@ -78,17 +78,20 @@ void CSynth::HandleMidi(uint32_t message)
 
 void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
 {
-    if (frames <= 0 || !outputs || !outputs[0] || !outputs[1])
+    if (!outputs || !outputs[0] || !outputs[1])
         return;
     float* left = outputs[0];
     float* right = outputs[1];
+    const int32_t count = frames > 0 ? frames : 0;
     const RenderContext context{tables, &envelopeLimits, globalLfos, &random, sampleRate, tempo, modWheel, pitchBend};
-    voicePool.Render(context, left, right, frames);
+    voicePool.Render(context, left, right, count);
 
-    effects.Process(*currentProgram, left, right, frames);
+    effects.Process(*currentProgram, left, right, count);
 
-    AdvanceGlobalLfos(frames);
-    RaisePeaks(left, right, frames);
+    if (count == 0)
+        return;
+    AdvanceGlobalLfos(count);
+    RaisePeaks(left, right, count);
 }
 
 void CSynth::AdvanceGlobalLfos(int32_t frames)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 using namespace enginetest;
@@ -558,4 +559,31 @@ TEST(BlockRender, RandomLfoStepsOncePerCycleAtSubBlockBoundaries)
     EXPECT_EQ(changesInsideBlocks, 0);
     EXPECT_GE(changes, 9);
     EXPECT_LE(changes, 10);
+}
+
+TEST(BlockRender, ExtremeSampleRatesStayFinite)
+{
+    for (int32_t rate : {1, 99, 8000, 384000, std::numeric_limits<int32_t>::max()})
+    {
+        CSynth synth;
+        synth.SetSampleRate(rate);
+        SynthProgram& p = *synth.currentProgram;
+        p.lfo[0].wave = 4;
+        p.lfo[0].rate = 1.0f;
+        p.lfo1Vibrato = 1.0f;
+        p.noise = 0.5f;
+        synth.HandleMidi(NoteOn(60));
+        synth.HandleMidi(NoteOn(72));
+        const Stereo held = Render(synth, 4096);
+        synth.HandleMidi(NoteOff(60));
+        const Stereo released = Render(synth, 4096);
+        EXPECT_TRUE(AllFinite(held)) << rate;
+        EXPECT_TRUE(AllFinite(released)) << rate;
+        EXPECT_TRUE(VoicesFinite(synth)) << rate;
+    }
+    CSynth synth;
+    synth.SetSampleRate(0);  // no rate: the previous one stays
+    synth.SetSampleRate(-48000);
+    EXPECT_EQ(synth.sampleRate, 44100);
+    EXPECT_EQ(synth.envelopeLimits.range[0].minimum, 221);
 }

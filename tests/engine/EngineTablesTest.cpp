@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 TEST(EngineTables, SineHoldsOneCycle)
 {
@@ -38,7 +39,15 @@ TEST(EngineTables, NoiseIsTheFixedGeneratorSequenceInMinusOneToOne)
     EXPECT_NEAR(sum / 65536.0, 0.0, 0.02);
 }
 
-TEST(EngineTables, BuiltOnceAndShared)
+TEST(EngineTables, BuiltOnceAndSharedAcrossThreads)
 {
-    EXPECT_EQ(&EngineTables::Get(), &EngineTables::Get());
+    const EngineTables* first = nullptr;
+    const EngineTables* second = nullptr;
+    std::thread a([&] { first = &EngineTables::Get(); });
+    std::thread b([&] { second = &EngineTables::Get(); });
+    a.join();
+    b.join();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, &EngineTables::Get());
+    EXPECT_EQ(first->sine[16384], 1.0f);
 }
