@@ -1,15 +1,88 @@
-// Prints a one-line summary of a fresh synthesizer's factory state.
+// Prints a summary of a fresh synthesizer's factory state, or writes the host
+// chunks a fresh instance would give:
+//   velmora-info
+//   velmora-info --programs
+//   velmora-info --bank-chunk <file>
+//   velmora-info --program-chunk <index 0..63> <file>
+#include "io/CFileStream.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-int main()
+namespace {
+
+int Usage()
 {
-    CSynth synth;
+    std::fprintf(stderr,
+                 "usage: velmora-info [--programs | --bank-chunk <file> | --program-chunk <index 0..63> <file>]\n");
+    return 2;
+}
+
+int WriteChunk(CSynth& synth, const char* path, bool isPreset)
+{
+    CFileStream file(path, CFileStream::Create);
+    if (!file.IsOpen())
+    {
+        std::fprintf(stderr, "velmora-info: cannot create %s\n", path);
+        return 1;
+    }
+    synth.SaveState(&file, isPreset);
+    if (!file.Flush())
+    {
+        std::fprintf(stderr, "velmora-info: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
+void PrintSummary(CSynth& synth)
+{
     char* name = synth.GetProgramName(synth.GetProgram());
     std::printf("Velmora: %d programs, current program %d \"%s\", %d Hz, %.0f BPM\n", CSynth::kProgramCount,
                 synth.GetProgram(), name, synth.sampleRate, static_cast<double>(synth.tempo));
     FreeString(name);
-    return 0;
+}
+
+void PrintPrograms(CSynth& synth)
+{
+    for (int i = 0; i < CSynth::kProgramCount; ++i)
+    {
+        const SynthProgram& p = synth.programs[i];
+        std::printf("%2d  %-16s %s\n", i, p.name, p.mono ? "mono" : "poly");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CSynth synth;
+    if (argc == 1)
+    {
+        PrintSummary(synth);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--programs") == 0)
+    {
+        PrintPrograms(synth);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--bank-chunk") == 0)
+        return WriteChunk(synth, argv[2], false);
+    if (argc == 4 && std::strcmp(argv[1], "--program-chunk") == 0)
+    {
+        char* end = nullptr;
+        const long index = std::strtol(argv[2], &end, 10);
+        if (*argv[2] == 0 || *end != 0 || index < 0 || index >= CSynth::kProgramCount)
+        {
+            std::fprintf(stderr, "velmora-info: program index must be 0..63, not \"%s\"\n", argv[2]);
+            return 2;
+        }
+        synth.SetProgram(static_cast<int32_t>(index));
+        return WriteChunk(synth, argv[3], true);
+    }
+    return Usage();
 }

@@ -1,10 +1,15 @@
 #include "synth/CSynth.h"
 
+#include "io/CMemoryStream.h"
 #include "io/CObject.h"
 #include "io/HeapString.h"
+#include "synth/CPatchReader.h"
+#include "synth/CPatchWriter.h"
 #include "synth/CSynthResources.h"
+#include "synth/FactoryBank.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -27,13 +32,8 @@ CSynth::CSynth() : resources(new CSynthResources)
     SetSampleRate(kDefaultSampleRate);
     tempo = kDefaultTempo;
     effects.SetTempo(tempo);
-    for (SynthProgram& program : programs)
-    {
-        std::memset(&program, 0, sizeof program);
-        InitProgram(program);
-    }
-    programIndex = 0;
     currentProgram = &programs[0];
+    LoadFactoryBank();
 }
 
 CSynth::~CSynth()
@@ -197,12 +197,45 @@ void CSynth::SetTempo(float bpm)
     effects.SetTempo(bpm);
 }
 
-void CSynth::SaveState(CStream*, bool)
+void CSynth::SaveState(CStream* stream, bool isPreset)
 {
+    CPatchWriter writer(*stream);
+    if (isPreset)
+    {
+        writer.WriteProgram(*currentProgram);
+        return;
+    }
+    for (const SynthProgram& program : programs)
+        writer.WriteProgram(program);
+    writer.WriteCurrentIndex(programIndex);
 }
 
-void CSynth::LoadState(CStream*, bool)
+void CSynth::LoadState(CStream* stream, bool isPreset)
 {
+    CPatchReader reader(*this, *stream, isPreset);
+    reader.Read();
+}
+
+void CSynth::ClearAllPrograms()
+{
+    std::memset(programs, 0, sizeof programs);
+    for (int32_t i = 0; i < kProgramCount; ++i)
+    {
+        char name[16];
+        std::snprintf(name, sizeof name, "program-%d", static_cast<int>(i + 1));
+        SetProgramName(i, NewString(name));
+        InitProgram(programs[i]);
+    }
+}
+
+void CSynth::LoadFactoryBank()
+{
+    ClearAllPrograms();
+    CMemoryStream stream;
+    stream.Write(kFactoryBank, kFactoryBankSize);
+    stream.Seek(0, CStream::FromStart);
+    LoadState(&stream, false);
+    SetProgram(0);
 }
 
 void CSynth::MarkProgramsChanged()

@@ -49,6 +49,12 @@ public:
     void SaveState(CStream* stream, bool isPreset) override;
     void LoadState(CStream* stream, bool isPreset) override;
 
+    // Every record zeroed, named "program-1".."program-64" and set to its
+    // defaults; the current program index stays.
+    void ClearAllPrograms();
+    // Replaces the bank with the compiled-in factory bank; program 0 current.
+    void LoadFactoryBank();
+
     CSynthResources& Resources() { return *resources; }
     // Raises programsChanged so that an open editor rebuilds.
     void MarkProgramsChanged();

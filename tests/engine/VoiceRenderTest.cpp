@@ -25,6 +25,16 @@ struct Rendered
     bool earlierSounding;
 };
 
+// A synth whose current program holds the defaults rather than the first
+// factory program (a mono bass), so that every note gets its own voice.
+std::unique_ptr<CSynth> SynthWithDefaultProgram()
+{
+    auto synth = std::make_unique<CSynth>();
+    std::memset(synth->currentProgram, 0, sizeof *synth->currentProgram);
+    InitProgram(*synth->currentProgram);
+    return synth;
+}
+
 RenderContext ContextOf(CSynth& synth)
 {
     return RenderContext{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
@@ -100,7 +110,7 @@ bool Same(const std::vector<float>& a, const std::vector<float>& b)
 
 TEST(VoiceRender, PairRendersExactlyLikeOneAfterTheOther)
 {
-    auto synth = std::make_unique<CSynth>();
+    auto synth = SynthWithDefaultProgram();
     SynthProgram& p = *synth->currentProgram;
     p.wave1 = 4;
     p.wave2 = 3;
@@ -126,7 +136,7 @@ TEST(VoiceRender, PairRendersExactlyLikeOneAfterTheOther)
 
 TEST(VoiceRender, PairWithDifferentWaveformsAndAFinishingVoice)
 {
-    auto synth = std::make_unique<CSynth>();
+    auto synth = SynthWithDefaultProgram();
     synth->currentProgram->wave1 = 2;
     synth->HandleMidi(NoteOn(50));
     synth->currentProgram->wave1 = 1;
@@ -146,7 +156,7 @@ TEST(VoiceRender, PairWithDifferentWaveformsAndAFinishingVoice)
 
 TEST(VoiceRender, RendersNothingForZeroFrames)
 {
-    auto synth = std::make_unique<CSynth>();
+    auto synth = SynthWithDefaultProgram();
     synth->HandleMidi(NoteOn(60));
     Voice v = synth->voicePool.VoiceAt(0);
     const Voice before = v;
@@ -159,7 +169,7 @@ TEST(VoiceRender, RendersNothingForZeroFrames)
 
 TEST(VoiceRender, FeedbackStateBelowTheFloorIsFlushed)
 {
-    auto synth = std::make_unique<CSynth>();
+    auto synth = SynthWithDefaultProgram();
     SynthProgram& p = *synth->currentProgram;
     p.wave1 = 5;  // silent oscillators: the filter only rings down
     p.wave2 = 5;
@@ -179,7 +189,7 @@ TEST(VoiceRender, FeedbackStateBelowTheFloorIsFlushed)
 
 TEST(VoiceRender, QuadRendersExactlyLikeOneAfterTheOther)
 {
-    auto synth = std::make_unique<CSynth>();
+    auto synth = SynthWithDefaultProgram();
     SynthProgram& p = *synth->currentProgram;
     p.wave1 = 4;
     p.wave2 = 3;
@@ -226,7 +236,7 @@ TEST(VoiceRender, QuadWithMixedWaveformsOrAFinishingVoice)
 {
     for (bool mixed : {false, true})
     {
-        auto synth = std::make_unique<CSynth>();
+        auto synth = SynthWithDefaultProgram();
         synth->currentProgram->wave1 = 2;
         synth->HandleMidi(NoteOn(50));
         synth->HandleMidi(NoteOn(55));

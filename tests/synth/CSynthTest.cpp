@@ -1,3 +1,6 @@
+#include "PatchTestSupport.h"
+
+#include "io/CMemoryStream.h"
 #include "io/CObject.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
@@ -6,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +36,8 @@ TEST(CSynth, ConstructionState)
     EXPECT_EQ(synth.lastNote, -1);
     EXPECT_EQ(synth.editorWindow, nullptr);
     EXPECT_EQ(synth.hostCallback, nullptr);
-    EXPECT_EQ(synth.Resources().programsChanged, 0);
+    // Loading the factory bank raised it; an editor opened later rebuilds anyway.
+    EXPECT_EQ(synth.Resources().programsChanged, 1);
 }
 
 TEST(CSynth, ProgramSelectionIgnoresIndicesOutside0To63)
@@ -53,15 +58,17 @@ TEST(CSynth, EditsGoToTheStoredProgramItself)
     CSynth synth;
     synth.SetProgram(7);
     synth.currentProgram->cutoff = 0.25f;
+    const float other = synth.programs[8].cutoff;
     synth.SetProgram(8);
     synth.SetProgram(7);
     EXPECT_EQ(synth.programs[7].cutoff, 0.25f);
-    EXPECT_EQ(synth.programs[8].cutoff, 1.0f);
+    EXPECT_EQ(synth.programs[8].cutoff, other);
 }
 
 TEST(CSynth, ProgramChangeRaisesTheFlagOnlyWithAnEditorOpen)
 {
     CSynth synth;
+    synth.Resources().programsChanged = 0;
     synth.SetProgram(3);
     EXPECT_EQ(synth.Resources().programsChanged, 0);
     synth.editorWindow = new CObject;  // stands in for the editor window
@@ -76,6 +83,7 @@ TEST(CSynth, ProgramChangeRaisesTheFlagOnlyWithAnEditorOpen)
 TEST(CSynth, ProgramNamesAreCutAndOwnershipPasses)
 {
     CSynth synth;
+    synth.Resources().programsChanged = 0;
     synth.SetProgramName(3, NewString("A forty character program name, too long"));
     EXPECT_EQ(TakeString(synth.GetProgramName(3)), "A forty character program name,");
     EXPECT_EQ(synth.Resources().programsChanged, 1);
@@ -119,6 +127,118 @@ TEST(CSynth, BlockSizeAndSampleRateAreStored)
     EXPECT_EQ(synth.blockSize, 256);
     synth.SetSampleRate(96000);
     EXPECT_EQ(synth.sampleRate, 96000);
+}
+
+TEST(CSynth, FreshInstanceHoldsTheFactoryBank)
+{
+    CSynth synth;
+    EXPECT_EQ(synth.GetProgram(), 0);
+    EXPECT_EQ(TakeString(synth.GetProgramName(0)), "2 OSC Bass");
+    EXPECT_EQ(TakeString(synth.GetProgramName(18)), "Fast Chorus Keys");
+    EXPECT_EQ(TakeString(synth.GetProgramName(63)), "XMOD");
+}
+
+TEST(CSynth, ClearAllProgramsNamesAndResetsEveryRecord)
+{
+    CSynth synth;
+    synth.SetProgram(12);
+    synth.Resources().programsChanged = 0;
+    synth.ClearAllPrograms();
+    EXPECT_EQ(synth.GetProgram(), 12);
+    EXPECT_EQ(synth.currentProgram, &synth.programs[12]);
+    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    for (int i = 0; i < CSynth::kProgramCount; ++i)
+    {
+        SynthProgram expected = PatchTest::DefaultProgram(("program-" + std::to_string(i + 1)).c_str());
+        EXPECT_EQ(PatchTest::DifferentFields(synth.programs[i], expected), std::vector<std::string>()) << i;
+    }
+    EXPECT_STREQ(synth.programs[0].name, "program-1");
+    EXPECT_STREQ(synth.programs[63].name, "program-64");
+}
+
+TEST(CSynth, LoadFactoryBankRestoresEveryProgramAndSelectsProgramZero)
+{
+    CSynth reference;
+    CSynth synth;
+    synth.ClearAllPrograms();
+    synth.programs[40].volume = 0.01f;
+    synth.SetProgram(40);
+    synth.Resources().programsChanged = 0;
+    synth.LoadFactoryBank();
+    EXPECT_EQ(synth.GetProgram(), 0);
+    EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
+    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    for (int i = 0; i < CSynth::kProgramCount; ++i)
+        EXPECT_TRUE(PatchTest::DifferentFields(synth.programs[i], reference.programs[i]).empty()) << i;
+}
+
+TEST(CSynth, BankChunkIsEveryProgramPlusProg)
+{
+    CSynth synth;
+    synth.SetProgram(17);
+    CMemoryStream stream;
+    synth.SaveState(&stream, false);
+    size_t expected = 16;
+    for (const SynthProgram& p : synth.programs)
+        expected += 1155 + std::strlen(p.name);
+    EXPECT_EQ(expected, 74532u);  // the sum over the factory names
+    ASSERT_EQ(static_cast<size_t>(stream.Size()), expected);
+    const PatchTest::Bytes bytes = PatchTest::StreamBytes(stream);
+    const PatchTest::Bytes tail = PatchTest::CByteBuilder().Section("prog", 4).U32(17).Get();
+    EXPECT_EQ(PatchTest::Bytes(bytes.end() - 16, bytes.end()), tail);
+}
+
+TEST(CSynth, BankChunkRoundTripsIntoAnotherInstance)
+{
+    CSynth source;
+    source.programs[3] = PatchTest::MarkedProgram("Marked");
+    // Fields no section carries stay at their defaults on both sides.
+    source.programs[3].glide = 0.0f;
+    source.programs[3].glideLegatoOnly = 0;
+    source.programs[3].lfo1Noise = 0.0f;
+    source.programs[3].lfo1Mix = 0.0f;
+    const SynthProgram defaults = PatchTest::DefaultProgram();
+    source.programs[3].eqLow = defaults.eqLow;
+    source.programs[3].eqMid = defaults.eqMid;
+    source.programs[3].eqHigh = defaults.eqHigh;
+    source.programs[3].eqFreqLow = defaults.eqFreqLow;
+    source.programs[3].eqFreqHigh = defaults.eqFreqHigh;
+    source.programs[3].eqGain = defaults.eqGain;
+    source.SetProgram(33);
+    CMemoryStream stream;
+    source.SaveState(&stream, false);
+
+    CSynth target;
+    target.ClearAllPrograms();
+    stream.Seek(0, CStream::FromStart);
+    target.LoadState(&stream, false);
+    EXPECT_EQ(target.GetProgram(), 33);
+    for (int i = 0; i < CSynth::kProgramCount; ++i)
+    {
+        EXPECT_EQ(PatchTest::DifferentFields(target.programs[i], source.programs[i]), std::vector<std::string>())
+            << i;
+    }
+}
+
+TEST(CSynth, ProgramChunkReplacesOnlyTheCurrentProgram)
+{
+    CSynth source;
+    source.SetProgram(5);
+    CMemoryStream stream;
+    source.SaveState(&stream, true);
+    EXPECT_EQ(static_cast<size_t>(stream.Size()), 1155 + std::strlen(source.programs[5].name));
+
+    CSynth target;
+    target.SetProgram(9);
+    CSynth reference;
+    stream.Seek(0, CStream::FromStart);
+    target.LoadState(&stream, true);
+    EXPECT_EQ(target.GetProgram(), 9);
+    for (int i = 0; i < CSynth::kProgramCount; ++i)
+    {
+        const SynthProgram& expected = i == 9 ? source.programs[5] : reference.programs[i];
+        EXPECT_TRUE(PatchTest::DifferentFields(target.programs[i], expected).empty()) << i;
+    }
 }
 
 TEST(CPluginBase, DefaultsAndStringOwnership)

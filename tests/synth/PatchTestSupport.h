@@ -1,0 +1,45 @@
+#pragma once
+
+#include "io/CMemoryStream.h"
+#include "synth/SynthProgram.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Helpers shared by the patch format tests: building byte streams by hand and
+// programs whose every stored field holds its own value.
+namespace PatchTest {
+
+using Bytes = std::vector<uint8_t>;
+
+// Appends words and strings in the stored encoding, independently of the
+// code under test.
+class CByteBuilder
+{
+public:
+    CByteBuilder& U32(uint32_t value);
+    CByteBuilder& F32(float value);
+    CByteBuilder& Text(const std::string& text);  // u32 length, then the bytes
+    CByteBuilder& Section(const std::string& tag, uint32_t size);
+    CByteBuilder& Raw(const Bytes& bytes);
+    const Bytes& Get() const { return bytes; }
+
+private:
+    Bytes bytes;
+};
+
+SynthProgram DefaultProgram(const char* name = "");
+
+// A program whose every stored field holds a distinct value that no header
+// word can be mistaken for; ratios hold allowed values.
+SynthProgram MarkedProgram(const char* name);
+
+Bytes StreamBytes(CMemoryStream& stream);
+void Fill(CMemoryStream& stream, const Bytes& bytes);
+
+// What differs between two records: "name" and "word k" (k counted from the
+// first word after the name).
+std::vector<std::string> DifferentFields(const SynthProgram& a, const SynthProgram& b);
+
+}  // namespace PatchTest
