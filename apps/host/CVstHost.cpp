@@ -37,6 +37,9 @@ bool CVstHost::Load(const std::string& path)
 {
     Unload();
     error.clear();
+    wantsMidi = false;
+    timeQueries = 0;
+    samplePosition = 0.0;
     if (!library.Open(path))
     {
         error = library.Error();
@@ -59,6 +62,7 @@ bool CVstHost::Load(const std::string& path)
     effect = created;
     effect->resvd1 = reinterpret_cast<intptr_t>(this);
     Dispatch(effOpen, 0, 0, nullptr, 0.0f);
+    SetSampleRate(sampleRate);
     SetBlockSize(blockSize);
     return true;
 }
@@ -222,10 +226,13 @@ std::vector<uint8_t> CVstHost::GetChunk(bool programOnly)
     return std::vector<uint8_t>(bytes, bytes + size);
 }
 
+// Some plug-ins keep text in their chunks and read it as a terminated
+// string: the copy they get has a zero byte after the chunk, not counted.
 void CVstHost::SetChunk(const std::vector<uint8_t>& chunk, bool programOnly)
 {
     std::vector<uint8_t> copy(chunk);
-    Dispatch(effSetChunk, programOnly ? 1 : 0, static_cast<intptr_t>(copy.size()), copy.data(), 0.0f);
+    copy.push_back(0);
+    Dispatch(effSetChunk, programOnly ? 1 : 0, static_cast<intptr_t>(chunk.size()), copy.data(), 0.0f);
 }
 
 intptr_t CVstHost::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)

@@ -29,8 +29,9 @@ public:
     ~CVstHost();
 
     // Loads the library at path, finds its entry (VSTPluginMain, else main),
-    // creates the plug-in and opens it. False, with Error() telling why, when
-    // the file cannot be loaded, has no entry or gives no valid plug-in.
+    // creates the plug-in, opens it and sends it the sample rate and block
+    // size set so far. False, with Error() telling why, when the file cannot
+    // be loaded, has no entry or gives no valid plug-in.
     bool Load(const std::string& path);
     const std::string& Error() const { return error; }
     bool IsLoaded() const { return effect != nullptr; }

@@ -32,7 +32,7 @@ public:
     virtual int32_t getProgram();
     // name is the host's zero-terminated text.
     virtual void setProgramName(char* name);
-    // text is the host's buffer of kVstMaxProgNameLen bytes or more.
+    // text is the host's buffer, room for 24 characters and a terminator.
     virtual void getProgramName(char* text);
     virtual void getParameterLabel(int32_t index, char* label);
     virtual void getParameterDisplay(int32_t index, char* text);

@@ -76,8 +76,6 @@ enum VstEffectFlags : int32_t
     effFlagsCanReplacing = 1 << 4,
     effFlagsProgramChunks = 1 << 5,
     effFlagsIsSynth = 1 << 8,
-    effFlagsNoSoundInStop = 1 << 9,
-    effFlagsCanDoubleReplacing = 1 << 12,
 };
 
 // Dispatcher opcodes (host to plug-in).
@@ -120,20 +118,14 @@ enum VstEffectOpcode : int32_t
     effEditKeyUp = 60,
     effSetEditKnobMode = 61,
     effGetCurrentMidiProgram = 63,
-    effStartProcess = 71,
-    effStopProcess = 72,
 };
 
 // Host-callback opcodes (plug-in to host).
 enum VstHostOpcode : int32_t
 {
-    audioMasterAutomate = 0,
     audioMasterVersion = 1,
-    audioMasterCurrentId = 2,
-    audioMasterIdle = 3,
     audioMasterWantMidi = 6,
     audioMasterGetTime = 7,
-    audioMasterProcessEvents = 8,
 };
 
 // The answer of effIdentify.
@@ -142,13 +134,10 @@ constexpr int32_t kVstIdentify = VstFourCC('N', 'v', 'E', 'f');
 enum VstPlugCategory : int32_t
 {
     kPlugCategUnknown = 0,
-    kPlugCategEffect = 1,
     kPlugCategSynth = 2,
 };
 
-// Buffer sizes the host provides for texts, terminator included.
-constexpr int32_t kVstMaxProgNameLen = 24;
-constexpr int32_t kVstMaxParamStrLen = 8;
+// Text sizes in the pin record, terminator included.
 constexpr int32_t kVstMaxLabelLen = 64;
 constexpr int32_t kVstMaxShortLabelLen = 8;
 
@@ -214,13 +203,8 @@ enum VstTimeInfoFlags : int32_t
 {
     kVstTransportChanged = 1,
     kVstTransportPlaying = 1 << 1,
-    kVstTransportCycleActive = 1 << 2,
-    kVstTransportRecording = 1 << 3,
-    kVstNanosValid = 1 << 8,
     kVstPpqPosValid = 1 << 9,
     kVstTempoValid = 1 << 10,
-    kVstBarsValid = 1 << 11,
-    kVstCyclePosValid = 1 << 12,
     kVstTimeSigValid = 1 << 13,
 };
 
@@ -237,7 +221,6 @@ enum VstPinPropertiesFlags : int32_t
 {
     kVstPinIsActive = 1 << 0,
     kVstPinIsStereo = 1 << 1,
-    kVstPinUseSpeaker = 1 << 2,
 };
 
 // Editor size in pixels, bottom and right exclusive.

@@ -6,23 +6,20 @@
 
 #include <new>
 
+// Older hosts look for the entry under the name main, which C++ reserves for
+// programs. On Windows velmora.def exports VSTPluginMain under both names; on
+// Linux a second function carries the symbol name main.
 #if defined(_WIN32)
-#define VELMORA_EXPORT extern "C" __declspec(dllexport)
+extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
 #else
-#define VELMORA_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host);
+extern "C" __attribute__((visibility("default"))) AEffect* VstLegacyMain(audioMasterCallback host) __asm__("main");
 
-// The older name hosts look for is main, which C++ reserves for programs; the
-// symbol is named by hand. 32-bit Windows prefixes C names with an
-// underscore, which the export table drops again.
-#if defined(_WIN32) && !defined(_WIN64)
-#define VELMORA_LEGACY_ENTRY_SYMBOL "_main"
-#else
-#define VELMORA_LEGACY_ENTRY_SYMBOL "main"
+AEffect* VstLegacyMain(audioMasterCallback host)
+{
+    return VSTPluginMain(host);
+}
 #endif
-
-VELMORA_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);
-VELMORA_EXPORT AEffect* VstLegacyMain(audioMasterCallback host) __asm__(VELMORA_LEGACY_ENTRY_SYMBOL);
 
 // No exception leaves the library: a failed allocation means no plug-in.
 AEffect* VSTPluginMain(audioMasterCallback host)
@@ -38,9 +35,4 @@ AEffect* VSTPluginMain(audioMasterCallback host)
     {
         return nullptr;
     }
-}
-
-AEffect* VstLegacyMain(audioMasterCallback host)
-{
-    return VSTPluginMain(host);
 }
