@@ -36,6 +36,23 @@ inline float BitsToFloat(uint32_t bits)
     return value;
 }
 
+// Big-endian encoding, for the few exchange formats that are defined that way
+// (the VST bank and preset container).
+
+inline void StoreU32BE(uint8_t* out, uint32_t value)
+{
+    out[0] = static_cast<uint8_t>(value >> 24);
+    out[1] = static_cast<uint8_t>(value >> 16);
+    out[2] = static_cast<uint8_t>(value >> 8);
+    out[3] = static_cast<uint8_t>(value);
+}
+
+inline uint32_t LoadU32BE(const uint8_t* in)
+{
+    return static_cast<uint32_t>(in[0]) << 24 | static_cast<uint32_t>(in[1]) << 16 |
+           static_cast<uint32_t>(in[2]) << 8 | static_cast<uint32_t>(in[3]);
+}
+
 // Stream helpers: each returns true when all four bytes were transferred.
 // A failed read leaves the destination unchanged.
 bool WriteU32(CStream& stream, uint32_t value);

@@ -1,0 +1,405 @@
+// The render tool as a user runs it: the built program, its exit status,
+// its messages and the files it leaves behind.
+#include "io/CFileStream.h"
+#include "io/CPresetFile.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+#include <vector>
+
+namespace
+{
+struct Outcome
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool with arguments (already quoted where needed) in a scratch folder.
+Outcome RunTool(const TempDir& dir, const std::string& arguments)
+{
+    const std::string out = dir.File("stdout.txt");
+    const std::string err = dir.File("stderr.txt");
+    const std::string command = std::string("'") + RENDER_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const int raw = std::system(command.c_str());
+    Outcome outcome = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Read(out), TempDir::Read(err)};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return outcome;
+}
+
+std::string Quote(const std::string& path)
+{
+    return "'" + path + "'";
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string MidiBytes(const std::vector<uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Format 1, 480 ticks per quarter at 120 BPM (a tick is 1/960 s). Track 2 plays
+// channel 1 from 0.25 s to 0.75 s; track 3 selects program 3 on channel 2 and
+// plays it from 0.5 s without ever releasing it.
+std::string GateSong()
+{
+    const std::vector<uint8_t> bytes = {
+        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 3, 0x01, 0xE0,
+        'M', 'T', 'r', 'k', 0, 0, 0, 11, 0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00,
+        'M', 'T', 'r', 'k', 0, 0, 0, 14, 0x81, 0x70, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00,
+        'M', 'T', 'r', 'k', 0, 0, 0, 12, 0x00, 0xC1, 3, 0x83, 0x60, 0x91, 64, 100, 0x00, 0xFF, 0x2F, 0x00,
+    };
+    return MidiBytes(bytes);
+}
+
+std::vector<float> ReadFloats(const std::string& path, SF_INFO& info)
+{
+    info = {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    EXPECT_NE(file, nullptr) << path;
+    if (!file)
+        return {};
+    std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    return samples;
+}
+}
+
+TEST(CRenderTool, HelpListsEveryOption)
+{
+    TempDir dir;
+    const Outcome outcome = RunTool(dir, "--help");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.err.empty());
+    for (const char* option : {"--output", "--format", "--bits", "--rate", "--block", "--tail", "--plugin",
+                               "--program", "--bank", "--preset", "--save-bank", "--save-preset", "--list-programs",
+                               "--each-program", "--help", "--version"})
+        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+}
+
+TEST(CRenderTool, VersionIsOneLine)
+{
+    TempDir dir;
+    const Outcome outcome = RunTool(dir, "--version");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "velmora-render 1.2\n");
+}
+
+TEST(CRenderTool, WrongCommandLinesExitWithStatusTwo)
+{
+    TempDir dir;
+    Outcome outcome = RunTool(dir, "--bogus");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "velmora-render: unknown option --bogus (see --help)\n");
+    EXPECT_TRUE(outcome.out.empty());
+    outcome = RunTool(dir, "");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "velmora-render: nothing to do: give an output file with -o (see --help)\n");
+}
+
+TEST(CRenderTool, BadSongsAreNamedWithTheirFault)
+{
+    TempDir dir;
+    const std::string out = dir.File("out.wav");
+    Outcome outcome = RunTool(dir, Quote(dir.File("missing.mid")) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("missing.mid") + ": cannot open the file\n");
+
+    const std::string text = dir.Write("text.mid", "this is not music");
+    outcome = RunTool(dir, Quote(text) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + text + ": not a MIDI file (no \"MThd\" header)\n");
+
+    const std::string song = GateSong();
+    const std::string cut = dir.Write("cut.mid", song.substr(0, song.size() - 5));
+    outcome = RunTool(dir, Quote(cut) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + cut + ": track 3 is truncated: its header says 12 bytes, 7 remain\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(CRenderTool, PluginsThatAreNoInstrumentsAreRefused)
+{
+    TempDir dir;
+    const std::string out = dir.File("out.wav");
+    const std::string text = dir.Write("fake.so", "not a library");
+    Outcome outcome = RunTool(dir, "--plugin " + Quote(text) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err.rfind("velmora-render: " + text + ": not a VST 2.4 plug-in (", 0), 0u) << outcome.err;
+
+    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_NOENTRY + "' -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, std::string("velmora-render: ") + FIXTURE_NOENTRY +
+                               ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)\n");
+
+    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_EFFECT + "' -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, std::string("velmora-render: ") + FIXTURE_EFFECT + ": a VST 2.4 effect, not an instrument\n");
+
+    outcome = RunTool(dir, "--plugin " + Quote(dir.File("none.so")) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("none.so") + ": no such file\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(CRenderTool, MidiReachesThePluginOnTheExactSample)
+{
+    TempDir dir;
+    const std::string song = dir.Write("gate.mid", GateSong());
+    const std::string out = dir.File("gate.wav");
+    const Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' " + Quote(song) + " -o " +
+                                             Quote(out) + " --bits 32 --rate 8000 --block 100 --tail 0.5");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out.rfind("Wrote " + out + ": ", 0), 0u) << outcome.out;
+    EXPECT_NE(outcome.out.find(", 8000 Hz, WAV 32-bit float, peak "), std::string::npos) << outcome.out;
+
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(out, info);
+    EXPECT_EQ(info.samplerate, 8000);
+    ASSERT_EQ(info.channels, 2);
+    auto left = [&](size_t frame) { return samples[2 * frame]; };
+    auto right = [&](size_t frame) { return samples[2 * frame + 1]; };
+    EXPECT_EQ(left(1999), 0.0f);
+    EXPECT_EQ(left(2000), 0.125f);
+    EXPECT_EQ(left(3999), 0.125f);
+    EXPECT_EQ(left(4000), 0.25f);
+    EXPECT_EQ(left(5999), 0.25f);
+    // The song ends at 0.75 s (frame 6000) with channel 1's note-off; channel
+    // 2's note, never released by the song, is released there too.
+    EXPECT_EQ(left(6000), 0.0f);
+    // Channel 2's instance was switched to program 3 at the start.
+    EXPECT_EQ(right(0), 0.003f);
+    // The right channel never falls silent, so the 0.5 s tail cap ends the
+    // render 4000 frames after the song.
+    EXPECT_EQ(info.frames, 10000);
+}
+
+TEST(CRenderTool, ProgramOptionOverridesTheSongsProgramChanges)
+{
+    TempDir dir;
+    const std::string song = dir.Write("gate.mid", GateSong());
+    const std::string out = dir.File("gate.wav");
+    Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' " + Quote(song) + " -o " +
+                                       Quote(out) + " --bits 32 --rate 8000 --tail 0 --program 'gate 2'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(out, info);
+    ASSERT_GT(samples.size(), 2u);
+    // Both channels' instances on program 2: 0.002 each.
+    EXPECT_EQ(samples[1], 0.004f);
+
+    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' --list-programs");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "  0* Gate 0\n  1  Gate 1\n  2  Gate 2\n  3  Gate 3\n");
+
+    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' -o " + Quote(out) + " --program 4");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, std::string("velmora-render: program 4 does not exist (") + FIXTURE_GATE +
+                               " has programs 0 to 3)\n");
+    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' -o " + Quote(out) + " --program Lead");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, std::string("velmora-render: no program named \"Lead\" in ") + FIXTURE_GATE +
+                               " (see --list-programs)\n");
+}
+
+TEST(CRenderTool, AFailedRenderLeavesTheOlderFileAndNoTemporary)
+{
+    TempDir dir;
+    const std::string out = dir.Write("keep.wav", "an older render");
+    const std::string song = dir.Write("gate.mid", GateSong());
+    const Outcome outcome =
+        RunTool(dir, std::string("--plugin '") + FIXTURE_NAN + "' " + Quote(song) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + out +
+                               ": the instrument produced an invalid sample (not a finite number) at frame 11025\n");
+    EXPECT_EQ(TempDir::Read(out), "an older render");
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"gate.mid", "keep.wav"}));
+}
+
+TEST(CRenderTool, BadBankFilesAreRefusedBeforeRendering)
+{
+    TempDir dir;
+    const std::string out = dir.Write("keep.wav", "older");
+    const std::string wrong = dir.Write("wrong.fxb", "RIFF and then some bytes");
+    Outcome outcome = RunTool(dir, "--bank " + Quote(wrong) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + wrong + ": not a VST preset or bank file (no \"CcnK\" magic)\n");
+
+    CPresetFile bank;
+    bank.kind = CPresetFile::Bank;
+    bank.chunk = {1, 2, 3, 4};
+    const std::string cut = dir.File("cut.fxb");
+    {
+        CFileStream stream(cut.c_str(), CFileStream::Create);
+        ASSERT_TRUE(bank.Save(stream));
+        stream.Write("x", 1);
+    }
+    outcome = RunTool(dir, "--bank " + Quote(cut) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err,
+              "velmora-render: " + cut + ": wrong size: the header says 156 bytes follow it, the file has 157\n");
+
+    outcome = RunTool(dir, "--bank " + Quote(dir.File("none.fxb")) + " -o " + Quote(out));
+    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("none.fxb") + ": no such file\n");
+    EXPECT_EQ(TempDir::Read(out), "older");
+}
+
+TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
+{
+    TempDir dir;
+    const std::string first = dir.File("first.fxb");
+    const std::string second = dir.File("second.fxb");
+    Outcome outcome = RunTool(dir, "--save-bank " + Quote(first));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    outcome = RunTool(dir, "--bank " + Quote(first) + " --save-bank " + Quote(second));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(TempDir::Read(first), TempDir::Read(second));
+
+    CPresetFile bank;
+    {
+        CFileStream stream(first.c_str(), CFileStream::ReadOnly);
+        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
+    }
+    EXPECT_EQ(bank.kind, CPresetFile::Bank);
+    EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "vlm1");
+    EXPECT_EQ(bank.count, 64);
+    EXPECT_FALSE(bank.chunk.empty());
+
+    // A preset saved from program 5 names it and holds a program chunk.
+    const std::string preset = dir.File("five.fxp");
+    outcome = RunTool(dir, "--program 5 --save-preset " + Quote(preset) + " --list-programs");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    std::istringstream listing(outcome.out);
+    std::string line;
+    int lines = 0;
+    std::string fifth;
+    while (std::getline(listing, line))
+        if (lines++ == 5)
+            fifth = line;
+    EXPECT_EQ(lines, 64);
+    ASSERT_GE(fifth.size(), 5u);
+    EXPECT_EQ(fifth.substr(0, 5), "  5* ");
+    CPresetFile program;
+    {
+        CFileStream stream(preset.c_str(), CFileStream::ReadOnly);
+        ASSERT_TRUE(program.Load(stream)) << program.Error();
+    }
+    EXPECT_EQ(program.kind, CPresetFile::Preset);
+    EXPECT_EQ(program.programName, fifth.substr(5));
+    EXPECT_LT(program.chunk.size(), bank.chunk.size());
+
+}
+
+TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
+{
+    TempDir dir;
+    const std::string gate = std::string("--plugin '") + FIXTURE_GATE + "' ";
+    const std::string bankPath = dir.File("gate.fxb");
+    const std::string presetPath = dir.File("gate.fxp");
+    Outcome outcome = RunTool(dir, gate + "--program 2 --save-bank " + Quote(bankPath) + " --save-preset " +
+                                       Quote(presetPath));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.empty());
+
+    CPresetFile bank;
+    {
+        CFileStream stream(bankPath.c_str(), CFileStream::ReadOnly);
+        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
+    }
+    EXPECT_EQ(bank.kind, CPresetFile::Bank);
+    EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "fixt");
+    EXPECT_EQ(bank.pluginVersion, 1);
+    EXPECT_EQ(bank.count, 4);
+    EXPECT_EQ(bank.currentProgram, 2);
+    EXPECT_EQ(bank.chunk, (std::vector<uint8_t>{'G', 'B', 2}));
+    CPresetFile preset;
+    {
+        CFileStream stream(presetPath.c_str(), CFileStream::ReadOnly);
+        ASSERT_TRUE(preset.Load(stream)) << preset.Error();
+    }
+    EXPECT_EQ(preset.kind, CPresetFile::Preset);
+    EXPECT_EQ(preset.programName, "Gate 2");
+    EXPECT_EQ(preset.chunk, (std::vector<uint8_t>{'G', 'P', 2}));
+
+    // Loading the bank reaches the plug-in: it lists program 2 as current.
+    outcome = RunTool(dir, gate + "--bank " + Quote(bankPath) + " --list-programs");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out.substr(0, 20), "  0  Gate 0\n  1  Gat");
+    EXPECT_NE(outcome.out.find("  2* Gate 2\n"), std::string::npos);
+
+    // The preset too, and it fixes the program of every channel of the song.
+    const std::string song = dir.Write("gate.mid", GateSong());
+    const std::string out = dir.File("out.wav");
+    outcome = RunTool(dir, gate + "--preset " + Quote(presetPath) + " " + Quote(song) + " --bits 32 --tail 0 -o " +
+                               Quote(out));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(out, info);
+    ASSERT_GT(samples.size(), 2u);
+    EXPECT_EQ(samples[1], 0.004f);
+
+    // Files of another plug-in, or of the other kind, are refused.
+    outcome = RunTool(dir, "--bank " + Quote(bankPath) + " --list-programs");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + bankPath + ": saved by the plug-in \"fixt\", not by \"vlm1\"\n");
+    outcome = RunTool(dir, gate + "--bank " + Quote(presetPath) + " --list-programs");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + presetPath + ": a preset file, not a bank\n");
+    outcome = RunTool(dir, "--plugin '" + std::string(FIXTURE_NAN) + "' --preset " + Quote(presetPath) +
+                               " --list-programs");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-render: " + presetPath + ": " + FIXTURE_NAN +
+                               " keeps no chunk data, so it cannot load this file\n");
+}
+
+TEST(CRenderTool, DemoRendersAreByteIdentical)
+{
+    TempDir dir;
+    const std::string a = dir.File("a.flac");
+    const std::string b = dir.File("b.flac");
+    const std::string options = " --rate 8000 --tail 0";
+    Outcome outcome = RunTool(dir, "-o " + Quote(a) + options);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    outcome = RunTool(dir, "-o " + Quote(b) + options);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(TempDir::Read(a), TempDir::Read(b));
+    SF_INFO info;
+    ReadFloats(a, info);
+    // 30 s of song at 8000 Hz end on frame 240000; the render stops with the
+    // first whole block past it.
+    EXPECT_EQ(info.frames, 240128);
+    EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+}
+
+TEST(CRenderTool, EachProgramWritesOneFilePerProgram)
+{
+    TempDir dir;
+    const std::string folder = dir.File("programs");
+    const Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' --each-program " +
+                                             Quote(folder) + " --rate 8000 --tail 0 --format flac --bits 16");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(FilesIn(folder),
+              (std::vector<std::string>{"00-gate-0.flac", "01-gate-1.flac", "02-gate-2.flac", "03-gate-3.flac"}));
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(folder + "/03-gate-3.flac", info);
+    ASSERT_GT(samples.size(), 2u);
+    EXPECT_NEAR(samples[1], 0.003f, 1.0f / 32768.0f);
+}

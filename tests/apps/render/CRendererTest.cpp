@@ -1,0 +1,338 @@
+#include "CRenderer.h"
+
+#include "CAudioSink.h"
+#include "CInstrument.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace
+{
+// Plays a level of 0.25 per held note on the left and 0.5 per held note on
+// the right, switching on the exact sample of each queued event.
+class CFakeInstrument : public CInstrument
+{
+public:
+    struct Queued
+    {
+        int32_t offset;
+        uint8_t status, data1, data2;
+    };
+
+    explicit CFakeInstrument(size_t capacity = 64) : queueCapacity(capacity) {}
+
+    int32_t EventCapacity() const override { return static_cast<int32_t>(queueCapacity); }
+
+    bool QueueMidi(int32_t offset, uint8_t status, uint8_t data1, uint8_t data2) override
+    {
+        if (queue.size() >= queueCapacity)
+            return false;
+        queue.push_back({offset, status, data1, data2});
+        return true;
+    }
+
+    bool Process(float* left, float* right, int32_t frames) override
+    {
+        size_t next = 0;
+        for (int32_t i = 0; i < frames; ++i)
+        {
+            while (next < queue.size() && queue[next].offset <= i)
+                Apply(queue[next++]);
+            left[i] = constant + 0.25f * static_cast<float>(held);
+            right[i] = constant + 0.5f * static_cast<float>(held);
+        }
+        // An empty render only delivers events at offset 0.
+        while (frames == 0 && next < queue.size() && queue[next].offset == 0)
+            Apply(queue[next++]);
+        EXPECT_EQ(next, queue.size()) << "an event offset lies beyond its block";
+        queue.clear();
+        processed += frames;
+        processCalls.push_back(frames);
+        return true;
+    }
+
+    void SetProgram(int32_t index) override { programChanges.push_back({processed, index}); }
+    void SetTempo(double bpm) override { tempos.push_back(bpm); }
+
+    int held = 0;
+    float constant = 0.0f;
+    int64_t processed = 0;
+    std::vector<int32_t> processCalls;
+    std::vector<std::pair<int64_t, int32_t>> programChanges;  // frame, program
+    std::vector<double> tempos;
+
+private:
+    void Apply(const Queued& event)
+    {
+        const uint8_t kind = event.status & 0xF0;
+        if (kind == 0x90 && event.data2 > 0)
+            ++held;
+        else if (kind == 0x80 || kind == 0x90)
+            --held;
+    }
+
+    size_t queueCapacity;
+    std::vector<Queued> queue;
+};
+
+class CMemorySink : public CAudioSink
+{
+public:
+    bool Write(const float* l, const float* r, int32_t frames) override
+    {
+        if (fail)
+            return false;
+        left.insert(left.end(), l, l + frames);
+        right.insert(right.end(), r, r + frames);
+        return true;
+    }
+    std::vector<float> left, right;
+    bool fail = false;
+};
+
+// A sample rate of 1000 Hz makes frames and milliseconds the same numbers.
+CRenderer::Settings SmallSettings()
+{
+    CRenderer::Settings settings;
+    settings.sampleRate = 1000;
+    settings.blockSize = 16;
+    settings.maxTailSeconds = 5.0;
+    return settings;
+}
+
+void RunToEnd(CRenderer& renderer, CMemorySink& sink)
+{
+    for (int guard = 0; guard < 100000 && !renderer.Finished(); ++guard)
+        ASSERT_TRUE(renderer.Step(sink)) << renderer.Error();
+    ASSERT_TRUE(renderer.Finished());
+}
+}
+
+TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
+{
+    CSequence sequence;
+    sequence.Add(0.100, 0x90, 60, 100);
+    sequence.Add(0.203, 0x80, 60, 0);
+    CFakeInstrument instrument;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+
+    ASSERT_GT(sink.left.size(), 210u);
+    EXPECT_EQ(sink.left[99], 0.0f);
+    EXPECT_EQ(sink.left[100], 0.25f);
+    EXPECT_EQ(sink.right[100], 0.5f);
+    EXPECT_EQ(sink.left[202], 0.25f);
+    EXPECT_EQ(sink.left[203], 0.0f);
+    EXPECT_FLOAT_EQ(renderer.Peak(), 0.5f);
+    // Every call renders whole blocks here (no program changes, room in the queue).
+    for (int32_t frames : instrument.processCalls)
+        EXPECT_EQ(frames, 16);
+}
+
+TEST(CRenderer, StopsAfterOneSecondOfSilenceInWholeBlocks)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0x90, 60, 100);
+    sequence.Add(0.050, 0x80, 60, 0);
+    CFakeInstrument instrument;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    // Block 3 (48..63) holds the note-off at 50 and counts as sounding; the
+    // tail then needs 1000 silent frames: 63 blocks (1008 frames) after frame 64.
+    EXPECT_EQ(renderer.FramesRendered(), 64 + 63 * 16);
+    EXPECT_EQ(sink.left.size(), static_cast<size_t>(renderer.FramesRendered()));
+    EXPECT_DOUBLE_EQ(renderer.SongProgress(), 1.0);
+}
+
+TEST(CRenderer, ReleasesNotesStillHeldWhenTheSongEnds)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0x90, 60, 100);
+    sequence.Add(0.0, 0x90, 64, 100);
+    sequence.Add(0.010, 0x90, 64, 0);  // a note-on of velocity 0 releases
+    sequence.lengthSeconds = 0.040;
+    CFakeInstrument instrument;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    EXPECT_EQ(sink.left[9], 0.5f);
+    EXPECT_EQ(sink.left[10], 0.25f);
+    EXPECT_EQ(sink.left[39], 0.25f);
+    EXPECT_EQ(sink.left[40], 0.0f);
+    EXPECT_EQ(instrument.held, 0);
+}
+
+TEST(CRenderer, TailIsCappedWhenTheSoundNeverEnds)
+{
+    CSequence sequence;
+    sequence.lengthSeconds = 0.1;
+    CFakeInstrument instrument;
+    instrument.constant = 0.1f;
+    CRenderer::Settings settings = SmallSettings();
+    settings.maxTailSeconds = 0.5;
+    CRenderer renderer(sequence, settings);
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    // Song to frame 100 (block 96..111 counts 11 tail frames), then 500 tail frames in blocks of 16.
+    EXPECT_EQ(renderer.FramesRendered(), 112 + 31 * 16);
+}
+
+TEST(CRenderer, MixesOneInstrumentPerChannel)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0x90, 60, 100);
+    sequence.Add(0.020, 0x92, 60, 100);
+    sequence.Add(0.020, 0x95, 60, 100);  // channel 6 has no instrument: dropped
+    sequence.Add(0.030, 0x80, 60, 0);
+    sequence.Add(0.030, 0x82, 60, 0);
+    CFakeInstrument first, third;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &first);
+    renderer.SetInstrument(2, &third);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    EXPECT_EQ(sink.left[19], 0.25f);
+    EXPECT_EQ(sink.left[20], 0.5f);
+    EXPECT_EQ(sink.right[20], 1.0f);
+    EXPECT_EQ(sink.left[30], 0.0f);
+    EXPECT_EQ(first.processed, third.processed);
+}
+
+TEST(CRenderer, AppliesEachChannelsMixLevel)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0x90, 60, 100);
+    sequence.Add(0.0, 0x91, 60, 100);
+    sequence.channelGains[1] = 0.5f;
+    sequence.lengthSeconds = 0.016;
+    CFakeInstrument first, second;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &first);
+    renderer.SetInstrument(1, &second);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    EXPECT_EQ(sink.left[0], 0.25f + 0.125f);
+    EXPECT_EQ(sink.right[15], 0.5f + 0.25f);
+}
+
+TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
+{
+    CSequence sequence;
+    sequence.Add(0.0, 0xC0, 3, 0);
+    sequence.Add(0.050, 0xC0, 7, 0);
+    sequence.Add(0.050, 0xC1, 9, 0);
+    sequence.lengthSeconds = 0.1;
+    CFakeInstrument instrument;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    ASSERT_EQ(instrument.programChanges.size(), 2u);
+    EXPECT_EQ(instrument.programChanges[0], std::make_pair(int64_t{0}, 3));
+    EXPECT_EQ(instrument.programChanges[1], std::make_pair(int64_t{50}, 7));
+    // The block holding frame 50 was split there.
+    EXPECT_EQ(instrument.processCalls[3], 2);
+    EXPECT_EQ(instrument.processCalls[4], 14);
+
+    CFakeInstrument fixed;
+    CRenderer::Settings settings = SmallSettings();
+    settings.programChanges = false;
+    CRenderer ignoring(sequence, settings);
+    ignoring.SetInstrument(0, &fixed);
+    CMemorySink other;
+    RunToEnd(ignoring, other);
+    EXPECT_TRUE(fixed.programChanges.empty());
+}
+
+TEST(CRenderer, FullEventQueueSplitsTheBlockWithoutMovingEvents)
+{
+    CSequence sequence;
+    for (int i = 0; i < 5; ++i)
+        sequence.Add(0.002 * (i + 1), 0x90, static_cast<uint8_t>(60 + i), 100);
+    sequence.lengthSeconds = 0.016;
+    CFakeInstrument instrument(2);
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_EQ(sink.left[static_cast<size_t>(2 * (i + 1) - 1)], 0.25f * i) << i;
+        EXPECT_EQ(sink.left[static_cast<size_t>(2 * (i + 1))], 0.25f * (i + 1)) << i;
+    }
+    // Two events per call: 2+4 | 6+8 | 10 -> calls of 6, 4, 6 frames for the first block.
+    EXPECT_EQ(instrument.processCalls[0], 6);
+    EXPECT_EQ(instrument.processCalls[1], 4);
+    EXPECT_EQ(instrument.processCalls[2], 6);
+}
+
+TEST(CRenderer, PassesTheTempoInForceAtEachBlock)
+{
+    CSequence sequence;
+    sequence.tempos = {{0.0, 100.0}, {0.032, 150.0}};
+    sequence.lengthSeconds = 0.048;
+    CFakeInstrument instrument;
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    ASSERT_GE(instrument.tempos.size(), 3u);
+    EXPECT_EQ(instrument.tempos[0], 100.0);
+    EXPECT_EQ(instrument.tempos[1], 100.0);
+    EXPECT_EQ(instrument.tempos[2], 150.0);
+}
+
+TEST(CRenderer, ReportsInvalidSamplesAndSinkFailures)
+{
+    CSequence sequence;
+    sequence.lengthSeconds = 0.1;
+    CFakeInstrument broken;
+    broken.constant = std::nanf("");
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &broken);
+    CMemorySink sink;
+    EXPECT_FALSE(renderer.Step(sink));
+    EXPECT_EQ(renderer.Error(), "the instrument produced an invalid sample (not a finite number) at frame 0");
+    EXPECT_TRUE(sink.left.empty());
+
+    CFakeInstrument fine;
+    CRenderer second(sequence, SmallSettings());
+    second.SetInstrument(0, &fine);
+    CMemorySink failing;
+    failing.fail = true;
+    EXPECT_FALSE(second.Step(failing));
+    EXPECT_EQ(second.Error(), "the audio could not be written");
+}
+
+TEST(CRenderer, EventsBeyondTheQueueOnOneSampleGoOutWithAnEmptyRender)
+{
+    CSequence sequence;
+    for (int i = 0; i < 3; ++i)
+        sequence.Add(0.005, 0x90, static_cast<uint8_t>(60 + i), 100);
+    sequence.lengthSeconds = 0.016;
+    CFakeInstrument instrument(2);
+    CRenderer renderer(sequence, SmallSettings());
+    renderer.SetInstrument(0, &instrument);
+    CMemorySink sink;
+    RunToEnd(renderer, sink);
+    EXPECT_EQ(sink.left[4], 0.0f);
+    EXPECT_EQ(sink.left[5], 0.75f);
+    // Up to the shared sample, an empty render with two events, the rest with the third.
+    ASSERT_GE(instrument.processCalls.size(), 5u);
+    EXPECT_EQ(instrument.processCalls[0], 5);
+    EXPECT_EQ(instrument.processCalls[1], 0);
+    EXPECT_EQ(instrument.processCalls[2], 11);
+    // At the song's end three note-offs share frame 16 and go out the same way.
+    EXPECT_EQ(instrument.processCalls[3], 0);
+    EXPECT_EQ(instrument.processCalls[4], 16);
+    EXPECT_EQ(sink.left[15], 0.75f);
+    EXPECT_EQ(sink.left[16], 0.0f);
+}

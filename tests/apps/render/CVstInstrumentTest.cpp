@@ -1,0 +1,63 @@
+#include "CVstInstrument.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+TEST(CVstInstrument, ListsAndFindsProgramsByName)
+{
+    CVstInstrument gate;
+    ASSERT_TRUE(gate.Load(FIXTURE_GATE, 44100, 64)) << gate.Error();
+    EXPECT_EQ(gate.ProgramCount(), 4);
+    EXPECT_EQ(gate.ProgramName(2), "Gate 2");
+    EXPECT_EQ(gate.FindProgram("Gate 3"), 3);
+    EXPECT_EQ(gate.FindProgram("GATE 1"), 1);
+    EXPECT_EQ(gate.FindProgram("Gate"), -1);
+    // Asking for a name leaves the current program alone.
+    gate.SetProgram(1);
+    EXPECT_EQ(gate.ProgramName(3), "Gate 3");
+    EXPECT_EQ(gate.Host().GetProgram(), 1);
+}
+
+TEST(CVstInstrument, RendersEventsOnTheirSample)
+{
+    CVstInstrument gate;
+    ASSERT_TRUE(gate.Load(FIXTURE_GATE, 44100, 64)) << gate.Error();
+    gate.SetProgram(2);
+    EXPECT_EQ(gate.EventCapacity(), CVstHost::kMaxEventsPerBlock);
+    ASSERT_TRUE(gate.QueueMidi(10, 0x90, 60, 100));
+    std::vector<float> left(64, -1.0f), right(64, -1.0f);
+    ASSERT_TRUE(gate.Process(left.data(), right.data(), 64));
+    EXPECT_EQ(left[9], 0.0f);
+    EXPECT_EQ(left[10], 0.125f);
+    EXPECT_EQ(right[0], 0.002f);
+    // More frames than the block size are refused, nothing written.
+    std::vector<float> big(65, -1.0f), bigRight(65, -1.0f);
+    EXPECT_FALSE(gate.Process(big.data(), bigRight.data(), 65));
+    EXPECT_EQ(big[0], -1.0f);
+}
+
+TEST(CVstInstrument, CopiesAMonoInstrumentToBothChannels)
+{
+    CVstInstrument mono;
+    ASSERT_TRUE(mono.Load(FIXTURE_MONO, 44100, 32)) << mono.Error();
+    ASSERT_TRUE(mono.QueueMidi(0, 0x90, 60, 100));
+    std::vector<float> left(32, -1.0f), right(32, -1.0f);
+    ASSERT_TRUE(mono.Process(left.data(), right.data(), 32));
+    EXPECT_EQ(left, std::vector<float>(32, 0.125f));
+    EXPECT_EQ(right, left);
+}
+
+TEST(CVstInstrument, RefusesWhatIsNoInstrument)
+{
+    CVstInstrument effect;
+    EXPECT_FALSE(effect.Load(FIXTURE_EFFECT, 44100, 64));
+    EXPECT_EQ(effect.Error(), std::string(FIXTURE_EFFECT) + ": a VST 2.4 effect, not an instrument");
+    CVstInstrument library;
+    EXPECT_FALSE(library.Load(FIXTURE_NOENTRY, 44100, 64));
+    EXPECT_EQ(library.Error(), std::string(FIXTURE_NOENTRY) +
+                                   ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)");
+    CVstInstrument folder;
+    EXPECT_FALSE(folder.Load("/", 44100, 64));
+    EXPECT_EQ(folder.Error(), "/: not a file");
+}

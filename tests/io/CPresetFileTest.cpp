@@ -1,0 +1,183 @@
+#include "io/CMemoryStream.h"
+#include "io/CPresetFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<uint8_t> Bytes(CMemoryStream& stream)
+{
+    return std::vector<uint8_t>(stream.Data(), stream.Data() + stream.length);
+}
+
+void PutBE(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
+{
+    bytes[at] = static_cast<uint8_t>(value >> 24);
+    bytes[at + 1] = static_cast<uint8_t>(value >> 16);
+    bytes[at + 2] = static_cast<uint8_t>(value >> 8);
+    bytes[at + 3] = static_cast<uint8_t>(value);
+}
+
+bool LoadBytes(CPresetFile& file, const std::vector<uint8_t>& bytes)
+{
+    CMemoryStream stream;
+    if (!bytes.empty())
+        stream.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+    stream.Seek(0, CStream::FromStart);
+    return file.Load(stream);
+}
+
+CPresetFile SampleBank()
+{
+    CPresetFile bank;
+    bank.kind = CPresetFile::Bank;
+    bank.pluginId = 0x766C6D31;  // "vlm1"
+    bank.pluginVersion = 1;
+    bank.count = 64;
+    bank.currentProgram = 5;
+    bank.chunk = {0xDE, 0xAD, 0xBE, 0xEF, 0x01};
+    return bank;
+}
+
+std::vector<uint8_t> SavedBytes(const CPresetFile& file)
+{
+    CMemoryStream stream;
+    EXPECT_TRUE(file.Save(stream));
+    return Bytes(stream);
+}
+}
+
+TEST(CPresetFile, BankHeaderIsExactBigEndianBytes)
+{
+    const std::vector<uint8_t> bytes = SavedBytes(SampleBank());
+    ASSERT_EQ(bytes.size(), 165u);
+    const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 32);
+    const std::vector<uint8_t> expected = {'C', 'c', 'n', 'K', 0, 0, 0, 157, 'F', 'B', 'C', 'h', 0, 0, 0, 2,
+                                           'v', 'l', 'm', '1', 0, 0, 0, 1,   0,   0,   0,   64,  0, 0, 0, 5};
+    EXPECT_EQ(head, expected);
+    for (size_t i = 32; i < 156; ++i)
+        EXPECT_EQ(bytes[i], 0) << "reserved byte " << i;
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 156, bytes.end()),
+              (std::vector<uint8_t>{0, 0, 0, 5, 0xDE, 0xAD, 0xBE, 0xEF, 0x01}));
+}
+
+TEST(CPresetFile, PresetHeaderIsExactBigEndianBytes)
+{
+    CPresetFile preset;
+    preset.kind = CPresetFile::Preset;
+    preset.pluginId = 0x766C6D31;
+    preset.pluginVersion = 1;
+    preset.count = 8;
+    preset.programName = "Soft Pad";
+    preset.chunk = {1, 2, 3};
+    const std::vector<uint8_t> bytes = SavedBytes(preset);
+    ASSERT_EQ(bytes.size(), 63u);
+    const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 28);
+    const std::vector<uint8_t> expected = {'C', 'c', 'n', 'K', 0, 0, 0, 55, 'F', 'P', 'C', 'h', 0, 0,
+                                           0,   1,   'v', 'l', 'm', '1', 0, 0, 0, 1, 0, 0, 0, 8};
+    EXPECT_EQ(head, expected);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[28])), "Soft Pad");
+    for (size_t i = 28 + 8; i < 56; ++i)
+        EXPECT_EQ(bytes[i], 0) << "name padding " << i;
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 56, bytes.end()), (std::vector<uint8_t>{0, 0, 0, 3, 1, 2, 3}));
+}
+
+TEST(CPresetFile, BankRoundTrips)
+{
+    CPresetFile back;
+    ASSERT_TRUE(LoadBytes(back, SavedBytes(SampleBank()))) << back.Error();
+    EXPECT_EQ(back.kind, CPresetFile::Bank);
+    EXPECT_EQ(back.pluginId, 0x766C6D31u);
+    EXPECT_EQ(back.pluginVersion, 1);
+    EXPECT_EQ(back.count, 64);
+    EXPECT_EQ(back.currentProgram, 5);
+    EXPECT_EQ(back.chunk, SampleBank().chunk);
+}
+
+TEST(CPresetFile, PresetNameIsCutTo27Characters)
+{
+    CPresetFile preset;
+    preset.programName = std::string(40, 'x');
+    preset.chunk = {9};
+    CPresetFile back;
+    ASSERT_TRUE(LoadBytes(back, SavedBytes(preset))) << back.Error();
+    EXPECT_EQ(back.kind, CPresetFile::Preset);
+    EXPECT_EQ(back.programName, std::string(27, 'x'));
+    EXPECT_EQ(back.chunk, std::vector<uint8_t>{9});
+}
+
+TEST(CPresetFile, ReadsVersionOneBankWithoutCurrentProgram)
+{
+    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
+    PutBE(bytes, 12, 1);
+    PutBE(bytes, 28, 0);
+    CPresetFile back;
+    ASSERT_TRUE(LoadBytes(back, bytes)) << back.Error();
+    EXPECT_EQ(back.currentProgram, 0);
+    EXPECT_EQ(back.count, 64);
+}
+
+TEST(CPresetFile, RefusesWrongMagic)
+{
+    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
+    bytes[0] = 'X';
+    CPresetFile back;
+    EXPECT_FALSE(LoadBytes(back, bytes));
+    EXPECT_EQ(back.Error(), "not a VST preset or bank file (no \"CcnK\" magic)");
+    EXPECT_FALSE(LoadBytes(back, {}));
+    EXPECT_EQ(back.Error(), "not a VST preset or bank file (no \"CcnK\" magic)");
+}
+
+TEST(CPresetFile, RefusesParameterFilesAndUnknownTypes)
+{
+    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
+    bytes[8] = 'F', bytes[9] = 'x', bytes[10] = 'B', bytes[11] = 'k';
+    CPresetFile back;
+    EXPECT_FALSE(LoadBytes(back, bytes));
+    EXPECT_EQ(back.Error(), "holds parameter values, not the chunk data this plug-in stores");
+    bytes[8] = 'Q';
+    EXPECT_FALSE(LoadBytes(back, bytes));
+    EXPECT_EQ(back.Error(), "unknown container type \"QxBk\"");
+}
+
+TEST(CPresetFile, RefusesWrongSizes)
+{
+    const std::vector<uint8_t> good = SavedBytes(SampleBank());
+    CPresetFile back;
+
+    std::vector<uint8_t> longer = good;
+    longer.push_back(0);
+    EXPECT_FALSE(LoadBytes(back, longer));
+    EXPECT_EQ(back.Error(), "wrong size: the header says 157 bytes follow it, the file has 158");
+
+    std::vector<uint8_t> shorter(good.begin(), good.end() - 1);
+    EXPECT_FALSE(LoadBytes(back, shorter));
+    EXPECT_EQ(back.Error(), "wrong size: the header says 157 bytes follow it, the file has 156");
+
+    std::vector<uint8_t> badChunk = good;
+    PutBE(badChunk, 156, 0x7FFFFFFF);
+    EXPECT_FALSE(LoadBytes(back, badChunk));
+    EXPECT_EQ(back.Error(), "wrong chunk size: the header says 2147483647 bytes, the file holds 5");
+
+    std::vector<uint8_t> headerOnly(good.begin(), good.begin() + 100);
+    EXPECT_FALSE(LoadBytes(back, headerOnly));
+    EXPECT_EQ(back.Error(), "truncated: 100 bytes, the header alone takes 160");
+}
+
+TEST(CPresetFile, RefusesUnknownVersion)
+{
+    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
+    PutBE(bytes, 12, 3);
+    CPresetFile back;
+    EXPECT_FALSE(LoadBytes(back, bytes));
+    EXPECT_EQ(back.Error(), "unsupported container version 3");
+}
+
+TEST(CPresetFile, IdTextShowsFourCharacters)
+{
+    EXPECT_EQ(CPresetFile::IdText(0x766C6D31), "vlm1");
+    EXPECT_EQ(CPresetFile::IdText(0x41000142), "A??B");
+}
