@@ -57,6 +57,8 @@ CSynthWin::CSynthWin(CApp* app, CSynth* synth)
     : CPluginWin(app, nullptr, kWinNoBorder, kProductName, 0, 0, kWidth, kHeight), synth(synth),
       resources(&synth->Resources())
 {
+    // The new tree shows the current state: no rebuild is due at the first idle.
+    resources->programsChanged = 0;
     Rebuild();
 }
 

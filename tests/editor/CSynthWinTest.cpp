@@ -167,6 +167,333 @@ TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
     EXPECT_EQ(win->idleList.Get(0), backdrop->Child(7));
 }
 
+TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
+{
+    CSynthResources& view = synth.Resources();
+    Click(380, 358); // the program header's name
+    EXPECT_EQ(view.programsChanged, 1);
+    Idle();
+    EXPECT_EQ(view.programsChanged, 0);
+    ASSERT_EQ(view.pagesShown, CSynthResources::kPageView);
+    EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
+    CGroup* backdrop = Backdrop();
+    ASSERT_EQ(backdrop->children.Count(), 8);
+    EXPECT_EQ(typeid(*backdrop->Child(0)), typeid(CProgBrowser));
+    EXPECT_EQ((Rect{backdrop->Child(0)->x, backdrop->Child(0)->y, backdrop->Child(0)->width, 0}), (Rect{8, 8, 600, 0}));
+    const char* captions[] = {"Presets", "About", "Editor"};
+    const int32_t tops[] = {8, 48, 288};
+    for (int i = 0; i < 3; ++i)
+    {
+        CCtrl* tab = backdrop->Child(1 + i);
+        EXPECT_EQ(typeid(*tab), typeid(CMenuButton));
+        EXPECT_STREQ(tab->text, captions[i]);
+        EXPECT_EQ((Rect{tab->x, tab->y, tab->x + tab->width, tab->y + tab->height}),
+                  (Rect{752, tops[i], 816, tops[i] + 40}));
+    }
+    Click(780, 60); // "About"
+    Idle();
+    EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
+    EXPECT_EQ(typeid(*Backdrop()->Child(0)), typeid(CAboutGroup));
+    Click(100, 358); // the title, on About: back to the sound editor
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
+    Click(700, 358); // the version, from the editor: About
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kPageView);
+    EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
+    Click(380, 358); // the name, on About: Presets
+    Idle();
+    EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
+    Click(780, 300); // "Editor"
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
+    EXPECT_EQ(Backdrop()->children.Count(), 10);
+}
+
+TEST_F(CSynthWinTest, AboutPageOpensTheWebAddressFromItsThirdLineOnly)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().pageIndex = CSynthResources::kAboutPage;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    // The group is at (8, 8); its third line spans y 48..67 inside it.
+    Click(60, 8 + 47);
+    EXPECT_TRUE(win->opened.empty());
+    Click(60, 8 + 48);
+    Click(60, 8 + 67);
+    Click(60, 8 + 68);
+    ASSERT_EQ(win->opened.size(), 2u);
+    EXPECT_EQ(win->opened[0], "https://velmora.example.org/");
+}
+
+TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    auto* browser = static_cast<CProgBrowser*>(Backdrop()->Child(0));
+    EXPECT_EQ(browser->ProgramAt(150, 60), 19);
+    EXPECT_EQ(browser->ProgramAt(599, 319), 63);
+    EXPECT_EQ(browser->ProgramAt(0, 0), 0);
+    Click(8 + 150 + 10, 8 + 3 * 20 + 10); // second column, fourth row
+    EXPECT_EQ(synth.GetProgram(), 19);
+    Idle();
+    // The current program is drawn in the accent colour, the others in grey.
+    CDrawContext* dc = screen.Context(win->hwnd);
+    auto hasColour = [dc](Rect r, uint32_t colour) {
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x)
+                if (dc->GetPixel(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(Rect{8 + 150 + 8, 8 + 60, 8 + 300, 8 + 80}, kAccentColour));
+    EXPECT_FALSE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kAccentColour));
+    EXPECT_TRUE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kGreyColour));
+    // A click below the last row of a column is ignored by the synth.
+    Click(8 + 10, 8 + 16 * 20 - 1);
+    EXPECT_EQ(synth.GetProgram(), 15);
+    screen.Advance(500);
+    screen.Press(8 + 10, 8 + 10, kMouseLeft);
+    screen.Release(8 + 10, 8 + 10, kMouseLeft);
+    screen.Press(8 + 10, 8 + 10, kMouseLeft);
+    screen.Release(8 + 10, 8 + 10, kMouseLeft);
+    Pump();
+    Idle();
+    EXPECT_EQ(synth.Resources().pagesShown, CSynthResources::kSoundEditor);
+}
+
+TEST_F(CSynthWinTest, NextAndPreviousStopAtTheBankEnds)
+{
+    const int32_t next = 359 + 160 - 10;
+    const int32_t previous = 359 + 160 - 30;
+    synth.SetProgram(5);
+    Click(next, 358);
+    EXPECT_EQ(synth.GetProgram(), 6);
+    Click(previous, 358);
+    Click(previous, 358);
+    EXPECT_EQ(synth.GetProgram(), 4);
+    synth.SetProgram(63);
+    Click(next, 358);
+    EXPECT_EQ(synth.GetProgram(), 63);
+    synth.SetProgram(0);
+    Click(previous, 358);
+    EXPECT_EQ(synth.GetProgram(), 0);
+    Idle();
+    char* name = synth.GetProgramName(0);
+    EXPECT_STREQ(name, "2 OSC Bass");
+    FreeString(name);
+}
+
+TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    synth.programs[3].q = 0.123f;
+    synth.SetProgram(7);
+    SynthProgram before[CSynth::kProgramCount];
+    std::memcpy(before, synth.programs, sizeof before);
+
+    for (int32_t item : {0, 2})
+    {
+        win->menuAnswer = item;
+        win->askAnswer = 2;
+        Click(300, 200, kMouseRight);
+        EXPECT_EQ(std::memcmp(before, synth.programs, sizeof before), 0) << item;
+        EXPECT_EQ(synth.GetProgram(), 7);
+    }
+    ASSERT_EQ(win->menus.size(), 2u);
+    EXPECT_EQ(win->menus[0], CSynthWin::BrowserMenuItems());
+    EXPECT_EQ(win->menus[0][0], "Load factory bank");
+    EXPECT_EQ(win->menus[0][2], "Clear all presets");
+    ASSERT_EQ(win->asked.size(), 2u);
+    EXPECT_EQ(win->asked[0], "Overwrite bank|Restore all presets to factory state?|3");
+    EXPECT_EQ(win->asked[1], "Overwrite bank|Clear all presets to initial state?|3");
+
+    win->askAnswer = 1;
+    win->menuAnswer = 2;
+    Click(300, 200, kMouseRight);
+    EXPECT_STREQ(synth.programs[0].name, "program-1");
+    EXPECT_STREQ(synth.programs[63].name, "program-64");
+    EXPECT_EQ(synth.GetProgram(), 0);
+    win->menuAnswer = 0;
+    Click(300, 200, kMouseRight);
+    EXPECT_STREQ(synth.programs[0].name, "2 OSC Bass");
+    EXPECT_NE(synth.programs[3].q, 0.123f);
+    // A menu closed without a choice does nothing.
+    win->menuAnswer = -1;
+    Click(300, 200, kMouseRight);
+    EXPECT_EQ(win->asked.size(), 4u);
+}
+
+TEST_F(CSynthWinTest, FileCommandsLoadSaveAndReportRefusals)
+{
+    TempDir dir;
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    synth.SetProgram(2);
+    synth.currentProgram->cutoff = 0.3f;
+    win->fileAnswer = dir.File("mine.fxp");
+    win->menuAnswer = 7; // "Save program..."
+    Click(300, 200, kMouseRight);
+    synth.currentProgram->cutoff = 0.9f;
+    win->menuAnswer = 6; // "Load program..."
+    Click(300, 200, kMouseRight);
+    EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
+    EXPECT_EQ(win->files, (std::vector<std::string>{"save fxp", "load fxp"}));
+    EXPECT_TRUE(win->asked.empty());
+
+    win->fileAnswer = dir.Write("broken.fxb", "not a bank");
+    win->menuAnswer = 4; // "Load bank..."
+    Click(300, 200, kMouseRight);
+    ASSERT_EQ(win->asked.size(), 1u);
+    EXPECT_EQ(win->asked[0], "Load bank|" + win->fileAnswer + ": not a VST preset or bank file (no \"CcnK\" magic)|1");
+    EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
+
+    win->fileAnswer = dir.File("no/folder/bank.fxb");
+    win->menuAnswer = 5; // "Save bank..."
+    Click(300, 200, kMouseRight);
+    ASSERT_EQ(win->asked.size(), 2u);
+    EXPECT_EQ(win->asked[1], "Save bank|" + win->fileAnswer + ": cannot create the file|1");
+}
+
+TEST_F(CSynthWinTest, IdleWithoutChangesRepaintsOnlyTheMeterAndLowersThePeaks)
+{
+    CDrawContext* dc = screen.Context(win->hwnd);
+    // Marks outside the meter survive an idle; the meter is repainted.
+    dc->SelectBrush(0xFF00FF);
+    dc->FillRect(Rect{100, 100, 101, 101});
+    dc->FillRect(Rect{270, 353, 271, 354});
+    synth.peakLeft = 1.0f;
+    synth.peakRight = 0.5f;
+    const int32_t paints = screen.paints;
+    Idle();
+    EXPECT_EQ(screen.paints, paints + 1);
+    EXPECT_EQ(dc->GetPixel(100, 100), 0xFF00FFu);
+    EXPECT_NE(dc->GetPixel(270, 353), 0xFF00FFu);
+    // Lit at full scale: the left bar's segment lines in the meter colour.
+    EXPECT_EQ(dc->GetPixel(264 + 2 + 58, 351 + 3), kGreyColour);
+    EXPECT_FLOAT_EQ(synth.peakLeft, 0.95f);
+    EXPECT_FLOAT_EQ(synth.peakRight, 0.45f);
+    // From full scale the bars are dark after 20 idles, not after 19.
+    synth.peakLeft = 1.0f;
+    for (int i = 0; i < 19; ++i)
+        win->Idle();
+    EXPECT_GT(CAudioVU::LitWidth(synth.peakLeft), 0);
+    win->Idle();
+    EXPECT_EQ(CAudioVU::LitWidth(synth.peakLeft), 0);
+    EXPECT_EQ(synth.peakRight, 0.0f);
+    Idle();
+    EXPECT_EQ(dc->GetPixel(264 + 2, 351 + 3), Mix(kGreyColour, 0x282828, 0.9));
+}
+
+TEST_F(CSynthWinTest, LevelMeterWidthsAndLimit)
+{
+    EXPECT_EQ(CAudioVU::LitWidth(0.0f), 0);
+    EXPECT_EQ(CAudioVU::LitWidth(0.5f), 31);
+    EXPECT_EQ(CAudioVU::LitWidth(0.9f), 56);
+    EXPECT_EQ(CAudioVU::LitWidth(4.0f), 60);
+    EXPECT_EQ(CAudioVU::LitWidth(-1.0f), 0);
+    EXPECT_EQ(CAudioVU::LitWidth(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
+{
+    // The FX header's two entries span x 92..172 of the panel at (552, 180).
+    const int32_t fx = 552 + 92 + 20;
+    const int32_t effect = 552 + 132 + 20;
+    Click(effect, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().fxMode, 1);
+    for (int i = 0; i < 3; ++i)
+    {
+        Click(effect, 190); // advance: CHR1 -> PHS2 -> DLY3 -> REV4
+        Idle();
+    }
+    auto* header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
+    EXPECT_EQ(header->entries[1], "REV4");
+    std::vector<CParamValueKnob*> knobs = Knobs(Panel(2, 1));
+    ASSERT_EQ(knobs.size(), 2u);
+    EXPECT_EQ(knobs[0]->label, "REVERB");
+    EXPECT_EQ(knobs[1]->label, "SIZE");
+    Click(fx, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().fxMode, 0);
+    EXPECT_EQ(synth.Resources().fxIndex, 3);
+    EXPECT_EQ(Knobs(Panel(2, 1)).size(), 6u);
+    Click(effect, 190);
+    Idle();
+    CloseEditor();
+    Open();
+    header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
+    EXPECT_EQ(header->Selected(), 1);
+    EXPECT_EQ(header->entries[1], "REV4");
+    // The effect menu chooses directly.
+    win->menuAnswer = 5;
+    Click(effect, 190, kMouseRight);
+    ASSERT_EQ(win->menus.size(), 1u);
+    EXPECT_EQ(win->menus[0], (std::vector<std::string>{"CHORUS", "PHASER", "DELAY", "REVERB", "WAVESHAPE", "EQ"}));
+    EXPECT_EQ(win->markedItems[0], 3);
+    Idle();
+    EXPECT_EQ(static_cast<CHeader*>(Panel(2, 1)->Child(0))->entries[1], "EQ6");
+}
+
+TEST_F(CSynthWinTest, EffectValueTexts)
+{
+    struct Case
+    {
+        int32_t effect;
+        int32_t knob;
+        const char* text;
+    } cases[] = {
+        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
+        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"}, {5, 2, "2000 Hz"}, {5, 3, "0"},
+        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},     {4, 1, "50"},
+    };
+    SynthProgram& p = *synth.currentProgram;
+    p.chorusDelay = 20;
+    p.chorusRate = 16;
+    p.phaserRate = 0.1f;
+    p.phaserLow = 200;
+    p.phaserHigh = 500;
+    p.delayBeats = 1;
+    p.delayDiv = 4;
+    p.reverbSize = 40;
+    p.eqFreqLow = 40;
+    p.eqFreqHigh = 100;
+    p.eqGain = 100;
+    p.eqLow = 100;
+    p.chorusFeedback = 0.0f;
+    p.chorusPhase = 90;
+    p.foldback = 0.5f;
+    synth.Resources().fxMode = 1;
+    for (const Case& c : cases)
+    {
+        synth.Resources().fxIndex = c.effect;
+        win->Rebuild();
+        CParamValueKnob* knob = Knobs(Panel(2, 1))[static_cast<size_t>(c.knob)];
+        win->pressedCtrl = knob;
+        char* text = nullptr;
+        knob->OnGetText->Call(knob, text, knob->value);
+        EXPECT_STREQ(text, c.text) << c.effect << " " << c.knob;
+        FreeString(text);
+        win->pressedCtrl = nullptr;
+    }
+    // The EQ gains show their distance from unity.
+    p.eqMid = 150;
+    synth.Resources().fxIndex = 5;
+    win->Rebuild();
+    CParamValueKnob* mid = Knobs(Panel(2, 1))[5];
+    win->pressedCtrl = mid;
+    char* text = nullptr;
+    mid->OnGetText->Call(mid, text, 0);
+    EXPECT_STREQ(text, "50");
+    FreeString(text);
+    win->pressedCtrl = nullptr;
+}
+
 TEST_F(CSynthWinTest, GalleryPictures)
 {
     for (int32_t program : {0, 20, 34})
