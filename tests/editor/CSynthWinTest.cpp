@@ -494,6 +494,264 @@ TEST_F(CSynthWinTest, EffectValueTexts)
     win->pressedCtrl = nullptr;
 }
 
+// One page of a panel: how to show it and the label and field of each knob in placing order.
+struct Binding
+{
+    const char* label;
+    void* field;
+};
+struct Page
+{
+    const char* name;
+    int column;
+    int row;
+    int32_t modSource;
+    int32_t subPage; // LFO number or sub-page of the modulation panel
+    int32_t fxMode;
+    int32_t fxIndex;
+    std::vector<Binding> knobs;
+};
+
+std::vector<Page> AllPages(SynthProgram& p)
+{
+    std::vector<Page> pages = {
+        {"OSCILLATORS", 0, 0, 0, 0, 0, 0,
+         {{"WAVE1", &p.wave1}, {"MOD", &p.mod1}, {"COARSE", &p.coarse2}, {"PHASE", &p.phase},
+          {"WAVE2", &p.wave2}, {"MOD", &p.mod2}, {"DETUNE", &p.detune}, {"MIX", &p.mix}}},
+        {"X-MOD", 0, 1, 0, 0, 0, 0,
+         {{"PM", &p.pmAmount}, {"MOD", &p.pmShape}, {"FB", &p.feedback}, {"MOD", &p.feedbackShape},
+          {"NOISE", &p.noise}}},
+        {"FILTER", 1, 0, 0, 0, 0, 0,
+         {{"CUTOFF", &p.cutoff}, {"Q", &p.q}, {"BLEND", &p.blend}, {"ENV", &p.filterEnv},
+          {"A", &p.env[1].attack}, {"D", &p.env[1].decay}, {"S", &p.env[1].sustain}, {"R", &p.env[1].release}}},
+        {"MASTER", 2, 0, 0, 0, 0, 0,
+         {{"MONO", &p.mono}, {"LEGATO", &p.legato}, {"COARSE", &p.coarse}, {"VOLUME", &p.volume},
+          {"A", &p.env[0].attack}, {"D", &p.env[0].decay}, {"S", &p.env[0].sustain}, {"R", &p.env[0].release}}},
+        {"ENV", 1, 1, 1, 0, 0, 0,
+         {{"PHASE", &p.e3Phase}, {"PM", &p.e3Pm}, {"MOD1", &p.e3Mod1}, {"MOD2", &p.e3Mod2},
+          {"A", &p.env[2].attack}, {"D", &p.env[2].decay}, {"S", &p.env[2].sustain}, {"R", &p.env[2].release}}},
+        {"VEL1", 1, 1, 2, 0, 0, 0,
+         {{"VOLUME", &p.velVolume}, {"PAN", &p.velPan}, {"CUTOFF", &p.velCutoff}, {"Q", &p.velQ},
+          {"PHASE", &p.velPhase}, {"PM", &p.velPm}, {"MOD1", &p.velMod1}, {"MOD2", &p.velMod2}}},
+        {"VEL2", 1, 1, 2, 1, 0, 0, {{"DETUNE", &p.velDetune}, {"NOISE", &p.velNoise}, {"MIX", &p.velMix}}},
+        {"RND1", 1, 1, 3, 0, 0, 0,
+         {{"VOLUME", &p.rndVolume}, {"PAN", &p.rndPan}, {"CUTOFF", &p.rndCutoff}, {"Q", &p.rndQ},
+          {"PHASE", &p.rndPhase}, {"PM", &p.rndPm}, {"MOD1", &p.rndMod1}, {"MOD2", &p.rndMod2}}},
+        {"RND2", 1, 1, 3, 1, 0, 0, {{"DETUNE", &p.rndDetune}, {"NOISE", &p.rndNoise}, {"MIX", &p.rndMix}}},
+        {"M.WHL", 1, 1, 4, 0, 0, 0, {{"LFO1DEPTH", &p.mwLfo1Depth}, {"CUTOFF", &p.mwCutoff}, {"PM", &p.mwPm}}},
+        {"KBD", 1, 1, 4, 1, 0, 0, {{"CUTOFF", &p.keyCutoff}, {"PM", &p.keyPm}}},
+        {"P.BEND", 1, 1, 4, 2, 0, 0, {{"DOWN", &p.bendDown}, {"UP", &p.bendUp}}},
+        {"FX", 2, 1, 0, 0, 0, 0,
+         {{"CHORUS", &p.fxChorus}, {"PHASER", &p.fxPhaser}, {"DELAY", &p.fxDelay}, {"REVERB", &p.fxReverb},
+          {"WAVESHAPE", &p.fxWaveshape}, {"EQ", &p.fxEq}}},
+        {"CHR", 2, 1, 0, 0, 1, 0,
+         {{"CHORUS", &p.fxChorus}, {"DELAY", &p.chorusDelay}, {"DEPTH", &p.chorusDepth}, {"RATE", &p.chorusRate},
+          {"PHASE", &p.chorusPhase}, {"FEEDBACK", &p.chorusFeedback}}},
+        {"PHS", 2, 1, 0, 0, 1, 1,
+         {{"PHASER", &p.fxPhaser}, {"RATE", &p.phaserRate}, {"FEEDBACk", &p.phaserFeedback},
+          {"STAGES", &p.phaserStages}, {"LOW", &p.phaserLow}, {"HIGH", &p.phaserHigh}}},
+        {"DLY", 2, 1, 0, 0, 1, 2,
+         {{"DELAY", &p.fxDelay}, {"FEEDBACK", &p.delayFeedback}, {"TIME", &p.delayBeats}, {"L/R", &p.delayLR}}},
+        {"REV", 2, 1, 0, 0, 1, 3, {{"REVERB", &p.fxReverb}, {"SIZE", &p.reverbSize}}},
+        {"WSH", 2, 1, 0, 0, 1, 4, {{"WAVESHAPE", &p.fxWaveshape}, {"FOLDBACK", &p.foldback}}},
+        {"EQ", 2, 1, 0, 0, 1, 5,
+         {{"EQ", &p.fxEq}, {"FREQ LOW", &p.eqFreqLow}, {"FREQ HIGH", &p.eqFreqHigh}, {"GAIN", &p.eqGain},
+          {"LOW", &p.eqLow}, {"MID", &p.eqMid}, {"HIGH", &p.eqHigh}}},
+    };
+    const char* depths[3][4] = {{"VIBRATO", "TREMOLO", "NOISE", "MIX"},
+                                {"VOLUME", "PAN", "CUTOFF", "Q"},
+                                {"PHASE", "PM", "MOD1", "MOD2"}};
+    float* fields[3][4] = {{&p.lfo1Vibrato, &p.lfo1Tremolo, &p.lfo1Noise, &p.lfo1Mix},
+                           {&p.lfo2Volume, &p.lfo2Pan, &p.lfo2Cutoff, &p.lfo2Q},
+                           {&p.lfo3Phase, &p.lfo3Pm, &p.lfo3Mod1, &p.lfo3Mod2}};
+    for (int k = 0; k < 3; ++k)
+    {
+        Page lfo{"LFO", 1, 1, 0, k, 0, 0, {}};
+        for (int i = 0; i < 4; ++i)
+            lfo.knobs.push_back({depths[k][i], fields[k][i]});
+        lfo.knobs.push_back({"WAVE", &p.lfo[k].wave});
+        lfo.knobs.push_back({"RATE", p.lfo[k].sync ? static_cast<void*>(&p.lfo[k].syncBeats) : &p.lfo[k].rate});
+        lfo.knobs.push_back({"SYNC", &p.lfo[k].sync});
+        lfo.knobs.push_back({"RESTART", &p.lfo[k].restart});
+        pages.push_back(lfo);
+    }
+    return pages;
+}
+
+void ShowPage(CSynthResources& view, const Page& page)
+{
+    view.modSource = page.modSource;
+    view.modLfo = page.subPage;
+    view.modVelPage = page.subPage;
+    view.modRndPage = page.subPage;
+    view.modControllerPage = page.subPage;
+    view.fxMode = page.fxMode;
+    view.fxIndex = page.fxIndex;
+}
+
+TEST_F(CSynthWinTest, EveryKnobOfEveryPageIsBoundToItsField)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.lfo[1].sync = 1; // the second LFO's rate as a beat count
+    for (const Page& page : AllPages(p))
+    {
+        ShowPage(synth.Resources(), page);
+        win->Rebuild();
+        std::vector<CParamValueKnob*> knobs = Knobs(Panel(page.column, page.row));
+        ASSERT_EQ(knobs.size(), page.knobs.size()) << page.name;
+        for (size_t i = 0; i < knobs.size(); ++i)
+        {
+            CParamValueKnob* knob = knobs[i];
+            const Binding& expected = page.knobs[i];
+            EXPECT_EQ(knob->label.rfind(expected.label, 0), 0u) << page.name << " " << i << " " << knob->label;
+            const void* bound = knob->floatField ? static_cast<void*>(knob->floatField) : knob->intField;
+            ASSERT_EQ(bound, expected.field) << page.name << " " << expected.label;
+            // Turn it one step and read the field.
+            const int32_t next = knob->value < knob->maximum ? knob->value + 1 : knob->value - 1;
+            knob->SetValue(next, true);
+            if (knob->floatField)
+                EXPECT_FLOAT_EQ(*knob->floatField, next / 100.0f) << page.name << " " << expected.label;
+            else
+                EXPECT_EQ(*knob->intField, next) << page.name << " " << expected.label;
+        }
+    }
+    EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
+}
+
+TEST_F(CSynthWinTest, KnobsTurnDoubleClickAndSwitchThroughTheWindow)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.cutoff = 0.1f;
+    p.volume = 0.9f;
+    p.mono = 1;
+    p.detune = 0.1f;
+    win->Rebuild();
+    Pump();
+    // The filter cutoff (panel column 1, knob 0) and the volume (column 2, knob 3).
+    for (auto [c, i] : {std::pair<int, int>{1, 0}, {2, 3}})
+    {
+        screen.Advance(500);
+        for (int n = 0; n < 2; ++n)
+        {
+            screen.Press(KnobX(c, i), KnobY(0, i), kMouseLeft);
+            screen.Release(KnobX(c, i), KnobY(0, i), kMouseLeft);
+        }
+        Pump();
+    }
+    EXPECT_FLOAT_EQ(p.cutoff, 1.0f);
+    EXPECT_FLOAT_EQ(p.volume, 0.5f);
+    Click(KnobX(2, 0), KnobY(0, 0)); // MONO
+    EXPECT_EQ(p.mono, 0);
+    screen.Advance(500);
+    screen.Press(KnobX(0, 6), KnobY(0, 6), kMouseLeft); // DETUNE
+    screen.Move(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
+    Pump();
+    auto* detune = Knobs(Panel(0, 0))[6];
+    EXPECT_EQ(detune->DisplayText(), "12");
+    screen.Release(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
+    Pump();
+    EXPECT_FLOAT_EQ(p.detune, 0.12f);
+    EXPECT_EQ(detune->DisplayText(), "DETUNE");
+}
+
+TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.wave1 = 0;
+    p.ratio1 = 1.0f;
+    p.pmRatio = 1;
+    p.delayDiv = 4;
+    win->Rebuild();
+    // WAVE1: the wave menu; choosing PM rebuilds with a ratio menu on MOD.
+    win->menuAnswer = 3;
+    Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);
+    EXPECT_EQ(p.wave1, 3);
+    EXPECT_EQ(win->menus.back(), OscillatorWaveNames());
+    EXPECT_EQ(win->markedItems.back(), 0);
+    Idle();
+    win->menuAnswer = 0;
+    Click(KnobX(0, 1), KnobY(0, 1), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"+24", "+12", "0", "-12", "-24"}));
+    EXPECT_EQ(win->markedItems.back(), 2);
+    EXPECT_EQ(p.ratio1, 4.0f);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(0, 0))[1]->label, "MOD+24");
+    // The PM knob's multiplier menu and its label.
+    win->menuAnswer = 3;
+    Click(KnobX(0, 0), KnobY(1, 0), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"1", "2", "4", "8", "16"}));
+    EXPECT_EQ(p.pmRatio, 8);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
+    // A SAW oscillator's MOD knob has no menu.
+    const size_t menus = win->menus.size();
+    Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
+    EXPECT_EQ(win->menus.size(), menus);
+    // The delay's TIME: the division menu into its secondary field.
+    synth.Resources().fxMode = 1;
+    synth.Resources().fxIndex = 2;
+    win->Rebuild();
+    win->menuAnswer = 2;
+    Click(KnobX(2, 2), KnobY(1, 2), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"4", "8", "16", "32"}));
+    EXPECT_EQ(win->markedItems.back(), 0);
+    EXPECT_EQ(p.delayDiv, 16);
+    // The modulation header: a right release on VEL selects it and lists its pages.
+    win->menuAnswer = 1;
+    Click(280 + 32 + 2 * 40 + 20, 190, kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"VEL1", "VEL2"}));
+    EXPECT_EQ(synth.Resources().modSource, 2);
+    EXPECT_EQ(synth.Resources().modVelPage, 1);
+    Idle();
+    EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[2], "VEL2");
+    // Left releases on the selected controller entry step M.WHL -> KBD -> P.BEND -> M.WHL.
+    Click(280 + 32 + 4 * 40 + 20, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().modSource, 4);
+    EXPECT_EQ(synth.Resources().modControllerPage, 0);
+    for (int32_t expected : {1, 2, 0})
+    {
+        Click(280 + 32 + 4 * 40 + 20, 190);
+        Idle();
+        EXPECT_EQ(synth.Resources().modControllerPage, expected);
+    }
+    EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[4], "M.WHL1");
+}
+
+TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
+{
+    SynthProgram& p = *synth.currentProgram;
+    // Every word of the record after the name: NaN, huge and negative in turn.
+    const uint32_t patterns[] = {0x7FC00000u, 0x7F7FFFFFu, 0xFFFFFFFFu, 0x80000000u};
+    for (uint32_t pattern : patterns)
+    {
+        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
+        for (size_t i = 0; i + 4 <= sizeof(SynthProgram) - SynthProgram::kNameBytes; i += 4)
+            std::memcpy(words + i, &pattern, 4);
+        for (const Page& page : AllPages(p))
+        {
+            ShowPage(synth.Resources(), page);
+            win->Rebuild();
+            win->PaintWindow(Rect{0, 0, win->width, win->height});
+            for (CParamValueKnob* knob : Knobs(Panel(page.column, page.row)))
+            {
+                EXPECT_GE(knob->Frame(), 0);
+                EXPECT_LE(knob->Frame(), 29);
+                knob->SetValue(knob->defaultValue, true);
+                EXPECT_GE(knob->value, knob->minimum);
+                EXPECT_LE(knob->value, knob->maximum);
+            }
+        }
+        // Drawing stayed inside the panels: the gaps between them keep the backdrop.
+        CDrawContext* dc = screen.Context(win->hwnd);
+        for (int32_t y = 0; y < 340; y += 5)
+        {
+            EXPECT_EQ(dc->GetPixel(276, y), CBkPanel::kColour) << y;
+            EXPECT_EQ(dc->GetPixel(548, y), CBkPanel::kColour) << y;
+        }
+    }
+}
+
 TEST_F(CSynthWinTest, GalleryPictures)
 {
     for (int32_t program : {0, 20, 34})
