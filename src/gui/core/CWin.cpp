@@ -752,6 +752,14 @@ void CWin::Close()
 void CWin::RunPopup()
 {
     CWindowSystem* system = app->system;
+    // A window the system refused can never be closed by the user: no loop waits for it.
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     if (app->popupStack.IndexOf(this) < 0)
         app->popupStack.Add(this);
     const bool served = app->popupStack.Count() > 1;
@@ -796,6 +804,13 @@ bool CWin::Owns(SysWindow w)
 void CWin::RunModal()
 {
     CWindowSystem* system = app->system;
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     system->ReleaseCapture();
     Show(true);
     Message m;
@@ -805,7 +820,8 @@ void CWin::RunModal()
             system->SetFocus(hwnd);
         while (visible && system->Peek(m))
         {
-            if (IsPress(m) && !Owns(m.window))
+            // Presses of the middle button are not taken from other windows.
+            if (IsPress(m) && m.button != kMouseMiddle && !Owns(m.window))
                 continue;
             if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::Char)
                 m.window = hwnd;
