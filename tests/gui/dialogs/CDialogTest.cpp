@@ -129,6 +129,27 @@ TEST_F(CDialogTest, ClosedByItsTitleBarItEndsWithCancel)
     EXPECT_EQ(d.result, kResultCancel);
 }
 
+TEST_F(CDialogTest, AClientDialogIsSizedToItsContentAndEndsByItsButtons)
+{
+    CClientDialog d(&app, nullptr, kWinTitleBar, "c");
+    CGroup* content = new CGroup(&d);
+    content->width = 120;
+    content->height = 60;
+    CButton* yes = new CButton(&d, "Yes");
+    yes->id = kResultYes;
+    yes->width = 48;
+    yes->height = 24;
+    content->AddChild(yes);
+    d.SetContent(content);
+    // Border 3 a side, title bar 20.
+    EXPECT_EQ(screen.ScreenRect(d.hwnd), (Rect{0, 0, 126, 86}));
+    EXPECT_EQ(d.clientGroup->Child(0), content);
+    screen.Press(3 + 10, 23 + 10, kMouseLeft);
+    screen.Release(3 + 10, 23 + 10, kMouseLeft);
+    d.RunModal();
+    EXPECT_EQ(d.result, kResultYes);
+}
+
 class CPromptWinTest : public ::testing::Test, public WindowTestKit
 {
 protected:
