@@ -37,7 +37,8 @@ public:
 // selected node as "treesel". A press on an expander, or a double click on a
 // node with children, expands or collapses it; a press elsewhere on a node
 // selects it (OnChange when the selection changes). The wheel scrolls by its
-// raw delta (positive upwards) without Ctrl.
+// raw delta (positive upwards) without Ctrl. Nodes are deleted only with
+// the tree or by DeleteChildren, which keeps the bar.
 class CTree : public CGroup
 {
 public:
