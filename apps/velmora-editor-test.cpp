@@ -181,6 +181,50 @@ private:
     SysWindow host = 0;
 };
 
+// Runs inside a toolkit loop on the loop's timer: looks at its window from
+// the host's side, then gives the input that should end the loop; closes the
+// window itself if that input never arrives.
+class CLoopProbe : public CCtrl
+{
+public:
+    static constexpr int32_t kGiveUpTicks = 300;  // three seconds of 10 ms ticks
+
+    CLoopProbe(CWin* window, CX11HostWindow& host, bool popup) : CCtrl(window), host(host), popup(popup) {}
+
+    void Timer() override
+    {
+        ++ticks;
+        const unsigned long w = window->hwnd;
+        if (ticks == 2)
+        {
+            overrideRedirect = host.IsOverrideRedirect(w);
+            transientFor = host.TransientFor(w);
+            // A press on the owner for the popup; a close request for the dialog.
+            if (popup)
+            {
+                host.MoveTo(50, 50);
+                host.Button(1, true);
+            }
+            else
+            {
+                host.RequestClose(w);
+            }
+        }
+        if (ticks == kGiveUpTicks)
+        {
+            gaveUp = true;
+            window->Close();
+        }
+    }
+
+    CX11HostWindow& host;
+    bool popup;
+    int32_t ticks = 0;
+    bool overrideRedirect = false;
+    unsigned long transientFor = 0;
+    bool gaveUp = false;
+};
+
 class CTest
 {
 public:
@@ -256,6 +300,7 @@ private:
     }
     void RenderWithEditor();
     void HostDestroysItsWindow();
+    void ToolkitLoops();
 
     std::string plugin;
     std::string out;
@@ -333,6 +378,50 @@ void CTest::HostDestroysItsWindow()
     Edit(other, effEditClose);
 }
 
+// The toolkit's popup and modal loops on the X11 window system (this
+// program's own copy): a popup is an override-redirect window whose loop
+// ends on a press outside it, a dialog a managed window transient for the
+// host's that a close request from the window manager ends; both loops read
+// that input from the server.
+void CTest::ToolkitLoops()
+{
+    CX11HostWindow parent;
+    if (!parent.Open(60, 420, 824, 376))
+        return Check("a host window for the loops opens", false);
+    CApp app(EditorWindowSystem());
+    CWin owner(&app, nullptr, 0, "owner", 0, 0, kEditorWidth, kEditorHeight);
+    Check("a toolkit window embeds in the host's",
+          app.system->Embed(owner.hwnd, reinterpret_cast<uintptr_t>(parent.Handle())));
+    owner.style |= kWinEmbedded;
+    owner.Show(true);
+    app.system->DispatchPending(CEditorHosting::kMessagesPerIdle);
+
+    for (const bool popup : {true, false})
+    {
+        CWin* window = new CWin(&app, &owner, popup ? kWinNoActivate : kWinTitleBar, popup ? "popup" : "dialog",
+                                400, 500, 600, 620);
+        CLoopProbe* probe = new CLoopProbe(window, parent, popup);
+        window->AddChild(probe);
+        app.StartTimer(probe, kIdleTickMs, true);
+        if (popup)
+            window->RunPopup();
+        else
+            window->RunModal();
+        const std::string kind = popup ? "popup" : "dialog";
+        Check("the " + kind + "'s loop ends on input from the server", !probe->gaveUp,
+              std::to_string(probe->ticks) + " ticks");
+        Check(popup ? "a popup is an override-redirect window" : "a dialog is managed",
+              probe->overrideRedirect == popup);
+        if (!popup)
+            Check("a dialog is transient for the host's window",
+                  probe->transientFor == reinterpret_cast<unsigned long>(parent.Handle()));
+        else
+            parent.Button(1, false);
+        delete window;
+    }
+    app.system->DispatchPending(CEditorHosting::kMessagesPerIdle);
+}
+
 int CTest::Run()
 {
     if (!window.Open(kHostX, kHostY, kHostWidth, kHostHeight))
@@ -405,6 +494,7 @@ int CTest::Run()
 
     RenderWithEditor();
     HostDestroysItsWindow();
+    ToolkitLoops();
 
     // A host that releases the plug-in with the editor open.
     host.reset();

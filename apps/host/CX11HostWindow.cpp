@@ -89,7 +89,12 @@ void CX11HostWindow::DestroyWindow()
 
 void CX11HostWindow::MoveTo(int32_t x, int32_t y)
 {
-    XTestFakeMotionEvent(display, DefaultScreen(display), left + x, top + y, CurrentTime);
+    MoveToScreen(left + x, top + y);
+}
+
+void CX11HostWindow::MoveToScreen(int32_t x, int32_t y)
+{
+    XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XFlush(display);
 }
 
@@ -146,4 +151,29 @@ long CX11HostWindow::EmbedFlags(unsigned long child)
     if (data)
         XFree(data);
     return flags;
+}
+
+bool CX11HostWindow::IsOverrideRedirect(unsigned long w)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, w, &attributes) && attributes.override_redirect;
+}
+
+unsigned long CX11HostWindow::TransientFor(unsigned long w)
+{
+    Window owner = 0;
+    return XGetTransientForHint(display, w, &owner) ? owner : 0;
+}
+
+void CX11HostWindow::RequestClose(unsigned long w)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = w;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, w, False, NoEventMask, &event);
+    XFlush(display);
 }

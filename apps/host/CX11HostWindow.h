@@ -39,6 +39,14 @@ public:
     bool IsShown(unsigned long child);
     // child's _XEMBED_INFO flags, or -1 without the property.
     long EmbedFlags(unsigned long child);
+    // Whether w keeps the window manager out (a popup).
+    bool IsOverrideRedirect(unsigned long w);
+    // The window w is transient for, or 0.
+    unsigned long TransientFor(unsigned long w);
+    // Asks w to close, as a window manager does for its close button.
+    void RequestClose(unsigned long w);
+    // Pointer input at (x, y) on the screen.
+    void MoveToScreen(int32_t x, int32_t y);
 
     CX11HostWindow(const CX11HostWindow&) = delete;
     CX11HostWindow& operator=(const CX11HostWindow&) = delete;
