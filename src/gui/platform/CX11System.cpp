@@ -331,10 +331,29 @@ void CX11System::SetUserData(SysWindow w, CWin* user)
         e->user = user;
 }
 
+// Under a window manager the host's top-level window is the ancestor that
+// carries WM_STATE (the manager's frame lies between it and the root);
+// without one it is the ancestor just below the root.
 ::Window CX11System::TopLevelOf(::Window x)
 {
+    const Atom wmState = XInternAtom(display, "WM_STATE", True);
     for (int depth = 0; depth < kMaxTreeDepth; ++depth)
     {
+        if (wmState != kNoXid)
+        {
+            Atom type = kNoXid;
+            int format = 0;
+            unsigned long count = 0;
+            unsigned long after = 0;
+            unsigned char* data = nullptr;
+            const bool managed = XGetWindowProperty(display, x, wmState, 0, 0, False, AnyPropertyType, &type,
+                                                    &format, &count, &after, &data) == Success &&
+                                 type != kNoXid;
+            if (data != nullptr)
+                XFree(data);
+            if (managed)
+                return x;
+        }
         ::Window root = kNoXid;
         ::Window parent = kNoXid;
         ::Window* children = nullptr;
