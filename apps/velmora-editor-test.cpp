@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -441,6 +442,14 @@ int CTest::Run()
     Check("the editor's size is known before it opens",
           Edit(*host, effEditGetRect, &rect) == 1 && rect && rect->right - rect->left == kEditorWidth &&
               rect->bottom - rect->top == kEditorHeight);
+
+    // Without an X server to show it on there is no editor, and the host is told so.
+    const std::string display = std::getenv("DISPLAY");
+    unsetenv("DISPLAY");
+    Check("without a display the open answers 0", Edit(*host, effEditOpen, window.Handle()) == 0);
+    Edit(*host, effEditIdle);
+    Edit(*host, effEditClose);
+    setenv("DISPLAY", display.c_str(), 1);
 
     Check("the editor opens", Edit(*host, effEditOpen, window.Handle()) == 1);
     Idle(*host, kIdlesPerStep);

@@ -31,13 +31,16 @@ intptr_t CEditorHosting::Open(CPluginBase& core, void* parent)
     CApp* app = new CApp(System());
     core.editorApp = app;
     core.editorWindow = core.CreateEditor();
-    if (!core.editorWindow)
+    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    // No system window (no display to show it on) is no editor either.
+    if (!core.editorWindow || (window && !window->hwnd))
     {
+        delete core.editorWindow;
+        core.editorWindow = nullptr;
         delete app;
         core.editorApp = nullptr;
         return 0;
     }
-    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
     if (!window)
         return 1;
     app->mainWindow = window;
