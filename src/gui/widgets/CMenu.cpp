@@ -7,14 +7,12 @@
 #include "gui/widgets/CPopup.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace
 {
 
 // Room on either side of a caption.
 constexpr int32_t kEntryPadding = 8;
-constexpr int32_t kFallbackCharWidth = 7;
 constexpr int32_t kBarHeight = 20;
 
 } // namespace
@@ -46,9 +44,7 @@ bool CMenu::HasFocus() const
 int32_t CMenu::EntryWidth(int32_t index)
 {
     const char* caption = root.Entry(index)->text;
-    const int32_t textWidth = window != nullptr && window->graphic != nullptr
-                                  ? window->graphic->TextWidth(caption)
-                                  : static_cast<int32_t>(std::strlen(caption)) * kFallbackCharWidth;
+    const int32_t textWidth = MenuTextWidth(window, caption);
     const CSkinItem* sel = window != nullptr ? window->app->theme->Find("menubarsel") : nullptr;
     return std::max(textWidth + 2 * kEntryPadding, sel != nullptr ? sel->width : 0);
 }

@@ -51,6 +51,14 @@ void DrawSubmenuArrow(CGraphic& g, int32_t x, int32_t y, int32_t rowHeight, uint
 
 } // namespace
 
+int32_t MenuTextWidth(CWin* w, const char* text)
+{
+    if (w != nullptr && w->app != nullptr)
+        if (CDrawContext* dc = w->app->system->Context(w->hwnd))
+            return dc->TextWidth(text);
+    return static_cast<int32_t>(std::strlen(text)) * kFallbackCharWidth;
+}
+
 void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list)
 {
     if (sel != nullptr && list != nullptr && sel->itemfill == kFillSolid && list->itemfill == kFillSolid &&
@@ -149,12 +157,6 @@ Rect CPopup::RowRect(int32_t index)
     return Rect{kMenuInset, top, width - kMenuInset, top + RowHeight(index)};
 }
 
-int32_t CPopup::TextWidth(const char* text)
-{
-    if (graphic != nullptr)
-        return graphic->TextWidth(text);
-    return static_cast<int32_t>(std::strlen(text)) * kFallbackCharWidth;
-}
 
 void CPopup::Measure()
 {
@@ -164,10 +166,10 @@ void CPopup::Measure()
         CMenuItem* e = Entry(i);
         int32_t w = 0;
         if (e->entryKind == kEntryChoices)
-            w = e->ChoiceCount() * kMenuChoiceWidth + kMenuCheckWidth + kMenuTextGap + TextWidth(e->text) +
+            w = e->ChoiceCount() * kMenuChoiceWidth + kMenuCheckWidth + kMenuTextGap + MenuTextWidth(this, e->text) +
                 kCaptionRightGap;
         else if (e->entryKind != kEntrySeparator)
-            w = textIndent + TextWidth(e->text) + kCaptionRightGap + arrowColumn;
+            w = textIndent + MenuTextWidth(this, e->text) + kCaptionRightGap + arrowColumn;
         widest = std::max(widest, w);
     }
     width = std::max(minListWidth, widest + 2 * kMenuInset);

@@ -43,6 +43,10 @@ constexpr int32_t kMenuWheelPointer = 8;
 // sel's text colour instead.
 void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list);
 
+// The width of text in w's font (measured on w's current drawing context,
+// which a resize may have replaced), or an estimate while w has none.
+int32_t MenuTextWidth(CWin* w, const char* text);
+
 // A popup window listing the sub-entries of one CMenuItem (its source):
 // menus in items "menu" and "menusel". It never takes the focus (style
 // 0x10), closes on Escape, and passes keys it does not handle to its owner
@@ -145,7 +149,6 @@ private:
     int32_t RowHeight(int32_t index) const;
     int32_t RowTop(int32_t index) const; // without scrolling
     int32_t ContentHeight() const;
-    int32_t TextWidth(const char* text);
     void PaintRow(CGraphic& g, int32_t index, const CSkinItem* list, const CSkinItem* sel);
     void CloseChild();
     // Sets the system window's rectangle (screen), the height cut to work.
