@@ -129,7 +129,7 @@ void CDropdown::Paint(CGraphic& g, Rect r)
     DrawItem(g, r, item, 0);
     const uint32_t colour = item != nullptr ? item->itemtextcol : kWhite;
     const uint32_t divider = Mix(item != nullptr ? item->itemfillcol : 0, colour, kDividerMix);
-    PaintText(g, TextArea(), item);
+    PaintText(g, TextArea(), item, editable && Editing());
     const int32_t h = r.Height();
     const int32_t buttons = ButtonsLeft();
     if (mode == kDropdownStepArrows)

@@ -329,16 +329,15 @@ const CSkinItem* CEdit::Item(const char* key) const
     return window->app->theme->Find(key);
 }
 
-void CEdit::PaintText(CGraphic& g, Rect area, const CSkinItem* item)
+void CEdit::PaintText(CGraphic& g, Rect area, const CSkinItem* item, bool showCaret)
 {
     if (area.IsEmpty())
         return;
     ClampCaret();
     const uint32_t textColour = item != nullptr ? item->itemtextcol : kWhite;
-    const bool editing = Editing();
     const int32_t lineHeight = g.dc->LineHeight();
     const int32_t lineTop = area.top + (area.Height() - lineHeight) / 2;
-    if (editing)
+    if (showCaret)
     {
         // Keep the caret in view, and no more text scrolled out than needed.
         const int32_t caretX = PrefixWidth(caret);
@@ -355,7 +354,7 @@ void CEdit::PaintText(CGraphic& g, Rect area, const CSkinItem* item)
     if (!g.clip.IsEmpty())
     {
         const int32_t left = area.left - textScroll;
-        if (editing && selectionLength != 0)
+        if (showCaret && selectionLength != 0)
         {
             const uint32_t fill = item != nullptr ? item->itemfillcol : 0;
             const Rect band{left + PrefixWidth(SelectionStart()), lineTop, left + PrefixWidth(SelectionEnd()),
@@ -363,7 +362,7 @@ void CEdit::PaintText(CGraphic& g, Rect area, const CSkinItem* item)
             g.FillRect(Mix(fill, textColour, kSelectionMix), band);
         }
         g.Text(textColour, text, Rect{left, area.top, area.right, area.bottom}, kAlignLeft);
-        if (editing)
+        if (showCaret)
         {
             const int32_t x = left + PrefixWidth(caret);
             g.FillRect(textColour, Rect{x, lineTop, x + 1, lineTop + lineHeight});
@@ -376,7 +375,7 @@ void CEdit::Paint(CGraphic& g, Rect r)
 {
     const CSkinItem* item = Item("value");
     DrawItem(g, r, item, 0);
-    PaintText(g, TextArea(), item);
+    PaintText(g, TextArea(), item, Editing());
     CCtrl::Paint(g, r);
 }
 

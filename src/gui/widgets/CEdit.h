@@ -75,8 +75,8 @@ protected:
     virtual Rect TextArea() const;
     // Keeps caret and selection inside the text.
     void ClampCaret();
-    // The text in area with the caret and selection while editing.
-    void PaintText(CGraphic& g, Rect area, const CSkinItem* item);
+    // The text in area, with the caret and selection when showCaret is set.
+    void PaintText(CGraphic& g, Rect area, const CSkinItem* item, bool showCaret);
     // Width of the first n characters of the text in the window's font.
     int32_t PrefixWidth(int32_t n);
     const CSkinItem* Item(const char* key) const;
