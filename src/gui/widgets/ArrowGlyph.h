@@ -4,16 +4,16 @@
 
 #include <cstdint>
 
-// Which way an arrow glyph points.
+// Directions of an arrow glyph.
 enum class ArrowDirection
 {
     Left,
     Right,
     Up,
-    Down
+    Down,
 };
 
-// A filled triangle of the given colour centred in box (local to g): its
-// base is one less than half the box's shorter side, made odd (at least 3),
-// its depth half the base rounded up: a 16-pixel square gets a 7 x 4 arrow.
-void DrawArrow(CGraphic& g, Rect box, ArrowDirection direction, uint32_t colour);
+// A filled triangle of 4 rows (7 pixels across at its base) pointing in
+// direction, centred in r: the arrow of scroll-bar buttons and the expander
+// of tree nodes, so that both look alike.
+void DrawArrowGlyph(CGraphic& g, Rect r, ArrowDirection direction, uint32_t colour);

@@ -6,6 +6,8 @@
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/widgets/ArrowGlyph.h"
+#include "gui/widgets/CMenuItem.h"
+#include "gui/widgets/CPopup.h"
 #include "io/HeapString.h"
 
 #include <algorithm>
@@ -94,9 +96,15 @@ void CDropdown::Step(int32_t delta)
 
 void CDropdown::OpenList()
 {
-    if (Count() == 0 || list == nullptr)
+    const int32_t count = Count();
+    if (count == 0)
         return;
-    list->Open(this);
+    CMenuItem list("");
+    for (int32_t i = 0; i < count; ++i)
+        list.Add(EntryText(i));
+    const int32_t chosen = CPopup2::RunBelow(this, &list, selection);
+    if (chosen >= 0)
+        Choose(chosen);
 }
 
 int32_t CDropdown::ButtonsLeft() const
@@ -134,13 +142,13 @@ void CDropdown::Paint(CGraphic& g, Rect r)
     const int32_t buttons = ButtonsLeft();
     if (mode == kDropdownStepArrows)
     {
-        DrawArrow(g, Rect{buttons, 0, buttons + h, h}, ArrowDirection::Left, colour);
-        DrawArrow(g, Rect{buttons + h, 0, buttons + 2 * h, h}, ArrowDirection::Right, colour);
+        DrawArrowGlyph(g, Rect{buttons, 0, buttons + h, h}, ArrowDirection::Left, colour);
+        DrawArrowGlyph(g, Rect{buttons + h, 0, buttons + 2 * h, h}, ArrowDirection::Right, colour);
         g.FillRect(divider, Rect{buttons + h, 2, buttons + h + 1, h - 2});
     }
     else
     {
-        DrawArrow(g, Rect{buttons, 0, buttons + h, h}, ArrowDirection::Down, colour);
+        DrawArrowGlyph(g, Rect{buttons, 0, buttons + h, h}, ArrowDirection::Down, colour);
     }
     g.FillRect(divider, Rect{buttons, 2, buttons + 1, h - 2});
     if (OnLeftButton != nullptr)

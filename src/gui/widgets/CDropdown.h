@@ -5,22 +5,10 @@
 
 #include <cstdint>
 
-class CDropdown;
-
 // Modes of a dropdown: a list button at the right that opens the entries
 // as a popup list, or two step arrows at the right.
 constexpr int32_t kDropdownList = 0;
 constexpr int32_t kDropdownStepArrows = 2;
-
-// What shows a dropdown's entries for choosing: a popup list below it.
-class CDropdownList
-{
-public:
-    virtual ~CDropdownList() = default;
-    // Shows owner's entries with its selection highlighted; a chosen entry
-    // is handed to owner->Choose.
-    virtual void Open(CDropdown* owner) = 0;
-};
 
 // A choice among text entries showing the selected one in item "dropdown".
 // The control's text is the selected entry's; an editable dropdown lets its
@@ -51,7 +39,9 @@ public:
     // Selects entry index and shows it (nothing selected for an index
     // outside the entries, the text then kept); reports nothing.
     virtual void SetSelection(int32_t index);
-    // Shows the entries as a popup list below the control (not without entries).
+    // Shows the entries as a popup list below the control (CPopup2), the
+    // selection highlighted, and returns once it has closed, the chosen
+    // entry taken. Nothing is shown without entries.
     virtual void OpenList();
 
     // Selects entry index as the user's choice: shown, and reported when
@@ -70,7 +60,6 @@ public:
     int32_t mode = kDropdownList;
     uint8_t editable = 0;
     COnChange* OnLeftButton = nullptr; // owned
-    CDropdownList* list = nullptr;     // not owned
 
 protected:
     Rect TextArea() const override;

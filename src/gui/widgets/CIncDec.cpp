@@ -17,8 +17,8 @@ void CIncDec::Paint(CGraphic& g, Rect r)
     DrawItem(g, r, item, 0);
     const uint32_t colour = item != nullptr ? item->itemtextcol : kWhite;
     const int32_t middle = r.Width() / 2;
-    DrawArrow(g, Rect{r.left, r.top, r.left + middle, r.bottom}, ArrowDirection::Left, colour);
-    DrawArrow(g, Rect{r.left + middle, r.top, r.right, r.bottom}, ArrowDirection::Right, colour);
+    DrawArrowGlyph(g, Rect{r.left, r.top, r.left + middle, r.bottom}, ArrowDirection::Left, colour);
+    DrawArrowGlyph(g, Rect{r.left + middle, r.top, r.right, r.bottom}, ArrowDirection::Right, colour);
     // A divider between the halves, a pixel short of the edges.
     g.FillRect(Mix(item != nullptr ? item->itemfillcol : 0, colour, 0.25),
                Rect{r.left + middle, r.top + 2, r.left + middle + 1, r.bottom - 2});

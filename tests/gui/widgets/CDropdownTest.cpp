@@ -48,7 +48,9 @@ TEST_F(CDropdownTest, StepArrowsSelectOnReleaseWithinTheEntries)
     // Only a release over an arrow counts.
     Press(d, 110, 10);
     Release(d, 110, 30);
-    Press(d, 10, 10);
+    // A press on the text opens the list (closed here by Escape).
+    screen.Press(kClientLeft + 10 + 10, kClientTop + 10 + 10, kMouseLeft);
+    screen.Key(kKeyEscape);
     Release(d, 110, 10);
     EXPECT_EQ(d->selection, 0);
     EXPECT_EQ(changes.senders.size(), 4u);
@@ -66,6 +68,29 @@ TEST_F(CDropdownTest, StepArrowsSelectOnReleaseWithinTheEntries)
     // Chosen while editing, the entry is not reported again when editing ends.
     win->SetFocusCtrl(nullptr);
     EXPECT_EQ(changes.senders.size(), 5u);
+}
+
+TEST_F(CDropdownTest, ThePopupListChoosesWithTheKeysAndReportsOnce)
+{
+    CDropdown* d = Dropdown({"sine", "triangle", "saw", "square"}, kDropdownList);
+    d->SetSelection(1);
+    // The list opens on the press and runs until Enter; the selection starts highlighted.
+    screen.Press(kClientLeft + 10 + 110, kClientTop + 10 + 10, kMouseLeft);
+    screen.Release(kClientLeft + 10 + 110, kClientTop + 10 + 10, kMouseLeft);
+    Keys({kKeyDown, kKeyDown, kKeyEnter});
+    EXPECT_EQ(d->selection, 3);
+    EXPECT_STREQ(d->text, "square");
+    EXPECT_EQ(changes.senders, std::vector<CCtrl*>{d});
+    EXPECT_EQ(app.popupStack.Count(), 0);
+
+    // Escape closes it choosing nothing; so does choosing the selected entry again.
+    screen.Press(kClientLeft + 10 + 30, kClientTop + 10 + 10, kMouseLeft);
+    Keys({kKeyUp, kKeyEscape});
+    screen.Press(kClientLeft + 10 + 30, kClientTop + 10 + 10, kMouseLeft);
+    Keys({kKeyEnter});
+    EXPECT_EQ(d->selection, 3);
+    EXPECT_EQ(changes.senders.size(), 1u);
+    EXPECT_FALSE(screen.Exhausted());
 }
 
 TEST_F(CDropdownTest, CtrlWheelAndKeysMoveTheSelection)
