@@ -4,6 +4,7 @@
 #include "engine/VoiceParams.h"
 
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -350,7 +351,9 @@ public:
         for (int32_t j = 0; j < count; ++j)
             Modulate(from, j);
         for (int32_t j = 0; j < count; ++j)
-            Sound(j, left[j], right[j]);
+            Sound(j);
+        AddLanes(toLeftAt, left, count);
+        AddLanes(toRightAt, right, count);
     }
 
     void Store(Voice* const* voices, const SubBlock* const* blocks) const
@@ -440,7 +443,7 @@ private:
         toRightAt[j] = gainRight + position * slopeRight;
     }
 
-    [[gnu::always_inline]] void Sound(int32_t j, float& left, float& right)
+    [[gnu::always_inline]] void Sound(int32_t j)
     {
         // The oscillator loops, one chain per lane.
         Lanes out1;
@@ -468,13 +471,33 @@ private:
         band = band + f * high;
         const Lanes sample = low * weightLow + band * weightBand + high * weightHigh;
         const Lanes out = sample * gainAt[j];
-        const Lanes toLeft = toLeftAt[j] * out;
-        const Lanes toRight = toRightAt[j] * out;
-        for (int32_t l = 0; l < kQuad; ++l)
+        toLeftAt[j] *= out;
+        toRightAt[j] *= out;
+    }
+
+    // Adds the lanes of each sample into the buffer in lane order, four
+    // samples at a time: the rows are turned into columns so that one vector
+    // addition per lane serves four samples.
+    static void AddLanes(const Lanes* rows, float* buffer, int32_t count)
+    {
+        int32_t j = 0;
+        for (; j + kQuad <= count; j += kQuad)
         {
-            left += toLeft[l];
-            right += toRight[l];
+            const Lanes low01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{0, 4, 1, 5});
+            const Lanes low23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{0, 4, 1, 5});
+            const Lanes high01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{2, 6, 3, 7});
+            const Lanes high23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{2, 6, 3, 7});
+            Lanes sum;
+            std::memcpy(&sum, buffer + j, sizeof sum);
+            sum += __builtin_shuffle(low01, low23, LaneInts{0, 1, 4, 5});
+            sum += __builtin_shuffle(low01, low23, LaneInts{2, 3, 6, 7});
+            sum += __builtin_shuffle(high01, high23, LaneInts{0, 1, 4, 5});
+            sum += __builtin_shuffle(high01, high23, LaneInts{2, 3, 6, 7});
+            std::memcpy(buffer + j, &sum, sizeof sum);
         }
+        for (; j < count; ++j)
+            for (int32_t l = 0; l < kQuad; ++l)
+                buffer[j] += rows[j][l];
     }
 
     static void StoreEnvelope(Envelope& e, bool stepping, float value, float step, float change)
