@@ -293,6 +293,9 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
 constexpr int32_t kQuad = 4;
+// The double-precision values of the four lanes, two to a vector.
+using Pairs = double __attribute__((vector_size(16)));
+constexpr int32_t kPairs = 2;
 
 struct LaneDepth
 {
@@ -402,16 +405,25 @@ private:
         Lanes l3;
         Lanes noiseSample;
         Lanes position;
+        const Pairs at[kPairs] = {Pairs{static_cast<double>(from[0] + j), static_cast<double>(from[1] + j)},
+                                  Pairs{static_cast<double>(from[2] + j), static_cast<double>(from[3] + j)}};
+        Pairs lfoAt[Voice::kModulatorCount][kPairs];
+        for (int32_t h = 0; h < kPairs; ++h)
+        {
+            for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+                lfoAt[k][h] = at[h] * lfoStep[k][h] + lfoPhase[k][h];
+            base1[j][h] = at[h] * increment1[h] + phase1[h];
+            base2[j][h] = at[h] * increment2[h] + phase2[h];
+        }
         for (int32_t l = 0; l < kQuad; ++l)
         {
-            const double at = from[l] + j;
-            l1[l] = lfoTable[0][l][static_cast<int64_t>(at * lfoStep[0][l] + lfoPhase[0][l]) & EngineTables::kLfoMask];
-            l2[l] = lfoTable[1][l][static_cast<int64_t>(at * lfoStep[1][l] + lfoPhase[1][l]) & EngineTables::kLfoMask];
-            l3[l] = lfoTable[2][l][static_cast<int64_t>(at * lfoStep[2][l] + lfoPhase[2][l]) & EngineTables::kLfoMask];
+            const int32_t h = l / 2;
+            const int32_t i = l % 2;
+            l1[l] = lfoTable[0][l][static_cast<int64_t>(lfoAt[0][h][i]) & EngineTables::kLfoMask];
+            l2[l] = lfoTable[1][l][static_cast<int64_t>(lfoAt[1][h][i]) & EngineTables::kLfoMask];
+            l3[l] = lfoTable[2][l][static_cast<int64_t>(lfoAt[2][h][i]) & EngineTables::kLfoMask];
             noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
             ++noiseIndex[l];
-            base1[j][l] = at * increment1[l] + phase1[l];
-            base2[j][l] = at * increment2[l] + phase2[l];
             position[l] = static_cast<float>(from[l] + j);
         }
         const Lanes l1w = lfo1Wheel.At(l1);
@@ -452,11 +464,11 @@ private:
         {
             const float o = lastOsc2[l];
             const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
-            const float first = Osc1::Compute(sine, feedback + base1[j][l], amount1[j][l], ratio1[l], a1[l], b1[l]);
+            const float first = Osc1::Compute(sine, feedback + base1[j][l / 2][l % 2], amount1[j][l], ratio1[l], a1[l], b1[l]);
             const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
             pmState[l] = modulator * pmScale[j][l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
             const float second =
-                Osc2::Compute(sine, (pmState[l] + offset2[j][l]) + base2[j][l], amount2[j][l], ratio2[l], a2[l], b2[l]);
+                Osc2::Compute(sine, (pmState[l] + offset2[j][l]) + base2[j][l / 2][l % 2], amount2[j][l], ratio2[l], a2[l], b2[l]);
             lastOsc2[l] = second;
             out1[l] = first;
             out2[l] = second;
@@ -528,13 +540,13 @@ private:
         {
             const LfoState& lfo = v.lfos[i];
             lfoTable[i][l] = lfo.table;
-            lfoPhase[i][l] = lfo.phase;
-            lfoStep[i][l] = lfo.increment * lfo.continuous;
+            lfoPhase[i][l / 2][l % 2] = lfo.phase;
+            lfoStep[i][l / 2][l % 2] = lfo.increment * lfo.continuous;
         }
-        phase1[l] = kPhaseGuard + v.phase1;
-        increment1[l] = v.increment1;
-        phase2[l] = v.phase2;
-        increment2[l] = v.increment2;
+        phase1[l / 2][l % 2] = kPhaseGuard + v.phase1;
+        increment1[l / 2][l % 2] = v.increment1;
+        phase2[l / 2][l % 2] = v.phase2;
+        increment2[l / 2][l % 2] = v.increment2;
         a1[l] = v.state1a;
         b1[l] = v.state1b;
         a2[l] = v.state2a;
@@ -591,8 +603,8 @@ private:
     const float* sine;
     const float* noise;
     // What the first pass leaves for the second, per sample of the stretch.
-    double base1[kMaxSubBlock][kQuad];  // oscillator phases before feedback
-    double base2[kMaxSubBlock][kQuad];
+    Pairs base1[kMaxSubBlock][kPairs];  // oscillator phases before feedback
+    Pairs base2[kMaxSubBlock][kPairs];
     Lanes amount1[kMaxSubBlock];
     Lanes amount2[kMaxSubBlock];
     Lanes offset2[kMaxSubBlock];
@@ -614,12 +626,12 @@ private:
     Lanes env3Step;
     Lanes env3Change;
     const float* lfoTable[Voice::kModulatorCount][kQuad];
-    double lfoPhase[Voice::kModulatorCount][kQuad];
-    double lfoStep[Voice::kModulatorCount][kQuad];
-    double phase1[kQuad];  // with the guard that keeps table arguments positive
-    double increment1[kQuad];
-    double phase2[kQuad];
-    double increment2[kQuad];
+    Pairs lfoPhase[Voice::kModulatorCount][kPairs];
+    Pairs lfoStep[Voice::kModulatorCount][kPairs];
+    Pairs phase1[kPairs];  // with the guard that keeps table arguments positive
+    Pairs increment1[kPairs];
+    Pairs phase2[kPairs];
+    Pairs increment2[kPairs];
     float a1[kQuad];
     float b1[kQuad];
     float a2[kQuad];
