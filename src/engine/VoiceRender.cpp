@@ -297,6 +297,12 @@ constexpr int32_t kQuad = 4;
 using Pairs = double __attribute__((vector_size(16)));
 constexpr int32_t kPairs = 2;
 
+// Lanes 2 half and 2 half + 1, widened.
+Pairs Widen(Lanes lanes, int32_t half)
+{
+    return Pairs{lanes[2 * half], lanes[2 * half + 1]};
+}
+
 struct LaneDepth
 {
     Lanes times;
@@ -436,12 +442,14 @@ private:
 
         const Lanes envCutoff = cutoffEnv.At(e2);
         const Lanes lfoCutoff = cutoffLfo.At(l2);
-        Lanes target;
-        for (int32_t l = 0; l < kQuad; ++l)
+        Pairs squared[kPairs];
+        for (int32_t h = 0; h < kPairs; ++h)
         {
-            const double c = envCutoff[l] * cutoffDepth[l] * lfoCutoff[l];
-            target[l] = static_cast<float>(c * c);
+            const Pairs c = Widen(envCutoff, h) * cutoffDepth[h] * Widen(lfoCutoff, h);
+            squared[h] = c * c;
         }
+        const Lanes target = {static_cast<float>(squared[0][0]), static_cast<float>(squared[0][1]),
+                              static_cast<float>(squared[1][0]), static_cast<float>(squared[1][1])};
         const Lanes f = cutoff.Process(target);
         const Lanes resonance = resonanceLfo.At(l2);
         const Lanes eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
@@ -593,7 +601,7 @@ private:
         mixLfo.Set(l, p.lfo1Mix, p.mix * k.mix);
         cutoffEnv.Set(l, p.filterEnv);
         cutoffLfo.Set(l, p.lfo2Cutoff);
-        cutoffDepth[l] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        cutoffDepth[l / 2][l % 2] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
         resonanceLfo.Set(l, p.lfo2Q, p.q * k.resonance);
         noiseLfo.Set(l, p.lfo1Noise, p.noise * p.noise * k.noise);
         volumeLfo.Set(l, p.lfo2Volume, p.volume * k.volume);
@@ -676,7 +684,7 @@ private:
     LaneDepth mixLfo;
     LaneDepth cutoffEnv;
     LaneDepth cutoffLfo;
-    double cutoffDepth[kQuad];
+    Pairs cutoffDepth[kPairs];
     LaneDepth resonanceLfo;
     LaneDepth noiseLfo;
     LaneDepth volumeLfo;
