@@ -1,6 +1,7 @@
 #include "CRenderTool.h"
 
 #include "CDemoSong.h"
+#include "CInterruptCleanup.h"
 #include "CMidiFile.h"
 #include "CRenderer.h"
 #include "CSoundFileWriter.h"
@@ -229,6 +230,7 @@ bool CRenderTool::SaveState(CVstInstrument& instrument, const std::string& path,
         return Fail(path + ": the plug-in gave no chunk data");
 
     const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+    CInterruptCleanup::Guard(temporary);
     bool written;
     {
         CFileStream stream(temporary.c_str(), CFileStream::Create);
@@ -239,8 +241,10 @@ bool CRenderTool::SaveState(CVstInstrument& instrument, const std::string& path,
     if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
     {
         std::remove(temporary.c_str());
+        CInterruptCleanup::Release();
         return Fail(path + ": cannot write the file");
     }
+    CInterruptCleanup::Release();
     return true;
 }
 

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -402,4 +404,37 @@ TEST(CRenderTool, EachProgramWritesOneFilePerProgram)
     const std::vector<float> samples = ReadFloats(folder + "/03-gate-3.flac", info);
     ASSERT_GT(samples.size(), 2u);
     EXPECT_NEAR(samples[1], 0.003f, 1.0f / 32768.0f);
+}
+
+// Ctrl-C or a kill in the middle of a render: the tool dies of the signal, as
+// a shell expects, and takes its hidden temporary file with it.
+TEST(RenderTool, InterruptedRenderLeavesNoTemporaryFile)
+{
+    for (int signal : {SIGINT, SIGTERM})
+    {
+        TempDir dir;
+        const std::string output = dir.File("demo.wav");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            // A high rate makes the render last long enough to be caught.
+            ::execl(RENDER_TOOL, RENDER_TOOL, "--rate", "192000", "-o", output.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        bool started = false;
+        for (int wait = 0; wait < 20000 && !started; ++wait)
+        {
+            started = FilesIn(dir.Path()).size() == 1;
+            if (!started)
+                ::usleep(1000);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(started) << "no temporary file appeared";
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the render ended before the signal";
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_TRUE(FilesIn(dir.Path()).empty());
+    }
 }
