@@ -38,6 +38,12 @@ Outcome RunTool(const TempDir& dir, const std::string& arguments)
     return outcome;
 }
 
+bool LoadFile(const std::string& path, CPresetFile& file)
+{
+    CFileStream stream(path.c_str(), CFileStream::ReadOnly);
+    return file.Load(stream);
+}
+
 std::string Quote(const std::string& path)
 {
     return "'" + path + "'";
@@ -276,10 +282,7 @@ TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
     EXPECT_EQ(TempDir::Read(first), TempDir::Read(second));
 
     CPresetFile bank;
-    {
-        CFileStream stream(first.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
-    }
+    ASSERT_TRUE(LoadFile(first, bank)) << bank.Error();
     EXPECT_EQ(bank.kind, CPresetFile::Bank);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "vlm1");
     EXPECT_EQ(bank.count, 64);
@@ -300,14 +303,10 @@ TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
     ASSERT_GE(fifth.size(), 5u);
     EXPECT_EQ(fifth.substr(0, 5), "  5* ");
     CPresetFile program;
-    {
-        CFileStream stream(preset.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(program.Load(stream)) << program.Error();
-    }
+    ASSERT_TRUE(LoadFile(preset, program)) << program.Error();
     EXPECT_EQ(program.kind, CPresetFile::Preset);
     EXPECT_EQ(program.programName, fifth.substr(5));
     EXPECT_LT(program.chunk.size(), bank.chunk.size());
-
 }
 
 TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
@@ -322,10 +321,7 @@ TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
     EXPECT_TRUE(outcome.out.empty());
 
     CPresetFile bank;
-    {
-        CFileStream stream(bankPath.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
-    }
+    ASSERT_TRUE(LoadFile(bankPath, bank)) << bank.Error();
     EXPECT_EQ(bank.kind, CPresetFile::Bank);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "fixt");
     EXPECT_EQ(bank.pluginVersion, 1);
@@ -333,10 +329,7 @@ TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
     EXPECT_EQ(bank.currentProgram, 2);
     EXPECT_EQ(bank.chunk, (std::vector<uint8_t>{'G', 'B', 2}));
     CPresetFile preset;
-    {
-        CFileStream stream(presetPath.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(preset.Load(stream)) << preset.Error();
-    }
+    ASSERT_TRUE(LoadFile(presetPath, preset)) << preset.Error();
     EXPECT_EQ(preset.kind, CPresetFile::Preset);
     EXPECT_EQ(preset.programName, "Gate 2");
     EXPECT_EQ(preset.chunk, (std::vector<uint8_t>{'G', 'P', 2}));
