@@ -401,7 +401,7 @@ TEST(CRenderTool, EachProgramWritesOneFilePerProgram)
 
 // Ctrl-C or a kill in the middle of a render: the tool dies of the signal, as
 // a shell expects, and takes its hidden temporary file with it.
-TEST(RenderTool, InterruptedRenderLeavesNoTemporaryFile)
+TEST(CRenderTool, InterruptedRenderLeavesNoTemporaryFile)
 {
     for (int signal : {SIGINT, SIGTERM})
     {
