@@ -155,8 +155,6 @@ void CFileWin::ReadPlacement()
     }
     const int32_t treeWidth = ini.ReadInt(kSection, "tree", tree->width);
     app->system->SetRect(hwnd, Rect{l, t, l + w, t + h});
-    x = l;
-    y = t;
     Layout();
     tree->width = std::clamp(treeWidth, 0, std::max(clientGroup->width - kSplitWidth - kListMinimum, 0));
     SplitMoved(split);
