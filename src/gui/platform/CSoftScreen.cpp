@@ -468,6 +468,17 @@ void CSoftScreen::DropFiles(int32_t x, int32_t y, const std::vector<std::string>
     Queue(m, true, false);
 }
 
+bool CSoftScreen::Embed(SysWindow w, uintptr_t parent)
+{
+    Window* window = Find(w);
+    if (window == nullptr || parent == w || Find(parent) == nullptr)
+        return false;
+    window->parent = parent;
+    window->child = true;
+    window->rect = Rect{0, 0, window->rect.Width(), window->rect.Height()};
+    return true;
+}
+
 int32_t CSoftScreen::DroppedFileCount(const Message& m)
 {
     if (m.value < 0 || m.value >= static_cast<int32_t>(drops.size()))

@@ -59,6 +59,8 @@ public:
     void Dispatch(Message& m) override;
     void Post(const Message& m) override;
     void SendToOther(SysWindow w, const Message& m) override;
+    // parent is one of this screen's windows standing for the host's.
+    bool Embed(SysWindow w, uintptr_t parent) override;
     int32_t DroppedFileCount(const Message& m) override;
     void DroppedFile(const Message& m, int32_t index, char* buffer, int32_t size) override;
     void EndDrop(const Message& m) override;

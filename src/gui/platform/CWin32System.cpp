@@ -478,6 +478,20 @@ void CWin32System::SendToOther(SysWindow w, const Message& m)
     SendMessageA(Handle(w), m.native, m.wParam, m.lParam);
 }
 
+// The popup and child bits give way to the child style before the window
+// changes parent, so that the system treats it as a child from then on.
+bool CWin32System::Embed(SysWindow w, uintptr_t parent)
+{
+    HWND h = Handle(w);
+    HWND host = reinterpret_cast<HWND>(parent);
+    if (!IsWindow(h) || !IsWindow(host))
+        return false;
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE));
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>((style & ~(WS_POPUP | WS_CHILD)) | WS_CHILD));
+    SetParent(h, host);
+    return true;
+}
+
 int32_t CWin32System::DroppedFileCount(const Message& m)
 {
     return static_cast<int32_t>(DragQueryFileA(reinterpret_cast<HDROP>(m.wParam), 0xFFFFFFFF, nullptr, 0));
