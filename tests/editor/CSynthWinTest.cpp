@@ -752,6 +752,38 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
     }
 }
 
+// FNV-1a over the window's pixels (blue, green, red per pixel, rows top-down).
+uint64_t PictureHash(CDrawContext& dc)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (int32_t y = 0; y < dc.Height(); ++y)
+    {
+        const uint8_t* row = dc.Bits() + static_cast<size_t>(y) * static_cast<size_t>(dc.Stride());
+        for (int32_t x = 0; x < dc.Width() * 4; ++x)
+        {
+            if (x % 4 == 3)
+                continue;
+            hash = (hash ^ row[x]) * 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// The default sound editor of a new instance, pixel for pixel. A deliberate
+// change of the look changes this value: check gallery/editor-golden.png,
+// then put the printed value here.
+constexpr uint64_t kGoldenEditorHash = 0x496a2944c9ac8bf5ull;
+
+TEST_F(CSynthWinTest, DefaultEditorPageMatchesTheGoldenPicture)
+{
+    win->PaintWindow(Rect{0, 0, win->width, win->height});
+    CDrawContext* dc = screen.Context(win->hwnd);
+    const uint64_t hash = PictureHash(*dc);
+    if (hash != kGoldenEditorHash)
+        WriteGalleryPng(*dc, "editor-golden");
+    EXPECT_EQ(hash, kGoldenEditorHash) << std::hex << "picture hash 0x" << hash;
+}
+
 TEST_F(CSynthWinTest, GalleryPictures)
 {
     for (int32_t program : {0, 20, 34})
