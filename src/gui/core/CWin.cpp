@@ -2,6 +2,8 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
+#include "gui/core/CDragWin.h"
+#include "gui/core/CHintWin.h"
 #include "gui/core/CWindowButton.h"
 #include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
@@ -193,15 +195,11 @@ void CWin::Paint(CGraphic& g, Rect r)
         DrawItem(g, r, app->theme->Find("winbkgnd"), kItemFrameOnly);
 }
 
-void CWin::PaintWindow(Rect area)
+bool CWin::RefreshGraphic()
 {
-    const Rect whole{0, 0, width, height};
-    area = Intersection(Normalised(area), whole);
-    if (area.IsEmpty())
-        return;
     CDrawContext* dc = app->system->Context(hwnd);
     if (dc == nullptr)
-        return;
+        return false;
     if (graphic == nullptr)
         graphic = new CGraphic(dc);
     if (graphic->dc != dc)
@@ -211,6 +209,17 @@ void CWin::PaintWindow(Rect area)
         graphic->penColour = CGraphic::kNoSelection;
         graphic->brushColour = CGraphic::kNoSelection;
     }
+    return true;
+}
+
+void CWin::PaintWindow(Rect area)
+{
+    const Rect whole{0, 0, width, height};
+    area = Intersection(Normalised(area), whole);
+    if (area.IsEmpty())
+        return;
+    if (!RefreshGraphic())
+        return;
     CGraphic* target = graphic;
     if (app->doubleBuffer)
         if (CGraphic* back = app->BackBuffer(area.right, area.bottom))
@@ -386,32 +395,33 @@ void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
     const int32_t sx = screen.left + px;
     const int32_t sy = screen.top + py;
     CCtrl* target = nullptr;
-    int32_t tx = 0;
-    int32_t ty = 0;
     if (CWin* under = app->WindowAt(sx, sy))
     {
         const Rect r = app->system->ScreenRect(under->hwnd);
-        tx = sx - r.left;
-        ty = sy - r.top;
-        for (CCtrl* c = under->HitTest(tx, ty); c != nullptr && target == nullptr; c = c->parent)
+        for (CCtrl* c = under->HitTest(sx - r.left, sy - r.top); c != nullptr && target == nullptr; c = c->parent)
             if (c->OnDrop != nullptr)
                 target = c;
     }
-    int32_t wx = 0;
-    int32_t wy = 0;
-    if (target != app->dropTarget && app->dropTarget != nullptr && app->dropTarget->OnDragOver != nullptr)
-    {
-        app->dropTarget->WindowPosition(wx, wy);
-        app->dropTarget->OnDragOver->Call(app->dropTarget, tx - wx, ty - wy, flags);
-    }
+    // Each target is told where the cursor is in its own coordinates, also
+    // the one left behind in another window.
+    const auto dragOver = [&](CCtrl* c) {
+        if (c->OnDragOver == nullptr || c->window == nullptr)
+            return;
+        const Rect r = app->system->ScreenRect(c->window->hwnd);
+        int32_t wx = 0;
+        int32_t wy = 0;
+        c->WindowPosition(wx, wy);
+        c->OnDragOver->Call(c, sx - r.left - wx, sy - r.top - wy, flags);
+    };
+    CCtrl* previous = app->dropTarget;
     app->dropTarget = target;
-    if (target != nullptr && target->OnDragOver != nullptr)
-    {
-        target->WindowPosition(wx, wy);
-        target->OnDragOver->Call(target, tx - wx, ty - wy, flags);
-    }
+    if (previous != nullptr && previous != target)
+        dragOver(previous);
+    // The previous target's binder may have deleted the new one.
+    if (target != nullptr && app->dropTarget == target)
+        dragOver(target);
     if (app->dragWindow != nullptr)
-        app->dragWindow->Move(sx + 8, sy + 20);
+        app->dragWindow->Move(sx + kDragOffsetX, sy + kDragOffsetY);
 }
 
 void CWin::MouseMove(int32_t px, int32_t py, int32_t flags)
@@ -669,6 +679,8 @@ void CWin::Focus(bool gained)
 
 void CWin::Layout()
 {
+    // Whoever measures text on graphic after a resize finds the live context.
+    RefreshGraphic();
     const Rect r = app->system->ParentRect(hwnd);
     width = r.Width();
     height = r.Height();

@@ -133,7 +133,7 @@ public:
     CCtrl* menuBar = nullptr;
     CWin* keyTarget = nullptr;
     uint32_t style;
-    CGraphic* graphic = nullptr; // owned, on the window's own context
+    CGraphic* graphic = nullptr; // owned, on the window's own context (kept current across resizes)
     CApp* app;
     CWin* owner;
     CList ownedWindows;          // embedded child windows
@@ -147,6 +147,9 @@ public:
     Rect restoreRect;            // rectangle before maximising
 
 private:
+    // Points graphic at the system's current context of the window (a
+    // resize may replace it); false when the window has no context.
+    bool RefreshGraphic();
     // The window's own OnPaint, bands or the skin item, under g's clip.
     void PaintBackground(CGraphic& g);
     // Moves or resizes the window for a border action with the cursor at screen (sx, sy).
