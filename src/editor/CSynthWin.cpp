@@ -180,7 +180,7 @@ void CSynthWin::BuildStrip(CGroup* panel)
 
 void CSynthWin::Idle()
 {
-    if (resources->programsChanged)
+    if (resources->programsChanged && openDialogs == 0)
     {
         resources->programsChanged = 0;
         Rebuild();
@@ -278,17 +278,42 @@ void CSynthWin::SaveFile(bool bank)
         Ask(bank ? "Save bank" : "Save program", files.Error().c_str(), kAskOk);
 }
 
-int32_t CSynthWin::ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>&, int32_t)
+int32_t CSynthWin::ChooseFromMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
+                                  int32_t marked)
+{
+    ++openDialogs;
+    const int32_t chosen = RunMenu(at, x, y, items, marked);
+    --openDialogs;
+    return chosen;
+}
+
+int32_t CSynthWin::Ask(const char* title, const char* message, int32_t flags)
+{
+    ++openDialogs;
+    const int32_t result = RunAsk(title, message, flags);
+    --openDialogs;
+    return result;
+}
+
+bool CSynthWin::ChooseFile(bool save, const char* extension, std::string& path)
+{
+    ++openDialogs;
+    const bool chosen = RunFileBrowser(save, extension, path);
+    --openDialogs;
+    return chosen;
+}
+
+int32_t CSynthWin::RunMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>&, int32_t)
 {
     return -1;
 }
 
-int32_t CSynthWin::Ask(const char*, const char*, int32_t)
+int32_t CSynthWin::RunAsk(const char*, const char*, int32_t)
 {
     return 2;
 }
 
-bool CSynthWin::ChooseFile(bool, const char*, std::string&)
+bool CSynthWin::RunFileBrowser(bool, const char*, std::string&)
 {
     return false;
 }

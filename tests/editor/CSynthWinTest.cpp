@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <limits>
 #include <typeinfo>
@@ -36,18 +37,20 @@ class CScriptedWin : public CSynthWin
 public:
     using CSynthWin::CSynthWin;
 
-    int32_t ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>& items, int32_t marked) override
+    int32_t RunMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>& items, int32_t marked) override
     {
         menus.push_back(items);
         markedItems.push_back(marked);
+        if (duringMenu)
+            duringMenu();
         return menuAnswer;
     }
-    int32_t Ask(const char* title, const char* message, int32_t flags) override
+    int32_t RunAsk(const char* title, const char* message, int32_t flags) override
     {
         asked.push_back(std::string(title) + "|" + message + "|" + std::to_string(flags));
         return askAnswer;
     }
-    bool ChooseFile(bool save, const char* extension, std::string& path) override
+    bool RunFileBrowser(bool save, const char* extension, std::string& path) override
     {
         files.push_back(std::string(save ? "save " : "load ") + extension);
         path = fileAnswer;
@@ -56,6 +59,7 @@ public:
     void OpenWebAddress(const char* url) override { opened.push_back(url); }
 
     int32_t menuAnswer = -1;
+    std::function<void()> duringMenu;
     int32_t askAnswer = 2;
     std::string fileAnswer;
     std::vector<std::vector<std::string>> menus;
@@ -683,6 +687,20 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     EXPECT_EQ(p.pmRatio, 8);
     Idle();
     EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
+    // A host idle while the menu is open does not rebuild under the knob that opened it.
+    CCtrl* wave2 = Knobs(Panel(0, 0))[4];
+    win->duringMenu = [this, wave2] {
+        synth.Resources().programsChanged = 1;
+        win->Idle();
+        EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
+    };
+    win->menuAnswer = 1;
+    Click(KnobX(0, 4), KnobY(0, 4), kMouseRight);
+    win->duringMenu = nullptr;
+    EXPECT_EQ(p.wave2, 1);
+    EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
+    Idle();
+    EXPECT_NE(Knobs(Panel(0, 0))[4], wave2);
     // A SAW oscillator's MOD knob has no menu.
     const size_t menus = win->menus.size();
     Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
