@@ -810,6 +810,19 @@ TEST_F(CSynthWinTest, GalleryPictures)
         Idle();
         ShowPicture(("editor-program-" + std::to_string(program)).c_str());
     }
+    // Effect and modulation pages: the delay with its beat count, a synced LFO, a pressed knob.
+    synth.Resources().fxMode = 1;
+    synth.Resources().fxIndex = 2;
+    synth.Resources().modLfo = 1;
+    synth.currentProgram->lfo[1].sync = 1;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    screen.Advance(500);
+    screen.Press(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
+    Pump();
+    ShowPicture("editor-pages");
+    screen.Release(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
+    Pump();
     synth.Resources().pagesShown = CSynthResources::kPageView;
     synth.Resources().programsChanged = 1;
     Idle();
