@@ -755,6 +755,13 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
             {
                 EXPECT_GE(knob->Frame(), 0);
                 EXPECT_LE(knob->Frame(), 29);
+                // The texts shown while turning, in the panel's own units.
+                win->pressedCtrl = knob;
+                char* text = nullptr;
+                knob->OnGetText->Call(knob, text, knob->value);
+                EXPECT_NE(text, nullptr);
+                FreeString(text);
+                win->pressedCtrl = nullptr;
                 knob->SetValue(knob->defaultValue, true);
                 EXPECT_GE(knob->value, knob->minimum);
                 EXPECT_LE(knob->value, knob->maximum);
