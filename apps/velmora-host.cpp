@@ -2,6 +2,7 @@
 //   info PLUGIN                         prints what the plug-in declares
 //   render PLUGIN OUT [--program N]     renders a fixed note sequence to OUT
 //   compare A B [--tolerance X]         compares two renders sample by sample
+//   editor PLUGIN                       (Windows) opens, idles and closes the editor inside a window of ours
 // Renders are 44100 Hz stereo, interleaved little-endian 32-bit floats.
 #include "host/CVstHost.h"
 #include "io/ByteOrder.h"
@@ -12,6 +13,10 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 namespace
 {
@@ -42,7 +47,8 @@ int Usage()
     std::fprintf(stderr,
                  "usage: velmora-host info PLUGIN\n"
                  "       velmora-host render PLUGIN OUT [--program N]\n"
-                 "       velmora-host compare A B [--tolerance X]\n");
+                 "       velmora-host compare A B [--tolerance X]\n"
+                 "       velmora-host editor PLUGIN   (Windows)\n");
     return 2;
 }
 
@@ -214,10 +220,113 @@ int Compare(const char* first, const char* second, int argc, char** argv)
                 largest, tolerance);
     return largest <= tolerance ? 0 : 1;
 }
+
+#if defined(_WIN32)
+constexpr int32_t kEditorWidth = 824;
+constexpr int32_t kEditorHeight = 376;
+constexpr DWORD kIdleMs = 20;
+
+// Delivers our window's messages and the plug-in's for a while, sending the
+// editor idle request every kIdleMs, as a host's user-interface loop does.
+void Pump(CVstHost& host, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds)
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        host.Dispatch(effEditIdle, 0, 0, nullptr, 0.0f);
+        Sleep(kIdleMs);
+    }
+}
+
+// The toolkit windows directly inside parent.
+std::vector<HWND> EditorWindows(HWND parent)
+{
+    std::vector<HWND> found;
+    for (HWND w = FindWindowExA(parent, nullptr, "pluginwinclass", nullptr); w;
+         w = FindWindowExA(parent, w, "pluginwinclass", nullptr))
+        found.push_back(w);
+    return found;
+}
+
+int Editor(const char* path)
+{
+    CVstHost host;
+    if (!LoadPlugin(host, path))
+        return 1;
+    int failed = 0;
+    int passed = 0;
+    auto check = [&](const char* what, bool ok) {
+        std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
+        ++(ok ? passed : failed);
+    };
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = "velmorahostwindow";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "velmora-host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 30,
+                                  900, 460, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!parent)
+    {
+        std::fprintf(stderr, "velmora-host: cannot create a window\n");
+        return 1;
+    }
+    ShowWindow(parent, SW_SHOW);
+    check("the plug-in declares an editor", (host.Flags() & effFlagsHasEditor) != 0);
+    ERect* rect = nullptr;
+    check("the editor's size is known before it opens",
+          host.Dispatch(effEditGetRect, 0, 0, &rect, 0.0f) == 1 && rect &&
+              rect->right - rect->left == kEditorWidth && rect->bottom - rect->top == kEditorHeight);
+    check("the editor opens", host.Dispatch(effEditOpen, 0, 0, parent, 0.0f) == 1);
+    check("a second open answers 1", host.Dispatch(effEditOpen, 0, 0, parent, 0.0f) == 1);
+    Pump(host, 500);
+    const std::vector<HWND> editors = EditorWindows(parent);
+    check("two opens make one child window of ours", editors.size() == 1);
+    if (editors.size() == 1)
+    {
+        HWND editor = editors[0];
+        const LONG style = GetWindowLongA(editor, GWL_STYLE);
+        check("the editor's window is a visible child, not a popup",
+              GetParent(editor) == parent && (style & WS_CHILD) && !(style & WS_POPUP) && IsWindowVisible(editor));
+        RECT client{};
+        GetClientRect(editor, &client);
+        check("the editor's window is 824 x 376",
+              client.right - client.left == kEditorWidth && client.bottom - client.top == kEditorHeight);
+        // A click and a drag, as the system sends them.
+        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(40, 62));
+        PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 62));
+        PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
+        PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        Pump(host, 300);
+        check("the editor survives mouse input", IsWindow(editor) && EditorWindows(parent).size() == 1);
+    }
+    check("closing answers 0", host.Dispatch(effEditClose, 0, 0, nullptr, 0.0f) == 0);
+    Pump(host, 100);
+    check("closing removes the editor's window", EditorWindows(parent).empty());
+    check("a close without an open answers 0", host.Dispatch(effEditClose, 0, 0, nullptr, 0.0f) == 0);
+    check("the editor opens again", host.Dispatch(effEditOpen, 0, 0, parent, 0.0f) == 1);
+    Pump(host, 300);
+    check("the reopened editor is one child window", EditorWindows(parent).size() == 1);
+    // The host releases the plug-in (on return) with the editor still open.
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
+#endif
 }
 
 int main(int argc, char** argv)
 {
+#if defined(_WIN32)
+    if (argc == 3 && std::strcmp(argv[1], "editor") == 0)
+        return Editor(argv[2]);
+#endif
     if (argc == 3 && std::strcmp(argv[1], "info") == 0)
         return Info(argv[2]);
     if (argc >= 4 && std::strcmp(argv[1], "render") == 0)

@@ -87,6 +87,26 @@ run_windows() {  # loader, build folder, label
 }
 
 run_windows "$wine64" build/win64 win64
+
+# The editor inside a window of the Windows test host, on a virtual X server
+# for wine to draw on. The wine server of the renders above lives on without a
+# display, and every program started while it lives would share its desktop,
+# which can make no windows: wait for it to end first.
+/usr/lib/wine/wineserver64 -w
+display=
+for n in $(seq 121 150); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || fail "no free display number for the editor run"
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$renders/xvfb.log" 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.1
+done
+DISPLAY=":$display" timeout 300 "$wine64" build/win64/apps/velmora-host.exe editor build/win64/velmora.dll \
+  || fail "win64: the editor did not open, idle and close inside the host's window"
 # 32-bit Windows code needs a machine that can run 32-bit x86 code.
 if "$wine32" --version >/dev/null 2>&1; then
   run_windows "$wine32" build/win32 win32

@@ -22,6 +22,8 @@ class CPluginBase
 {
 public:
     static constexpr int32_t kDefaultBlockSize = 1024;
+    static constexpr int32_t kEditorWidth = 824;   // pixels
+    static constexpr int32_t kEditorHeight = 376;  // pixels
 
     CPluginBase() = default;
     // Deletes an editor window that is still open.
@@ -43,7 +45,8 @@ public:
     virtual float GetParameter(int32_t index);
     virtual char* GetParameterName(int32_t index);
     virtual char* GetParameterDisplay(int32_t index);
-    // Builds the editor window; called only while editorWindow is null.
+    // Builds the editor window on editorApp (a CApp); called only while
+    // editorWindow is null and editorApp is set.
     virtual CObject* CreateEditor();
     // Regular user-interface tick while an editor is open.
     virtual void Idle();

@@ -30,6 +30,7 @@ public:
     ~CVST24Plugin() override;
 
     CPluginBase& Core() { return *core; }
+    CEditorHosting& Editor() { return editor; }
 
     intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
     void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;

@@ -111,6 +111,9 @@ CGraphic* CApp::BackBuffer(int32_t width, int32_t height)
 
 void CApp::Run(CWin* window)
 {
+    // A window the system refused can never be closed by the user: no loop waits for it.
+    if (window->hwnd == 0)
+        return;
     inModalLoop = 1;
     window->Show(true);
     Message m;

@@ -49,7 +49,8 @@ public:
     void NextWindow(CWin* from);
     // The back buffer, grown (never shrunk) to hold width x height; null when it cannot be made.
     CGraphic* BackBuffer(int32_t width, int32_t height);
-    // Shows window and runs its messages with the idle tick until it is hidden.
+    // Shows window and runs its messages with the idle tick until it is
+    // hidden; nothing for a window without a system window.
     void Run(CWin* window);
     // Forgets every pointer to c (a control being destroyed).
     void Forget(CCtrl* c);

@@ -6,6 +6,7 @@
 #include "gui/core/CHintWin.h"
 #include "gui/core/CWindowButton.h"
 #include "gui/core/InputCodes.h"
+#include "gui/dialogs/CMDI.h"
 #include "gui/draw/DrawItem.h"
 
 #include <algorithm>
@@ -28,6 +29,16 @@ constexpr int32_t kKeyF11 = kKeyF1 - 10;
 bool IsPress(const Message& m)
 {
     return m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown;
+}
+
+// A container that keeps its children's order (CMDI) is told which child
+// came to the front or closed; any other container only hears of a change.
+void TellContainer(CWin* container, CWin* child, bool closed)
+{
+    if (CMDI* mdi = dynamic_cast<CMDI*>(container))
+        mdi->ChildChanged(child, closed);
+    else if (container->OnChange != nullptr)
+        container->OnChange->Call(container);
 }
 
 void AddWindowButton(CGroup* bar, CWin* win, int32_t buttonKind, int32_t margin)
@@ -728,8 +739,8 @@ void CWin::Show(bool activate)
 void CWin::ToFront(bool activate)
 {
     app->system->Raise(hwnd, activate);
-    if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
-        owner->OnChange->Call(owner);
+    if (IsEmbedded() && (owner->style & kWinContainer))
+        TellContainer(owner, this, false);
 }
 
 void CWin::Close()
@@ -742,8 +753,8 @@ void CWin::Close()
         app->shownWindows.Remove(this);
         app->allShownWindows.Remove(this);
         app->system->Hide(hwnd);
-        if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
-            owner->OnChange->Call(owner);
+        if (IsEmbedded() && (owner->style & kWinContainer))
+            TellContainer(owner, this, true);
     }
     app->popupStack.Remove(this);
     app->topPopup = static_cast<CWin*>(app->popupStack.Get(app->popupStack.Count() - 1));
@@ -752,6 +763,14 @@ void CWin::Close()
 void CWin::RunPopup()
 {
     CWindowSystem* system = app->system;
+    // A window the system refused can never be closed by the user: no loop waits for it.
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     if (app->popupStack.IndexOf(this) < 0)
         app->popupStack.Add(this);
     const bool served = app->popupStack.Count() > 1;
@@ -796,6 +815,13 @@ bool CWin::Owns(SysWindow w)
 void CWin::RunModal()
 {
     CWindowSystem* system = app->system;
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     system->ReleaseCapture();
     Show(true);
     Message m;
@@ -805,7 +831,8 @@ void CWin::RunModal()
             system->SetFocus(hwnd);
         while (visible && system->Peek(m))
         {
-            if (IsPress(m) && !Owns(m.window))
+            // Presses of the middle button are not taken from other windows.
+            if (IsPress(m) && m.button != kMouseMiddle && !Owns(m.window))
                 continue;
             if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::Char)
                 m.window = hwnd;

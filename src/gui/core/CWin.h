@@ -82,10 +82,12 @@ public:
     virtual void Show(bool activate);
     virtual void ToFront(bool activate);
     // Shows the window as a popup and, unless an older popup's loop serves
-    // it, runs its messages until it is hidden.
+    // it, runs its messages until it is hidden. A window without a system
+    // window (the system refused it) returns at once, closed.
     virtual void RunPopup();
     // Shows the window activated and runs its messages until it is hidden;
-    // presses on other windows are dropped, keys come here.
+    // left and right presses on other windows are dropped, keys come here.
+    // A window without a system window returns at once, closed.
     virtual void RunModal();
     // Hides the window and takes it off the popup stack.
     virtual void Close();

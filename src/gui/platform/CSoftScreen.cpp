@@ -212,6 +212,12 @@ void CSoftScreen::CursorPos(int32_t& x, int32_t& y)
     y = cursorY;
 }
 
+void CSoftScreen::MoveCursor(int32_t x, int32_t y)
+{
+    cursorX = x;
+    cursorY = y;
+}
+
 void CSoftScreen::Invalidate(SysWindow w, const Rect& r)
 {
     Window* window = Find(w);
@@ -460,6 +466,17 @@ void CSoftScreen::DropFiles(int32_t x, int32_t y, const std::vector<std::string>
     m.y = y;
     m.value = static_cast<int32_t>(drops.size() - 1);
     Queue(m, true, false);
+}
+
+bool CSoftScreen::Embed(SysWindow w, uintptr_t parent)
+{
+    Window* window = Find(w);
+    if (window == nullptr || parent == w || Find(parent) == nullptr)
+        return false;
+    window->parent = parent;
+    window->child = true;
+    window->rect = Rect{0, 0, window->rect.Width(), window->rect.Height()};
+    return true;
 }
 
 int32_t CSoftScreen::DroppedFileCount(const Message& m)

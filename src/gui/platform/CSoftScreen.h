@@ -42,9 +42,12 @@ public:
     SysWindow Capture() override { return capture; }
     SysWindow WindowAt(int32_t x, int32_t y) override;
     void CursorPos(int32_t& x, int32_t& y) override;
+    // Only the pointer moves: unlike the system, no mouse move is queued.
+    void MoveCursor(int32_t x, int32_t y) override;
     void SetCursor(CursorShape shape) override { cursorShape = shape; }
     int32_t KeyModifiers() override { return keyModifiers; }
     Rect PrimaryScreen() override { return screen; }
+    Rect WorkArea(int32_t, int32_t) override { return workArea; }
     void Invalidate(SysWindow w, const Rect& r) override;
     void Update(SysWindow w) override;
     Rect BeginPaint(SysWindow w) override;
@@ -56,6 +59,8 @@ public:
     void Dispatch(Message& m) override;
     void Post(const Message& m) override;
     void SendToOther(SysWindow w, const Message& m) override;
+    // parent is one of this screen's windows standing for the host's.
+    bool Embed(SysWindow w, uintptr_t parent) override;
     int32_t DroppedFileCount(const Message& m) override;
     void DroppedFile(const Message& m, int32_t index, char* buffer, int32_t size) override;
     void EndDrop(const Message& m) override;
@@ -83,6 +88,7 @@ public:
     bool Exhausted() const { return exhausted; }
 
     Rect screen{0, 0, 1024, 768};
+    Rect workArea{0, 0, 1024, 768}; // a test narrows it to stand for a task bar
     int32_t keyModifiers = 0; // Shift and Ctrl held, as KeyModifiers reports
     CursorShape cursorShape = CursorShape::Arrow;
     int32_t idleLimit = 1000;

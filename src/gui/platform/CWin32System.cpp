@@ -291,6 +291,11 @@ void CWin32System::CursorPos(int32_t& x, int32_t& y)
     y = p.y;
 }
 
+void CWin32System::MoveCursor(int32_t x, int32_t y)
+{
+    ::SetCursorPos(x, y);
+}
+
 void CWin32System::SetCursor(CursorShape shape)
 {
     ::SetCursor(cursors[static_cast<int>(shape)]);
@@ -309,6 +314,15 @@ int32_t CWin32System::KeyModifiers()
 Rect CWin32System::PrimaryScreen()
 {
     return Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Rect CWin32System::WorkArea(int32_t x, int32_t y)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfo(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &info))
+        return PrimaryScreen();
+    return Rect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
 void CWin32System::Invalidate(SysWindow w, const Rect& r)
@@ -462,6 +476,20 @@ void CWin32System::Post(const Message& m)
 void CWin32System::SendToOther(SysWindow w, const Message& m)
 {
     SendMessageA(Handle(w), m.native, m.wParam, m.lParam);
+}
+
+// The popup and child bits give way to the child style before the window
+// changes parent, so that the system treats it as a child from then on.
+bool CWin32System::Embed(SysWindow w, uintptr_t parent)
+{
+    HWND h = Handle(w);
+    HWND host = reinterpret_cast<HWND>(parent);
+    if (!IsWindow(h) || !IsWindow(host))
+        return false;
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE));
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>((style & ~(WS_POPUP | WS_CHILD)) | WS_CHILD));
+    SetParent(h, host);
+    return true;
 }
 
 int32_t CWin32System::DroppedFileCount(const Message& m)

@@ -34,9 +34,11 @@ public:
     SysWindow Capture() override;
     SysWindow WindowAt(int32_t x, int32_t y) override;
     void CursorPos(int32_t& x, int32_t& y) override;
+    void MoveCursor(int32_t x, int32_t y) override;
     void SetCursor(CursorShape shape) override;
     int32_t KeyModifiers() override;
     Rect PrimaryScreen() override;
+    Rect WorkArea(int32_t x, int32_t y) override;
     void Invalidate(SysWindow w, const Rect& r) override;
     void Update(SysWindow w) override;
     Rect BeginPaint(SysWindow w) override;
@@ -48,6 +50,7 @@ public:
     void Dispatch(Message& m) override;
     void Post(const Message& m) override;
     void SendToOther(SysWindow w, const Message& m) override;
+    bool Embed(SysWindow w, uintptr_t parent) override;
     int32_t DroppedFileCount(const Message& m) override;
     void DroppedFile(const Message& m, int32_t index, char* buffer, int32_t size) override;
     void EndDrop(const Message& m) override;

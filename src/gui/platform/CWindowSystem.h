@@ -56,11 +56,18 @@ public:
     // The topmost visible window (of any class) under screen point (x, y), or 0.
     virtual SysWindow WindowAt(int32_t x, int32_t y) = 0;
     virtual void CursorPos(int32_t& x, int32_t& y) = 0;
+    // Puts the mouse pointer at screen point (x, y). A system that cannot
+    // move the pointer leaves it where it is.
+    virtual void MoveCursor(int32_t, int32_t) {}
     virtual void SetCursor(CursorShape shape) = 0;
     // Shift and Ctrl as the keyboard state holds them now.
     virtual int32_t KeyModifiers() = 0;
     // The primary screen.
     virtual Rect PrimaryScreen() = 0;
+    // The work area (the screen less task bars and docks) of the screen
+    // nearest screen point (x, y); popups are kept inside it. A system
+    // without such bars answers the primary screen.
+    virtual Rect WorkArea(int32_t, int32_t) { return PrimaryScreen(); }
 
     // Adds r (client coordinates) to w's invalid area without erasing.
     virtual void Invalidate(SysWindow w, const Rect& r) = 0;
@@ -85,6 +92,21 @@ public:
     // Hands m to w, a window of another class.
     virtual void SendToOther(SysWindow w, const Message& m) = 0;
 
+    // Makes w a child of parent, a window of another program (the host's),
+    // at the top-left corner of its client area. False, changing nothing,
+    // when parent is no window the system knows.
+    virtual bool Embed(SysWindow w, uintptr_t parent)
+    {
+        (void)w;
+        (void)parent;
+        return false;
+    }
+    // For a system whose events nobody else reads (the plug-in's own
+    // connection on X11): dispatches at most limit pending messages and
+    // shows what was drawn. Elsewhere the host's message loop delivers them
+    // and this does nothing.
+    virtual void DispatchPending(int32_t limit) { (void)limit; }
+
     // The dropped files of a DropFiles message: their number.
     virtual int32_t DroppedFileCount(const Message& m) = 0;
     // Copies dropped file index into buffer (size bytes, always terminated, cut when longer).
@@ -101,3 +123,7 @@ public:
 // The window system of the build (the real system on Windows, otherwise a
 // process-wide in-memory screen); never null.
 CWindowSystem* BuildWindowSystem();
+
+// The window system the plug-in's editor opens on inside a host: the real
+// system of the platform (win32, or X11 on Linux); never null.
+CWindowSystem* EditorWindowSystem();

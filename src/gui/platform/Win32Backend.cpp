@@ -13,3 +13,8 @@ CWindowSystem* BuildWindowSystem()
     static CWin32System system;
     return &system;
 }
+
+CWindowSystem* EditorWindowSystem()
+{
+    return BuildWindowSystem();
+}
