@@ -10,9 +10,12 @@
 #include "editor/CSoundPanels.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
+#include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/OpenUrl.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CLayout.h"
+#include "gui/widgets/CMenuItem.h"
+#include "gui/widgets/CPopup.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
 
@@ -31,8 +34,8 @@ constexpr int32_t kHeaderGap = 32; // between the meter and the program header
 constexpr uint32_t kAnchorBottomRight = kAnchorRight | kAnchorBottom;
 constexpr const char* kTitleText = "WAVE - MODULATION - SYNTHESIZER";
 // Message box buttons and results.
-constexpr int32_t kAskOk = 1;
-constexpr int32_t kAskOkCancel = 3;
+constexpr int32_t kAskOk = kPromptOk;
+constexpr int32_t kAskOkCancel = kPromptOk | kPromptCancel;
 
 enum BrowserItem : int32_t
 {
@@ -303,14 +306,40 @@ bool CSynthWin::ChooseFile(bool save, const char* extension, std::string& path)
     return chosen;
 }
 
-int32_t CSynthWin::RunMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>&, int32_t)
+namespace
 {
-    return -1;
+
+// Notes the entry chosen from a menu by its id (the item's index).
+class CChoiceRecorder
+{
+public:
+    void Chosen(CCtrl* entry) { index = entry->id; }
+    int32_t index = -1;
+};
+
+} // namespace
+
+int32_t CSynthWin::RunMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked)
+{
+    CMenuItem menu("");
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        const int32_t index = static_cast<int32_t>(i);
+        if (items[i] == "-")
+            menu.AddSeparator();
+        else
+            menu.Add(items[i].c_str(), index)->checked = index == marked ? 1 : 0;
+    }
+    CChoiceRecorder recorder;
+    menu.OnChange = new _COnChange<CChoiceRecorder>(&recorder, &CChoiceRecorder::Chosen);
+    const Rect place = CPopup::ScreenRectOf(at);
+    CPopup::Run(this, &menu, place.left + x, place.top + y);
+    return recorder.index;
 }
 
-int32_t CSynthWin::RunAsk(const char*, const char*, int32_t)
+int32_t CSynthWin::RunAsk(const char* title, const char* message, int32_t flags)
 {
-    return 2;
+    return ::Ask(this, title, message, flags);
 }
 
 bool CSynthWin::RunFileBrowser(bool, const char*, std::string&)

@@ -777,6 +777,43 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
     }
 }
 
+TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
+{
+    CloseEditor();
+    CSynthWin* real = new CSynthWin(&app, &synth);
+    synth.editorWindow = real;
+    real->Show(true);
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    real->Idle();
+    Pump();
+    synth.programs[3].q = 0.123f;
+    // The menu opens at the release point; "Clear all presets" is its second
+    // entry, below a 16-pixel row and a 7-pixel separator, 2 pixels in.
+    for (int32_t key : {kKeyEscape, kKeyEnter})
+    {
+        screen.Advance(500);
+        screen.Press(300, 200, kMouseRight);
+        screen.Release(300, 200, kMouseRight);
+        screen.Move(330, 233);
+        screen.Press(330, 233, kMouseLeft);
+        screen.Release(330, 233, kMouseLeft);
+        screen.Key(key);
+        Pump();
+        if (key == kKeyEscape)
+        {
+            EXPECT_EQ(synth.programs[3].q, 0.123f);
+            EXPECT_STREQ(synth.programs[0].name, "2 OSC Bass");
+        }
+    }
+    EXPECT_STREQ(synth.programs[0].name, "program-1");
+    EXPECT_EQ(synth.programs[3].q, 0.0f);
+    EXPECT_EQ(real->openDialogs, 0);
+    synth.editorWindow = nullptr;
+    delete real;
+    Open();
+}
+
 // FNV-1a over the window's pixels (blue, green, red per pixel, rows top-down).
 uint64_t PictureHash(CDrawContext& dc)
 {
