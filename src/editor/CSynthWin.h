@@ -25,7 +25,8 @@ public:
     static constexpr int32_t kStripHeight = 20;
     static constexpr int32_t kGap = 8;
     static constexpr int32_t kWidth = 3 * kPanelWidth + 4 * kGap;                   // 824
-    static constexpr int32_t kHeight = 2 * (kPanelHeight + kGap) + kStripHeight + 12; // 376
+    // Two rows of panels, then the strip (20) with 4 above and 8 below it: 376.
+    static constexpr int32_t kHeight = 2 * (kPanelHeight + kGap) + 32;
     // Peaks fall by this much per idle.
     static constexpr float kPeakFall = 0.05f;
 
