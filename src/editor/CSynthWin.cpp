@@ -10,14 +10,19 @@
 #include "editor/CSoundPanels.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
+#include "gui/dialogs/CFileWin.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/OpenUrl.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CLayout.h"
 #include "gui/widgets/CMenuItem.h"
 #include "gui/widgets/CPopup.h"
+#include "io/HeapString.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
+
+#include <cstring>
+#include <memory>
 
 namespace
 {
@@ -36,6 +41,9 @@ constexpr const char* kTitleText = "WAVE - MODULATION - SYNTHESIZER";
 // Message box buttons and results.
 constexpr int32_t kAskOk = kPromptOk;
 constexpr int32_t kAskOkCancel = kPromptOk | kPromptCancel;
+
+constexpr const char* kBankExtension = "fxb";
+constexpr const char* kProgramExtension = "fxp";
 
 enum BrowserItem : int32_t
 {
@@ -264,7 +272,7 @@ void CSynthWin::RunBrowserCommand(int32_t item)
 void CSynthWin::LoadFile(bool bank)
 {
     std::string path;
-    if (!ChooseFile(false, bank ? "fxb" : "fxp", path))
+    if (!ChooseFile(false, bank ? kBankExtension : kProgramExtension, path))
         return;
     CBankFiles files(*synth);
     if (!(bank ? files.LoadBank(path) : files.LoadProgram(path)))
@@ -274,7 +282,7 @@ void CSynthWin::LoadFile(bool bank)
 void CSynthWin::SaveFile(bool bank)
 {
     std::string path;
-    if (!ChooseFile(true, bank ? "fxb" : "fxp", path))
+    if (!ChooseFile(true, bank ? kBankExtension : kProgramExtension, path))
         return;
     CBankFiles files(*synth);
     if (!(bank ? files.SaveBank(path) : files.SaveProgram(path)))
@@ -342,9 +350,35 @@ int32_t CSynthWin::RunAsk(const char* title, const char* message, int32_t flags)
     return ::Ask(this, title, message, flags);
 }
 
-bool CSynthWin::RunFileBrowser(bool, const char*, std::string&)
+bool CSynthWin::RunFileBrowser(bool save, const char* extension, std::string& path)
 {
-    return false;
+    const bool bank = std::string(extension) == kBankExtension;
+    const char* title = save ? (bank ? "Save bank" : "Save program") : (bank ? "Load bank" : "Load program");
+    std::unique_ptr<CFileWin> browser(save ? new CSaveWin(app, this, title) : new CFileWin(app, this, title));
+    browser->folder = resources->fileFolder;
+    browser->extension = std::string(".") + extension;
+    if (save)
+    {
+        browser->options = kFileAskReplace;
+        char* name = synth->GetProgramName(synth->GetProgram());
+        std::string suggested = bank ? std::string("bank") : std::string(name);
+        FreeString(name);
+        // Program names may hold characters that no file name can.
+        for (char& c : suggested)
+            if (std::strchr("\\/:*?\"<>|", c) != nullptr || static_cast<unsigned char>(c) < 32)
+                c = '_';
+        browser->fileName = suggested + browser->extension;
+    }
+    else
+    {
+        browser->mustExist = 1;
+    }
+    browser->RunModal();
+    if (browser->result != kPromptOk)
+        return false;
+    path = browser->Path();
+    resources->fileFolder = browser->folder;
+    return true;
 }
 
 void CSynthWin::OpenWebAddress(const char* url)

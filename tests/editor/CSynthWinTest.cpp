@@ -4,6 +4,7 @@
 #include "core/WindowTestKit.h"
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
+#include "editor/CBankFiles.h"
 #include "editor/CBkPanel.h"
 #include "editor/CFXGroup.h"
 #include "editor/CHeader.h"
@@ -24,6 +25,7 @@
 #include <cmath>
 #include <functional>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <typeinfo>
 
@@ -809,6 +811,40 @@ TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
     EXPECT_STREQ(synth.programs[0].name, "program-1");
     EXPECT_EQ(synth.programs[3].q, 0.0f);
     EXPECT_EQ(real->openDialogs, 0);
+    synth.editorWindow = nullptr;
+    delete real;
+    Open();
+}
+
+TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
+{
+    TempDir dir;
+    CloseEditor();
+    CSynthWin* real = new CSynthWin(&app, &synth);
+    synth.editorWindow = real;
+    real->Show(true);
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().fileFolder = dir.Path();
+    synth.Resources().programsChanged = 1;
+    real->Idle();
+    Pump();
+    synth.SetProgram(2);
+    synth.currentProgram->q = 0.375f;
+    // "Save program..." is the menu's last entry, below five rows of 16 and two separators of 7.
+    const int32_t entry = 200 + 2 + 5 * 16 + 2 * 7 + 8;
+    screen.Advance(500);
+    screen.Press(300, 200, kMouseRight);
+    screen.Release(300, 200, kMouseRight);
+    screen.Move(330, entry);
+    screen.Press(330, entry, kMouseLeft);
+    screen.Release(330, entry, kMouseLeft);
+    screen.Key(kKeyEnter); // the empty folder's list has nothing to open: OK
+    Pump();
+    CSynth other;
+    CBankFiles files(other);
+    EXPECT_TRUE(files.LoadProgram(dir.File("Additive Pad.fxp"))) << files.Error();
+    EXPECT_EQ(other.currentProgram->q, 0.375f);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Additive Pad.fxp.tmp")));
     synth.editorWindow = nullptr;
     delete real;
     Open();
