@@ -1,6 +1,7 @@
 // Opens a toolkit window with a few controls on the in-memory screen,
 // clicks its button through the scripted queue and writes the screen to a
-// PNG file. Usage: velmora-windemo <out.png>
+// PNG file; on Windows, --show opens the same window on the real system and
+// runs it until it is closed. Usage: velmora-windemo <out.png> | --show
 #include "PngWriter.h"
 
 #include "gui/core/CApp.h"
@@ -10,6 +11,7 @@
 #include "gui/platform/CSoftScreen.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -65,28 +67,19 @@ CCtrl* Place(CWin* win, int32_t x, int32_t y, int32_t w, int32_t h, const char* 
     return c;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The demo window with its controls, hidden; the caller deletes it.
+CWin* BuildDemo(CApp* app, CDemo* demo)
 {
-    if (argc != 2)
-    {
-        std::fprintf(stderr, "usage: velmora-windemo <out.png>\n");
-        return 2;
-    }
-    CSoftScreen screen;
-    screen.screen = Rect{0, 0, 400, 260};
-    CApp app(&screen);
-    CDemo demo(&app);
-    CWin* win = new CWin(&app, nullptr, kWinTitleBar | kWinResizable | kWinMaxButton | kWinMinButton | kWinCentre,
+    CWin* win = new CWin(app, nullptr,
+                         kWinTitleBar | kWinResizable | kWinMaxButton | kWinMinButton | kWinCentre | kWinAppWindow,
                          "Velmora toolkit", 0, 0, 320, 180);
     CCtrl* label = Place(win, 12, 14, 120, 16, "Clicks so far");
-    label->OnPaint = new _COnPaint<CDemo>(&demo, &CDemo::PaintLabel);
-    demo.value = Place(win, 140, 12, 80, 20, "0");
-    demo.value->OnPaint = new _COnPaint<CDemo>(&demo, &CDemo::PaintValue);
+    label->OnPaint = new _COnPaint<CDemo>(demo, &CDemo::PaintLabel);
+    demo->value = Place(win, 140, 12, 80, 20, "0");
+    demo->value->OnPaint = new _COnPaint<CDemo>(demo, &CDemo::PaintValue);
     CCtrl* button = Place(win, 12, 50, 96, 24, "Click");
-    button->OnPaint = new _COnPaint<CDemo>(&demo, &CDemo::PaintButton);
-    button->OnMouseUp = new _COnMouse<CDemo>(&demo, &CDemo::Clicked);
+    button->OnPaint = new _COnPaint<CDemo>(demo, &CDemo::PaintButton);
+    button->OnMouseUp = new _COnMouse<CDemo>(demo, &CDemo::Clicked);
     CGroup* panel = new CGroup(win);
     panel->x = 12;
     panel->y = 90;
@@ -96,6 +89,42 @@ int main(int argc, char** argv)
     panel->anchor = kAnchorStretchX;
     panel->marginX = 12;
     win->AddChild(panel);
+    return win;
+}
+
+// The window on the system's own screen, until the user closes it.
+int Show()
+{
+#ifdef _WIN32
+    CApp app;
+    CDemo demo(&app);
+    CWin* win = BuildDemo(&app, &demo);
+    app.Run(win);
+    delete win;
+    std::printf("velmora-windemo: %d clicks\n", demo.clicks);
+    return 0;
+#else
+    std::fprintf(stderr, "velmora-windemo: --show needs a Windows build; this build draws on the in-memory screen\n");
+    return 2;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: velmora-windemo <out.png> | --show\n");
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--show") == 0)
+        return Show();
+    CSoftScreen screen;
+    screen.screen = Rect{0, 0, 400, 260};
+    CApp app(&screen);
+    CDemo demo(&app);
+    CWin* win = BuildDemo(&app, &demo);
     win->Show(true);
 
     // Two clicks on the button, through the queue as a user would make them.

@@ -7,7 +7,6 @@
 #include "CVstInstrument.h"
 
 #include "host/VstAbi.h"
-#include "io/CFileStream.h"
 
 #include <chrono>
 #include <cmath>
@@ -138,13 +137,7 @@ int CRenderTool::Run(const CRenderOptions& chosen, const std::string& defaultPlu
 
 bool CRenderTool::ReadPresetFile(const std::string& path, CPresetFile::Kind kind, CPresetFile& file)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return Fail(path + ": " + (std::filesystem::exists(path, error) ? "not a file" : "no such file"));
-    CFileStream stream(path.c_str(), CFileStream::ReadOnly);
-    if (!stream.IsOpen())
-        return Fail(path + ": cannot open the file");
-    if (!file.Load(stream))
+    if (!file.LoadFile(path))
         return Fail(path + ": " + file.Error());
     if (file.kind != kind)
         return Fail(path + ": " + (kind == CPresetFile::Bank ? "a preset file, not a bank" : "a bank file, not a preset"));
@@ -228,19 +221,8 @@ bool CRenderTool::SaveState(CVstInstrument& instrument, const std::string& path,
     if (file.chunk.empty())
         return Fail(path + ": the plug-in gave no chunk data");
 
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    bool written;
-    {
-        CFileStream stream(temporary.c_str(), CFileStream::Create);
-        if (!stream.IsOpen())
-            return Fail(path + ": cannot create the file");
-        written = file.Save(stream) && stream.Flush();
-    }
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
-        return Fail(path + ": cannot write the file");
-    }
+    if (!file.SaveFile(path))
+        return Fail(path + ": " + file.Error());
     return true;
 }
 

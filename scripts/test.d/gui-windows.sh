@@ -2,11 +2,12 @@
 # The drawing primitives through the Windows backend: the shared primitive
 # tests cross-built for 64-bit Windows (with GoogleTest built for the target)
 # and run under wine. The 32-bit backend is compiled by the Windows cross
-# builds of the plug-in; this machine may not run 32-bit x86 code.
+# builds of the plug-in and by gui-windows-loops.sh.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 jobs=$(nproc 2>/dev/null || echo 2)
 folder=build/win64-gui
+limit=300 # seconds for the run under wine
 
 fail() { echo "gui-windows: $*" >&2; exit 1; }
 
@@ -15,12 +16,28 @@ fail() { echo "gui-windows: $*" >&2; exit 1; }
 cmake -S tests/gui/windows -B "$folder" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=x86_64 \
   -DCMAKE_C_COMPILER=x86_64-w64-mingw32-gcc-posix -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++-posix \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$folder" -j "$jobs" >/dev/null
+cmake --build "$folder" --target gui_primitives_win -j "$jobs" >/dev/null
 
-export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all WINEARCH=win64
+# On the same virtual display as the window tests, the wine server waited
+# for at both ends: a server started without a display would leave a
+# desktop that can make no windows to whatever wine program comes next
+# (see gui-windows-loops.sh).
+export WINEPREFIX=$PWD/build/wine-gui WINEDEBUG=-all WINEARCH=win64
 wine64=/usr/lib/wine/wine64
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine64" wineboot -i >/dev/null 2>&1 || fail "cannot create the wine prefix $WINEPREFIX"
+wineserver=/usr/lib/wine/wineserver64
+status=0
+timeout -k 10 "$limit" xvfb-run -a bash -c '
+  "$0" -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$1" wineboot -i >/dev/null 2>&1 || { echo "cannot create the wine prefix $WINEPREFIX" >&2; exit 1; }
+  fi
+  status=0
+  "$1" "$2" --gtest_brief=1 || status=$?
+  "$0" -w
+  exit $status' "$wineserver" "$wine64" "$folder/gui_primitives_win.exe" || status=$?
+if [ "$status" -ne 0 ]; then
+  "$wineserver" -k 2>/dev/null || true
+  [ "$status" -eq 124 ] && fail "the run took longer than $limit s"
+  fail "primitive tests failed under wine"
 fi
-"$wine64" "$folder/gui_primitives_win.exe" --gtest_brief=1 || fail "primitive tests failed under wine"
 echo "gui-windows: passed" >&2

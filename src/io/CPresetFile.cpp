@@ -1,10 +1,13 @@
 #include "io/CPresetFile.h"
 
 #include "io/ByteOrder.h"
+#include "io/CFileStream.h"
 #include "io/CStream.h"
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace
 {
@@ -133,4 +136,38 @@ bool CPresetFile::Save(CStream& stream) const
     if (stream.Write(bytes.data(), header) != header)
         return false;
     return chunkSize == 0 || stream.Write(chunk.data(), chunkSize) == chunkSize;
+}
+
+bool CPresetFile::LoadFile(const std::string& path)
+{
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(path, code))
+        return Fail(std::filesystem::exists(path, code) ? "not a file" : "no such file");
+    CFileStream stream(path.c_str(), CFileStream::ReadOnly);
+    if (!stream.IsOpen())
+        return Fail("cannot open the file");
+    return Load(stream);
+}
+
+bool CPresetFile::SaveFile(const std::string& path)
+{
+    const std::string temporary = path + ".tmp";
+    bool written;
+    {
+        CFileStream stream(temporary.c_str(), CFileStream::Create);
+        if (!stream.IsOpen())
+            return Fail("cannot create the file");
+        written = Save(stream) && stream.Flush();
+    }
+    std::error_code code;
+    // std::filesystem::rename replaces an existing file on every system (a
+    // plain rename refuses to on Windows).
+    if (written)
+        std::filesystem::rename(temporary, path, code);
+    if (!written || code)
+    {
+        std::filesystem::remove(temporary, code);
+        return Fail("cannot write the file");
+    }
+    return true;
 }

@@ -40,6 +40,12 @@ public:
     bool Load(CStream& stream);
     // Writes the file; false when the stream took fewer bytes.
     bool Save(CStream& stream) const;
+    // Reads the file at path; on failure Error() says what is wrong, without the path.
+    bool LoadFile(const std::string& path);
+    // Writes the file at path through a temporary file beside it and a
+    // rename, so that a failed save never leaves a broken file behind and an
+    // existing file stays whole until the new one is complete.
+    bool SaveFile(const std::string& path);
 
     const std::string& Error() const { return error; }
 

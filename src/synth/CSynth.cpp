@@ -1,5 +1,7 @@
 #include "synth/CSynth.h"
 
+#include "editor/CSynthWin.h"
+#include "gui/core/CApp.h"
 #include "io/CMemoryStream.h"
 #include "io/CObject.h"
 #include "io/HeapString.h"
@@ -177,8 +179,17 @@ char* CSynth::GetParameterDisplay(int32_t)
     return NewString("");
 }
 
+CObject* CSynth::CreateEditor()
+{
+    if (editorApp == nullptr)
+        return nullptr;
+    return new CSynthWin(static_cast<CApp*>(editorApp), this);
+}
+
 void CSynth::Idle()
 {
+    if (editorWindow != nullptr)
+        static_cast<CPluginWin*>(editorWindow)->Idle();
 }
 
 void CSynth::SetTransport(bool playing)

@@ -43,6 +43,9 @@ public:
     float GetParameter(int32_t index) override;
     char* GetParameterName(int32_t index) override;
     char* GetParameterDisplay(int32_t index) override;
+    // The editor window (CSynthWin) on the application object in
+    // editorApp; null while there is none.
+    CObject* CreateEditor() override;
     void Idle() override;
     void SetTransport(bool playing) override;
     void SetTempo(float bpm) override;

@@ -1,13 +1,39 @@
 #pragma once
 
+#include "editor/CKnobImage.h"
+#include "gui/draw/CResources.h"
+
 #include <cstdint>
 
 // State shared between the synth and its editor that outlives an editor
-// window: the editor reads programsChanged on every idle tick.
-class CSynthResources
+// window: the rebuild request, the page and panel selections and the knob
+// filmstrip. The editor reads programsChanged on every idle tick.
+class CSynthResources : public CResources
 {
 public:
-    // Raised by program changes, renames and chunk loads; the editor clears it
-    // when it rebuilds. One byte, written whole.
+    // Pages of the editor and the page view.
+    static constexpr int32_t kSoundEditor = 0;
+    static constexpr int32_t kPageView = 1;
+    static constexpr int32_t kPresetsPage = 0;
+    static constexpr int32_t kAboutPage = 1;
+
+    // Raised by program changes, renames and chunk loads and by the editor
+    // itself; the editor clears it when it rebuilds. One byte, written whole.
     volatile uint8_t programsChanged = 0;
+    int32_t pagesShown = kSoundEditor;
+    int32_t pageIndex = kPresetsPage;
+    // Modulation panel: source entry (0 LFO, 1 ENV, 2 VEL, 3 RND, 4
+    // controller), LFO number 0..2, VEL and RND sub-pages 0..1, controller
+    // sub-page (0 mod wheel, 1 key tracking, 2 pitch bend).
+    int32_t modSource = 0;
+    int32_t modLfo = 0;
+    int32_t modVelPage = 0;
+    int32_t modRndPage = 0;
+    int32_t modControllerPage = 0;
+    // Effects panel: mode (0 the six levels, 1 one effect) and effect index
+    // 0..5 (chorus, phaser, delay, reverb, waveshaper, EQ).
+    int32_t fxMode = 0;
+    int32_t fxIndex = 0;
+    // Shared by every knob; knobs sit on the black panels.
+    CKnobImage knobImage{0};
 };

@@ -1,6 +1,8 @@
 #include "gui/core/CApp.h"
 
+#include "gui/core/CDragWin.h"
 #include "gui/core/CDropItem.h"
+#include "gui/core/CHintWin.h"
 #include "gui/core/CWin.h"
 #include "gui/core/WindowProc.h"
 
@@ -14,6 +16,9 @@ CApp::CApp(CWindowSystem* system) : system(system != nullptr ? system : BuildWin
 
 CApp::~CApp()
 {
+    // The windows reach the application while they go.
+    delete dragWindow;
+    delete hintWindow;
     ReleaseDropItems();
     delete globalKeyHandler;
     delete hoverHandler;
@@ -106,6 +111,9 @@ CGraphic* CApp::BackBuffer(int32_t width, int32_t height)
 
 void CApp::Run(CWin* window)
 {
+    // A window the system refused can never be closed by the user: no loop waits for it.
+    if (window->hwnd == 0)
+        return;
     inModalLoop = 1;
     window->Show(true);
     Message m;
@@ -131,6 +139,31 @@ void CApp::Forget(CCtrl* c)
     if (dropTarget == c)
         dropTarget = nullptr;
     timers.Remove(c);
+}
+
+void CApp::BeginDrag(CWin* source, CList* items)
+{
+    ReleaseDropItems();
+    dropItems = items;
+    dragSource = source;
+    dropTarget = nullptr;
+    if (items->Count() == 0)
+        return;
+    if (dragWindow == nullptr)
+        dragWindow = new CDragWin(this);
+    dragWindow->SetItemName(static_cast<CObject*>(items->Get(0))->Name());
+    int32_t cx = 0;
+    int32_t cy = 0;
+    system->CursorPos(cx, cy);
+    dragWindow->Move(cx + kDragOffsetX, cy + kDragOffsetY);
+    dragWindow->Show(false);
+}
+
+void CApp::ShowHint(const char* hint, int32_t delayMs)
+{
+    if (hintWindow == nullptr)
+        hintWindow = new CHintWin(this);
+    hintWindow->SetHint(hint, delayMs);
 }
 
 void CApp::ReleaseDropItems()

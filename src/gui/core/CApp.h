@@ -10,6 +10,8 @@
 #include <cstdint>
 
 class CCtrl;
+class CDragWin;
+class CHintWin;
 class CWin;
 
 // Idle pass of the toolkit's loops: timers advance by this and the loop sleeps as long.
@@ -47,10 +49,20 @@ public:
     void NextWindow(CWin* from);
     // The back buffer, grown (never shrunk) to hold width x height; null when it cannot be made.
     CGraphic* BackBuffer(int32_t width, int32_t height);
-    // Shows window and runs its messages with the idle tick until it is hidden.
+    // Shows window and runs its messages with the idle tick until it is
+    // hidden; nothing for a window without a system window.
     void Run(CWin* window);
     // Forgets every pointer to c (a control being destroyed).
     void Forget(CCtrl* c);
+    // Starts a drag of items (the list and its CDropItems are owned from
+    // now on) from source: the drag window shows the first item's name next
+    // to the cursor and follows it; the release delivers the drop
+    // (CWin::MouseUp) and releases the list.
+    void BeginDrag(CWin* source, CList* items);
+    // Sets the hint window's text (empty: take the hint away) and restarts
+    // its timer, which shows or closes it after delayMs; the window is made
+    // on first use.
+    void ShowHint(const char* hint, int32_t delayMs);
 
     CWindowSystem* system;      // not owned
     uint8_t active = 1;         // the process is the active application
@@ -61,9 +73,9 @@ public:
     CList allShownWindows;
     CWin* mainWindow = nullptr;
     CWin* topPopup = nullptr;
-    CWin* dragWindow = nullptr; // the window that shows a drag
+    CDragWin* dragWindow = nullptr; // owned, made by the first drag
     CCtrl* hoverCtrl = nullptr; // control under the mouse
-    CWin* hintWindow = nullptr;
+    CHintWin* hintWindow = nullptr; // owned, made by the first hint
     CCtrl* overCtrl = nullptr;  // hover-tracking control under the mouse
     CCtrl* keyHook = nullptr;   // its OnKeyDown sees every key first
     COnKey* globalKeyHandler = nullptr; // owned

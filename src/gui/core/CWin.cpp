@@ -2,8 +2,11 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
+#include "gui/core/CDragWin.h"
+#include "gui/core/CHintWin.h"
 #include "gui/core/CWindowButton.h"
 #include "gui/core/InputCodes.h"
+#include "gui/dialogs/CMDI.h"
 #include "gui/draw/DrawItem.h"
 
 #include <algorithm>
@@ -26,6 +29,16 @@ constexpr int32_t kKeyF11 = kKeyF1 - 10;
 bool IsPress(const Message& m)
 {
     return m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown;
+}
+
+// A container that keeps its children's order (CMDI) is told which child
+// came to the front or closed; any other container only hears of a change.
+void TellContainer(CWin* container, CWin* child, bool closed)
+{
+    if (CMDI* mdi = dynamic_cast<CMDI*>(container))
+        mdi->ChildChanged(child, closed);
+    else if (container->OnChange != nullptr)
+        container->OnChange->Call(container);
 }
 
 void AddWindowButton(CGroup* bar, CWin* win, int32_t buttonKind, int32_t margin)
@@ -193,15 +206,11 @@ void CWin::Paint(CGraphic& g, Rect r)
         DrawItem(g, r, app->theme->Find("winbkgnd"), kItemFrameOnly);
 }
 
-void CWin::PaintWindow(Rect area)
+bool CWin::RefreshGraphic()
 {
-    const Rect whole{0, 0, width, height};
-    area = Intersection(Normalised(area), whole);
-    if (area.IsEmpty())
-        return;
     CDrawContext* dc = app->system->Context(hwnd);
     if (dc == nullptr)
-        return;
+        return false;
     if (graphic == nullptr)
         graphic = new CGraphic(dc);
     if (graphic->dc != dc)
@@ -211,6 +220,17 @@ void CWin::PaintWindow(Rect area)
         graphic->penColour = CGraphic::kNoSelection;
         graphic->brushColour = CGraphic::kNoSelection;
     }
+    return true;
+}
+
+void CWin::PaintWindow(Rect area)
+{
+    const Rect whole{0, 0, width, height};
+    area = Intersection(Normalised(area), whole);
+    if (area.IsEmpty())
+        return;
+    if (!RefreshGraphic())
+        return;
     CGraphic* target = graphic;
     if (app->doubleBuffer)
         if (CGraphic* back = app->BackBuffer(area.right, area.bottom))
@@ -386,32 +406,33 @@ void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
     const int32_t sx = screen.left + px;
     const int32_t sy = screen.top + py;
     CCtrl* target = nullptr;
-    int32_t tx = 0;
-    int32_t ty = 0;
     if (CWin* under = app->WindowAt(sx, sy))
     {
         const Rect r = app->system->ScreenRect(under->hwnd);
-        tx = sx - r.left;
-        ty = sy - r.top;
-        for (CCtrl* c = under->HitTest(tx, ty); c != nullptr && target == nullptr; c = c->parent)
+        for (CCtrl* c = under->HitTest(sx - r.left, sy - r.top); c != nullptr && target == nullptr; c = c->parent)
             if (c->OnDrop != nullptr)
                 target = c;
     }
-    int32_t wx = 0;
-    int32_t wy = 0;
-    if (target != app->dropTarget && app->dropTarget != nullptr && app->dropTarget->OnDragOver != nullptr)
-    {
-        app->dropTarget->WindowPosition(wx, wy);
-        app->dropTarget->OnDragOver->Call(app->dropTarget, tx - wx, ty - wy, flags);
-    }
+    // Each target is told where the cursor is in its own coordinates, also
+    // the one left behind in another window.
+    const auto dragOver = [&](CCtrl* c) {
+        if (c->OnDragOver == nullptr || c->window == nullptr)
+            return;
+        const Rect r = app->system->ScreenRect(c->window->hwnd);
+        int32_t wx = 0;
+        int32_t wy = 0;
+        c->WindowPosition(wx, wy);
+        c->OnDragOver->Call(c, sx - r.left - wx, sy - r.top - wy, flags);
+    };
+    CCtrl* previous = app->dropTarget;
     app->dropTarget = target;
-    if (target != nullptr && target->OnDragOver != nullptr)
-    {
-        target->WindowPosition(wx, wy);
-        target->OnDragOver->Call(target, tx - wx, ty - wy, flags);
-    }
+    if (previous != nullptr && previous != target)
+        dragOver(previous);
+    // The previous target's binder may have deleted the new one.
+    if (target != nullptr && app->dropTarget == target)
+        dragOver(target);
     if (app->dragWindow != nullptr)
-        app->dragWindow->Move(sx + 8, sy + 20);
+        app->dragWindow->Move(sx + kDragOffsetX, sy + kDragOffsetY);
 }
 
 void CWin::MouseMove(int32_t px, int32_t py, int32_t flags)
@@ -669,6 +690,8 @@ void CWin::Focus(bool gained)
 
 void CWin::Layout()
 {
+    // Whoever measures text on graphic after a resize finds the live context.
+    RefreshGraphic();
     const Rect r = app->system->ParentRect(hwnd);
     width = r.Width();
     height = r.Height();
@@ -716,8 +739,8 @@ void CWin::Show(bool activate)
 void CWin::ToFront(bool activate)
 {
     app->system->Raise(hwnd, activate);
-    if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
-        owner->OnChange->Call(owner);
+    if (IsEmbedded() && (owner->style & kWinContainer))
+        TellContainer(owner, this, false);
 }
 
 void CWin::Close()
@@ -730,8 +753,8 @@ void CWin::Close()
         app->shownWindows.Remove(this);
         app->allShownWindows.Remove(this);
         app->system->Hide(hwnd);
-        if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
-            owner->OnChange->Call(owner);
+        if (IsEmbedded() && (owner->style & kWinContainer))
+            TellContainer(owner, this, true);
     }
     app->popupStack.Remove(this);
     app->topPopup = static_cast<CWin*>(app->popupStack.Get(app->popupStack.Count() - 1));
@@ -740,6 +763,14 @@ void CWin::Close()
 void CWin::RunPopup()
 {
     CWindowSystem* system = app->system;
+    // A window the system refused can never be closed by the user: no loop waits for it.
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     if (app->popupStack.IndexOf(this) < 0)
         app->popupStack.Add(this);
     const bool served = app->popupStack.Count() > 1;
@@ -784,6 +815,13 @@ bool CWin::Owns(SysWindow w)
 void CWin::RunModal()
 {
     CWindowSystem* system = app->system;
+    if (hwnd == 0)
+    {
+        Close();
+        if (deleteOnClose)
+            delete this;
+        return;
+    }
     system->ReleaseCapture();
     Show(true);
     Message m;
@@ -793,7 +831,8 @@ void CWin::RunModal()
             system->SetFocus(hwnd);
         while (visible && system->Peek(m))
         {
-            if (IsPress(m) && !Owns(m.window))
+            // Presses of the middle button are not taken from other windows.
+            if (IsPress(m) && m.button != kMouseMiddle && !Owns(m.window))
                 continue;
             if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::Char)
                 m.window = hwnd;

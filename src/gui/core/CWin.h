@@ -82,10 +82,12 @@ public:
     virtual void Show(bool activate);
     virtual void ToFront(bool activate);
     // Shows the window as a popup and, unless an older popup's loop serves
-    // it, runs its messages until it is hidden.
+    // it, runs its messages until it is hidden. A window without a system
+    // window (the system refused it) returns at once, closed.
     virtual void RunPopup();
     // Shows the window activated and runs its messages until it is hidden;
-    // presses on other windows are dropped, keys come here.
+    // left and right presses on other windows are dropped, keys come here.
+    // A window without a system window returns at once, closed.
     virtual void RunModal();
     // Hides the window and takes it off the popup stack.
     virtual void Close();
@@ -133,7 +135,7 @@ public:
     CCtrl* menuBar = nullptr;
     CWin* keyTarget = nullptr;
     uint32_t style;
-    CGraphic* graphic = nullptr; // owned, on the window's own context
+    CGraphic* graphic = nullptr; // owned, on the window's own context (kept current across resizes)
     CApp* app;
     CWin* owner;
     CList ownedWindows;          // embedded child windows
@@ -147,6 +149,9 @@ public:
     Rect restoreRect;            // rectangle before maximising
 
 private:
+    // Points graphic at the system's current context of the window (a
+    // resize may replace it); false when the window has no context.
+    bool RefreshGraphic();
     // The window's own OnPaint, bands or the skin item, under g's clip.
     void PaintBackground(CGraphic& g);
     // Moves or resizes the window for a border action with the cursor at screen (sx, sy).

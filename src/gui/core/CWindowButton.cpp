@@ -2,7 +2,6 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
 
 #include <string>
@@ -16,7 +15,7 @@ constexpr int32_t kSymbolInset = 4;
 
 } // namespace
 
-CWindowButton::CWindowButton(CWin* window, int32_t buttonKind) : CCtrl(window), buttonKind(buttonKind)
+CWindowButton::CWindowButton(CWin* window, int32_t buttonKind) : CButton(window), buttonKind(buttonKind)
 {
     width = kSide;
     height = kSide;
@@ -51,19 +50,8 @@ void CWindowButton::Paint(CGraphic& g, Rect r)
     }
 }
 
-void CWindowButton::MouseDown(int32_t x, int32_t y, int32_t flags)
+void CWindowButton::Click()
 {
-    pressed = 1;
-    CCtrl::MouseDown(x, y, flags);
-}
-
-void CWindowButton::MouseUp(int32_t x, int32_t y, int32_t flags)
-{
-    const bool inside = pressed && (flags & kMouseLeft) && x >= 0 && y >= 0 && x < width && y < height;
-    pressed = 0;
-    CCtrl::MouseUp(x, y, flags);
-    if (!inside)
-        return;
     CWin* win = window;
     if (buttonKind == kButtonClose)
     {

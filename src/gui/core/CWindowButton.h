@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/core/CCtrl.h"
+#include "gui/widgets/CButton.h"
 
 #include <cstdint>
 
@@ -11,19 +11,17 @@ constexpr int32_t kButtonMinimise = 3;
 
 // A 16 x 16 title-bar button: close, maximise or minimise, drawn as its
 // skin item ("winclose", "winmax", "winmin", each with its "mouseover"
-// variant while hovered) with its symbol. A left release inside acts on the
-// window.
-class CWindowButton : public CCtrl
+// variant while hovered) with its symbol. A click (a left release inside)
+// acts on the window: close, maximise or restore, or minimise.
+class CWindowButton : public CButton
 {
 public:
     CWindowButton(CWin* window, int32_t buttonKind);
 
     void Paint(CGraphic& g, Rect r) override;
-    void MouseDown(int32_t x, int32_t y, int32_t flags) override;
-    void MouseUp(int32_t x, int32_t y, int32_t flags) override;
     void Hover(bool inside, int32_t x, int32_t y) override;
+    void Click() override;
 
     int32_t buttonKind;
     uint8_t hovered = 0;
-    uint8_t pressed = 0;
 };

@@ -212,6 +212,12 @@ void CSoftScreen::CursorPos(int32_t& x, int32_t& y)
     y = cursorY;
 }
 
+void CSoftScreen::MoveCursor(int32_t x, int32_t y)
+{
+    cursorX = x;
+    cursorY = y;
+}
+
 void CSoftScreen::Invalidate(SysWindow w, const Rect& r)
 {
     Window* window = Find(w);

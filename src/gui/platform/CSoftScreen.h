@@ -42,9 +42,12 @@ public:
     SysWindow Capture() override { return capture; }
     SysWindow WindowAt(int32_t x, int32_t y) override;
     void CursorPos(int32_t& x, int32_t& y) override;
+    // Only the pointer moves: unlike the system, no mouse move is queued.
+    void MoveCursor(int32_t x, int32_t y) override;
     void SetCursor(CursorShape shape) override { cursorShape = shape; }
     int32_t KeyModifiers() override { return keyModifiers; }
     Rect PrimaryScreen() override { return screen; }
+    Rect WorkArea(int32_t, int32_t) override { return workArea; }
     void Invalidate(SysWindow w, const Rect& r) override;
     void Update(SysWindow w) override;
     Rect BeginPaint(SysWindow w) override;
@@ -85,6 +88,7 @@ public:
     bool Exhausted() const { return exhausted; }
 
     Rect screen{0, 0, 1024, 768};
+    Rect workArea{0, 0, 1024, 768}; // a test narrows it to stand for a task bar
     int32_t keyModifiers = 0; // Shift and Ctrl held, as KeyModifiers reports
     CursorShape cursorShape = CursorShape::Arrow;
     int32_t idleLimit = 1000;

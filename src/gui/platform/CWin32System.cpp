@@ -291,6 +291,11 @@ void CWin32System::CursorPos(int32_t& x, int32_t& y)
     y = p.y;
 }
 
+void CWin32System::MoveCursor(int32_t x, int32_t y)
+{
+    ::SetCursorPos(x, y);
+}
+
 void CWin32System::SetCursor(CursorShape shape)
 {
     ::SetCursor(cursors[static_cast<int>(shape)]);
@@ -309,6 +314,15 @@ int32_t CWin32System::KeyModifiers()
 Rect CWin32System::PrimaryScreen()
 {
     return Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Rect CWin32System::WorkArea(int32_t x, int32_t y)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfo(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &info))
+        return PrimaryScreen();
+    return Rect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
 void CWin32System::Invalidate(SysWindow w, const Rect& r)

@@ -34,9 +34,11 @@ public:
     SysWindow Capture() override;
     SysWindow WindowAt(int32_t x, int32_t y) override;
     void CursorPos(int32_t& x, int32_t& y) override;
+    void MoveCursor(int32_t x, int32_t y) override;
     void SetCursor(CursorShape shape) override;
     int32_t KeyModifiers() override;
     Rect PrimaryScreen() override;
+    Rect WorkArea(int32_t x, int32_t y) override;
     void Invalidate(SysWindow w, const Rect& r) override;
     void Update(SysWindow w) override;
     Rect BeginPaint(SysWindow w) override;

@@ -56,11 +56,18 @@ public:
     // The topmost visible window (of any class) under screen point (x, y), or 0.
     virtual SysWindow WindowAt(int32_t x, int32_t y) = 0;
     virtual void CursorPos(int32_t& x, int32_t& y) = 0;
+    // Puts the mouse pointer at screen point (x, y). A system that cannot
+    // move the pointer leaves it where it is.
+    virtual void MoveCursor(int32_t, int32_t) {}
     virtual void SetCursor(CursorShape shape) = 0;
     // Shift and Ctrl as the keyboard state holds them now.
     virtual int32_t KeyModifiers() = 0;
     // The primary screen.
     virtual Rect PrimaryScreen() = 0;
+    // The work area (the screen less task bars and docks) of the screen
+    // nearest screen point (x, y); popups are kept inside it. A system
+    // without such bars answers the primary screen.
+    virtual Rect WorkArea(int32_t, int32_t) { return PrimaryScreen(); }
 
     // Adds r (client coordinates) to w's invalid area without erasing.
     virtual void Invalidate(SysWindow w, const Rect& r) = 0;

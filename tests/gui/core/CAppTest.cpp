@@ -282,6 +282,46 @@ TEST_F(CAppTest, ALoopWaitingForeverIsEndedByTheExhaustedScreen)
     delete win;
 }
 
+TEST_F(CAppTest, LoopsOfAWindowTheSystemRefusedReturnAtOnce)
+{
+    struct CRefusingScreen : public CSoftScreen
+    {
+        SysWindow Create(SysWindow, bool, bool, const Rect&, CWin*) override { return 0; }
+    } refusing;
+    CApp lonely(&refusing);
+    CWin* win = new CWin(&lonely, nullptr, 0, "r", 0, 0, 100, 100);
+    ASSERT_EQ(win->hwnd, 0u);
+    win->RunModal();
+    EXPECT_FALSE(win->visible);
+    win->RunPopup();
+    EXPECT_FALSE(win->visible);
+    EXPECT_EQ(lonely.popupStack.Count(), 0);
+    EXPECT_EQ(lonely.topPopup, nullptr);
+    lonely.Run(win);
+    // Not one idle tick was spent waiting.
+    EXPECT_EQ(refusing.Time(), 0u);
+    delete win;
+    // A popup that deletes itself when its run ends does so here too (the sanitizer run sees a leak otherwise).
+    CWin* popup = new CWin(&lonely, nullptr, kWinNoActivate, "p", 0, 0, 100, 100);
+    popup->deleteOnClose = 1;
+    popup->RunPopup();
+    EXPECT_EQ(lonely.popupStack.Count(), 0);
+}
+
+TEST_F(CAppTest, ModalLoopLeavesMiddlePressesToTheirWindow)
+{
+    CWin* win = MainWindow();
+    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
+    screen.Press(10, 10, kMouseMiddle);
+    screen.Press(12, 10, kMouseRight);
+    screen.Key(kKeyEscape);
+    log.clear();
+    dialog->RunModal();
+    EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 4"}));
+    delete dialog;
+    delete win;
+}
+
 TEST_F(CAppTest, DeactivationClosesEveryPopup)
 {
     CWin* win = MainWindow();

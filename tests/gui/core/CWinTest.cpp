@@ -297,6 +297,17 @@ TEST_F(CWinTest, PaintsThroughTheBackBufferWithFrame)
     delete win;
 }
 
+TEST_F(CWinTest, AfterAResizeTheWindowsGraphicDrawsOnTheLiveContext)
+{
+    CWin* win = new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40);
+    ASSERT_NE(win->graphic, nullptr);
+    // The software screen replaces a resized window's surface; the old one is gone.
+    screen.SetRect(win->hwnd, Rect{10, 10, 90, 70});
+    EXPECT_EQ(win->graphic->dc, screen.Context(win->hwnd));
+    EXPECT_EQ(win->graphic->TextWidth("ab"), screen.Context(win->hwnd)->TextWidth("ab"));
+    delete win;
+}
+
 TEST_F(CWinTest, BandsAndNoBorderStyles)
 {
     CWin* win = new CWin(&app, nullptr, kWinBands | kWinNoBorder, "w", 0, 0, 60, 60);

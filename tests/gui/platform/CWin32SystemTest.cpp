@@ -6,26 +6,59 @@
 #include "../core/WindowTestKit.h"
 #include "gui/core/InputCodes.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 namespace
 {
 
+// No scenario may wait for ever on a message that never comes: after this
+// long in the toolkit's loops the watchdog ends them and the test fails.
+constexpr int32_t kWatchdogMs = 3000;
+// Pump gives up after this many messages (a window that keeps posting to itself).
+constexpr int kMaxPumped = 10000;
+
+// Ends the loops of a scenario that went wrong: closes every popup and the
+// window whose loop runs, and remembers that it had to.
+class CWatchdog : public CCtrl
+{
+public:
+    explicit CWatchdog(CApp* app) : CCtrl(nullptr), app(app) {}
+    void Timer() override
+    {
+        fired = true;
+        app->ClosePopups(nullptr);
+        if (running != nullptr)
+            running->Close();
+    }
+    CApp* app;
+    CWin* running = nullptr;
+    bool fired = false;
+};
+
 class CWin32SystemTest : public ::testing::Test
 {
 protected:
-    CWin32SystemTest() : system(BuildWindowSystem()) {}
+    CWin32SystemTest() : system(BuildWindowSystem()), watchdog(&app) { app.StartTimer(&watchdog, kWatchdogMs, false); }
+    void TearDown() override
+    {
+        app.StopTimer(&watchdog);
+        EXPECT_FALSE(watchdog.fired) << "a loop waited for a message that never came";
+    }
 
     void Pump()
     {
         Message m;
-        while (system->Peek(m))
+        for (int i = 0; i < kMaxPumped && system->Peek(m); ++i)
             system->Dispatch(m);
     }
 
     CWin* Open(uint32_t style, int32_t x, const char* tag)
     {
         CWin* win = new CWin(&app, nullptr, style | kWinNoBorder, tag, x, 0, 200, 150);
+        // A window the system refused ends the scenario here, not in a loop.
+        EXPECT_NE(win->hwnd, 0u) << "no system window for " << tag;
         CProbe* probe = new CProbe(win, &log, tag, 0, 0, 200, 150);
         win->AddChild(probe);
         win->SetFocusCtrl(probe);
@@ -53,6 +86,7 @@ protected:
 
     CWindowSystem* system;
     CApp app;
+    CWatchdog watchdog;
     std::vector<std::string> log;
 };
 
@@ -143,11 +177,90 @@ TEST_F(CWin32SystemTest, ModalLoopTakesEscapeFromAnyWindowAndDropsOtherPresses)
     CWin* dialog = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate | kWinEscapeCloses, "d", 400, 0, 100, 100);
     Post(main, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
     PostMessageA(reinterpret_cast<HWND>(main->hwnd), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    watchdog.running = dialog;
     dialog->RunModal();
     EXPECT_FALSE(dialog->visible);
     EXPECT_TRUE(log.empty());
     delete dialog;
     delete main;
+}
+
+TEST_F(CWin32SystemTest, TimersFireEveryPeriodInTheLoopsTicks)
+{
+    struct Counter : public CCtrl
+    {
+        explicit Counter(CWin* w) : CCtrl(w) {}
+        void Timer() override
+        {
+            if (++fired == 3)
+                window->Close();
+        }
+        int fired = 0;
+    };
+    CWin* dialog = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, "d", 0, 0, 100, 100);
+    Counter* counter = new Counter(dialog);
+    dialog->AddChild(counter);
+    app.StartTimer(counter, 30, true);
+    watchdog.running = dialog;
+    const DWORD start = timeGetTime();
+    dialog->RunModal();
+    const DWORD elapsed = timeGetTime() - start;
+    EXPECT_EQ(counter->fired, 3);
+    // Nine idle ticks of a real 10-ms sleep each (the clock counts in whole milliseconds).
+    EXPECT_GE(elapsed, 85u);
+    delete dialog;
+}
+
+TEST_F(CWin32SystemTest, WheelGoesToTheToolkitWindowUnderTheCursor)
+{
+    CWin* a = Open(kWinNoActivate, 0, "a");
+    CWin* b = Open(kWinNoActivate, 300, "b");
+    // Screen point (330, 40) lies in b; the message arrives at a.
+    PostMessageA(reinterpret_cast<HWND>(a->hwnd), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)),
+                 MAKELPARAM(330, 40));
+    Pump();
+    EXPECT_EQ(WithoutMoves(), (std::vector<std::string>{"b wheel 30 40 -240"}));
+    delete b;
+    delete a;
+}
+
+TEST_F(CWin32SystemTest, DroppedFilesArriveWithTheirPointAndLongNamesAreCut)
+{
+    struct Owner
+    {
+        void Dropped(CCtrl*, int32_t px, int32_t py, int32_t)
+        {
+            at = std::to_string(px) + "," + std::to_string(py);
+            for (int i = 0; i < app->dropItems->Count(); ++i)
+                names.push_back(static_cast<CObject*>(app->dropItems->Get(i))->Name());
+        }
+        CApp* app;
+        std::string at;
+        std::vector<std::string> names;
+    } owner{&app, "", {}};
+    CWin* win = Open(kWinNoActivate, 0, "w");
+    win->OnDrop = new _COnMouse<Owner>(&owner, &Owner::Dropped);
+    // The shell's drop block: the header, then each name with its terminator, then one more.
+    const std::string shortName = "C:\\bass.fxp";
+    const std::string longName(300, 'x');
+    const size_t bytes = sizeof(DROPFILES) + shortName.size() + 1 + longName.size() + 1 + 1;
+    HGLOBAL block = GlobalAlloc(GHND, bytes);
+    ASSERT_NE(block, nullptr);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(block));
+    files->pFiles = sizeof(DROPFILES);
+    files->pt.x = 15;
+    files->pt.y = 20;
+    char* names = reinterpret_cast<char*>(files + 1);
+    std::memcpy(names, shortName.c_str(), shortName.size() + 1);
+    std::memcpy(names + shortName.size() + 1, longName.c_str(), longName.size() + 1);
+    GlobalUnlock(block);
+    // The probe has no drop binder: the window's own takes it.
+    PostMessageA(reinterpret_cast<HWND>(win->hwnd), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    Pump();
+    EXPECT_EQ(owner.at, "15,20");
+    EXPECT_EQ(owner.names, (std::vector<std::string>{shortName, std::string(260, 'x')}));
+    EXPECT_EQ(app.dropItems, nullptr);
+    delete win;
 }
 
 } // namespace

@@ -1,0 +1,299 @@
+#include "editor/CSynthWin.h"
+
+#include "editor/CAboutGroup.h"
+#include "editor/CAudioVU.h"
+#include "editor/CBankFiles.h"
+#include "editor/CBkPanel.h"
+#include "editor/CFXGroup.h"
+#include "editor/CModulationGroup.h"
+#include "editor/CProgBrowser.h"
+#include "editor/CSoundPanels.h"
+#include "gui/core/CApp.h"
+#include "gui/core/CClientGroup.h"
+#include "gui/platform/OpenUrl.h"
+#include "gui/widgets/CButton.h"
+#include "gui/widgets/CLayout.h"
+#include "synth/CSynth.h"
+#include "synth/CSynthResources.h"
+
+namespace
+{
+
+// The page view's tabs: x, size, and the value each stands for.
+constexpr int32_t kTabLeft = 752;
+constexpr int32_t kTabWidth = 64;
+constexpr int32_t kTabHeight = 40;
+constexpr int32_t kTabEditor = -1;
+constexpr int32_t kEditorTabTop = 288;
+// The bottom strip: the controls sit kGap above the window's bottom edge.
+constexpr int32_t kStripLabelWidth = 264;
+constexpr int32_t kHeaderGap = 32; // between the meter and the program header
+constexpr uint32_t kAnchorBottomRight = kAnchorRight | kAnchorBottom;
+constexpr const char* kTitleText = "WAVE - MODULATION - SYNTHESIZER";
+// Message box buttons and results.
+constexpr int32_t kAskOk = 1;
+constexpr int32_t kAskOkCancel = 3;
+
+enum BrowserItem : int32_t
+{
+    kLoadFactoryBank = 0,
+    kClearAllPresets = 2,
+    kLoadBank = 4,
+    kSaveBank = 5,
+    kLoadProgram = 6,
+    kSaveProgram = 7
+};
+
+void Anchor(CCtrl* c, uint32_t anchor, int32_t marginX, int32_t marginY)
+{
+    c->anchor = anchor;
+    c->marginX = marginX;
+    c->marginY = marginY;
+}
+
+} // namespace
+
+CSynthWin::CSynthWin(CApp* app, CSynth* synth)
+    : CPluginWin(app, nullptr, kWinNoBorder, kProductName, 0, 0, kWidth, kHeight), synth(synth),
+      resources(&synth->Resources())
+{
+    // The new tree shows the current state: no rebuild is due at the first idle.
+    resources->programsChanged = 0;
+    Rebuild();
+}
+
+const std::vector<std::string>& CSynthWin::BrowserMenuItems()
+{
+    static const std::vector<std::string> items = {
+        "Load factory bank", "-", "Clear all presets", "-",
+        "Load bank...", "Save bank...", "Load program...", "Save program...",
+    };
+    return items;
+}
+
+void CSynthWin::Rebuild()
+{
+    idleList.Clear();
+    DeleteChildren();
+    CBkPanel* panel = new CBkPanel(this);
+    panel->width = clientGroup->width;
+    panel->height = clientGroup->height;
+    AddChild(panel);
+    if (resources->pagesShown == CSynthResources::kSoundEditor)
+        BuildSoundEditor(panel);
+    else
+        BuildPageView(panel);
+    BuildStrip(panel);
+    Layout();
+}
+
+void CSynthWin::BuildSoundEditor(CGroup* panel)
+{
+    CGroup* const columns[3][2] = {
+        {new CWaveGroup(this, synth), new CXModGroup(this, synth)},
+        {new CFilterGroup(this, synth), new CModulationGroup(this, synth)},
+        {new CMasterGroup(this, synth), new CFXGroup(this, synth)},
+    };
+    CRow row(kGap);
+    for (CGroup* const* column : columns)
+    {
+        CCol col(kGap);
+        const int32_t left = row.x;
+        for (int32_t i = 0; i < 2; ++i)
+        {
+            CGroup* group = column[i];
+            group->x = left;
+            group->y = col.y;
+            panel->AddChild(group);
+            col.Advance(0, group->height + kGap);
+            row.Place(*group);
+        }
+        row.Advance(kGap, 0);
+    }
+}
+
+void CSynthWin::BuildPageView(CGroup* panel)
+{
+    if (resources->pageIndex == CSynthResources::kPresetsPage)
+    {
+        CProgBrowser* browser = new CProgBrowser(this, synth);
+        browser->x = kGap;
+        browser->y = kGap;
+        browser->OnMenu = new _COnMouse<CSynthWin>(this, &CSynthWin::BrowserMenu);
+        panel->AddChild(browser);
+    }
+    else
+    {
+        panel->AddChild(new CAboutGroup(this));
+    }
+    struct Tab
+    {
+        const char* caption;
+        int32_t top;
+        int32_t value;
+    };
+    const Tab tabs[] = {
+        {"Presets", kGap, CSynthResources::kPresetsPage},
+        {"About", kGap + kTabHeight, CSynthResources::kAboutPage},
+        {"Editor", kEditorTabTop, kTabEditor},
+    };
+    for (const Tab& t : tabs)
+    {
+        CMenuButton* tab = new CMenuButton(this, t.caption);
+        tab->x = kTabLeft;
+        tab->y = t.top;
+        tab->width = kTabWidth;
+        tab->height = kTabHeight;
+        tab->id = t.value;
+        tab->OnChange = new _COnChange<CSynthWin>(this, &CSynthWin::TabPressed);
+        panel->AddChild(tab);
+    }
+}
+
+void CSynthWin::BuildStrip(CGroup* panel)
+{
+    CHeaderLabel* title = new CHeaderLabel(this, kTitleText);
+    title->width = kStripLabelWidth;
+    title->height = kStripHeight;
+    title->OnChange = new _COnChange<CSynthWin>(this, &CSynthWin::ToggleAbout);
+    Anchor(title, kAnchorBottom, 0, kGap);
+    panel->AddChild(title);
+
+    CAudioVU* meter = new CAudioVU(this, &synth->peakLeft, &synth->peakRight);
+    meter->x = kStripLabelWidth;
+    Anchor(meter, kAnchorBottom, 0, (kStripHeight - CAudioVU::kHeight) / 2 + kGap);
+    panel->AddChild(meter);
+    idleList.Add(meter);
+
+    CProgHeader* header = new CProgHeader(this, synth);
+    header->x = kStripLabelWidth + CAudioVU::kWidth + kHeaderGap;
+    Anchor(header, kAnchorBottom, 0, kGap);
+    panel->AddChild(header);
+
+    CHeaderLabel* version = new CHeaderLabel(this, kVersionText);
+    version->width = kStripLabelWidth;
+    version->height = kStripHeight;
+    version->OnChange = new _COnChange<CSynthWin>(this, &CSynthWin::ToggleAbout);
+    Anchor(version, kAnchorBottomRight, 0, kGap);
+    panel->AddChild(version);
+}
+
+void CSynthWin::Idle()
+{
+    if (resources->programsChanged)
+    {
+        resources->programsChanged = 0;
+        Rebuild();
+        Invalidate();
+        return;
+    }
+    for (int32_t i = 0; i < idleList.Count(); ++i)
+        static_cast<CCtrl*>(idleList.Get(i))->Invalidate();
+    app->system->Update(hwnd);
+    // The audio thread raises the peaks meanwhile; losing one fall to a
+    // concurrent raise is harmless.
+    const float left = synth->peakLeft - kPeakFall;
+    const float right = synth->peakRight - kPeakFall;
+    synth->peakLeft = left > 0.0f ? left : 0.0f;
+    synth->peakRight = right > 0.0f ? right : 0.0f;
+}
+
+void CSynthWin::TabPressed(CCtrl* tab)
+{
+    if (tab->id == kTabEditor)
+        resources->pagesShown = CSynthResources::kSoundEditor;
+    else
+        resources->pageIndex = tab->id;
+    resources->programsChanged = 1;
+}
+
+void CSynthWin::ToggleAbout(CCtrl*)
+{
+    if (resources->pagesShown == CSynthResources::kSoundEditor)
+    {
+        resources->pagesShown = CSynthResources::kPageView;
+        resources->pageIndex = CSynthResources::kAboutPage;
+    }
+    else if (resources->pageIndex == CSynthResources::kAboutPage)
+    {
+        resources->pagesShown = CSynthResources::kSoundEditor;
+    }
+    else
+    {
+        resources->pageIndex = CSynthResources::kAboutPage;
+    }
+    resources->programsChanged = 1;
+}
+
+void CSynthWin::BrowserMenu(CCtrl* browser, int32_t x, int32_t y, int32_t)
+{
+    RunBrowserCommand(ChooseFromMenu(browser, x, y, BrowserMenuItems(), -1));
+}
+
+void CSynthWin::RunBrowserCommand(int32_t item)
+{
+    switch (item)
+    {
+    case kLoadFactoryBank:
+        if (Ask("Overwrite bank", "Restore all presets to factory state?", kAskOkCancel) == kAskOk)
+            synth->LoadFactoryBank();
+        break;
+    case kClearAllPresets:
+        if (Ask("Overwrite bank", "Clear all presets to initial state?", kAskOkCancel) == kAskOk)
+        {
+            synth->ClearAllPrograms();
+            synth->SetProgram(0);
+        }
+        break;
+    case kLoadBank:
+    case kLoadProgram:
+        LoadFile(item == kLoadBank);
+        break;
+    case kSaveBank:
+    case kSaveProgram:
+        SaveFile(item == kSaveBank);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSynthWin::LoadFile(bool bank)
+{
+    std::string path;
+    if (!ChooseFile(false, bank ? "fxb" : "fxp", path))
+        return;
+    CBankFiles files(*synth);
+    if (!(bank ? files.LoadBank(path) : files.LoadProgram(path)))
+        Ask(bank ? "Load bank" : "Load program", files.Error().c_str(), kAskOk);
+}
+
+void CSynthWin::SaveFile(bool bank)
+{
+    std::string path;
+    if (!ChooseFile(true, bank ? "fxb" : "fxp", path))
+        return;
+    CBankFiles files(*synth);
+    if (!(bank ? files.SaveBank(path) : files.SaveProgram(path)))
+        Ask(bank ? "Save bank" : "Save program", files.Error().c_str(), kAskOk);
+}
+
+int32_t CSynthWin::ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>&, int32_t)
+{
+    return -1;
+}
+
+int32_t CSynthWin::Ask(const char*, const char*, int32_t)
+{
+    return 2;
+}
+
+bool CSynthWin::ChooseFile(bool, const char*, std::string&)
+{
+    return false;
+}
+
+void CSynthWin::OpenWebAddress(const char* url)
+{
+    OpenUrl(url);
+}

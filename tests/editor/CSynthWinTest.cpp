@@ -1,0 +1,773 @@
+#include "editor/CSynthWin.h"
+
+#include "Gallery.h"
+#include "core/WindowTestKit.h"
+#include "editor/CAboutGroup.h"
+#include "editor/CAudioVU.h"
+#include "editor/CBkPanel.h"
+#include "editor/CFXGroup.h"
+#include "editor/CHeader.h"
+#include "editor/CModulationGroup.h"
+#include "editor/CParamKnob.h"
+#include "editor/CProgBrowser.h"
+#include "editor/CSoundPanels.h"
+#include "gui/core/CClientGroup.h"
+#include "gui/core/InputCodes.h"
+#include "gui/widgets/CButton.h"
+#include "io/HeapString.h"
+#include "support/TempDir.h"
+#include "synth/CSynth.h"
+#include "synth/CSynthResources.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <typeinfo>
+
+namespace
+{
+
+// The editor with its menus, message boxes, file browser and web browser
+// answered by the test.
+class CScriptedWin : public CSynthWin
+{
+public:
+    using CSynthWin::CSynthWin;
+
+    int32_t ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>& items, int32_t marked) override
+    {
+        menus.push_back(items);
+        markedItems.push_back(marked);
+        return menuAnswer;
+    }
+    int32_t Ask(const char* title, const char* message, int32_t flags) override
+    {
+        asked.push_back(std::string(title) + "|" + message + "|" + std::to_string(flags));
+        return askAnswer;
+    }
+    bool ChooseFile(bool save, const char* extension, std::string& path) override
+    {
+        files.push_back(std::string(save ? "save " : "load ") + extension);
+        path = fileAnswer;
+        return !fileAnswer.empty();
+    }
+    void OpenWebAddress(const char* url) override { opened.push_back(url); }
+
+    int32_t menuAnswer = -1;
+    int32_t askAnswer = 2;
+    std::string fileAnswer;
+    std::vector<std::vector<std::string>> menus;
+    std::vector<int32_t> markedItems;
+    std::vector<std::string> asked;
+    std::vector<std::string> files;
+    std::vector<std::string> opened;
+};
+
+// Window coordinates of the panels (column, row) and of their knobs.
+constexpr int32_t kPanelX[3] = {8, 280, 552};
+constexpr int32_t kPanelY[2] = {8, 180};
+
+class CSynthWinTest : public ::testing::Test, public WindowTestKit
+{
+protected:
+    CSynthWinTest() { Open(); }
+    ~CSynthWinTest() override { CloseEditor(); }
+
+    void Open()
+    {
+        win = new CScriptedWin(&app, &synth);
+        synth.editorWindow = win;
+        win->Show(true);
+        Pump();
+    }
+    void CloseEditor()
+    {
+        synth.editorWindow = nullptr;
+        delete win;
+        win = nullptr;
+    }
+    void Click(int32_t x, int32_t y, int32_t button = kMouseLeft)
+    {
+        screen.Advance(500);
+        screen.Press(x, y, button);
+        screen.Release(x, y, button);
+        Pump();
+    }
+    void Idle()
+    {
+        win->Idle();
+        Pump();
+    }
+    CGroup* Backdrop() { return static_cast<CGroup*>(win->clientGroup->Child(0)); }
+    // The panel of column c, row r of the sound editor.
+    CGroup* Panel(int c, int r) { return static_cast<CGroup*>(Backdrop()->Child(c * 2 + r)); }
+    // The knobs of a panel in placing order (the header is its first child).
+    std::vector<CParamValueKnob*> Knobs(CGroup* panel)
+    {
+        std::vector<CParamValueKnob*> knobs;
+        for (int32_t i = 1; i < panel->children.Count(); ++i)
+            knobs.push_back(static_cast<CParamValueKnob*>(panel->Child(i)));
+        return knobs;
+    }
+    // Knob i of a panel, window coordinates of its centre.
+    static int32_t KnobX(int c, int i) { return kPanelX[c] + 4 + 64 * (i % 4) + 32; }
+    static int32_t KnobY(int r, int i) { return kPanelY[r] + 24 + 72 * (i / 4) + 32; }
+    void ShowPicture(const char* name)
+    {
+        win->PaintWindow(Rect{0, 0, win->width, win->height});
+        ASSERT_TRUE(WriteGalleryPng(*screen.Context(win->hwnd), name));
+    }
+
+    CSynth synth;
+    CScriptedWin* win = nullptr;
+};
+
+TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
+{
+    EXPECT_EQ(win->width, 824);
+    EXPECT_EQ(win->height, 376);
+    ASSERT_EQ(win->clientGroup->children.Count(), 1);
+    CGroup* backdrop = Backdrop();
+    EXPECT_EQ(typeid(*backdrop), typeid(CBkPanel));
+    EXPECT_EQ(backdrop->width, 824);
+    EXPECT_EQ(backdrop->height, 376);
+    ASSERT_EQ(backdrop->children.Count(), 10);
+    const std::type_info* types[] = {&typeid(CWaveGroup),   &typeid(CXModGroup),       &typeid(CFilterGroup),
+                                     &typeid(CModulationGroup), &typeid(CMasterGroup), &typeid(CFXGroup)};
+    for (int i = 0; i < 6; ++i)
+    {
+        CCtrl* panel = backdrop->Child(i);
+        EXPECT_EQ(typeid(*panel), *types[i]) << i;
+        EXPECT_EQ(panel->x, kPanelX[i / 2]) << i;
+        EXPECT_EQ(panel->y, kPanelY[i % 2]) << i;
+        EXPECT_EQ(panel->width, 264);
+        EXPECT_EQ(panel->height, 164);
+    }
+    struct Expected
+    {
+        const std::type_info* type;
+        Rect place;
+    } strip[] = {
+        {&typeid(CHeaderLabel), Rect{0, 348, 264, 368}},
+        {&typeid(CAudioVU), Rect{264, 351, 327, 365}},
+        {&typeid(CProgHeader), Rect{359, 348, 519, 368}},
+        {&typeid(CHeaderLabel), Rect{560, 348, 824, 368}},
+    };
+    for (int i = 0; i < 4; ++i)
+    {
+        CCtrl* c = backdrop->Child(6 + i);
+        EXPECT_EQ(typeid(*c), *strip[i].type) << i;
+        EXPECT_EQ((Rect{c->x, c->y, c->x + c->width, c->y + c->height}), strip[i].place) << i;
+    }
+    EXPECT_STREQ(backdrop->Child(6)->text, "WAVE - MODULATION - SYNTHESIZER");
+    EXPECT_STREQ(backdrop->Child(9)->text, "Version 1.2");
+    ASSERT_EQ(win->idleList.Count(), 1);
+    EXPECT_EQ(win->idleList.Get(0), backdrop->Child(7));
+}
+
+TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
+{
+    CSynthResources& view = synth.Resources();
+    Click(380, 358); // the program header's name
+    EXPECT_EQ(view.programsChanged, 1);
+    Idle();
+    EXPECT_EQ(view.programsChanged, 0);
+    ASSERT_EQ(view.pagesShown, CSynthResources::kPageView);
+    EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
+    CGroup* backdrop = Backdrop();
+    ASSERT_EQ(backdrop->children.Count(), 8);
+    EXPECT_EQ(typeid(*backdrop->Child(0)), typeid(CProgBrowser));
+    EXPECT_EQ((Rect{backdrop->Child(0)->x, backdrop->Child(0)->y, backdrop->Child(0)->width, 0}), (Rect{8, 8, 600, 0}));
+    const char* captions[] = {"Presets", "About", "Editor"};
+    const int32_t tops[] = {8, 48, 288};
+    for (int i = 0; i < 3; ++i)
+    {
+        CCtrl* tab = backdrop->Child(1 + i);
+        EXPECT_EQ(typeid(*tab), typeid(CMenuButton));
+        EXPECT_STREQ(tab->text, captions[i]);
+        EXPECT_EQ((Rect{tab->x, tab->y, tab->x + tab->width, tab->y + tab->height}),
+                  (Rect{752, tops[i], 816, tops[i] + 40}));
+    }
+    Click(780, 60); // "About"
+    Idle();
+    EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
+    EXPECT_EQ(typeid(*Backdrop()->Child(0)), typeid(CAboutGroup));
+    Click(100, 358); // the title, on About: back to the sound editor
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
+    Click(700, 358); // the version, from the editor: About
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kPageView);
+    EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
+    Click(380, 358); // the name, on About: Presets
+    Idle();
+    EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
+    Click(780, 300); // "Editor"
+    Idle();
+    EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
+    EXPECT_EQ(Backdrop()->children.Count(), 10);
+}
+
+TEST_F(CSynthWinTest, AboutPageOpensTheWebAddressFromItsThirdLineOnly)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().pageIndex = CSynthResources::kAboutPage;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    // The group is at (8, 8); its third line spans y 48..67 inside it.
+    Click(60, 8 + 47);
+    EXPECT_TRUE(win->opened.empty());
+    Click(60, 8 + 48);
+    Click(60, 8 + 67);
+    Click(60, 8 + 68);
+    ASSERT_EQ(win->opened.size(), 2u);
+    EXPECT_EQ(win->opened[0], "https://velmora.example.org/");
+}
+
+TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    auto* browser = static_cast<CProgBrowser*>(Backdrop()->Child(0));
+    EXPECT_EQ(browser->ProgramAt(150, 60), 19);
+    EXPECT_EQ(browser->ProgramAt(599, 319), 63);
+    EXPECT_EQ(browser->ProgramAt(0, 0), 0);
+    Click(8 + 150 + 10, 8 + 3 * 20 + 10); // second column, fourth row
+    EXPECT_EQ(synth.GetProgram(), 19);
+    Idle();
+    // The current program is drawn in the accent colour, the others in grey.
+    CDrawContext* dc = screen.Context(win->hwnd);
+    auto hasColour = [dc](Rect r, uint32_t colour) {
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x)
+                if (dc->GetPixel(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(Rect{8 + 150 + 8, 8 + 60, 8 + 300, 8 + 80}, kAccentColour));
+    EXPECT_FALSE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kAccentColour));
+    EXPECT_TRUE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kGreyColour));
+    // A click below the last row of a column is ignored by the synth.
+    Click(8 + 10, 8 + 16 * 20 - 1);
+    EXPECT_EQ(synth.GetProgram(), 15);
+    screen.Advance(500);
+    screen.Press(8 + 10, 8 + 10, kMouseLeft);
+    screen.Release(8 + 10, 8 + 10, kMouseLeft);
+    screen.Press(8 + 10, 8 + 10, kMouseLeft);
+    screen.Release(8 + 10, 8 + 10, kMouseLeft);
+    Pump();
+    Idle();
+    EXPECT_EQ(synth.Resources().pagesShown, CSynthResources::kSoundEditor);
+}
+
+TEST_F(CSynthWinTest, NextAndPreviousStopAtTheBankEnds)
+{
+    const int32_t next = 359 + 160 - 10;
+    const int32_t previous = 359 + 160 - 30;
+    synth.SetProgram(5);
+    Click(next, 358);
+    EXPECT_EQ(synth.GetProgram(), 6);
+    Click(previous, 358);
+    Click(previous, 358);
+    EXPECT_EQ(synth.GetProgram(), 4);
+    synth.SetProgram(63);
+    Click(next, 358);
+    EXPECT_EQ(synth.GetProgram(), 63);
+    synth.SetProgram(0);
+    Click(previous, 358);
+    EXPECT_EQ(synth.GetProgram(), 0);
+    Idle();
+    char* name = synth.GetProgramName(0);
+    EXPECT_STREQ(name, "2 OSC Bass");
+    FreeString(name);
+}
+
+TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
+{
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    synth.programs[3].q = 0.123f;
+    synth.SetProgram(7);
+    SynthProgram before[CSynth::kProgramCount];
+    std::memcpy(before, synth.programs, sizeof before);
+
+    for (int32_t item : {0, 2})
+    {
+        win->menuAnswer = item;
+        win->askAnswer = 2;
+        Click(300, 200, kMouseRight);
+        EXPECT_EQ(std::memcmp(before, synth.programs, sizeof before), 0) << item;
+        EXPECT_EQ(synth.GetProgram(), 7);
+    }
+    ASSERT_EQ(win->menus.size(), 2u);
+    EXPECT_EQ(win->menus[0], CSynthWin::BrowserMenuItems());
+    EXPECT_EQ(win->menus[0][0], "Load factory bank");
+    EXPECT_EQ(win->menus[0][2], "Clear all presets");
+    ASSERT_EQ(win->asked.size(), 2u);
+    EXPECT_EQ(win->asked[0], "Overwrite bank|Restore all presets to factory state?|3");
+    EXPECT_EQ(win->asked[1], "Overwrite bank|Clear all presets to initial state?|3");
+
+    win->askAnswer = 1;
+    win->menuAnswer = 2;
+    Click(300, 200, kMouseRight);
+    EXPECT_STREQ(synth.programs[0].name, "program-1");
+    EXPECT_STREQ(synth.programs[63].name, "program-64");
+    EXPECT_EQ(synth.GetProgram(), 0);
+    win->menuAnswer = 0;
+    Click(300, 200, kMouseRight);
+    EXPECT_STREQ(synth.programs[0].name, "2 OSC Bass");
+    EXPECT_NE(synth.programs[3].q, 0.123f);
+    // A menu closed without a choice does nothing.
+    win->menuAnswer = -1;
+    Click(300, 200, kMouseRight);
+    EXPECT_EQ(win->asked.size(), 4u);
+}
+
+TEST_F(CSynthWinTest, FileCommandsLoadSaveAndReportRefusals)
+{
+    TempDir dir;
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    synth.SetProgram(2);
+    synth.currentProgram->cutoff = 0.3f;
+    win->fileAnswer = dir.File("mine.fxp");
+    win->menuAnswer = 7; // "Save program..."
+    Click(300, 200, kMouseRight);
+    synth.currentProgram->cutoff = 0.9f;
+    win->menuAnswer = 6; // "Load program..."
+    Click(300, 200, kMouseRight);
+    EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
+    EXPECT_EQ(win->files, (std::vector<std::string>{"save fxp", "load fxp"}));
+    EXPECT_TRUE(win->asked.empty());
+
+    win->fileAnswer = dir.Write("broken.fxb", "not a bank");
+    win->menuAnswer = 4; // "Load bank..."
+    Click(300, 200, kMouseRight);
+    ASSERT_EQ(win->asked.size(), 1u);
+    EXPECT_EQ(win->asked[0], "Load bank|" + win->fileAnswer + ": not a VST preset or bank file (no \"CcnK\" magic)|1");
+    EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
+
+    win->fileAnswer = dir.File("no/folder/bank.fxb");
+    win->menuAnswer = 5; // "Save bank..."
+    Click(300, 200, kMouseRight);
+    ASSERT_EQ(win->asked.size(), 2u);
+    EXPECT_EQ(win->asked[1], "Save bank|" + win->fileAnswer + ": cannot create the file|1");
+}
+
+TEST_F(CSynthWinTest, IdleWithoutChangesRepaintsOnlyTheMeterAndLowersThePeaks)
+{
+    CDrawContext* dc = screen.Context(win->hwnd);
+    // Marks outside the meter survive an idle; the meter is repainted.
+    dc->SelectBrush(0xFF00FF);
+    dc->FillRect(Rect{100, 100, 101, 101});
+    dc->FillRect(Rect{270, 353, 271, 354});
+    synth.peakLeft = 1.0f;
+    synth.peakRight = 0.5f;
+    const int32_t paints = screen.paints;
+    Idle();
+    EXPECT_EQ(screen.paints, paints + 1);
+    EXPECT_EQ(dc->GetPixel(100, 100), 0xFF00FFu);
+    EXPECT_NE(dc->GetPixel(270, 353), 0xFF00FFu);
+    // Lit at full scale: the left bar's segment lines in the meter colour.
+    EXPECT_EQ(dc->GetPixel(264 + 2 + 58, 351 + 3), kGreyColour);
+    EXPECT_FLOAT_EQ(synth.peakLeft, 0.95f);
+    EXPECT_FLOAT_EQ(synth.peakRight, 0.45f);
+    // From full scale the bars are dark after 20 idles, not after 19.
+    synth.peakLeft = 1.0f;
+    for (int i = 0; i < 19; ++i)
+        win->Idle();
+    EXPECT_GT(CAudioVU::LitWidth(synth.peakLeft), 0);
+    win->Idle();
+    EXPECT_EQ(CAudioVU::LitWidth(synth.peakLeft), 0);
+    EXPECT_EQ(synth.peakRight, 0.0f);
+    Idle();
+    EXPECT_EQ(dc->GetPixel(264 + 2, 351 + 3), Mix(kGreyColour, 0x282828, 0.9));
+}
+
+TEST_F(CSynthWinTest, LevelMeterWidthsAndLimit)
+{
+    EXPECT_EQ(CAudioVU::LitWidth(0.0f), 0);
+    EXPECT_EQ(CAudioVU::LitWidth(0.5f), 31);
+    EXPECT_EQ(CAudioVU::LitWidth(0.9f), 56);
+    EXPECT_EQ(CAudioVU::LitWidth(4.0f), 60);
+    EXPECT_EQ(CAudioVU::LitWidth(-1.0f), 0);
+    EXPECT_EQ(CAudioVU::LitWidth(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
+{
+    // The FX header's two entries span x 92..172 of the panel at (552, 180).
+    const int32_t fx = 552 + 92 + 20;
+    const int32_t effect = 552 + 132 + 20;
+    Click(effect, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().fxMode, 1);
+    for (int i = 0; i < 3; ++i)
+    {
+        Click(effect, 190); // advance: CHR1 -> PHS2 -> DLY3 -> REV4
+        Idle();
+    }
+    auto* header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
+    EXPECT_EQ(header->entries[1], "REV4");
+    std::vector<CParamValueKnob*> knobs = Knobs(Panel(2, 1));
+    ASSERT_EQ(knobs.size(), 2u);
+    EXPECT_EQ(knobs[0]->label, "REVERB");
+    EXPECT_EQ(knobs[1]->label, "SIZE");
+    Click(fx, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().fxMode, 0);
+    EXPECT_EQ(synth.Resources().fxIndex, 3);
+    EXPECT_EQ(Knobs(Panel(2, 1)).size(), 6u);
+    Click(effect, 190);
+    Idle();
+    CloseEditor();
+    Open();
+    header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
+    EXPECT_EQ(header->Selected(), 1);
+    EXPECT_EQ(header->entries[1], "REV4");
+    // The effect menu chooses directly.
+    win->menuAnswer = 5;
+    Click(effect, 190, kMouseRight);
+    ASSERT_EQ(win->menus.size(), 1u);
+    EXPECT_EQ(win->menus[0], (std::vector<std::string>{"CHORUS", "PHASER", "DELAY", "REVERB", "WAVESHAPE", "EQ"}));
+    EXPECT_EQ(win->markedItems[0], 3);
+    Idle();
+    EXPECT_EQ(static_cast<CHeader*>(Panel(2, 1)->Child(0))->entries[1], "EQ6");
+}
+
+TEST_F(CSynthWinTest, EffectValueTexts)
+{
+    struct Case
+    {
+        int32_t effect;
+        int32_t knob;
+        const char* text;
+    } cases[] = {
+        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
+        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"}, {5, 2, "2000 Hz"}, {5, 3, "0"},
+        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},     {4, 1, "50"},
+    };
+    SynthProgram& p = *synth.currentProgram;
+    p.chorusDelay = 20;
+    p.chorusRate = 16;
+    p.phaserRate = 0.1f;
+    p.phaserLow = 200;
+    p.phaserHigh = 500;
+    p.delayBeats = 1;
+    p.delayDiv = 4;
+    p.reverbSize = 40;
+    p.eqFreqLow = 40;
+    p.eqFreqHigh = 100;
+    p.eqGain = 100;
+    p.eqLow = 100;
+    p.chorusFeedback = 0.0f;
+    p.chorusPhase = 90;
+    p.foldback = 0.5f;
+    synth.Resources().fxMode = 1;
+    for (const Case& c : cases)
+    {
+        synth.Resources().fxIndex = c.effect;
+        win->Rebuild();
+        CParamValueKnob* knob = Knobs(Panel(2, 1))[static_cast<size_t>(c.knob)];
+        win->pressedCtrl = knob;
+        char* text = nullptr;
+        knob->OnGetText->Call(knob, text, knob->value);
+        EXPECT_STREQ(text, c.text) << c.effect << " " << c.knob;
+        FreeString(text);
+        win->pressedCtrl = nullptr;
+    }
+    // The EQ gains show their distance from unity.
+    p.eqMid = 150;
+    synth.Resources().fxIndex = 5;
+    win->Rebuild();
+    CParamValueKnob* mid = Knobs(Panel(2, 1))[5];
+    win->pressedCtrl = mid;
+    char* text = nullptr;
+    mid->OnGetText->Call(mid, text, 0);
+    EXPECT_STREQ(text, "50");
+    FreeString(text);
+    win->pressedCtrl = nullptr;
+}
+
+// One page of a panel: how to show it and the label and field of each knob in placing order.
+struct Binding
+{
+    const char* label;
+    void* field;
+};
+struct Page
+{
+    const char* name;
+    int column;
+    int row;
+    int32_t modSource;
+    int32_t subPage; // LFO number or sub-page of the modulation panel
+    int32_t fxMode;
+    int32_t fxIndex;
+    std::vector<Binding> knobs;
+};
+
+std::vector<Page> AllPages(SynthProgram& p)
+{
+    std::vector<Page> pages = {
+        {"OSCILLATORS", 0, 0, 0, 0, 0, 0,
+         {{"WAVE1", &p.wave1}, {"MOD", &p.mod1}, {"COARSE", &p.coarse2}, {"PHASE", &p.phase},
+          {"WAVE2", &p.wave2}, {"MOD", &p.mod2}, {"DETUNE", &p.detune}, {"MIX", &p.mix}}},
+        {"X-MOD", 0, 1, 0, 0, 0, 0,
+         {{"PM", &p.pmAmount}, {"MOD", &p.pmShape}, {"FB", &p.feedback}, {"MOD", &p.feedbackShape},
+          {"NOISE", &p.noise}}},
+        {"FILTER", 1, 0, 0, 0, 0, 0,
+         {{"CUTOFF", &p.cutoff}, {"Q", &p.q}, {"BLEND", &p.blend}, {"ENV", &p.filterEnv},
+          {"A", &p.env[1].attack}, {"D", &p.env[1].decay}, {"S", &p.env[1].sustain}, {"R", &p.env[1].release}}},
+        {"MASTER", 2, 0, 0, 0, 0, 0,
+         {{"MONO", &p.mono}, {"LEGATO", &p.legato}, {"COARSE", &p.coarse}, {"VOLUME", &p.volume},
+          {"A", &p.env[0].attack}, {"D", &p.env[0].decay}, {"S", &p.env[0].sustain}, {"R", &p.env[0].release}}},
+        {"ENV", 1, 1, 1, 0, 0, 0,
+         {{"PHASE", &p.e3Phase}, {"PM", &p.e3Pm}, {"MOD1", &p.e3Mod1}, {"MOD2", &p.e3Mod2},
+          {"A", &p.env[2].attack}, {"D", &p.env[2].decay}, {"S", &p.env[2].sustain}, {"R", &p.env[2].release}}},
+        {"VEL1", 1, 1, 2, 0, 0, 0,
+         {{"VOLUME", &p.velVolume}, {"PAN", &p.velPan}, {"CUTOFF", &p.velCutoff}, {"Q", &p.velQ},
+          {"PHASE", &p.velPhase}, {"PM", &p.velPm}, {"MOD1", &p.velMod1}, {"MOD2", &p.velMod2}}},
+        {"VEL2", 1, 1, 2, 1, 0, 0, {{"DETUNE", &p.velDetune}, {"NOISE", &p.velNoise}, {"MIX", &p.velMix}}},
+        {"RND1", 1, 1, 3, 0, 0, 0,
+         {{"VOLUME", &p.rndVolume}, {"PAN", &p.rndPan}, {"CUTOFF", &p.rndCutoff}, {"Q", &p.rndQ},
+          {"PHASE", &p.rndPhase}, {"PM", &p.rndPm}, {"MOD1", &p.rndMod1}, {"MOD2", &p.rndMod2}}},
+        {"RND2", 1, 1, 3, 1, 0, 0, {{"DETUNE", &p.rndDetune}, {"NOISE", &p.rndNoise}, {"MIX", &p.rndMix}}},
+        {"M.WHL", 1, 1, 4, 0, 0, 0, {{"LFO1DEPTH", &p.mwLfo1Depth}, {"CUTOFF", &p.mwCutoff}, {"PM", &p.mwPm}}},
+        {"KBD", 1, 1, 4, 1, 0, 0, {{"CUTOFF", &p.keyCutoff}, {"PM", &p.keyPm}}},
+        {"P.BEND", 1, 1, 4, 2, 0, 0, {{"DOWN", &p.bendDown}, {"UP", &p.bendUp}}},
+        {"FX", 2, 1, 0, 0, 0, 0,
+         {{"CHORUS", &p.fxChorus}, {"PHASER", &p.fxPhaser}, {"DELAY", &p.fxDelay}, {"REVERB", &p.fxReverb},
+          {"WAVESHAPE", &p.fxWaveshape}, {"EQ", &p.fxEq}}},
+        {"CHR", 2, 1, 0, 0, 1, 0,
+         {{"CHORUS", &p.fxChorus}, {"DELAY", &p.chorusDelay}, {"DEPTH", &p.chorusDepth}, {"RATE", &p.chorusRate},
+          {"PHASE", &p.chorusPhase}, {"FEEDBACK", &p.chorusFeedback}}},
+        {"PHS", 2, 1, 0, 0, 1, 1,
+         {{"PHASER", &p.fxPhaser}, {"RATE", &p.phaserRate}, {"FEEDBACk", &p.phaserFeedback},
+          {"STAGES", &p.phaserStages}, {"LOW", &p.phaserLow}, {"HIGH", &p.phaserHigh}}},
+        {"DLY", 2, 1, 0, 0, 1, 2,
+         {{"DELAY", &p.fxDelay}, {"FEEDBACK", &p.delayFeedback}, {"TIME", &p.delayBeats}, {"L/R", &p.delayLR}}},
+        {"REV", 2, 1, 0, 0, 1, 3, {{"REVERB", &p.fxReverb}, {"SIZE", &p.reverbSize}}},
+        {"WSH", 2, 1, 0, 0, 1, 4, {{"WAVESHAPE", &p.fxWaveshape}, {"FOLDBACK", &p.foldback}}},
+        {"EQ", 2, 1, 0, 0, 1, 5,
+         {{"EQ", &p.fxEq}, {"FREQ LOW", &p.eqFreqLow}, {"FREQ HIGH", &p.eqFreqHigh}, {"GAIN", &p.eqGain},
+          {"LOW", &p.eqLow}, {"MID", &p.eqMid}, {"HIGH", &p.eqHigh}}},
+    };
+    const char* depths[3][4] = {{"VIBRATO", "TREMOLO", "NOISE", "MIX"},
+                                {"VOLUME", "PAN", "CUTOFF", "Q"},
+                                {"PHASE", "PM", "MOD1", "MOD2"}};
+    float* fields[3][4] = {{&p.lfo1Vibrato, &p.lfo1Tremolo, &p.lfo1Noise, &p.lfo1Mix},
+                           {&p.lfo2Volume, &p.lfo2Pan, &p.lfo2Cutoff, &p.lfo2Q},
+                           {&p.lfo3Phase, &p.lfo3Pm, &p.lfo3Mod1, &p.lfo3Mod2}};
+    for (int k = 0; k < 3; ++k)
+    {
+        Page lfo{"LFO", 1, 1, 0, k, 0, 0, {}};
+        for (int i = 0; i < 4; ++i)
+            lfo.knobs.push_back({depths[k][i], fields[k][i]});
+        lfo.knobs.push_back({"WAVE", &p.lfo[k].wave});
+        lfo.knobs.push_back({"RATE", p.lfo[k].sync ? static_cast<void*>(&p.lfo[k].syncBeats) : &p.lfo[k].rate});
+        lfo.knobs.push_back({"SYNC", &p.lfo[k].sync});
+        lfo.knobs.push_back({"RESTART", &p.lfo[k].restart});
+        pages.push_back(lfo);
+    }
+    return pages;
+}
+
+void ShowPage(CSynthResources& view, const Page& page)
+{
+    view.modSource = page.modSource;
+    view.modLfo = page.subPage;
+    view.modVelPage = page.subPage;
+    view.modRndPage = page.subPage;
+    view.modControllerPage = page.subPage;
+    view.fxMode = page.fxMode;
+    view.fxIndex = page.fxIndex;
+}
+
+TEST_F(CSynthWinTest, EveryKnobOfEveryPageIsBoundToItsField)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.lfo[1].sync = 1; // the second LFO's rate as a beat count
+    for (const Page& page : AllPages(p))
+    {
+        ShowPage(synth.Resources(), page);
+        win->Rebuild();
+        std::vector<CParamValueKnob*> knobs = Knobs(Panel(page.column, page.row));
+        ASSERT_EQ(knobs.size(), page.knobs.size()) << page.name;
+        for (size_t i = 0; i < knobs.size(); ++i)
+        {
+            CParamValueKnob* knob = knobs[i];
+            const Binding& expected = page.knobs[i];
+            EXPECT_EQ(knob->label.rfind(expected.label, 0), 0u) << page.name << " " << i << " " << knob->label;
+            const void* bound = knob->floatField ? static_cast<void*>(knob->floatField) : knob->intField;
+            ASSERT_EQ(bound, expected.field) << page.name << " " << expected.label;
+            // Turn it one step and read the field.
+            const int32_t next = knob->value < knob->maximum ? knob->value + 1 : knob->value - 1;
+            knob->SetValue(next, true);
+            if (knob->floatField)
+                EXPECT_FLOAT_EQ(*knob->floatField, next / 100.0f) << page.name << " " << expected.label;
+            else
+                EXPECT_EQ(*knob->intField, next) << page.name << " " << expected.label;
+        }
+    }
+    EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
+}
+
+TEST_F(CSynthWinTest, KnobsTurnDoubleClickAndSwitchThroughTheWindow)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.cutoff = 0.1f;
+    p.volume = 0.9f;
+    p.mono = 1;
+    p.detune = 0.1f;
+    win->Rebuild();
+    Pump();
+    // The filter cutoff (panel column 1, knob 0) and the volume (column 2, knob 3).
+    for (auto [c, i] : {std::pair<int, int>{1, 0}, {2, 3}})
+    {
+        screen.Advance(500);
+        for (int n = 0; n < 2; ++n)
+        {
+            screen.Press(KnobX(c, i), KnobY(0, i), kMouseLeft);
+            screen.Release(KnobX(c, i), KnobY(0, i), kMouseLeft);
+        }
+        Pump();
+    }
+    EXPECT_FLOAT_EQ(p.cutoff, 1.0f);
+    EXPECT_FLOAT_EQ(p.volume, 0.5f);
+    Click(KnobX(2, 0), KnobY(0, 0)); // MONO
+    EXPECT_EQ(p.mono, 0);
+    screen.Advance(500);
+    screen.Press(KnobX(0, 6), KnobY(0, 6), kMouseLeft); // DETUNE
+    screen.Move(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
+    Pump();
+    auto* detune = Knobs(Panel(0, 0))[6];
+    EXPECT_EQ(detune->DisplayText(), "12");
+    screen.Release(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
+    Pump();
+    EXPECT_FLOAT_EQ(p.detune, 0.12f);
+    EXPECT_EQ(detune->DisplayText(), "DETUNE");
+}
+
+TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.wave1 = 0;
+    p.ratio1 = 1.0f;
+    p.pmRatio = 1;
+    p.delayDiv = 4;
+    win->Rebuild();
+    // WAVE1: the wave menu; choosing PM rebuilds with a ratio menu on MOD.
+    win->menuAnswer = 3;
+    Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);
+    EXPECT_EQ(p.wave1, 3);
+    EXPECT_EQ(win->menus.back(), OscillatorWaveNames());
+    EXPECT_EQ(win->markedItems.back(), 0);
+    Idle();
+    win->menuAnswer = 0;
+    Click(KnobX(0, 1), KnobY(0, 1), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"+24", "+12", "0", "-12", "-24"}));
+    EXPECT_EQ(win->markedItems.back(), 2);
+    EXPECT_EQ(p.ratio1, 4.0f);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(0, 0))[1]->label, "MOD+24");
+    // The PM knob's multiplier menu and its label.
+    win->menuAnswer = 3;
+    Click(KnobX(0, 0), KnobY(1, 0), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"1", "2", "4", "8", "16"}));
+    EXPECT_EQ(p.pmRatio, 8);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
+    // A SAW oscillator's MOD knob has no menu.
+    const size_t menus = win->menus.size();
+    Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
+    EXPECT_EQ(win->menus.size(), menus);
+    // The delay's TIME: the division menu into its secondary field.
+    synth.Resources().fxMode = 1;
+    synth.Resources().fxIndex = 2;
+    win->Rebuild();
+    win->menuAnswer = 2;
+    Click(KnobX(2, 2), KnobY(1, 2), kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"4", "8", "16", "32"}));
+    EXPECT_EQ(win->markedItems.back(), 0);
+    EXPECT_EQ(p.delayDiv, 16);
+    // The modulation header: a right release on VEL selects it and lists its pages.
+    win->menuAnswer = 1;
+    Click(280 + 32 + 2 * 40 + 20, 190, kMouseRight);
+    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"VEL1", "VEL2"}));
+    EXPECT_EQ(synth.Resources().modSource, 2);
+    EXPECT_EQ(synth.Resources().modVelPage, 1);
+    Idle();
+    EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[2], "VEL2");
+    // Left releases on the selected controller entry step M.WHL -> KBD -> P.BEND -> M.WHL.
+    Click(280 + 32 + 4 * 40 + 20, 190);
+    Idle();
+    EXPECT_EQ(synth.Resources().modSource, 4);
+    EXPECT_EQ(synth.Resources().modControllerPage, 0);
+    for (int32_t expected : {1, 2, 0})
+    {
+        Click(280 + 32 + 4 * 40 + 20, 190);
+        Idle();
+        EXPECT_EQ(synth.Resources().modControllerPage, expected);
+    }
+    EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[4], "M.WHL1");
+}
+
+TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
+{
+    SynthProgram& p = *synth.currentProgram;
+    // Every word of the record after the name: NaN, huge and negative in turn.
+    const uint32_t patterns[] = {0x7FC00000u, 0x7F7FFFFFu, 0xFFFFFFFFu, 0x80000000u};
+    for (uint32_t pattern : patterns)
+    {
+        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
+        for (size_t i = 0; i + 4 <= sizeof(SynthProgram) - SynthProgram::kNameBytes; i += 4)
+            std::memcpy(words + i, &pattern, 4);
+        for (const Page& page : AllPages(p))
+        {
+            ShowPage(synth.Resources(), page);
+            win->Rebuild();
+            win->PaintWindow(Rect{0, 0, win->width, win->height});
+            for (CParamValueKnob* knob : Knobs(Panel(page.column, page.row)))
+            {
+                EXPECT_GE(knob->Frame(), 0);
+                EXPECT_LE(knob->Frame(), 29);
+                knob->SetValue(knob->defaultValue, true);
+                EXPECT_GE(knob->value, knob->minimum);
+                EXPECT_LE(knob->value, knob->maximum);
+            }
+        }
+        // Drawing stayed inside the panels: the gaps between them keep the backdrop.
+        CDrawContext* dc = screen.Context(win->hwnd);
+        for (int32_t y = 0; y < 340; y += 5)
+        {
+            EXPECT_EQ(dc->GetPixel(276, y), CBkPanel::kColour) << y;
+            EXPECT_EQ(dc->GetPixel(548, y), CBkPanel::kColour) << y;
+        }
+    }
+}
+
+TEST_F(CSynthWinTest, GalleryPictures)
+{
+    for (int32_t program : {0, 20, 34})
+    {
+        synth.SetProgram(program);
+        Idle();
+        ShowPicture(("editor-program-" + std::to_string(program)).c_str());
+    }
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    ShowPicture("editor-browser");
+    synth.Resources().pageIndex = CSynthResources::kAboutPage;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    ShowPicture("editor-about");
+}
+
+} // namespace

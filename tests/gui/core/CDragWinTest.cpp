@@ -1,0 +1,146 @@
+#include "gui/core/CDragWin.h"
+
+#include "Gallery.h"
+#include "WindowTestKit.h"
+#include "gui/core/CDropItem.h"
+#include "gui/core/InputCodes.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Starts a drag of one file when its control asks, and notes what the
+// targets are told.
+struct DragOwner
+{
+    void Start(CCtrl* sender, int32_t, int32_t, int32_t)
+    {
+        CList* items = new CList();
+        items->Add(new CDropItem("bass.fxp", "C:\\bass.fxp"));
+        sender->window->app->BeginDrag(sender->window, items);
+        ++starts;
+    }
+    void Over(CCtrl*, int32_t px, int32_t py, int32_t flags) { Note("over", px, py, flags); }
+    void Drop(CCtrl* sender, int32_t px, int32_t py, int32_t flags)
+    {
+        Note("drop", px, py, flags);
+        CList* items = sender->window->app->dropItems;
+        ASSERT_NE(items, nullptr);
+        dropped = static_cast<CObject*>(items->Get(0))->Name();
+    }
+    void Note(const char* op, int32_t px, int32_t py, int32_t flags)
+    {
+        log.push_back(std::string(op) + " " + std::to_string(px) + " " + std::to_string(py) + " " +
+                      std::to_string(flags));
+    }
+    int starts = 0;
+    std::vector<std::string> log;
+    std::string dropped;
+};
+
+CCtrl* Place(CWin* win, int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    CCtrl* c = new CCtrl(win);
+    c->x = x;
+    c->y = y;
+    c->width = w;
+    c->height = h;
+    win->AddChild(c);
+    return c;
+}
+
+class CDragWinTest : public ::testing::Test, public WindowTestKit
+{
+};
+
+TEST_F(CDragWinTest, ADragFollowsTheCursorTellsTheTargetsAndDropsInAnotherWindow)
+{
+    DragOwner owner;
+    // Source window at (100, 50), target window at (400, 50), both without border.
+    CWin* from = new CWin(&app, nullptr, kWinNoBorder, "from", 100, 50, 200, 150);
+    CCtrl* source = Place(from, 0, 0, 100, 150);
+    source->OnDragStart = new _COnMouse<DragOwner>(&owner, &DragOwner::Start);
+    CWin* to = new CWin(&app, nullptr, kWinNoBorder, "to", 400, 50, 200, 150);
+    CCtrl* target = Place(to, 20, 10, 100, 100);
+    target->OnDrop = new _COnMouse<DragOwner>(&owner, &DragOwner::Drop);
+    target->OnDragOver = new _COnMouse<DragOwner>(&owner, &DragOwner::Over);
+    from->Show(true);
+    to->Show(false);
+    Pump();
+
+    // Eight pixels start nothing; the ninth starts the drag.
+    screen.Press(110, 60, kMouseLeft);
+    screen.Move(118, 60);
+    Pump();
+    EXPECT_EQ(owner.starts, 0);
+    EXPECT_EQ(app.dragWindow, nullptr);
+    screen.Move(119, 60);
+    Pump();
+    ASSERT_EQ(owner.starts, 1);
+    CDragWin* drag = app.dragWindow;
+    ASSERT_NE(drag, nullptr);
+    EXPECT_TRUE(screen.IsVisible(drag->hwnd));
+    EXPECT_EQ(app.dragSource, from);
+    const int32_t nameWidth = screen.Context(drag->hwnd)->TextWidth("bass.fxp");
+    EXPECT_GT(nameWidth, 0);
+    EXPECT_EQ(screen.ScreenRect(drag->hwnd), (Rect{127, 80, 127 + nameWidth + 16, 102}));
+    // Never activated: the source window keeps the focus.
+    EXPECT_EQ(screen.Focus(), from->hwnd);
+
+    // Over the target (window point 50, 50 is its local 30, 40), then off it.
+    screen.Move(450, 100);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(drag->hwnd).left, 458);
+    EXPECT_EQ(screen.ScreenRect(drag->hwnd).top, 120);
+    {
+        CSoftContext picture(640, 240);
+        picture.SelectBrush(0x6B4A2A);
+        picture.FillRect(Rect{0, 0, 640, 240});
+        screen.Compose(picture);
+        EXPECT_TRUE(WriteGalleryPng(picture, "dragwin"));
+    }
+    screen.Move(350, 100);
+    Pump();
+    EXPECT_EQ(app.dropTarget, nullptr);
+    // Back over it and released: the drop reaches it in its own coordinates.
+    screen.Move(460, 110);
+    screen.Release(460, 110, kMouseLeft);
+    Pump();
+    const std::vector<std::string> expected{"over 30 40 1", "over -70 40 1", "over 40 50 1", "drop 40 50 1"};
+    EXPECT_EQ(owner.log, expected);
+    EXPECT_EQ(owner.dropped, "bass.fxp");
+    EXPECT_FALSE(screen.IsVisible(drag->hwnd));
+    EXPECT_EQ(app.dropItems, nullptr);
+    EXPECT_EQ(app.dropTarget, nullptr);
+    EXPECT_EQ(screen.Capture(), 0u);
+    delete to;
+    delete from;
+}
+
+TEST_F(CDragWinTest, ATargetDeletedDuringTheDragIsForgottenAndAnEmptyDragShowsNothing)
+{
+    DragOwner owner;
+    CWin* win = new CWin(&app, nullptr, kWinNoBorder, "w", 0, 0, 300, 100);
+    CCtrl* target = Place(win, 200, 0, 100, 100);
+    target->OnDrop = new _COnMouse<DragOwner>(&owner, &DragOwner::Drop);
+    win->Show(true);
+    Pump();
+    screen.Press(10, 10, kMouseLeft);
+    Pump();
+    app.BeginDrag(win, new CList());
+    EXPECT_EQ(app.dragWindow, nullptr);
+    ASSERT_NE(app.dropItems, nullptr);
+    screen.Move(250, 50);
+    Pump();
+    EXPECT_EQ(app.dropTarget, target);
+    delete target;
+    EXPECT_EQ(app.dropTarget, nullptr);
+    screen.Release(250, 50, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(owner.log.empty());
+    EXPECT_EQ(app.dropItems, nullptr);
+    delete win;
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+#include "gui/platform/CFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+// A fresh folder under the test's temporary folder, removed afterwards with what it holds.
+class CFileSystemTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "velmora-fs-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+    }
+    void TearDown() override
+    {
+        const std::string command = "chmod -R u+rwx '" + root + "' && rm -rf '" + root + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+    void Touch(const std::string& path)
+    {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    static std::vector<std::string> Names(const std::vector<FileEntry>& entries, bool folders)
+    {
+        std::vector<std::string> names;
+        for (const FileEntry& e : entries)
+            if (e.folder == folders)
+                names.push_back(e.name);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string root;
+};
+
+TEST_F(CFileSystemTest, ListsFilesAndFoldersWithoutDotEntriesAndKeepsOddBytes)
+{
+    const std::string odd = "odd \xff\x01 name.vlm";
+    Touch(CFileSystem::Join(root, "a.vlm"));
+    Touch(CFileSystem::Join(root, odd));
+    ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(root, "sub")));
+    std::vector<FileEntry> entries{{"stale", true}};
+    ASSERT_TRUE(CFileSystem::List(root, entries));
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_EQ(Names(entries, false), (std::vector<std::string>{"a.vlm", odd}));
+    EXPECT_EQ(Names(entries, true), (std::vector<std::string>{"sub"}));
+    EXPECT_EQ(CFileSystem::Attributes(CFileSystem::Join(root, odd)), kFileExists);
+    EXPECT_EQ(CFileSystem::Attributes(CFileSystem::Join(root, "sub")), kFileExists | kFileFolder);
+    EXPECT_EQ(CFileSystem::Attributes(CFileSystem::Join(root, "none")), 0u);
+    EXPECT_EQ(CFileSystem::Attributes(""), 0u);
+
+    ASSERT_TRUE(CFileSystem::List(CFileSystem::Join(root, "sub"), entries));
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(CFileSystemTest, MissingOrUnreadableFoldersListNothing)
+{
+    std::vector<FileEntry> entries{{"stale", false}};
+    EXPECT_FALSE(CFileSystem::List(CFileSystem::Join(root, "gone"), entries));
+    EXPECT_TRUE(entries.empty());
+    // A folder without permissions (the owner is refused unless it is the superuser).
+    const std::string locked = CFileSystem::Join(root, "locked");
+    ASSERT_TRUE(CFileSystem::CreateFolder(locked));
+    Touch(CFileSystem::Join(locked, "x"));
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    if (geteuid() != 0)
+    {
+        EXPECT_FALSE(CFileSystem::List(locked, entries));
+    }
+    // Making a folder that exists or whose parent is missing fails.
+    EXPECT_FALSE(CFileSystem::CreateFolder(locked));
+    EXPECT_FALSE(CFileSystem::CreateFolder(CFileSystem::Join(root, "no/such")));
+    EXPECT_FALSE(CFileSystem::CreateFolder(""));
+}
+
+TEST_F(CFileSystemTest, PathsLongerThanAnyFixedBufferAreKeptWhole)
+{
+    // Twelve nested folders of 60 bytes: more than 700 bytes of path.
+    std::string path = root;
+    const std::string part(60, 'n');
+    for (int i = 0; i < 12; ++i)
+    {
+        path = CFileSystem::Join(path, part);
+        ASSERT_TRUE(CFileSystem::CreateFolder(path)) << path.size();
+    }
+    const std::string file = CFileSystem::Join(path, "deep.vlm");
+    Touch(file);
+    EXPECT_GT(file.size(), 700u);
+    EXPECT_EQ(CFileSystem::Attributes(file), kFileExists);
+    std::vector<FileEntry> entries;
+    ASSERT_TRUE(CFileSystem::List(path, entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "deep.vlm");
+    EXPECT_EQ(CFileSystem::Parent(file), path);
+}
+
+TEST(CFileSystemPaths, JoinAndParent)
+{
+    EXPECT_EQ(CFileSystem::Join("/a", "b"), "/a/b");
+    EXPECT_EQ(CFileSystem::Join("/a/", "b"), "/a/b");
+    EXPECT_EQ(CFileSystem::Join("/", "b"), "/b");
+    EXPECT_EQ(CFileSystem::Join("", "b"), "b");
+    EXPECT_EQ(CFileSystem::Parent("/a/b"), "/a");
+    EXPECT_EQ(CFileSystem::Parent("/a/b/"), "/a");
+    EXPECT_EQ(CFileSystem::Parent("/a"), "/");
+    EXPECT_EQ(CFileSystem::Parent("/"), "");
+    EXPECT_EQ(CFileSystem::Parent("name"), "");
+}
+
+TEST(CFileSystemRoots, RootFolderAndHomeFolder)
+{
+    const std::vector<std::string> roots = CFileSystem::Roots();
+    ASSERT_FALSE(roots.empty());
+    EXPECT_EQ(roots[0], "/");
+    EXPECT_EQ(CFileSystem::Attributes(CFileSystem::DefaultFolder()) & kFileFolder, kFileFolder);
+    if (roots.size() > 1)
+    {
+        EXPECT_EQ(roots[1], CFileSystem::DefaultFolder());
+    }
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "gui/widgets/CButton.h"
+
+#include "core/WindowTestKit.h"
+#include "gui/core/InputCodes.h"
+#include "gui/widgets/CLabel.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// A window that logs what its buttons send up, and the owner's binders.
+class CCommandWin : public CWin
+{
+public:
+    CCommandWin(CApp* app, std::vector<std::string>* log) : CWin(app, nullptr, 0, "cmd", 0, 0, 200, 100), log(log) {}
+
+    void ForwardUp(CCtrl* sender, int32_t value) override
+    {
+        log->push_back("up " + std::string(sender->Name()) + " " + std::to_string(value));
+    }
+    void ForwardTextUp(const char* text, int32_t value) override
+    {
+        log->push_back("text " + std::string(text) + " " + std::to_string(value));
+    }
+    void Changed(CCtrl* sender) { log->push_back("change " + std::string(sender->Name())); }
+    void Down(CCtrl*, int32_t x, int32_t y, int32_t flags) { Note("down", x, y, flags); }
+    void Up(CCtrl*, int32_t x, int32_t y, int32_t flags) { Note("mouseup", x, y, flags); }
+    void Note(const char* op, int32_t x, int32_t y, int32_t flags)
+    {
+        log->push_back(std::string(op) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+                       std::to_string(flags));
+    }
+
+    std::vector<std::string>* log;
+};
+
+class CButtonTest : public ::testing::Test, public WindowTestKit
+{
+protected:
+    // A shown window with one button at client (10, 10), 60 x 20: screen (13..72, 13..32).
+    void SetUp() override
+    {
+        win = new CCommandWin(&app, &log);
+        button = new CButton(win, "Go");
+        button->SetName("go");
+        button->x = 10;
+        button->y = 10;
+        button->width = 60;
+        button->height = 20;
+        win->AddChild(button);
+        win->Show(true);
+        Pump();
+    }
+    void TearDown() override { delete win; }
+
+    void Click(int32_t sx, int32_t sy, int32_t releaseX, int32_t releaseY, int32_t buttonFlag = kMouseLeft)
+    {
+        screen.Press(sx, sy, buttonFlag);
+        screen.Release(releaseX, releaseY, buttonFlag);
+        Pump();
+    }
+
+    CCommandWin* win = nullptr;
+    CButton* button = nullptr;
+};
+
+TEST_F(CButtonTest, AClickWithoutOnChangeSendsItselfThenItsName)
+{
+    Click(20, 20, 30, 25);
+    EXPECT_EQ(log, (std::vector<std::string>{"up go 0", "text go 0"}));
+}
+
+TEST_F(CButtonTest, AClickCallsOnChangeOnceAndSendsNothingUp)
+{
+    button->OnChange = new _COnChange<CCommandWin>(win, &CCommandWin::Changed);
+    button->OnMouseDown = new _COnMouse<CCommandWin>(win, &CCommandWin::Down);
+    button->OnMouseUp = new _COnMouse<CCommandWin>(win, &CCommandWin::Up);
+    Click(20, 20, 30, 25);
+    // Local coordinates; the binders come before the click.
+    EXPECT_EQ(log, (std::vector<std::string>{"down 7 7 1", "mouseup 17 12 1", "change go"}));
+}
+
+TEST_F(CButtonTest, NoClickForAReleaseOutsideOrAnotherButton)
+{
+    button->OnChange = new _COnChange<CCommandWin>(win, &CCommandWin::Changed);
+    button->OnMouseUp = new _COnMouse<CCommandWin>(win, &CCommandWin::Up);
+    // Released just past the right edge (local x 60), then a right click inside.
+    Click(20, 20, 73, 20);
+    Click(20, 20, 20, 20, kMouseRight);
+    EXPECT_EQ(log, (std::vector<std::string>{"mouseup 60 7 1", "mouseup 7 7 2"}));
+    EXPECT_FALSE(button->pressed);
+}
+
+TEST_F(CButtonTest, HeldButtonLooksPushedOnlyWhileTheCursorIsInside)
+{
+    CDrawContext* dc = screen.Context(win->hwnd);
+    // The caption "Go" is centred: find a text pixel up, then one row and column on while pushed.
+    const uint32_t textColour = app.theme->Find("button")->itemtextcol;
+    int32_t tx = -1;
+    int32_t ty = -1;
+    for (int32_t yy = 13; yy < 33 && tx < 0; ++yy)
+        for (int32_t xx = 13; xx < 73 && tx < 0; ++xx)
+            if (dc->GetPixel(xx, yy) == textColour)
+            {
+                tx = xx;
+                ty = yy;
+            }
+    ASSERT_GE(tx, 0);
+    screen.Press(20, 20, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(button->IsPushed());
+    EXPECT_NE(dc->GetPixel(tx, ty), textColour);
+    EXPECT_EQ(dc->GetPixel(tx + 1, ty + 1), textColour);
+    screen.Move(120, 60, kMouseLeft);
+    Pump();
+    EXPECT_FALSE(button->IsPushed());
+    EXPECT_EQ(dc->GetPixel(tx, ty), textColour);
+    screen.Release(120, 60, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(CButtonTest, LabelDrawsItsTextInTheWindowTextColour)
+{
+    CLabel* label = new CLabel(win, "File:");
+    label->x = 10;
+    label->y = 50;
+    label->width = 32;
+    label->height = 18;
+    win->AddChild(label);
+    win->Invalidate();
+    CDrawContext* dc = screen.Context(win->hwnd);
+    int32_t white = 0;
+    int32_t firstX = 1000;
+    for (int32_t yy = 53; yy < 71; ++yy)
+        for (int32_t xx = 13; xx < 45; ++xx)
+            if (dc->GetPixel(xx, yy) == 0xFFFFFFu)
+            {
+                ++white;
+                firstX = std::min(firstX, xx);
+            }
+    EXPECT_GT(white, 10);
+    // Left-aligned: the text starts within two pixels of the label's edge.
+    EXPECT_LE(firstX, 15);
+    // A click on a label is nobody's command.
+    Click(20, 60, 20, 60);
+    EXPECT_TRUE(log.empty());
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+#include "gui/widgets/CListbox.h"
+
+#include "ListsTestKit.h"
+#include "gui/core/InputCodes.h"
+#include "gui/platform/CSoftFont.h"
+#include "gui/widgets/CScrollbar.h"
+
+namespace
+{
+
+class CListboxTest : public ListsTest
+{
+protected:
+    // A list of n rows at (10, 10); row i's first pixel is at screen y 11 + 16 i.
+    CListbox* List(int32_t n, int32_t w = 120, int32_t h = 100)
+    {
+        CListbox* list = Place(new CListbox(win), 10, 10, w, h);
+        for (int32_t i = 0; i < n; ++i)
+            list->AddRow(("row " + std::to_string(i)).c_str());
+        list->OnChange = changes.Binder();
+        list->OnCheck = checks.Binder();
+        list->OnDoubleClick = doubles.Binder();
+        Show();
+        return list;
+    }
+
+    static int32_t RowY(int32_t row) { return 11 + 16 * row + 5; }
+
+    Reports changes{[](CCtrl* c) { return static_cast<CListbox*>(c)->selected; }};
+    Reports checks{[](CCtrl* c) { return static_cast<CListbox*>(c)->current; }};
+    Reports doubles{[](CCtrl* c) { return static_cast<CListbox*>(c)->selected; }};
+};
+
+TEST_F(CListboxTest, DownOnTheLastOfThreeRowsChangesAndReportsNothing)
+{
+    CListbox* list = List(3);
+    Click(40, RowY(2));
+    EXPECT_EQ(list->selected, 2);
+    EXPECT_EQ(win->focusCtrl, list);
+    screen.Key(kKeyDown);
+    Pump();
+    EXPECT_EQ(list->selected, 2);
+    EXPECT_EQ(changes.values, (std::vector<int32_t>{2}));
+    screen.Key(kKeyUp);
+    screen.Key(kKeyUp);
+    screen.Key(kKeyUp);
+    Pump();
+    EXPECT_EQ(changes.values, (std::vector<int32_t>{2, 1, 0}));
+    // Below the last row: no row, no focus change, no report.
+    Click(40, RowY(4));
+    EXPECT_EQ(list->selected, 0);
+    EXPECT_EQ(changes.values.size(), 3u);
+}
+
+TEST_F(CListboxTest, CheckBoxesToggleInTheirFirstSixteenPixelsAndWithSpace)
+{
+    CListbox* list = List(3);
+    list->checkBoxes = 1;
+    Click(10 + 1 + 15, RowY(1));
+    EXPECT_EQ(list->Row(1)->checked, 1);
+    EXPECT_EQ(list->selected, -1);
+    Click(10 + 1 + 16, RowY(0)); // just past the box: selects
+    EXPECT_EQ(list->selected, 0);
+    screen.Key(' ');
+    Pump();
+    EXPECT_EQ(list->Row(0)->checked, 1);
+    EXPECT_EQ(checks.values, (std::vector<int32_t>{1, 0}));
+    // Right presses never toggle; the second left press is a double click.
+    screen.Press(15, RowY(2), kMouseRight);
+    screen.Release(15, RowY(2), kMouseRight);
+    Pump();
+    EXPECT_EQ(list->Row(2)->checked, 0);
+    EXPECT_EQ(list->selected, 2);
+    screen.Advance(500);
+    Click(60, RowY(2));
+    Click(60, RowY(2));
+    EXPECT_EQ(doubles.values, (std::vector<int32_t>{2}));
+    EXPECT_EQ(changes.values, (std::vector<int32_t>{0, 2}));
+}
+
+TEST_F(CListboxTest, ScrollRangesFollowRowsAndWidestRow)
+{
+    // 100 x 50: with the vertical bar only, the area is (1, 1)-(83, 49).
+    CListbox* list = List(5, 100, 50);
+    EXPECT_TRUE(list->vbar->visible);
+    EXPECT_FALSE(list->hbar->visible);
+    EXPECT_EQ(list->Area(), (Rect{1, 1, 83, 49}));
+    EXPECT_EQ(list->vbar->maximum, 5 * 16 - 48);
+    EXPECT_EQ(list->vbar->page, 48);
+    EXPECT_EQ((Rect{list->vbar->x, list->vbar->y, list->vbar->x + 16, list->vbar->y + list->vbar->height}),
+              (Rect{83, 1, 99, 49}));
+    const char* wide = "a row much wider than the list";
+    list->AddRow(wide);
+    Pump(); // the paint measures the new row and brings the horizontal bar
+    const int32_t widest = 2 + CSoftFont::TextWidth(wide) + 2;
+    EXPECT_EQ(list->widest, widest);
+    EXPECT_TRUE(list->hbar->visible);
+    EXPECT_EQ(list->Area(), (Rect{1, 1, 83, 33}));
+    EXPECT_EQ(list->vbar->maximum, 6 * 16 - 32);
+    EXPECT_EQ(list->hbar->maximum, widest - 82);
+    EXPECT_EQ(list->hbar->page, 82);
+}
+
+TEST_F(CListboxTest, WheelScrollsByTheRawDeltaAndRowsFollowTheScroll)
+{
+    CListbox* list = List(20, 100, 50); // 320 pixels of rows in 48
+    EXPECT_EQ(list->vbar->maximum, 272);
+    screen.Turn(40, 30, -120);
+    Pump();
+    EXPECT_EQ(list->vbar->value, 120);
+    screen.Turn(40, 30, -240, kModCtrl);
+    Pump();
+    EXPECT_EQ(list->vbar->value, 272);
+    screen.Turn(40, 30, 120);
+    Pump();
+    EXPECT_EQ(list->vbar->value, 152);
+    // Local y 5 is 4 pixels into the area: (4 + 152) / 16 = row 9.
+    Click(40, 15);
+    EXPECT_EQ(list->selected, 9);
+    // Down from the last visible row scrolls it into view.
+    for (int32_t i = 0; i < 3; ++i)
+        screen.Key(kKeyDown);
+    Pump();
+    EXPECT_EQ(list->selected, 12);
+    EXPECT_EQ(list->vbar->value, 13 * 16 - 48);
+}
+
+TEST_F(CListboxTest, EmptiedWhileARowIsSelectedAndCountOnlyMode)
+{
+    CListbox* list = List(20, 100, 50);
+    list->vbar->SetValue(100);
+    Click(40, RowY(1));
+    list->DeleteChildren();
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->selected, -1);
+    EXPECT_EQ(list->vbar->value, 0);
+    EXPECT_EQ(list->hbar->value, 0);
+    screen.Key(kKeyDown);
+    screen.Key(' ');
+    screen.Turn(40, 30, -120);
+    Pump();
+    Click(40, RowY(0));
+    EXPECT_EQ(list->selected, -1);
+
+    // Count-only: the owner paints the rows in view; a shrinking count drops a selection beyond it.
+    struct Painter
+    {
+        void Paint(CCtrl* sender, CGraphic&, Rect r)
+        {
+            painted.push_back(static_cast<CListbox*>(sender)->current * 1000 + r.top);
+        }
+        std::vector<int32_t> painted;
+    } painter;
+    list->OnPaint = new _COnPaint<Painter>(&painter, &Painter::Paint);
+    list->SetCount(50);
+    list->vbar->SetValue(20);
+    list->SetSelected(30);
+    EXPECT_EQ(list->vbar->value, 31 * 16 - 48);
+    list->vbar->SetValue(20);
+    win->Invalidate();
+    Pump();
+    // Rows 1 to 4 meet the area (1 to 49) scrolled by 20: row i starts at 1 + 16 i - 20.
+    EXPECT_EQ(painter.painted, (std::vector<int32_t>{1000 - 3, 2000 + 13, 3000 + 29, 4000 + 45}));
+    list->SetCount(10);
+    EXPECT_EQ(list->selected, -1);
+    EXPECT_EQ(list->vbar->maximum, 160 - 48);
+    EXPECT_EQ(list->Row(0), nullptr);
+}
+
+} // namespace

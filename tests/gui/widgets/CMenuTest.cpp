@@ -1,0 +1,166 @@
+#include "gui/widgets/CMenu.h"
+
+#include "Gallery.h"
+#include "widgets/MenuTestKit.h"
+#include "gui/platform/CSoftContext.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class CMenuTest : public ::testing::Test, public MenuTestKit
+{
+protected:
+    CMenuTest()
+    {
+        bar = new CMenu(main, kMenuBar);
+        bar->width = 400;
+        main->AddChild(bar);
+        CMenuItem* file = bar->Add("File");
+        file->Add("New", 1);
+        CMenuItem* recent = file->Add("Open recent", 2);
+        recent->Add("bank1.fxb", 21);
+        recent->Add("bank2.fxb", 22)->checked = 1;
+        file->AddSeparator();
+        file->Add("Quit", 3);
+        CMenuItem* view = bar->Add("View");
+        view->Add("Zoom", 4);
+        CMenuItem* size = view->Add("", 5, kEntryChoices);
+        for (const char* label : {"1", "2", "3"})
+            size->AddChoice(label);
+        size->choice = 1;
+        bar->root.OnChange = Recorder();
+        snap = [this] { return std::to_string(bar->openIndex) + " " + PopupState(); };
+    }
+
+    // The middle of entry index in screen coordinates (the window is at 0, 0).
+    int32_t EntryX(int32_t index)
+    {
+        const Rect r = bar->EntryRect(index);
+        return (r.left + r.right) / 2;
+    }
+
+    CMenu* bar;
+};
+
+TEST_F(CMenuTest, ASubmenuOpensWithRightAndClosesWithLeft)
+{
+    EXPECT_EQ(main->menuBar, bar);
+    main->SetFocusCtrl(bar);
+    Keys({kKeyEnter, 's', kKeyDown, kKeyDown, kKeyRight, 's', kKeyLeft, 's', kKeyRight, kKeyDown, 's', kKeyLeft,
+          kKeyEscape, 's'});
+    screen.Key(kKeyEscape);
+    Pump();
+    const std::vector<std::string> expected{"0 1/-1", "0 2/0", "0 1/1", "0 2/1", "-1 0/-9"};
+    EXPECT_EQ(snaps, expected);
+    // The first Escape closed the popup, the second took the focus from the bar.
+    EXPECT_EQ(main->focusCtrl, nullptr);
+    EXPECT_TRUE(reported.empty());
+    EXPECT_FALSE(screen.Exhausted());
+}
+
+TEST_F(CMenuTest, LeftAndRightWrapAndReopenInPlace)
+{
+    main->SetFocusCtrl(bar);
+    // Without a popup the current entry moves and wraps.
+    EXPECT_TRUE(bar->KeyDown(kKeyLeft, 0));
+    EXPECT_EQ(bar->current, 1);
+    EXPECT_TRUE(bar->KeyDown(kKeyRight, 0));
+    EXPECT_EQ(bar->current, 0);
+    // With one, the neighbour's popup takes its place (keys the popup leaves reach the bar).
+    // Right on View's plain Zoom is not the popup's: the bar wraps on to File.
+    Keys({kKeyDown, 's', kKeyLeft, 's', kKeyRight, 's', kKeyRight, kKeyDown, 's', kKeyRight, 's', kKeyEscape});
+    Pump();
+    const std::vector<std::string> expected{"0 1/-1", "1 1/-1", "0 1/-1", "1 1/0", "0 1/-1"};
+    EXPECT_EQ(snaps, expected);
+    EXPECT_EQ(main->focusCtrl, bar);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    EXPECT_FALSE(screen.Exhausted());
+}
+
+TEST_F(CMenuTest, ChoosingReportsOnceAndTakesTheFocusFromTheBar)
+{
+    main->SetFocusCtrl(bar);
+    Keys({kKeyRight, kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyRight, kKeyEnter});
+    Pump();
+    EXPECT_EQ(reported, (std::vector<int32_t>{5}));
+    CMenuItem* size = bar->root.Entry(1)->Entry(1);
+    EXPECT_EQ(size->choice, 2);
+    EXPECT_EQ(main->focusCtrl, nullptr);
+    EXPECT_EQ(bar->openIndex, -1);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+}
+
+TEST_F(CMenuTest, TheMouseOpensSwitchesAndClosesPopups)
+{
+    // Press on View opens it; moving over File switches; a press on File closes it.
+    screen.Press(EntryX(1), 10, kMouseLeft);
+    screen.Key('s');
+    screen.Move(EntryX(0), 10, kMouseLeft);
+    screen.Key('s');
+    screen.Release(EntryX(0), 10, kMouseLeft);
+    screen.Press(EntryX(0), 10, kMouseLeft);
+    screen.Release(EntryX(0), 10, kMouseLeft);
+    screen.Key('s');
+    Pump();
+    const std::vector<std::string> expected{"1 1/-1", "0 1/-1", "-1 0/-9"};
+    EXPECT_EQ(snaps, expected);
+    EXPECT_EQ(main->pressedCtrl, nullptr);
+}
+
+TEST_F(CMenuTest, ABarDeletedByItsOwnReportLeavesNothingBehind)
+{
+    struct Deleter
+    {
+        void Chosen(CCtrl*) { delete *bar; *bar = nullptr; }
+        CMenu** bar;
+    } deleter{&bar};
+    delete bar->root.OnChange;
+    bar->root.OnChange = new _COnChange<Deleter>(&deleter, &Deleter::Chosen);
+    main->SetFocusCtrl(bar);
+    Keys({kKeyEnter, kKeyDown, kKeyEnter, kKeyDown});
+    Pump();
+    EXPECT_EQ(bar, nullptr);
+    EXPECT_EQ(main->menuBar, nullptr);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+}
+
+TEST_F(CMenuTest, AnEmptyBarTakesKeysAndOpensNothing)
+{
+    CMenu* empty = new CMenu(main, kMenuTabs);
+    main->AddChild(empty);
+    main->SetFocusCtrl(empty);
+    for (int32_t key : {kKeyEnter, kKeyDown, kKeyLeft, kKeyRight})
+        EXPECT_TRUE(empty->KeyDown(key, 0));
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    EXPECT_EQ(empty->EntryAt(5), -1);
+    EXPECT_TRUE(empty->KeyDown(kKeyEscape, 0));
+    EXPECT_EQ(main->focusCtrl, nullptr);
+}
+
+TEST_F(CMenuTest, GalleryShowsABarWithAnOpenMenuAndSubmenu)
+{
+    CMenu* tabs = new CMenu(main, kMenuTabs);
+    tabs->y = 250;
+    tabs->width = 400;
+    main->AddChild(tabs);
+    for (const char* name : {"Presets", "About", "Editor"})
+        tabs->Add(name);
+    tabs->current = 1;
+    main->SetFocusCtrl(bar);
+    main->Invalidate();
+    bar->root.Entry(0)->Entry(0)->checked = 1;
+    CSoftContext picture(400, 300);
+    CSoftContext choices(400, 300);
+    action = [this, &picture, &choices] { screen.Compose(picture.Width() > 0 && snaps.empty() ? picture : choices); };
+    Keys({kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, 'x', 's', kKeyEscape, kKeyEscape, kKeyRight,
+          kKeyDown, kKeyDown, kKeyDown, kKeyRight, 'x', kKeyEscape});
+    Pump();
+    EXPECT_TRUE(WriteGalleryPng(picture, "menus", 2));
+    EXPECT_TRUE(WriteGalleryPng(choices, "menus-choices", 2));
+    // The open submenu's highlighted row shows the highlight tone over the black list.
+    EXPECT_NE(picture.GetPixel(0, 0), CDrawContext::kNoPixel);
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+#include "gui/widgets/CPopup.h"
+
+#include "gui/core/CClientGroup.h"
+#include "widgets/MenuTestKit.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class CPopupTest : public ::testing::Test, public MenuTestKit
+{
+protected:
+    // New(1), Recent > [a(10), b(11)], separator, Quit(3); every entry reports to the recorder.
+    void BuildMenu()
+    {
+        menu.Add("New", 1);
+        CMenuItem* recent = menu.Add("Recent", 2);
+        recent->Add("a", 10);
+        recent->Add("b", 11);
+        menu.AddSeparator();
+        menu.Add("Quit", 3);
+        menu.OnChange = Recorder();
+    }
+
+    CMenuItem menu{""};
+};
+
+TEST_F(CPopupTest, EnterInASubmenuReportsTheEntryOnceAfterClosingEveryPopup)
+{
+    BuildMenu();
+    // The report sees no popup left open.
+    struct Check
+    {
+        void Chosen(CCtrl* sender)
+        {
+            seen.push_back(std::to_string(static_cast<CMenuItem*>(sender)->id) + " open " +
+                           std::to_string(app->popupStack.Count()));
+        }
+        CApp* app;
+        std::vector<std::string> seen;
+    } check{&app, {}};
+    menu.Entry(1)->Entry(1)->OnChange = new _COnChange<Check>(&check, &Check::Chosen);
+    snap = [this] { return PopupState(); };
+    Keys({kKeyDown, kKeyDown, kKeyRight, 's', kKeyDown, kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(snaps, (std::vector<std::string>{"2/0"}));
+    EXPECT_EQ(check.seen, (std::vector<std::string>{"11 open 0"}));
+    EXPECT_TRUE(reported.empty()); // the entry's own binder took it
+    EXPECT_EQ(app.topPopup, nullptr);
+    EXPECT_EQ(screen.QueuedCount(), 0);
+    EXPECT_FALSE(screen.Exhausted());
+}
+
+TEST_F(CPopupTest, KeysMoveOverEntriesSkippingSeparatorsWithoutWrapping)
+{
+    BuildMenu();
+    snap = [this] { return PopupState(); };
+    // Up with no highlight takes the last entry; Home and End go to the ends.
+    Keys({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome,
+          's', kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    const std::vector<std::string> expected{"1/3", "1/1", "1/0", "1/0", "1/0", "1/3", "1/3", "1/0"};
+    EXPECT_EQ(snaps, expected);
+    EXPECT_EQ(reported, (std::vector<int32_t>{1}));
+}
+
+TEST_F(CPopupTest, SpaceTogglesCheckMarksAndEscapeChoosesNothing)
+{
+    BuildMenu();
+    Keys({kKeyDown, ' ', kKeyDown, ' ', kKeyEscape});
+    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(menu.Entry(0)->checked, 1);
+    EXPECT_EQ(menu.Entry(1)->checked, 0); // a submenu carries no mark
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(app.popupStack.Count(), 0);
+}
+
+TEST_F(CPopupTest, WheelMovesOneEntryAgainstItsSignAndPutsThePointerOnIt)
+{
+    menu.Add("a", 1);
+    menu.Add("b", 2);
+    for (int32_t id : {3, 4})
+    {
+        CMenuItem* row = menu.Add("", id, kEntryChoices);
+        for (const char* label : {"1", "2", "3"})
+            row->AddChoice(label);
+    }
+    menu.OnChange = Recorder();
+    snap = [this] {
+        int32_t cx = 0;
+        int32_t cy = 0;
+        screen.CursorPos(cx, cy);
+        return PopupState() + " " + std::to_string(cx) + "," + std::to_string(cy);
+    };
+    // Rows of the menu at (100, 50) start 2 pixels in, 16 high: the pointer
+    // goes 8 into a row, and 16 further right per choice index.
+    screen.Turn(300, 300, -120);
+    screen.Key('s');
+    screen.Turn(300, 300, -240); // two notches still move one entry
+    screen.Key('s');
+    screen.Key(kKeyEnd); // the last row of choices, its last cell
+    screen.Turn(300, 300, 120);
+    screen.Key('s');
+    screen.Turn(300, 300, 120);
+    screen.Key('s');
+    screen.Key(kKeyEnter);
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    const std::vector<std::string> expected{"1/0 110,60", "1/1 110,76", "1/2 142,92", "1/1 110,76"};
+    EXPECT_EQ(snaps, expected);
+    EXPECT_EQ(reported, (std::vector<int32_t>{2}));
+}
+
+TEST_F(CPopupTest, ARowOfChoicesReportsTheCellChosenByKeysOrMouse)
+{
+    CMenuItem* row = menu.Add("size", 7, kEntryChoices);
+    for (const char* label : {"1", "2", "4", "8"})
+        row->AddChoice(label);
+    menu.OnChange = Recorder();
+    Keys({kKeyDown, kKeyRight, kKeyRight, kKeyLeft, kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(row->choice, 1);
+    // A release over the fourth cell (x 2 + 3 * 16 in the row) chooses it.
+    screen.Move(100 + 2 + 50, 50 + 10);
+    screen.Release(100 + 2 + 50, 50 + 10, kMouseLeft);
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(row->choice, 3);
+    EXPECT_EQ(reported, (std::vector<int32_t>{7, 7}));
+}
+
+TEST_F(CPopupTest, PlacementKeepsPopupsWithinTheWorkArea)
+{
+    screen.workArea = Rect{0, 0, 1024, 738}; // a task bar along the bottom
+    BuildMenu();
+    CPopup atPoint(&app, main, &menu);
+    atPoint.PlaceAt(10, 20);
+    const Rect free = screen.ScreenRect(atPoint.hwnd);
+    EXPECT_EQ(free.left, 10);
+    EXPECT_EQ(free.top, 20);
+    // Four rows of 16 (one a 7-pixel separator) inside 2-pixel insets.
+    EXPECT_EQ(free.Height(), 16 * 3 + 7 + 4);
+    // In the bottom-right corner it opens leftwards and upwards from the point.
+    atPoint.PlaceAt(1020, 730);
+    const Rect corner = screen.ScreenRect(atPoint.hwnd);
+    EXPECT_EQ(corner.right, 1020);
+    EXPECT_EQ(corner.bottom, 730);
+
+    // A dropdown list at least as wide as its control, above it when there is no room below.
+    CPopup2 list(&app, main, &menu);
+    list.minListWidth = 150;
+    list.PlaceBelow(Rect{500, 700, 650, 720});
+    EXPECT_EQ(screen.ScreenRect(list.hwnd), (Rect{500, 700 - 59, 650, 700}));
+    list.PlaceBelow(Rect{950, 100, 1100, 120});
+    EXPECT_EQ(screen.ScreenRect(list.hwnd), (Rect{1024 - 150, 120, 1024, 179}));
+
+    // A submenu beside its row, on the left side at the right edge.
+    const Rect parent{900, 300, 1000, 400};
+    CPopup sub(&app, main, menu.Entry(1));
+    sub.PlaceBeside(Rect{902, 318, 998, 334}, parent);
+    const Rect left = screen.ScreenRect(sub.hwnd);
+    EXPECT_EQ(left.right, 902);
+    EXPECT_EQ(left.top, 316);
+    sub.PlaceBeside(Rect{102, 318, 198, 334}, Rect{100, 300, 200, 400});
+    EXPECT_EQ(screen.ScreenRect(sub.hwnd).left, 198);
+}
+
+TEST_F(CPopupTest, AListTallerThanTheWorkAreaIsCutToItAndScrollsWithTheHighlight)
+{
+    screen.workArea = Rect{0, 0, 1024, 300};
+    for (int32_t i = 0; i < 40; ++i)
+        menu.Add("entry", i);
+    CPopup popup(&app, main, &menu);
+    popup.PlaceAt(0, 0);
+    EXPECT_EQ(screen.ScreenRect(popup.hwnd), (Rect{0, 0, popup.width, 300}));
+    popup.Highlight(39, 0);
+    EXPECT_EQ(popup.RowRect(39).bottom, 300 - 2);
+    EXPECT_EQ(popup.rowOffset, 40 * 16 - 296);
+    popup.Highlight(0, 0);
+    EXPECT_EQ(popup.rowOffset, 0);
+    int32_t c = 0;
+    EXPECT_EQ(popup.RowAt(10, 2, c), 0);
+    EXPECT_EQ(popup.RowAt(10, 297, c), 18);
+}
+
+TEST_F(CPopupTest, DropdownListStartsOnTheSelectionAndReturnsTheIndexChosen)
+{
+    CCtrl* control = new CCtrl(main);
+    control->x = 40;
+    control->y = 30;
+    control->width = 120;
+    control->height = 18;
+    main->AddChild(control);
+    for (const char* name : {"SIN", "TRI", "SAW", "SQUARE"})
+        menu.Add(name);
+    menu.OnChange = Recorder();
+    snap = [this] { return PopupState() + " " + std::to_string(app.topPopup->width); };
+    Keys({'s', kKeyDown, kKeyEnter});
+    EXPECT_EQ(CPopup2::RunBelow(control, &menu, 1), 2);
+    EXPECT_EQ(snaps, (std::vector<std::string>{"1/1 120"}));
+    EXPECT_EQ(reported.size(), 1u);
+    // A press outside chooses nothing and reaches the window it was made on.
+    screen.Press(10, 250, kMouseLeft);
+    EXPECT_EQ(CPopup2::RunBelow(control, &menu, 0), -1);
+    EXPECT_EQ(log.back(), "main down 10 150 1");
+    EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST_F(CPopupTest, APressOutsideClosesEveryPopupAndReachesTheClickedWindow)
+{
+    BuildMenu();
+    snap = [this] { return PopupState(); };
+    Keys({kKeyDown, kKeyDown, kKeyRight, 's'});
+    screen.Press(20, 200, kMouseLeft);
+    screen.Release(20, 200, kMouseLeft);
+    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(snaps, (std::vector<std::string>{"2/0"}));
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"main down 20 100 1"}));
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(CPopupTest, TheMouseOpensSubmenusAndAReleaseChooses)
+{
+    BuildMenu();
+    snap = [this] { return PopupState(); };
+    // Rows at (100, 50): New 52..67, Recent 68..83; the submenu opens beside Recent.
+    screen.Move(120, 75);
+    screen.Key('s');
+    screen.Move(120, 60); // back on New: the submenu closes
+    screen.Key('s');
+    screen.Move(120, 75);
+    screen.Key('x');
+    action = [this] {
+        const Rect sub = screen.ScreenRect(app.topPopup->hwnd);
+        screen.Move(sub.left + 10, sub.top + 2 + 16 + 8);
+        screen.Release(sub.left + 10, sub.top + 2 + 16 + 8, kMouseLeft);
+    };
+    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(snaps, (std::vector<std::string>{"2/-1", "1/0"}));
+    EXPECT_EQ(reported, (std::vector<int32_t>{11}));
+}
+
+TEST_F(CPopupTest, EntriesDeletedWhileOpenCloseTheirPopupsSafely)
+{
+    BuildMenu();
+    snap = [this] { return PopupState(); };
+    // Deleting the open submenu's entry closes that popup; emptying the menu leaves an empty list.
+    int32_t step = 0;
+    action = [this, &step] {
+        if (step++ == 0)
+            delete menu.Entry(1);
+        else
+            menu.DeleteEntries();
+    };
+    Keys({kKeyDown, kKeyDown, kKeyRight, 's', 'x', 's', kKeyDown, 's', 'x', 's', kKeyDown, kKeyUp, kKeyEnter, ' ',
+          kKeyEscape});
+    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    // The highlight fell on the separator that took the deleted entry's place: none is left.
+    const std::vector<std::string> expected{"2/0", "1/-1", "1/0", "1/-1"};
+    EXPECT_EQ(snaps, expected);
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(menu.Count(), 0);
+}
+
+TEST_F(CPopupTest, EmptyMenusShowNothingAndAHiddenPopupEndsItsLoop)
+{
+    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(CPopup2::RunBelow(main->clientGroup, &menu, 0), -1);
+    EXPECT_EQ(app.popupStack.Count(), 0);
+    // Hidden from inside its own key handling, the popup takes no further message.
+    menu.Add("a", 1);
+    action = [this] { app.topPopup->Close(); };
+    Keys({'x', kKeyDown, kKeyEnter});
+    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_EQ(screen.QueuedCount(), 2);
+    EXPECT_FALSE(screen.Exhausted());
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "gui/widgets/CScrollbar.h"
+
+#include "ListsTestKit.h"
+#include "gui/core/InputCodes.h"
+
+namespace
+{
+
+class CScrollbarTest : public ListsTest
+{
+protected:
+    // A 200 x 16 horizontal bar at (10, 10): arrows at 10..25 and 194..209.
+    CScrollbar* Bar(int32_t minimum, int32_t maximum, int32_t value, int32_t page = 0)
+    {
+        CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 200, 16);
+        bar->SetRange(minimum, maximum, page);
+        bar->SetValue(value);
+        bar->OnChange = reports.Binder();
+        Show();
+        return bar;
+    }
+
+    // The moves between successive reports, starting from start.
+    std::vector<int32_t> Moves(int32_t start) const
+    {
+        std::vector<int32_t> moves;
+        for (int32_t v : reports.values)
+        {
+            moves.push_back(v - start);
+            start = v;
+        }
+        return moves;
+    }
+
+    Reports reports{[](CCtrl* c) { return static_cast<CScrollbar*>(c)->GetValue(); }};
+};
+
+TEST_F(CScrollbarTest, HeldDecrementArrowMovesByAGrowingStepEveryTwentyMilliseconds)
+{
+    CScrollbar* bar = Bar(0, 1000, 1000);
+    screen.Press(15, 15, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(reports.values.empty()); // the first move waits for the first tick
+    Tick(300);
+    EXPECT_EQ(Moves(1000), (std::vector<int32_t>{-2, -2, -3, -3, -4, -4, -5, -5, -6, -6, -7, -7, -8, -8, -8}));
+    screen.Release(15, 15, kMouseLeft);
+    Pump();
+    Tick(100);
+    EXPECT_EQ(reports.values.size(), 15u);
+    EXPECT_EQ(bar->GetValue(), 1000 - 78);
+    EXPECT_EQ(app.timers.Count(), 0);
+}
+
+TEST_F(CScrollbarTest, HeldPageAreaMovesFromEightUpToTwentyFour)
+{
+    CScrollbar* bar = Bar(0, 1000, 0);
+    // Value 0: the 16-pixel thumb sits right after the left arrow; x 100 is the page-up area.
+    screen.Press(100, 15, kMouseLeft);
+    Pump();
+    EXPECT_EQ(bar->zone, kZonePageInc);
+    Tick(700);
+    EXPECT_EQ(Moves(0), (std::vector<int32_t>{8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16,
+                                              17, 17, 18, 18, 19, 19, 20, 20, 21, 21, 22, 22, 23, 23, 24, 24, 24}));
+}
+
+TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheEnd)
+{
+    CScrollbar* bar = Bar(0, 5, 1);
+    Click(205, 15); // increment arrow, released before the first tick
+    EXPECT_EQ(reports.values, (std::vector<int32_t>{3}));
+    screen.Press(205, 15, kMouseLeft);
+    Pump();
+    Tick(100);
+    // 3 + 2 reaches 5; later ticks change nothing and report nothing.
+    EXPECT_EQ(reports.values, (std::vector<int32_t>{3, 5}));
+    screen.Release(205, 15, kMouseLeft);
+    Pump();
+    EXPECT_EQ(reports.values.size(), 2u);
+    EXPECT_EQ(bar->GetValue(), 5);
+}
+
+TEST_F(CScrollbarTest, DraggingTheThumbMapsItsTravelOntoTheRange)
+{
+    // 132 wide: a 100-pixel track; page 25 of 125 makes the thumb 20, leaving 80 of travel.
+    CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 132, 16);
+    bar->SetRange(0, 100, 25);
+    bar->OnChange = reports.Binder();
+    Show();
+    bar->PlaceThumb();
+    EXPECT_EQ(bar->thumbLength, 20);
+    EXPECT_EQ(bar->thumbPos, 16);
+    screen.Press(30, 15, kMouseLeft); // 4 pixels into the thumb
+    screen.Move(70, 15, 0);
+    Pump();
+    EXPECT_EQ(bar->GetValue(), 50); // thumb at 56: 40 of 80
+    screen.Move(400, 15, 0);
+    screen.Release(400, 15, kMouseLeft);
+    Pump();
+    EXPECT_EQ(reports.values, (std::vector<int32_t>{50, 100}));
+    EXPECT_EQ(app.timers.Count(), 0);
+}
+
+TEST_F(CScrollbarTest, EmptyOrReversedRangesIgnorePresses)
+{
+    CScrollbar* bar = Bar(7, 7, 7);
+    Click(15, 15);
+    Click(100, 15);
+    bar->SetRange(10, 0, 0);
+    EXPECT_EQ(bar->GetValue(), 10); // a reversed range holds its minimum
+    Click(205, 15);
+    win->Invalidate();
+    Pump();
+    EXPECT_TRUE(reports.values.empty());
+    EXPECT_EQ(app.timers.Count(), 0);
+}
+
+TEST_F(CScrollbarTest, TheRepeatTimerEndsWithTheBarOrWithALostPress)
+{
+    CScrollbar* bar = Bar(0, 1000, 500);
+    screen.Press(15, 15, kMouseLeft);
+    Pump();
+    Tick(20);
+    EXPECT_EQ(app.timers.Count(), 1);
+    delete bar;
+    EXPECT_EQ(app.timers.Count(), 0);
+    Tick(100);
+    screen.Release(15, 15, kMouseLeft);
+    Pump();
+
+    // A window that loses the focus drops the press without a release.
+    CScrollbar* other = Bar(0, 1000, 500);
+    screen.Press(15, 15, kMouseLeft);
+    Pump();
+    win->Focus(false);
+    Tick(100);
+    EXPECT_EQ(app.timers.Count(), 0);
+    EXPECT_EQ(other->GetValue(), 500);
+}
+
+TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
+{
+    CScrollbar* bar = Place(new CScrollbar(win, true), 10, 10, 16, 200);
+    bar->inverted = 1;
+    bar->SetRange(0, 100, 0);
+    bar->OnChange = reports.Binder();
+    Show();
+    Click(15, 205); // the lower arrow decrements: nothing below 0
+    Click(15, 15);  // the upper arrow increments
+    EXPECT_EQ(reports.values, (std::vector<int32_t>{2}));
+    bar->PlaceThumb();
+    // The thumb starts above the lower arrow.
+    EXPECT_EQ(bar->ZoneAt(16), kZonePageDec);
+    EXPECT_EQ(bar->ZoneAt(bar->thumbPos), kZoneThumb);
+}
+
+} // namespace

@@ -1,0 +1,173 @@
+#include "gui/widgets/CSplit.h"
+
+#include "core/WindowTestKit.h"
+#include "gui/core/InputCodes.h"
+#include "gui/widgets/CSizer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class CSplitTest : public ::testing::Test, public WindowTestKit
+{
+protected:
+    // A shown 300 x 200 window at the screen's origin (client area from (3, 3)), holding a
+    // 160 x 100 target at client (0, 0) and a 4-pixel split on its right edge.
+    void Open(bool vertical)
+    {
+        win = new CWin(&app, nullptr, 0, "split", 0, 0, 300, 200);
+        target = new CProbe(win, &log, "t", 0, 0, 160, 100);
+        win->AddChild(target);
+        split = new CSplit(win, target, vertical);
+        if (vertical)
+        {
+            target->y = 50;
+            split->x = 0;
+            split->y = 46;
+            split->width = 160;
+            split->height = 4;
+        }
+        else
+        {
+            split->x = 160;
+            split->y = 0;
+            split->width = 4;
+            split->height = 100;
+        }
+        split->OnChange = new _COnChange<CSplitTest>(this, &CSplitTest::Changed);
+        win->AddChild(split);
+        win->Show(true);
+        Pump();
+    }
+    void TearDown() override { delete win; }
+
+    // Drags the split from its middle by (dx, dy) in two moves, released at the end.
+    void Drag(int32_t dx, int32_t dy)
+    {
+        const int32_t sx = 3 + split->x + split->width / 2;
+        const int32_t sy = 3 + split->y + split->height / 2;
+        screen.Press(sx, sy, kMouseLeft);
+        screen.Move(sx + dx / 2, sy + dy / 2, kMouseLeft);
+        screen.Move(sx + dx, sy + dy, kMouseLeft);
+        screen.Release(sx + dx, sy + dy, kMouseLeft);
+        Pump();
+    }
+    void Changed(CCtrl*) { ++changes; }
+
+    CWin* win = nullptr;
+    CProbe* target = nullptr;
+    CSplit* split = nullptr;
+    int32_t changes = 0;
+};
+
+TEST_F(CSplitTest, HorizontalSplitWidensTheTargetAndFollowsItsEdge)
+{
+    Open(false);
+    Drag(30, 7);
+    EXPECT_EQ(target->width, 190);
+    EXPECT_EQ(target->height, 100);
+    EXPECT_EQ(split->x, 190);
+    EXPECT_EQ(changes, 2);
+    Drag(-50, 0);
+    EXPECT_EQ(target->width, 140);
+    EXPECT_EQ(split->x, 140);
+}
+
+TEST_F(CSplitTest, CollapseThresholdThenMinimumAndNeverNegative)
+{
+    Open(false);
+    split->collapse = 40;
+    split->minimum = 60;
+    Drag(-125, 0); // 35: below the collapse threshold
+    EXPECT_EQ(target->width, 0);
+    EXPECT_EQ(split->x, 0);
+    Drag(50, 0); // 50: collapsed no more, raised to the minimum
+    EXPECT_EQ(target->width, 60);
+    Drag(-20, 0); // 40 is not below the threshold
+    EXPECT_EQ(target->width, 60);
+    EXPECT_EQ(split->Limit(39), 0);
+    EXPECT_EQ(split->Limit(40), 60);
+    EXPECT_EQ(split->Limit(61), 61);
+    split->collapse = -1;
+    split->minimum = -1;
+    EXPECT_EQ(split->Limit(0), 0);
+    EXPECT_EQ(split->Limit(-7), 0);
+    EXPECT_EQ(split->Limit(3), 3);
+}
+
+TEST_F(CSplitTest, VerticalSplitShrinksTheTargetBelowUnlessItGrowsDownward)
+{
+    Open(true);
+    Drag(5, 20);
+    EXPECT_EQ(target->height, 80);
+    EXPECT_EQ(target->width, 160);
+    EXPECT_EQ(split->y, 66);
+    split->growsDown = 1;
+    Drag(0, 20);
+    EXPECT_EQ(target->height, 100);
+    EXPECT_EQ(split->y, 86);
+}
+
+TEST_F(CSplitTest, OnlyALeftDragMovesIt)
+{
+    Open(false);
+    screen.Press(165, 50, kMouseRight);
+    screen.Move(200, 50, kMouseRight);
+    screen.Release(200, 50, kMouseRight);
+    Pump();
+    EXPECT_EQ(target->width, 160);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(split->cursor, 3);
+}
+
+class CSizerTest : public ::testing::Test, public WindowTestKit
+{
+};
+
+TEST_F(CSizerTest, DraggingResizesTheWindowNeverBelowSixteen)
+{
+    CWin* win = new CWin(&app, nullptr, kWinResizable, "s", 100, 50, 200, 150);
+    CSizer* sizer = new CSizer(win);
+    EXPECT_EQ(sizer->width, 16);
+    EXPECT_EQ(sizer->height, 16);
+    sizer->anchor = kAnchorRight | kAnchorBottom;
+    win->AddChild(sizer);
+    win->Show(true);
+    Pump();
+    // The sizer sits in the client area's corner: client (178, 128), screen (281, 181).
+    EXPECT_EQ(sizer->x, 178);
+    screen.Press(290, 190, kMouseLeft);
+    screen.Move(310, 200, kMouseLeft);
+    screen.Move(330, 220, kMouseLeft);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{100, 50, 340, 230}));
+    // The window was laid out: the sizer follows the corner.
+    EXPECT_EQ(sizer->x, 218);
+    EXPECT_EQ(sizer->y, 158);
+    screen.Move(0, 0, kMouseLeft);
+    screen.Release(0, 0, kMouseLeft);
+    Pump();
+    EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{100, 50, 116, 66}));
+    delete win;
+}
+
+TEST_F(CSizerTest, AnEmbeddedWindowThatCannotResizeItselfResizesItsContainer)
+{
+    CWin container(&app, nullptr, kWinContainer, "c", 0, 0, 400, 300);
+    CWin fixed(&app, &container, kWinEmbedded | kWinAltMaximise, "f", 0, 0, 100, 100);
+    CWin free(&app, &container, kWinEmbedded, "g", 0, 0, 100, 100);
+    CWin plainOwner(&app, nullptr, 0, "o", 0, 0, 400, 300);
+    CWin notInContainer(&app, &plainOwner, kWinEmbedded | kWinAltMaximise, "n", 0, 0, 100, 100);
+    CSizer* a = new CSizer(&fixed);
+    CSizer* b = new CSizer(&free);
+    CSizer* c = new CSizer(&notInContainer);
+    fixed.AddChild(a);
+    free.AddChild(b);
+    notInContainer.AddChild(c);
+    EXPECT_EQ(a->Target(), &container);
+    EXPECT_EQ(b->Target(), &free);
+    EXPECT_EQ(c->Target(), &notInContainer);
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#include "gui/widgets/CTree.h"
+
+#include "ListsTestKit.h"
+#include "gui/core/InputCodes.h"
+#include "gui/widgets/CScrollbar.h"
+
+namespace
+{
+
+class CTreeTest : public ListsTest
+{
+protected:
+    Reports changes{[](CCtrl* c) { return static_cast<CTree*>(c)->selected != nullptr ? 1 : 0; }};
+};
+
+TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
+{
+    CTree* tree = Place(new CTree(win), 10, 10, 150, 120);
+    tree->OnChange = changes.Binder();
+    CTreeNode* a = tree->AddNode(nullptr, "A");
+    CTreeNode* b = tree->AddNode(nullptr, "B");
+    CTreeNode* a1 = tree->AddNode(a, "A1");
+    CTreeNode* a2 = tree->AddNode(a, "A2");
+    CTreeNode* a2a = tree->AddNode(a2, "A2a");
+    Show();
+    EXPECT_EQ(tree->Node(0), a);
+    EXPECT_EQ(tree->Node(1), a1);
+    EXPECT_EQ(tree->Node(2), a2);
+    EXPECT_EQ(tree->Node(3), a2a);
+    EXPECT_EQ(tree->Node(4), b);
+    EXPECT_EQ(a2a->level, 2);
+    EXPECT_EQ(tree->ShownCount(), 2);
+    EXPECT_EQ(b->y, 18);
+
+    Click(10 + 5, 10 + 9); // A's expander
+    EXPECT_EQ(a->expanded, 1);
+    EXPECT_EQ(tree->ShownCount(), 4);
+    EXPECT_EQ(a2->y, 36);
+    EXPECT_EQ(b->y, 54);
+    EXPECT_TRUE(changes.values.empty()); // expanding selects nothing
+
+    Click(10 + 16 + 5, 10 + 36 + 9); // A2's expander, one indent in
+    EXPECT_EQ(tree->ShownCount(), 5);
+    screen.Advance(500);
+    Click(10 + 60, 10 + 36 + 9); // A2's text
+    EXPECT_EQ(tree->selected, a2);
+    EXPECT_EQ(changes.values.size(), 1u);
+
+    Click(10 + 5, 10 + 9); // collapse A: its descendants go, B moves back up
+    EXPECT_EQ(a->expanded, 0);
+    EXPECT_EQ(tree->ShownCount(), 2);
+    EXPECT_FALSE(a2a->visible);
+    EXPECT_EQ(b->y, 18);
+    // The press falls through the hidden rows onto the tree itself.
+    Click(10 + 60, 10 + 54 + 9);
+    EXPECT_EQ(tree->selected, a2);
+    // A double click on a node with children toggles it.
+    screen.Advance(500);
+    Click(10 + 60, 10 + 9);
+    Click(10 + 60, 10 + 9);
+    EXPECT_EQ(tree->selected, a);
+    EXPECT_EQ(a->expanded, 1);
+}
+
+TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
+{
+    CTree* tree = Place(new CTree(win), 10, 10, 150, 90); // five rows in view
+    for (int32_t i = 0; i < 20; ++i)
+        tree->AddNode(nullptr, ("node " + std::to_string(i)).c_str());
+    Show();
+    EXPECT_TRUE(tree->bar->visible);
+    EXPECT_EQ(tree->bar->maximum, 20 * 18 - 90);
+    EXPECT_EQ(tree->Node(0)->width, 150 - 16);
+    screen.Turn(50, 50, -120);
+    Pump();
+    EXPECT_EQ(tree->bar->value, 120);
+    EXPECT_EQ(tree->Node(0)->y, -120);
+    EXPECT_EQ(tree->Node(7)->y, 7 * 18 - 120);
+    // Row 7 now sits at 6 .. 23: a press there selects it.
+    Click(10 + 60, 10 + 10);
+    EXPECT_EQ(tree->selected, tree->Node(7));
+    screen.Turn(50, 50, -1000, kModCtrl);
+    Pump();
+    EXPECT_EQ(tree->bar->value, 270);
+    tree->DeleteChildren();
+    EXPECT_EQ(tree->selected, nullptr);
+    EXPECT_EQ(tree->bar->value, 0);
+    EXPECT_FALSE(tree->bar->visible);
+    screen.Turn(50, 50, -120);
+    Click(10 + 60, 10 + 10);
+    win->Invalidate();
+    Pump();
+    EXPECT_EQ(tree->NodeCount(), 0);
+}
+
+} // namespace
