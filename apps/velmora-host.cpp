@@ -352,13 +352,16 @@ int Editor(const char* path, const char* screenshot)
         GetClientRect(editor, &client);
         check("the editor's window is 824 x 376",
               client.right - client.left == kEditorWidth && client.bottom - client.top == kEditorHeight);
-        // A click and a drag, as the system sends them.
-        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(40, 62));
-        PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 62));
-        PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
-        PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        // A knob of the oscillator panel turned down, as the system sends the drag.
+        const std::vector<uint8_t> before = host.GetChunk(true);
+        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(108, 60));
+        PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(108, 60));
+        for (int y = 66; y <= 92; y += 13)
+            PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(108, y));
+        PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(108, 92));
         Pump(host, 300);
         check("the editor survives mouse input", IsWindow(editor) && EditorWindows(parent).size() == 1);
+        check("the knob drag edited the current program", host.GetChunk(true) != before);
         if (screenshot)
             check("a screenshot of the editor is saved", SaveScreenshot(editor, screenshot));
     }
