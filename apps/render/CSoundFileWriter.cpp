@@ -1,5 +1,7 @@
 #include "CSoundFileWriter.h"
 
+#include "CInterruptCleanup.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -76,10 +78,12 @@ bool CSoundFileWriter::Open(const std::string& target, Container container, Enco
                     " Hz is not a format libsndfile can write");
 
     temporaryPath = TemporaryNameFor(path);
+    CInterruptCleanup::Guard(temporaryPath);
     file = sf_open(temporaryPath.c_str(), SFM_WRITE, &info);
     if (!file)
     {
         const std::string reason = sf_strerror(nullptr);
+        CInterruptCleanup::Release();
         temporaryPath.clear();
         return Fail(path + ": cannot create the file (" + reason + ")");
     }
@@ -122,6 +126,7 @@ bool CSoundFileWriter::Commit()
         Abort();
         return Fail(path + ": cannot rename the finished file into place (" + reason + ")");
     }
+    CInterruptCleanup::Release();
     temporaryPath.clear();
     return true;
 }
@@ -136,6 +141,7 @@ void CSoundFileWriter::Abort()
     if (!temporaryPath.empty())
     {
         std::remove(temporaryPath.c_str());
+        CInterruptCleanup::Release();
         temporaryPath.clear();
     }
 }

@@ -1,5 +1,6 @@
 // velmora-render: renders a MIDI file, or the built-in demo song, through a
 // VST 2.4 instrument into a WAV or FLAC file. See --help.
+#include "CInterruptCleanup.h"
 #include "CRenderOptions.h"
 #include "CRenderTool.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
         std::printf("velmora-render %s\n", VELMORA_VERSION);
         return 0;
     }
+    CInterruptCleanup::Install();
     CRenderTool tool;
     return tool.Run(options, DefaultPlugin());
 }

@@ -89,7 +89,10 @@ run_windows() {  # loader, build folder, label
 run_windows "$wine64" build/win64 win64
 
 # The editor inside a window of the Windows test host, on a virtual X server
-# for wine to draw on.
+# for wine to draw on. The wine server of the renders above lives on without a
+# display, and every program started while it lives would share its desktop,
+# which can make no windows: wait for it to end first.
+/usr/lib/wine/wineserver64 -w
 display=
 for n in $(seq 121 150); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi

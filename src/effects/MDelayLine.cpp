@@ -27,11 +27,3 @@ size_t MDelayLine::MemorySize() const
     return static_cast<size_t>(size) * sizeof(float);
 }
 
-float MDelayLine::Tap(int32_t distance) const
-{
-    distance = std::clamp(distance, 0, size - 1);
-    int32_t index = writeIndex - 1 - distance;
-    if (index < 0)
-        index += size;
-    return buffer[index];
-}

@@ -2,6 +2,7 @@
 
 #include "effects/Module.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -55,3 +56,12 @@ private:
     int32_t readIndex = 0;
     int32_t delay = 0;
 };
+
+inline float MDelayLine::Tap(int32_t distance) const
+{
+    distance = std::clamp(distance, 0, size - 1);
+    int32_t index = writeIndex - 1 - distance;
+    if (index < 0)
+        index += size;
+    return buffer[index];
+}

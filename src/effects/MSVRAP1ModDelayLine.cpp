@@ -1,9 +1,7 @@
 #include "effects/MSVRAP1ModDelayLine.h"
 
-#include "effects/EffectMath.h"
-#include "effects/ModuleSineTable.h"
-
 #include <cmath>
+
 
 MSVRAP1ModDelayLine::MSVRAP1ModDelayLine() : sine(ModuleSineTable())
 {
@@ -19,31 +17,4 @@ void MSVRAP1ModDelayLine::Reset()
 {
     MModDelayLine::Reset();
     previousOutput = 0.0f;
-}
-
-float MSVRAP1ModDelayLine::Tick()
-{
-    const int32_t index = static_cast<int32_t>(lfoPhase * kModuleSineTableSize) & (kModuleSineTableSize - 1);
-    lfoPhase += lfoIncrement;
-    if (lfoPhase >= 1.0)
-        lfoPhase -= 1.0;
-
-    const float position = readPosition + static_cast<float>(Depth()) * sine[index];
-    readPosition += 1.0f;
-    if (readPosition >= static_cast<float>(size))
-        readPosition -= static_cast<float>(size);
-
-    // floor, then wrap once: the excursion is never larger than the buffer.
-    int32_t i = static_cast<int32_t>(std::floor(position));
-    const float fraction = position - static_cast<float>(i);
-    if (i < 0)
-        i += size;
-    else if (i >= size)
-        i -= size;
-    const int32_t next = i + 1 == size ? 0 : i + 1;
-
-    // The interpolation memory is a feedback path: flush it like the others.
-    const float y = FlushTiny(buffer[i] + fraction * (buffer[next] - previousOutput));
-    previousOutput = y;
-    return y;
 }

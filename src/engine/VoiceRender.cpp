@@ -4,6 +4,7 @@
 #include "engine/VoiceParams.h"
 
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -292,6 +293,15 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
 constexpr int32_t kQuad = 4;
+// The double-precision values of the four lanes, two to a vector.
+using Pairs = double __attribute__((vector_size(16)));
+constexpr int32_t kPairs = 2;
+
+// Lanes 2 half and 2 half + 1, widened.
+Pairs Widen(Lanes lanes, int32_t half)
+{
+    return Pairs{lanes[2 * half], lanes[2 * half + 1]};
+}
 
 struct LaneDepth
 {
@@ -341,93 +351,18 @@ public:
             Load(l, *voices[l], *blocks[l]);
     }
 
-    // Sample j of the stretch; lane l stands at sample from[l] + j of its
-    // sub-block.
-    [[gnu::always_inline]] void Run(const int32_t* from, int32_t j, float& left, float& right)
+    // Renders count samples (at most one sub-block); lane l starts at sample
+    // from[l] of its sub-block. Two passes keep few values live in each: the
+    // first runs the envelopes, LFOs and smoothers that do not depend on the
+    // oscillators, the second the oscillator chains, filter and output.
+    void Run(const int32_t* from, float* left, float* right, int32_t count)
     {
-        const Lanes e1 = env1Value;
-        env1Value += env1Step;
-        env1Step += env1Change;
-        const Lanes e2 = env2Value;
-        env2Value += env2Step;
-        env2Step += env2Change;
-        const Lanes e3 = env3Value;
-        env3Value += env3Step;
-        env3Step += env3Change;
-
-        Lanes l1;
-        Lanes l2;
-        Lanes l3;
-        Lanes noiseSample;
-        double at[kQuad];
-        for (int32_t l = 0; l < kQuad; ++l)
-        {
-            at[l] = from[l] + j;
-            l1[l] = lfoTable[0][l][static_cast<int64_t>(at[l] * lfoStep[0][l] + lfoPhase[0][l]) & EngineTables::kLfoMask];
-            l2[l] = lfoTable[1][l][static_cast<int64_t>(at[l] * lfoStep[1][l] + lfoPhase[1][l]) & EngineTables::kLfoMask];
-            l3[l] = lfoTable[2][l][static_cast<int64_t>(at[l] * lfoStep[2][l] + lfoPhase[2][l]) & EngineTables::kLfoMask];
-            noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
-            ++noiseIndex[l];
-        }
-        const Lanes l1w = lfo1Wheel.At(l1);
-        const Lanes amount1 = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
-        const Lanes amount2 = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
-        const Lanes phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
-        const Lanes offset2 = static_cast<float>(kPhaseGuard) + phaseOffset;
-        const Lanes pmScale = pmEnv.At(e3) * pmLfo.At(l3);
-
-        // The oscillator loops, one chain per lane.
-        Lanes out1;
-        Lanes out2;
-        for (int32_t l = 0; l < kQuad; ++l)
-        {
-            const float o = lastOsc2[l];
-            const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
-            const double base1 = at[l] * increment1[l] + phase1[l];
-            const double base2 = at[l] * increment2[l] + phase2[l];
-            const float first = Osc1::Compute(sine, feedback + base1, amount1[l], ratio1[l], a1[l], b1[l]);
-            const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
-            pmState[l] = modulator * pmScale[l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
-            const float second =
-                Osc2::Compute(sine, (pmState[l] + offset2[l]) + base2, amount2[l], ratio2[l], a2[l], b2[l]);
-            lastOsc2[l] = second;
-            out1[l] = first;
-            out2[l] = second;
-        }
-
-        const Lanes x = mix.Process(mixLfo.At(l1w));
-        const Lanes oscillators = (1.0f - x) * out1 + x * out2;
-        const Lanes envCutoff = cutoffEnv.At(e2);
-        const Lanes lfoCutoff = cutoffLfo.At(l2);
-        Lanes target;
-        for (int32_t l = 0; l < kQuad; ++l)
-        {
-            const double c = envCutoff[l] * cutoffDepth[l] * lfoCutoff[l];
-            target[l] = static_cast<float>(c * c);
-        }
-        const Lanes f = cutoff.Process(target);
-        const Lanes resonance = resonanceLfo.At(l2);
-        const Lanes eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
-        const LaneInts easeOff = (f < 0.16f) & compensate;
-        const Lanes r = easeOff ? eased : resonance;
-        const Lanes d = 1.0f - 0.98f * r;
-        const Lanes input = (oscillators + noiseLfo.At(l1w) * noiseSample) * 0.5f;
-        low = low + f * band;
-        high = input - low - d * band;
-        band = band + f * high;
-        const Lanes sample = low * weightLow + band * weightBand + high * weightHigh;
-        const Lanes g = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
-        const Lanes out = sample * g;
-        Lanes position;
-        for (int32_t l = 0; l < kQuad; ++l)
-            position[l] = static_cast<float>(from[l] + j);
-        const Lanes toLeft = (gainLeft + position * slopeLeft) * out;
-        const Lanes toRight = (gainRight + position * slopeRight) * out;
-        for (int32_t l = 0; l < kQuad; ++l)
-        {
-            left += toLeft[l];
-            right += toRight[l];
-        }
+        for (int32_t j = 0; j < count; ++j)
+            Modulate(from, j);
+        for (int32_t j = 0; j < count; ++j)
+            Sound(j);
+        AddLanes(toLeftAt, left, count);
+        AddLanes(toRightAt, right, count);
     }
 
     void Store(Voice* const* voices, const SubBlock* const* blocks) const
@@ -459,6 +394,132 @@ public:
     }
 
 private:
+    [[gnu::always_inline]] void Modulate(const int32_t* from, int32_t j)
+    {
+        const Lanes e1 = env1Value;
+        env1Value += env1Step;
+        env1Step += env1Change;
+        const Lanes e2 = env2Value;
+        env2Value += env2Step;
+        env2Step += env2Change;
+        const Lanes e3 = env3Value;
+        env3Value += env3Step;
+        env3Step += env3Change;
+
+        Lanes l1;
+        Lanes l2;
+        Lanes l3;
+        Lanes noiseSample;
+        Lanes position;
+        const Pairs at[kPairs] = {Pairs{static_cast<double>(from[0] + j), static_cast<double>(from[1] + j)},
+                                  Pairs{static_cast<double>(from[2] + j), static_cast<double>(from[3] + j)}};
+        Pairs lfoAt[Voice::kModulatorCount][kPairs];
+        for (int32_t h = 0; h < kPairs; ++h)
+        {
+            for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+                lfoAt[k][h] = at[h] * lfoStep[k][h] + lfoPhase[k][h];
+            base1[j][h] = at[h] * increment1[h] + phase1[h];
+            base2[j][h] = at[h] * increment2[h] + phase2[h];
+        }
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const int32_t h = l / 2;
+            const int32_t i = l % 2;
+            l1[l] = lfoTable[0][l][static_cast<int64_t>(lfoAt[0][h][i]) & EngineTables::kLfoMask];
+            l2[l] = lfoTable[1][l][static_cast<int64_t>(lfoAt[1][h][i]) & EngineTables::kLfoMask];
+            l3[l] = lfoTable[2][l][static_cast<int64_t>(lfoAt[2][h][i]) & EngineTables::kLfoMask];
+            noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
+            ++noiseIndex[l];
+            position[l] = static_cast<float>(from[l] + j);
+        }
+        const Lanes l1w = lfo1Wheel.At(l1);
+        amount1[j] = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
+        amount2[j] = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
+        const Lanes phaseOffset = phase.Process(phaseEnv.At(e3) * phaseLfo.At(l3));
+        offset2[j] = static_cast<float>(kPhaseGuard) + phaseOffset;
+        pmScale[j] = pmEnv.At(e3) * pmLfo.At(l3);
+        mixAt[j] = mix.Process(mixLfo.At(l1w));
+
+        const Lanes envCutoff = cutoffEnv.At(e2);
+        const Lanes lfoCutoff = cutoffLfo.At(l2);
+        Pairs squared[kPairs];
+        for (int32_t h = 0; h < kPairs; ++h)
+        {
+            const Pairs c = Widen(envCutoff, h) * cutoffDepth[h] * Widen(lfoCutoff, h);
+            squared[h] = c * c;
+        }
+        const Lanes target = {static_cast<float>(squared[0][0]), static_cast<float>(squared[0][1]),
+                              static_cast<float>(squared[1][0]), static_cast<float>(squared[1][1])};
+        const Lanes f = cutoff.Process(target);
+        const Lanes resonance = resonanceLfo.At(l2);
+        const Lanes eased = (resonance * f * 6.25f + resonance * 3.0f) * 0.25f;
+        const LaneInts easeOff = (f < 0.16f) & compensate;
+        const Lanes r = easeOff ? eased : resonance;
+        cutoffAt[j] = f;
+        dampingAt[j] = 1.0f - 0.98f * r;
+        noiseAt[j] = noiseLfo.At(l1w) * noiseSample;
+        gainAt[j] = amplitude.Process(volumeLfo.At(l2) * e1 * tremolo.At(l1w));
+        toLeftAt[j] = gainLeft + position * slopeLeft;
+        toRightAt[j] = gainRight + position * slopeRight;
+    }
+
+    [[gnu::always_inline]] void Sound(int32_t j)
+    {
+        // The oscillator loops, one chain per lane.
+        Lanes out1;
+        Lanes out2;
+        for (int32_t l = 0; l < kQuad; ++l)
+        {
+            const float o = lastOsc2[l];
+            const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
+            const float first = Osc1::Compute(sine, feedback + base1[j][l / 2][l % 2], amount1[j][l], ratio1[l], a1[l], b1[l]);
+            const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
+            pmState[l] = modulator * pmScale[j][l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
+            const float second =
+                Osc2::Compute(sine, (pmState[l] + offset2[j][l]) + base2[j][l / 2][l % 2], amount2[j][l], ratio2[l], a2[l], b2[l]);
+            lastOsc2[l] = second;
+            out1[l] = first;
+            out2[l] = second;
+        }
+
+        const Lanes x = mixAt[j];
+        const Lanes oscillators = (1.0f - x) * out1 + x * out2;
+        const Lanes f = cutoffAt[j];
+        const Lanes input = (oscillators + noiseAt[j]) * 0.5f;
+        low = low + f * band;
+        high = input - low - dampingAt[j] * band;
+        band = band + f * high;
+        const Lanes sample = low * weightLow + band * weightBand + high * weightHigh;
+        const Lanes out = sample * gainAt[j];
+        toLeftAt[j] *= out;
+        toRightAt[j] *= out;
+    }
+
+    // Adds the lanes of each sample into the buffer in lane order, four
+    // samples at a time: the rows are turned into columns so that one vector
+    // addition per lane serves four samples.
+    static void AddLanes(const Lanes* rows, float* buffer, int32_t count)
+    {
+        int32_t j = 0;
+        for (; j + kQuad <= count; j += kQuad)
+        {
+            const Lanes low01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{0, 4, 1, 5});
+            const Lanes low23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{0, 4, 1, 5});
+            const Lanes high01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{2, 6, 3, 7});
+            const Lanes high23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{2, 6, 3, 7});
+            Lanes sum;
+            std::memcpy(&sum, buffer + j, sizeof sum);
+            sum += __builtin_shuffle(low01, low23, LaneInts{0, 1, 4, 5});
+            sum += __builtin_shuffle(low01, low23, LaneInts{2, 3, 6, 7});
+            sum += __builtin_shuffle(high01, high23, LaneInts{0, 1, 4, 5});
+            sum += __builtin_shuffle(high01, high23, LaneInts{2, 3, 6, 7});
+            std::memcpy(buffer + j, &sum, sizeof sum);
+        }
+        for (; j < count; ++j)
+            for (int32_t l = 0; l < kQuad; ++l)
+                buffer[j] += rows[j][l];
+    }
+
     static void StoreEnvelope(Envelope& e, bool stepping, float value, float step, float change)
     {
         e.value = value;
@@ -487,13 +548,13 @@ private:
         {
             const LfoState& lfo = v.lfos[i];
             lfoTable[i][l] = lfo.table;
-            lfoPhase[i][l] = lfo.phase;
-            lfoStep[i][l] = lfo.increment * lfo.continuous;
+            lfoPhase[i][l / 2][l % 2] = lfo.phase;
+            lfoStep[i][l / 2][l % 2] = lfo.increment * lfo.continuous;
         }
-        phase1[l] = kPhaseGuard + v.phase1;
-        increment1[l] = v.increment1;
-        phase2[l] = v.phase2;
-        increment2[l] = v.increment2;
+        phase1[l / 2][l % 2] = kPhaseGuard + v.phase1;
+        increment1[l / 2][l % 2] = v.increment1;
+        phase2[l / 2][l % 2] = v.phase2;
+        increment2[l / 2][l % 2] = v.increment2;
         a1[l] = v.state1a;
         b1[l] = v.state1b;
         a2[l] = v.state2a;
@@ -540,7 +601,7 @@ private:
         mixLfo.Set(l, p.lfo1Mix, p.mix * k.mix);
         cutoffEnv.Set(l, p.filterEnv);
         cutoffLfo.Set(l, p.lfo2Cutoff);
-        cutoffDepth[l] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
+        cutoffDepth[l / 2][l % 2] = static_cast<double>(k.cutoff * p.cutoff) * Depth(s.wheel, p.mwCutoff);
         resonanceLfo.Set(l, p.lfo2Q, p.q * k.resonance);
         noiseLfo.Set(l, p.lfo1Noise, p.noise * p.noise * k.noise);
         volumeLfo.Set(l, p.lfo2Volume, p.volume * k.volume);
@@ -549,6 +610,20 @@ private:
 
     const float* sine;
     const float* noise;
+    // What the first pass leaves for the second, per sample of the stretch.
+    Pairs base1[kMaxSubBlock][kPairs];  // oscillator phases before feedback
+    Pairs base2[kMaxSubBlock][kPairs];
+    Lanes amount1[kMaxSubBlock];
+    Lanes amount2[kMaxSubBlock];
+    Lanes offset2[kMaxSubBlock];
+    Lanes pmScale[kMaxSubBlock];
+    Lanes mixAt[kMaxSubBlock];
+    Lanes cutoffAt[kMaxSubBlock];
+    Lanes dampingAt[kMaxSubBlock];
+    Lanes noiseAt[kMaxSubBlock];
+    Lanes gainAt[kMaxSubBlock];
+    Lanes toLeftAt[kMaxSubBlock];
+    Lanes toRightAt[kMaxSubBlock];
     Lanes env1Value;
     Lanes env1Step;
     Lanes env1Change;
@@ -559,12 +634,12 @@ private:
     Lanes env3Step;
     Lanes env3Change;
     const float* lfoTable[Voice::kModulatorCount][kQuad];
-    double lfoPhase[Voice::kModulatorCount][kQuad];
-    double lfoStep[Voice::kModulatorCount][kQuad];
-    double phase1[kQuad];  // with the guard that keeps table arguments positive
-    double increment1[kQuad];
-    double phase2[kQuad];
-    double increment2[kQuad];
+    Pairs lfoPhase[Voice::kModulatorCount][kPairs];
+    Pairs lfoStep[Voice::kModulatorCount][kPairs];
+    Pairs phase1[kPairs];  // with the guard that keeps table arguments positive
+    Pairs increment1[kPairs];
+    Pairs phase2[kPairs];
+    Pairs increment2[kPairs];
     float a1[kQuad];
     float b1[kQuad];
     float a2[kQuad];
@@ -609,7 +684,7 @@ private:
     LaneDepth mixLfo;
     LaneDepth cutoffEnv;
     LaneDepth cutoffLfo;
-    double cutoffDepth[kQuad];
+    Pairs cutoffDepth[kPairs];
     LaneDepth resonanceLfo;
     LaneDepth noiseLfo;
     LaneDepth volumeLfo;
@@ -623,8 +698,7 @@ void RenderFour(Voice* const* voices, const SubBlock* const* blocks, const int32
                 int32_t count)
 {
     QuadKernel<Osc1, Osc2> kernel(voices, blocks);
-    for (int32_t j = 0; j < count; ++j)
-        kernel.Run(from, j, left[j], right[j]);
+    kernel.Run(from, left, right, count);
     kernel.Store(voices, blocks);
 }
 
@@ -686,6 +760,26 @@ double Increment(double semitones, int32_t sampleRate)
     return std::exp(semitones / 12.0 * kLn2) * kPitchBaseHertz / sampleRate;
 }
 
+// The increment of the last pitch asked for: a held note without vibrato or
+// glide asks for the same pitch in every sub-block.
+class PitchCache
+{
+public:
+    double Increment(double semitones, int32_t sampleRate)
+    {
+        if (!(semitones == lastSemitones))
+        {
+            lastSemitones = semitones;
+            lastIncrement = ::Increment(semitones, sampleRate);
+        }
+        return lastIncrement;
+    }
+
+private:
+    double lastSemitones = NAN;  // never equal: the first call computes
+    double lastIncrement = 0.0;
+};
+
 void FlushSmoothers(Voice& v)
 {
     for (Smoother* s : {&v.amplitude, &v.cutoff, &v.phase, &v.pm, &v.shape1, &v.shape2, &v.mix})
@@ -698,10 +792,21 @@ void FlushSmoothers(Voice& v)
 class VoiceRun
 {
 public:
-    VoiceRun(Voice& v, const RenderContext& c, int32_t frames)
-        : voice(v), context(c), program(*v.program), weights(MStateVariableFilter::BlendWeights(program.blend)),
-          remaining(frames)
+    // The program cannot change during one call, so what is read from it
+    // alone is read once per block rather than once per sub-block.
+    VoiceRun(Voice& v, const RenderContext& c, int32_t frames) : voice(v), context(c), program(*v.program), remaining(frames)
     {
+        sub.params = ReadVoiceParams(program);
+        sub.weights = MStateVariableFilter::BlendWeights(program.blend);
+        sub.sine = context.tables->sine;
+        sub.noise = context.tables->noise;
+        sub.wheel = context.modWheel;
+        for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
+        {
+            const SynthLfo& lfoParams = program.lfo[l];
+            sub.waves[l] = LfoWave(lfoParams);
+            lfoIncrements[l] = LfoIncrement(lfoParams, context.sampleRate, context.tempo);
+        }
         NextSubBlock();
     }
 
@@ -747,7 +852,6 @@ private:
     void StartSubBlock()
     {
         Voice& v = voice;
-        sub.params = ReadVoiceParams(program);
         const VoiceParams& params = sub.params;
 
         int32_t n = remaining < kMaxSubBlock ? remaining : kMaxSubBlock;
@@ -759,10 +863,8 @@ private:
         }
         for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
         {
-            const SynthLfo& lfoParams = program.lfo[l];
-            const int32_t wave = LfoWave(lfoParams);
-            sub.waves[l] = wave;
-            const double increment = LfoIncrement(lfoParams, context.sampleRate, context.tempo);
+            const int32_t wave = sub.waves[l];
+            const double increment = lfoIncrements[l];
             LfoState& lfo = v.lfos[l];
             LfoState& global = context.globalLfos[l];
             lfo.increment = increment;
@@ -793,14 +895,10 @@ private:
                               * (2.0f * v.lfos[0].Value(0) - 1.0f);
         const double pitch = v.note + params.coarse + kNoteToPitch + bend * bendRange + vibrato + glide;
         const double detune = params.detune * params.detune * v.factors.detune * 0.5f;
-        v.increment1 = Increment(params.coarse2 + pitch - detune, context.sampleRate);
-        v.increment2 = Increment(pitch + detune, context.sampleRate);
+        v.increment1 = pitch1.Increment(params.coarse2 + pitch - detune, context.sampleRate);
+        v.increment2 = pitch2.Increment(pitch + detune, context.sampleRate);
 
         sub.length = n;
-        sub.sine = context.tables->sine;
-        sub.noise = context.tables->noise;
-        sub.weights = weights;
-        sub.wheel = context.modWheel;
         for (int32_t e = 0; e < Voice::kModulatorCount; ++e)
             sub.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
         if (n > 0)
@@ -840,7 +938,9 @@ private:
     Voice& voice;
     const RenderContext& context;
     const SynthProgram& program;
-    const MStateVariableFilter::Weights weights;
+    double lfoIncrements[Voice::kModulatorCount];
+    PitchCache pitch1;
+    PitchCache pitch2;
     SubBlock sub = {};
     int32_t remaining;
     int32_t position = 0;

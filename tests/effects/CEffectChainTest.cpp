@@ -15,12 +15,6 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
 SynthProgram DefaultProgram()
 {
     SynthProgram program;

@@ -9,20 +9,6 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
-Stereo Apply(CReverb& reverb, const std::vector<float>& left, const std::vector<float>& right)
-{
-    Stereo out{left, right};
-    reverb.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
-                   static_cast<int32_t>(left.size()));
-    return out;
-}
-
 Stereo Silence(int32_t n)
 {
     return {std::vector<float>(n, 0.0f), std::vector<float>(n, 0.0f)};

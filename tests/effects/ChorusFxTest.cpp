@@ -12,20 +12,6 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
-Stereo Apply(ChorusFx& chorus, const std::vector<float>& left, const std::vector<float>& right)
-{
-    Stereo out{left, right};
-    chorus.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
-                   static_cast<int32_t>(left.size()));
-    return out;
-}
-
 // 1000 Hz makes delays in milliseconds whole samples.
 ChorusFx FixedChorus(int32_t delayMs, float feedback)
 {

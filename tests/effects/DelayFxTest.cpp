@@ -10,20 +10,6 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
-Stereo Apply(DelayFx& delay, const std::vector<float>& left, const std::vector<float>& right)
-{
-    Stereo out{left, right};
-    delay.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
-                  static_cast<int32_t>(left.size()));
-    return out;
-}
-
 DelayFx MakeDelay(float level, float feedback, float cross, int32_t beats, int32_t divisor)
 {
     DelayFx delay;

@@ -8,6 +8,22 @@
 
 // Deterministic test signals and measurements for the effect tests.
 
+struct Stereo
+{
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+// Runs an effect in place over copies of left and right.
+template <class Effect>
+Stereo Apply(Effect& effect, const std::vector<float>& left, const std::vector<float>& right)
+{
+    Stereo out{left, right};
+    effect.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
+                   static_cast<int32_t>(left.size()));
+    return out;
+}
+
 // n samples of uniform noise in -amplitude..amplitude.
 inline std::vector<float> Noise(int32_t n, float amplitude, uint32_t seed)
 {

@@ -12,20 +12,6 @@
 
 namespace {
 
-struct Stereo
-{
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
-Stereo Apply(PhaserFx& phaser, const std::vector<float>& left, const std::vector<float>& right)
-{
-    Stereo out{left, right};
-    phaser.Process(out.left.data(), out.right.data(), out.left.data(), out.right.data(),
-                   static_cast<int32_t>(left.size()));
-    return out;
-}
-
 // Low = high = 250 Hz at 1000 Hz: w = 0.5, so every stage has a = 1/3.
 PhaserFx StaticPhaser(int32_t stages, float feedback)
 {

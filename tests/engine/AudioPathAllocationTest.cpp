@@ -1,137 +1,19 @@
-// Counts every heap allocation of this test binary: the global operator new
-// family is replaced here, and on glibc builds without AddressSanitizer (which
-// owns malloc itself) malloc, calloc and realloc too. The audio path must not
-// allocate once the synth has been built.
+// The audio path must not allocate once the synth has been built. A binary of
+// its own: it counts every allocation of the process.
 #include "EngineTestUtil.h"
 
+#include "support/AllocationCounter.h"
 #include "synth/CSynth.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 #include <vector>
-
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-#define VELMORA_COUNTS_MALLOC 1
-extern "C" {
-void* __libc_malloc(std::size_t);
-void* __libc_calloc(std::size_t, std::size_t);
-void* __libc_realloc(void*, std::size_t);
-}
-#endif
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<int64_t> allocations{0};
-
-void Count()
-{
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
-}
-
-// The allocator behind operator new, bypassing the counting malloc below so
-// that one new counts once.
-void* RawAllocate(std::size_t size)
-{
-#ifdef VELMORA_COUNTS_MALLOC
-    return __libc_malloc(size ? size : 1);
-#else
-    return std::malloc(size ? size : 1);
-#endif
-}
-
-void* Allocate(std::size_t size)
-{
-    Count();
-    void* p = RawAllocate(size);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-void* AllocateAligned(std::size_t size, std::align_val_t alignment)
-{
-    Count();
-    const std::size_t align = static_cast<std::size_t>(alignment);
-    const std::size_t rounded = (size + align - 1) / align * align;
-    void* p = std::aligned_alloc(align, rounded ? rounded : align);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    Count();
-    return RawAllocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    Count();
-    return RawAllocate(size);
-}
-void* operator new(std::size_t size, std::align_val_t a) { return AllocateAligned(size, a); }
-void* operator new[](std::size_t size, std::align_val_t a) { return AllocateAligned(size, a); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-
-#ifdef VELMORA_COUNTS_MALLOC
-extern "C" {
-void* malloc(std::size_t size)
-{
-    Count();
-    return __libc_malloc(size);
-}
-
-void* calloc(std::size_t count, std::size_t size)
-{
-    Count();
-    return __libc_calloc(count, size);
-}
-
-void* realloc(void* p, std::size_t size)
-{
-    Count();
-    return __libc_realloc(p, size);
-}
-}
-#endif
-
 
 namespace {
 
 using enginetest::NoteOff;
 using enginetest::NoteOn;
-
-class CountingWindow
-{
-public:
-    CountingWindow()
-    {
-        allocations.store(0);
-        counting.store(true);
-    }
-    ~CountingWindow() { counting.store(false); }
-    int64_t Stop()
-    {
-        counting.store(false);
-        return allocations.load();
-    }
-};
 
 void RenderBlocks(CSynth& synth, float* left, float* right, int32_t frames, int32_t blockSize)
 {
@@ -147,16 +29,12 @@ void RenderBlocks(CSynth& synth, float* left, float* right, int32_t frames, int3
 
 TEST(AudioPathAllocation, CounterSeesAllocations)
 {
-    CountingWindow window;
+    CAllocationWindow window;
     int* volatile p = new int(3);
     delete p;
-#ifdef VELMORA_COUNTS_MALLOC
     void* volatile q = std::malloc(24);
     std::free(q);
-    EXPECT_EQ(window.Stop(), 2);
-#else
-    EXPECT_EQ(window.Stop(), 1);
-#endif
+    EXPECT_EQ(window.Stop(), CAllocationWindow::CountsMalloc() ? 2 : 1);
 }
 
 TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
@@ -175,7 +53,7 @@ TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
     p.lfo1Vibrato = 0.5f;
     std::vector<float> left(1 << 16), right(1 << 16);
 
-    CountingWindow window;
+    CAllocationWindow window;
     for (int32_t note = 20; note < 60; ++note)
         synth->HandleMidi(NoteOn(note, note));
     synth->HandleMidi(0xB0u | 1u << 8 | 100u << 16);

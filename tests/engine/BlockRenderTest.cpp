@@ -21,52 +21,45 @@ std::unique_ptr<CSynth> SineSynth()
 
 }  // namespace
 
-TEST(BlockRender, Note69Is440Hertz)
+// Each case plays one note on the sine program and measures the frequency.
+// Detune 1 with all per-note depths 0 moves the oscillators 0.5 semitone
+// apart either way; mix 0 is oscillator 1 alone, 1 oscillator 2 alone.
+TEST(BlockRender, PitchFollowsNoteTranspositionsDetuneAndBend)
 {
-    auto synth = SineSynth();
-    synth->HandleMidi(NoteOn(69));
-    const Stereo out = Render(*synth, 44100);
-    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0, 0.01);
-}
-
-TEST(BlockRender, CoarseShiftsBothOscillatorsBySemitones)
-{
-    auto synth = SineSynth();
-    synth->currentProgram->coarse = 12;
-    synth->HandleMidi(NoteOn(57));
-    const Stereo out = Render(*synth, 44100);
-    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0, 0.01);
-}
-
-TEST(BlockRender, Coarse2TransposesOscillator1Only)
-{
-    auto synth = SineSynth();
-    synth->currentProgram->coarse2 = 7;
-    synth->currentProgram->mix = 0.0f;  // oscillator 1 alone
-    synth->HandleMidi(NoteOn(69));
-    const Stereo out = Render(*synth, 44100);
-    EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), 440.0 * std::pow(2.0, 7.0 / 12.0), 0.02);
-
-    auto second = SineSynth();
-    second->currentProgram->coarse2 = 7;
-    second->currentProgram->mix = 1.0f;  // oscillator 2 alone
-    second->HandleMidi(NoteOn(69));
-    const Stereo out2 = Render(*second, 44100);
-    EXPECT_NEAR(MeasureFrequency(out2.left, 4410, 44100.0), 440.0, 0.01);
-}
-
-TEST(BlockRender, DetuneSpreadsTheOscillatorsSymmetrically)
-{
-    // detune 1 with all per-note depths 0: D = 1 * 1 * 0.5 semitone.
-    for (float mix : {0.0f, 1.0f})
+    struct Case
+    {
+        int32_t note, coarse, coarse2;
+        float detune, mix;
+        uint32_t bend;  // pitch-bend message, 0 for none
+        int32_t bendDown, bendUp;
+        double hertz, tolerance;
+    };
+    const Case cases[] = {
+        {69, 0, 0, 0.0f, 0.5f, 0, 2, 2, 440.0, 0.01},
+        {57, 12, 0, 0.0f, 0.5f, 0, 2, 2, 440.0, 0.01},
+        {69, 0, 7, 0.0f, 0.0f, 0, 2, 2, 440.0 * std::pow(2.0, 7.0 / 12.0), 0.02},
+        {69, 0, 7, 0.0f, 1.0f, 0, 2, 2, 440.0, 0.01},
+        {69, 0, 0, 1.0f, 0.0f, 0, 2, 2, 440.0 * std::pow(2.0, -0.5 / 12.0), 0.02},
+        {69, 0, 0, 1.0f, 1.0f, 0, 2, 2, 440.0 * std::pow(2.0, 0.5 / 12.0), 0.02},
+        {69, 0, 0, 0.0f, 0.5f, 0xE0u, 12, 2, 220.0, 0.01},  // fully down
+        {69, 0, 0, 0.0f, 0.5f, 0xE0u | 0x7Fu << 8 | 0x7Fu << 16, 2, 12, 440.0 * std::pow(2.0, 8191.0 / 8192.0), 0.02},
+    };
+    for (const Case& c : cases)
     {
         auto synth = SineSynth();
-        synth->currentProgram->detune = 1.0f;
-        synth->currentProgram->mix = mix;
-        synth->HandleMidi(NoteOn(69));
-        const Stereo out = Render(*synth, 44100);
-        const double expected = 440.0 * std::pow(2.0, (mix == 0.0f ? -0.5 : 0.5) / 12.0);
-        EXPECT_NEAR(MeasureFrequency(out.left, 4410, 44100.0), expected, 0.02) << "mix " << mix;
+        SynthProgram& p = *synth->currentProgram;
+        p.coarse = c.coarse;
+        p.coarse2 = c.coarse2;
+        p.detune = c.detune;
+        p.mix = c.mix;
+        p.bendDown = c.bendDown;
+        p.bendUp = c.bendUp;
+        if (c.bend)
+            synth->HandleMidi(c.bend);
+        synth->HandleMidi(NoteOn(c.note));
+        EXPECT_NEAR(MeasureFrequency(Render(*synth, 44100).left, 4410, 44100.0), c.hertz, c.tolerance)
+            << "note " << c.note << " coarse " << c.coarse << "/" << c.coarse2 << " detune " << c.detune << " mix "
+            << c.mix << " bend " << c.bend;
     }
 }
 
@@ -339,22 +332,6 @@ TEST(BlockRender, PeaksRiseToTheLargestOutputAndNeverFall)
     synth->HandleMidi(NoteOff(60));
     Render(*synth, 2048);
     EXPECT_EQ(synth->peakLeft, before);
-}
-
-TEST(BlockRender, PitchBendRanges)
-{
-    auto down = SineSynth();
-    down->currentProgram->bendDown = 12;
-    down->HandleMidi(0xE0u);  // fully down
-    down->HandleMidi(NoteOn(69));
-    EXPECT_NEAR(MeasureFrequency(Render(*down, 44100).left, 4410, 44100.0), 220.0, 0.01);
-
-    auto up = SineSynth();
-    up->currentProgram->bendUp = 12;
-    up->HandleMidi(0xE0u | 0x7Fu << 8 | 0x7Fu << 16);
-    up->HandleMidi(NoteOn(69));
-    EXPECT_NEAR(MeasureFrequency(Render(*up, 44100).left, 4410, 44100.0),
-                440.0 * std::pow(2.0, 8191.0 / 8192.0), 0.02);
 }
 
 TEST(BlockRender, WheelFadesVibratoIn)

@@ -83,7 +83,9 @@ public:
     virtual void ToFront(bool activate);
     // Shows the window as a popup and, unless an older popup's loop serves
     // it, runs its messages until it is hidden. A window without a system
-    // window (the system refused it) returns at once, closed.
+    // window (the system refused it) returns at once, closed. deleteOnClose
+    // acts only for a popup that ran its own loop, not for one served by an
+    // older popup's loop.
     virtual void RunPopup();
     // Shows the window activated and runs its messages until it is hidden;
     // left and right presses on other windows are dropped, keys come here.

@@ -32,8 +32,9 @@ CMenu::~CMenu()
 
 CMenuItem* CMenu::Add(const char* caption, int32_t id)
 {
+    CMenuItem* e = root.Add(caption, id);
     Invalidate();
-    return root.Add(caption, id);
+    return e;
 }
 
 bool CMenu::HasFocus() const
@@ -131,7 +132,7 @@ void CMenu::Paint(CGraphic& g, Rect r)
         if (look == kMenuBar)
         {
             if (i == current && lit)
-                DrawMenuHighlight(g, er, sel, back);
+                DrawMenuHighlight(g, er, sel, back, colour);
         }
         else
         {

@@ -59,12 +59,12 @@ int32_t MenuTextWidth(CWin* w, const char* text)
     return static_cast<int32_t>(std::strlen(text)) * kFallbackCharWidth;
 }
 
-void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list)
+void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list, uint32_t textColour)
 {
     if (sel != nullptr && list != nullptr && sel->itemfill == kFillSolid && list->itemfill == kFillSolid &&
         sel->itemfillcol == list->itemfillcol)
     {
-        const uint32_t colour = Mix(list->itemfillcol, sel->itemtextcol, 0.25);
+        const uint32_t colour = Mix(list->itemfillcol, textColour, 0.25);
         if (sel->itemshape == kShapeCut)
             g.FillCutRect(colour, r);
         else
@@ -102,6 +102,8 @@ bool CPopup::Run(CWin* owner, CMenuItem* menu, int32_t sx, int32_t sy)
     CPopup popup(app, owner, menu);
     popup.PlaceAt(sx, sy);
     popup.RunPopup();
+    // A press that opened the popup was spent on it: its release may never come back here.
+    owner->pressedCtrl = nullptr;
     return popup.chosen != 0;
 }
 
@@ -449,7 +451,7 @@ void CPopup::PaintRow(CGraphic& g, int32_t index, const CSkinItem* list, const C
         {
             const Rect cell{left, row.top, left + kMenuChoiceWidth, row.bottom};
             if (lit && c == choice)
-                DrawMenuHighlight(g, cell, sel, list);
+                DrawMenuHighlight(g, cell, sel, list, litColour);
             if (c == e->choice)
                 g.FrameRect(lit && c == choice ? litColour : textColour, cell);
             g.Text(lit && c == choice ? litColour : textColour, e->choices.Get(c), cell, 0);
@@ -462,7 +464,7 @@ void CPopup::PaintRow(CGraphic& g, int32_t index, const CSkinItem* list, const C
         return;
     }
     if (lit)
-        DrawMenuHighlight(g, row, sel, list);
+        DrawMenuHighlight(g, row, sel, list, litColour);
     const uint32_t colour = lit ? litColour : textColour;
     if (e->checked)
         DrawCheckMark(g, left, row.top, colour);
@@ -556,5 +558,6 @@ int32_t CPopup2::RunBelow(CCtrl* control, CMenuItem* list, int32_t selected)
     popup.PlaceBelow(ScreenRectOf(control));
     popup.Highlight(selected, 0);
     popup.RunPopup();
+    control->window->pressedCtrl = nullptr;
     return popup.chosenIndex;
 }

@@ -40,8 +40,8 @@ constexpr int32_t kMenuWheelPointer = 8;
 // gives the highlight the same solid fill as the list (the default theme
 // does for "menu" and "menusel", and for the menu bar), the highlight would
 // not show: it is then filled with the list colour a quarter of the way to
-// sel's text colour instead.
-void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list);
+// textColour, the colour of the text drawn on it, instead.
+void DrawMenuHighlight(CGraphic& g, Rect r, const CSkinItem* sel, const CSkinItem* list, uint32_t textColour);
 
 // The width of text in w's font (measured on w's current drawing context,
 // which a resize may have replaced), or an estimate while w has none.
@@ -85,7 +85,8 @@ public:
     // (sx, sy) (the pointer's place is the system's CursorPos), after closing
     // any open popup; returns once it has closed and a chosen entry has been
     // reported. True when an entry was chosen. Nothing is shown for a menu
-    // without entries. menu stays the caller's.
+    // without entries. menu stays the caller's. The owner's pressed control
+    // is let go (the press that opened the menu ends in the popup).
     static bool Run(CWin* owner, CMenuItem* menu, int32_t sx, int32_t sy);
     // c's rectangle on the screen.
     static Rect ScreenRectOf(CCtrl* c);

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -34,6 +36,12 @@ Outcome RunTool(const TempDir& dir, const std::string& arguments)
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return outcome;
+}
+
+bool LoadFile(const std::string& path, CPresetFile& file)
+{
+    CFileStream stream(path.c_str(), CFileStream::ReadOnly);
+    return file.Load(stream);
 }
 
 std::string Quote(const std::string& path)
@@ -274,10 +282,7 @@ TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
     EXPECT_EQ(TempDir::Read(first), TempDir::Read(second));
 
     CPresetFile bank;
-    {
-        CFileStream stream(first.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
-    }
+    ASSERT_TRUE(LoadFile(first, bank)) << bank.Error();
     EXPECT_EQ(bank.kind, CPresetFile::Bank);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "vlm1");
     EXPECT_EQ(bank.count, 64);
@@ -298,14 +303,10 @@ TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
     ASSERT_GE(fifth.size(), 5u);
     EXPECT_EQ(fifth.substr(0, 5), "  5* ");
     CPresetFile program;
-    {
-        CFileStream stream(preset.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(program.Load(stream)) << program.Error();
-    }
+    ASSERT_TRUE(LoadFile(preset, program)) << program.Error();
     EXPECT_EQ(program.kind, CPresetFile::Preset);
     EXPECT_EQ(program.programName, fifth.substr(5));
     EXPECT_LT(program.chunk.size(), bank.chunk.size());
-
 }
 
 TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
@@ -320,10 +321,7 @@ TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
     EXPECT_TRUE(outcome.out.empty());
 
     CPresetFile bank;
-    {
-        CFileStream stream(bankPath.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(bank.Load(stream)) << bank.Error();
-    }
+    ASSERT_TRUE(LoadFile(bankPath, bank)) << bank.Error();
     EXPECT_EQ(bank.kind, CPresetFile::Bank);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "fixt");
     EXPECT_EQ(bank.pluginVersion, 1);
@@ -331,10 +329,7 @@ TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
     EXPECT_EQ(bank.currentProgram, 2);
     EXPECT_EQ(bank.chunk, (std::vector<uint8_t>{'G', 'B', 2}));
     CPresetFile preset;
-    {
-        CFileStream stream(presetPath.c_str(), CFileStream::ReadOnly);
-        ASSERT_TRUE(preset.Load(stream)) << preset.Error();
-    }
+    ASSERT_TRUE(LoadFile(presetPath, preset)) << preset.Error();
     EXPECT_EQ(preset.kind, CPresetFile::Preset);
     EXPECT_EQ(preset.programName, "Gate 2");
     EXPECT_EQ(preset.chunk, (std::vector<uint8_t>{'G', 'P', 2}));
@@ -402,4 +397,37 @@ TEST(CRenderTool, EachProgramWritesOneFilePerProgram)
     const std::vector<float> samples = ReadFloats(folder + "/03-gate-3.flac", info);
     ASSERT_GT(samples.size(), 2u);
     EXPECT_NEAR(samples[1], 0.003f, 1.0f / 32768.0f);
+}
+
+// Ctrl-C or a kill in the middle of a render: the tool dies of the signal, as
+// a shell expects, and takes its hidden temporary file with it.
+TEST(CRenderTool, InterruptedRenderLeavesNoTemporaryFile)
+{
+    for (int signal : {SIGINT, SIGTERM})
+    {
+        TempDir dir;
+        const std::string output = dir.File("demo.wav");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            // A high rate makes the render last long enough to be caught.
+            ::execl(RENDER_TOOL, RENDER_TOOL, "--rate", "192000", "-o", output.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        bool started = false;
+        for (int wait = 0; wait < 20000 && !started; ++wait)
+        {
+            started = FilesIn(dir.Path()).size() == 1;
+            if (!started)
+                ::usleep(1000);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(started) << "no temporary file appeared";
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the render ended before the signal";
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_TRUE(FilesIn(dir.Path()).empty());
+    }
 }

@@ -108,6 +108,31 @@ void RunToEnd(CRenderer& renderer, CMemorySink& sink)
         ASSERT_TRUE(renderer.Step(sink)) << renderer.Error();
     ASSERT_TRUE(renderer.Finished());
 }
+
+struct Played
+{
+    CMemorySink sink;
+    int64_t frames;
+    float peak;
+    double progress;
+};
+
+// Renders the whole sequence with instrument on channel 0 and second, when
+// given, on channel 1 or the channel named.
+Played Play(const CSequence& sequence, CFakeInstrument& instrument, CRenderer::Settings settings = SmallSettings(),
+            CFakeInstrument* second = nullptr, int secondChannel = 1)
+{
+    CRenderer renderer(sequence, settings);
+    renderer.SetInstrument(0, &instrument);
+    if (second)
+        renderer.SetInstrument(secondChannel, second);
+    Played played;
+    RunToEnd(renderer, played.sink);
+    played.frames = renderer.FramesRendered();
+    played.peak = renderer.Peak();
+    played.progress = renderer.SongProgress();
+    return played;
+}
 }
 
 TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
@@ -116,10 +141,8 @@ TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
     sequence.Add(0.100, 0x90, 60, 100);
     sequence.Add(0.203, 0x80, 60, 0);
     CFakeInstrument instrument;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const Played played = Play(sequence, instrument);
+    const CMemorySink& sink = played.sink;
 
     ASSERT_GT(sink.left.size(), 210u);
     EXPECT_EQ(sink.left[99], 0.0f);
@@ -127,7 +150,7 @@ TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
     EXPECT_EQ(sink.right[100], 0.5f);
     EXPECT_EQ(sink.left[202], 0.25f);
     EXPECT_EQ(sink.left[203], 0.0f);
-    EXPECT_FLOAT_EQ(renderer.Peak(), 0.5f);
+    EXPECT_FLOAT_EQ(played.peak, 0.5f);
     // Every call renders whole blocks here (no program changes, room in the queue).
     for (int32_t frames : instrument.processCalls)
         EXPECT_EQ(frames, 16);
@@ -139,15 +162,13 @@ TEST(CRenderer, StopsAfterOneSecondOfSilenceInWholeBlocks)
     sequence.Add(0.0, 0x90, 60, 100);
     sequence.Add(0.050, 0x80, 60, 0);
     CFakeInstrument instrument;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const Played played = Play(sequence, instrument);
+    const CMemorySink& sink = played.sink;
     // Block 3 (48..63) holds the note-off at 50 and counts as sounding; the
     // tail then needs 1000 silent frames: 63 blocks (1008 frames) after frame 64.
-    EXPECT_EQ(renderer.FramesRendered(), 64 + 63 * 16);
-    EXPECT_EQ(sink.left.size(), static_cast<size_t>(renderer.FramesRendered()));
-    EXPECT_DOUBLE_EQ(renderer.SongProgress(), 1.0);
+    EXPECT_EQ(played.frames, 64 + 63 * 16);
+    EXPECT_EQ(sink.left.size(), static_cast<size_t>(played.frames));
+    EXPECT_DOUBLE_EQ(played.progress, 1.0);
 }
 
 TEST(CRenderer, ReleasesNotesStillHeldWhenTheSongEnds)
@@ -158,10 +179,8 @@ TEST(CRenderer, ReleasesNotesStillHeldWhenTheSongEnds)
     sequence.Add(0.010, 0x90, 64, 0);  // a note-on of velocity 0 releases
     sequence.lengthSeconds = 0.040;
     CFakeInstrument instrument;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const Played played = Play(sequence, instrument);
+    const CMemorySink& sink = played.sink;
     EXPECT_EQ(sink.left[9], 0.5f);
     EXPECT_EQ(sink.left[10], 0.25f);
     EXPECT_EQ(sink.left[39], 0.25f);
@@ -177,12 +196,8 @@ TEST(CRenderer, TailIsCappedWhenTheSoundNeverEnds)
     instrument.constant = 0.1f;
     CRenderer::Settings settings = SmallSettings();
     settings.maxTailSeconds = 0.5;
-    CRenderer renderer(sequence, settings);
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
     // Song to frame 100 (block 96..111 counts 11 tail frames), then 500 tail frames in blocks of 16.
-    EXPECT_EQ(renderer.FramesRendered(), 112 + 31 * 16);
+    EXPECT_EQ(Play(sequence, instrument, settings).frames, 112 + 31 * 16);
 }
 
 TEST(CRenderer, MixesOneInstrumentPerChannel)
@@ -194,11 +209,7 @@ TEST(CRenderer, MixesOneInstrumentPerChannel)
     sequence.Add(0.030, 0x80, 60, 0);
     sequence.Add(0.030, 0x82, 60, 0);
     CFakeInstrument first, third;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &first);
-    renderer.SetInstrument(2, &third);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const CMemorySink sink = Play(sequence, first, SmallSettings(), &third, 2).sink;
     EXPECT_EQ(sink.left[19], 0.25f);
     EXPECT_EQ(sink.left[20], 0.5f);
     EXPECT_EQ(sink.right[20], 1.0f);
@@ -214,11 +225,7 @@ TEST(CRenderer, AppliesEachChannelsMixLevel)
     sequence.channelGains[1] = 0.5f;
     sequence.lengthSeconds = 0.016;
     CFakeInstrument first, second;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &first);
-    renderer.SetInstrument(1, &second);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const CMemorySink sink = Play(sequence, first, SmallSettings(), &second).sink;
     EXPECT_EQ(sink.left[0], 0.25f + 0.125f);
     EXPECT_EQ(sink.right[15], 0.5f + 0.25f);
 }
@@ -231,10 +238,7 @@ TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
     sequence.Add(0.050, 0xC1, 9, 0);
     sequence.lengthSeconds = 0.1;
     CFakeInstrument instrument;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    Play(sequence, instrument);
     ASSERT_EQ(instrument.programChanges.size(), 2u);
     EXPECT_EQ(instrument.programChanges[0], std::make_pair(int64_t{0}, 3));
     EXPECT_EQ(instrument.programChanges[1], std::make_pair(int64_t{50}, 7));
@@ -245,10 +249,7 @@ TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
     CFakeInstrument fixed;
     CRenderer::Settings settings = SmallSettings();
     settings.programChanges = false;
-    CRenderer ignoring(sequence, settings);
-    ignoring.SetInstrument(0, &fixed);
-    CMemorySink other;
-    RunToEnd(ignoring, other);
+    Play(sequence, fixed, settings);
     EXPECT_TRUE(fixed.programChanges.empty());
 }
 
@@ -259,10 +260,8 @@ TEST(CRenderer, FullEventQueueSplitsTheBlockWithoutMovingEvents)
         sequence.Add(0.002 * (i + 1), 0x90, static_cast<uint8_t>(60 + i), 100);
     sequence.lengthSeconds = 0.016;
     CFakeInstrument instrument(2);
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const Played played = Play(sequence, instrument);
+    const CMemorySink& sink = played.sink;
     for (int i = 0; i < 5; ++i)
     {
         EXPECT_EQ(sink.left[static_cast<size_t>(2 * (i + 1) - 1)], 0.25f * i) << i;
@@ -280,10 +279,7 @@ TEST(CRenderer, PassesTheTempoInForceAtEachBlock)
     sequence.tempos = {{0.0, 100.0}, {0.032, 150.0}};
     sequence.lengthSeconds = 0.048;
     CFakeInstrument instrument;
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    Play(sequence, instrument);
     ASSERT_GE(instrument.tempos.size(), 3u);
     EXPECT_EQ(instrument.tempos[0], 100.0);
     EXPECT_EQ(instrument.tempos[1], 100.0);
@@ -319,10 +315,8 @@ TEST(CRenderer, EventsBeyondTheQueueOnOneSampleGoOutWithAnEmptyRender)
         sequence.Add(0.005, 0x90, static_cast<uint8_t>(60 + i), 100);
     sequence.lengthSeconds = 0.016;
     CFakeInstrument instrument(2);
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &instrument);
-    CMemorySink sink;
-    RunToEnd(renderer, sink);
+    const Played played = Play(sequence, instrument);
+    const CMemorySink& sink = played.sink;
     EXPECT_EQ(sink.left[4], 0.0f);
     EXPECT_EQ(sink.left[5], 0.75f);
     // Up to the shared sample, an empty render with two events, the rest with the third.

@@ -159,8 +159,13 @@ TEST_F(CMenuTest, GalleryShowsABarWithAnOpenMenuAndSubmenu)
     Pump();
     EXPECT_TRUE(WriteGalleryPng(picture, "menus", 2));
     EXPECT_TRUE(WriteGalleryPng(choices, "menus-choices", 2));
-    // The open submenu's highlighted row shows the highlight tone over the black list.
-    EXPECT_NE(picture.GetPixel(0, 0), CDrawContext::kNoPixel);
+    // The default theme fills "menu" and "menusel" alike (black), and the bar
+    // and its highlight alike (0x404040): highlights go a quarter of the way
+    // to the white text. "Open recent" is the second row of the popup below the bar.
+    EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 16 + 8), 0x404040u);
+    EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 8), 0x000000u);
+    EXPECT_EQ(picture.GetPixel(3, 10), 0x707070u);
+    EXPECT_EQ(picture.GetPixel(3, 20), 0x282828u); // the popup's frame
 }
 
 } // namespace

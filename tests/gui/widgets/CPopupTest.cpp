@@ -205,6 +205,34 @@ TEST_F(CPopupTest, DropdownListStartsOnTheSelectionAndReturnsTheIndexChosen)
     EXPECT_EQ(reported.size(), 1u);
 }
 
+TEST_F(CPopupTest, AListOpenedByAPressLeavesNoPressedControlBehind)
+{
+    struct Opener
+    {
+        void Down(CCtrl* sender, int32_t, int32_t, int32_t) { chosen = CPopup2::RunBelow(sender, list, 0); }
+        CMenuItem* list;
+        int32_t chosen;
+    } opener{&menu, -2};
+    CCtrl* control = new CCtrl(main);
+    control->x = 40;
+    control->y = 30;
+    control->width = 120;
+    control->height = 18;
+    control->OnMouseDown = new _COnMouse<Opener>(&opener, &Opener::Down);
+    main->AddChild(control);
+    for (const char* name : {"SIN", "TRI", "SAW"})
+        menu.Add(name);
+    // The list opens at y 48; its third row spans 48 + 2 + 32 ... + 16.
+    screen.Press(50, 35, kMouseLeft);
+    screen.Move(60, 90, kMouseLeft);
+    screen.Release(60, 90, kMouseLeft);
+    screen.Move(10, 250);
+    Pump();
+    EXPECT_EQ(opener.chosen, 2);
+    EXPECT_EQ(main->pressedCtrl, nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"main move 10 150 0"}));
+}
+
 TEST_F(CPopupTest, APressOutsideClosesEveryPopupAndReachesTheClickedWindow)
 {
     BuildMenu();
