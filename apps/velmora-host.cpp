@@ -352,6 +352,31 @@ int Editor(const char* path, const char* screenshot)
         GetClientRect(editor, &client);
         check("the editor's window is 824 x 376",
               client.right - client.left == kEditorWidth && client.bottom - client.top == kEditorHeight);
+        // The theme's plain fills where the layout puts them (text is left
+        // out: the system's fonts differ from ours): the window's background
+        // at the corners and between the panels, a panel's black body.
+        struct Spot
+        {
+            int x, y;
+            COLORREF colour;
+        };
+        const Spot spots[] = {{3, 3, RGB(32, 32, 32)},     {276, 100, RGB(32, 32, 32)},
+                              {3, 372, RGB(32, 32, 32)},   {150, 120, RGB(0, 0, 0)},
+                              {400, 290, RGB(0, 0, 0)},    {680, 120, RGB(0, 0, 0)}};
+        HDC dc = GetDC(editor);
+        bool coloursInPlace = true;
+        for (const Spot& spot : spots)
+        {
+            const COLORREF seen = GetPixel(dc, spot.x, spot.y);
+            if (seen != spot.colour)
+            {
+                std::printf("     at (%d, %d): %06lx, expected %06lx\n", spot.x, spot.y,
+                            static_cast<unsigned long>(seen), static_cast<unsigned long>(spot.colour));
+                coloursInPlace = false;
+            }
+        }
+        ReleaseDC(editor, dc);
+        check("the theme's colours sit where the layout puts them", coloursInPlace);
         // A knob of the oscillator panel turned down, as the system sends the drag.
         const std::vector<uint8_t> before = host.GetChunk(true);
         PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(108, 60));
