@@ -69,6 +69,8 @@ public:
     {
         if (key->key != 's' || screen == nullptr || snapshot == nullptr)
             return false;
+        // Scripted keys come faster than paints: bring the main window up to date.
+        screen->Update(window->hwnd);
         CSoftContext picture(screen->screen.Width(), screen->screen.Height());
         picture.SelectBrush(kDesktop);
         picture.FillRect(screen->screen);
@@ -81,6 +83,7 @@ public:
     CValue* counter = nullptr;
     int clicks = 0;
     CSoftScreen* screen = nullptr;
+    CWin* window = nullptr;
     const char* snapshot = nullptr;
     bool snapshotWritten = false;
 };
@@ -330,6 +333,7 @@ int main(int argc, char** argv)
     if (argc == 3)
     {
         demo.screen = &screen;
+        demo.window = win;
         demo.snapshot = argv[2];
         app.globalKeyHandler = new _COnKey<CDemo>(&demo, &CDemo::Key);
         screen.Press(clientX + 12, clientY + 8, kMouseLeft);

@@ -909,7 +909,13 @@ void CWin::ToggleMaximise()
     {
         restoreRect = system->ParentRect(hwnd);
         maximized = 1;
-        system->SetRect(hwnd, IsEmbedded() ? Rect{0, 0, owner->width, owner->height} : system->PrimaryScreen());
+        // An embedded window fills its owner's client area, leaving the
+        // owner's title bar and frame alone; any other the work area of its
+        // screen, leaving task bars and docks in view.
+        const CClientGroup* area = IsEmbedded() ? owner->clientGroup : nullptr;
+        system->SetRect(hwnd, area != nullptr ? Rect{area->x, area->y, area->x + area->width, area->y + area->height}
+                                              : system->WorkArea((restoreRect.left + restoreRect.right) / 2,
+                                                                 (restoreRect.top + restoreRect.bottom) / 2));
     }
     else
     {

@@ -121,7 +121,8 @@ public:
     int32_t BorderZone(int32_t px, int32_t py) const;
     int32_t BorderWidth() const { return (style & kWinNoBorder) ? 0 : kBorder; }
     bool IsEmbedded() const { return (style & kWinEmbedded) && owner != nullptr; }
-    // Maximises to the primary screen or restores the saved rectangle.
+    // Maximises to the work area of the window's screen (an embedded window:
+    // to its owner's client area) or restores the saved rectangle.
     void ToggleMaximise();
     // What F11 and the maximise button do for a window of style
     // kWinAltMaximise, which cannot be resized itself: a window embedded in

@@ -1,4 +1,5 @@
 #include "core/WindowTestKit.h"
+#include "gui/core/CClientGroup.h"
 #include "gui/core/CWindowButton.h"
 #include "gui/core/InputCodes.h"
 #include "gui/widgets/CMenuItem.h"
@@ -85,7 +86,7 @@ TEST_F(CWinOwnershipTest, F11AndTheMaximiseButtonOfANonResizableWindowMaximiseIt
     EXPECT_EQ(child.maximized, 0);
     EXPECT_EQ(screen.ParentRect(child.hwnd), (Rect{5, 5, 85, 65}));
     EXPECT_NE(container.maximized, 0);
-    EXPECT_EQ(screen.ParentRect(container.hwnd), screen.PrimaryScreen());
+    EXPECT_EQ(screen.ParentRect(container.hwnd), screen.workArea);
     // The title bar's maximise button does the same: the container is restored.
     CWindowButton* button = nullptr;
     for (int32_t i = 0; i < child.titleBar->children.Count(); ++i)
@@ -96,6 +97,32 @@ TEST_F(CWinOwnershipTest, F11AndTheMaximiseButtonOfANonResizableWindowMaximiseIt
     button->Click();
     EXPECT_EQ(container.maximized, 0);
     EXPECT_EQ(screen.ParentRect(container.hwnd), (Rect{0, 0, 300, 200}));
+}
+
+TEST_F(CWinOwnershipTest, MaximisingFillsTheWorkAreaOrTheOwnersClientArea)
+{
+    screen.workArea = Rect{0, 0, 1024, 728};
+    CWin top(&app, nullptr, kWinTitleBar | kWinResizable, "top", 100, 50, 200, 120);
+    top.Show(true);
+    EXPECT_TRUE(top.KeyDown(kKeyF11, 0));
+    EXPECT_NE(top.maximized, 0);
+    EXPECT_EQ(screen.ParentRect(top.hwnd), screen.workArea);
+    top.Layout();
+    EXPECT_EQ(top.width, 1024);
+    EXPECT_EQ(top.height, 728);
+    // The client group follows: inside the border and below the title bar.
+    EXPECT_EQ(top.clientGroup->width, 1024 - 2 * kBorder);
+    EXPECT_EQ(top.clientGroup->height, 728 - 2 * kBorder - kTitleHeight);
+
+    CWin child(&app, &top, kWinEmbedded, "child", 10, 40, 60, 40);
+    child.ToggleMaximise();
+    EXPECT_EQ(screen.ParentRect(child.hwnd),
+              (Rect{kBorder, kBorder + kTitleHeight, 1024 - kBorder, 728 - kBorder}));
+    child.ToggleMaximise();
+    EXPECT_EQ(screen.ParentRect(child.hwnd), (Rect{10, 40, 70, 80}));
+    EXPECT_TRUE(top.KeyDown(kKeyF11, 0));
+    EXPECT_EQ(top.maximized, 0);
+    EXPECT_EQ(screen.ParentRect(top.hwnd), (Rect{100, 50, 300, 170}));
 }
 
 TEST_F(CWinOwnershipTest, ServedPopupsWithDeleteOnCloseAreDeletedByTheServingLoop)
