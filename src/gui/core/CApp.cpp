@@ -19,6 +19,7 @@ CApp::~CApp()
     // The windows reach the application while they go.
     delete dragWindow;
     delete hintWindow;
+    DeleteServedPopups(true);
     ReleaseDropItems();
     delete globalKeyHandler;
     delete hoverHandler;
@@ -77,6 +78,21 @@ void CApp::ClosePopups(CWin* keep)
         popupStack.Remove(last);
     }
     topPopup = static_cast<CWin*>(popupStack.Get(popupStack.Count() - 1));
+}
+
+void CApp::DeleteServedPopups(bool all)
+{
+    for (int32_t i = servedPopups.Count() - 1; i >= 0; --i)
+    {
+        CWin* popup = static_cast<CWin*>(servedPopups.Get(i));
+        if (popup->visible && !all)
+            continue;
+        servedPopups.RemoveAt(i);
+        // The destructor closes an open one.
+        delete popup;
+        // Deleting a popup may delete others of the list (those it owns).
+        i = std::min(i, servedPopups.Count());
+    }
 }
 
 CWin* CApp::WindowAt(int32_t x, int32_t y)

@@ -52,6 +52,10 @@ public:
     // Shows window and runs its messages with the idle tick until it is
     // hidden; nothing for a window without a system window.
     void Run(CWin* window);
+    // Deletes the popups with deleteOnClose that an older popup's loop
+    // served and that have closed; with all set, closes and deletes the
+    // open ones too (their serving loop has ended).
+    void DeleteServedPopups(bool all);
     // Forgets every pointer to c (a control being destroyed).
     void Forget(CCtrl* c);
     // Starts a drag of items (the list and its CDropItems are owned from
@@ -68,6 +72,7 @@ public:
     uint8_t active = 1;         // the process is the active application
     uint8_t inModalLoop = 0;
     CList popupStack;           // open popups, oldest first
+    CList servedPopups;         // popups with deleteOnClose served by an older popup's loop (not owned)
     CList shownWindows;         // visible top-level windows
     CList timers;               // controls with a running timer
     CList allShownWindows;

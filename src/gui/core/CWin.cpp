@@ -101,6 +101,8 @@ CWin::CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x,
         graphic = new CGraphic(dc);
     if (child)
         owner->ownedWindows.Add(this);
+    else if (owner != nullptr)
+        owner->dependentWindows.Add(this);
 }
 
 CWin::~CWin()
@@ -113,11 +115,16 @@ CWin::~CWin()
     {
         CWin* w = static_cast<CWin*>(ownedWindows.Get(i));
         w->owner = nullptr;
-        system->SetUserData(w->hwnd, nullptr);
-        w->hwnd = 0;
+        DestroySystemWindow(system, w);
     }
+    for (int32_t i = 0; i < dependentWindows.Count(); ++i)
+        static_cast<CWin*>(dependentWindows.Get(i))->owner = nullptr;
     if (owner != nullptr)
+    {
         owner->ownedWindows.Remove(this);
+        owner->dependentWindows.Remove(this);
+    }
+    app->servedPopups.Remove(this);
     // The children still reach this window's fields while they are deleted,
     // so they go before the window's own part ends.
     CGroup::DeleteChildren();
@@ -575,7 +582,10 @@ bool CWin::KeyDown(int32_t key, int32_t mods)
     }
     if (key == kKeyF11)
     {
-        ToggleMaximise();
+        if (style & kWinAltMaximise)
+            AlternativeMaximise();
+        else
+            ToggleMaximise();
         return true;
     }
     if (key == kKeyTab)
@@ -780,7 +790,12 @@ void CWin::RunPopup()
     system->ReleaseCapture();
     Show(false);
     if (served)
+    {
+        // The serving loop deletes it once it has closed.
+        if (deleteOnClose && app->servedPopups.IndexOf(this) < 0)
+            app->servedPopups.Add(this);
         return;
+    }
     Message m;
     while (visible)
     {
@@ -795,13 +810,27 @@ void CWin::RunPopup()
                     app->ClosePopups(nullptr);
             }
             system->Dispatch(m);
+            app->DeleteServedPopups(false);
         }
         if (!visible)
             break;
         app->IdleTick();
     }
+    // No loop serves the newer popups any more.
+    app->DeleteServedPopups(true);
     if (deleteOnClose)
         delete this;
+}
+
+void CWin::DestroySystemWindow(CWindowSystem* system, CWin* w)
+{
+    for (int32_t i = 0; i < w->ownedWindows.Count(); ++i)
+        DestroySystemWindow(system, static_cast<CWin*>(w->ownedWindows.Get(i)));
+    if (w->hwnd == 0)
+        return;
+    system->SetUserData(w->hwnd, nullptr);
+    system->Destroy(w->hwnd);
+    w->hwnd = 0;
 }
 
 bool CWin::Owns(SysWindow w)
@@ -880,7 +909,13 @@ void CWin::ToggleMaximise()
     {
         restoreRect = system->ParentRect(hwnd);
         maximized = 1;
-        system->SetRect(hwnd, IsEmbedded() ? Rect{0, 0, owner->width, owner->height} : system->PrimaryScreen());
+        // An embedded window fills its owner's client area, leaving the
+        // owner's title bar and frame alone; any other the work area of its
+        // screen, leaving task bars and docks in view.
+        const CClientGroup* area = IsEmbedded() ? owner->clientGroup : nullptr;
+        system->SetRect(hwnd, area != nullptr ? Rect{area->x, area->y, area->x + area->width, area->y + area->height}
+                                              : system->WorkArea((restoreRect.left + restoreRect.right) / 2,
+                                                                 (restoreRect.top + restoreRect.bottom) / 2));
     }
     else
     {
@@ -888,6 +923,12 @@ void CWin::ToggleMaximise()
         system->SetRect(hwnd, restoreRect);
     }
     Invalidate();
+}
+
+void CWin::AlternativeMaximise()
+{
+    if (IsEmbedded() && (owner->style & kWinContainer))
+        owner->ToggleMaximise();
 }
 
 CCtrl* CWin::HitTest(int32_t px, int32_t py)

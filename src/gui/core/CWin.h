@@ -9,6 +9,7 @@
 
 class CApp;
 class CClientGroup;
+class CWindowSystem;
 
 // Window style bits.
 constexpr uint32_t kWinEmbedded = 0x1;       // child window inside the owner's system window
@@ -120,8 +121,14 @@ public:
     int32_t BorderZone(int32_t px, int32_t py) const;
     int32_t BorderWidth() const { return (style & kWinNoBorder) ? 0 : kBorder; }
     bool IsEmbedded() const { return (style & kWinEmbedded) && owner != nullptr; }
-    // Maximises to the primary screen or restores the saved rectangle.
+    // Maximises to the work area of the window's screen (an embedded window:
+    // to its owner's client area) or restores the saved rectangle.
     void ToggleMaximise();
+    // What F11 and the maximise button do for a window of style
+    // kWinAltMaximise, which cannot be resized itself: a window embedded in
+    // a container toggles the container's maximisation; any other does
+    // nothing. Subclasses may give it a meaning of their own.
+    virtual void AlternativeMaximise();
     // Delivers a drop at client point (px, py) of this window.
     void DeliverDrop(int32_t px, int32_t py, int32_t flags);
     // Starts moving (kZoneCaption) or resizing the window from the last press.
@@ -141,6 +148,7 @@ public:
     CApp* app;
     CWin* owner;
     CList ownedWindows;          // embedded child windows
+    CList dependentWindows;      // top-level windows (popups, dialogs) naming this one as owner
     uint8_t deleteOnClose = 0;
     COnChange* popupHandler = nullptr; // owned
     COnKey* keyHandler = nullptr;      // owned
@@ -164,6 +172,9 @@ private:
     bool TabToNext();
     // w is this window or one of the windows it owns, however deep.
     bool Owns(SysWindow w);
+    // Destroys w's system window after those of the windows w embeds (the
+    // system takes them along, and each holds a drawing context to release).
+    static void DestroySystemWindow(CWindowSystem* system, CWin* w);
     // The title bar's binders.
     void PaintCaption(CCtrl* bar, CGraphic& g, Rect r);
     void CaptionDown(CCtrl* bar, int32_t px, int32_t py, int32_t flags);

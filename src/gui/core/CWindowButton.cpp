@@ -59,7 +59,10 @@ void CWindowButton::Click()
     }
     else if (buttonKind == kButtonMaximise)
     {
-        win->ToggleMaximise();
+        if (win->style & kWinAltMaximise)
+            win->AlternativeMaximise();
+        else
+            win->ToggleMaximise();
     }
     else if (win->style & kWinResizable)
     {

@@ -102,8 +102,10 @@ bool CPopup::Run(CWin* owner, CMenuItem* menu, int32_t sx, int32_t sy)
     CPopup popup(app, owner, menu);
     popup.PlaceAt(sx, sy);
     popup.RunPopup();
-    // A press that opened the popup was spent on it: its release may never come back here.
-    owner->pressedCtrl = nullptr;
+    // A press that opened the popup was spent on it: its release may never
+    // come back here. The owner may have gone meanwhile (popup.owner is then null).
+    if (popup.owner != nullptr)
+        popup.owner->pressedCtrl = nullptr;
     return popup.chosen != 0;
 }
 
