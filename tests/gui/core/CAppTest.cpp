@@ -357,12 +357,7 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     };
     CWin* win = MainWindow();
     win->DeleteChildren();
-    Hovering* h = new Hovering(win);
-    h->x = 10;
-    h->y = 10;
-    h->width = 20;
-    h->height = 20;
-    win->AddChild(h);
+    Hovering* h = PlaceIn(win, new Hovering(win), 10, 10, 20, 20);
     screen.Move(15, 15);
     screen.Move(16, 16);
     screen.Move(50, 50);
