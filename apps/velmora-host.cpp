@@ -2,7 +2,7 @@
 //   info PLUGIN                         prints what the plug-in declares
 //   render PLUGIN OUT [--program N]     renders a fixed note sequence to OUT
 //   compare A B [--tolerance X]         compares two renders sample by sample
-//   editor PLUGIN                       (Windows) opens, idles and closes the editor inside a window of ours
+//   editor PLUGIN [BMP]                 (Windows) opens, idles and closes the editor inside a window of ours
 // Renders are 44100 Hz stereo, interleaved little-endian 32-bit floats.
 #include "host/CVstHost.h"
 #include "io/ByteOrder.h"
@@ -48,7 +48,7 @@ int Usage()
                  "usage: velmora-host info PLUGIN\n"
                  "       velmora-host render PLUGIN OUT [--program N]\n"
                  "       velmora-host compare A B [--tolerance X]\n"
-                 "       velmora-host editor PLUGIN   (Windows)\n");
+                 "       velmora-host editor PLUGIN [BMP]   (Windows)\n");
     return 2;
 }
 
@@ -254,7 +254,60 @@ std::vector<HWND> EditorWindows(HWND parent)
     return found;
 }
 
-int Editor(const char* path)
+// Writes what the screen shows of window as a 24-bit BMP file, for a person
+// to look at. False when it cannot be read or written.
+bool SaveScreenshot(HWND window, const char* path)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    const int32_t width = client.right;
+    const int32_t height = client.bottom;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (bitmap)
+    {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+        const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
+        uint8_t head[54] = {'B', 'M'};
+        StoreU32LE(head + 2, 54 + imageBytes);
+        StoreU32LE(head + 10, 54);
+        StoreU32LE(head + 14, 40);
+        StoreU32LE(head + 18, static_cast<uint32_t>(width));
+        StoreU32LE(head + 22, static_cast<uint32_t>(height));
+        head[26] = 1;
+        head[28] = 24;
+        StoreU32LE(head + 34, imageBytes);
+        if (FILE* file = std::fopen(path, "wb"))
+        {
+            saved = std::fwrite(head, 1, sizeof head, file) == sizeof head &&
+                    std::fwrite(bits, 1, imageBytes, file) == imageBytes;
+            saved = std::fclose(file) == 0 && saved;
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return saved;
+}
+
+// editor PLUGIN [SCREENSHOT]: the editor inside a window of ours, as a
+// Windows host shows it; SCREENSHOT receives a BMP of it after some input.
+int Editor(const char* path, const char* screenshot)
 {
     CVstHost host;
     if (!LoadPlugin(host, path))
@@ -299,13 +352,18 @@ int Editor(const char* path)
         GetClientRect(editor, &client);
         check("the editor's window is 824 x 376",
               client.right - client.left == kEditorWidth && client.bottom - client.top == kEditorHeight);
-        // A click and a drag, as the system sends them.
-        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(40, 62));
-        PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 62));
-        PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
-        PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        // A knob of the oscillator panel turned down, as the system sends the drag.
+        const std::vector<uint8_t> before = host.GetChunk(true);
+        PostMessageA(editor, WM_MOUSEMOVE, 0, MAKELPARAM(108, 60));
+        PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(108, 60));
+        for (int y = 66; y <= 92; y += 13)
+            PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(108, y));
+        PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(108, 92));
         Pump(host, 300);
         check("the editor survives mouse input", IsWindow(editor) && EditorWindows(parent).size() == 1);
+        check("the knob drag edited the current program", host.GetChunk(true) != before);
+        if (screenshot)
+            check("a screenshot of the editor is saved", SaveScreenshot(editor, screenshot));
     }
     check("closing answers 0", host.Dispatch(effEditClose, 0, 0, nullptr, 0.0f) == 0);
     Pump(host, 100);
@@ -324,8 +382,8 @@ int Editor(const char* path)
 int main(int argc, char** argv)
 {
 #if defined(_WIN32)
-    if (argc == 3 && std::strcmp(argv[1], "editor") == 0)
-        return Editor(argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "editor") == 0)
+        return Editor(argv[2], argc == 4 ? argv[3] : nullptr);
 #endif
     if (argc == 3 && std::strcmp(argv[1], "info") == 0)
         return Info(argv[2]);

@@ -106,6 +106,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 DISPLAY=":$display" timeout 300 "$wine64" build/win64/apps/velmora-host.exe editor build/win64/velmora.dll \
+  "$renders/editor-win64.bmp" \
   || fail "win64: the editor did not open, idle and close inside the host's window"
 # 32-bit Windows code needs a machine that can run 32-bit x86 code.
 if "$wine32" --version >/dev/null 2>&1; then

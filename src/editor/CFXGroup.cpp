@@ -138,20 +138,21 @@ void CFXGroup::KnobText(CCtrl* sender, char*& text, int32_t)
     }
     const SynthProgram& p = *program;
     const int32_t* field = knob->intField;
-    const int32_t v = knob->value;
+    // Wide enough for a damaged value anywhere in the integer range.
+    const long long v = knob->value;
     char value[32];
     if (field == &p.reverbSize)
-        std::snprintf(value, sizeof value, "%d ms", v * kMsPerSizeUnit);
+        std::snprintf(value, sizeof value, "%lld ms", v * kMsPerSizeUnit);
     else if (field == &p.eqFreqLow || field == &p.eqFreqHigh || field == &p.phaserLow || field == &p.phaserHigh)
-        std::snprintf(value, sizeof value, "%d Hz", v * kHzPerFrequencyUnit);
+        std::snprintf(value, sizeof value, "%lld Hz", v * kHzPerFrequencyUnit);
     else if (field == &p.eqLow || field == &p.eqMid || field == &p.eqHigh || field == &p.eqGain)
-        std::snprintf(value, sizeof value, "%d", v - kUnityGain);
+        std::snprintf(value, sizeof value, "%lld", v - kUnityGain);
     else if (field == &p.chorusRate)
-        std::snprintf(value, sizeof value, "%.1f Hz", v * 0.1);
+        std::snprintf(value, sizeof value, "%.1f Hz", static_cast<double>(v) * 0.1);
     else if (knob->floatField == &p.phaserRate)
         std::snprintf(value, sizeof value, "%.2f Hz", static_cast<double>(p.phaserRate));
     else if (field == &p.chorusDelay)
-        std::snprintf(value, sizeof value, "%d ms", v);
+        std::snprintf(value, sizeof value, "%lld ms", v);
     else
     {
         text = NewString(knob->ValueText().c_str());

@@ -86,8 +86,9 @@ int32_t CParamKnobBase::Frame()
     const int32_t count = image != nullptr ? image->FrameCount() : 0;
     if (count <= 0 || maximum <= minimum)
         return 0;
-    const float position = static_cast<float>(count - 1) * static_cast<float>(value - minimum) /
-                            static_cast<float>(maximum - minimum);
+    // In float: a damaged value may lie anywhere in the integer range.
+    const float position = static_cast<float>(count - 1) * (static_cast<float>(value) - static_cast<float>(minimum)) /
+                            (static_cast<float>(maximum) - static_cast<float>(minimum));
     // A value outside the range (a damaged program) shows the nearest end.
     return Clamp(TruncateToInt(position), 0, count - 1);
 }

@@ -10,11 +10,19 @@
 #include "editor/CSoundPanels.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
+#include "gui/dialogs/CFileWin.h"
+#include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/OpenUrl.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CLayout.h"
+#include "gui/widgets/CMenuItem.h"
+#include "gui/widgets/CPopup.h"
+#include "io/HeapString.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
+
+#include <cstring>
+#include <memory>
 
 namespace
 {
@@ -31,8 +39,11 @@ constexpr int32_t kHeaderGap = 32; // between the meter and the program header
 constexpr uint32_t kAnchorBottomRight = kAnchorRight | kAnchorBottom;
 constexpr const char* kTitleText = "WAVE - MODULATION - SYNTHESIZER";
 // Message box buttons and results.
-constexpr int32_t kAskOk = 1;
-constexpr int32_t kAskOkCancel = 3;
+constexpr int32_t kAskOk = kPromptOk;
+constexpr int32_t kAskOkCancel = kPromptOk | kPromptCancel;
+
+constexpr const char* kBankExtension = "fxb";
+constexpr const char* kProgramExtension = "fxp";
 
 enum BrowserItem : int32_t
 {
@@ -180,7 +191,7 @@ void CSynthWin::BuildStrip(CGroup* panel)
 
 void CSynthWin::Idle()
 {
-    if (resources->programsChanged)
+    if (resources->programsChanged && openDialogs == 0)
     {
         resources->programsChanged = 0;
         Rebuild();
@@ -261,7 +272,7 @@ void CSynthWin::RunBrowserCommand(int32_t item)
 void CSynthWin::LoadFile(bool bank)
 {
     std::string path;
-    if (!ChooseFile(false, bank ? "fxb" : "fxp", path))
+    if (!ChooseFile(false, bank ? kBankExtension : kProgramExtension, path))
         return;
     CBankFiles files(*synth);
     if (!(bank ? files.LoadBank(path) : files.LoadProgram(path)))
@@ -271,26 +282,103 @@ void CSynthWin::LoadFile(bool bank)
 void CSynthWin::SaveFile(bool bank)
 {
     std::string path;
-    if (!ChooseFile(true, bank ? "fxb" : "fxp", path))
+    if (!ChooseFile(true, bank ? kBankExtension : kProgramExtension, path))
         return;
     CBankFiles files(*synth);
     if (!(bank ? files.SaveBank(path) : files.SaveProgram(path)))
         Ask(bank ? "Save bank" : "Save program", files.Error().c_str(), kAskOk);
 }
 
-int32_t CSynthWin::ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>&, int32_t)
+int32_t CSynthWin::ChooseFromMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
+                                  int32_t marked)
 {
-    return -1;
+    ++openDialogs;
+    const int32_t chosen = RunMenu(at, x, y, items, marked);
+    --openDialogs;
+    return chosen;
 }
 
-int32_t CSynthWin::Ask(const char*, const char*, int32_t)
+int32_t CSynthWin::Ask(const char* title, const char* message, int32_t flags)
 {
-    return 2;
+    ++openDialogs;
+    const int32_t result = RunAsk(title, message, flags);
+    --openDialogs;
+    return result;
 }
 
-bool CSynthWin::ChooseFile(bool, const char*, std::string&)
+bool CSynthWin::ChooseFile(bool save, const char* extension, std::string& path)
 {
-    return false;
+    ++openDialogs;
+    const bool chosen = RunFileBrowser(save, extension, path);
+    --openDialogs;
+    return chosen;
+}
+
+namespace
+{
+
+// Notes the entry chosen from a menu by its id (the item's index).
+class CChoiceRecorder
+{
+public:
+    void Chosen(CCtrl* entry) { index = entry->id; }
+    int32_t index = -1;
+};
+
+} // namespace
+
+int32_t CSynthWin::RunMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked)
+{
+    CMenuItem menu("");
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        const int32_t index = static_cast<int32_t>(i);
+        if (items[i] == "-")
+            menu.AddSeparator();
+        else
+            menu.Add(items[i].c_str(), index)->checked = index == marked ? 1 : 0;
+    }
+    CChoiceRecorder recorder;
+    menu.OnChange = new _COnChange<CChoiceRecorder>(&recorder, &CChoiceRecorder::Chosen);
+    const Rect place = CPopup::ScreenRectOf(at);
+    CPopup::Run(this, &menu, place.left + x, place.top + y);
+    return recorder.index;
+}
+
+int32_t CSynthWin::RunAsk(const char* title, const char* message, int32_t flags)
+{
+    return ::Ask(this, title, message, flags);
+}
+
+bool CSynthWin::RunFileBrowser(bool save, const char* extension, std::string& path)
+{
+    const bool bank = std::string(extension) == kBankExtension;
+    const char* title = save ? (bank ? "Save bank" : "Save program") : (bank ? "Load bank" : "Load program");
+    std::unique_ptr<CFileWin> browser(save ? new CSaveWin(app, this, title) : new CFileWin(app, this, title));
+    browser->folder = resources->fileFolder;
+    browser->extension = std::string(".") + extension;
+    if (save)
+    {
+        browser->options = kFileAskReplace;
+        char* name = synth->GetProgramName(synth->GetProgram());
+        std::string suggested = bank ? std::string("bank") : std::string(name);
+        FreeString(name);
+        // Program names may hold characters that no file name can.
+        for (char& c : suggested)
+            if (std::strchr("\\/:*?\"<>|", c) != nullptr || static_cast<unsigned char>(c) < 32)
+                c = '_';
+        browser->fileName = suggested + browser->extension;
+    }
+    else
+    {
+        browser->mustExist = 1;
+    }
+    browser->RunModal();
+    if (browser->result != kPromptOk)
+        return false;
+    path = browser->Path();
+    resources->fileFolder = browser->folder;
+    return true;
 }
 
 void CSynthWin::OpenWebAddress(const char* url)

@@ -25,7 +25,8 @@ public:
     static constexpr int32_t kStripHeight = 20;
     static constexpr int32_t kGap = 8;
     static constexpr int32_t kWidth = 3 * kPanelWidth + 4 * kGap;                   // 824
-    static constexpr int32_t kHeight = 2 * (kPanelHeight + kGap) + kStripHeight + 12; // 376
+    // Two rows of panels, then the strip (20) with 4 above and 8 below it: 376.
+    static constexpr int32_t kHeight = 2 * (kPanelHeight + kGap) + 32;
     // Peaks fall by this much per idle.
     static constexpr float kPeakFall = 0.05f;
 
@@ -38,16 +39,16 @@ public:
     // Deletes every control and builds the tree for the current view state.
     void Rebuild();
 
-    // The toolkit's popups and dialogs as the editor uses them; tests answer
-    // them in place of a person.
+    // The toolkit's popups and dialogs as the editor uses them. While one
+    // runs, its loop may deliver a host idle: the rebuild then waits until
+    // it has closed, so that the control that opened it stays alive.
     // A popup menu at local (x, y) of at; items "-" are separators. Returns
     // the chosen item's index, -1 when nothing was chosen.
-    virtual int32_t ChooseFromMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
-                                   int32_t marked);
+    int32_t ChooseFromMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked);
     // A message box with the buttons of flags (1 OK, 2 Cancel); returns the button's id.
-    virtual int32_t Ask(const char* title, const char* message, int32_t flags);
+    int32_t Ask(const char* title, const char* message, int32_t flags);
     // The file browser: a file to load (save false) or to save with extension; false when cancelled.
-    virtual bool ChooseFile(bool save, const char* extension, std::string& path);
+    bool ChooseFile(bool save, const char* extension, std::string& path);
     virtual void OpenWebAddress(const char* url);
 
     // The bank commands of the browser menu, by item index (see BrowserMenuItems).
@@ -57,6 +58,14 @@ public:
     CList idleList; // controls repainted on every idle; not owned
     CSynth* synth;
     CSynthResources* resources;
+    int32_t openDialogs = 0; // menus and dialogs running now
+
+protected:
+    // What ChooseFromMenu, Ask and ChooseFile run: the toolkit's popup,
+    // message box and file browser (tests answer in their place).
+    virtual int32_t RunMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked);
+    virtual int32_t RunAsk(const char* title, const char* message, int32_t flags);
+    virtual bool RunFileBrowser(bool save, const char* extension, std::string& path);
 
 private:
     void BuildSoundEditor(CGroup* panel);

@@ -1,7 +1,5 @@
 #include "host/CPluginBase.h"
 
-#include "gui/core/CApp.h"
-#include "gui/core/CWin.h"
 #include "io/CObject.h"
 #include "io/HeapString.h"
 
@@ -67,14 +65,9 @@ char* CPluginBase::GetParameterDisplay(int32_t)
     return NewString("");
 }
 
-// A core without an editor of its own shows an empty toolkit window of the
-// editor's size.
 CObject* CPluginBase::CreateEditor()
 {
-    CApp* app = dynamic_cast<CApp*>(editorApp);
-    if (!app)
-        return nullptr;
-    return new CWin(app, nullptr, 0, "Velmora", 0, 0, kEditorWidth, kEditorHeight);
+    return nullptr;
 }
 
 void CPluginBase::Idle()

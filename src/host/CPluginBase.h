@@ -22,8 +22,6 @@ class CPluginBase
 {
 public:
     static constexpr int32_t kDefaultBlockSize = 1024;
-    static constexpr int32_t kEditorWidth = 824;   // pixels
-    static constexpr int32_t kEditorHeight = 376;  // pixels
 
     CPluginBase() = default;
     // Deletes an editor window that is still open.

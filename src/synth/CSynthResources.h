@@ -4,6 +4,7 @@
 #include "gui/draw/CResources.h"
 
 #include <cstdint>
+#include <string>
 
 // State shared between the synth and its editor that outlives an editor
 // window: the rebuild request, the page and panel selections and the knob
@@ -34,6 +35,8 @@ public:
     // 0..5 (chorus, phaser, delay, reverb, waveshaper, EQ).
     int32_t fxMode = 0;
     int32_t fxIndex = 0;
+    // The folder the file browser showed last for bank and program files.
+    std::string fileFolder;
     // Shared by every knob; knobs sit on the black panels.
     CKnobImage knobImage{0};
 };

@@ -76,23 +76,28 @@ TEST_F(CParamKnobTest, FloatFieldShowsItsValueWhilePressedAndItsLabelOtherwise)
 
 TEST_F(CParamKnobTest, ValueTextsOfEachBinding)
 {
+    // Each knob goes into the panel, which owns it.
+    auto own = [this](CParamValueKnob* knob) {
+        panel->AddChild(knob);
+        return knob;
+    };
     program->keyCutoff = -0.255f;
-    CParamValueKnob* bipolar = panel->FloatKnob("CUTOFF", &program->keyCutoff, -100, 100, 0);
+    CParamValueKnob* bipolar = own(panel->FloatKnob("CUTOFF", &program->keyCutoff, -100, 100, 0));
     EXPECT_EQ(bipolar->value, -25);
     EXPECT_EQ(bipolar->ValueText(), "-25"); // integer part of -25.5 + 0.5
 
     program->coarse = -12;
-    EXPECT_EQ(panel->IntKnob("COARSE", &program->coarse, -48, 48, 0, kKnobPlain)->ValueText(), "-12");
+    EXPECT_EQ(own(panel->IntKnob("COARSE", &program->coarse, -48, 48, 0, kKnobPlain))->ValueText(), "-12");
 
     program->delayBeats = 3;
     program->delayDiv = 16;
-    CParamValueKnob* beats = panel->IntKnob("TIME", &program->delayBeats, 1, 32, 1, kKnobBeatCount);
+    CParamValueKnob* beats = own(panel->IntKnob("TIME", &program->delayBeats, 1, 32, 1, kKnobBeatCount));
     beats->secondaryField = &program->delayDiv;
     EXPECT_EQ(beats->ValueText(), "3/16");
 
     program->wave1 = 3;
-    CParamValueKnob* wave =
-        panel->IntKnob("WAVE1", &program->wave1, 0, 4, 0, kKnobCyclingList, {"SAW", "SQUARE", "PULSE", "PM", "SAW2"});
+    CParamValueKnob* wave = own(
+        panel->IntKnob("WAVE1", &program->wave1, 0, 4, 0, kKnobCyclingList, {"SAW", "SQUARE", "PULSE", "PM", "SAW2"}));
     EXPECT_EQ(wave->DisplayText(), "PM"); // a cycling list always shows its item
     program->wave1 = 7;
     wave->SetValue(7, false);

@@ -4,6 +4,7 @@
 #include "core/WindowTestKit.h"
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
+#include "editor/CBankFiles.h"
 #include "editor/CBkPanel.h"
 #include "editor/CFXGroup.h"
 #include "editor/CHeader.h"
@@ -22,7 +23,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <typeinfo>
 
@@ -36,18 +39,20 @@ class CScriptedWin : public CSynthWin
 public:
     using CSynthWin::CSynthWin;
 
-    int32_t ChooseFromMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>& items, int32_t marked) override
+    int32_t RunMenu(CCtrl*, int32_t, int32_t, const std::vector<std::string>& items, int32_t marked) override
     {
         menus.push_back(items);
         markedItems.push_back(marked);
+        if (duringMenu)
+            duringMenu();
         return menuAnswer;
     }
-    int32_t Ask(const char* title, const char* message, int32_t flags) override
+    int32_t RunAsk(const char* title, const char* message, int32_t flags) override
     {
         asked.push_back(std::string(title) + "|" + message + "|" + std::to_string(flags));
         return askAnswer;
     }
-    bool ChooseFile(bool save, const char* extension, std::string& path) override
+    bool RunFileBrowser(bool save, const char* extension, std::string& path) override
     {
         files.push_back(std::string(save ? "save " : "load ") + extension);
         path = fileAnswer;
@@ -56,6 +61,7 @@ public:
     void OpenWebAddress(const char* url) override { opened.push_back(url); }
 
     int32_t menuAnswer = -1;
+    std::function<void()> duringMenu;
     int32_t askAnswer = 2;
     std::string fileAnswer;
     std::vector<std::vector<std::string>> menus;
@@ -683,6 +689,20 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     EXPECT_EQ(p.pmRatio, 8);
     Idle();
     EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
+    // A host idle while the menu is open does not rebuild under the knob that opened it.
+    CCtrl* wave2 = Knobs(Panel(0, 0))[4];
+    win->duringMenu = [this, wave2] {
+        synth.Resources().programsChanged = 1;
+        win->Idle();
+        EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
+    };
+    win->menuAnswer = 1;
+    Click(KnobX(0, 4), KnobY(0, 4), kMouseRight);
+    win->duringMenu = nullptr;
+    EXPECT_EQ(p.wave2, 1);
+    EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
+    Idle();
+    EXPECT_NE(Knobs(Panel(0, 0))[4], wave2);
     // A SAW oscillator's MOD knob has no menu.
     const size_t menus = win->menus.size();
     Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
@@ -737,6 +757,13 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
             {
                 EXPECT_GE(knob->Frame(), 0);
                 EXPECT_LE(knob->Frame(), 29);
+                // The texts shown while turning, in the panel's own units.
+                win->pressedCtrl = knob;
+                char* text = nullptr;
+                knob->OnGetText->Call(knob, text, knob->value);
+                EXPECT_NE(text, nullptr);
+                FreeString(text);
+                win->pressedCtrl = nullptr;
                 knob->SetValue(knob->defaultValue, true);
                 EXPECT_GE(knob->value, knob->minimum);
                 EXPECT_LE(knob->value, knob->maximum);
@@ -752,6 +779,109 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
     }
 }
 
+TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
+{
+    CloseEditor();
+    CSynthWin* real = new CSynthWin(&app, &synth);
+    synth.editorWindow = real;
+    real->Show(true);
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().programsChanged = 1;
+    real->Idle();
+    Pump();
+    synth.programs[3].q = 0.123f;
+    // The menu opens at the release point; "Clear all presets" is its second
+    // entry, below a 16-pixel row and a 7-pixel separator, 2 pixels in.
+    for (int32_t key : {kKeyEscape, kKeyEnter})
+    {
+        screen.Advance(500);
+        screen.Press(300, 200, kMouseRight);
+        screen.Release(300, 200, kMouseRight);
+        screen.Move(330, 233);
+        screen.Press(330, 233, kMouseLeft);
+        screen.Release(330, 233, kMouseLeft);
+        screen.Key(key);
+        Pump();
+        if (key == kKeyEscape)
+        {
+            EXPECT_EQ(synth.programs[3].q, 0.123f);
+            EXPECT_STREQ(synth.programs[0].name, "2 OSC Bass");
+        }
+    }
+    EXPECT_STREQ(synth.programs[0].name, "program-1");
+    EXPECT_EQ(synth.programs[3].q, 0.0f);
+    EXPECT_EQ(real->openDialogs, 0);
+    synth.editorWindow = nullptr;
+    delete real;
+    Open();
+}
+
+TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
+{
+    TempDir dir;
+    CloseEditor();
+    CSynthWin* real = new CSynthWin(&app, &synth);
+    synth.editorWindow = real;
+    real->Show(true);
+    synth.Resources().pagesShown = CSynthResources::kPageView;
+    synth.Resources().fileFolder = dir.Path();
+    synth.Resources().programsChanged = 1;
+    real->Idle();
+    Pump();
+    synth.SetProgram(2);
+    synth.currentProgram->q = 0.375f;
+    // "Save program..." is the menu's last entry, below five rows of 16 and two separators of 7.
+    const int32_t entry = 200 + 2 + 5 * 16 + 2 * 7 + 8;
+    screen.Advance(500);
+    screen.Press(300, 200, kMouseRight);
+    screen.Release(300, 200, kMouseRight);
+    screen.Move(330, entry);
+    screen.Press(330, entry, kMouseLeft);
+    screen.Release(330, entry, kMouseLeft);
+    screen.Key(kKeyEnter); // the empty folder's list has nothing to open: OK
+    Pump();
+    CSynth other;
+    CBankFiles files(other);
+    EXPECT_TRUE(files.LoadProgram(dir.File("Additive Pad.fxp"))) << files.Error();
+    EXPECT_EQ(other.currentProgram->q, 0.375f);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Additive Pad.fxp.tmp")));
+    synth.editorWindow = nullptr;
+    delete real;
+    Open();
+}
+
+// FNV-1a over the window's pixels (blue, green, red per pixel, rows top-down).
+uint64_t PictureHash(CDrawContext& dc)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (int32_t y = 0; y < dc.Height(); ++y)
+    {
+        const uint8_t* row = dc.Bits() + static_cast<size_t>(y) * static_cast<size_t>(dc.Stride());
+        for (int32_t x = 0; x < dc.Width() * 4; ++x)
+        {
+            if (x % 4 == 3)
+                continue;
+            hash = (hash ^ row[x]) * 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// The default sound editor of a new instance, pixel for pixel. A deliberate
+// change of the look changes this value: check gallery/editor-golden.png,
+// then put the printed value here.
+constexpr uint64_t kGoldenEditorHash = 0x496a2944c9ac8bf5ull;
+
+TEST_F(CSynthWinTest, DefaultEditorPageMatchesTheGoldenPicture)
+{
+    win->PaintWindow(Rect{0, 0, win->width, win->height});
+    CDrawContext* dc = screen.Context(win->hwnd);
+    const uint64_t hash = PictureHash(*dc);
+    if (hash != kGoldenEditorHash)
+        WriteGalleryPng(*dc, "editor-golden");
+    EXPECT_EQ(hash, kGoldenEditorHash) << std::hex << "picture hash 0x" << hash;
+}
+
 TEST_F(CSynthWinTest, GalleryPictures)
 {
     for (int32_t program : {0, 20, 34})
@@ -760,6 +890,19 @@ TEST_F(CSynthWinTest, GalleryPictures)
         Idle();
         ShowPicture(("editor-program-" + std::to_string(program)).c_str());
     }
+    // Effect and modulation pages: the delay with its beat count, a synced LFO, a pressed knob.
+    synth.Resources().fxMode = 1;
+    synth.Resources().fxIndex = 2;
+    synth.Resources().modLfo = 1;
+    synth.currentProgram->lfo[1].sync = 1;
+    synth.Resources().programsChanged = 1;
+    Idle();
+    screen.Advance(500);
+    screen.Press(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
+    Pump();
+    ShowPicture("editor-pages");
+    screen.Release(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
+    Pump();
     synth.Resources().pagesShown = CSynthResources::kPageView;
     synth.Resources().programsChanged = 1;
     Idle();

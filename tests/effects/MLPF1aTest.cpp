@@ -13,16 +13,6 @@ TEST(MLPF1a, StepResponseOfAOnePoleLowPass)
     EXPECT_EQ(filter.Process(0.0f), 0.4375f);
 }
 
-TEST(MLPF1a, ResetClearsTheState)
-{
-    MLPF1a filter;
-    filter.SetCoefficients(1.0f, -0.9f);
-    filter.Process(3.0f);
-    filter.Reset();
-    EXPECT_EQ(filter.Process(0.0f), 0.0f);
-    EXPECT_EQ(filter.MemorySize(), 0u);
-}
-
 TEST(MLPF1a, SetStateReplacesTheMemory)
 {
     MLPF1a filter;

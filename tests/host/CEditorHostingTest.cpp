@@ -9,7 +9,7 @@
 
 namespace
 {
-// The core's own editor (a plain window of the editor's size), counted.
+// A core whose editor is a plain window of the editor's size, counted.
 class EditorCore : public CPluginBase
 {
 public:
@@ -17,7 +17,11 @@ public:
     {
         ++created;
         appWhenCreated = editorApp;
-        return refuse ? nullptr : CPluginBase::CreateEditor();
+        CApp* app = dynamic_cast<CApp*>(editorApp);
+        if (refuse || !app)
+            return nullptr;
+        return new CWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth,
+                        CEditorHosting::kEditorHeight);
     }
     void Idle() override { ++idles; }
 

@@ -15,6 +15,7 @@ namespace
 constexpr int32_t kTextInset = 18;
 constexpr int32_t kMarkInset = 4;
 constexpr int32_t kMarkSide = 9;
+constexpr uint32_t kUnfocusedFrame = 0x808080;
 
 int CompareNames(const std::string& a, const std::string& b)
 {
@@ -134,8 +135,8 @@ void CFileList::Paint(CGraphic& g, Rect r)
         if (i == selected)
         {
             DrawItem(g, row, sel, 0);
-            if (focused)
-                g.FrameRect(textColour, row);
+            // The theme fills a selected row like the others: a frame shows it, dimmed without the focus.
+            g.FrameRect(focused ? textColour : kUnfocusedFrame, row);
         }
         if (item->folder)
             g.FrameRect(textColour, Rect{row.left + kMarkInset, top + (kRowHeight - kMarkSide) / 2,
