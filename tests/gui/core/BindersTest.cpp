@@ -60,41 +60,29 @@ public:
     bool answer = true;
 };
 
-TEST(Binders, ChangeCallsTheMemberFunctionOnTheObject)
+TEST(Binders, EachCallsItsMemberWithTheArgumentsInOrderAndReturnsItsAnswer)
 {
     Owner owner;
     CCtrl ctrl(nullptr);
-    std::unique_ptr<COnChange> binder(new _COnChange<Owner>(&owner, &Owner::Changed));
-    binder->Call(&ctrl);
+    std::unique_ptr<COnChange> change(new _COnChange<Owner>(&owner, &Owner::Changed));
+    change->Call(&ctrl);
     EXPECT_EQ(owner.lastSender, &ctrl);
-}
 
-TEST(Binders, MousePassesTheArgumentsUnchanged)
-{
-    Owner owner;
-    CCtrl ctrl(nullptr);
-    std::unique_ptr<COnMouse> binder(new _COnMouse<Owner>(&owner, &Owner::Mouse));
-    binder->Call(&ctrl, -3, 17, 1 | 32);
+    owner.lastSender = nullptr;
+    std::unique_ptr<COnMouse> mouse(new _COnMouse<Owner>(&owner, &Owner::Mouse));
+    mouse->Call(&ctrl, -3, 17, 1 | 32);
     EXPECT_EQ(owner.lastSender, &ctrl);
     EXPECT_EQ(owner.values[0], -3);
     EXPECT_EQ(owner.values[1], 17);
     EXPECT_EQ(owner.values[2], 33);
-}
 
-TEST(Binders, PaintPassesTheGraphicAndRectangle)
-{
-    Owner owner;
     CSoftContext dc(2, 2);
     CGraphic g(&dc);
-    std::unique_ptr<COnPaint> binder(new _COnPaint<Owner>(&owner, &Owner::Painted));
-    binder->Call(nullptr, g, Rect{1, 2, 3, 4});
+    std::unique_ptr<COnPaint> paint(new _COnPaint<Owner>(&owner, &Owner::Painted));
+    paint->Call(nullptr, g, Rect{1, 2, 3, 4});
     EXPECT_EQ(owner.graphic, &g);
     EXPECT_EQ(owner.rect, (Rect{1, 2, 3, 4}));
-}
 
-TEST(Binders, KeyAndWheelReturnTheHandlersAnswer)
-{
-    Owner owner;
     std::unique_ptr<COnKey> key(new _COnKey<Owner>(&owner, &Owner::Key));
     KeyRecord record{-9, 16};
     EXPECT_TRUE(key->Call(nullptr, &record, 16));
@@ -108,14 +96,10 @@ TEST(Binders, KeyAndWheelReturnTheHandlersAnswer)
     EXPECT_EQ(owner.values[4], 5);
     owner.answer = true;
     EXPECT_TRUE(wheel->Call(nullptr, 1, 2, 32, -120, 5));
-}
 
-TEST(Binders, GetTextFillsTheOutArgument)
-{
-    Owner owner;
-    std::unique_ptr<COnGetText> binder(new _COnGetText<Owner>(&owner, &Owner::Text));
+    std::unique_ptr<COnGetText> getText(new _COnGetText<Owner>(&owner, &Owner::Text));
     char* text = nullptr;
-    binder->Call(nullptr, text, 7);
+    getText->Call(nullptr, text, 7);
     ASSERT_NE(text, nullptr);
     EXPECT_STREQ(text, "seven");
     FreeString(text);

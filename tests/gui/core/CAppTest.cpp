@@ -33,6 +33,14 @@ protected:
         return popup;
     }
 
+    // As if the popup's own loop had shown it.
+    void Opened(CWin* popup)
+    {
+        app.popupStack.Add(popup);
+        app.topPopup = popup;
+        popup->Show(false);
+    }
+
     CProbe* mainProbe = nullptr;
 };
 
@@ -126,9 +134,7 @@ TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgai
 {
     CWin* win = MainWindow();
     CWin* popup = Popup(400, "pop");
-    app.popupStack.Add(popup);
-    app.topPopup = popup;
-    popup->Show(false);
+    Opened(popup);
     log.clear();
     screen.Press(10, 10, kMouseLeft);
     Message m;
@@ -226,9 +232,7 @@ TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
 {
     CWin* win = MainWindow();
     CWin* popup = Popup(400, "pop");
-    app.popupStack.Add(popup);
-    app.topPopup = popup;
-    popup->Show(false);
+    Opened(popup);
     log.clear();
     screen.Turn(450, 50, -360);
     Pump();
@@ -326,9 +330,7 @@ TEST_F(CAppTest, DeactivationClosesEveryPopup)
 {
     CWin* win = MainWindow();
     CWin* popup = Popup(400, "pop");
-    app.popupStack.Add(popup);
-    app.topPopup = popup;
-    popup->Show(false);
+    Opened(popup);
     Message m;
     m.window = win->hwnd;
     m.kind = MessageKind::ActivateApp;
@@ -355,12 +357,7 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     };
     CWin* win = MainWindow();
     win->DeleteChildren();
-    Hovering* h = new Hovering(win);
-    h->x = 10;
-    h->y = 10;
-    h->width = 20;
-    h->height = 20;
-    win->AddChild(h);
+    Hovering* h = PlaceIn(win, new Hovering(win), 10, 10, 20, 20);
     screen.Move(15, 15);
     screen.Move(16, 16);
     screen.Move(50, 50);

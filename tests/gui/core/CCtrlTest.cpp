@@ -252,37 +252,28 @@ TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
     CWin win(&app, nullptr, kWinNoBorder, "", 0, 0, 200, 200);
     CCtrl* c = new CCtrl(&win);
     CCtrl* other = new CCtrl(&win);
+    CCtrl* last = new CCtrl(&win);
     win.AddChild(c);
     win.AddChild(other);
+    win.AddChild(last);
     win.pressedCtrl = c;
     win.focusCtrl = c;
     app.overCtrl = c;
     app.hoverCtrl = c;
+    // Destroying another control keeps the pointers.
+    delete last;
+    EXPECT_EQ(win.pressedCtrl, c);
+    EXPECT_EQ(win.focusCtrl, c);
+    EXPECT_EQ(app.overCtrl, c);
+    EXPECT_EQ(app.hoverCtrl, c);
     delete c;
     EXPECT_EQ(win.pressedCtrl, nullptr);
     EXPECT_EQ(win.focusCtrl, nullptr);
     EXPECT_EQ(app.overCtrl, nullptr);
     EXPECT_EQ(app.hoverCtrl, nullptr);
-    // The deleted control also left its parent's list.
+    // Both deleted controls also left their parent's list.
     EXPECT_EQ(win.clientGroup->children.Count(), 1);
     EXPECT_EQ(win.clientGroup->Child(0), other);
-}
-
-TEST(CCtrl, DestroyingAnotherControlKeepsThePointers)
-{
-    CApp app;
-    CWin win(&app, nullptr, kWinNoBorder, "", 0, 0, 200, 200);
-    CCtrl* c = new CCtrl(&win);
-    CCtrl* other = new CCtrl(&win);
-    win.AddChild(c);
-    win.AddChild(other);
-    win.pressedCtrl = c;
-    win.focusCtrl = c;
-    app.overCtrl = c;
-    delete other;
-    EXPECT_EQ(win.pressedCtrl, c);
-    EXPECT_EQ(win.focusCtrl, c);
-    EXPECT_EQ(app.overCtrl, c);
 }
 
 // Binders that count their own destruction.

@@ -41,13 +41,7 @@ struct DragOwner
 
 CCtrl* Place(CWin* win, int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    CCtrl* c = new CCtrl(win);
-    c->x = x;
-    c->y = y;
-    c->width = w;
-    c->height = h;
-    win->AddChild(c);
-    return c;
+    return PlaceIn(win, new CCtrl(win), x, y, w, h);
 }
 
 class CDragWinTest : public ::testing::Test, public WindowTestKit

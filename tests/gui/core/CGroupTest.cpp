@@ -1,4 +1,5 @@
 #include "Gallery.h"
+#include "WindowTestKit.h"
 #include "gui/core/CGroup.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/platform/CSoftContext.h"
@@ -13,62 +14,41 @@ namespace
 
 CCtrl* AddCtrl(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    CCtrl* c = new CCtrl(nullptr);
-    c->x = x;
-    c->y = y;
-    c->width = width;
-    c->height = height;
-    group.AddChild(c);
-    return c;
+    return PlaceIn(&group, new CCtrl(nullptr), x, y, width, height);
 }
 
 CGroup* AddGroup(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    CGroup* g = new CGroup(nullptr);
-    g->x = x;
-    g->y = y;
-    g->width = width;
-    g->height = height;
-    group.AddChild(g);
-    return g;
+    return PlaceIn(&group, new CGroup(nullptr), x, y, width, height);
 }
 
-TEST(CGroupLayout, CentresHorizontallyAtAPercentageOfTheWidth)
+TEST(CGroupLayout, PercentagePlacementCentresOnXTakesTheFreeHeightOnYAndTruncates)
 {
-    CGroup group(nullptr);
-    group.width = 200;
-    group.height = 100;
-    CCtrl* c = AddCtrl(group, 0, 0, 40, 10);
-    c->anchor = kAnchorCentreX;
-    c->marginX = 50;
-    group.Layout();
-    EXPECT_EQ(c->x, 80); // 50 * 200 / 100 - 40 / 2
-}
-
-TEST(CGroupLayout, PlacesVerticallyAtAPercentageOfTheFreeHeight)
-{
-    CGroup group(nullptr);
-    group.width = 200;
-    group.height = 100;
-    CCtrl* c = AddCtrl(group, 0, 0, 10, 20);
-    c->anchor = kAnchorFractionY;
-    c->marginY = 25;
-    group.Layout();
-    EXPECT_EQ(c->y, 20); // (100 - 20) * 25 / 100, not centred
-}
-
-TEST(CGroupLayout, PercentagesTruncateTowardZero)
-{
-    CGroup group(nullptr);
-    group.width = 10;
-    group.height = 10;
-    CCtrl* c = AddCtrl(group, 0, 0, 5, 30);
-    c->anchor = kAnchorCentreX | kAnchorFractionY;
-    c->marginX = 33;
-    c->marginY = 33;
-    group.Layout();
-    EXPECT_EQ(c->x, 3 - 2);         // 330 / 100 = 3, 5 / 2 = 2
-    EXPECT_EQ(c->y, -6);            // -660 / 100 = -6.6 -> -6
+    struct Case
+    {
+        int32_t groupWidth, groupHeight, width, height;
+        uint32_t anchor;
+        int32_t marginX, marginY, x, y;
+    };
+    const Case cases[] = {
+        {200, 100, 40, 10, kAnchorCentreX, 50, 0, 80, 0},   // 50 * 200 / 100 - 40 / 2
+        {200, 100, 10, 20, kAnchorFractionY, 0, 25, 0, 20}, // (100 - 20) * 25 / 100, not centred
+        // 330 / 100 = 3, less 5 / 2 = 2; -660 / 100 = -6.6 truncates to -6.
+        {10, 10, 5, 30, kAnchorCentreX | kAnchorFractionY, 33, 33, 1, -6},
+    };
+    for (const Case& k : cases)
+    {
+        CGroup group(nullptr);
+        group.width = k.groupWidth;
+        group.height = k.groupHeight;
+        CCtrl* c = AddCtrl(group, 0, 0, k.width, k.height);
+        c->anchor = k.anchor;
+        c->marginX = k.marginX;
+        c->marginY = k.marginY;
+        group.Layout();
+        EXPECT_EQ(c->x, k.x) << k.anchor;
+        EXPECT_EQ(c->y, k.y) << k.anchor;
+    }
 }
 
 TEST(CGroupLayout, RightBottomAndStretchAnchors)
@@ -204,18 +184,8 @@ TEST(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
     group.width = 50;
     group.height = 30;
     group.background = 0x505050;
-    Filler* a = new Filler(0x0000FF, false);
-    a->x = 5;
-    a->y = 5;
-    a->width = 20;
-    a->height = 10;
-    Filler* b = new Filler(0x00FF00, false);
-    b->x = 15;
-    b->y = 10;
-    b->width = 20;
-    b->height = 10;
-    group.AddChild(a);
-    group.AddChild(b);
+    Filler* a = PlaceIn(&group, new Filler(0x0000FF, false), 5, 5, 20, 10);
+    PlaceIn(&group, new Filler(0x00FF00, false), 15, 10, 20, 10);
     group.scrollX = 2;
     CGroup::PaintChild(g, &group, 3, 4);
     WriteGalleryPng(dc, "group-paint", 4);
@@ -238,12 +208,7 @@ TEST(CGroupPaint, AChildNeverPaintsOutsideItsParent)
     CGroup group(nullptr);
     group.width = 30;
     group.height = 20;
-    Filler* big = new Filler(0xFFFFFF, false);
-    big->x = -10;
-    big->y = 5;
-    big->width = 100;
-    big->height = 100;
-    group.AddChild(big);
+    PlaceIn(&group, new Filler(0xFFFFFF, false), -10, 5, 100, 100);
     CGroup::PaintChild(g, &group, 10, 10);
     EXPECT_EQ(BoxOf(dc, 0xFFFFFF), (Rect{10, 15, 40, 30}));
 }
@@ -256,20 +221,10 @@ TEST(CGroupPaint, ChildrenOutsideTheClipAreNotPaintedButGetTheirPosition)
     CGroup group(nullptr);
     group.width = 60;
     group.height = 40;
-    Filler* inside = new Filler(0xFFFFFF, false);
-    inside->width = 5;
-    inside->height = 5;
-    Filler* outside = new Filler(0xFFFFFF, false);
-    outside->x = 30;
-    outside->width = 5;
-    outside->height = 5;
-    Filler* hidden = new Filler(0xFFFFFF, false);
-    hidden->width = 5;
-    hidden->height = 5;
+    Filler* inside = PlaceIn(&group, new Filler(0xFFFFFF, false), 0, 0, 5, 5);
+    Filler* outside = PlaceIn(&group, new Filler(0xFFFFFF, false), 30, 0, 5, 5);
+    Filler* hidden = PlaceIn(&group, new Filler(0xFFFFFF, false), 0, 0, 5, 5);
     hidden->visible = 0;
-    group.AddChild(inside);
-    group.AddChild(outside);
-    group.AddChild(hidden);
     CGroup::PaintChild(g, &group, 0, 0);
     EXPECT_EQ(inside->paints, 1);
     EXPECT_EQ(outside->paints, 0);
@@ -287,12 +242,7 @@ TEST(CGroupPaint, ClipChildrenAddsASystemClipRegion)
     CGroup group(nullptr);
     group.width = 60;
     group.height = 40;
-    Filler* raw = new Filler(0x00FF00, true);
-    raw->x = 10;
-    raw->y = 10;
-    raw->width = 8;
-    raw->height = 6;
-    group.AddChild(raw);
+    Filler* raw = PlaceIn(&group, new Filler(0x00FF00, true), 10, 10, 8, 6);
     raw->clipChildren = 1;
     CGroup::PaintChild(g, &group, 0, 0);
     EXPECT_EQ(BoxOf(dc, 0x00FF00), (Rect{10, 10, 18, 16}));

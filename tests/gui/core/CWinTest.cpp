@@ -230,17 +230,10 @@ TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
     CWin* win = Open(kWinNoBorder);
     win->DeleteChildren();
     log.clear();
-    CProbe* outer = nullptr;
-    CGroup* group = new CGroup(win);
-    group->x = 20;
-    group->y = 20;
-    group->width = 100;
-    group->height = 100;
-    win->AddChild(group);
+    CGroup* group = PlaceIn(win, new CGroup(win), 20, 20, 100, 100);
     CProbe* inner = new CProbe(win, &log, "in", 10, 10, 30, 30);
     inner->handlesWheel = false;
     group->AddChild(inner);
-    (void)outer;
     EXPECT_FALSE(win->Wheel(35, 35, 0, 120, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"in wheel 5 5 120"}));
     // Through the system: the toolkit window under the cursor takes it.

@@ -8,6 +8,18 @@
 #include <string>
 #include <vector>
 
+// Gives c the rectangle (x, y, w, h) and adds it to parent.
+template <class T>
+T* PlaceIn(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    c->x = x;
+    c->y = y;
+    c->width = w;
+    c->height = h;
+    parent->AddChild(c);
+    return c;
+}
+
 // A control that writes every input it gets into a shared log, as
 // "name op x y flags" lines, so that a test can compare whole sequences.
 class CProbe : public CCtrl

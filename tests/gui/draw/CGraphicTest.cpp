@@ -115,7 +115,7 @@ TEST_F(Graphic, GradientHasExactEndsAndAnEvenMiddle)
     EXPECT_EQ(dc.GetPixel(12, 0), 0x0000C8u);
 }
 
-TEST_F(Graphic, GlossShadesTheUpperHalfFromLightToMid)
+TEST_F(Graphic, GlossShadesHalfFromLightToMidAndKeepsAnInsetPlain)
 {
     // light = Mix(0x28, white, 0.25) = 0x5E; mid = Mix(0x28, 0x5E, 0.25) = 53.5 -> 0x36.
     // Rows 0..10 (the middle row 10 included) blend 0x5E -> 0x36; row 5 is 0x4A.
@@ -126,23 +126,17 @@ TEST_F(Graphic, GlossShadesTheUpperHalfFromLightToMid)
     EXPECT_EQ(dc.GetPixel(3, 11), 0x282828u);
     EXPECT_EQ(dc.GetPixel(5, 19), 0x282828u);
     EXPECT_EQ(dc.GetPixel(6, 0), kMarker);
-}
-
-TEST_F(Graphic, NegativeGlossShadesTheLowerHalfUpToLight)
-{
+    // Negative: the lower half, up to light.
     g.Gloss(Rect{0, 0, 6, 20}, 0x282828, -0.25f, 0);
     EXPECT_EQ(dc.GetPixel(3, 9), 0x282828u);
     EXPECT_EQ(dc.GetPixel(3, 10), 0x363636u);
     EXPECT_EQ(dc.GetPixel(3, 19), 0x5E5E5Eu);
-}
-
-TEST_F(Graphic, GlossInsetKeepsTheBorderPlain)
-{
-    g.Gloss(Rect{0, 0, 8, 10}, 0x282828, 0.25f, 2);
-    EXPECT_EQ(dc.GetPixel(1, 3), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(3, 1), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(6, 3), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(2, 2), 0x5E5E5Eu);
+    // An inset keeps the border plain.
+    g.Gloss(Rect{10, 0, 18, 10}, 0x282828, 0.25f, 2);
+    EXPECT_EQ(dc.GetPixel(11, 3), 0x282828u);
+    EXPECT_EQ(dc.GetPixel(13, 1), 0x282828u);
+    EXPECT_EQ(dc.GetPixel(16, 3), 0x282828u);
+    EXPECT_EQ(dc.GetPixel(12, 2), 0x5E5E5Eu);
 }
 
 TEST_F(Graphic, TextAlignedLeftTopStartsAtTheTopLeftCorner)

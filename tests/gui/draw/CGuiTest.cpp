@@ -23,12 +23,7 @@ TEST(CGui, InitBuildsTheDefaultThemeWithUniqueKeys)
     EXPECT_EQ(gui.Find("winbkgnd")->itemid2, 47);
     EXPECT_EQ(gui.Find("WINBKGND"), nullptr);
     EXPECT_EQ(gui.Find(""), nullptr);
-}
-
-TEST(CGui, InitAgainReplacesTheItems)
-{
-    CGui gui;
-    gui.Init();
+    // Init again replaces the items.
     gui.Find("value")->itemfillcol = 0x0000FF;
     gui.Init();
     EXPECT_EQ(gui.Count(), 41);
@@ -81,24 +76,11 @@ TEST(CGui, ShadedItemsGetAnImageOfTheirFixedSizeOr256)
         EXPECT_EQ(item->itemfilltex->height, item->height > 0 ? item->height : 256) << item->itemid;
     }
     EXPECT_EQ(shaded, 3); // caption, button, menutabs
-}
-
-TEST(CGui, TheCaptionImageHoldsItsGloss)
-{
-    CGui gui;
-    gui.Init();
+    // The caption's image holds its gloss.
     CGraphic* image = gui.Find("caption")->itemfilltex->graphic;
     EXPECT_EQ(image->GetPixel(100, 0), 0x5E5E5Eu);
     EXPECT_EQ(image->GetPixel(100, 10), 0x363636u);
     EXPECT_EQ(image->GetPixel(100, 19), 0x282828u);
-}
-
-TEST(CGui, ChangedDoesNothingInTheBase)
-{
-    CGui gui;
-    gui.Init();
-    gui.Changed();
-    EXPECT_EQ(gui.Count(), 41);
 }
 
 class Listener

@@ -2,28 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace
 {
 
-TEST(CursorTable, GivesEachIndexItsShape)
+TEST(CursorTable, GivesEachIndexItsShapeAndUnknownOnesTheArrow)
 {
-    EXPECT_EQ(CursorShapeOf(kCursorArrow), CursorShape::Arrow);
-    EXPECT_EQ(CursorShapeOf(kCursorWait), CursorShape::Wait);
-    EXPECT_EQ(CursorShapeOf(3), CursorShape::SizeWestEast);
-    EXPECT_EQ(CursorShapeOf(5), CursorShape::SizeWestEast);
-    EXPECT_EQ(CursorShapeOf(4), CursorShape::SizeNorthSouth);
-    EXPECT_EQ(CursorShapeOf(6), CursorShape::SizeNorthSouth);
-    EXPECT_EQ(CursorShapeOf(7), CursorShape::SizeNorthEastSouthWest);
-    EXPECT_EQ(CursorShapeOf(9), CursorShape::SizeNorthEastSouthWest);
-    EXPECT_EQ(CursorShapeOf(8), CursorShape::SizeNorthWestSouthEast);
-    EXPECT_EQ(CursorShapeOf(10), CursorShape::SizeNorthWestSouthEast);
-}
-
-TEST(CursorTable, UnknownIndicesShowTheArrow)
-{
-    EXPECT_EQ(CursorShapeOf(0), CursorShape::Arrow);
-    EXPECT_EQ(CursorShapeOf(11), CursorShape::Arrow);
-    EXPECT_EQ(CursorShapeOf(-3), CursorShape::Arrow);
+    const std::pair<int32_t, CursorShape> table[] = {
+        {kCursorArrow, CursorShape::Arrow},
+        {kCursorWait, CursorShape::Wait},
+        {3, CursorShape::SizeWestEast},
+        {5, CursorShape::SizeWestEast},
+        {4, CursorShape::SizeNorthSouth},
+        {6, CursorShape::SizeNorthSouth},
+        {7, CursorShape::SizeNorthEastSouthWest},
+        {9, CursorShape::SizeNorthEastSouthWest},
+        {8, CursorShape::SizeNorthWestSouthEast},
+        {10, CursorShape::SizeNorthWestSouthEast},
+        {0, CursorShape::Arrow},
+        {11, CursorShape::Arrow},
+        {-3, CursorShape::Arrow},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(CursorShapeOf(row.first), row.second) << "index " << row.first;
 }
 
 } // namespace

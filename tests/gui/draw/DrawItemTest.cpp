@@ -124,39 +124,17 @@ TEST_F(ItemDrawing, RepresentativeItemsByHand)
     s = Draw("scrollbarup", 16, 16, 0);
     EXPECT_EQ(s->GetPixel(0, 0), 0x404040u);
     EXPECT_EQ(s->GetPixel(15, 15), 0x404040u);
+    // "treesel": blue, cut.
+    s = Draw("treesel", 30, 18, 0);
+    EXPECT_EQ(s->GetPixel(15, 9), 0xFF0000u);
+    EXPECT_EQ(s->GetPixel(0, 0), kMarker);
     // "menutab": no fill, no frame: nothing.
     s = Draw("menutab", 8, 6, 0);
     EXPECT_EQ(s->GetPixel(3, 3), kMarker);
     EXPECT_EQ(s->GetPixel(0, 0), kMarker);
 }
 
-TEST_F(ItemDrawing, CaptionAtItsOwnHeightUsesThePreRenderedImage)
-{
-    // Mark the pre-rendered image so that its use shows.
-    CSkinItem* caption = gui.Find("caption");
-    caption->itemfilltex->graphic->FillRect(0x00FF00, Rect{0, 0, 256, 20});
-    CSoftContext* s = Draw("caption", 30, 20, 0);
-    EXPECT_EQ(s->GetPixel(15, 1), 0x00FF00u);
-    EXPECT_EQ(s->GetPixel(1, 1), 0x00FF00u);
-    EXPECT_EQ(s->GetPixel(28, 18), 0x00FF00u);
-    EXPECT_EQ(s->GetPixel(15, 0), 0x282828u);
-    // The outline in the fill colour stays around it.
-    EXPECT_EQ(s->GetPixel(0, 5), 0x282828u);
-    EXPECT_EQ(s->GetPixel(29, 5), 0x282828u);
-}
-
-TEST_F(ItemDrawing, CaptionAtAnotherHeightIsShadedAfresh)
-{
-    gui.Find("caption")->itemfilltex->graphic->FillRect(0x00FF00, Rect{0, 0, 256, 20});
-    CSoftContext* s = Draw("caption", 30, 21, 0);
-    // 21 rows: middle = 10, rows 0..10 blend 0x5E -> 0x36.
-    EXPECT_EQ(s->GetPixel(15, 1), Mix(0x5E5E5E, 0x363636, 0.1));
-    EXPECT_EQ(s->GetPixel(15, 10), 0x363636u);
-    EXPECT_EQ(s->GetPixel(15, 15), 0x282828u);
-    EXPECT_EQ(s->GetPixel(0, 5), 0x282828u);
-}
-
-TEST_F(ItemDrawing, CaptionGlossRowsFirstMiddleAndLast)
+TEST_F(ItemDrawing, CaptionUsesItsPreRenderedGlossOnlyAtItsOwnHeight)
 {
     CSoftContext* s = Draw("caption", 30, 20, 0);
     // Row 0 is the outline; the gloss starts lighter below it.
@@ -166,6 +144,24 @@ TEST_F(ItemDrawing, CaptionGlossRowsFirstMiddleAndLast)
     EXPECT_EQ(s->GetPixel(15, 10), 0x363636u);
     EXPECT_EQ(s->GetPixel(15, 11), 0x282828u);
     EXPECT_EQ(s->GetPixel(15, 19), 0x282828u);
+
+    // Mark the pre-rendered image so that its use shows.
+    gui.Find("caption")->itemfilltex->graphic->FillRect(0x00FF00, Rect{0, 0, 256, 20});
+    s = Draw("caption", 30, 20, 0);
+    EXPECT_EQ(s->GetPixel(15, 1), 0x00FF00u);
+    EXPECT_EQ(s->GetPixel(1, 1), 0x00FF00u);
+    EXPECT_EQ(s->GetPixel(28, 18), 0x00FF00u);
+    EXPECT_EQ(s->GetPixel(15, 0), 0x282828u);
+    // The outline in the fill colour stays around it.
+    EXPECT_EQ(s->GetPixel(0, 5), 0x282828u);
+    EXPECT_EQ(s->GetPixel(29, 5), 0x282828u);
+
+    // 21 rows: shaded afresh, middle = 10, rows 0..10 blend 0x5E -> 0x36.
+    s = Draw("caption", 30, 21, 0);
+    EXPECT_EQ(s->GetPixel(15, 1), Mix(0x5E5E5E, 0x363636, 0.1));
+    EXPECT_EQ(s->GetPixel(15, 10), 0x363636u);
+    EXPECT_EQ(s->GetPixel(15, 15), 0x282828u);
+    EXPECT_EQ(s->GetPixel(0, 5), 0x282828u);
 }
 
 TEST_F(ItemDrawing, MenuTabsHaveBevelLinesInsideTheirFrame)
@@ -181,13 +177,6 @@ TEST_F(ItemDrawing, MenuTabsHaveBevelLinesInsideTheirFrame)
     EXPECT_EQ(s->GetPixel(10, 0), 0x282828u);
     EXPECT_EQ(s->GetPixel(0, 0), kMarker);
     EXPECT_EQ(s->GetPixel(10, 3), 0x505050u);
-}
-
-TEST_F(ItemDrawing, SelectedTreeRowIsBlue)
-{
-    CSoftContext* s = Draw("treesel", 30, 18, 0);
-    EXPECT_EQ(s->GetPixel(15, 9), 0xFF0000u);
-    EXPECT_EQ(s->GetPixel(0, 0), kMarker);
 }
 
 TEST_F(ItemDrawing, PictureFillStretchesTheImageInsideACutFrame)

@@ -17,53 +17,42 @@ class ButtonsGalleryTest : public ::testing::Test, public WindowTestKit
 {
 };
 
-template <class T>
-T* Put(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
-{
-    c->x = x;
-    c->y = y;
-    c->width = w;
-    c->height = h;
-    parent->AddChild(c);
-    return c;
-}
-
 // One of each control of the family, a button held down, written to the
 // gallery as buttons.png for a person to judge.
 TEST_F(ButtonsGalleryTest, OneOfEachControl)
 {
     CWin* win = new CWin(&app, nullptr, kWinTitleBar | kWinResizable | kWinMaxButton | kWinMinButton, "Buttons", 0,
                          0, 360, 220);
-    CToolbar* bar = Put(win, new CToolbar(win), 0, 0, 354, 22);
+    CToolbar* bar = PlaceIn(win, new CToolbar(win), 0, 0, 354, 22);
     bar->anchor = kAnchorStretchX;
     CRow row(2);
     for (const char* caption : {"File", "Edit", "View"})
     {
-        CMenuCtrl* m = Put(bar, new CMenuCtrl(win, caption), row.x, 1, 40, 20);
+        CMenuCtrl* m = PlaceIn(bar, new CMenuCtrl(win, caption), row.x, 1, 40, 20);
         row.Place(*m);
         row.Skip(2);
     }
-    Put(bar, new CMenuButton(win, "Presets"), 250, 1, 100, 20);
+    PlaceIn(bar, new CMenuButton(win, "Presets"), 250, 1, 100, 20);
 
     CCol col(30);
-    Put(win, new CLabel(win, "Label:"), 8, col.y, 60, 18);
-    Put(win, new CButton(win, "OK"), 70, col.y, 48, 24);
-    CButton* held = Put(win, new CButton(win, "Held"), 126, col.y, 48, 24);
-    CButton* off = Put(win, new CButton(win, "Off"), 182, col.y, 48, 24);
+    PlaceIn(win, new CLabel(win, "Label:"), 8, col.y, 60, 18);
+    PlaceIn(win, new CButton(win, "OK"), 70, col.y, 48, 24);
+    CButton* held = PlaceIn(win, new CButton(win, "Held"), 126, col.y, 48, 24);
+    CButton* off = PlaceIn(win, new CButton(win, "Off"), 182, col.y, 48, 24);
     off->enabled = 0;
     col.Advance(0, 32);
-    Put(win, new CSeparator(win), 8, col.y, 338, 4)->anchor = kAnchorStretchX;
+    PlaceIn(win, new CSeparator(win), 8, col.y, 338, 4)->anchor = kAnchorStretchX;
     col.Skip(8);
-    Put(win, new CHeaderLabel(win, "Name"), 8, col.y, 120, 18);
-    Put(win, new CHeaderLabel(win, "Size"), 128, col.y, 60, 18);
+    PlaceIn(win, new CHeaderLabel(win, "Name"), 8, col.y, 120, 18);
+    PlaceIn(win, new CHeaderLabel(win, "Size"), 128, col.y, 60, 18);
     col.Advance(0, 18);
-    CTestGroup* group = Put(win, new CTestGroup(win), 8, col.y, 120, 80);
-    Put(group, new CLabel(win, "In a test group"), 4, 4, 112, 18);
-    CSplit* split = Put(win, new CSplit(win, group, false), 128, col.y, 4, 80);
+    CTestGroup* group = PlaceIn(win, new CTestGroup(win), 8, col.y, 120, 80);
+    PlaceIn(group, new CLabel(win, "In a test group"), 4, 4, 112, 18);
+    CSplit* split = PlaceIn(win, new CSplit(win, group, false), 128, col.y, 4, 80);
     (void)split;
-    CHistoryPanel* history = Put(win, new CHistoryPanel(win), 132, col.y, 120, 80);
-    Put(history, new CLabel(win, "History"), 4, 4, 100, 18);
-    CSizer* sizer = Put(win, new CSizer(win), 0, 0, 16, 16);
+    CHistoryPanel* history = PlaceIn(win, new CHistoryPanel(win), 132, col.y, 120, 80);
+    PlaceIn(history, new CLabel(win, "History"), 4, 4, 100, 18);
+    CSizer* sizer = PlaceIn(win, new CSizer(win), 0, 0, 16, 16);
     sizer->anchor = kAnchorRight | kAnchorBottom;
 
     win->Show(true);

@@ -123,12 +123,7 @@ TEST_F(CButtonTest, HeldButtonLooksPushedOnlyWhileTheCursorIsInside)
 
 TEST_F(CButtonTest, LabelDrawsItsTextInTheWindowTextColour)
 {
-    CLabel* label = new CLabel(win, "File:");
-    label->x = 10;
-    label->y = 50;
-    label->width = 32;
-    label->height = 18;
-    win->AddChild(label);
+    CLabel* label = PlaceIn(win, new CLabel(win, "File:"), 10, 50, 32, 18);
     win->Invalidate();
     CDrawContext* dc = screen.Context(win->hwnd);
     int32_t white = 0;

@@ -184,12 +184,7 @@ TEST_F(CPopupTest, AListTallerThanTheWorkAreaIsCutToItAndScrollsWithTheHighlight
 
 TEST_F(CPopupTest, DropdownListStartsOnTheSelectionAndReturnsTheIndexChosen)
 {
-    CCtrl* control = new CCtrl(main);
-    control->x = 40;
-    control->y = 30;
-    control->width = 120;
-    control->height = 18;
-    main->AddChild(control);
+    CCtrl* control = PlaceIn(main, new CCtrl(main), 40, 30, 120, 18);
     for (const char* name : {"SIN", "TRI", "SAW", "SQUARE"})
         menu.Add(name);
     menu.OnChange = Recorder();

@@ -20,23 +20,12 @@ protected:
         target = new CProbe(win, &log, "t", 0, 0, 160, 100);
         win->AddChild(target);
         split = new CSplit(win, target, vertical);
-        if (vertical)
-        {
-            target->y = 50;
-            split->x = 0;
-            split->y = 46;
-            split->width = 160;
-            split->height = 4;
-        }
-        else
-        {
-            split->x = 160;
-            split->y = 0;
-            split->width = 4;
-            split->height = 100;
-        }
         split->OnChange = new _COnChange<CSplitTest>(this, &CSplitTest::Changed);
-        win->AddChild(split);
+        target->y = vertical ? 50 : 0;
+        if (vertical)
+            PlaceIn(win, split, 0, 46, 160, 4);
+        else
+            PlaceIn(win, split, 160, 0, 4, 100);
         win->Show(true);
         Pump();
     }

@@ -18,17 +18,6 @@ class EditGalleryTest : public EditTestKit
 {
 public:
     void Nothing(CCtrl*) {}
-    // 's' while a popup runs: the whole screen goes to the gallery.
-    bool Snapshot(CCtrl*, KeyRecord* key, int32_t)
-    {
-        if (key->key != 's')
-            return false;
-        CSoftContext out(440, 300);
-        screen.Compose(out);
-        snapshotWritten = WriteGalleryPng(out, "edit-dropdown-list", 2);
-        return true;
-    }
-    bool snapshotWritten = false;
 };
 
 // One of each control of the family, one field being edited, for a person to judge.
@@ -87,12 +76,6 @@ TEST_F(EditGalleryTest, OneOfEachControl)
     EXPECT_EQ(surface->GetPixel(selected + 1, row), Mix(0x282828, 0xFFFFFF, 0.35));
     EXPECT_EQ(surface->GetPixel(left + CSoftFont::TextWidth("being edited") - 1, row), Mix(0x282828, 0xFFFFFF, 0.35));
     EXPECT_TRUE(WriteGalleryPng(*surface, "edit-controls", 2));
-
-    // The list of a dropdown, open below it.
-    app.globalKeyHandler = new _COnKey<EditGalleryTest>(this, &EditGalleryTest::Snapshot);
-    screen.Press(kClientLeft + 10 + 60, kClientTop + 70 + 10, kMouseLeft);
-    Keys({kKeyDown, 's', kKeyEscape});
-    EXPECT_TRUE(snapshotWritten);
 }
 
 } // namespace

@@ -34,11 +34,7 @@ protected:
     template <class T>
     T* Put(T* c, int32_t x, int32_t y, int32_t w, int32_t h)
     {
-        c->x = x;
-        c->y = y;
-        c->width = w;
-        c->height = h;
-        win->AddChild(c);
+        PlaceIn(win, c, x, y, w, h);
         if (!win->visible)
             win->Show(true);
         Pump();

@@ -22,12 +22,7 @@ protected:
     template <class T>
     T* Place(T* c, int32_t px, int32_t py, int32_t w, int32_t h)
     {
-        c->x = px;
-        c->y = py;
-        c->width = w;
-        c->height = h;
-        win->AddChild(c);
-        return c;
+        return PlaceIn(win, c, px, py, w, h);
     }
 
     void Show()
