@@ -123,7 +123,7 @@ TEST_F(CButtonTest, HeldButtonLooksPushedOnlyWhileTheCursorIsInside)
 
 TEST_F(CButtonTest, LabelDrawsItsTextInTheWindowTextColour)
 {
-    CLabel* label = PlaceIn(win, new CLabel(win, "File:"), 10, 50, 32, 18);
+    PlaceIn(win, new CLabel(win, "File:"), 10, 50, 32, 18);
     win->Invalidate();
     CDrawContext* dc = screen.Context(win->hwnd);
     int32_t white = 0;
