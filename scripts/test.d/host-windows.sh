@@ -87,6 +87,15 @@ run_windows() {  # loader, build folder, label
 }
 
 run_windows "$wine64" build/win64 win64
+# 32-bit Windows code needs a machine that can run 32-bit x86 code.
+words="64"
+if "$wine32" --version >/dev/null 2>&1; then
+  run_windows "$wine32" build/win32 win32
+  words="64 32"
+else
+  echo "host-windows: SKIPPED the 32-bit wine runs: this machine cannot execute 32-bit x86 code" \
+       "($wine32 does not start); the 32-bit build and its tables were checked" >&2
+fi
 
 # The editor inside a window of the Windows test host, on a virtual X server
 # for wine to draw on. The wine server of the renders above lives on without a
@@ -105,14 +114,11 @@ for _ in $(seq 50); do
   [ -e "/tmp/.X11-unix/X$display" ] && break
   sleep 0.1
 done
-DISPLAY=":$display" timeout 300 "$wine64" build/win64/apps/velmora-host.exe editor build/win64/velmora.dll \
-  "$renders/editor-win64.bmp" \
-  || fail "win64: the editor did not open, idle and close inside the host's window"
-# 32-bit Windows code needs a machine that can run 32-bit x86 code.
-if "$wine32" --version >/dev/null 2>&1; then
-  run_windows "$wine32" build/win32 win32
-else
-  echo "host-windows: SKIPPED the 32-bit wine run: this machine cannot execute 32-bit x86 code" \
-       "($wine32 does not start); the 32-bit build and its tables were checked" >&2
-fi
+for bits in $words; do
+  loader=$wine64
+  [ "$bits" = 32 ] && loader=$wine32
+  DISPLAY=":$display" timeout 300 "$loader" "build/win$bits/apps/velmora-host.exe" editor \
+    "build/win$bits/velmora.dll" "$renders/editor-win$bits.bmp" \
+    || fail "win$bits: the editor did not open, idle and close inside the host's window"
+done
 echo "host-windows: passed" >&2
