@@ -22,49 +22,93 @@ intptr_t CEditorHosting::GetRect(ERect** where)
     return 1;
 }
 
-// A second open request shows nothing new. The core builds its window on the
-// application object, so that goes first.
+// A second open request shows nothing new; one made while a close waits
+// for the loops to return takes the hidden editor back. The core builds its
+// window on the application object, so that goes first.
 intptr_t CEditorHosting::Open(CPluginBase& core, void* parent)
 {
+    FinishPendingClose(core);
+    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    if (closePending)
+    {
+        closePending = false;
+        if (window)
+            Present(window, parent);
+        return 1;
+    }
     if (core.editorWindow)
         return 1;
     CApp* app = new CApp(System());
     core.editorApp = app;
     core.editorWindow = core.CreateEditor();
-    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    window = dynamic_cast<CWin*>(core.editorWindow);
     // No system window (no display to show it on) is no editor either.
     if (!core.editorWindow || (window && !window->hwnd))
     {
-        delete core.editorWindow;
-        core.editorWindow = nullptr;
-        delete app;
-        core.editorApp = nullptr;
+        DeleteEditor(core);
         return 0;
     }
     if (!window)
         return 1;
     app->mainWindow = window;
-    if (parent && app->system->Embed(window->hwnd, reinterpret_cast<uintptr_t>(parent)))
-        window->style |= kWinEmbedded;
-    window->Show(true);
+    Present(window, parent);
     return 1;
 }
 
+void CEditorHosting::Present(CWin* window, void* parent)
+{
+    if (parent && window->app->system->Embed(window->hwnd, reinterpret_cast<uintptr_t>(parent)))
+        window->style |= kWinEmbedded;
+    window->Show(true);
+}
+
+// Deleting under a running loop would leave it, and the handler that started
+// it, on freed objects.
 intptr_t CEditorHosting::Close(CPluginBase& core)
 {
-    if (CWin* window = dynamic_cast<CWin*>(core.editorWindow))
+    FinishPendingClose(core);
+    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    if (window)
         window->Close();
-    delete core.editorWindow;
-    core.editorWindow = nullptr;
-    delete core.editorApp;
-    core.editorApp = nullptr;
+    CApp* app = dynamic_cast<CApp*>(core.editorApp);
+    if (app && app->loopDepth > 0)
+    {
+        app->EndLoops();
+        closePending = true;
+        return 0;
+    }
+    DeleteEditor(core);
     return 0;
 }
 
 intptr_t CEditorHosting::Idle(CPluginBase& core)
 {
+    FinishPendingClose(core);
     core.Idle();
+    if (closePending)
+        return 0;
     if (CApp* app = dynamic_cast<CApp*>(core.editorApp))
+    {
         app->system->DispatchPending(kMessagesPerIdle);
+        // A close asked from a loop that this dispatch ran has unwound now.
+        FinishPendingClose(core);
+    }
     return 0;
+}
+
+void CEditorHosting::DeleteEditor(CPluginBase& core)
+{
+    delete core.editorWindow;
+    core.editorWindow = nullptr;
+    delete core.editorApp;
+    core.editorApp = nullptr;
+}
+
+void CEditorHosting::FinishPendingClose(CPluginBase& core)
+{
+    CApp* app = dynamic_cast<CApp*>(core.editorApp);
+    if (!closePending || (app && app->loopDepth > 0))
+        return;
+    closePending = false;
+    DeleteEditor(core);
 }

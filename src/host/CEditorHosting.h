@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class CPluginBase;
+class CWin;
 class CWindowSystem;
 
 // The host's four editor requests: the editor's size, opening the editor
@@ -34,18 +35,33 @@ public:
     // own) and showing. Answers 1, or 0 when no window could be made.
     intptr_t Open(CPluginBase& core, void* parent);
     // Closes and deletes an open editor window, then its application
-    // object; nothing without an open editor. Answers 0.
+    // object; nothing without an open editor. Answers 0. A host may close
+    // from inside one of the toolkit's popup or modal loops (they deliver
+    // all of the thread's messages): then the window is hidden, the loops
+    // are asked to end, and the deletion waits until the outermost loop has
+    // returned; the next Idle, Open or Close completes it.
     intptr_t Close(CPluginBase& core);
     // Forwards the host's idle tick to the core, then lets the window system
     // deliver pending input and show what was drawn. Answers 0.
     intptr_t Idle(CPluginBase& core);
+
+    // A close waits for the toolkit's loops to return.
+    bool ClosePending() const { return closePending; }
 
     const ERect& Rect() const { return rect; }
     void UseSystem(CWindowSystem* windowSystem) { system = windowSystem; }
 
 private:
     CWindowSystem* System() const;
+    // Deletes the window, then the application object, and forgets both.
+    static void DeleteEditor(CPluginBase& core);
+    // Embeds window into parent (the host's window; null leaves it a window
+    // of its own) and shows it.
+    static void Present(CWin* window, void* parent);
+    // Completes a pending close once no loop of the toolkit runs any more.
+    void FinishPendingClose(CPluginBase& core);
 
     ERect rect = {0, 0, 100, 100};
     CWindowSystem* system;
+    bool closePending = false;
 };

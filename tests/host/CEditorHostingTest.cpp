@@ -2,14 +2,81 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
+#include "gui/core/InputCodes.h"
+#include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CSoftScreen.h"
+#include "gui/widgets/CMenuItem.h"
+#include "gui/widgets/CPopup.h"
 #include "host/CPluginBase.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace
 {
-// A core whose editor is a plain window of the editor's size, counted.
+// The editor's window, counting its deletions.
+class CountedWin : public CWin
+{
+public:
+    CountedWin(CApp* app, int32_t* deleted)
+        : CWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth, CEditorHosting::kEditorHeight),
+          deleted(deleted)
+    {
+    }
+    ~CountedWin() override { ++*deleted; }
+
+    int32_t* deleted;
+};
+
+// A control at client (10, 10) of the editor that, pressed, starts a popup
+// menu or a modal confirmation. Its timer, which the loop's idle ticks
+// fire, stands for a message of the host's arriving in the loop.
+class CLoopStarter : public CCtrl
+{
+public:
+    CLoopStarter(CWin* window, bool modal, std::function<void()> hostAction, std::vector<std::string>* log)
+        : CCtrl(window), modal(modal), hostAction(std::move(hostAction)), log(log)
+    {
+        x = 10;
+        y = 10;
+        width = 100;
+        height = 20;
+    }
+
+    void MouseDown(int32_t, int32_t, int32_t) override
+    {
+        CWin* win = window;
+        win->app->StartTimer(this, 30, false);
+        std::string answer;
+        if (modal)
+            answer = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
+        else
+        {
+            CMenuItem menu("menu");
+            menu.Add("Copy", 1);
+            menu.Add("Paste", 2);
+            answer = std::string("popup ") + (CPopup::Run(win, &menu, 300, 200) ? "chosen" : "cancelled");
+        }
+        // This control's own state: freed if the close had not waited.
+        log->push_back(answer + " visible " + std::to_string(win->visible) + " loops " +
+                       std::to_string(win->app->loopDepth));
+    }
+    void Timer() override
+    {
+        log->push_back("host");
+        hostAction();
+    }
+
+    bool modal;
+    std::function<void()> hostAction;
+    std::vector<std::string>* log;
+};
+
+// A core whose editor is a plain window of the editor's size, counted; with
+// a host action it carries a loop starter.
 class EditorCore : public CPluginBase
 {
 public:
@@ -20,15 +87,21 @@ public:
         CApp* app = dynamic_cast<CApp*>(editorApp);
         if (refuse || !app)
             return nullptr;
-        return new CWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth,
-                        CEditorHosting::kEditorHeight);
+        CWin* window = new CountedWin(app, &windowsDeleted);
+        if (hostAction)
+            window->AddChild(new CLoopStarter(window, modalStarter, hostAction, &log));
+        return window;
     }
     void Idle() override { ++idles; }
 
     int32_t created = 0;
     int32_t idles = 0;
+    int32_t windowsDeleted = 0;
     bool refuse = false;
     CObject* appWhenCreated = nullptr;
+    bool modalStarter = false;
+    std::function<void()> hostAction;
+    std::vector<std::string> log;
 };
 
 class CEditorHostingTest : public ::testing::Test
@@ -42,6 +115,13 @@ protected:
     ~CEditorHostingTest() override { editor.Close(core); }
 
     CWin* Window() { return dynamic_cast<CWin*>(core.editorWindow); }
+    // The host's own message loop: delivers what is queued, to our loops too.
+    void HostLoop()
+    {
+        Message m;
+        while (screen.Peek(m))
+            screen.Dispatch(m);
+    }
     void* HostHandle() { return reinterpret_cast<void*>(host); }
 
     CSoftScreen screen;
@@ -166,5 +246,73 @@ TEST_F(CEditorHostingTest, DestroyingTheCoreWithTheEditorOpenDeletesTheWindow)
     delete doomed;
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
     delete app;
+}
+
+// The host closes the editor from inside our loop and asks for an idle tick
+// there: the loop ends cancelled, the handler that started it returns on
+// live objects, and the window and the application go at the next idle.
+TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
+{
+    core.hostAction = [this] {
+        editor.Close(core);
+        editor.Idle(core);
+        core.log.push_back("pending " + std::to_string(editor.ClosePending()) + " deleted " +
+                           std::to_string(core.windowsDeleted));
+    };
+    for (bool modal : {false, true})
+    {
+        core.log.clear();
+        core.modalStarter = modal;
+        ASSERT_EQ(editor.Open(core, HostHandle()), 1);
+        const int32_t deletedBefore = core.windowsDeleted;
+        screen.Press(120, 70, kMouseLeft);
+        HostLoop();
+        EXPECT_TRUE(editor.ClosePending());
+        EXPECT_EQ(core.windowsDeleted, deletedBefore);
+        EXPECT_EQ(core.log, (std::vector<std::string>{"host", "pending 1 deleted " + std::to_string(deletedBefore),
+                                                      modal ? "ask 2 visible 0 loops 0"
+                                                            : "popup cancelled visible 0 loops 0"}));
+        EXPECT_EQ(editor.Idle(core), 0);
+        EXPECT_FALSE(editor.ClosePending());
+        EXPECT_EQ(core.windowsDeleted, deletedBefore + 1);
+        EXPECT_EQ(core.editorWindow, nullptr);
+        EXPECT_EQ(core.editorApp, nullptr);
+        EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
+        EXPECT_FALSE(screen.Exhausted());
+    }
+    core.hostAction = nullptr;
+    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    EXPECT_EQ(core.created, 3);
+    ASSERT_NE(Window(), nullptr);
+    EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
+}
+
+// Hosts that reopen the editor may close and open it in one go: from inside
+// a loop, the open takes the hidden editor back and nothing is deleted.
+TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
+{
+    core.hostAction = [this] {
+        EXPECT_EQ(editor.Close(core), 0);
+        EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    };
+    core.modalStarter = true;
+    editor.Open(core, HostHandle());
+    CObject* window = core.editorWindow;
+    screen.Press(120, 70, kMouseLeft);
+    HostLoop();
+    editor.Idle(core);
+    EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0"}));
+    EXPECT_FALSE(editor.ClosePending());
+    EXPECT_EQ(core.editorWindow, window);
+    EXPECT_EQ(core.windowsDeleted, 0);
+    EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
+    EXPECT_EQ(screen.ZOrder().size(), 2u);
+    // Loops run again once the outermost has returned: Enter answers OK
+    // before the host's message comes.
+    screen.Press(120, 70, kMouseLeft);
+    screen.Key(kKeyEnter);
+    HostLoop();
+    EXPECT_EQ(core.log.size(), 3u);
+    EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0");
 }
 }

@@ -130,14 +130,15 @@ void CApp::Run(CWin* window)
     // A window the system refused can never be closed by the user: no loop waits for it.
     if (window->hwnd == 0)
         return;
+    CLoopGuard guard(this);
     inModalLoop = 1;
     window->Show(true);
     Message m;
-    while (window->visible)
+    while (window->visible && !endingLoops)
     {
-        while (window->visible && system->Peek(m))
+        while (window->visible && !endingLoops && system->Peek(m))
             system->Dispatch(m);
-        if (!window->visible)
+        if (!window->visible || endingLoops)
             break;
         IdleTick();
     }
@@ -155,6 +156,25 @@ void CApp::Forget(CCtrl* c)
     if (dropTarget == c)
         dropTarget = nullptr;
     timers.Remove(c);
+}
+
+void CApp::EndLoops()
+{
+    if (loopDepth == 0)
+        return;
+    endingLoops = true;
+    ClosePopups(nullptr);
+}
+
+CApp::CLoopGuard::CLoopGuard(CApp* app) : app(app)
+{
+    ++app->loopDepth;
+}
+
+CApp::CLoopGuard::~CLoopGuard()
+{
+    if (--app->loopDepth == 0)
+        app->endingLoops = false;
 }
 
 void CApp::BeginDrag(CWin* source, CList* items)

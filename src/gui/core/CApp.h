@@ -58,6 +58,24 @@ public:
     void DeleteServedPopups(bool all);
     // Forgets every pointer to c (a control being destroyed).
     void Forget(CCtrl* c);
+    // Asks every running popup and modal loop to end, closing the popups
+    // (the host closes the editor while one of them runs); loops started
+    // before the outermost one has returned end at once.
+    void EndLoops();
+
+    // Counts a popup or modal loop for as long as it lives, also when the
+    // loop is left by an exception.
+    class CLoopGuard
+    {
+    public:
+        explicit CLoopGuard(CApp* app);
+        ~CLoopGuard();
+        CLoopGuard(const CLoopGuard&) = delete;
+        CLoopGuard& operator=(const CLoopGuard&) = delete;
+
+    private:
+        CApp* app;
+    };
     // Starts a drag of items (the list and its CDropItems are owned from
     // now on) from source: the drag window shows the first item's name next
     // to the cursor and follows it; the release delivers the drop
@@ -71,6 +89,8 @@ public:
     CWindowSystem* system;      // not owned
     uint8_t active = 1;         // the process is the active application
     uint8_t inModalLoop = 0;
+    int32_t loopDepth = 0;      // popup and modal loops running, nested
+    bool endingLoops = false;   // EndLoops asked; cleared when the outermost loop returns
     CList popupStack;           // open popups, oldest first
     CList servedPopups;         // popups with deleteOnClose served by an older popup's loop (not owned)
     CList shownWindows;         // visible top-level windows

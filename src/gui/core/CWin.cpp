@@ -796,10 +796,11 @@ void CWin::RunPopup()
             app->servedPopups.Add(this);
         return;
     }
+    CApp::CLoopGuard guard(app);
     Message m;
-    while (visible)
+    while (visible && !app->endingLoops)
     {
-        while (visible && system->Peek(m))
+        while (visible && !app->endingLoops && system->Peek(m))
         {
             if (m.kind == MessageKind::KeyDown && app->topPopup != nullptr)
                 m.window = app->topPopup->hwnd;
@@ -812,7 +813,7 @@ void CWin::RunPopup()
             system->Dispatch(m);
             app->DeleteServedPopups(false);
         }
-        if (!visible)
+        if (!visible || app->endingLoops)
             break;
         app->IdleTick();
     }
@@ -853,12 +854,13 @@ void CWin::RunModal()
     }
     system->ReleaseCapture();
     Show(true);
+    CApp::CLoopGuard guard(app);
     Message m;
-    while (visible)
+    while (visible && !app->endingLoops)
     {
         if (!HasFocus() && app->active)
             system->SetFocus(hwnd);
-        while (visible && system->Peek(m))
+        while (visible && !app->endingLoops && system->Peek(m))
         {
             // Presses of the middle button are not taken from other windows.
             if (IsPress(m) && m.button != kMouseMiddle && !Owns(m.window))
@@ -867,7 +869,7 @@ void CWin::RunModal()
                 m.window = hwnd;
             system->Dispatch(m);
         }
-        if (!visible)
+        if (!visible || app->endingLoops)
             break;
         app->IdleTick();
     }
