@@ -5,6 +5,7 @@
 #include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/platform/CFileSystem.h"
+#include "gui/widgets/CScrollbar.h"
 
 #include <algorithm>
 
@@ -43,9 +44,12 @@ CFileItem::CFileItem(CWin* window, const std::string& name, bool folder) : CCtrl
     SetText(name.c_str());
 }
 
-CFileList::CFileList(CWin* window) : CCtrl(window)
+CFileList::CFileList(CWin* window) : CGroup(window), bar(new CScrollbar(window, true))
 {
     tabStop = 1;
+    AddChild(bar);
+    bar->OnChange = new _COnChange<CFileList>(this, &CFileList::Scrolled);
+    bar->visible = 0;
 }
 
 CFileList::~CFileList()
@@ -74,7 +78,8 @@ void CFileList::SetEntries(const std::vector<FileEntry>& entries)
     for (const FileEntry* e : sorted)
         items.Add(new CFileItem(window, e->name, e->folder));
     selected = -1;
-    scroll = 0;
+    bar->SetValue(0);
+    Layout();
     Invalidate();
 }
 
@@ -91,10 +96,14 @@ int32_t CFileList::RowsShown() const
     return std::max(height / kRowHeight, 1);
 }
 
-void CFileList::ClampScroll()
+void CFileList::Layout()
 {
-    scroll = std::min(scroll, items.Count() * kRowHeight - height);
-    scroll = std::max(scroll, 0);
+    FitVerticalBar(*bar, width, height, static_cast<int64_t>(items.Count()) * kRowHeight);
+}
+
+void CFileList::Scrolled(CCtrl*)
+{
+    Invalidate();
 }
 
 void CFileList::Select(int32_t row)
@@ -102,11 +111,10 @@ void CFileList::Select(int32_t row)
     row = items.Count() == 0 ? -1 : std::clamp(row, -1, items.Count() - 1);
     if (row >= 0)
     {
-        if (row * kRowHeight < scroll)
-            scroll = row * kRowHeight;
-        else if ((row + 1) * kRowHeight > scroll + height)
-            scroll = (row + 1) * kRowHeight - height;
-        ClampScroll();
+        if (row * kRowHeight < bar->value)
+            bar->SetValue(row * kRowHeight);
+        else if ((row + 1) * kRowHeight > bar->value + height)
+            bar->SetValue((row + 1) * kRowHeight - height);
     }
     Invalidate();
     if (row == selected)
@@ -124,13 +132,15 @@ void CFileList::Paint(CGraphic& g, Rect r)
     DrawItem(g, r, box, 0);
     const uint32_t textColour = box != nullptr ? box->itemtextcol : kWhite;
     const bool focused = window->focusCtrl == this;
+    const int32_t scroll = bar->value;
+    const int32_t right = r.right - 1 - (bar->visible ? kScrollbarSide : 0);
     // Only the rows in view are drawn: a folder may hold thousands.
     const int32_t first = scroll / kRowHeight;
     const int32_t last = std::min(items.Count() - 1, (scroll + r.Height()) / kRowHeight);
     for (int32_t i = first; i <= last; ++i)
     {
         const int32_t top = i * kRowHeight - scroll;
-        const Rect row{r.left + 1, top, r.right - 1, top + kRowHeight};
+        const Rect row{r.left + 1, top, right, top + kRowHeight};
         const CFileItem* item = Item(i);
         if (i == selected)
         {
@@ -146,6 +156,7 @@ void CFileList::Paint(CGraphic& g, Rect r)
     }
     if (box != nullptr && box->itemframe)
         DrawItem(g, r, box, kItemFrameOnly);
+    PaintChild(g, bar, bar->x + g.originX, bar->y + g.originY);
 }
 
 void CFileList::MouseDown(int32_t px, int32_t py, int32_t flags)
@@ -153,7 +164,7 @@ void CFileList::MouseDown(int32_t px, int32_t py, int32_t flags)
     window->SetFocusCtrl(this);
     if (flags & (kMouseLeft | kMouseRight))
     {
-        const int32_t row = (py + scroll) / kRowHeight;
+        const int32_t row = (py + bar->value) / kRowHeight;
         if (py >= 0 && row < items.Count())
             Select(row);
     }
@@ -194,8 +205,6 @@ bool CFileList::Wheel(int32_t px, int32_t py, int32_t flags, int32_t delta, int3
 {
     if (CCtrl::Wheel(px, py, flags, delta, reserved))
         return true;
-    scroll -= delta;
-    ClampScroll();
-    Invalidate();
+    bar->ChangeValue(static_cast<int32_t>(std::max<int64_t>(INT32_MIN, static_cast<int64_t>(bar->value) - delta)));
     return true;
 }

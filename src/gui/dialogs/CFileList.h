@@ -1,12 +1,13 @@
 #pragma once
 
-#include "gui/core/CCtrl.h"
+#include "gui/core/CGroup.h"
 #include "io/CList.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+class CScrollbar;
 struct FileEntry;
 
 // One entry of the file list: its name (text) and whether it is a folder.
@@ -25,7 +26,8 @@ public:
 // and gives the list the focus; its owner's OnMouseDown sees the press
 // (with the double-click flag) afterwards. Up, Down, Home, End, Page Up
 // and Page Down move the selection; the wheel scrolls by its raw delta.
-class CFileList : public CCtrl
+// A vertical scroll bar shows while the rows are taller than the list.
+class CFileList : public CGroup
 {
 public:
     static constexpr int32_t kRowHeight = 16;
@@ -34,6 +36,8 @@ public:
     ~CFileList() override;
 
     void Paint(CGraphic& g, Rect r) override;
+    // Fits the bar to the rows and the list's size.
+    void Layout() override;
     void MouseDown(int32_t x, int32_t y, int32_t flags) override;
     bool KeyDown(int32_t key, int32_t mods) override;
     bool Wheel(int32_t x, int32_t y, int32_t flags, int32_t delta, int32_t reserved) override;
@@ -50,12 +54,12 @@ public:
     int32_t Find(const std::string& name) const;
 
     int32_t selected = -1;
-    int32_t scroll = 0; // pixels scrolled off the top
+    CScrollbar* bar; // owned child; its value is the pixels scrolled off the top
 
 private:
     void DeleteItems();
     int32_t RowsShown() const;
-    void ClampScroll();
+    void Scrolled(CCtrl* sender);
 
     CList items; // of owned CFileItem
 };

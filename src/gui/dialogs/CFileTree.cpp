@@ -5,6 +5,7 @@
 #include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/platform/CFileSystem.h"
+#include "gui/widgets/CScrollbar.h"
 
 #include <algorithm>
 
@@ -84,9 +85,12 @@ std::vector<std::string> Subfolders(const std::string& folder)
 
 } // namespace
 
-CFileTree::CFileTree(CWin* window) : CCtrl(window)
+CFileTree::CFileTree(CWin* window) : CGroup(window), bar(new CScrollbar(window, true))
 {
     tabStop = 1;
+    AddChild(bar);
+    bar->OnChange = new _COnChange<CFileTree>(this, &CFileTree::Scrolled);
+    bar->visible = 0;
 }
 
 void CFileTree::ShowFolder(const std::string& folder)
@@ -145,21 +149,25 @@ void CFileTree::ShowFolder(const std::string& folder)
             parent = parent + 1 + next;
         }
     }
+    Layout();
     if (selected >= 0)
     {
         // Bring the current folder into view.
         const int32_t top = selected * kRowHeight;
-        if (top < scroll || top + kRowHeight > scroll + height)
-            scroll = top - height / 2;
+        if (top < bar->value || top + kRowHeight > bar->value + height)
+            bar->SetValue(top - height / 2);
     }
-    ClampScroll();
     Invalidate();
 }
 
-void CFileTree::ClampScroll()
+void CFileTree::Layout()
 {
-    scroll = std::min(scroll, static_cast<int32_t>(nodes.size()) * kRowHeight - height);
-    scroll = std::max(scroll, 0);
+    FitVerticalBar(*bar, width, height, static_cast<int64_t>(nodes.size()) * kRowHeight);
+}
+
+void CFileTree::Scrolled(CCtrl*)
+{
+    Invalidate();
 }
 
 void CFileTree::Paint(CGraphic& g, Rect r)
@@ -171,6 +179,8 @@ void CFileTree::Paint(CGraphic& g, Rect r)
     const uint32_t textColour = tree != nullptr ? tree->itemtextcol : kWhite;
     const uint32_t symbol = tree != nullptr ? tree->itemsymbcol : 0x808080;
     const int32_t count = static_cast<int32_t>(nodes.size());
+    const int32_t scroll = bar->value;
+    const int32_t right = r.right - 1 - (bar->visible ? kScrollbarSide : 0);
     const int32_t first = scroll / kRowHeight;
     const int32_t last = std::min(count - 1, (scroll + r.Height()) / kRowHeight);
     for (int32_t i = first; i <= last; ++i)
@@ -188,15 +198,16 @@ void CFileTree::Paint(CGraphic& g, Rect r)
             const int32_t midX = (box.left + box.right) / 2;
             g.FillRect(symbol, Rect{midX, box.top + 2, midX + 1, box.bottom - 2});
         }
-        Rect text{left + kTextInset, top, r.right - 1, top + kRowHeight};
+        Rect text{left + kTextInset, top, right, top + kRowHeight};
         if (i == selected)
         {
-            const Rect mark{text.left - 2, top, std::min(text.left + g.TextWidth(n.name.c_str()) + 4, r.right - 1),
+            const Rect mark{text.left - 2, top, std::min(text.left + g.TextWidth(n.name.c_str()) + 4, right),
                             top + kRowHeight};
             DrawItem(g, mark, sel, 0);
         }
         g.Text(i == selected && sel != nullptr ? sel->itemtextcol : textColour, n.name.c_str(), text, kAlignLeft);
     }
+    PaintChild(g, bar, bar->x + g.originX, bar->y + g.originY);
 }
 
 void CFileTree::Choose(int32_t row)
@@ -212,7 +223,7 @@ void CFileTree::MouseDown(int32_t px, int32_t py, int32_t flags)
 {
     window->SetFocusCtrl(this);
     if ((flags & kMouseLeft) && py >= 0)
-        Choose((py + scroll) / kRowHeight);
+        Choose((py + bar->value) / kRowHeight);
     CCtrl::MouseDown(px, py, flags);
 }
 
@@ -237,8 +248,6 @@ bool CFileTree::Wheel(int32_t px, int32_t py, int32_t flags, int32_t delta, int3
 {
     if (CCtrl::Wheel(px, py, flags, delta, reserved))
         return true;
-    scroll -= delta;
-    ClampScroll();
-    Invalidate();
+    bar->ChangeValue(static_cast<int32_t>(std::max<int64_t>(INT32_MIN, static_cast<int64_t>(bar->value) - delta)));
     return true;
 }

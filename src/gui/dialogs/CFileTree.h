@@ -1,10 +1,12 @@
 #pragma once
 
-#include "gui/core/CCtrl.h"
+#include "gui/core/CGroup.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class CScrollbar;
 
 // The drives and folders of the file browser: the roots of the file
 // system, and under the root that holds the current folder, the chain of
@@ -12,8 +14,9 @@
 // case ignored). 18-pixel rows of the "tree" item, the current folder as
 // "treesel", expanders in the tree's symbol colour. A press or Up and Down
 // choose a row (OnChange; the owner reads Chosen); the wheel scrolls by its
-// raw delta.
-class CFileTree : public CCtrl
+// raw delta. A vertical scroll bar shows while the rows are taller than
+// the tree.
+class CFileTree : public CGroup
 {
 public:
     static constexpr int32_t kRowHeight = 18;
@@ -30,6 +33,8 @@ public:
     explicit CFileTree(CWin* window);
 
     void Paint(CGraphic& g, Rect r) override;
+    // Fits the bar to the rows and the tree's size.
+    void Layout() override;
     void MouseDown(int32_t x, int32_t y, int32_t flags) override;
     bool KeyDown(int32_t key, int32_t mods) override;
     bool Wheel(int32_t x, int32_t y, int32_t flags, int32_t delta, int32_t reserved) override;
@@ -41,11 +46,11 @@ public:
 
     std::vector<Node> nodes;
     int32_t selected = -1;
-    int32_t scroll = 0; // pixels scrolled off the top
+    CScrollbar* bar; // owned child; its value is the pixels scrolled off the top
 
 private:
     void Choose(int32_t row);
-    void ClampScroll();
+    void Scrolled(CCtrl* sender);
 
     std::string chosen;
 };

@@ -273,3 +273,13 @@ void CScrollbar::MouseUp(int32_t px, int32_t py, int32_t flags)
     dragging = 0;
     CCtrl::MouseUp(px, py, flags);
 }
+
+void FitVerticalBar(CScrollbar& bar, int32_t w, int32_t h, int64_t extent)
+{
+    bar.visible = extent > h ? 1 : 0;
+    bar.x = w - kScrollbarSide;
+    bar.y = 0;
+    bar.width = kScrollbarSide;
+    bar.height = h;
+    bar.SetRange(0, static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(0, extent - h), INT32_MAX)), h);
+}

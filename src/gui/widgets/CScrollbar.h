@@ -103,3 +103,8 @@ private:
     // One move of the repeat: down for zones 1 and 2, up for 4 and 5.
     void RepeatStep();
 };
+
+// Places bar along the right edge of a view w x h pixels that scrolls content
+// extent pixels tall, shown only when the content is taller than the view;
+// its value is then the offset scrolled off the top, its page the view's height.
+void FitVerticalBar(CScrollbar& bar, int32_t w, int32_t h, int64_t extent);

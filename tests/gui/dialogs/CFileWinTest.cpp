@@ -8,11 +8,13 @@
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CFileSystem.h"
 #include "gui/widgets/CEdit.h"
+#include "gui/widgets/CScrollbar.h"
 #include "io/CIniFile.h"
 #include "io/HeapString.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -326,8 +328,112 @@ TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
     win.RunModal();
     EXPECT_EQ(win.list->Count(), 2000);
     EXPECT_EQ(win.fileName, "p1999.vlm");
-    EXPECT_EQ(win.list->scroll, 2000 * CFileList::kRowHeight - win.list->height);
+    EXPECT_EQ(win.list->bar->value, 2000 * CFileList::kRowHeight - win.list->height);
     EXPECT_EQ(win.result, kResultOk);
+}
+
+// The centred 480 x 480 browser: client area from (275, 167), 474 x 454; the
+// list 310 x 430 from (439, 167), its bar 16 wide at x 294 of the list.
+// 200 rows of 16 pixels: maximum 3200 - 430 = 2770, page 430; on the bar's
+// 398-pixel track the thumb is 398 x 430 / 3200 = 53 long, leaving 345 to move on.
+TEST_F(CFileWinTest, ScrollBarsFollowTheFolderTheInputAndTheSize)
+{
+    const std::string many = CFileSystem::Join(root, "many");
+    ASSERT_TRUE(CFileSystem::CreateFolder(many));
+    for (int i = 0; i < 200; ++i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%03d.vlm", i);
+        Touch(CFileSystem::Join(many, name));
+    }
+    CFileWin win(&app, nullptr, "Open");
+    win.folder = many;
+    CScrollbar* bar = win.list->bar;
+    struct Seen
+    {
+        int32_t visible, maximum, page, value;
+    };
+    std::vector<Seen> seen;
+    auto note = [&]() { seen.push_back(Seen{bar->visible, bar->maximum, bar->page, bar->value}); };
+    CStepper stepper(&app);
+    const int32_t barX = 439 + 294 + 8;
+    stepper.steps.push_back([&]() {
+        note();
+        // Drag the thumb from 14 pixels into it down by 100: 100 x 2770 / 345 = 803.
+        screen.Press(barX, 167 + 30, kMouseLeft);
+        screen.Move(barX, 167 + 130, kMouseLeft);
+        screen.Release(barX, 167 + 130, kMouseLeft);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        // The thumb now lies at 16 + 345 x 803 / 2770 = 116; a click below it pages by one step of 8.
+        screen.Press(barX, 167 + 300, kMouseLeft);
+        screen.Release(barX, 167 + 300, kMouseLeft);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        screen.Turn(500, 300, -120);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
+        win.SetFocusCtrl(win.list);
+        screen.Key(kKeyHome);
+        screen.Key(kKeyPageDown);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        screen.Key(kKeyEnd);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
+        app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474});
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        note();
+        EXPECT_EQ(win.tree->bar->page, win.tree->height);
+        EXPECT_EQ(win.tree->height, 280);
+        // Up to the files folder: five rows fit, no bar.
+        win.nameField->SetText("");
+        win.SetFocusCtrl(win.nameField);
+        screen.Key(kKeyBackspace);
+        return true;
+    });
+    stepper.steps.push_back([&]() {
+        if (win.folder != root)
+            return false;
+        note();
+        // The tree's rows depend on the machine's folders; its bar fits them and shows the current one.
+        const CFileTree* tree = win.tree;
+        const int32_t extent = static_cast<int32_t>(tree->nodes.size()) * CFileTree::kRowHeight;
+        EXPECT_EQ(tree->bar->visible, extent > tree->height ? 1 : 0);
+        EXPECT_EQ(tree->bar->maximum, std::max(0, extent - tree->height));
+        EXPECT_GE(tree->selected * CFileTree::kRowHeight, tree->bar->value);
+        EXPECT_LE((tree->selected + 1) * CFileTree::kRowHeight, tree->bar->value + tree->height);
+        screen.Key(kKeyEscape);
+        return true;
+    });
+    win.RunModal();
+    const std::vector<Seen> expected{{1, 2770, 430, 0},   {1, 2770, 430, 803}, {1, 2770, 430, 811},
+                                     {1, 2770, 430, 931}, {1, 2770, 430, 2},   {1, 2770, 430, 2770},
+                                     {1, 2920, 280, 2770}, {0, 0, 280, 0}};
+    ASSERT_EQ(seen.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(seen[i].visible, expected[i].visible);
+        EXPECT_EQ(seen[i].maximum, expected[i].maximum);
+        EXPECT_EQ(seen[i].page, expected[i].page);
+        EXPECT_EQ(seen[i].value, expected[i].value);
+    }
+    EXPECT_EQ(bar->x, 294);
 }
 
 TEST(CFileWinNames, ExtensionsCompareWithOrWithoutTheDot)

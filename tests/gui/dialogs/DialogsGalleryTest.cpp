@@ -53,6 +53,9 @@ TEST_F(DialogsGalleryTest, FileBrowserPromptTextAndColour)
         ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(top, folder)));
     for (const char* file : {"Init.vlm", "Warm strings.vlm", "Glass bell.vlm"})
         std::fclose(std::fopen(CFileSystem::Join(top, file).c_str(), "wb"));
+    // Enough presets for the list's scroll bar.
+    for (int i = 1; i <= 40; ++i)
+        std::fclose(std::fopen(CFileSystem::Join(top, "Patch " + std::to_string(i) + ".vlm").c_str(), "wb"));
 
     CFileWin browser(&app, nullptr, "Load preset");
     browser.folder = top;
