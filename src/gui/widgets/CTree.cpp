@@ -91,13 +91,8 @@ void CTree::Layout()
             ++shown;
     }
     const int64_t extent = static_cast<int64_t>(shown) * kTreeRowHeight;
-    const bool scrolls = extent > height;
-    bar->visible = scrolls ? 1 : 0;
-    bar->x = width - kScrollbarSide;
-    bar->y = 0;
-    bar->width = kScrollbarSide;
-    bar->height = height;
-    bar->SetRange(0, static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(0, extent - height), INT32_MAX)), height);
+    FitVerticalBar(*bar, width, height, extent);
+    const bool scrolls = bar->visible != 0;
     const int32_t rowWidth = std::max(0, width - (scrolls ? kScrollbarSide : 0));
     int32_t row = 0;
     for (int32_t i = 0; i < NodeCount(); ++i)
