@@ -138,6 +138,7 @@ TEST(CRenderTool, RefusalsExitWithTheirStatusAndMessage)
          noEntry + ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)\n"},
         {"--plugin " + Quote(effect) + out, 1, effect + ": a VST 2.4 effect, not an instrument\n"},
         {"--plugin " + Quote(dir.File("none.so")) + out, 1, dir.File("none.so") + ": no such file\n"},
+        {"--plugin / " + out, 1, "/: not a file\n"},
     };
     for (const auto& c : cases)
     {
