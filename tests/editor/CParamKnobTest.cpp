@@ -150,27 +150,6 @@ TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
     EXPECT_EQ(knob->Frame(), 0);
 }
 
-TEST_F(CParamKnobTest, DoubleClickRestoresTheDefault)
-{
-    program->cutoff = 0.2f;
-    program->volume = 0.9f;
-    auto* cutoff = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("CUTOFF", &program->cutoff, 0, 100, 100)));
-    auto* volume = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("VOLUME", &program->volume, 0, 100, 50)));
-    Show();
-    Click(30, 50, kMouseLeft);
-    screen.Press(30, 50, kMouseLeft);
-    screen.Release(30, 50, kMouseLeft);
-    Pump();
-    EXPECT_EQ(cutoff->value, 100);
-    EXPECT_FLOAT_EQ(program->cutoff, 1.0f);
-    Click(94, 50, kMouseLeft);
-    screen.Press(94, 50, kMouseLeft);
-    screen.Release(94, 50, kMouseLeft);
-    Pump();
-    EXPECT_EQ(volume->value, 50);
-    EXPECT_FLOAT_EQ(program->volume, 0.5f);
-}
-
 TEST_F(CParamKnobTest, SwitchTogglesOnReleaseAndCyclingListWrapsOnTheLeftButtonOnly)
 {
     program->mono = 1;

@@ -106,6 +106,33 @@ protected:
         win->Idle();
         Pump();
     }
+    // Swaps the scripted editor for the real one (its own menus and dialogs), on the program browser.
+    CSynthWin* OpenRealOnBrowser()
+    {
+        CloseEditor();
+        CSynthWin* real = new CSynthWin(&app, &synth);
+        synth.editorWindow = real;
+        real->Show(true);
+        synth.Resources().pagesShown = CSynthResources::kPageView;
+        synth.Resources().programsChanged = 1;
+        real->Idle();
+        Pump();
+        return real;
+    }
+    void CloseReal(CSynthWin* real)
+    {
+        synth.editorWindow = nullptr;
+        delete real;
+        Open();
+    }
+    // The page view on one of its pages, rebuilt by an idle step.
+    void ShowPageView(int32_t page)
+    {
+        synth.Resources().pagesShown = CSynthResources::kPageView;
+        synth.Resources().pageIndex = page;
+        synth.Resources().programsChanged = 1;
+        Idle();
+    }
     CGroup* Backdrop() { return static_cast<CGroup*>(win->clientGroup->Child(0)); }
     // The panel of column c, row r of the sound editor.
     CGroup* Panel(int c, int r) { return static_cast<CGroup*>(Backdrop()->Child(c * 2 + r)); }
@@ -218,10 +245,7 @@ TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
 
 TEST_F(CSynthWinTest, AboutPageOpensTheWebAddressFromItsThirdLineOnly)
 {
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().pageIndex = CSynthResources::kAboutPage;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kAboutPage);
     // The group is at (8, 8); its third line spans y 48..67 inside it.
     Click(60, 8 + 47);
     EXPECT_TRUE(win->opened.empty());
@@ -234,9 +258,7 @@ TEST_F(CSynthWinTest, AboutPageOpensTheWebAddressFromItsThirdLineOnly)
 
 TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
 {
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kPresetsPage);
     auto* browser = static_cast<CProgBrowser*>(Backdrop()->Child(0));
     EXPECT_EQ(browser->ProgramAt(150, 60), 19);
     EXPECT_EQ(browser->ProgramAt(599, 319), 63);
@@ -293,9 +315,7 @@ TEST_F(CSynthWinTest, NextAndPreviousStopAtTheBankEnds)
 
 TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
 {
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kPresetsPage);
     synth.programs[3].q = 0.123f;
     synth.SetProgram(7);
     SynthProgram before[CSynth::kProgramCount];
@@ -336,9 +356,7 @@ TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
 TEST_F(CSynthWinTest, FileCommandsLoadSaveAndReportRefusals)
 {
     TempDir dir;
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kPresetsPage);
     synth.SetProgram(2);
     synth.currentProgram->cutoff = 0.3f;
     win->fileAnswer = dir.File("mine.fxp");
@@ -781,14 +799,7 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
 
 TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
 {
-    CloseEditor();
-    CSynthWin* real = new CSynthWin(&app, &synth);
-    synth.editorWindow = real;
-    real->Show(true);
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().programsChanged = 1;
-    real->Idle();
-    Pump();
+    CSynthWin* real = OpenRealOnBrowser();
     synth.programs[3].q = 0.123f;
     // The menu opens at the release point; "Clear all presets" is its second
     // entry, below a 16-pixel row and a 7-pixel separator, 2 pixels in.
@@ -811,23 +822,14 @@ TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
     EXPECT_STREQ(synth.programs[0].name, "program-1");
     EXPECT_EQ(synth.programs[3].q, 0.0f);
     EXPECT_EQ(real->openDialogs, 0);
-    synth.editorWindow = nullptr;
-    delete real;
-    Open();
+    CloseReal(real);
 }
 
 TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
 {
     TempDir dir;
-    CloseEditor();
-    CSynthWin* real = new CSynthWin(&app, &synth);
-    synth.editorWindow = real;
-    real->Show(true);
-    synth.Resources().pagesShown = CSynthResources::kPageView;
+    CSynthWin* real = OpenRealOnBrowser();
     synth.Resources().fileFolder = dir.Path();
-    synth.Resources().programsChanged = 1;
-    real->Idle();
-    Pump();
     synth.SetProgram(2);
     synth.currentProgram->q = 0.375f;
     // "Save program..." is the menu's last entry, below five rows of 16 and two separators of 7.
@@ -845,9 +847,7 @@ TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
     EXPECT_TRUE(files.LoadProgram(dir.File("Additive Pad.fxp"))) << files.Error();
     EXPECT_EQ(other.currentProgram->q, 0.375f);
     EXPECT_FALSE(std::filesystem::exists(dir.File("Additive Pad.fxp.tmp")));
-    synth.editorWindow = nullptr;
-    delete real;
-    Open();
+    CloseReal(real);
 }
 
 // FNV-1a over the window's pixels (blue, green, red per pixel, rows top-down).
@@ -903,13 +903,9 @@ TEST_F(CSynthWinTest, GalleryPictures)
     ShowPicture("editor-pages");
     screen.Release(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
     Pump();
-    synth.Resources().pagesShown = CSynthResources::kPageView;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kPresetsPage);
     ShowPicture("editor-browser");
-    synth.Resources().pageIndex = CSynthResources::kAboutPage;
-    synth.Resources().programsChanged = 1;
-    Idle();
+    ShowPageView(CSynthResources::kAboutPage);
     ShowPicture("editor-about");
 }
 

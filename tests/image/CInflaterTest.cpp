@@ -115,6 +115,12 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw, int level, in
     return out;
 }
 
+bool Fails(const BitWriter& stream)
+{
+    CCollector sink;
+    return Inflate(stream.bytes, sink) == CInflater::Result::Failed;
+}
+
 }  // namespace
 
 TEST(CInflater, RoundTripsZlibAtEveryLevelStrategyAndWindow)
@@ -192,29 +198,12 @@ TEST(CInflater, FixedCodesAboveTwoHundredAndEightyFiveAreIgnored)
     EXPECT_EQ(sink.out, (std::vector<uint8_t>{200, 7}));
 }
 
-TEST(CInflater, DistanceBeforeTheStartFails)
+TEST(CInflater, ImpossibleDistancesAndBlockType3Fail)
 {
-    // One literal, then length 3 (code 257 = 0000001) at distance 2.
-    BitWriter stream;
-    stream.Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(1, 5).FixedEnd();
-    CCollector sink;
-    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-}
-
-TEST(CInflater, FixedDistanceCodes30And31Fail)
-{
-    BitWriter stream;
-    stream.Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(30, 5).FixedEnd();
-    CCollector sink;
-    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-}
-
-TEST(CInflater, BlockType3Fails)
-{
-    BitWriter stream;
-    stream.Bits(1, 1).Bits(3, 2).Bits(0, 16);
-    CCollector sink;
-    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
+    // One literal, then length 3 (code 257 = 0000001) at distance 2: before the start.
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(1, 5).FixedEnd()));
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(1, 2).FixedLiteral('x').Code(1, 7).Code(30, 5).FixedEnd()));
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(3, 2).Bits(0, 16)));
 }
 
 TEST(CInflater, HeaderChecks)
@@ -270,63 +259,28 @@ TEST(CInflater, ASinkThatRefusesStopsWithFailure)
 TEST(CInflater, DynamicBlockHeaderErrors)
 {
     // HLIT 30 (287 codes) is more than the format allows.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(30, 5).Bits(0, 5).Bits(0, 4).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(30, 5).Bits(0, 5).Bits(0, 4).Bits(0, 32)));
     // HDIST 31 (32 codes) likewise.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(31, 5).Bits(0, 4).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
-    // Code-length code over-subscribed: three codes of length 1.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);  // HCLEN 4: symbols 16, 17, 18, 0
-        stream.Bits(1, 3).Bits(1, 3).Bits(1, 3).Bits(0, 3).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(31, 5).Bits(0, 4).Bits(0, 32)));
+    // Code-length code over-subscribed: three codes of length 1 (HCLEN 4: symbols 16, 17, 18, 0).
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4)
+                              .Bits(1, 3).Bits(1, 3).Bits(1, 3).Bits(0, 3).Bits(0, 32)));
     // Code-length code incomplete: two codes of length 2.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
-        stream.Bits(2, 3).Bits(2, 3).Bits(0, 3).Bits(0, 3).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4)
+                              .Bits(2, 3).Bits(2, 3).Bits(0, 3).Bits(0, 3).Bits(0, 32)));
     // Repeat code 16 with no previous length. Code-length code: symbols 0 and
     // 16 of length 1 (0 → code 0, 16 → code 1).
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
-        stream.Bits(1, 3).Bits(0, 3).Bits(0, 3).Bits(1, 3);
-        stream.Code(1, 1).Bits(0, 2).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4)
+                              .Bits(1, 3).Bits(0, 3).Bits(0, 3).Bits(1, 3)
+                              .Code(1, 1).Bits(0, 2).Bits(0, 32)));
     // A zero run longer than the codes left: 18 with 138 zeros twice = 276 > 258.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
-        stream.Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3);  // 0 → code 0, 18 → code 1
-        stream.Code(1, 1).Bits(127, 7).Code(1, 1).Bits(127, 7).Bits(0, 32);
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4)
+                              .Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3)  // 0 → code 0, 18 → code 1
+                              .Code(1, 1).Bits(127, 7).Code(1, 1).Bits(127, 7).Bits(0, 32)));
     // All lengths zero: no end-of-block code.
-    {
-        BitWriter stream;
-        stream.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4);
-        stream.Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3);
-        stream.Code(1, 1).Bits(127, 7).Code(1, 1).Bits(109, 7).Bits(0, 32);  // 138 + 120 = 258
-        CCollector sink;
-        EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Failed);
-    }
+    EXPECT_TRUE(Fails(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4)
+                              .Bits(0, 3).Bits(0, 3).Bits(1, 3).Bits(1, 3)
+                              .Code(1, 1).Bits(127, 7).Code(1, 1).Bits(109, 7).Bits(0, 32)));  // 138 + 120 = 258
 }
 
 TEST(CInflater, DynamicBlockBuiltByHand)

@@ -284,75 +284,50 @@ TEST(RawPngDecoder, UnfiltersEachFilterTypeAsWorkedByHand)
     }
 }
 
-TEST(RawPngDecoder, SixteenBitTruecolourKeepsTheHighByte)
+// Small images worked by hand; no pixels expected means the file is refused.
+TEST(RawPngDecoder, SmallImagesDecodeAsWorkedByHand)
 {
-    const std::vector<uint8_t> raw = {0, 0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x01};
-    const std::string png = PngFile().Header(1, 1, 16, 2).Chunk("IDAT", Deflate(raw)).Chunk("IEND", {}).Bytes();
-    RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, png));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{0x12, 0xAB, 0xFF, 255}));
-}
-
-TEST(RawPngDecoder, OneBitGreyIsOpaqueBlackAndWhiteMostSignificantBitFirst)
-{
-    // 10 pixels: 1011 0000 01xx xxxx.
-    const std::vector<uint8_t> raw = {0, 0xB0, 0x7F};
-    const std::string png = PngFile().Header(10, 1, 1, 0).Chunk("IDAT", Deflate(raw)).Chunk("IEND", {}).Bytes();
-    RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, png));
-    const int bits[10] = {1, 0, 1, 1, 0, 0, 0, 0, 0, 1};
-    const uint8_t* pixels = decoder.Pixels();
-    for (int i = 0; i < 10; ++i)
+    using Pixels8 = std::vector<uint8_t>;
+    const struct
     {
-        const uint8_t grey = bits[i] ? 255 : 0;
-        EXPECT_EQ(pixels[4 * i], grey) << i;
-        EXPECT_EQ(pixels[4 * i + 1], grey) << i;
-        EXPECT_EQ(pixels[4 * i + 2], grey) << i;
-        EXPECT_EQ(pixels[4 * i + 3], 255) << i;
+        const char* what;
+        std::string png;
+        Pixels8 pixels;
+    } cases[] = {
+        {"16-bit truecolour keeps the high byte",
+         PngFile().Header(1, 1, 16, 2).Chunk("IDAT", Deflate({0, 0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x01}))
+             .Chunk("IEND", {}).Bytes(),
+         {0x12, 0xAB, 0xFF, 255}},
+        // 10 pixels: 1011 0000 01xx xxxx.
+        {"1-bit grey is black and white, most significant bit first",
+         PngFile().Header(10, 1, 1, 0).Chunk("IDAT", Deflate({0, 0xB0, 0x7F})).Chunk("IEND", {}).Bytes(),
+         {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0, 255,
+          0,   0,   0,   255, 0, 0, 0, 255, 0,   0,   0,   255, 0,   0,   0,   255, 255, 255, 255, 255}},
+        // Palette of two entries; indices 0, 1, 2, 255.
+        {"indices beyond the palette stay transparent black",
+         PngFile().Header(4, 1, 8, 3).Chunk("PLTE", {10, 20, 30, 40, 50, 60})
+             .Chunk("IDAT", Deflate({0, 0, 1, 2, 255})).Chunk("IEND", {}).Bytes(),
+         {10, 20, 30, 255, 40, 50, 60, 255, 0, 0, 0, 0, 0, 0, 0, 0}},
+        // Indices 1, 0, 2 and a pad nibble.
+        {"4-bit palette takes the high nibble first",
+         PngFile().Header(3, 1, 4, 3).Chunk("PLTE", {1, 2, 3, 4, 5, 6, 7, 8, 9}).Chunk("tRNS", {255, 0})
+             .Chunk("IDAT", Deflate({0, 0x10, 0x20})).Chunk("IEND", {}).Bytes(),
+         {4, 5, 6, 0, 1, 2, 3, 255, 7, 8, 9, 255}},
+        {"a palette image without palette is refused",
+         PngFile().Header(1, 1, 8, 3).Chunk("IDAT", Deflate({0, 0})).Chunk("IEND", {}).Bytes(), {}},
+    };
+    for (const auto& c : cases)
+    {
+        RawPngDecoder decoder;
+        ASSERT_EQ(DecodeBytes(decoder, c.png), !c.pixels.empty()) << c.what;
+        if (!c.pixels.empty())
+            EXPECT_EQ(Pixels(decoder), c.pixels) << c.what;
     }
 }
 
-TEST(RawPngDecoder, PaletteIndicesBeyondThePaletteLeaveTheirPixelsTransparentBlack)
+// A 2 × 2 grey image needs 2 × (1 + 2) = 6 bytes, in one IDAT chunk or many.
+TEST(RawPngDecoder, ImageDataMustBeExactAndMayBeSplit)
 {
-    // Palette of two entries; indices 0, 1, 2, 255.
-    const std::vector<uint8_t> raw = {0, 0, 1, 2, 255};
-    const std::string png = PngFile()
-                                .Header(4, 1, 8, 3)
-                                .Chunk("PLTE", {10, 20, 30, 40, 50, 60})
-                                .Chunk("IDAT", Deflate(raw))
-                                .Chunk("IEND", {})
-                                .Bytes();
-    RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, png));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{10, 20, 30, 255, 40, 50, 60, 255, 0, 0, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST(RawPngDecoder, FourBitPaletteTakesTheHighNibbleFirst)
-{
-    const std::vector<uint8_t> raw = {0, 0x10, 0x20};  // indices 1, 0, 2 (and a pad nibble)
-    const std::string png = PngFile()
-                                .Header(3, 1, 4, 3)
-                                .Chunk("PLTE", {1, 2, 3, 4, 5, 6, 7, 8, 9})
-                                .Chunk("tRNS", {255, 0})
-                                .Chunk("IDAT", Deflate(raw))
-                                .Chunk("IEND", {})
-                                .Bytes();
-    RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, png));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{4, 5, 6, 0, 1, 2, 3, 255, 7, 8, 9, 255}));
-}
-
-TEST(RawPngDecoder, RefusesAPaletteImageWithoutPalette)
-{
-    const std::vector<uint8_t> raw = {0, 0};
-    const std::string png = PngFile().Header(1, 1, 8, 3).Chunk("IDAT", Deflate(raw)).Chunk("IEND", {}).Bytes();
-    RawPngDecoder decoder;
-    EXPECT_FALSE(DecodeBytes(decoder, png));
-}
-
-TEST(RawPngDecoder, FailsWhenTheImageDataIsShortOrTooLong)
-{
-    // A 2 × 2 grey image needs 2 × (1 + 2) = 6 bytes.
     const std::vector<uint8_t> exact = {0, 1, 2, 0, 3, 4};
     const std::vector<uint8_t> shortData(exact.begin(), exact.end() - 1);
     std::vector<uint8_t> longData = exact;
@@ -361,24 +336,18 @@ TEST(RawPngDecoder, FailsWhenTheImageDataIsShortOrTooLong)
     auto file = [](const std::vector<uint8_t>& raw) {
         return PngFile().Header(2, 2, 8, 0).Chunk("IDAT", Deflate(raw)).Chunk("IEND", {}).Bytes();
     };
+    const std::vector<uint8_t> pixels = {1, 1, 1, 255, 2, 2, 2, 255, 3, 3, 3, 255, 4, 4, 4, 255};
     EXPECT_TRUE(DecodeBytes(decoder, file(exact)));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{1, 1, 1, 255, 2, 2, 2, 255, 3, 3, 3, 255, 4, 4, 4, 255}));
+    EXPECT_EQ(Pixels(decoder), pixels);
     EXPECT_FALSE(DecodeBytes(decoder, file(shortData)));
     EXPECT_FALSE(DecodeBytes(decoder, file(longData)));
-}
-
-TEST(RawPngDecoder, SplitImageDataDecodesAsOneStream)
-{
-    const std::vector<uint8_t> raw = {0, 1, 2, 0, 3, 4};
-    const std::vector<uint8_t> packed = Deflate(raw);
-    PngFile file;
-    file.Header(2, 2, 8, 0);
-    for (uint8_t byte : packed)
-        file.Chunk("IDAT", {byte});
-    file.Chunk("IEND", {});
-    RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, file.Bytes()));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{1, 1, 1, 255, 2, 2, 2, 255, 3, 3, 3, 255, 4, 4, 4, 255}));
+    PngFile split;
+    split.Header(2, 2, 8, 0);
+    for (uint8_t byte : Deflate(exact))
+        split.Chunk("IDAT", {byte});
+    split.Chunk("IEND", {});
+    ASSERT_TRUE(DecodeBytes(decoder, split.Bytes()));
+    EXPECT_EQ(Pixels(decoder), pixels);
 }
 
 TEST(RawPngDecoder, ADecoderUsedTwiceKeepsNothingOfTheFirstImage)

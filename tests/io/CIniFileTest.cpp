@@ -126,22 +126,26 @@ TEST(CIniFile, WritesCreateTheFileSectionAndKey)
     FreeString(name);
 }
 
-TEST(CIniFile, MissingSectionIsAppendedAsTheLastTwoLines)
+// A missing section goes at the end; a new key after its section's last line.
+TEST(CIniFile, WritesInsertTheKeyWhereItBelongs)
 {
-    TempDir dir;
-    const std::string path = dir.Write("s.ini", "[a]\nk=1\n");
-    CIniFile ini(path.c_str());
-    ASSERT_TRUE(ini.WriteInt("filewin", "height", 480));
-    EXPECT_EQ(TempDir::Read(path), "[a]\r\nk=1\r\n[filewin]\r\nheight=480");
-}
-
-TEST(CIniFile, KeyIsInsertedAfterTheSectionsLastLine)
-{
-    TempDir dir;
-    const std::string path = dir.Write("s.ini", "[a]\nk=1\n[b]\nm=2");
-    CIniFile ini(path.c_str());
-    ASSERT_TRUE(ini.WriteInt("a", "n", 5));
-    EXPECT_EQ(TempDir::Read(path), "[a]\r\nk=1\r\nn=5\r\n[b]\r\nm=2");
+    const struct
+    {
+        const char* before;
+        const char* section;
+        const char* after;
+    } cases[] = {
+        {"[a]\nk=1\n", "filewin", "[a]\r\nk=1\r\n[filewin]\r\nn=5"},
+        {"[a]\nk=1\n[b]\nm=2", "a", "[a]\r\nk=1\r\nn=5\r\n[b]\r\nm=2"},
+    };
+    for (const auto& c : cases)
+    {
+        TempDir dir;
+        const std::string path = dir.Write("s.ini", c.before);
+        CIniFile ini(path.c_str());
+        ASSERT_TRUE(ini.WriteInt(c.section, "n", 5));
+        EXPECT_EQ(TempDir::Read(path), c.after);
+    }
 }
 
 TEST(CIniFile, UnwritablePathReportsFailure)

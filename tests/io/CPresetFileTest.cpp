@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -120,60 +121,38 @@ TEST(CPresetFile, ReadsVersionOneBankWithoutCurrentProgram)
     EXPECT_EQ(back.count, 64);
 }
 
-TEST(CPresetFile, RefusesWrongMagic)
-{
-    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
-    bytes[0] = 'X';
-    CPresetFile back;
-    EXPECT_FALSE(LoadBytes(back, bytes));
-    EXPECT_EQ(back.Error(), "not a VST preset or bank file (no \"CcnK\" magic)");
-    EXPECT_FALSE(LoadBytes(back, {}));
-    EXPECT_EQ(back.Error(), "not a VST preset or bank file (no \"CcnK\" magic)");
-}
-
-TEST(CPresetFile, RefusesParameterFilesAndUnknownTypes)
-{
-    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
-    bytes[8] = 'F', bytes[9] = 'x', bytes[10] = 'B', bytes[11] = 'k';
-    CPresetFile back;
-    EXPECT_FALSE(LoadBytes(back, bytes));
-    EXPECT_EQ(back.Error(), "holds parameter values, not the chunk data this plug-in stores");
-    bytes[8] = 'Q';
-    EXPECT_FALSE(LoadBytes(back, bytes));
-    EXPECT_EQ(back.Error(), "unknown container type \"QxBk\"");
-}
-
-TEST(CPresetFile, RefusesWrongSizes)
+// Each damage with the reason the user is shown.
+TEST(CPresetFile, RefusesDamagedFilesWithTheirReason)
 {
     const std::vector<uint8_t> good = SavedBytes(SampleBank());
-    CPresetFile back;
-
-    std::vector<uint8_t> longer = good;
-    longer.push_back(0);
-    EXPECT_FALSE(LoadBytes(back, longer));
-    EXPECT_EQ(back.Error(), "wrong size: the header says 157 bytes follow it, the file has 158");
-
-    std::vector<uint8_t> shorter(good.begin(), good.end() - 1);
-    EXPECT_FALSE(LoadBytes(back, shorter));
-    EXPECT_EQ(back.Error(), "wrong size: the header says 157 bytes follow it, the file has 156");
-
-    std::vector<uint8_t> badChunk = good;
-    PutBE(badChunk, 156, 0x7FFFFFFF);
-    EXPECT_FALSE(LoadBytes(back, badChunk));
-    EXPECT_EQ(back.Error(), "wrong chunk size: the header says 2147483647 bytes, the file holds 5");
-
-    std::vector<uint8_t> headerOnly(good.begin(), good.begin() + 100);
-    EXPECT_FALSE(LoadBytes(back, headerOnly));
-    EXPECT_EQ(back.Error(), "truncated: 100 bytes, the header alone takes 160");
-}
-
-TEST(CPresetFile, RefusesUnknownVersion)
-{
-    std::vector<uint8_t> bytes = SavedBytes(SampleBank());
-    PutBE(bytes, 12, 3);
-    CPresetFile back;
-    EXPECT_FALSE(LoadBytes(back, bytes));
-    EXPECT_EQ(back.Error(), "unsupported container version 3");
+    auto damaged = [&good](const std::function<void(std::vector<uint8_t>&)>& damage) {
+        std::vector<uint8_t> bytes = good;
+        damage(bytes);
+        return bytes;
+    };
+    const struct
+    {
+        std::vector<uint8_t> bytes;
+        const char* error;
+    } cases[] = {
+        {damaged([](auto& b) { b[0] = 'X'; }), "not a VST preset or bank file (no \"CcnK\" magic)"},
+        {{}, "not a VST preset or bank file (no \"CcnK\" magic)"},
+        {damaged([](auto& b) { b[8] = 'F', b[9] = 'x', b[10] = 'B', b[11] = 'k'; }),
+         "holds parameter values, not the chunk data this plug-in stores"},
+        {damaged([](auto& b) { b[8] = 'Q', b[9] = 'x', b[10] = 'B', b[11] = 'k'; }), "unknown container type \"QxBk\""},
+        {damaged([](auto& b) { b.push_back(0); }), "wrong size: the header says 157 bytes follow it, the file has 158"},
+        {damaged([](auto& b) { b.pop_back(); }), "wrong size: the header says 157 bytes follow it, the file has 156"},
+        {damaged([](auto& b) { PutBE(b, 156, 0x7FFFFFFF); }),
+         "wrong chunk size: the header says 2147483647 bytes, the file holds 5"},
+        {damaged([](auto& b) { b.resize(100); }), "truncated: 100 bytes, the header alone takes 160"},
+        {damaged([](auto& b) { PutBE(b, 12, 3); }), "unsupported container version 3"},
+    };
+    for (const auto& c : cases)
+    {
+        CPresetFile back;
+        EXPECT_FALSE(LoadBytes(back, c.bytes)) << c.error;
+        EXPECT_EQ(back.Error(), c.error);
+    }
 }
 
 TEST(CPresetFile, IdTextShowsFourCharacters)

@@ -278,37 +278,35 @@ TEST(CPatchReader, CountsBelowFourLeaveTheOtherEntriesAtDefaults)
     EXPECT_EQ(p.bendDown, 4);
 }
 
-TEST(CPatchReader, NamesAreCutTo31CharactersAndThePositionKept)
+// Whatever the stored name length, the reader keeps its place: the "pb"
+// section after the name is read (a preset's fields start at their defaults).
+TEST(CPatchReader, NamesAreCutEmptiedOrShortenedAndThePositionKept)
 {
-    auto synth = MakeSynth();
     const std::string longName = "A stored name of forty characters, long.";
     ASSERT_EQ(longName.size(), 40u);
-    CByteBuilder b;
-    b.Section("pp", 60).Text(longName).U32(0).U32(0).U32(0).U32(0);
-    b.Section("pb", 8).U32(9).U32(10);
-    Load(*synth, b.Get(), true);
-    EXPECT_EQ(std::string(synth->programs[0].name), longName.substr(0, 31));
-    EXPECT_EQ(synth->programs[0].bendDown, 9);
-}
-
-TEST(CPatchReader, NegativeNameLengthGivesAnEmptyName)
-{
-    auto synth = MakeSynth();
-    CByteBuilder b;
-    b.Section("pp", 20).U32(0xFFFFFFF0u).U32(0).U32(0).U32(0).U32(0);
-    b.Section("pb", 8).U32(6).U32(6);
-    Load(*synth, b.Get(), true);
-    EXPECT_STREQ(synth->programs[0].name, "");
-    EXPECT_EQ(synth->programs[0].bendDown, 6);
-}
-
-TEST(CPatchReader, NameLongerThanTheStreamTakesWhatIsThere)
-{
-    auto synth = MakeSynth();
-    const Bytes stream = CByteBuilder().Section("pp", 20).U32(100000).Raw({'a', 'b', 'c'}).Get();
-    Load(*synth, stream, true);
-    EXPECT_STREQ(synth->programs[0].name, "abc");
-    EXPECT_EQ(synth->programs[0].cutoff, 1.0f);
+    const struct
+    {
+        Bytes stream;
+        const char* name;
+        int32_t bendDown;
+    } cases[] = {
+        {CByteBuilder().Section("pp", 60).Text(longName).U32(0).U32(0).U32(0).U32(0)
+             .Section("pb", 8).U32(9).U32(10).Get(),
+         "A stored name of forty characte", 9},
+        {CByteBuilder().Section("pp", 20).U32(0xFFFFFFF0u).U32(0).U32(0).U32(0).U32(0)
+             .Section("pb", 8).U32(6).U32(6).Get(),
+         "", 6},
+        // A length beyond the stream takes what is there.
+        {CByteBuilder().Section("pp", 20).U32(100000).Raw({'a', 'b', 'c'}).Get(), "abc", 2},
+    };
+    for (const auto& c : cases)
+    {
+        auto synth = MakeSynth();
+        Load(*synth, c.stream, true);
+        EXPECT_STREQ(synth->programs[0].name, c.name);
+        EXPECT_EQ(synth->programs[0].bendDown, c.bendDown) << c.name;
+        EXPECT_EQ(synth->programs[0].cutoff, 1.0f) << c.name;
+    }
 }
 
 TEST(CPatchReader, HugeSizesAndLengthsEndTheReadSafely)

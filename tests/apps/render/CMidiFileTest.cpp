@@ -60,12 +60,27 @@ std::string ErrorOf(const Bytes& bytes)
     return file.Error();
 }
 
+// Each event as {tick, status, data1, data2}, to compare with a worked list.
+std::vector<std::vector<uint64_t>> EventRows(const CMidiFile& file)
+{
+    std::vector<std::vector<uint64_t>> rows;
+    for (const CMidiFile::Event& e : file.Events())
+        rows.push_back({e.tick, e.status, e.data1, e.data2});
+    return rows;
+}
+
+// A format 0 file of one track.
+Bytes OneTrack(const Bytes& body, uint16_t division = 96)
+{
+    Bytes file = Header(0, 1, division);
+    Append(file, Track(body));
+    return file;
+}
+
 // A format 0 file with a note on and off, one quarter apart at 96 ticks per quarter.
 Bytes SimpleFile()
 {
-    Bytes file = Header(0, 1, 96);
-    Append(file, Track(WithEnd({0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0})));
-    return file;
+    return OneTrack(WithEnd({0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0}));
 }
 }
 
@@ -74,13 +89,7 @@ TEST(CMidiFile, ReadsFormatZeroNotesAtDefaultTempo)
     const CMidiFile file = Parsed(SimpleFile());
     EXPECT_EQ(file.Format(), 0);
     EXPECT_EQ(file.TrackCount(), 1);
-    ASSERT_EQ(file.Events().size(), 2u);
-    EXPECT_EQ(file.Events()[0].tick, 0u);
-    EXPECT_EQ(file.Events()[0].status, 0x90);
-    EXPECT_EQ(file.Events()[0].data1, 60);
-    EXPECT_EQ(file.Events()[0].data2, 100);
-    EXPECT_EQ(file.Events()[1].tick, 96u);
-    EXPECT_EQ(file.Events()[1].status, 0x80);
+    EXPECT_EQ(EventRows(file), (std::vector<std::vector<uint64_t>>{{0, 0x90, 60, 100}, {96, 0x80, 60, 0}}));
     EXPECT_EQ(file.EndTick(), 96u);
     // 120 BPM: a quarter lasts half a second.
     EXPECT_DOUBLE_EQ(file.Seconds(96), 0.5);
@@ -89,18 +98,10 @@ TEST(CMidiFile, ReadsFormatZeroNotesAtDefaultTempo)
 
 TEST(CMidiFile, RunningStatusRepeatsTheLastChannelStatus)
 {
-    Bytes file = Header(0, 1, 96);
-    Append(file, Track(WithEnd({0x00, 0x91, 60, 100, 0x00, 64, 90, 0x10, 67, 0, 0x00, 0xE1, 0x00, 0x50})));
-    const CMidiFile midi = Parsed(file);
-    ASSERT_EQ(midi.Events().size(), 4u);
-    EXPECT_EQ(midi.Events()[1].status, 0x91);
-    EXPECT_EQ(midi.Events()[1].data1, 64);
-    EXPECT_EQ(midi.Events()[1].data2, 90);
-    EXPECT_EQ(midi.Events()[2].status, 0x91);
-    EXPECT_EQ(midi.Events()[2].tick, 16u);
-    EXPECT_EQ(midi.Events()[2].data2, 0);
-    EXPECT_EQ(midi.Events()[3].status, 0xE1);
-    EXPECT_EQ(midi.Events()[3].data2, 0x50);
+    const CMidiFile midi =
+        Parsed(OneTrack(WithEnd({0x00, 0x91, 60, 100, 0x00, 64, 90, 0x10, 67, 0, 0x00, 0xE1, 0x00, 0x50})));
+    EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{
+                                   {0, 0x91, 60, 100}, {0, 0x91, 64, 90}, {16, 0x91, 67, 0}, {16, 0xE1, 0x00, 0x50}}));
 }
 
 TEST(CMidiFile, ReadsControllersProgramsPressureAndPitchBend)
@@ -110,21 +111,12 @@ TEST(CMidiFile, ReadsControllersProgramsPressureAndPitchBend)
     Append(file, Track(WithEnd({0x00, 0xB2, 1, 64, 0x00, 0xC2, 5, 0x00, 7, 0x00, 0xD2, 33, 0x00, 0xE2, 0x7F, 0x7F,
                                 0x00, 0xA2, 60, 12})));
     const CMidiFile midi = Parsed(file);
-    ASSERT_EQ(midi.Events().size(), 6u);
-    EXPECT_EQ(midi.Events()[0].status, 0xB2);
-    EXPECT_EQ(midi.Events()[0].data1, 1);
-    EXPECT_EQ(midi.Events()[0].data2, 64);
-    EXPECT_EQ(midi.Events()[1].status, 0xC2);
-    EXPECT_EQ(midi.Events()[1].data1, 5);
-    EXPECT_EQ(midi.Events()[1].data2, 0);
-    EXPECT_EQ(midi.Events()[2].status, 0xC2);
-    EXPECT_EQ(midi.Events()[2].data1, 7);
-    EXPECT_EQ(midi.Events()[3].status, 0xD2);
-    EXPECT_EQ(midi.Events()[3].data1, 33);
-    EXPECT_EQ(midi.Events()[4].status, 0xE2);
-    EXPECT_EQ(midi.Events()[4].data1, 0x7F);
-    EXPECT_EQ(midi.Events()[4].data2, 0x7F);
-    EXPECT_EQ(midi.Events()[5].status, 0xA2);
+    EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{{0, 0xB2, 1, 64},
+                                                                  {0, 0xC2, 5, 0},
+                                                                  {0, 0xC2, 7, 0},
+                                                                  {0, 0xD2, 33, 0},
+                                                                  {0, 0xE2, 0x7F, 0x7F},
+                                                                  {0, 0xA2, 60, 12}}));
 }
 
 TEST(CMidiFile, MergesFormatOneTracksAndFollowsTempoChanges)
@@ -165,9 +157,7 @@ TEST(CMidiFile, SkipsSystemExclusiveMetaTextAndUnknownChunks)
 
 TEST(CMidiFile, IgnoresBytesAfterEndOfTrack)
 {
-    Bytes file = Header(0, 1, 96);
-    Append(file, Track({0x00, 0x90, 60, 1, 0x10, 0xFF, 0x2F, 0x00, 0x00, 0x90, 62, 1}));
-    const CMidiFile midi = Parsed(file);
+    const CMidiFile midi = Parsed(OneTrack({0x00, 0x90, 60, 1, 0x10, 0xFF, 0x2F, 0x00, 0x00, 0x90, 62, 1}));
     EXPECT_EQ(midi.Events().size(), 1u);
     EXPECT_EQ(midi.EndTick(), 16u);
 }
@@ -219,61 +209,38 @@ TEST(CMidiFile, RefusesTruncatedTracks)
     EXPECT_EQ(ErrorOf(cutHeader), "truncated chunk header at byte 14");
 }
 
-TEST(CMidiFile, RefusesEventsThatRunPastTheirTrack)
+TEST(CMidiFile, RefusesDamagedTracksNamingTheByte)
 {
-    Bytes file = Header(0, 1, 96);
-    Append(file, Track({0x00, 0x90, 60}));
-    EXPECT_EQ(ErrorOf(file), "track 1: ends inside an event at byte 24");
-
-    Bytes meta = Header(0, 1, 96);
-    Append(meta, Track({0x00, 0xFF, 0x01, 0x40, 'a'}));
-    EXPECT_EQ(ErrorOf(meta), "track 1: meta event of 64 bytes runs past the end of the track at byte 26");
-
-    Bytes sysex = Header(0, 1, 96);
-    Append(sysex, Track({0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F}));
-    EXPECT_EQ(ErrorOf(sysex),
-              "track 1: system exclusive message of 33554431 bytes runs past the end of the track at byte 28");
-}
-
-TEST(CMidiFile, RefusesMalformedNumbersAndStatusBytes)
-{
-    Bytes longNumber = Header(0, 1, 96);
-    Append(longNumber, Track({0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 1}));
-    EXPECT_EQ(ErrorOf(longNumber), "track 1: variable-length number longer than 4 bytes at byte 25");
-
-    Bytes orphan = Header(0, 1, 96);
-    Append(orphan, Track(WithEnd({0x00, 60, 100})));
-    EXPECT_EQ(ErrorOf(orphan), "track 1: data byte 0x3C without a status byte at byte 23");
-
-    // A meta event cancels running status.
-    Bytes cancelled = Header(0, 1, 96);
-    Append(cancelled, Track(WithEnd({0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x00, 0x00, 62, 100})));
-    EXPECT_EQ(ErrorOf(cancelled), "track 1: data byte 0x3E without a status byte at byte 31");
-
-    Bytes statusAsData = Header(0, 1, 96);
-    Append(statusAsData, Track(WithEnd({0x00, 0x90, 60, 0x90})));
-    EXPECT_EQ(ErrorOf(statusAsData), "track 1: status byte 0x90 where a data byte belongs at byte 25");
-
-    Bytes realtime = Header(0, 1, 96);
-    Append(realtime, Track(WithEnd({0x00, 0xF8})));
-    EXPECT_EQ(ErrorOf(realtime), "track 1: unexpected status byte 0xF8 at byte 23");
-
-    Bytes zeroTempo = Header(0, 1, 96);
-    Append(zeroTempo, Track(WithEnd({0x00, 0xFF, 0x51, 0x03, 0, 0, 0})));
-    EXPECT_EQ(ErrorOf(zeroTempo), "track 1: tempo of 0 microseconds per quarter note at byte 26");
+    const struct
+    {
+        Bytes body;
+        const char* error;
+    } cases[] = {
+        {{0x00, 0x90, 60}, "track 1: ends inside an event at byte 24"},
+        {{0x00, 0xFF, 0x01, 0x40, 'a'}, "track 1: meta event of 64 bytes runs past the end of the track at byte 26"},
+        {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F},
+         "track 1: system exclusive message of 33554431 bytes runs past the end of the track at byte 28"},
+        {{0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 1}, "track 1: variable-length number longer than 4 bytes at byte 25"},
+        {WithEnd({0x00, 60, 100}), "track 1: data byte 0x3C without a status byte at byte 23"},
+        // A meta event cancels running status.
+        {WithEnd({0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x00, 0x00, 62, 100}),
+         "track 1: data byte 0x3E without a status byte at byte 31"},
+        {WithEnd({0x00, 0x90, 60, 0x90}), "track 1: status byte 0x90 where a data byte belongs at byte 25"},
+        {WithEnd({0x00, 0xF8}), "track 1: unexpected status byte 0xF8 at byte 23"},
+        {WithEnd({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}), "track 1: tempo of 0 microseconds per quarter note at byte 26"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf(OneTrack(c.body)), c.error);
 }
 
 TEST(CMidiFile, RefusesAbsurdSongLengths)
 {
     // One tick per quarter at 120 BPM; three deltas of 0x0FFFFFFF ticks last about 112,000 hours.
-    Bytes file = Header(0, 1, 1);
-    Append(file, Track(WithEnd({0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 1, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0})));
-    EXPECT_EQ(ErrorOf(file).rfind("absurd length: the song would last ", 0), 0u);
+    const Bytes endless = WithEnd({0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 1, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0});
+    EXPECT_EQ(ErrorOf(OneTrack(endless, 1)).rfind("absurd length: the song would last ", 0), 0u);
 
     // Just under the limit is accepted: 3599 s at 120 BPM and 1 tick per quarter is 7198 ticks.
-    Bytes fine = Header(0, 1, 1);
-    Append(fine, Track(WithEnd({0xB8, 0x1E, 0x90, 60, 1})));
-    EXPECT_DOUBLE_EQ(Parsed(fine).Seconds(7198), 3599.0);
+    EXPECT_DOUBLE_EQ(Parsed(OneTrack(WithEnd({0xB8, 0x1E, 0x90, 60, 1}), 1)).Seconds(7198), 3599.0);
 }
 
 TEST(CMidiFile, LoadNamesTheFileInItsErrors)

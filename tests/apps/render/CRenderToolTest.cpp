@@ -111,61 +111,47 @@ TEST(CRenderTool, VersionIsOneLine)
     EXPECT_EQ(outcome.out, "velmora-render 1.2\n");
 }
 
-TEST(CRenderTool, WrongCommandLinesExitWithStatusTwo)
+// Wrong command lines exit with 2, bad songs and plug-ins with 1; none leaves an output.
+TEST(CRenderTool, RefusalsExitWithTheirStatusAndMessage)
 {
     TempDir dir;
-    Outcome outcome = RunTool(dir, "--bogus");
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.err, "velmora-render: unknown option --bogus (see --help)\n");
-    EXPECT_TRUE(outcome.out.empty());
-    outcome = RunTool(dir, "");
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.err, "velmora-render: nothing to do: give an output file with -o (see --help)\n");
-}
-
-TEST(CRenderTool, BadSongsAreNamedWithTheirFault)
-{
-    TempDir dir;
-    const std::string out = dir.File("out.wav");
-    Outcome outcome = RunTool(dir, Quote(dir.File("missing.mid")) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("missing.mid") + ": cannot open the file\n");
-
+    const std::string out = " -o " + Quote(dir.File("out.wav"));
     const std::string text = dir.Write("text.mid", "this is not music");
-    outcome = RunTool(dir, Quote(text) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + text + ": not a MIDI file (no \"MThd\" header)\n");
-
     const std::string song = GateSong();
     const std::string cut = dir.Write("cut.mid", song.substr(0, song.size() - 5));
-    outcome = RunTool(dir, Quote(cut) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + cut + ": track 3 is truncated: its header says 12 bytes, 7 remain\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
-}
-
-TEST(CRenderTool, PluginsThatAreNoInstrumentsAreRefused)
-{
-    TempDir dir;
-    const std::string out = dir.File("out.wav");
-    const std::string text = dir.Write("fake.so", "not a library");
-    Outcome outcome = RunTool(dir, "--plugin " + Quote(text) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err.rfind("velmora-render: " + text + ": not a VST 2.4 plug-in (", 0), 0u) << outcome.err;
-
-    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_NOENTRY + "' -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, std::string("velmora-render: ") + FIXTURE_NOENTRY +
-                               ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)\n");
-
-    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_EFFECT + "' -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, std::string("velmora-render: ") + FIXTURE_EFFECT + ": a VST 2.4 effect, not an instrument\n");
-
-    outcome = RunTool(dir, "--plugin " + Quote(dir.File("none.so")) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("none.so") + ": no such file\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
+    const std::string fake = dir.Write("fake.so", "not a library");
+    const std::string noEntry = FIXTURE_NOENTRY;
+    const std::string effect = FIXTURE_EFFECT;
+    const struct
+    {
+        std::string arguments;
+        int status;
+        std::string error;  // after "velmora-render: "; a line, or the start of one where it ends in "("
+    } cases[] = {
+        {"--bogus", 2, "unknown option --bogus (see --help)\n"},
+        {"", 2, "nothing to do: give an output file with -o (see --help)\n"},
+        {Quote(dir.File("missing.mid")) + out, 1, dir.File("missing.mid") + ": cannot open the file\n"},
+        {Quote(text) + out, 1, text + ": not a MIDI file (no \"MThd\" header)\n"},
+        {Quote(cut) + out, 1, cut + ": track 3 is truncated: its header says 12 bytes, 7 remain\n"},
+        {"--plugin " + Quote(fake) + out, 1, fake + ": not a VST 2.4 plug-in ("},
+        {"--plugin " + Quote(noEntry) + out, 1,
+         noEntry + ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)\n"},
+        {"--plugin " + Quote(effect) + out, 1, effect + ": a VST 2.4 effect, not an instrument\n"},
+        {"--plugin " + Quote(dir.File("none.so")) + out, 1, dir.File("none.so") + ": no such file\n"},
+        {"--plugin / " + out, 1, "/: not a file\n"},
+    };
+    for (const auto& c : cases)
+    {
+        const Outcome outcome = RunTool(dir, c.arguments);
+        EXPECT_EQ(outcome.status, c.status) << c.arguments;
+        const std::string expected = "velmora-render: " + c.error;
+        if (c.error.back() == '(')
+            EXPECT_EQ(outcome.err.rfind(expected, 0), 0u) << outcome.err;
+        else
+            EXPECT_EQ(outcome.err, expected);
+        EXPECT_TRUE(outcome.out.empty()) << c.arguments;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.wav")));
 }
 
 TEST(CRenderTool, MidiReachesThePluginOnTheExactSample)

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace
@@ -133,6 +135,12 @@ Played Play(const CSequence& sequence, CFakeInstrument& instrument, CRenderer::S
     played.progress = renderer.SongProgress();
     return played;
 }
+// The first n entries of a list (as many as there are if fewer).
+template <typename T>
+std::vector<T> First(const std::vector<T>& all, size_t n)
+{
+    return std::vector<T>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
+}
 }
 
 TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
@@ -239,12 +247,9 @@ TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
     sequence.lengthSeconds = 0.1;
     CFakeInstrument instrument;
     Play(sequence, instrument);
-    ASSERT_EQ(instrument.programChanges.size(), 2u);
-    EXPECT_EQ(instrument.programChanges[0], std::make_pair(int64_t{0}, 3));
-    EXPECT_EQ(instrument.programChanges[1], std::make_pair(int64_t{50}, 7));
+    EXPECT_EQ(instrument.programChanges, (decltype(instrument.programChanges){{0, 3}, {50, 7}}));
     // The block holding frame 50 was split there.
-    EXPECT_EQ(instrument.processCalls[3], 2);
-    EXPECT_EQ(instrument.processCalls[4], 14);
+    EXPECT_EQ(First(instrument.processCalls, 5), (std::vector<int32_t>{16, 16, 16, 2, 14}));
 
     CFakeInstrument fixed;
     CRenderer::Settings settings = SmallSettings();
@@ -268,9 +273,7 @@ TEST(CRenderer, FullEventQueueSplitsTheBlockWithoutMovingEvents)
         EXPECT_EQ(sink.left[static_cast<size_t>(2 * (i + 1))], 0.25f * (i + 1)) << i;
     }
     // Two events per call: 2+4 | 6+8 | 10 -> calls of 6, 4, 6 frames for the first block.
-    EXPECT_EQ(instrument.processCalls[0], 6);
-    EXPECT_EQ(instrument.processCalls[1], 4);
-    EXPECT_EQ(instrument.processCalls[2], 6);
+    EXPECT_EQ(First(instrument.processCalls, 3), (std::vector<int32_t>{6, 4, 6}));
 }
 
 TEST(CRenderer, PassesTheTempoInForceAtEachBlock)
@@ -280,10 +283,7 @@ TEST(CRenderer, PassesTheTempoInForceAtEachBlock)
     sequence.lengthSeconds = 0.048;
     CFakeInstrument instrument;
     Play(sequence, instrument);
-    ASSERT_GE(instrument.tempos.size(), 3u);
-    EXPECT_EQ(instrument.tempos[0], 100.0);
-    EXPECT_EQ(instrument.tempos[1], 100.0);
-    EXPECT_EQ(instrument.tempos[2], 150.0);
+    EXPECT_EQ(First(instrument.tempos, 3), (std::vector<double>{100.0, 100.0, 150.0}));
 }
 
 TEST(CRenderer, ReportsInvalidSamplesAndSinkFailures)
@@ -320,13 +320,8 @@ TEST(CRenderer, EventsBeyondTheQueueOnOneSampleGoOutWithAnEmptyRender)
     EXPECT_EQ(sink.left[4], 0.0f);
     EXPECT_EQ(sink.left[5], 0.75f);
     // Up to the shared sample, an empty render with two events, the rest with the third.
-    ASSERT_GE(instrument.processCalls.size(), 5u);
-    EXPECT_EQ(instrument.processCalls[0], 5);
-    EXPECT_EQ(instrument.processCalls[1], 0);
-    EXPECT_EQ(instrument.processCalls[2], 11);
     // At the song's end three note-offs share frame 16 and go out the same way.
-    EXPECT_EQ(instrument.processCalls[3], 0);
-    EXPECT_EQ(instrument.processCalls[4], 16);
+    EXPECT_EQ(First(instrument.processCalls, 5), (std::vector<int32_t>{5, 0, 11, 0, 16}));
     EXPECT_EQ(sink.left[15], 0.75f);
     EXPECT_EQ(sink.left[16], 0.0f);
 }

@@ -47,17 +47,3 @@ TEST(CVstInstrument, CopiesAMonoInstrumentToBothChannels)
     EXPECT_EQ(left, std::vector<float>(32, 0.125f));
     EXPECT_EQ(right, left);
 }
-
-TEST(CVstInstrument, RefusesWhatIsNoInstrument)
-{
-    CVstInstrument effect;
-    EXPECT_FALSE(effect.Load(FIXTURE_EFFECT, 44100, 64));
-    EXPECT_EQ(effect.Error(), std::string(FIXTURE_EFFECT) + ": a VST 2.4 effect, not an instrument");
-    CVstInstrument library;
-    EXPECT_FALSE(library.Load(FIXTURE_NOENTRY, 44100, 64));
-    EXPECT_EQ(library.Error(), std::string(FIXTURE_NOENTRY) +
-                                   ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)");
-    CVstInstrument folder;
-    EXPECT_FALSE(folder.Load("/", 44100, 64));
-    EXPECT_EQ(folder.Error(), "/: not a file");
-}
