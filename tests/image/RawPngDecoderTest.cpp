@@ -321,7 +321,9 @@ TEST(RawPngDecoder, SmallImagesDecodeAsWorkedByHand)
         RawPngDecoder decoder;
         ASSERT_EQ(DecodeBytes(decoder, c.png), !c.pixels.empty()) << c.what;
         if (!c.pixels.empty())
+        {
             EXPECT_EQ(Pixels(decoder), c.pixels) << c.what;
+        }
     }
 }
 
