@@ -292,6 +292,13 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 // Four float lanes, one voice each, computed with single vector operations.
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
+// Picks four lanes out of two vectors (0..3 from a, 4..7 from b). The fuzzers
+// build this file with clang, whose builtin has another name and form.
+#if defined(__clang__)
+#define LANE_SHUFFLE(a, b, i0, i1, i2, i3) __builtin_shufflevector(a, b, i0, i1, i2, i3)
+#else
+#define LANE_SHUFFLE(a, b, i0, i1, i2, i3) __builtin_shuffle(a, b, LaneInts{i0, i1, i2, i3})
+#endif
 constexpr int32_t kQuad = 4;
 // The double-precision values of the four lanes, two to a vector.
 using Pairs = double __attribute__((vector_size(16)));
@@ -503,16 +510,16 @@ private:
         int32_t j = 0;
         for (; j + kQuad <= count; j += kQuad)
         {
-            const Lanes low01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{0, 4, 1, 5});
-            const Lanes low23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{0, 4, 1, 5});
-            const Lanes high01 = __builtin_shuffle(rows[j], rows[j + 1], LaneInts{2, 6, 3, 7});
-            const Lanes high23 = __builtin_shuffle(rows[j + 2], rows[j + 3], LaneInts{2, 6, 3, 7});
+            const Lanes low01 = LANE_SHUFFLE(rows[j], rows[j + 1], 0, 4, 1, 5);
+            const Lanes low23 = LANE_SHUFFLE(rows[j + 2], rows[j + 3], 0, 4, 1, 5);
+            const Lanes high01 = LANE_SHUFFLE(rows[j], rows[j + 1], 2, 6, 3, 7);
+            const Lanes high23 = LANE_SHUFFLE(rows[j + 2], rows[j + 3], 2, 6, 3, 7);
             Lanes sum;
             std::memcpy(&sum, buffer + j, sizeof sum);
-            sum += __builtin_shuffle(low01, low23, LaneInts{0, 1, 4, 5});
-            sum += __builtin_shuffle(low01, low23, LaneInts{2, 3, 6, 7});
-            sum += __builtin_shuffle(high01, high23, LaneInts{0, 1, 4, 5});
-            sum += __builtin_shuffle(high01, high23, LaneInts{2, 3, 6, 7});
+            sum += LANE_SHUFFLE(low01, low23, 0, 1, 4, 5);
+            sum += LANE_SHUFFLE(low01, low23, 2, 3, 6, 7);
+            sum += LANE_SHUFFLE(high01, high23, 0, 1, 4, 5);
+            sum += LANE_SHUFFLE(high01, high23, 2, 3, 6, 7);
             std::memcpy(buffer + j, &sum, sizeof sum);
         }
         for (; j < count; ++j)
