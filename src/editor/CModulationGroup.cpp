@@ -106,43 +106,29 @@ void CModulationGroup::BuildEnvPage()
 void CModulationGroup::BuildVelPage(int32_t page)
 {
     SynthProgram& p = *program;
-    if (page == 0)
-    {
-        Place(FloatKnob("VOLUME", &p.velVolume, 0, 100, 0));
-        Place(FloatKnob("PAN", &p.velPan, 0, 100, 0));
-        Place(FloatKnob("CUTOFF", &p.velCutoff, 0, 100, 0));
-        Place(FloatKnob("Q", &p.velQ, 0, 100, 0));
-        NewRow(kRowGap);
-        Place(FloatKnob("PHASE", &p.velPhase, 0, 100, 0));
-        Place(FloatKnob("PM", &p.velPm, 0, 100, 0));
-        Place(FloatKnob("MOD1", &p.velMod1, 0, 100, 0));
-        Place(FloatKnob("MOD2", &p.velMod2, 0, 100, 0));
-        return;
-    }
-    Place(FloatKnob("DETUNE", &p.velDetune, 0, 100, 0));
-    Place(FloatKnob("NOISE", &p.velNoise, 0, 100, 0));
-    Place(FloatKnob("MIX", &p.velMix, 0, 100, 0));
+    BuildTargetPage(page, {&p.velVolume, &p.velPan, &p.velCutoff, &p.velQ, &p.velPhase, &p.velPm, &p.velMod1,
+                           &p.velMod2, &p.velDetune, &p.velNoise, &p.velMix});
 }
 
 void CModulationGroup::BuildRndPage(int32_t page)
 {
     SynthProgram& p = *program;
-    if (page == 0)
+    BuildTargetPage(page, {&p.rndVolume, &p.rndPan, &p.rndCutoff, &p.rndQ, &p.rndPhase, &p.rndPm, &p.rndMod1,
+                           &p.rndMod2, &p.rndDetune, &p.rndNoise, &p.rndMix});
+}
+
+void CModulationGroup::BuildTargetPage(int32_t page, const std::array<float*, 11>& fields)
+{
+    static const char* const kCaptions[11] = {"VOLUME", "PAN", "CUTOFF", "Q",      "PHASE", "PM",
+                                              "MOD1",   "MOD2", "DETUNE", "NOISE", "MIX"};
+    const size_t first = page == 0 ? 0 : 8;
+    const size_t last = page == 0 ? 8 : 11;
+    for (size_t i = first; i < last; ++i)
     {
-        Place(FloatKnob("VOLUME", &p.rndVolume, 0, 100, 0));
-        Place(FloatKnob("PAN", &p.rndPan, 0, 100, 0));
-        Place(FloatKnob("CUTOFF", &p.rndCutoff, 0, 100, 0));
-        Place(FloatKnob("Q", &p.rndQ, 0, 100, 0));
-        NewRow(kRowGap);
-        Place(FloatKnob("PHASE", &p.rndPhase, 0, 100, 0));
-        Place(FloatKnob("PM", &p.rndPm, 0, 100, 0));
-        Place(FloatKnob("MOD1", &p.rndMod1, 0, 100, 0));
-        Place(FloatKnob("MOD2", &p.rndMod2, 0, 100, 0));
-        return;
+        if (i == 4)
+            NewRow(kRowGap);
+        Place(FloatKnob(kCaptions[i], fields[i], 0, 100, 0));
     }
-    Place(FloatKnob("DETUNE", &p.rndDetune, 0, 100, 0));
-    Place(FloatKnob("NOISE", &p.rndNoise, 0, 100, 0));
-    Place(FloatKnob("MIX", &p.rndMix, 0, 100, 0));
 }
 
 void CModulationGroup::BuildControllerPage(int32_t page)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "editor/CSoundPanels.h"
 
 // The modulation panel: a header of five sources (LFO n, ENV, VEL n, RND n
@@ -22,6 +24,9 @@ private:
     void BuildEnvPage();
     void BuildVelPage(int32_t page);
     void BuildRndPage(int32_t page);
+    // The eight targets of page 0 (two rows) or the three of page 1 shared by
+    // the velocity and random sources, in that order.
+    void BuildTargetPage(int32_t page, const std::array<float*, 11>& fields);
     void BuildControllerPage(int32_t page);
     // The selected source's sub-page field and its number of sub-pages (null, 0 for ENV).
     int32_t* SubPage(int32_t& count);
