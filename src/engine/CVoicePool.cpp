@@ -182,25 +182,31 @@ void CVoicePool::RemoveVoice(int32_t index)
     --count;
 }
 
+void CVoicePool::RenderGroup(int32_t last, int32_t size, GroupRender render, const RenderContext& context, float* left,
+                             float* right, int32_t frames)
+{
+    Voice* group[kVoiceOctet];
+    bool sounding[kVoiceOctet];
+    for (int32_t l = 0; l < size; ++l)
+        group[l] = &voices[last - l];
+    render(group, context, left, right, frames, sounding);
+    for (int32_t l = 0; l < size; ++l)
+    {
+        if (!sounding[l])
+            RemoveVoice(last - l);
+    }
+}
+
 void CVoicePool::Render(const RenderContext& context, float* left, float* right, int32_t frames)
 {
-    // Last to first, four at a time, then two, then one; the finished voices
-    // of a group leave the pool once the whole group is done, the later ones
-    // first so that indices stay valid.
+    // Last to first, eight at a time, then four, two and one; the finished
+    // voices of a group leave the pool once the whole group is done, the
+    // later ones first so that indices stay valid.
     int32_t i = count - 1;
+    for (; i + 1 >= kVoiceOctet; i -= kVoiceOctet)
+        RenderGroup(i, kVoiceOctet, &RenderVoiceOctet, context, left, right, frames);
     for (; i + 1 >= kVoiceQuad; i -= kVoiceQuad)
-    {
-        Voice* group[kVoiceQuad];
-        bool sounding[kVoiceQuad];
-        for (int32_t l = 0; l < kVoiceQuad; ++l)
-            group[l] = &voices[i - l];
-        RenderVoiceQuad(group, context, left, right, frames, sounding);
-        for (int32_t l = 0; l < kVoiceQuad; ++l)
-        {
-            if (!sounding[l])
-                RemoveVoice(i - l);
-        }
-    }
+        RenderGroup(i, kVoiceQuad, &RenderVoiceQuad, context, left, right, frames);
     for (; i >= 1; i -= 2)
     {
         VoicePairResult result;

@@ -54,6 +54,10 @@ private:
     void ReleaseNote(uint32_t event, bool fast, const EnvelopeLimits& limits);
     void RemoveVoice(int32_t index);
     Voice* NewestHeldVoice();
+    using GroupRender = void (*)(Voice* const*, const RenderContext&, float*, float*, int32_t, bool*);
+    // Renders the size voices from index last down side by side.
+    void RenderGroup(int32_t last, int32_t size, GroupRender render, const RenderContext& context, float* left,
+                     float* right, int32_t frames);
 
     int32_t count = 0;
     int32_t limit = kMaxVoices;

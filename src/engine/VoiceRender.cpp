@@ -3,9 +3,11 @@
 #include "engine/Modulation.h"
 #include "engine/VoiceParams.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -292,6 +294,7 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 // Four float lanes, one voice each, computed with single vector operations.
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
+using PairInts = int32_t __attribute__((vector_size(8)));
 // Picks four lanes out of two vectors (0..3 from a, 4..7 from b). The fuzzers
 // build this file with clang, whose builtin has another name and form.
 #if defined(__clang__)
@@ -300,6 +303,8 @@ using LaneInts = int32_t __attribute__((vector_size(16)));
 #define LANE_SHUFFLE(a, b, i0, i1, i2, i3) __builtin_shuffle(a, b, LaneInts{i0, i1, i2, i3})
 #endif
 constexpr int32_t kQuad = 4;
+constexpr int32_t kLfoMask = EngineTables::kLfoMask;
+constexpr int32_t kNoiseMask = EngineTables::kNoiseMask;
 // The double-precision values of the four lanes, two to a vector.
 using Pairs = double __attribute__((vector_size(16)));
 constexpr int32_t kPairs = 2;
@@ -308,6 +313,24 @@ constexpr int32_t kPairs = 2;
 Pairs Widen(Lanes lanes, int32_t half)
 {
     return Pairs{lanes[2 * half], lanes[2 * half + 1]};
+}
+
+// Lanes 2 half and 2 half + 1 of integer lanes.
+PairInts LaneHalf(LaneInts lanes, int32_t half)
+{
+    return PairInts{lanes[2 * half], lanes[2 * half + 1]};
+}
+
+// One table entry per lane, each from its own table.
+Lanes Gather(const float* const* tables, LaneInts index)
+{
+    return Lanes{tables[0][index[0]], tables[1][index[1]], tables[2][index[2]], tables[3][index[3]]};
+}
+
+// Four entries of one table.
+Lanes Gather(const float* table, LaneInts index)
+{
+    return Lanes{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
 }
 
 struct LaneDepth
@@ -352,20 +375,92 @@ template <class Osc1, class Osc2>
 class QuadKernel
 {
 public:
-    QuadKernel(Voice* const* voices, const SubBlock* const* blocks) : sine(blocks[0]->sine), noise(blocks[0]->noise)
+    // Takes the state of four voices with their sub-blocks.
+    void Start(Voice* const* voices, const SubBlock* const* blocks)
     {
+        sine = blocks[0]->sine;
+        noise = blocks[0]->noise;
+        for (bool& used : lfoUsed)
+            used = false;
+        noiseUsed = false;
         for (int32_t l = 0; l < kQuad; ++l)
             Load(l, *voices[l], *blocks[l]);
     }
 
-    // Renders count samples (at most one sub-block); lane l starts at sample
-    // from[l] of its sub-block. Two passes keep few values live in each: the
-    // first runs the envelopes, LFOs and smoothers that do not depend on the
-    // oscillators, the second the oscillator chains, filter and output.
-    void Run(const int32_t* from, float* left, float* right, int32_t count)
+    // A stretch of count samples (at most one sub-block) runs in three
+    // passes that keep few values live in each: Modulate runs the envelopes,
+    // LFOs and smoothers that do not depend on the oscillators, Oscillate the
+    // oscillator chains, Finish the filter and output. Lane l starts at
+    // sample from[l] of its sub-block.
+    void Modulate(const int32_t* from, int32_t count)
     {
         for (int32_t j = 0; j < count; ++j)
-            Modulate(from, j);
+            ModulateAt(from, j);
+    }
+
+    // The oscillator chains of several kernels, one per lane, interleaved:
+    // each chain is a long run of dependent steps through the feedback, and
+    // the more independent chains run side by side, the less the processor
+    // waits. Their state is held in locals so that it can stay in registers.
+    template <int32_t kKernels>
+    static void Oscillate(QuadKernel* const* kernels, int32_t count)
+    {
+        constexpr int32_t kLanes = kKernels * kQuad;
+        float a1s[kLanes];
+        float b1s[kLanes];
+        float a2s[kLanes];
+        float b2s[kLanes];
+        float last[kLanes];
+        float pmAt[kLanes];
+        for (int32_t n = 0; n < kLanes; ++n)
+        {
+            const QuadKernel& q = *kernels[n / kQuad];
+            const int32_t l = n % kQuad;
+            a1s[n] = q.a1[l];
+            b1s[n] = q.b1[l];
+            a2s[n] = q.a2[l];
+            b2s[n] = q.b2[l];
+            last[n] = q.lastOsc2[l];
+            pmAt[n] = q.pmState[l];
+        }
+        for (int32_t j = 0; j < count; ++j)
+        {
+#pragma GCC unroll 8
+            for (int32_t n = 0; n < kLanes; ++n)
+            {
+                QuadKernel& q = *kernels[n / kQuad];
+                const int32_t l = n % kQuad;
+                const int32_t h = l / 2;
+                const int32_t i = l % 2;
+                const float o = last[n];
+                const float feedback = o * (o * q.feedbackOfSquare[l] + q.feedbackOfLinear[l]);
+                const float first =
+                    Osc1::Compute(q.sine, feedback + q.base1[j][h][i], q.amount1[j][l], q.ratio1[l], a1s[n], b1s[n]);
+                const float modulator = first * (q.pmLinear[l] + first * q.pmSquared[l]);
+                pmAt[n] = modulator * q.pmScale[j][l] * q.pmComplement[l] + pmAt[n] * q.pmCoefficient[l];
+                const float second = Osc2::Compute(q.sine, (pmAt[n] + q.offset2[j][l]) + q.base2[j][h][i],
+                                                   q.amount2[j][l], q.ratio2[l], a2s[n], b2s[n]);
+                last[n] = second;
+                q.out1At[j][l] = first;
+                q.out2At[j][l] = second;
+            }
+        }
+        for (int32_t n = 0; n < kLanes; ++n)
+        {
+            QuadKernel& q = *kernels[n / kQuad];
+            const int32_t l = n % kQuad;
+            q.a1[l] = a1s[n];
+            q.b1[l] = b1s[n];
+            q.a2[l] = a2s[n];
+            q.b2[l] = b2s[n];
+            q.lastOsc2[l] = last[n];
+            q.pmState[l] = pmAt[n];
+        }
+    }
+
+    // The filter and gains, then the lanes added into left and right.
+    void Finish(float* left, float* right, int32_t count)
+    {
         for (int32_t j = 0; j < count; ++j)
             Sound(j);
         AddLanes(toLeftAt, left, count);
@@ -386,7 +481,7 @@ public:
             v.state2a = a2[l];
             v.state2b = b2[l];
             v.lastOsc2 = lastOsc2[l];
-            v.noiseIndex = noiseIndex[l];
+            v.noiseIndex = static_cast<uint32_t>(noiseIndex[l]);
             v.filter.low = low[l];
             v.filter.band = band[l];
             v.filter.high = high[l];
@@ -401,7 +496,7 @@ public:
     }
 
 private:
-    [[gnu::always_inline]] void Modulate(const int32_t* from, int32_t j)
+    [[gnu::always_inline]] void ModulateAt(const int32_t* from, int32_t j)
     {
         const Lanes e1 = env1Value;
         env1Value += env1Step;
@@ -413,13 +508,9 @@ private:
         env3Value += env3Step;
         env3Step += env3Change;
 
-        Lanes l1;
-        Lanes l2;
-        Lanes l3;
-        Lanes noiseSample;
-        Lanes position;
-        const Pairs at[kPairs] = {Pairs{static_cast<double>(from[0] + j), static_cast<double>(from[1] + j)},
-                                  Pairs{static_cast<double>(from[2] + j), static_cast<double>(from[3] + j)}};
+        const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
+        const Pairs at[kPairs] = {__builtin_convertvector(LaneHalf(sampleAt, 0), Pairs),
+                                  __builtin_convertvector(LaneHalf(sampleAt, 1), Pairs)};
         Pairs lfoAt[Voice::kModulatorCount][kPairs];
         for (int32_t h = 0; h < kPairs; ++h)
         {
@@ -428,17 +519,26 @@ private:
             base1[j][h] = at[h] * increment1[h] + phase1[h];
             base2[j][h] = at[h] * increment2[h] + phase2[h];
         }
-        for (int32_t l = 0; l < kQuad; ++l)
+        // An LFO that no lane routes anywhere, or noise that no lane mixes in,
+        // is not looked up: its values would be multiplied by zero.
+        Lanes lfo[Voice::kModulatorCount] = {};
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
         {
-            const int32_t h = l / 2;
-            const int32_t i = l % 2;
-            l1[l] = lfoTable[0][l][static_cast<int64_t>(lfoAt[0][h][i]) & EngineTables::kLfoMask];
-            l2[l] = lfoTable[1][l][static_cast<int64_t>(lfoAt[1][h][i]) & EngineTables::kLfoMask];
-            l3[l] = lfoTable[2][l][static_cast<int64_t>(lfoAt[2][h][i]) & EngineTables::kLfoMask];
-            noiseSample[l] = noise[noiseIndex[l] & EngineTables::kNoiseMask];
-            ++noiseIndex[l];
-            position[l] = static_cast<float>(from[l] + j);
+            if (!lfoUsed[k])
+                continue;
+            const Pairs* position = lfoAt[k];
+            const LaneInts index = {static_cast<int32_t>(static_cast<int64_t>(position[0][0]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(position[0][1]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(position[1][0]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(position[1][1]) & kLfoMask)};
+            lfo[k] = Gather(lfoTable[k], index);
         }
+        const Lanes l1 = lfo[0];
+        const Lanes l2 = lfo[1];
+        const Lanes l3 = lfo[2];
+        const Lanes noiseSample = noiseUsed ? Gather(noise, noiseIndex & kNoiseMask) : Lanes{};
+        noiseIndex += 1;
+        const Lanes position = __builtin_convertvector(sampleAt, Lanes);
         const Lanes l1w = lfo1Wheel.At(l1);
         amount1[j] = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
         amount2[j] = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
@@ -472,23 +572,8 @@ private:
 
     [[gnu::always_inline]] void Sound(int32_t j)
     {
-        // The oscillator loops, one chain per lane.
-        Lanes out1;
-        Lanes out2;
-        for (int32_t l = 0; l < kQuad; ++l)
-        {
-            const float o = lastOsc2[l];
-            const float feedback = o * (o * feedbackOfSquare[l] + feedbackOfLinear[l]);
-            const float first = Osc1::Compute(sine, feedback + base1[j][l / 2][l % 2], amount1[j][l], ratio1[l], a1[l], b1[l]);
-            const float modulator = first * (pmLinear[l] + first * pmSquared[l]);
-            pmState[l] = modulator * pmScale[j][l] * pmComplement[l] + pmState[l] * pmCoefficient[l];
-            const float second =
-                Osc2::Compute(sine, (pmState[l] + offset2[j][l]) + base2[j][l / 2][l % 2], amount2[j][l], ratio2[l], a2[l], b2[l]);
-            lastOsc2[l] = second;
-            out1[l] = first;
-            out2[l] = second;
-        }
-
+        const Lanes out1 = out1At[j];
+        const Lanes out2 = out2At[j];
         const Lanes x = mixAt[j];
         const Lanes oscillators = (1.0f - x) * out1 + x * out2;
         const Lanes f = cutoffAt[j];
@@ -554,9 +639,10 @@ private:
         for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
         {
             const LfoState& lfo = v.lfos[i];
+            const double step = lfo.increment * lfo.continuous;
             lfoTable[i][l] = lfo.table;
             lfoPhase[i][l / 2][l % 2] = lfo.phase;
-            lfoStep[i][l / 2][l % 2] = lfo.increment * lfo.continuous;
+            lfoStep[i][l / 2][l % 2] = step;
         }
         phase1[l / 2][l % 2] = kPhaseGuard + v.phase1;
         increment1[l / 2][l % 2] = v.increment1;
@@ -567,7 +653,7 @@ private:
         a2[l] = v.state2a;
         b2[l] = v.state2b;
         lastOsc2[l] = static_cast<float>(v.lastOsc2);
-        noiseIndex[l] = v.noiseIndex;
+        noiseIndex[l] = static_cast<int32_t>(v.noiseIndex);
         low[l] = v.filter.low;
         band[l] = v.filter.band;
         high[l] = v.filter.high;
@@ -613,6 +699,14 @@ private:
         noiseLfo.Set(l, p.lfo1Noise, p.noise * p.noise * k.noise);
         volumeLfo.Set(l, p.lfo2Volume, p.volume * k.volume);
         tremolo.Set(l, p.lfo1Tremolo);
+        // A blend whose times is zero gives the same value for any input.
+        lfoUsed[0] = lfoUsed[0] || (lfo1Wheel.times[l] != 0.0f && (mixLfo.times[l] != 0.0f || noiseLfo.times[l] != 0.0f
+                                                                  || tremolo.times[l] != 0.0f));
+        lfoUsed[1] = lfoUsed[1] || cutoffLfo.times[l] != 0.0f || resonanceLfo.times[l] != 0.0f
+                     || volumeLfo.times[l] != 0.0f;
+        lfoUsed[2] = lfoUsed[2] || shape1Lfo.times[l] != 0.0f || shape2Lfo.times[l] != 0.0f || phaseLfo.times[l] != 0.0f
+                     || pmLfo.times[l] != 0.0f;
+        noiseUsed = noiseUsed || noiseLfo.times[l] != 0.0f || noiseLfo.plus[l] != 0.0f;
     }
 
     const float* sine;
@@ -631,6 +725,8 @@ private:
     Lanes gainAt[kMaxSubBlock];
     Lanes toLeftAt[kMaxSubBlock];
     Lanes toRightAt[kMaxSubBlock];
+    Lanes out1At[kMaxSubBlock];  // what the oscillator chains leave for the filter
+    Lanes out2At[kMaxSubBlock];
     Lanes env1Value;
     Lanes env1Step;
     Lanes env1Change;
@@ -652,7 +748,9 @@ private:
     float a2[kQuad];
     float b2[kQuad];
     float lastOsc2[kQuad];
-    uint32_t noiseIndex[kQuad];
+    LaneInts noiseIndex;  // wraps in two's complement, as the voice's unsigned count
+    bool lfoUsed[Voice::kModulatorCount];  // by any lane
+    bool noiseUsed;
     Lanes low;
     Lanes band;
     Lanes high;
@@ -698,34 +796,48 @@ private:
     LaneDepth tremolo;
 };
 
-// count samples of four voices; voice l starts at sample from[l] of its
-// sub-block.
-template <class Osc1, class Osc2>
-void RenderFour(Voice* const* voices, const SubBlock* const* blocks, const int32_t* from, float* left, float* right,
-                int32_t count)
+// count samples of kKernels times four voices; voice l starts at sample
+// from[l] of its sub-block. The kernels add into the buffers in order.
+template <class Osc1, class Osc2, int32_t kKernels>
+void RenderLanes(Voice* const* voices, const SubBlock* const* blocks, const int32_t* from, float* left, float* right,
+                 int32_t count)
 {
-    QuadKernel<Osc1, Osc2> kernel(voices, blocks);
-    kernel.Run(from, left, right, count);
-    kernel.Store(voices, blocks);
+    using Kernel = QuadKernel<Osc1, Osc2>;
+    Kernel quads[kKernels];
+    Kernel* kernels[kKernels];
+    for (int32_t k = 0; k < kKernels; ++k)
+    {
+        kernels[k] = &quads[k];
+        kernels[k]->Start(voices + k * kQuad, blocks + k * kQuad);
+        kernels[k]->Modulate(from + k * kQuad, count);
+    }
+    Kernel::template Oscillate<kKernels>(kernels, count);
+    for (int32_t k = 0; k < kKernels; ++k)
+    {
+        kernels[k]->Finish(left, right, count);
+        kernels[k]->Store(voices + k * kQuad, blocks + k * kQuad);
+    }
 }
 
 using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
 using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
                                    float*, int32_t);
-using RenderFourFunction = void (*)(Voice* const*, const SubBlock* const*, const int32_t*, float*, float*, int32_t);
+using RenderLanesFunction = void (*)(Voice* const*, const SubBlock* const*, const int32_t*, float*, float*, int32_t);
 
 // The loops for a pair of waveforms, chosen once per stretch.
 struct RenderLoops
 {
     RenderOneFunction one;
     RenderTwoFunction two;
-    RenderFourFunction four;
+    RenderLanesFunction four;
+    RenderLanesFunction eight;
 };
 
 template <class Osc1, class Osc2>
 constexpr RenderLoops LoopsOf()
 {
-    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderFour<Osc1, Osc2>};
+    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderLanes<Osc1, Osc2, 1>,
+                       &RenderLanes<Osc1, Osc2, 2>};
 }
 
 template <class Osc1>
@@ -1008,17 +1120,35 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
     result.earlierSounding = !earlier.Finished();
 }
 
-void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
-                     bool* sounding)
+namespace {
+
+template <size_t... kIndex>
+std::array<VoiceRun, sizeof...(kIndex)> MakeRuns(Voice* const* voices, const RenderContext& context, int32_t frames,
+                                                 std::index_sequence<kIndex...>)
 {
-    VoiceRun runs[kQuad] = {
-        VoiceRun(*voices[0], context, frames), VoiceRun(*voices[1], context, frames),
-        VoiceRun(*voices[2], context, frames), VoiceRun(*voices[3], context, frames),
-    };
+    return {VoiceRun(*voices[kIndex], context, frames)...};
+}
+
+// Renders kKernels times four voices side by side while all of them sound and
+// share their waveforms; the rest of each voice is rendered alone.
+template <int32_t kKernels>
+void RenderGroup(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                 bool* sounding)
+{
+    constexpr int32_t kSize = kKernels * kQuad;
     bool sameWaves = true;
-    for (int32_t l = 1; l < kQuad; ++l)
+    for (int32_t l = 1; l < kSize; ++l)
         sameWaves = sameWaves && voices[l]->osc1 == voices[0]->osc1 && voices[l]->osc2 == voices[0]->osc2;
+    if (!sameWaves && kKernels > 1)
+    {
+        // One quad after the other, as the voices would be rendered alone.
+        for (int32_t k = 0; k < kKernels; ++k)
+            RenderGroup<1>(voices + k * kQuad, context, left, right, frames, sounding + k * kQuad);
+        return;
+    }
+    std::array<VoiceRun, kSize> runs = MakeRuns(voices, context, frames, std::make_index_sequence<kSize>());
     const RenderLoops loops = PickLoops(*voices[0]);
+    const RenderLanesFunction lanes = kKernels > 1 ? loops.eight : loops.four;
     for (;;)
     {
         bool allActive = true;
@@ -1036,14 +1166,14 @@ void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* 
         float* r = right + runs[0].Offset();
         if (sameWaves)
         {
-            const SubBlock* blocks[kQuad];
-            int32_t from[kQuad];
-            for (int32_t i = 0; i < kQuad; ++i)
+            const SubBlock* blocks[kSize];
+            int32_t from[kSize];
+            for (int32_t i = 0; i < kSize; ++i)
             {
                 blocks[i] = &runs[i].Sub();
                 from[i] = runs[i].Position();
             }
-            loops.four(voices, blocks, from, l, r, count);
+            lanes(voices, blocks, from, l, r, count);
         }
         else
         {
@@ -1053,9 +1183,23 @@ void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* 
         for (VoiceRun& run : runs)
             run.Advance(count);
     }
-    for (int32_t i = 0; i < kQuad; ++i)
+    for (int32_t i = 0; i < kSize; ++i)
     {
         FinishAlone(runs[i], left, right);
         sounding[i] = !voices[i]->Finished();
     }
+}
+
+}  // namespace
+
+void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                     bool* sounding)
+{
+    RenderGroup<1>(voices, context, left, right, frames, sounding);
+}
+
+void RenderVoiceOctet(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                      bool* sounding)
+{
+    RenderGroup<2>(voices, context, left, right, frames, sounding);
 }

@@ -51,3 +51,11 @@ constexpr int32_t kVoiceQuad = 4;
 // share their waveforms. sounding[i] tells whether voices[i] still sounds.
 void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
                      bool* sounding);
+
+// Voices rendered side by side by RenderVoiceOctet.
+constexpr int32_t kVoiceOctet = 8;
+
+// As RenderVoiceQuad for kVoiceOctet voices: twice as many oscillator chains
+// run interleaved, which hides more of their latency.
+void RenderVoiceOctet(Voice* const* voices, const RenderContext& context, float* left, float* right, int32_t frames,
+                      bool* sounding);
