@@ -35,11 +35,11 @@ struct Rendered
 {
     std::vector<float> left;
     std::vector<float> right;
-    Voice voices[kVoiceQuad];  // the latest first
-    bool sounding[kVoiceQuad];
+    Voice voices[kVoiceOctet];  // the latest first
+    bool sounding[kVoiceOctet];
 };
 
-// Renders the last size (2 or 4) voices of the synth once side by side and
+// Renders the last size (2, 4 or 8) voices of the synth once side by side and
 // once one after the other (the latest first), from the same starting records,
 // generator and free-running LFOs.
 void RenderBothWays(CSynth& synth, int32_t size, int32_t frames, Rendered& grouped, Rendered& alone)
@@ -66,10 +66,13 @@ void RenderBothWays(CSynth& synth, int32_t size, int32_t frames, Rendered& group
     }
     else
     {
-        Voice* group[kVoiceQuad];
-        for (int32_t l = 0; l < kVoiceQuad; ++l)
+        Voice* group[kVoiceOctet];
+        for (int32_t l = 0; l < size; ++l)
             group[l] = &grouped.voices[l];
-        RenderVoiceQuad(group, context, grouped.left.data(), grouped.right.data(), frames, grouped.sounding);
+        if (size == kVoiceQuad)
+            RenderVoiceQuad(group, context, grouped.left.data(), grouped.right.data(), frames, grouped.sounding);
+        else
+            RenderVoiceOctet(group, context, grouped.left.data(), grouped.right.data(), frames, grouped.sounding);
     }
     synth.random = random;
     std::memcpy(synth.globalLfos, globals, sizeof globals);
@@ -152,7 +155,12 @@ TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)
     synth->HandleMidi(NoteOn(62, 90));
     p.filterScale = 1;
     synth->HandleMidi(NoteOn(69, 127));
-    for (int32_t size : {2, kVoiceQuad})
+    p.env[0].attack = 0.012f;  // four more for a group of eight
+    synth->HandleMidi(NoteOn(45, 70));
+    synth->HandleMidi(NoteOn(52, 100));
+    synth->HandleMidi(NoteOn(64, 40));
+    synth->HandleMidi(NoteOn(72, 110));
+    for (int32_t size : {2, kVoiceQuad, kVoiceOctet})
     {
         Rendered grouped;
         Rendered alone;
@@ -167,16 +175,17 @@ TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)
     }
 }
 
+// The default program routes no LFO and mixes in no noise, which the side by
+// side render does not look up.
 TEST(VoiceRender, GroupsWithMixedWaveformsOrAFinishingVoice)
 {
-    for (int32_t size : {2, kVoiceQuad})
+    for (int32_t size : {2, kVoiceQuad, kVoiceOctet})
         for (bool mixed : {false, true})
         {
             auto synth = SynthWithDefaultProgram();
             synth->currentProgram->wave1 = 2;
-            synth->HandleMidi(NoteOn(50));
-            synth->HandleMidi(NoteOn(55));
-            synth->HandleMidi(NoteOn(62));
+            for (int32_t note : {38, 43, 45, 48, 50, 55, 62})
+                synth->HandleMidi(NoteOn(note));
             if (mixed)
             {
                 synth->currentProgram->wave1 = 1;
