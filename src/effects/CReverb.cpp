@@ -64,12 +64,8 @@ void CReverb::SetSampleRate(float rate)
 // Inline: twelve calls a sample.
 [[gnu::always_inline]] inline float CReverb::Damp(int32_t line, float v)
 {
-    v = damping[line].Process(v);
-    if (std::fabs(v) < kFlushThreshold)
-    {
-        v = 0.0f;
-        damping[line].SetState(0.0f);
-    }
+    v = FlushTiny(damping[line].Process(v));
+    damping[line].SetState(v);
     return v;
 }
 
@@ -98,6 +94,7 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
         preDelay.Write(m);
         const float x = preDelay.Tap(preDelaySamples);
 
+#pragma GCC unroll 6
         for (int32_t i = 0; i < kModulatedLineCount; ++i)
             y[i] = Damp(i, modulated[i].Tick());
         for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)

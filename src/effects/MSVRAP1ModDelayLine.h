@@ -40,8 +40,11 @@ inline float MSVRAP1ModDelayLine::Tick()
     if (readPosition >= static_cast<float>(size))
         readPosition -= static_cast<float>(size);
 
-    // floor, then wrap once: the excursion is never larger than the buffer.
-    int32_t i = static_cast<int32_t>(std::floor(position));
+    // floor (the position lies well inside the 32-bit range, where
+    // truncation stepped down below zero is exact), then wrap once: the
+    // excursion is never larger than the buffer.
+    int32_t i = static_cast<int32_t>(position);
+    i -= static_cast<float>(i) > position ? 1 : 0;
     const float fraction = position - static_cast<float>(i);
     if (i < 0)
         i += size;
