@@ -177,12 +177,15 @@ int Usage(const char* message)
                  "Usage: velmora-bench [--quick] [--rounds N] [--plugin PATH] [--program N|NAME] [--peer PATH]\n"
                  "\n"
                  "Renders a held chord of 8, then of 32 notes at 44100 Hz in 256-frame blocks\n"
-                 "through our instrument (default: velmora.so beside this program, on its\n"
-                 "a fresh program with every effect on) and a peer\n"
+                 "through our instrument (default: velmora.so beside this program, on a\n"
+                 "fresh program with every effect on) and a peer\n"
                  "(default: %s), one after the other, and prints the\n"
                  "CPU seconds each spends per second of audio. The best of the rounds counts.\n"
-                 "  --quick     one round of 2 seconds, to check that everything runs\n"
-                 "  --rounds N  rounds of 10 seconds each, 1 to 100; default 5\n",
+                 "  --quick            one round of 2 seconds, to check that everything runs\n"
+                 "  --rounds N         rounds of 10 seconds each, 1 to 100; default 5\n"
+                 "  --plugin PATH      our instrument from another file\n"
+                 "  --program N|NAME   play one of our bank's programs, as stored, instead\n"
+                 "  --peer PATH        the VST 2.4 instrument to compare with\n",
                  kPeerDefault);
     return message ? 2 : 0;
 }

@@ -11,6 +11,7 @@ out=build/editor-x11
 mkdir -p "$out"
 
 fail() { echo "editor-x11: $*" >&2; exit 1; }
+. scripts/lib/display.sh
 
 presets=(release)
 [ -f build/asan/CMakeCache.txt ] && presets+=(asan)
@@ -20,19 +21,7 @@ for preset in "${presets[@]}"; do
 done
 
 # A display number nobody uses; the server goes when the suite ends.
-display=
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || fail "no free display number"
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$display" ] || fail "the virtual X server did not start (see $out/xvfb.log)"
+start_xvfb 90 120 "$out/xvfb.log" || fail "no virtual X server"
 
 for preset in "${presets[@]}"; do
   echo "editor-x11: $preset build" >&2

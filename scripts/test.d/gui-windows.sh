@@ -10,6 +10,7 @@ folder=build/win64-gui
 limit=300 # seconds for the run under wine
 
 fail() { echo "gui-windows: $*" >&2; exit 1; }
+. scripts/lib/display.sh
 
 # GoogleTest needs std::mutex, which only the posix thread model provides;
 # the program is linked statically, so it needs no thread runtime DLL.
@@ -18,25 +19,11 @@ cmake -S tests/gui/windows -B "$folder" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYST
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$folder" --target gui_primitives_win -j "$jobs" >/dev/null
 
-# On the same virtual display as the window tests, the wine server waited
-# for at both ends: a server started without a display would leave a
-# desktop that can make no windows to whatever wine program comes next
-# (see gui-windows-loops.sh).
+# In the prefix and on a virtual display as the window tests.
 export WINEPREFIX=$PWD/build/wine-gui WINEDEBUG=-all WINEARCH=win64
-wine64=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
 status=0
-timeout -k 10 "$limit" xvfb-run -a bash -c '
-  "$0" -w
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$1" wineboot -i >/dev/null 2>&1 || { echo "cannot create the wine prefix $WINEPREFIX" >&2; exit 1; }
-  fi
-  status=0
-  "$1" "$2" --gtest_brief=1 || status=$?
-  "$0" -w
-  exit $status' "$wineserver" "$wine64" "$folder/gui_primitives_win.exe" || status=$?
+run_wine_tests "$limit" /usr/lib/wine/wine64 "$folder/gui_primitives_win.exe" || status=$?
 if [ "$status" -ne 0 ]; then
-  "$wineserver" -k 2>/dev/null || true
   [ "$status" -eq 124 ] && fail "the run took longer than $limit s"
   fail "primitive tests failed under wine"
 fi

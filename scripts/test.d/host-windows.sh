@@ -9,6 +9,7 @@ renders=build/host-renders
 mkdir -p "$renders"
 
 fail() { echo "host-windows: $*" >&2; exit 1; }
+. scripts/lib/display.sh
 
 cmake --preset release >/dev/null
 cmake --build build/release --target velmora_vst velmora-host -j "$jobs" >/dev/null
@@ -102,18 +103,7 @@ fi
 # display, and every program started while it lives would share its desktop,
 # which can make no windows: wait for it to end first.
 /usr/lib/wine/wineserver64 -w
-display=
-for n in $(seq 121 150); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || fail "no free display number for the editor run"
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$renders/xvfb.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.1
-done
+start_xvfb 121 150 "$renders/xvfb.log" || fail "no virtual X server for the editor run"
 for bits in $words; do
   loader=$wine64
   [ "$bits" = 32 ] && loader=$wine32

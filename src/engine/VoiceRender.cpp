@@ -352,11 +352,10 @@ struct LaneSmoother
     Lanes complement;
     Lanes state;
 
-    void Load(int32_t l, const Smoother& s)
+    void LoadCoefficients(int32_t l, const Smoother& s)
     {
         coefficient[l] = s.coefficient;
         complement[l] = s.complement;
-        state[l] = s.state;
     }
     Lanes Process(Lanes target)
     {
@@ -375,8 +374,9 @@ template <class Osc1, class Osc2>
 class QuadKernel
 {
 public:
-    // Takes the state of four voices with their sub-blocks.
-    void Start(Voice* const* voices, const SubBlock* const* blocks)
+    // Takes what holds for the whole block from four voices and their
+    // sub-blocks: the program's values, the note's factors and the rates.
+    void Prepare(Voice* const* voices, const SubBlock* const* blocks)
     {
         sine = blocks[0]->sine;
         noise = blocks[0]->noise;
@@ -384,7 +384,14 @@ public:
             used = false;
         noiseUsed = false;
         for (int32_t l = 0; l < kQuad; ++l)
-            Load(l, *voices[l], *blocks[l]);
+            LoadConstants(l, *voices[l], *blocks[l]);
+    }
+
+    // Takes the state of the four voices at the start of a stretch.
+    void Start(Voice* const* voices, const SubBlock* const* blocks)
+    {
+        for (int32_t l = 0; l < kQuad; ++l)
+            LoadState(l, *voices[l], *blocks[l]);
     }
 
     // A stretch of count samples (at most one sub-block) runs in three
@@ -622,10 +629,8 @@ private:
         }
     }
 
-    void Load(int32_t l, const Voice& v, const SubBlock& s)
+    void LoadState(int32_t l, const Voice& v, const SubBlock& s)
     {
-        const VoiceParams& p = s.params;
-        const NoteFactors& k = v.factors;
         // An envelope that is not stepping in this sub-block gets zero steps.
         env1Value[l] = v.envelopes[0].value;
         env1Step[l] = s.stepping[0] ? v.envelopes[0].step : 0.0f;
@@ -637,13 +642,7 @@ private:
         env3Step[l] = s.stepping[2] ? v.envelopes[2].step : 0.0f;
         env3Change[l] = s.stepping[2] ? v.envelopes[2].stepChange : 0.0f;
         for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
-        {
-            const LfoState& lfo = v.lfos[i];
-            const double step = lfo.increment * lfo.continuous;
-            lfoTable[i][l] = lfo.table;
-            lfoPhase[i][l / 2][l % 2] = lfo.phase;
-            lfoStep[i][l / 2][l % 2] = step;
-        }
+            lfoPhase[i][l / 2][l % 2] = v.lfos[i].phase;
         phase1[l / 2][l % 2] = kPhaseGuard + v.phase1;
         increment1[l / 2][l % 2] = v.increment1;
         phase2[l / 2][l % 2] = v.phase2;
@@ -657,25 +656,43 @@ private:
         low[l] = v.filter.low;
         band[l] = v.filter.band;
         high[l] = v.filter.high;
-        amplitude.Load(l, v.amplitude);
-        cutoff.Load(l, v.cutoff);
-        phase.Load(l, v.phase);
+        amplitude.state[l] = v.amplitude.state;
+        cutoff.state[l] = v.cutoff.state;
+        phase.state[l] = v.phase.state;
+        pmState[l] = v.pm.state;
+        shape1.state[l] = v.shape1.state;
+        shape2.state[l] = v.shape2.state;
+        mix.state[l] = v.mix.state;
+        gainLeft[l] = s.gainLeft;
+        gainRight[l] = s.gainRight;
+        slopeLeft[l] = s.slopeLeft;
+        slopeRight[l] = s.slopeRight;
+    }
+
+    void LoadConstants(int32_t l, const Voice& v, const SubBlock& s)
+    {
+        const VoiceParams& p = s.params;
+        const NoteFactors& k = v.factors;
+        for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
+        {
+            const LfoState& lfo = v.lfos[i];
+            lfoTable[i][l] = lfo.table;
+            lfoStep[i][l / 2][l % 2] = lfo.increment * lfo.continuous;
+        }
+        amplitude.LoadCoefficients(l, v.amplitude);
+        cutoff.LoadCoefficients(l, v.cutoff);
+        phase.LoadCoefficients(l, v.phase);
         pmCoefficient[l] = v.pm.coefficient;
         pmComplement[l] = v.pm.complement;
-        pmState[l] = v.pm.state;
-        shape1.Load(l, v.shape1);
-        shape2.Load(l, v.shape2);
-        mix.Load(l, v.mix);
+        shape1.LoadCoefficients(l, v.shape1);
+        shape2.LoadCoefficients(l, v.shape2);
+        mix.LoadCoefficients(l, v.mix);
         ratio1[l] = p.ratio1;
         ratio2[l] = p.ratio2;
         compensate[l] = p.filterScale != 0 ? -1 : 0;
         weightLow[l] = s.weights.low;
         weightBand[l] = s.weights.band;
         weightHigh[l] = s.weights.high;
-        gainLeft[l] = s.gainLeft;
-        gainRight[l] = s.gainRight;
-        slopeLeft[l] = s.slopeLeft;
-        slopeRight[l] = s.slopeRight;
         lfo1Wheel.Set(l, Depth(s.wheel, p.mwLfo1Depth));
         const float feedbackSquare = p.feedbackShape * p.feedbackShape;
         const float feedbackAmount = p.feedback * p.feedback * p.feedback;
@@ -796,33 +813,17 @@ private:
     LaneDepth tremolo;
 };
 
-// count samples of kKernels times four voices; voice l starts at sample
-// from[l] of its sub-block. The kernels add into the buffers in order.
+class VoiceRun;
+
+// Renders the voices of runs (kKernels times four, with the same waveforms)
+// side by side, a stretch at a time, while all of them sound.
 template <class Osc1, class Osc2, int32_t kKernels>
-void RenderLanes(Voice* const* voices, const SubBlock* const* blocks, const int32_t* from, float* left, float* right,
-                 int32_t count)
-{
-    using Kernel = QuadKernel<Osc1, Osc2>;
-    Kernel quads[kKernels];
-    Kernel* kernels[kKernels];
-    for (int32_t k = 0; k < kKernels; ++k)
-    {
-        kernels[k] = &quads[k];
-        kernels[k]->Start(voices + k * kQuad, blocks + k * kQuad);
-        kernels[k]->Modulate(from + k * kQuad, count);
-    }
-    Kernel::template Oscillate<kKernels>(kernels, count);
-    for (int32_t k = 0; k < kKernels; ++k)
-    {
-        kernels[k]->Finish(left, right, count);
-        kernels[k]->Store(voices + k * kQuad, blocks + k * kQuad);
-    }
-}
+void RenderStretches(VoiceRun* runs, Voice* const* voices, float* left, float* right);
 
 using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
 using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
                                    float*, int32_t);
-using RenderLanesFunction = void (*)(Voice* const*, const SubBlock* const*, const int32_t*, float*, float*, int32_t);
+using RenderLanesFunction = void (*)(VoiceRun*, Voice* const*, float*, float*);
 
 // The loops for a pair of waveforms, chosen once per stretch.
 struct RenderLoops
@@ -836,8 +837,8 @@ struct RenderLoops
 template <class Osc1, class Osc2>
 constexpr RenderLoops LoopsOf()
 {
-    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderLanes<Osc1, Osc2, 1>,
-                       &RenderLanes<Osc1, Osc2, 2>};
+    return RenderLoops{&RenderOne<Osc1, Osc2>, &RenderTwo<Osc1, Osc2>, &RenderStretches<Osc1, Osc2, 1>,
+                       &RenderStretches<Osc1, Osc2, 2>};
 }
 
 template <class Osc1>
@@ -1078,6 +1079,51 @@ void FinishAlone(VoiceRun& run, float* left, float* right)
     }
 }
 
+template <class Osc1, class Osc2, int32_t kKernels>
+void RenderStretches(VoiceRun* runs, Voice* const* voices, float* left, float* right)
+{
+    constexpr int32_t kSize = kKernels * kQuad;
+    using Kernel = QuadKernel<Osc1, Osc2>;
+    const SubBlock* blocks[kSize];
+    for (int32_t i = 0; i < kSize; ++i)
+        blocks[i] = &runs[i].Sub();
+    Kernel quads[kKernels];
+    Kernel* kernels[kKernels];
+    for (int32_t k = 0; k < kKernels; ++k)
+    {
+        kernels[k] = &quads[k];
+        quads[k].Prepare(voices + k * kQuad, blocks + k * kQuad);
+    }
+    for (;;)
+    {
+        int32_t count = kMaxSubBlock;
+        int32_t from[kSize];
+        for (int32_t i = 0; i < kSize; ++i)
+        {
+            if (!runs[i].Active())
+                return;
+            count = runs[i].Left() < count ? runs[i].Left() : count;
+            from[i] = runs[i].Position();
+        }
+        // All runs stand at the same sample of the block.
+        float* l = left + runs[0].Offset();
+        float* r = right + runs[0].Offset();
+        for (int32_t k = 0; k < kKernels; ++k)
+        {
+            quads[k].Start(voices + k * kQuad, blocks + k * kQuad);
+            quads[k].Modulate(from + k * kQuad, count);
+        }
+        Kernel::template Oscillate<kKernels>(kernels, count);
+        for (int32_t k = 0; k < kKernels; ++k)
+        {
+            quads[k].Finish(l, r, count);
+            quads[k].Store(voices + k * kQuad, blocks + k * kQuad);
+        }
+        for (int32_t i = 0; i < kSize; ++i)
+            runs[i].Advance(count);
+    }
+}
+
 }  // namespace
 
 bool RenderVoice(Voice& v, const RenderContext& context, float* left, float* right, int32_t frames)
@@ -1147,41 +1193,11 @@ void RenderGroup(Voice* const* voices, const RenderContext& context, float* left
         return;
     }
     std::array<VoiceRun, kSize> runs = MakeRuns(voices, context, frames, std::make_index_sequence<kSize>());
-    const RenderLoops loops = PickLoops(*voices[0]);
-    const RenderLanesFunction lanes = kKernels > 1 ? loops.eight : loops.four;
-    for (;;)
+    // Voices with other waveforms add one after the other, as alone.
+    if (sameWaves)
     {
-        bool allActive = true;
-        int32_t count = kMaxSubBlock;
-        for (const VoiceRun& run : runs)
-        {
-            allActive = allActive && run.Active();
-            if (run.Active() && run.Left() < count)
-                count = run.Left();
-        }
-        if (!allActive)
-            break;
-        // All runs stand at the same sample of the block.
-        float* l = left + runs[0].Offset();
-        float* r = right + runs[0].Offset();
-        if (sameWaves)
-        {
-            const SubBlock* blocks[kSize];
-            int32_t from[kSize];
-            for (int32_t i = 0; i < kSize; ++i)
-            {
-                blocks[i] = &runs[i].Sub();
-                from[i] = runs[i].Position();
-            }
-            lanes(voices, blocks, from, l, r, count);
-        }
-        else
-        {
-            for (VoiceRun& run : runs)
-                PickLoops(run.TheVoice()).one(run.TheVoice(), run.Sub(), run.Position(), l, r, count);
-        }
-        for (VoiceRun& run : runs)
-            run.Advance(count);
+        const RenderLoops loops = PickLoops(*voices[0]);
+        (kKernels > 1 ? loops.eight : loops.four)(runs.data(), voices, left, right);
     }
     for (int32_t i = 0; i < kSize; ++i)
     {
