@@ -185,8 +185,8 @@ void CVoicePool::RemoveVoice(int32_t index)
 void CVoicePool::RenderGroup(int32_t last, int32_t size, GroupRender render, const RenderContext& context, float* left,
                              float* right, int32_t frames)
 {
-    Voice* group[kVoiceOctet];
-    bool sounding[kVoiceOctet];
+    Voice* group[kVoiceOctet] = {};
+    bool sounding[kVoiceOctet] = {};
     for (int32_t l = 0; l < size; ++l)
         group[l] = &voices[last - l];
     render(group, context, left, right, frames, sounding);
