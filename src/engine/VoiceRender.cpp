@@ -295,6 +295,7 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
 using PairInts = int32_t __attribute__((vector_size(8)));
+using LaneCounts = uint32_t __attribute__((vector_size(16)));  // wrap around
 // Picks four lanes out of two vectors (0..3 from a, 4..7 from b). The fuzzers
 // build this file with clang, whose builtin has another name and form.
 #if defined(__clang__)
@@ -304,7 +305,7 @@ using PairInts = int32_t __attribute__((vector_size(8)));
 #endif
 constexpr int32_t kQuad = 4;
 constexpr int32_t kLfoMask = EngineTables::kLfoMask;
-constexpr int32_t kNoiseMask = EngineTables::kNoiseMask;
+constexpr uint32_t kNoiseMask = EngineTables::kNoiseMask;
 // The double-precision values of the four lanes, two to a vector.
 using Pairs = double __attribute__((vector_size(16)));
 constexpr int32_t kPairs = 2;
@@ -328,7 +329,7 @@ Lanes Gather(const float* const* tables, LaneInts index)
 }
 
 // Four entries of one table.
-Lanes Gather(const float* table, LaneInts index)
+Lanes Gather(const float* table, LaneCounts index)
 {
     return Lanes{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
 }
@@ -488,7 +489,7 @@ public:
             v.state2a = a2[l];
             v.state2b = b2[l];
             v.lastOsc2 = lastOsc2[l];
-            v.noiseIndex = static_cast<uint32_t>(noiseIndex[l]);
+            v.noiseIndex = noiseIndex[l];
             v.filter.low = low[l];
             v.filter.band = band[l];
             v.filter.high = high[l];
@@ -652,7 +653,7 @@ private:
         a2[l] = v.state2a;
         b2[l] = v.state2b;
         lastOsc2[l] = static_cast<float>(v.lastOsc2);
-        noiseIndex[l] = static_cast<int32_t>(v.noiseIndex);
+        noiseIndex[l] = v.noiseIndex;
         low[l] = v.filter.low;
         band[l] = v.filter.band;
         high[l] = v.filter.high;
@@ -765,7 +766,7 @@ private:
     float a2[kQuad];
     float b2[kQuad];
     float lastOsc2[kQuad];
-    LaneInts noiseIndex;  // wraps in two's complement, as the voice's unsigned count
+    LaneCounts noiseIndex;
     bool lfoUsed[Voice::kModulatorCount];  // by any lane
     bool noiseUsed;
     Lanes low;
