@@ -178,7 +178,6 @@ private:
     // The title bar's binders.
     void PaintCaption(CCtrl* bar, CGraphic& g, Rect r);
     void CaptionDown(CCtrl* bar, int32_t px, int32_t py, int32_t flags);
-    bool titlePressed = false;
     int32_t pressScreenX = 0;
     int32_t pressScreenY = 0;
 };
