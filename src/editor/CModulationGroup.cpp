@@ -95,12 +95,7 @@ void CModulationGroup::BuildEnvPage()
     Place(FloatKnob("PM", &p.e3Pm, 0, 100, 0));
     Place(FloatKnob("MOD1", &p.e3Mod1, 0, 100, 0));
     Place(FloatKnob("MOD2", &p.e3Mod2, 0, 100, 0));
-    NewRow(kRowGap);
-    SynthEnvelope& e = p.env[2];
-    Place(FloatKnob("A", &e.attack, 0, 100, 0));
-    Place(FloatKnob("D", &e.decay, 0, 100, 0));
-    Place(FloatKnob("S", &e.sustain, 0, 100, 0));
-    Place(FloatKnob("R", &e.release, 0, 100, 0));
+    PlaceEnvelopeRow(p.env[2]);
 }
 
 void CModulationGroup::BuildVelPage(int32_t page)

@@ -83,6 +83,15 @@ void CSynthPanel::DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
         *knob->secondaryField = divisions[chosen];
 }
 
+void CSynthPanel::PlaceEnvelopeRow(SynthEnvelope& e)
+{
+    NewRow(kRowGap);
+    Place(FloatKnob("A", &e.attack, 0, 100, 0));
+    Place(FloatKnob("D", &e.decay, 0, 100, 0));
+    Place(FloatKnob("S", &e.sustain, 0, 100, 0));
+    Place(FloatKnob("R", &e.release, 0, 100, 0));
+}
+
 CWaveGroup::CWaveGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth)
 {
     AddHeader({"OSCILLATORS"}, nullptr);
@@ -176,12 +185,7 @@ CFilterGroup::CFilterGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(windo
     Place(FloatKnob("Q", &p.q, 0, 100, 0));
     Place(FloatKnob("BLEND", &p.blend, 0, 100, 0));
     Place(FloatKnob("ENV", &p.filterEnv, 0, 100, 100));
-    NewRow(kRowGap);
-    SynthEnvelope& e = p.env[1];
-    Place(FloatKnob("A", &e.attack, 0, 100, 0));
-    Place(FloatKnob("D", &e.decay, 0, 100, 0));
-    Place(FloatKnob("S", &e.sustain, 0, 100, 0));
-    Place(FloatKnob("R", &e.release, 0, 100, 0));
+    PlaceEnvelopeRow(p.env[1]);
 }
 
 CMasterGroup::CMasterGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth)
@@ -192,10 +196,5 @@ CMasterGroup::CMasterGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(windo
     Place(IntKnob("LEGATO", &p.legato, 0, 1, 0, kKnobSwitch));
     Place(IntKnob("COARSE", &p.coarse, -48, 48, 0, kKnobPlain));
     Place(FloatKnob("VOLUME", &p.volume, 0, 100, 50));
-    NewRow(kRowGap);
-    SynthEnvelope& e = p.env[0];
-    Place(FloatKnob("A", &e.attack, 0, 100, 0));
-    Place(FloatKnob("D", &e.decay, 0, 100, 0));
-    Place(FloatKnob("S", &e.sustain, 0, 100, 0));
-    Place(FloatKnob("R", &e.release, 0, 100, 0));
+    PlaceEnvelopeRow(p.env[0]);
 }

@@ -10,6 +10,7 @@ class CHeader;
 class CParamValueKnob;
 class CSynth;
 class CSynthWin;
+struct SynthEnvelope;
 struct SynthProgram;
 
 // Beat-count knobs take one step per 16 pixels of movement.
@@ -30,6 +31,8 @@ public:
     // Right-click binder of beat-count knobs: a menu of the divisions 4, 8,
     // 16 and 32 for the knob's secondary field.
     void DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
+    // A new row below the gap with the knobs A, D, S and R of envelope e.
+    void PlaceEnvelopeRow(SynthEnvelope& e);
 
     CSynthWin* editor;
     CSynth* synth;
