@@ -69,6 +69,20 @@ protected:
         ASSERT_NE(f, nullptr);
         std::fclose(f);
     }
+    // A new folder name under root with count empty files named by format
+    // (one %d-style conversion for the index).
+    std::string FolderOfFiles(const char* name, int count, const char* format)
+    {
+        const std::string folder = CFileSystem::Join(root, name);
+        EXPECT_TRUE(CFileSystem::CreateFolder(folder));
+        for (int i = 0; i < count; ++i)
+        {
+            char file[32];
+            std::snprintf(file, sizeof file, format, i);
+            Touch(CFileSystem::Join(folder, file));
+        }
+        return folder;
+    }
     void Type(const char* s)
     {
         for (; *s != '\0'; ++s)
@@ -313,14 +327,7 @@ TEST_F(CFileWinTest, AFolderBrowserAsksBeforeTakingANonEmptyFolder)
 
 TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
 {
-    const std::string big = CFileSystem::Join(root, "big");
-    ASSERT_TRUE(CFileSystem::CreateFolder(big));
-    for (int i = 0; i < 2000; ++i)
-    {
-        char name[32];
-        std::snprintf(name, sizeof name, "p%04d.vlm", i);
-        Touch(CFileSystem::Join(big, name));
-    }
+    const std::string big = FolderOfFiles("big", 2000, "p%04d.vlm");
     CFileWin win(&app, nullptr, "Open");
     win.folder = big;
     screen.Key(kKeyEnd);
@@ -338,14 +345,7 @@ TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
 // 398-pixel track the thumb is 398 x 430 / 3200 = 53 long, leaving 345 to move on.
 TEST_F(CFileWinTest, ScrollBarsFollowTheFolderTheInputAndTheSize)
 {
-    const std::string many = CFileSystem::Join(root, "many");
-    ASSERT_TRUE(CFileSystem::CreateFolder(many));
-    for (int i = 0; i < 200; ++i)
-    {
-        char name[32];
-        std::snprintf(name, sizeof name, "f%03d.vlm", i);
-        Touch(CFileSystem::Join(many, name));
-    }
+    const std::string many = FolderOfFiles("many", 200, "f%03d.vlm");
     CFileWin win(&app, nullptr, "Open");
     win.folder = many;
     CScrollbar* bar = win.list->bar;
