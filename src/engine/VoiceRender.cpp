@@ -294,7 +294,6 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 // Four float lanes, one voice each, computed with single vector operations.
 using Lanes = float __attribute__((vector_size(16)));
 using LaneInts = int32_t __attribute__((vector_size(16)));
-using PairInts = int32_t __attribute__((vector_size(8)));
 using LaneCounts = uint32_t __attribute__((vector_size(16)));  // wrap around
 // Picks four lanes out of two vectors (0..3 from a, 4..7 from b). The fuzzers
 // build this file with clang, whose builtin has another name and form.
@@ -314,12 +313,6 @@ constexpr int32_t kPairs = 2;
 Pairs Widen(Lanes lanes, int32_t half)
 {
     return Pairs{lanes[2 * half], lanes[2 * half + 1]};
-}
-
-// Lanes 2 half and 2 half + 1 of integer lanes.
-PairInts LaneHalf(LaneInts lanes, int32_t half)
-{
-    return PairInts{lanes[2 * half], lanes[2 * half + 1]};
 }
 
 // One table entry per lane, each from its own table.
@@ -517,8 +510,9 @@ private:
         env3Step += env3Change;
 
         const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
-        const Pairs at[kPairs] = {__builtin_convertvector(LaneHalf(sampleAt, 0), Pairs),
-                                  __builtin_convertvector(LaneHalf(sampleAt, 1), Pairs)};
+        // Sample positions are small integers, exact in either precision.
+        const Lanes position = __builtin_convertvector(sampleAt, Lanes);
+        const Pairs at[kPairs] = {Widen(position, 0), Widen(position, 1)};
         Pairs lfoAt[Voice::kModulatorCount][kPairs];
         for (int32_t h = 0; h < kPairs; ++h)
         {
@@ -534,11 +528,11 @@ private:
         {
             if (!lfoUsed[k])
                 continue;
-            const Pairs* position = lfoAt[k];
-            const LaneInts index = {static_cast<int32_t>(static_cast<int64_t>(position[0][0]) & kLfoMask),
-                                    static_cast<int32_t>(static_cast<int64_t>(position[0][1]) & kLfoMask),
-                                    static_cast<int32_t>(static_cast<int64_t>(position[1][0]) & kLfoMask),
-                                    static_cast<int32_t>(static_cast<int64_t>(position[1][1]) & kLfoMask)};
+            const Pairs* entry = lfoAt[k];
+            const LaneInts index = {static_cast<int32_t>(static_cast<int64_t>(entry[0][0]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(entry[0][1]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(entry[1][0]) & kLfoMask),
+                                    static_cast<int32_t>(static_cast<int64_t>(entry[1][1]) & kLfoMask)};
             lfo[k] = Gather(lfoTable[k], index);
         }
         const Lanes l1 = lfo[0];
@@ -546,7 +540,6 @@ private:
         const Lanes l3 = lfo[2];
         const Lanes noiseSample = noiseUsed ? Gather(noise, noiseIndex & kNoiseMask) : Lanes{};
         noiseIndex += 1;
-        const Lanes position = __builtin_convertvector(sampleAt, Lanes);
         const Lanes l1w = lfo1Wheel.At(l1);
         amount1[j] = shape1.Process(shape1Env.At(e3) * shape1Lfo.At(l3));
         amount2[j] = shape2.Process(shape2Env.At(e3) * shape2Lfo.At(l3));
