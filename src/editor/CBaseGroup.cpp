@@ -25,7 +25,7 @@ CParamValueKnob* CBaseGroup::FloatKnob(const char* label, float* field, int32_t 
     auto* knob = new CParamValueKnob(window, &resources->knobImage, resources, label, field, nullptr);
     knob->SetRange(lo, hi);
     knob->defaultValue = def;
-    knob->SetValue(TruncateToInt(*field * 100.0f), false);
+    knob->SetValue(RoundToInt(*field * 100.0f), false);
     return knob;
 }
 

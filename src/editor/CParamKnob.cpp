@@ -60,6 +60,11 @@ int32_t TruncateToInt(float v)
     return static_cast<int32_t>(v);
 }
 
+int32_t RoundToInt(float v)
+{
+    return TruncateToInt(v < 0.0f ? v - 0.5f : v + 0.5f);
+}
+
 CParamKnobBase::CParamKnobBase(CWin* window, CKnobImage* image) : CCtrl(window), image(image)
 {
     width = kKnobSide;
@@ -231,7 +236,7 @@ std::string CParamValueKnob::ValueText() const
 {
     char text[32];
     if (floatField != nullptr)
-        std::snprintf(text, sizeof text, "%d", TruncateToInt(*floatField * 100.0f + 0.5f));
+        std::snprintf(text, sizeof text, "%d", RoundToInt(*floatField * 100.0f));
     else if (intField != nullptr && !items.empty())
         return Item(value);
     else if (intField != nullptr && secondaryField != nullptr)

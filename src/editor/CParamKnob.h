@@ -20,6 +20,10 @@ constexpr int32_t kKnobSide = 64;
 // The integer part of v, NaN as 0 and limited to +-1e9, so that a damaged
 // program field never makes an undefined conversion.
 int32_t TruncateToInt(float v);
+// The nearest integer to v (halves away from zero), with the same limits.
+// Knob values come from fields this way: a stored 0.53 is 52.999996 x 100
+// and must show as 53.
+int32_t RoundToInt(float v);
 
 // A value with a range that the mouse drags, drawn from the knob filmstrip:
 // one step per 2 x sensitivity pixels of combined right-or-up movement.

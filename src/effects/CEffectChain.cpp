@@ -41,6 +41,15 @@ void CEffectChain::SetTempo(float bpm)
     delay.SetTempo(bpm);
 }
 
+void CEffectChain::Reset()
+{
+    chorus.Reset();
+    phaser.Reset();
+    delay.Reset();
+    reverb.Reset();
+    eq.Reset();
+}
+
 void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int32_t n)
 {
     if (n < 0)

@@ -35,6 +35,10 @@ public:
     // Passes the tempo to the delay; the caller filters it (0 < bpm < 500).
     void SetTempo(float bpm);
 
+    // Clears every effect's lines and filter memories, so that nothing of
+    // earlier sound is heard again; settings stay.
+    void Reset();
+
     // Runs the chain over n samples of both buffers with the settings of
     // program. n <= 0 only copies the settings.
     void Process(const SynthProgram& program, float* left, float* right, int32_t n);

@@ -53,6 +53,19 @@ void CReverb::SetTime(int32_t milliseconds)
     size = time / 100;
 }
 
+void CReverb::Reset()
+{
+    for (MSVRAP1ModDelayLine& line : modulated)
+        line.Reset();
+    for (MDelayLine& line : fixed)
+        line.Reset();
+    for (MLPF1a& filter : damping)
+        filter.Reset();
+    preDelay.Reset();
+    running = false;
+    silentSamples = 0;
+}
+
 void CReverb::SetSampleRate(float rate)
 {
     if (rate == sampleRate)

@@ -25,6 +25,9 @@ public:
     // In place allowed (in == out).
     virtual void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 
+    // Clears every line, damping memory and the pre-delay; the reverb idles
+    // until its input sounds again. Settings and LFO phases stay.
+    void Reset();
     // Reverb time (60 dB decay) in milliseconds, raised to 1000 when smaller;
     // recomputes the twelve damping filters and the size.
     void SetTime(int32_t milliseconds);

@@ -63,6 +63,12 @@ float ChorusFx::ProcessChannel(std::vector<float>& buffer, int32_t write, int32_
     return dry * in + wet * v;
 }
 
+void ChorusFx::Reset()
+{
+    std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
+    std::fill(bufferRight.begin(), bufferRight.end(), 0.0f);
+}
+
 void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
 {
     const float delaySamples =

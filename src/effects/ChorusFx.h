@@ -27,6 +27,8 @@ public:
     void SetPhaseOffset(int32_t degrees);     // right LFO lead, taken modulo 360
     void SetFeedback(float feedback);         // -1..1
 
+    // Clears both delay lines; settings and the LFO phase stay.
+    void Reset();
     // In place allowed (in == out).
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 

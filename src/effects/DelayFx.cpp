@@ -2,6 +2,7 @@
 
 #include "effects/EffectMath.h"
 
+#include <algorithm>
 #include <cmath>
 
 DelayFx::DelayFx() : bufferLeft(kBufferSize, 0.0f), bufferRight(kBufferSize, 0.0f)
@@ -40,6 +41,12 @@ int32_t DelayFx::LineLength() const
     while (length > static_cast<float>(kBufferSize))
         length *= 0.5f;
     return static_cast<int32_t>(length);
+}
+
+void DelayFx::Reset()
+{
+    std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
+    std::fill(bufferRight.begin(), bufferRight.end(), 0.0f);
 }
 
 void DelayFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)

@@ -30,6 +30,8 @@ public:
     // tempo's grid.
     int32_t LineLength() const;
 
+    // Clears both lines; settings stay.
+    void Reset();
     // In place allowed (in == out).
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 

@@ -30,6 +30,11 @@ EqFx::EqFx()
 void EqFx::SetSampleRate(float rate)
 {
     sampleRate = rate;
+    Reset();
+}
+
+void EqFx::Reset()
+{
     left = EqBandState{};
     right = EqBandState{};
     UpdateCoefficients();

@@ -34,6 +34,8 @@ public:
     // Recomputes lf and hf of both channel states from the frequencies.
     void UpdateCoefficients();
 
+    // Clears both channels' filter memories; coefficients and settings stay.
+    void Reset();
     // Both buffers in place.
     void Process(float* left, float* right, int32_t n);
 

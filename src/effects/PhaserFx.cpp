@@ -61,6 +61,12 @@ float PhaserFx::ProcessSample(Channel& channel, float in, double lfo, float lo2,
     return x;
 }
 
+void PhaserFx::Reset()
+{
+    left = Channel{};
+    right = Channel{};
+}
+
 void PhaserFx::FlushChannel(Channel& channel)
 {
     channel.lastOutput = FlushTiny(channel.lastOutput);

@@ -23,6 +23,8 @@ public:
     void SetLowFrequency(float hertz);      // 0..20000
     void SetHighFrequency(float hertz);     // 0..20000
 
+    // Clears the allpass memories and feedback; settings and the LFO phase stay.
+    void Reset();
     // In place allowed (in == out).
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 

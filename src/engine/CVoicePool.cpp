@@ -37,6 +37,9 @@ void CVoicePool::NoteOn(uint32_t event, const NoteContext& context)
     Voice* held = program.legato ? NewestHeldVoice() : nullptr;
     if (monoActive)
     {
+        // A key struck again while the pedal holds it is one key, not two.
+        if (ForgetSustainedOff(EventNote(event)))
+            stack.Remove(EventNote(event));
         if (program.legato)
         {
             if (stack.Empty() && count > 0)
@@ -58,6 +61,11 @@ void CVoicePool::NoteOn(uint32_t event, const NoteContext& context)
 
 void CVoicePool::NoteOff(uint32_t event, const NoteContext& context)
 {
+    if (sustainDown && sustainedCount < kMaxSustainedOffs)
+    {
+        sustainedOffs[sustainedCount++] = event;
+        return;
+    }
     const SynthProgram& program = *context.program;
     const int32_t note = EventNote(event);
     if (monoActive && stack.Count() > 1)
@@ -86,6 +94,57 @@ void CVoicePool::NoteOff(uint32_t event, const NoteContext& context)
     }
     ReleaseNote(event, false, *context.limits);
     stack.Remove(note);
+}
+
+void CVoicePool::SetSustain(bool down, const NoteContext& context)
+{
+    sustainDown = down;
+    if (down)
+        return;
+    // The sounding mono note goes last: releasing it before the other
+    // waiting keys would restart one of them.
+    const int32_t waiting = sustainedCount;
+    sustainedCount = 0;
+    const int32_t top = stack.Empty() ? -1 : EventNote(stack.Top());
+    for (const bool topNote : {false, true})
+    {
+        for (int32_t i = 0; i < waiting; ++i)
+        {
+            if ((EventNote(sustainedOffs[i]) == top) == topNote)
+                NoteOff(sustainedOffs[i], context);
+        }
+    }
+}
+
+bool CVoicePool::ForgetSustainedOff(int32_t note)
+{
+    int32_t kept = 0;
+    for (int32_t i = 0; i < sustainedCount; ++i)
+    {
+        if (EventNote(sustainedOffs[i]) != note)
+            sustainedOffs[kept++] = sustainedOffs[i];
+    }
+    const bool found = kept != sustainedCount;
+    sustainedCount = kept;
+    return found;
+}
+
+void CVoicePool::AllNotesOff(const EnvelopeLimits& limits)
+{
+    for (int32_t i = 0; i < count; ++i)
+    {
+        if (voices[i].Held())
+            ReleaseVoice(voices[i], false, limits);
+    }
+    stack.Clear();
+    sustainedCount = 0;
+}
+
+void CVoicePool::AllSoundOff()
+{
+    count = 0;
+    stack.Clear();
+    sustainedCount = 0;
 }
 
 bool CVoicePool::StartVoice(uint32_t event, Voice* held, const NoteContext& context)
@@ -167,12 +226,17 @@ void CVoicePool::ReleaseNote(uint32_t event, bool fast, const EnvelopeLimits& li
         Voice& voice = voices[i];
         if (voice.note != note || !voice.Held())
             continue;
-        const SynthProgram& program = *voice.program;
-        ForceRelease(limits.range[0], voice.envelopes[0], fast ? 0.0f : program.env[0].release);
-        ForceRelease(limits.range[1], voice.envelopes[1], program.env[1].release);
-        ForceRelease(limits.range[2], voice.envelopes[2], program.env[2].release);
+        ReleaseVoice(voice, fast, limits);
         return;
     }
+}
+
+void CVoicePool::ReleaseVoice(Voice& voice, bool fast, const EnvelopeLimits& limits)
+{
+    const SynthProgram& program = *voice.program;
+    ForceRelease(limits.range[0], voice.envelopes[0], fast ? 0.0f : program.env[0].release);
+    ForceRelease(limits.range[1], voice.envelopes[1], program.env[1].release);
+    ForceRelease(limits.range[2], voice.envelopes[2], program.env[2].release);
 }
 
 void CVoicePool::RemoveVoice(int32_t index)

@@ -25,11 +25,17 @@ struct NoteContext
 // mono legato retunes) a voice, note-off releases one, mono play follows the
 // stack of held notes. No voice is ever stolen: a note beyond 32 sounding
 // voices is dropped. Active voices are entries 0..Count()-1, oldest first; a
-// voice leaves only inside Render, when its amplitude envelope has finished.
+// voice leaves only inside Render, when its amplitude envelope has finished,
+// or all at once by AllSoundOff.
+//
+// Sustain pedal: while it is down, note-offs wait (in arrival order) and
+// their voices keep sounding; lifting it plays the waiting note-offs.
 class CVoicePool
 {
 public:
     static constexpr int32_t kMaxVoices = 32;
+    // Note-offs the pedal can hold back; one beyond is played at once.
+    static constexpr int32_t kMaxSustainedOffs = 256;
 
     CVoicePool();
 
@@ -37,6 +43,13 @@ public:
     void NoteOn(uint32_t event, const NoteContext& context);
     // Note-off, or note-on with velocity 0.
     void NoteOff(uint32_t event, const NoteContext& context);
+    // Sustain pedal down or up; lifting it releases every note whose key is up.
+    void SetSustain(bool down, const NoteContext& context);
+    // Releases every held voice as its note-off would (release tails go on)
+    // and forgets the held and sustained notes.
+    void AllNotesOff(const EnvelopeLimits& limits);
+    // Frees every voice at once and forgets every note; the pedal stays as it is.
+    void AllSoundOff();
 
     // Renders every active voice from the last to the first, adding into the
     // buffers, and removes the voices that finish.
@@ -46,12 +59,18 @@ public:
     int32_t Limit() const { return limit; }
     const Voice& VoiceAt(int32_t index) const { return voices[index]; }
     bool MonoActive() const { return monoActive; }
+    bool SustainDown() const { return sustainDown; }
+    int32_t SustainedOffs() const { return sustainedCount; }
     const NoteStack& Stack() const { return stack; }
 
 private:
     bool StartVoice(uint32_t event, Voice* held, const NoteContext& context);
     void InitVoice(Voice& voice, int32_t note, int32_t velocity, const NoteContext& context);
     void ReleaseNote(uint32_t event, bool fast, const EnvelopeLimits& limits);
+    // Drops the waiting note-offs of note; true when there were any.
+    bool ForgetSustainedOff(int32_t note);
+    // Starts the release of the voice's three envelopes; fast: the amplitude in 5 ms.
+    void ReleaseVoice(Voice& voice, bool fast, const EnvelopeLimits& limits);
     void RemoveVoice(int32_t index);
     Voice* NewestHeldVoice();
     using GroupRender = void (*)(Voice* const*, const RenderContext&, float*, float*, int32_t, bool*);
@@ -64,4 +83,7 @@ private:
     Voice voices[kMaxVoices];
     bool monoActive = false;
     NoteStack stack;
+    bool sustainDown = false;
+    uint32_t sustainedOffs[kMaxSustainedOffs] = {};
+    int32_t sustainedCount = 0;
 };

@@ -18,6 +18,8 @@ public:
     // Returns false when the stack is full and the event was not recorded.
     bool Push(uint32_t event);
 
+    void Clear() { count = 0; }
+
     // Removes the oldest entry of note (only that one); false when none.
     bool Remove(int32_t note);
 

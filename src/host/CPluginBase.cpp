@@ -78,19 +78,11 @@ void CPluginBase::SetTransport(bool)
 {
 }
 
-void CPluginBase::ReservedHook2(intptr_t, intptr_t)
-{
-}
-
 void CPluginBase::SetTempo(float)
 {
 }
 
-void CPluginBase::ReservedHook1(intptr_t)
-{
-}
-
-void CPluginBase::ReservedHook4(intptr_t, intptr_t, intptr_t, intptr_t)
+void CPluginBase::Reset()
 {
 }
 

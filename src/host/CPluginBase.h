@@ -16,8 +16,8 @@ using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index
 // in belongs to the receiver.
 //
 // Threads: ProcessBlock and HandleMidi are called on the audio thread, all
-// others on the user-interface thread. Nothing here locks. SetSampleRate and
-// SetBlockSize come before the first ProcessBlock.
+// others on the user-interface thread. Nothing here locks. SetSampleRate,
+// SetBlockSize and Reset come before the first ProcessBlock.
 class CPluginBase
 {
 public:
@@ -49,13 +49,12 @@ public:
     // Regular user-interface tick while an editor is open.
     virtual void Idle();
     virtual void SetTransport(bool playing);
-    // Reserved entry; never called.
-    virtual void ReservedHook2(intptr_t first, intptr_t second);
     virtual void SetTempo(float bpm);
-    // Reserved entry; never called.
-    virtual void ReservedHook1(intptr_t first);
-    // Reserved entry; never called.
-    virtual void ReservedHook4(intptr_t first, intptr_t second, intptr_t third, intptr_t fourth);
+    // Silences everything at once: voices freed, held notes and the pedal
+    // forgotten, effect tails and filter states cleared. Programs and
+    // settings stay. Called when audio (re)starts and after a change of rate
+    // or block size, so a host that restarts playback hears nothing stale.
+    virtual void Reset();
     // Writes the bank (isPreset false) or the current program (true).
     virtual void SaveState(CStream* stream, bool isPreset);
     // Reads the bank or the current program back.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <new>
 
@@ -22,6 +23,17 @@ void CopyCut(char* text, const char* source, size_t maxChars)
         ++n;
     std::memcpy(text, source, n);
     text[n] = 0;
+}
+
+// Names go into the host's buffer, which holds at least kVstMaxVendorStrLen
+// bytes for the vendor and kVstMaxEffectNameLen for the names; answers 1 when
+// written.
+intptr_t CopyName(void* ptr, const char* name)
+{
+    if (!ptr)
+        return 0;
+    CopyCut(static_cast<char*>(ptr), name, kVstMaxEffectNameLen - 1);
+    return 1;
 }
 
 // Hands a heap string from the core to the host's buffer, then frees it.
@@ -74,11 +86,17 @@ intptr_t CVST24Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value,
     case effSetSampleRate:
         // Rates the core could not hold as a positive integer are ignored.
         if (opt >= 1.0f && opt < 2147483648.0f)
+        {
             core->SetSampleRate(static_cast<int32_t>(opt));
+            core->Reset();
+        }
         return 0;
     case effSetBlockSize:
         if (value >= 1 && value <= kMaxInt32)
+        {
             core->SetBlockSize(static_cast<int32_t>(value));
+            core->Reset();
+        }
         return 0;
     case effEditGetRect:
         return editor.GetRect(static_cast<ERect**>(ptr));
@@ -93,17 +111,50 @@ intptr_t CVST24Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value,
     case effSetChunk:
         return SetChunk(ptr, value, index == 1);
     case effProcessEvents:
-        pendingEvents = static_cast<VstEvents*>(ptr);
+        QueueEvents(static_cast<const VstEvents*>(ptr));
         return 1;
+    case effGetEffectName:
+    case effGetProductString:
+        return CopyName(ptr, kProductName);
+    case effGetVendorString:
+        return CopyName(ptr, kVendorName);
+    case effGetVendorVersion:
+        return kVendorVersion;
     default:
         return CVstEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }
 
+// Hosts may split one block's events over several calls: each list is
+// appended, up to the capacity, and everything waits for the next block.
+void CVST24Plugin::QueueEvents(const VstEvents* events)
+{
+    const int32_t count = events && events->numEvents > 0 ? events->numEvents : 0;
+    for (int32_t i = 0; i < count; ++i)
+    {
+        const VstEvent* event = events->events[i];
+        if (!event || event->type != kVstMidiType)
+            continue;
+        if (pendingCount == kMaxPendingEvents)
+        {
+            ++droppedEvents;
+            continue;
+        }
+        pending[pendingCount++] =
+            PendingEvent{event->deltaFrames, PackMidi(*reinterpret_cast<const VstMidiEvent*>(event))};
+    }
+}
+
+void CVST24Plugin::resume()
+{
+    CVstEffect::resume();
+    core->Reset();
+}
+
 void CVST24Plugin::processReplacing(float** inputs, float** outputs, int32_t sampleFrames)
 {
-    VstEvents* events = pendingEvents;
-    pendingEvents = nullptr;
+    const int32_t count = pendingCount;
+    pendingCount = 0;
     if (!outputs || !outputs[0] || !outputs[1])
         return;
     ReadTimeInfo();
@@ -121,16 +172,12 @@ void CVST24Plugin::processReplacing(float** inputs, float** outputs, int32_t sam
     // bad list can neither make the render write past the buffers nor drop
     // the rest of the block; such an event sounds late rather than never.
     int32_t position = 0;
-    const int32_t count = events && events->numEvents > 0 ? events->numEvents : 0;
     for (int32_t i = 0; i < count; ++i)
     {
-        const VstEvent* event = events->events[i];
-        if (!event || event->type != kVstMidiType)
-            continue;
-        const int32_t offset = std::clamp(event->deltaFrames, position, frames);
+        const int32_t offset = std::clamp(pending[i].frame, position, frames);
         RenderSlice(offset - position);
         position = offset;
-        core->HandleMidi(PackMidi(*reinterpret_cast<const VstMidiEvent*>(event)));
+        core->HandleMidi(pending[i].message);
     }
     RenderSlice(frames - position);
 }
@@ -178,17 +225,19 @@ intptr_t CVST24Plugin::GetChunk(void** data, bool isPreset)
     return chunk->Size();
 }
 
-// A chunk without bytes, or too large for the stream, loads nothing.
+// A chunk without bytes, or too large for the stream, loads nothing. The
+// bytes are copied into a stream of their own: hosts that compare or undo
+// hand back the very buffer effGetChunk gave them, which must stay intact
+// while it is read.
 intptr_t CVST24Plugin::SetChunk(const void* data, intptr_t size, bool isPreset)
 {
-    chunk->SetSize(0);
-    chunk->Seek(0, CStream::FromStart);
     if (!data || size <= 0 || size > kMaxInt32)
         return 0;
-    if (chunk->Write(data, static_cast<int32_t>(size)) != size)
+    CMemoryStream incoming;
+    if (incoming.Write(data, static_cast<int32_t>(size)) != size)
         return 0;
-    chunk->Seek(0, CStream::FromStart);
-    core->LoadState(chunk, isPreset);
+    incoming.Seek(0, CStream::FromStart);
+    core->LoadState(&incoming, isPreset);
     return 0;
 }
 
@@ -255,7 +304,10 @@ bool CVST24Plugin::getOutputProperties(int32_t index, VstPinProperties* properti
 
 int32_t CVST24Plugin::canDo(char* text)
 {
-    if (std::strcmp(text, "receiveVstEvents") == 0 || std::strcmp(text, "receiveVstMidiEvent") == 0)
-        return 1;
+    for (const char* yes : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo"})
+    {
+        if (std::strcmp(text, yes) == 0)
+            return 1;
+    }
     return -1;
 }

@@ -20,6 +20,12 @@ public:
     static constexpr int32_t kOutputCount = 2;
     static constexpr int32_t kUniqueId = VstFourCC('v', 'l', 'm', '1');
     static constexpr int32_t kProgramNameChars = 24;  // terminator not counted
+    // MIDI events one block can take, over all of its effProcessEvents calls.
+    static constexpr int32_t kMaxPendingEvents = 4096;
+    // What hosts list the plug-in as.
+    static constexpr const char* kProductName = "Velmora";
+    static constexpr const char* kVendorName = "Velmora Instruments";
+    static constexpr intptr_t kVendorVersion = 1200;  // 1.2
 
     // Creates the adapter around core, taking ownership of it; hands the core
     // the host callback and the plug-in record. Null (building nothing) when
@@ -46,6 +52,12 @@ public:
     bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
     bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
     int32_t canDo(char* text) override;
+    // Asks the host for MIDI and silences the core: no old sound survives a
+    // restart of audio.
+    void resume() override;
+
+    // Events beyond kMaxPendingEvents in one block, since creation.
+    int64_t DroppedEvents() const { return droppedEvents; }
 
     // One MIDI event as the core takes it: status in bits 0-7, data bytes in
     // bits 8-15 and 16-23. A first byte below 0x80 is not a status and goes
@@ -55,13 +67,23 @@ public:
 private:
     CVST24Plugin(audioMasterCallback host, CPluginBase* core, CMemoryStream* chunk);
 
+    // One MIDI event waiting for the next block.
+    struct PendingEvent
+    {
+        int32_t frame;     // the host's offset, unchecked
+        uint32_t message;  // packed
+    };
+
+    void QueueEvents(const VstEvents* events);
     void ReadTimeInfo();
     void RenderSlice(int32_t frames);
     intptr_t GetChunk(void** data, bool isPreset);
     intptr_t SetChunk(const void* data, intptr_t size, bool isPreset);
 
     CEditorHosting editor;
-    VstEvents* pendingEvents = nullptr;
+    PendingEvent pending[kMaxPendingEvents] = {};
+    int32_t pendingCount = 0;
+    int64_t droppedEvents = 0;
     CPluginBase* core;       // owned
     CMemoryStream* chunk;    // owned; its buffer is what the host gets for effGetChunk
     float** inputPointers = nullptr;

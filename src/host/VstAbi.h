@@ -138,6 +138,8 @@ enum VstPlugCategory : int32_t
 };
 
 // Text sizes in the pin record, terminator included.
+constexpr int32_t kVstMaxEffectNameLen = 32;  // effGetEffectName, effGetProductString: bytes with the terminator
+constexpr int32_t kVstMaxVendorStrLen = 64;
 constexpr int32_t kVstMaxLabelLen = 64;
 constexpr int32_t kVstMaxShortLabelLen = 8;
 

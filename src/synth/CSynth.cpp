@@ -20,8 +20,14 @@ constexpr uint32_t kStatusMask = 0xF0;
 constexpr uint32_t kNoteOff = 0x80;
 constexpr uint32_t kNoteOn = 0x90;
 constexpr uint32_t kController = 0xB0;
+constexpr uint32_t kProgramChange = 0xC0;
 constexpr uint32_t kPitchBend = 0xE0;
 constexpr int32_t kModWheelController = 1;
+constexpr int32_t kSustainController = 64;
+constexpr int32_t kAllSoundOff = 120;
+constexpr int32_t kResetAllControllers = 121;
+constexpr int32_t kAllNotesOff = 123;
+constexpr int32_t kPedalDownFrom = 64;   // controller 64 values 64..127 hold
 constexpr int32_t kBendCentre = 8192;
 
 }  // namespace
@@ -67,8 +73,10 @@ void CSynth::HandleMidi(uint32_t message)
         voicePool.NoteOff(message, MakeNoteContext());
         break;
     case kController:
-        if (first == kModWheelController)
-            modWheel = static_cast<float>(second) / 127.0f;
+        HandleController(first, second);
+        break;
+    case kProgramChange:
+        SetProgram(first);
         break;
     case kPitchBend:
         pitchBend = static_cast<float>(first + 128 * second - kBendCentre) * (1.0f / kBendCentre);
@@ -76,6 +84,47 @@ void CSynth::HandleMidi(uint32_t message)
     default:
         break;
     }
+}
+
+void CSynth::HandleController(int32_t controller, int32_t value)
+{
+    switch (controller)
+    {
+    case kModWheelController:
+        modWheel = static_cast<float>(value) / 127.0f;
+        break;
+    case kSustainController:
+        voicePool.SetSustain(value >= kPedalDownFrom, MakeNoteContext());
+        break;
+    case kAllSoundOff:
+        Silence();
+        break;
+    case kResetAllControllers:
+        modWheel = 0.0f;
+        pitchBend = 0.0f;
+        voicePool.SetSustain(false, MakeNoteContext());
+        break;
+    case kAllNotesOff:
+        voicePool.AllNotesOff(envelopeLimits);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSynth::Silence()
+{
+    voicePool.AllSoundOff();
+    effects.Reset();
+    dcBlockerLeft.Reset();
+    dcBlockerRight.Reset();
+}
+
+void CSynth::Reset()
+{
+    Silence();
+    // A pedal-up lost while audio was stopped must not hold the next notes.
+    voicePool.SetSustain(false, MakeNoteContext());
 }
 
 void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
@@ -89,6 +138,8 @@ void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
     voicePool.Render(context, left, right, count);
 
     effects.Process(*currentProgram, left, right, count);
+    dcBlockerLeft.Process(left, count);
+    dcBlockerRight.Process(right, count);
 
     if (count == 0)
         return;
@@ -126,6 +177,8 @@ void CSynth::SetSampleRate(int32_t rate)
     sampleRate = rate;
     envelopeLimits.SetSampleRate(rate);
     effects.SetSampleRate(rate);
+    dcBlockerLeft.SetSampleRate(static_cast<float>(rate));
+    dcBlockerRight.SetSampleRate(static_cast<float>(rate));
 }
 
 void CSynth::SetProgram(int32_t index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "effects/CEffectChain.h"
+#include "effects/MDCBlocker.h"
 #include "engine/CRandom.h"
 #include "engine/CVoicePool.h"
 #include "engine/EngineTables.h"
@@ -49,6 +50,7 @@ public:
     void Idle() override;
     void SetTransport(bool playing) override;
     void SetTempo(float bpm) override;
+    void Reset() override;
     void SaveState(CStream* stream, bool isPreset) override;
     void LoadState(CStream* stream, bool isPreset) override;
 
@@ -78,8 +80,16 @@ public:
     LfoState globalLfos[kGlobalLfoCount] = {};
     CRandom random{kRandomSeed};
     CEffectChain effects;
+    // The last stage: the feedback oscillator's offset never reaches the host.
+    MDCBlocker dcBlockerLeft;
+    MDCBlocker dcBlockerRight;
 
 private:
+    // Controllers: 1 mod wheel, 64 sustain pedal and the channel-mode
+    // messages 120 (all sound off), 121 (reset controllers), 123 (all notes off).
+    void HandleController(int32_t controller, int32_t value);
+    // Every voice freed and every tail cleared, from the next sample on.
+    void Silence();
     NoteContext MakeNoteContext();
     void AdvanceGlobalLfos(int32_t frames);
     void RaisePeaks(const float* left, const float* right, int32_t frames);

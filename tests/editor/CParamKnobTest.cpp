@@ -81,10 +81,18 @@ TEST_F(CParamKnobTest, ValueTextsOfEachBinding)
         panel->AddChild(knob);
         return knob;
     };
-    program->keyCutoff = -0.255f;
+    // x 100 a stored 0.53 is 52.999996: every stored hundredth shows as itself.
+    program->keyCutoff = -0.53f;
     CParamValueKnob* bipolar = own(panel->FloatKnob("CUTOFF", &program->keyCutoff, -100, 100, 0));
-    EXPECT_EQ(bipolar->value, -25);
-    EXPECT_EQ(bipolar->ValueText(), "-25"); // integer part of -25.5 + 0.5
+    EXPECT_EQ(bipolar->value, -53);
+    EXPECT_EQ(bipolar->ValueText(), "-53");
+    for (int32_t hundredths = 0; hundredths <= 100; ++hundredths)
+    {
+        program->cutoff = static_cast<float>(hundredths) / 100.0f;
+        CParamValueKnob* knob = own(panel->FloatKnob("CUTOFF", &program->cutoff, 0, 100, 0));
+        ASSERT_EQ(knob->value, hundredths);
+        ASSERT_EQ(knob->ValueText(), std::to_string(hundredths));
+    }
 
     program->coarse = -12;
     EXPECT_EQ(own(panel->IntKnob("COARSE", &program->coarse, -48, 48, 0, kKnobPlain))->ValueText(), "-12");

@@ -213,6 +213,22 @@ TEST(CEffectChain, EffectsNeverRaisedStayOutEvenWhenOthersRun)
         ASSERT_EQ(out.left[i], i == 22050 ? 0.5f : 0.0f) << "sample " << i;
 }
 
+TEST(CEffectChain, ResetLeavesNothingOfEarlierSound)
+{
+    const SynthProgram p = AllEffectsProgram();
+    CEffectChain chain;
+    RunChain(chain, p, NoiseInput(4096), 256);
+    const Stereo tail = RunChain(chain, p, Stereo{std::vector<float>(512, 0.0f), std::vector<float>(512, 0.0f)}, 256);
+    EXPECT_NE(tail.left[511], 0.0f);  // the tails ring on without a reset
+
+    // What remains is the equaliser's anti-denormal offset, far below anything
+    // audible (the synth's output stage flushes it to zero).
+    chain.Reset();
+    const Stereo after = RunChain(chain, p, Stereo{std::vector<float>(8192, 0.0f), std::vector<float>(8192, 0.0f)}, 256);
+    for (size_t i = 0; i < after.left.size(); ++i)
+        ASSERT_TRUE(std::fabs(after.left[i]) < 1e-6f && std::fabs(after.right[i]) < 1e-6f) << i;
+}
+
 TEST(CEffectChain, TempoReachesTheDelay)
 {
     CEffectChain chain;

@@ -58,7 +58,9 @@ TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
         synth->HandleMidi(NoteOn(note, note));
     synth->HandleMidi(0xB0u | 1u << 8 | 100u << 16);
     synth->HandleMidi(0xE0u | 0x10u << 8 | 0x50u << 16);
+    synth->HandleMidi(0xB0u | 64u << 8 | 127u << 16);  // sustain pedal
     RenderBlocks(*synth, left.data(), right.data(), 44100, 256);
+    synth->HandleMidi(0xC0u | 9u << 8);  // program change
     for (int32_t note = 20; note < 60; ++note)
         synth->HandleMidi(NoteOff(note));
     RenderBlocks(*synth, left.data(), right.data(), 30000, 1);
@@ -75,6 +77,10 @@ TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
     synth->SetTransport(true);
     synth->HandleMidi(0xF8u);
     RenderBlocks(*synth, left.data(), right.data(), 20000, 512);
+    for (uint32_t controller : {64u, 123u, 121u, 120u})
+        synth->HandleMidi(0xB0u | controller << 8);
+    synth->Reset();
+    RenderBlocks(*synth, left.data(), right.data(), 2000, 512);
     const int64_t counted = window.Stop();
 
     EXPECT_EQ(counted, 0);

@@ -293,8 +293,8 @@ TEST(BlockRender, FinishedVoiceStopsMidBlockAndTheVoiceBehindKeepsItsOutput)
     };
     auto pair = make(true);
     auto alone = make(false);
-    const Stereo mixed = Render(*pair, 512, 512);
-    const Stereo single = Render(*alone, 512, 512);
+    const Stereo mixed = RenderVoices(*pair, 512);
+    const Stereo single = RenderVoices(*alone, 512);
     EXPECT_EQ(pair->voicePool.Count(), 1);
     EXPECT_EQ(pair->voicePool.VoiceAt(0).note, 67);
     EXPECT_FALSE(SameBytes(std::vector<float>(mixed.left.begin(), mixed.left.begin() + 221),
@@ -303,22 +303,39 @@ TEST(BlockRender, FinishedVoiceStopsMidBlockAndTheVoiceBehindKeepsItsOutput)
                           std::vector<float>(single.left.begin() + 221, single.left.end())));
 }
 
-TEST(BlockRender, AddsIntoTheBuffersWithoutClearingThem)
+TEST(BlockRender, VoicesAddIntoTheBuffersWithoutClearingThem)
 {
     auto clean = SineSynth();
     auto dirty = SineSynth();
     clean->HandleMidi(NoteOn(64));
     dirty->HandleMidi(NoteOn(64));
-    const Stereo a = Render(*clean, 300, 300);
-    std::vector<float> left(300, 1.0f), right(300, -2.0f);
-    float* outputs[2] = {left.data(), right.data()};
-    dirty->ProcessBlock(nullptr, outputs, 300);
+    const Stereo a = RenderVoices(*clean, 300);
+    const Stereo b = RenderVoices(*dirty, 300, 1.0f);
     for (size_t i = 0; i < 300; ++i)
-    {
-        ASSERT_EQ(left[i], 1.0f + a.left[i]) << i;
-        ASSERT_EQ(right[i], -2.0f + a.right[i]) << i;
-    }
+        ASSERT_EQ(b.left[i], 1.0f + a.left[i]) << i;
     EXPECT_GT(Peak(a.left), 0.05f);
+}
+
+// The feedback sine leaves a steady offset that must not reach the host.
+TEST(BlockRender, OutputCarriesNoOffset)
+{
+    constexpr int32_t kCrossModulation = 63;  // the factory program with the largest offset
+    auto synth = std::make_unique<CSynth>();
+    synth->SetProgram(kCrossModulation);
+    synth->HandleMidi(NoteOn(48));
+    const Stereo voices = RenderVoices(*synth, 44100);
+    synth = std::make_unique<CSynth>();
+    synth->SetProgram(kCrossModulation);
+    synth->HandleMidi(NoteOn(48));
+    const Stereo out = Render(*synth, 44100);
+    const auto mean = [](const std::vector<float>& x) {
+        double sum = 0.0;
+        for (size_t i = x.size() / 2; i < x.size(); ++i)
+            sum += x[i];
+        return sum / static_cast<double>(x.size() - x.size() / 2);
+    };
+    EXPECT_GT(std::fabs(mean(voices.left)), 0.01);
+    EXPECT_LT(std::fabs(mean(out.left)), 1e-3);
 }
 
 TEST(BlockRender, PeaksRiseToTheLargestOutputAndNeverFall)

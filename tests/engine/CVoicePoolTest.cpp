@@ -285,3 +285,96 @@ TEST_F(VoicePoolTest, GlideIsSilentWithTheDefaults)
     EXPECT_EQ(At(1).glideRemaining, 0);
     EXPECT_EQ(At(1).glideOffset, 0.0f);
 }
+
+TEST_F(VoicePoolTest, SustainPedalHoldsReleasedKeysUntilLifted)
+{
+    pool->SetSustain(true, Notes());
+    On(60);
+    Off(60);
+    On(64);
+    Off(64);
+    On(60);  // struck again while sustained: a voice of its own
+    ASSERT_EQ(pool->Count(), 3);
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(At(i).Held()) << i;
+    EXPECT_EQ(pool->SustainedOffs(), 2);
+
+    pool->SetSustain(false, Notes());
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);  // the older 60
+    EXPECT_EQ(At(0).envelopes[0].remaining, At(1).envelopes[0].remaining);  // a normal release, not a fast one
+    EXPECT_EQ(At(1).envelopes[0].stage, Envelope::kRelease);  // 64
+    EXPECT_TRUE(At(2).Held());                                 // its key is still down
+    EXPECT_EQ(pool->SustainedOffs(), 0);
+    Off(60);
+    EXPECT_FALSE(At(2).Held());
+}
+
+TEST_F(VoicePoolTest, SustainedMonoNoteStaysUntilThePedalAndNeverRestartsAnother)
+{
+    program.mono = 1;
+    pool->SetSustain(true, Notes());
+    On(60);
+    On(64);   // 60 fast-released, 64 sounds
+    Off(64);  // sounding note, pedal down: stays
+    Off(60);
+    Render(300);
+    ASSERT_EQ(pool->Count(), 1);
+    EXPECT_EQ(At(0).note, 64);
+    EXPECT_TRUE(At(0).Held());
+
+    pool->SetSustain(false, Notes());
+    ASSERT_EQ(pool->Count(), 1);  // lifting never starts 60 again
+    EXPECT_FALSE(At(0).Held());
+    EXPECT_TRUE(pool->Stack().Empty());
+}
+
+TEST_F(VoicePoolTest, MonoKeyStruckAgainUnderThePedalIsOneKey)
+{
+    program.mono = 1;
+    pool->SetSustain(true, Notes());
+    On(60);
+    Off(60);
+    On(60);
+    EXPECT_EQ(pool->Stack().Count(), 1);
+    EXPECT_EQ(pool->SustainedOffs(), 0);
+    pool->SetSustain(false, Notes());
+    EXPECT_TRUE(At(pool->Count() - 1).Held());  // the key is down
+    Off(60);
+    EXPECT_FALSE(At(pool->Count() - 1).Held());
+}
+
+TEST_F(VoicePoolTest, PedalBeyondItsCapacityReleasesAtOnce)
+{
+    pool->SetSustain(true, Notes());
+    for (int32_t i = 0; i < CVoicePool::kMaxSustainedOffs; ++i)
+        Off(1);
+    On(60);
+    Off(60);
+    EXPECT_FALSE(At(0).Held());
+}
+
+TEST_F(VoicePoolTest, AllNotesOffReleasesNormallyAndAllSoundOffFreesAtOnce)
+{
+    program.env[0].release = 0.1f;  // 0.01 s x 10 = 100 ms
+    pool->SetSustain(true, Notes());
+    On(60);
+    On(64);
+    Off(64);
+    On(67);
+    pool->AllNotesOff(limits);
+    ASSERT_EQ(pool->Count(), 3);
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(At(i).envelopes[0].stage, Envelope::kRelease) << i;
+    EXPECT_EQ(At(0).envelopes[0].remaining, 4410);
+    EXPECT_TRUE(pool->Stack().Empty());
+    EXPECT_EQ(pool->SustainedOffs(), 0);
+    Render(4410);
+    EXPECT_EQ(pool->Count(), 0);
+
+    On(60);
+    On(62);
+    pool->AllSoundOff();
+    EXPECT_EQ(pool->Count(), 0);
+    EXPECT_TRUE(pool->Stack().Empty());
+    EXPECT_TRUE(pool->SustainDown());  // the pedal is the player's, not ours
+}

@@ -55,6 +55,19 @@ inline Stereo Render(CSynth& synth, int32_t frames, int32_t blockSize = 256)
     return out;
 }
 
+// The voices alone, without the effects and the output stage: what the
+// pool adds into buffers holding `fill`.
+inline Stereo RenderVoices(CSynth& synth, int32_t frames, float fill = 0.0f)
+{
+    Stereo out;
+    out.left.assign(static_cast<size_t>(frames), fill);
+    out.right.assign(static_cast<size_t>(frames), fill);
+    const RenderContext context{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
+                                synth.sampleRate, synth.tempo, synth.modWheel, synth.pitchBend};
+    synth.voicePool.Render(context, out.left.data(), out.right.data(), frames);
+    return out;
+}
+
 // Frequency from the upward zero crossings of samples [from, end), found by
 // linear interpolation between the samples around each crossing.
 inline double MeasureFrequency(const std::vector<float>& x, size_t from, double sampleRate)

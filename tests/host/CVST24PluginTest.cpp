@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <tuple>
@@ -123,7 +124,8 @@ protected:
         std::vector<std::string> kinds;
         for (const RecordingCore::Call& call : core->calls)
             kinds.push_back(call.what == "block" ? "block " + std::to_string(call.frames)
-                                                 : "midi " + std::to_string(call.message));
+                            : call.what == "midi" ? "midi " + std::to_string(call.message)
+                                                  : call.what);
         return kinds;
     }
 
@@ -264,6 +266,44 @@ TEST_F(CVST24PluginTest, ResumeAsksTheHostForMidi)
     EXPECT_EQ(fakeHost.requests[0].value, 1);
 }
 
+TEST_F(CVST24PluginTest, ResumeAndNewRateOrBlockSizeSilenceTheCore)
+{
+    Dispatch(effMainsChanged, 0, 0);
+    EXPECT_TRUE(CallKinds().empty());
+    Dispatch(effMainsChanged, 0, 1);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, 0.0f);  // ignored, nothing to clear
+    Dispatch(effSetBlockSize, 0, 512);
+    Dispatch(effSetBlockSize, 0, 0);
+    EXPECT_EQ(CallKinds(), (std::vector<std::string>{"reset", "reset", "reset"}));
+}
+
+TEST_F(CVST24PluginTest, EventListsSentBeforeABlockAppendUpToTheCapacity)
+{
+    EventList first;
+    first.Add(10, 0x90, 60, 1);
+    EventList second;
+    second.Add(20, 0x80, 60, 0);
+    Dispatch(effProcessEvents, 0, 0, first.Get());
+    Dispatch(effProcessEvents, 0, 0, second.Get());
+    Outputs outputs(32);
+    Process(outputs);
+    EXPECT_EQ(CallKinds(), (std::vector<std::string>{"block 10", "midi " + std::to_string(0x013C90), "block 10",
+                                                     "midi " + std::to_string(0x003C80), "block 12"}));
+
+    EventList many;
+    for (int32_t i = 0; i < 16; ++i)
+        many.Add(i, 0x90, 60, 1);
+    for (int32_t i = 0; i < CVST24Plugin::kMaxPendingEvents / 16 + 1; ++i)
+        Dispatch(effProcessEvents, 0, 0, many.Get());
+    EXPECT_EQ(plugin->DroppedEvents(), 16);
+    core->calls.clear();
+    Process(outputs);
+    const std::vector<std::string> kinds = CallKinds();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "midi " + std::to_string(0x013C90)),
+              CVST24Plugin::kMaxPendingEvents);
+}
+
 TEST_F(CVST24PluginTest, FixedAnswers)
 {
     char text[64];
@@ -272,10 +312,15 @@ TEST_F(CVST24PluginTest, FixedAnswers)
     EXPECT_EQ(Dispatch(effGetPlugCategory), 2);
     EXPECT_EQ(Dispatch(effGetVstVersion), 2400);
     EXPECT_EQ(Dispatch(effGetCurrentMidiProgram), -1);
-    for (int32_t opcode : {effGetEffectName, effGetVendorString, effGetProductString})
-        EXPECT_EQ(Dispatch(opcode, 0, 0, text), 0) << opcode;
-    EXPECT_EQ(text[0], 'x');
-    EXPECT_EQ(Dispatch(effGetVendorVersion), 0);
+    EXPECT_EQ(Dispatch(effGetEffectName, 0, 0, text), 1);
+    EXPECT_STREQ(text, "Velmora");
+    EXPECT_EQ(Dispatch(effGetVendorString, 0, 0, text), 1);
+    EXPECT_STREQ(text, "Velmora Instruments");
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(Dispatch(effGetProductString, 0, 0, text), 1);
+    EXPECT_STREQ(text, "Velmora");
+    EXPECT_EQ(Dispatch(effGetEffectName, 0, 0, nullptr), 0);
+    EXPECT_EQ(Dispatch(effGetVendorVersion), 1200);
     EXPECT_EQ(Dispatch(effGetInputProperties, 0, 0, text), 0);
     for (int32_t opcode : {int32_t{effEditKeyDown}, int32_t{effEditKeyUp}, int32_t{effSetEditKnobMode}, int32_t{effGetTailSize}, 200})
         EXPECT_EQ(Dispatch(opcode, 0, 65, text), 0) << opcode;
@@ -285,6 +330,7 @@ TEST_F(CVST24PluginTest, CanDoOnlyReceivingEvents)
 {
     EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstEvents")), 1);
     EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")), 1);
+    EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstTimeInfo")), 1);
     EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>("sendVstMidiEvent")), -1);
     EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>("")), -1);
     EXPECT_EQ(Dispatch(effCanDo, 0, 0, nullptr), -1);

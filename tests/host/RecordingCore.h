@@ -17,7 +17,7 @@ class RecordingCore : public CPluginBase
 public:
     struct Call
     {
-        std::string what;     // "block" or "midi"
+        std::string what;     // "block", "midi" or "reset"
         int32_t frames = 0;   // block
         uint32_t message = 0; // midi
     };
@@ -35,6 +35,7 @@ public:
         }
     }
     void SetSampleRate(int32_t rate) override { sampleRates.push_back(rate); }
+    void Reset() override { calls.push_back({"reset", 0, 0}); }
     void SetProgram(int32_t index) override { programs.push_back(index); program = index; }
     int32_t GetProgram() override { return program; }
     void SetProgramName(int32_t index, char* name) override

@@ -119,9 +119,11 @@ TEST(VstEntry, AnswersOfTheRealCore)
         EXPECT_EQ(Text(host, effGetParamDisplay, index), "");
         EXPECT_EQ(host.Effect()->getParameter(host.Effect(), index), 0.0f);
     }
-    EXPECT_EQ(Text(host, effGetEffectName, 0), "");
-    EXPECT_EQ(Text(host, effGetVendorString, 0), "");
-    EXPECT_EQ(Text(host, effGetProductString, 0), "");
+    EXPECT_EQ(host.Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstTimeInfo"), 0.0f), 1);
+    EXPECT_EQ(Text(host, effGetEffectName, 0), "Velmora");
+    EXPECT_EQ(Text(host, effGetVendorString, 0), "Velmora Instruments");
+    EXPECT_EQ(Text(host, effGetProductString, 0), "Velmora");
+    EXPECT_EQ(host.Dispatch(effGetVendorVersion, 0, 0, nullptr, 0.0f), 1200);
 
     VstPinProperties pin{};
     EXPECT_EQ(host.Dispatch(effGetOutputProperties, 1, 0, &pin, 0.0f), 1);
@@ -323,5 +325,187 @@ TEST(VstEntry, TwoInstancesRenderIndependently)
     EXPECT_TRUE(together == alone) << "the other instance changed this one's sound";
     EXPECT_FALSE(otherOut == alone);
     EXPECT_NE(std::count(otherOut.begin(), otherOut.end(), 0.0f), static_cast<long>(otherOut.size()));
+}
+}
+
+namespace
+{
+// A host playing, block by block, a factory program whose tails end within
+// kTailSeconds: "Fast Chorus Keys", or "E Piano" with its reverb.
+constexpr int32_t kShortTails = 18;
+constexpr int32_t kReverbProgram = 14;
+
+struct Player
+{
+    explicit Player(int32_t program = kShortTails)
+    {
+        Start(host);
+        host.SetProgram(program);
+    }
+
+    void Midi(int32_t offset, uint8_t status, uint8_t data1, uint8_t data2)
+    {
+        ASSERT_TRUE(host.QueueMidi(offset, status, data1, data2));
+    }
+    // Renders one block; true when it is exact silence.
+    bool Block()
+    {
+        EXPECT_TRUE(host.Process(channels.pointers, kBlock));
+        return FirstSound(channels.Both()) == kBlock;
+    }
+    // Renders seconds of audio; true when its last block is exact silence.
+    bool Seconds(double seconds)
+    {
+        bool silent = false;
+        for (int32_t b = 0; b < static_cast<int32_t>(seconds * 44100.0 / kBlock); ++b)
+            silent = Block();
+        return silent;
+    }
+    void Chord(int32_t offset)
+    {
+        for (uint8_t key : {48, 55, 60, 64})
+            Midi(offset, 0x90, key, 100);
+    }
+
+    CVstHost host;
+    Channels channels;
+};
+
+// Longer than the release of the short-tailed program and its chorus.
+constexpr double kTailSeconds = 3.0;
+
+TEST(VstEntryChannelMode, AllNotesOffLetsTailsRingThenFallSilent)
+{
+    Player player;
+    player.Chord(0);
+    EXPECT_FALSE(player.Seconds(1.0));
+    player.Midi(17, 0xB3, 123, 0);  // any channel
+    EXPECT_FALSE(player.Block());    // release tails go on
+    EXPECT_TRUE(player.Seconds(kTailSeconds));
+    EXPECT_TRUE(player.Seconds(1.0));
+
+    Player held;  // without it the chord never ends
+    held.Chord(0);
+    EXPECT_FALSE(held.Seconds(1.0 + kTailSeconds));
+}
+
+TEST(VstEntryChannelMode, AllSoundOffIsSilentFromItsSample)
+{
+    Player player(kReverbProgram);
+    player.Chord(0);
+    EXPECT_FALSE(player.Seconds(1.0));
+    player.Midi(100, 0xB0, 120, 0);
+    player.Block();
+    EXPECT_EQ(FirstSound(player.channels.Both()), 0);
+    const std::vector<float> both = player.channels.Both();
+    for (int32_t i = 100; i < kBlock; ++i)
+        ASSERT_TRUE(both[static_cast<size_t>(i)] == 0.0f && both[static_cast<size_t>(kBlock + i)] == 0.0f) << i;
+    EXPECT_TRUE(player.Block());
+    EXPECT_TRUE(player.Seconds(1.0));
+}
+
+TEST(VstEntryChannelMode, SustainPedalHoldsUntilLiftedAndResetControllersLiftsIt)
+{
+    for (uint8_t lift : {64, 121})  // pedal up, or reset all controllers
+    {
+        Player player;
+        player.Midi(0, 0xB0, 64, 127);
+        player.Chord(10);
+        for (uint8_t key : {48, 55, 60, 64})
+            player.Midi(200, 0x80, key, 0);
+        EXPECT_FALSE(player.Seconds(2.0 + kTailSeconds)) << int(lift);
+        player.Midi(0, 0xB0, lift, 0);
+        EXPECT_TRUE(player.Seconds(kTailSeconds)) << int(lift);
+    }
+}
+
+TEST(VstEntry, ProgramChangeMessageSelectsTheProgram)
+{
+    Player player;
+    player.Midi(5, 0xC2, 17, 0);
+    player.Block();
+    EXPECT_EQ(player.host.GetProgram(), 17);
+    player.Midi(5, 0xC0, 64, 0);  // no such program
+    player.Midi(6, 0xC0, 127, 0);
+    player.Block();
+    EXPECT_EQ(player.host.GetProgram(), 17);
+}
+
+TEST(VstEntry, ResumeClearsEveryTail)
+{
+    Player player(kReverbProgram);
+    player.Chord(0);
+    player.Seconds(0.5);
+    for (uint8_t key : {48, 55, 60, 64})
+        player.Midi(0, 0x80, key, 0);
+    EXPECT_FALSE(player.Seconds(0.3));
+    player.host.Suspend();
+    player.host.Resume();
+    EXPECT_TRUE(player.Block());
+    EXPECT_TRUE(player.Seconds(1.0));
+}
+
+// effProcessEvents called twice before one block plays both lists, as one
+// list of both would.
+TEST(VstEntry, EventListsSentTwiceBeforeABlockBothPlay)
+{
+    struct List
+    {
+        int32_t numEvents = 0;
+        intptr_t reserved = 0;
+        VstEvent* events[2] = {};
+        VstMidiEvent midi[2] = {};
+        void Add(int32_t offset, uint8_t key)
+        {
+            VstMidiEvent& event = midi[numEvents];
+            event.type = kVstMidiType;
+            event.byteSize = sizeof event;
+            event.deltaFrames = offset;
+            event.midiData[0] = static_cast<char>(0x90);
+            event.midiData[1] = static_cast<char>(key);
+            event.midiData[2] = 100;
+            events[numEvents++] = reinterpret_cast<VstEvent*>(&event);
+        }
+    };
+    List first, second, both;
+    first.Add(10, 60);
+    second.Add(90, 67);
+    both.Add(10, 60);
+    both.Add(90, 67);
+
+    Player split;
+    split.host.Dispatch(effProcessEvents, 0, 0, &first, 0.0f);
+    split.host.Dispatch(effProcessEvents, 0, 0, &second, 0.0f);
+    Player whole;
+    whole.host.Dispatch(effProcessEvents, 0, 0, &both, 0.0f);
+    Player onlySecond;
+    onlySecond.host.Dispatch(effProcessEvents, 0, 0, &second, 0.0f);
+    for (int32_t block = 0; block < 8; ++block)
+    {
+        split.Block();
+        whole.Block();
+        onlySecond.Block();
+        ASSERT_EQ(split.channels.Both(), whole.channels.Both()) << block;
+    }
+    EXPECT_NE(split.channels.Both(), onlySecond.channels.Both());
+}
+
+// Hosts that undo or compare hand back the very buffer they were given.
+TEST(VstEntry, ChunkSetFromItsOwnBufferLoads)
+{
+    for (intptr_t preset : {0, 1})
+    {
+        CVstHost host;
+        Start(host);
+        host.SetProgram(3);
+        host.SetProgramName("Before the change");
+        void* data = nullptr;
+        const intptr_t size = host.Dispatch(effGetChunk, static_cast<int32_t>(preset), 0, &data, 0.0f);
+        ASSERT_GT(size, 0);
+        host.SetProgramName("After the change");
+        host.Dispatch(effSetChunk, static_cast<int32_t>(preset), size, data, 0.0f);
+        EXPECT_EQ(host.GetProgramName(), "Before the change") << preset;
+        EXPECT_EQ(host.GetProgram(), 3) << preset;
+    }
 }
 }

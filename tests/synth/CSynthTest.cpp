@@ -269,8 +269,13 @@ TEST(CSynth, ProcessBlockRunsTheEffectChainOverTheBuffers)
         float* outputs[2] = {left.data() + start, right.data() + start};
         synth.ProcessBlock(nullptr, outputs, 1000);
     }
-    EXPECT_EQ(left[0], 0.8f);
-    EXPECT_EQ(left[22050], 0.4f);
-    EXPECT_EQ(left[22049], 0.0f);
-    EXPECT_EQ(synth.peakLeft, 0.8f);
+    // ...and then through the output's DC blocker.
+    std::vector<float> expected(30000, 0.0f);
+    expected[0] = 0.8f;
+    expected[22050] = 0.4f;
+    MDCBlocker blocker;
+    blocker.Process(expected.data(), 30000);
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(synth.peakLeft, expected[0]);
+    EXPECT_GT(left[22050], 0.399f);
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// First-order DC-blocking high-pass for one channel:
+// y = g (x - x1) + pole y1, corner kCornerHz, with g = (1 + pole) / 2 so that
+// high frequencies pass at unity gain. The feedback oscillator leaves a
+// steady offset in the voice mix; this removes it without touching anything
+// audible (at 20 Hz the loss is 0.26 dB, at 1 kHz under 0.001 dB).
+class MDCBlocker
+{
+public:
+    static constexpr double kCornerHz = 5.0;
+
+    MDCBlocker();
+
+    // rate in Hz, positive.
+    void SetSampleRate(float rate);
+    // Forgets the last input and output: silence in gives exact zeros out.
+    void Reset();
+    // n samples in place.
+    void Process(float* samples, int32_t n);
+
+    float Pole() const { return pole; }
+
+private:
+    float pole = 0.0f;
+    float gain = 0.0f;
+    float lastInput = 0.0f;
+    float lastOutput = 0.0f;
+};
