@@ -1,21 +1,11 @@
 #pragma once
 
-#include <cmath>
+#include "engine/DspMath.h"
+
 #include <cstdint>
 
-// Small helpers shared by the effects: flushing of feedback state and the
-// limiting of settings that arrive unchecked from stored programs.
-
-// Magnitude below which feedback state is replaced by exact zero, so that
-// decaying tails never reach the slow denormal range.
-constexpr float kFlushThreshold = 1e-10f;
-
-constexpr double kPi = 3.14159265358979323846;
-
-inline float FlushTiny(float value)
-{
-    return std::fabs(value) < kFlushThreshold ? 0.0f : value;
-}
+// Small helpers shared by the effects: the limiting of settings that arrive
+// unchecked from stored programs. Flushing and pi come from the engine.
 
 // value limited to lo..hi; NaN counts as 0 before limiting.
 inline float ClampSetting(float value, float lo, float hi)

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-
-MSVRAP1ModDelayLine::MSVRAP1ModDelayLine() : sine(ModuleSineTable())
+MSVRAP1ModDelayLine::MSVRAP1ModDelayLine() : sine(EngineTables::Get().sine)
 {
 }
 

@@ -2,12 +2,12 @@
 
 #include "effects/EffectMath.h"
 #include "effects/MModDelayLine.h"
-#include "effects/ModuleSineTable.h"
+#include "engine/EngineTables.h"
 
 #include <cmath>
 
 // Modulated delay line whose read position follows a sine LFO from
-// ModuleSineTable (no interpolation of the table), read with first-order
+// the engine's sine table (no interpolation of the table), read with first-order
 // allpass-style interpolation whose coefficient is the plain fraction.
 class MSVRAP1ModDelayLine final : public MModDelayLine
 {
@@ -30,7 +30,7 @@ private:
 
 inline float MSVRAP1ModDelayLine::Tick()
 {
-    const int32_t index = static_cast<int32_t>(lfoPhase * kModuleSineTableSize) & (kModuleSineTableSize - 1);
+    const int32_t index = static_cast<int32_t>(lfoPhase * EngineTables::kSineSize) & EngineTables::kSineMask;
     lfoPhase += lfoIncrement;
     if (lfoPhase >= 1.0)
         lfoPhase -= 1.0;

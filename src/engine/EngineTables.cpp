@@ -1,12 +1,12 @@
 #include "engine/EngineTables.h"
 
 #include "engine/CRandom.h"
+#include "engine/DspMath.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 // The LFO sine takes pi to four decimals, so its table spans a hair less than
 // a full turn; the wave must keep that exact shape.
 constexpr double kLfoPi = 3.1415;
@@ -34,7 +34,7 @@ EngineTables::EngineTables()
     CRandom random(kRandomSeed);
     for (int32_t i = 0; i < kSineSize; ++i)
     {
-        sine[i] = static_cast<float>(std::sin(kTwoPi * i / kSineSize));
+        sine[i] = static_cast<float>(std::sin(2.0 * kPi * i / kSineSize));
         noise[i] = static_cast<float>(random.Next() / static_cast<double>(CRandom::kMax) * 2.0 - 1.0);
     }
     for (int32_t i = 0; i < kLfoSize; ++i)

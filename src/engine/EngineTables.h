@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The process-wide lookup tables of the voice engine: one sine cycle for the
-// oscillators (and the chorus and phaser), a fixed run of noise, and the five
+// oscillators (and the chorus, phaser and reverb), a fixed run of noise, and the five
 // LFO waves. Built once, on the first call of EngineTables::Get (the first
 // synth constructed calls it), filled in double and stored as float, read-only
 // afterwards. Safe when two synths are created at once.

@@ -1,6 +1,6 @@
 #include "effects/ChorusFx.h"
 
-#include "effects/ModuleSineTable.h"
+#include "engine/EngineTables.h"
 #include "EffectSignals.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace {
 // 1000 Hz makes delays in milliseconds whole samples.
 ChorusFx FixedChorus(int32_t delayMs, float feedback)
 {
-    ChorusFx chorus(ModuleSineTable());
+    ChorusFx chorus(EngineTables::Get().sine);
     chorus.SetSampleRate(1000.0f);
     chorus.SetLevel(1.0f);
     chorus.SetDelay(delayMs);
@@ -28,7 +28,7 @@ ChorusFx FixedChorus(int32_t delayMs, float feedback)
 
 TEST(ChorusFx, LevelZeroPassesTheInputExactlyWhileTheLfoRuns)
 {
-    ChorusFx chorus(ModuleSineTable());
+    ChorusFx chorus(EngineTables::Get().sine);
     chorus.SetLevel(0.0f);
     chorus.SetDepth(1.0f);
     chorus.SetFeedback(0.9f);
@@ -77,7 +77,7 @@ namespace {
 // the read position from its centre (write - D - 1) per sample, left and right.
 Stereo Excursions(int32_t phaseOffset)
 {
-    ChorusFx chorus(ModuleSineTable());
+    ChorusFx chorus(EngineTables::Get().sine);
     chorus.SetSampleRate(1000.0f);
     chorus.SetLevel(1.0f);
     chorus.SetDelay(10);
@@ -132,7 +132,7 @@ TEST(ChorusFx, PhaseOffset180PutsTheRightLfoHalfACycleAway)
 
 TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
 {
-    ChorusFx chorus(ModuleSineTable());
+    ChorusFx chorus(EngineTables::Get().sine);
     chorus.SetLevel(1.0f);
     chorus.SetRate(10000.0f);  // 10 Hz
     std::vector<float> left(100000, 0.0f);
@@ -151,7 +151,7 @@ TEST(ChorusFx, CorruptSettingsAndExtremeRatesStayFinite)
     const float rates[] = {8000.0f, 44100.0f, 192000.0f, 384000.0f, 2000000.0f};
     for (float rate : rates)
     {
-        ChorusFx chorus(ModuleSineTable());
+        ChorusFx chorus(EngineTables::Get().sine);
         chorus.SetSampleRate(rate);
         chorus.SetLevel(1e30f);
         chorus.SetDelay(INT_MAX);

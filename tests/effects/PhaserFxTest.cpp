@@ -1,6 +1,6 @@
 #include "effects/PhaserFx.h"
 
-#include "effects/ModuleSineTable.h"
+#include "engine/EngineTables.h"
 #include "EffectSignals.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace {
 // Low = high = 250 Hz at 1000 Hz: w = 0.5, so every stage has a = 1/3.
 PhaserFx StaticPhaser(int32_t stages, float feedback)
 {
-    PhaserFx phaser(ModuleSineTable());
+    PhaserFx phaser(EngineTables::Get().sine);
     phaser.SetSampleRate(1000.0f);
     phaser.SetLevel(1.0f);
     phaser.SetRate(0.5f);
@@ -30,7 +30,7 @@ PhaserFx StaticPhaser(int32_t stages, float feedback)
 
 TEST(PhaserFx, LevelZeroPassesTheInputExactlyWhileTheLfoRuns)
 {
-    PhaserFx phaser(ModuleSineTable());
+    PhaserFx phaser(EngineTables::Get().sine);
     phaser.SetLevel(0.0f);
     phaser.SetRate(1.0f);
     const std::vector<float> left = Noise(4096, 0.8f, 1);
@@ -80,7 +80,7 @@ TEST(PhaserFx, FeedbackIsScaledBy098)
 
 TEST(PhaserFx, StageCountIsLimitedToTheSixteenStatesHeld)
 {
-    PhaserFx phaser(ModuleSineTable());
+    PhaserFx phaser(EngineTables::Get().sine);
     phaser.SetStages(17);
     EXPECT_EQ(phaser.Stages(), 16);
     phaser.SetStages(INT_MAX);
@@ -103,7 +103,7 @@ TEST(PhaserFx, PhaseOffsetLeadsTheRightChannel)
     // keeps the channels identical and an offset of 90 separates them.
     for (int32_t offset : {0, 90})
     {
-        PhaserFx phaser(ModuleSineTable());
+        PhaserFx phaser(EngineTables::Get().sine);
         phaser.SetLevel(1.0f);
         phaser.SetRate(5.0f);
         phaser.SetStages(4);
@@ -122,7 +122,7 @@ TEST(PhaserFx, PhaseOffsetLeadsTheRightChannel)
 TEST(PhaserFx, MaximumFeedbackAndCorruptSettingsStayFinite)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    PhaserFx phaser(ModuleSineTable());
+    PhaserFx phaser(EngineTables::Get().sine);
     phaser.SetLevel(1.0f);
     phaser.SetFeedback(1.0f);
     phaser.SetStages(16);
