@@ -3,10 +3,10 @@
 #include <cstdint>
 
 // The process-wide lookup tables of the voice engine: one sine cycle for the
-// oscillators (and the chorus, phaser and reverb), a fixed run of noise, and the five
-// LFO waves. Built once, on the first call of EngineTables::Get (the first
-// synth constructed calls it), filled in double and stored as float, read-only
-// afterwards. Safe when two synths are created at once.
+// oscillators (and the chorus, phaser and reverb), a fixed run of noise, and
+// the five LFO waves. Built once, on the first call of EngineTables::Get (the
+// first synth constructed calls it), filled in double and stored as float,
+// read-only afterwards. Safe when two synths are created at once.
 struct EngineTables
 {
     static constexpr int32_t kSineSize = 65536;   // entries per sine cycle

@@ -1,20 +1,9 @@
 #include "engine/MStateVariableFilter.h"
 
+#include "engine/DspMath.h"
 #include "engine/VoiceParams.h"
 
-#include <cmath>
-
-namespace {
-
-constexpr float kFlushBelow = 1e-10f;
-
-float Flush(float value)
-{
-    return std::fabs(value) < kFlushBelow ? 0.0f : value;
-}
-
-}  // namespace
-
+template <>
 MStateVariableFilter::Weights MStateVariableFilter::BlendWeights(float blend)
 {
     const float b = UnitField(blend);
@@ -23,9 +12,10 @@ MStateVariableFilter::Weights MStateVariableFilter::BlendWeights(float blend)
     return Weights{0.0f, 2.0f * (1.0f - b), 2.0f * b - 1.0f};
 }
 
+template <>
 void MStateVariableFilter::FlushDenormals()
 {
-    low = Flush(low);
-    band = Flush(band);
-    high = Flush(high);
+    low = FlushTiny(low);
+    band = FlushTiny(band);
+    high = FlushTiny(high);
 }

@@ -3,6 +3,7 @@
 #include "engine/CRandom.h"
 #include "engine/Envelope.h"
 #include "engine/EngineTables.h"
+#include "engine/Lanes.h"
 #include "engine/Lfo.h"
 #include "engine/Voice.h"
 
@@ -20,9 +21,6 @@ struct RenderContext
     float modWheel;         // 0..1
     float pitchBend;        // -1..1
 };
-
-// Longest stretch rendered with one pitch, pan slope and set of rates.
-constexpr int32_t kMaxSubBlock = 32;
 
 // Adds frames samples of the voice into left and right, in sub-blocks of at
 // most 32 samples cut at envelope segment ends and random LFO steps. Returns
@@ -44,7 +42,7 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
                      int32_t frames, VoicePairResult& result);
 
 // Voices rendered side by side by RenderVoiceQuad.
-constexpr int32_t kVoiceQuad = 4;
+constexpr int32_t kVoiceQuad = kLaneCount;
 
 // Renders kVoiceQuad voices over the same frames, exactly as RenderVoice would
 // one after the other in the given order, but side by side where all four
@@ -53,7 +51,7 @@ void RenderVoiceQuad(Voice* const* voices, const RenderContext& context, float* 
                      bool* sounding);
 
 // Voices rendered side by side by RenderVoiceOctet.
-constexpr int32_t kVoiceOctet = 8;
+constexpr int32_t kVoiceOctet = 2 * kVoiceQuad;
 
 // As RenderVoiceQuad for kVoiceOctet voices: twice as many oscillator chains
 // run interleaved, which hides more of their latency.

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "engine/SubBlock.h"
+#include "engine/VoiceFormulas.h"
+
+#include <cstdint>
+
+// The per-sample render of one voice over part of a sub-block: the voice's
+// state is loaded into locals, run sample by sample and stored back. Running
+// a sub-block in several stretches gives the same samples as in one.
+template <class Osc1, class Osc2>
+class CVoiceKernel
+{
+public:
+    CVoiceKernel(Voice& v, const SubBlock& s)
+        : voice(v), block(s), phase1(kPhaseGuard + v.phase1), increment1(v.increment1), phase2(v.phase2),
+          increment2(v.increment2), a1(v.state1a), b1(v.state1b), a2(v.state2a), b2(v.state2b),
+          lastOsc2(static_cast<float>(v.lastOsc2)), noiseIndex(v.noiseIndex), filter(v.filter), pm(v.pm)
+    {
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+        {
+            envelopes[k].Load(0, v.envelopes[k], s.stepping[k]);
+            lfos[k] = v.lfos[k];
+        }
+        constants.Load(0, v, s);
+        SmootherSet<Smoother>::Each(smoothers, v, [](Smoother& ours, const Smoother& its) { ours = its; });
+    }
+
+    // Sample i of the sub-block, added into left and right. Always inlined:
+    // the loops keep the state in registers only when it is.
+    [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
+    {
+        const double at = i;
+        float e[Voice::kModulatorCount];
+        float l[Voice::kModulatorCount];
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+        {
+            e[k] = envelopes[k].Next();
+            l[k] = lfos[k].table[LfoIndex(at * constants.lfoStep[k] + lfos[k].phase)];
+        }
+        const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
+        ++noiseIndex;
+        const SampleModulation<float> m = Modulate(constants, smoothers, e, l, noiseSample);
+
+        // Oscillator 2 feeds oscillator 1 with one sample of delay and
+        // oscillator 1 modulates oscillator 2 at once: everything that does
+        // not depend on that loop is computed beside it.
+        const double base1 = at * increment1 + phase1;
+        const double base2 = at * increment2 + phase2;
+        const float feedback = Feedback(lastOsc2, constants.feedbackOfSquare, constants.feedbackOfLinear);
+        const float out1 = Osc1::Compute(block.sine, feedback + base1, m.amount1, constants.ratio1, a1, b1);
+        const float pmOffset = pm.Process(Modulator(out1, constants.pmLinear, constants.pmSquared) * m.pmScale);
+        const float out2 = Osc2::Compute(block.sine, (pmOffset + m.offset2) + base2, m.amount2, constants.ratio2, a2, b2);
+        lastOsc2 = out2;
+
+        const float input = FilterInput(m.mix, out1, out2, m.noise);
+        const float out = filter.Process(input, m.cutoff, m.damping, block.weights) * m.gain;
+        left += (block.gainLeft + i * block.slopeLeft) * out;
+        right += (block.gainRight + i * block.slopeRight) * out;
+    }
+
+    void Store()
+    {
+        Voice& v = voice;
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+            envelopes[k].Store(0, v.envelopes[k], block.stepping[k]);
+        v.state1a = a1;
+        v.state1b = b1;
+        v.state2a = a2;
+        v.state2b = b2;
+        v.lastOsc2 = lastOsc2;
+        v.noiseIndex = noiseIndex;
+        v.filter = filter;
+        v.pm = pm;
+        SmootherSet<Smoother>::Each(smoothers, v, [](const Smoother& ours, Smoother& its) { its = ours; });
+    }
+
+private:
+    Voice& voice;
+    const SubBlock& block;
+    EnvelopeCursor<float> envelopes[Voice::kModulatorCount];
+    LfoState lfos[Voice::kModulatorCount];
+    const double phase1;  // with the guard that keeps table arguments positive
+    const double increment1;
+    const double phase2;
+    const double increment2;
+    float a1;
+    float b1;
+    float a2;
+    float b2;
+    float lastOsc2;
+    uint32_t noiseIndex;
+    MStateVariableFilter filter;
+    Smoother pm;
+    SmootherSet<Smoother> smoothers;
+    VoiceConstants<float> constants;
+};
+
+// count samples of one voice from sample `from` of its sub-block.
+template <class Osc1, class Osc2>
+void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
+{
+    CVoiceKernel<Osc1, Osc2> kernel(v, s);
+    for (int32_t j = 0; j < count; ++j)
+        kernel.Run(from + j, left[j], right[j]);
+    kernel.Store();
+}
+
+// Two voices with the same waveforms side by side: each voice's samples form
+// one long chain through the oscillator feedback, and two independent chains
+// keep the processor busy where one would leave it waiting. The later voice
+// adds first, as in a plain last-to-first render.
+template <class Osc1, class Osc2>
+void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voice& earlier,
+               const SubBlock& earlierBlock, int32_t earlierFrom, float* left, float* right, int32_t count)
+{
+    CVoiceKernel<Osc1, Osc2> first(later, laterBlock);
+    CVoiceKernel<Osc1, Osc2> second(earlier, earlierBlock);
+    for (int32_t j = 0; j < count; ++j)
+    {
+        first.Run(laterFrom + j, left[j], right[j]);
+        second.Run(earlierFrom + j, left[j], right[j]);
+    }
+    first.Store();
+    second.Store();
+}
