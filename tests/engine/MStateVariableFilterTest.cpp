@@ -1,6 +1,7 @@
 #include "engine/MStateVariableFilter.h"
 
 #include "engine/CRandom.h"
+#include "engine/Lanes.h"
 
 #include <gtest/gtest.h>
 
@@ -100,4 +101,33 @@ TEST(MStateVariableFilter, FlushSendsTinyStateToZero)
     EXPECT_EQ(filter.high, 2e-10f);
     filter.Reset();
     EXPECT_EQ(filter.high, 0.0f);
+}
+
+TEST(MStateVariableFilter, LanesMatchOneFilterPerLaneBitForBit)
+{
+    // Four voices side by side must sound exactly as four filters one after
+    // the other, including where the low-cutoff easing switches on per lane.
+    MStateVariableFilterOf<Lanes> lanes{};
+    MStateVariableFilter single[kLaneCount] = {};
+    const Lanes f = {0.16f, 0.159f, 0.05f, 0.7f};
+    const Lanes r = {1.0f, 0.8f, 0.95f, 0.3f};
+    const LaneInts compensate = {1, 0, 7, 1};
+    const MStateVariableFilterOf<Lanes>::Weights w{{1.0f, 0.2f, 0.0f, 0.5f}, {0.0f, 0.8f, 1.0f, 0.3f},
+                                                  {0.0f, 0.0f, 0.0f, 0.2f}};
+    const Lanes d = MStateVariableFilterOf<Lanes>::Damping(r, f, compensate);
+    CRandom random(11);
+    for (int32_t i = 0; i < 2000; ++i)
+    {
+        Lanes x;
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            x[l] = random.NextUnit() * 2.0f - 1.0f;
+        const Lanes y = lanes.Process(x, f, d, w);
+        for (int32_t l = 0; l < kLaneCount; ++l)
+        {
+            const float dl = MStateVariableFilter::Damping(r[l], f[l], compensate[l]);
+            ASSERT_EQ(d[l], dl) << "lane " << l;
+            const MStateVariableFilter::Weights wl{w.low[l], w.band[l], w.high[l]};
+            ASSERT_EQ(y[l], single[l].Process(x[l], f[l], dl, wl)) << "lane " << l << " sample " << i;
+        }
+    }
 }
