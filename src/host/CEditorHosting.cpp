@@ -3,6 +3,7 @@
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
 #include "host/CPluginBase.h"
+#include "host/CVstEffect.h"
 
 CEditorHosting::CEditorHosting(CWindowSystem* system) : system(system)
 {
@@ -40,6 +41,8 @@ intptr_t CEditorHosting::Open(CPluginBase& core, void* parent)
         return 1;
     CApp* app = new CApp(System());
     core.editorApp = app;
+    holder = CVstEffect::Of(core.effect);
+    app->frameWatcher = this;
     core.editorWindow = core.CreateEditor();
     window = dynamic_cast<CWin*>(core.editorWindow);
     // No system window (no display to show it on) is no editor either.
@@ -62,8 +65,8 @@ void CEditorHosting::Present(CWin* window, void* parent)
     window->Show(true);
 }
 
-// Deleting under a running loop would leave it, and the handler that started
-// it, on freed objects.
+// Deleting under a running loop or message handler would leave them, and
+// the handler that started the loop, on freed objects.
 intptr_t CEditorHosting::Close(CPluginBase& core)
 {
     FinishPendingClose(core);
@@ -71,7 +74,7 @@ intptr_t CEditorHosting::Close(CPluginBase& core)
     if (window)
         window->Close();
     CApp* app = dynamic_cast<CApp*>(core.editorApp);
-    if (app && app->loopDepth > 0)
+    if (app && app->Busy())
     {
         app->EndLoops();
         closePending = true;
@@ -107,8 +110,22 @@ void CEditorHosting::DeleteEditor(CPluginBase& core)
 void CEditorHosting::FinishPendingClose(CPluginBase& core)
 {
     CApp* app = dynamic_cast<CApp*>(core.editorApp);
-    if (!closePending || (app && app->loopDepth > 0))
+    if (!closePending || (app && app->Busy()))
         return;
     closePending = false;
     DeleteEditor(core);
+}
+
+void CEditorHosting::Entered()
+{
+    if (holder)
+        holder->Hold();
+}
+
+// The release may delete the plug-in, this object and the application whose
+// frame guard calls here.
+void CEditorHosting::Left()
+{
+    if (holder)
+        holder->Release();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "gui/core/CFrameWatcher.h"
 #include "host/VstAbi.h"
 
 #include <cstdint>
 
 class CPluginBase;
+class CVstEffect;
 class CWin;
 class CWindowSystem;
 
@@ -12,8 +14,12 @@ class CWindowSystem;
 // window inside the host's window, the regular idle tick and closing. Open
 // creates the toolkit's application object and the window (from the core,
 // CPluginBase::CreateEditor); the core holds both while the editor is open.
+// While the toolkit handles a system message that no host call delivered
+// (the host's own loop dispatched it, or a loop of ours did), the plug-in
+// object behind the core (CPluginBase::effect) is held, so that a host
+// closing it meanwhile does not free it under that code (CVstEffect::Hold).
 // All calls on the host's user-interface thread.
-class CEditorHosting
+class CEditorHosting : private CFrameWatcher
 {
 public:
     static constexpr int16_t kEditorWidth = 824;   // pixels
@@ -36,10 +42,11 @@ public:
     intptr_t Open(CPluginBase& core, void* parent);
     // Closes and deletes an open editor window, then its application
     // object; nothing without an open editor. Answers 0. A host may close
-    // from inside one of the toolkit's popup or modal loops (they deliver
-    // all of the thread's messages): then the window is hidden, the loops
-    // are asked to end, and the deletion waits until the outermost loop has
-    // returned; the next Idle, Open or Close completes it.
+    // from inside the toolkit's handling of a message or one of its popup or
+    // modal loops (they deliver all of the thread's messages): then the
+    // window is hidden, the loops are asked to end, and the deletion waits
+    // until the toolkit's code has returned; the next Idle, Open or Close
+    // completes it.
     intptr_t Close(CPluginBase& core);
     // Forwards the host's idle tick to the core, then lets the window system
     // deliver pending input and show what was drawn. Answers 0.
@@ -58,10 +65,13 @@ private:
     // Embeds window into parent (the host's window; null leaves it a window
     // of its own) and shows it.
     static void Present(CWin* window, void* parent);
-    // Completes a pending close once no loop of the toolkit runs any more.
+    // Completes a pending close once no code of the toolkit runs any more.
     void FinishPendingClose(CPluginBase& core);
+    void Entered() override;
+    void Left() override;
 
     ERect rect = {0, 0, 100, 100};
     CWindowSystem* system;
     bool closePending = false;
+    CVstEffect* holder = nullptr; // the plug-in object behind the core; null without one
 };

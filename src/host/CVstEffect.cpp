@@ -176,14 +176,43 @@ void CVstEffect::isSynth(bool state)
         cEffect.flags &= ~effFlagsIsSynth;
 }
 
+CVstEffect* CVstEffect::Of(AEffect* effect)
+{
+    return effect ? Owner(effect) : nullptr;
+}
+
+void CVstEffect::Hold()
+{
+    ++holds;
+}
+
+// The destructor closes the editor, whose windows may be handed messages
+// (holding the object again) meanwhile: only the first release at zero deletes.
+void CVstEffect::Release()
+{
+    if (--holds == 0 && closing.exchange(false))
+        delete this;
+}
+
+// The host's own call holds once. Any further hold is code of ours further
+// out on the stack, which would return into a freed object.
+void CVstEffect::RequestClose()
+{
+    closing = true;
+    if (holds > 1)
+        dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+}
+
 // effClose ends the object's life: the host never calls it again.
 intptr_t CVstEffect::DispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                     float opt)
 {
     CVstEffect* owner = Owner(effect);
+    owner->Hold();
     const intptr_t answer = owner->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose)
-        delete owner;
+        owner->RequestClose();
+    owner->Release();
     return answer;
 }
 

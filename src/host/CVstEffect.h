@@ -2,6 +2,7 @@
 
 #include "host/VstAbi.h"
 
+#include <atomic>
 #include <cstdint>
 
 // Our own base for a VST 2.4 plug-in object: owns the AEffect record the
@@ -10,9 +11,12 @@
 // not handle with the interface's defaults. Operation names follow the
 // interface's own.
 //
-// The object deletes itself when the host sends effClose. Threads: the host
-// calls processReplacing on its audio thread, everything else on its
-// user-interface thread.
+// The object deletes itself when the host sends effClose: at once, or, when
+// the request comes from inside code of ours that is still running (another
+// host call, or a held frame such as a menu's loop that delivered the host's
+// message), as soon as that has returned; the editor is closed at once then,
+// which ends its loops. Threads: the host calls processReplacing on its
+// audio thread, everything else on its user-interface thread.
 class CVstEffect
 {
 public:
@@ -20,6 +24,15 @@ public:
     virtual ~CVstEffect();
 
     AEffect* getAeffect() { return &cEffect; }
+    // The object behind a record that this class made; null for null.
+    static CVstEffect* Of(AEffect* effect);
+
+    // Keeps the object alive while code of the plug-in runs that the host
+    // did not call (the window procedure handling a system message): an
+    // effClose meanwhile deletes it at the last Release. Every host call
+    // holds it too.
+    void Hold();
+    void Release();
 
     // The request switch; the default answers are listed in the .cpp.
     virtual intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
@@ -59,10 +72,18 @@ protected:
     AEffect cEffect;
 
 private:
+    // effClose: the last Release deletes the object; held by more than the
+    // host's call, it closes its editor at once, which ends the editor's loops.
+    void RequestClose();
+
     static intptr_t DispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                    float opt);
     static void AccumulateEffect(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
     static void ProcessReplacingEffect(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
     static void SetParameterEffect(AEffect* effect, int32_t index, float value);
     static float GetParameterEffect(AEffect* effect, int32_t index);
+
+    // Atomic: hosts send some requests (effProcessEvents) from the audio thread.
+    std::atomic<int32_t> holds{0};
+    std::atomic<bool> closing{false};
 };

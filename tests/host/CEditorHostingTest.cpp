@@ -8,9 +8,14 @@
 #include "gui/widgets/CMenuItem.h"
 #include "gui/widgets/CPopup.h"
 #include "host/CPluginBase.h"
+#include "host/CVST24Plugin.h"
+#include "support/TempDir.h"
+#include "synth/CSynth.h"
+#include "synth/CSynthResources.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -75,8 +80,33 @@ public:
     std::vector<std::string>* log;
 };
 
+// A control at client (10, 10) whose press runs the host's action straight
+// from the handling of the message, then reads its window.
+class CHostCaller : public CCtrl
+{
+public:
+    CHostCaller(CWin* window, std::function<void()> hostAction, std::vector<std::string>* log)
+        : CCtrl(window), hostAction(std::move(hostAction)), log(log)
+    {
+        x = 10;
+        y = 10;
+        width = 100;
+        height = 20;
+    }
+
+    void MouseDown(int32_t, int32_t, int32_t) override
+    {
+        CWin* win = window;
+        hostAction();
+        log->push_back("visible " + std::to_string(win->visible) + " depth " + std::to_string(win->app->frameDepth));
+    }
+
+    std::function<void()> hostAction;
+    std::vector<std::string>* log;
+};
+
 // A core whose editor is a plain window of the editor's size, counted; with
-// a host action it carries a loop starter.
+// a host action it carries a loop starter, or a host caller.
 class EditorCore : public CPluginBase
 {
 public:
@@ -88,7 +118,9 @@ public:
         if (refuse || !app)
             return nullptr;
         CWin* window = new CountedWin(app, &windowsDeleted);
-        if (hostAction)
+        if (hostAction && callsDirectly)
+            window->AddChild(new CHostCaller(window, hostAction, &log));
+        else if (hostAction)
             window->AddChild(new CLoopStarter(window, modalStarter, hostAction, &log));
         return window;
     }
@@ -100,6 +132,7 @@ public:
     bool refuse = false;
     CObject* appWhenCreated = nullptr;
     bool modalStarter = false;
+    bool callsDirectly = false;
     std::function<void()> hostAction;
     std::vector<std::string> log;
 };
@@ -287,6 +320,24 @@ TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
 }
 
+// Without any loop, the handler that delivered the host's close still runs
+// on the window: it goes at the next idle.
+TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
+{
+    core.hostAction = [this] { EXPECT_EQ(editor.Close(core), 0); };
+    core.callsDirectly = true;
+    editor.Open(core, HostHandle());
+    screen.Press(120, 70, kMouseLeft);
+    HostLoop();
+    EXPECT_EQ(core.log, std::vector<std::string>{"visible 0 depth 1"});
+    EXPECT_TRUE(editor.ClosePending());
+    EXPECT_EQ(core.windowsDeleted, 0);
+    editor.Idle(core);
+    EXPECT_EQ(core.windowsDeleted, 1);
+    EXPECT_EQ(core.editorApp, nullptr);
+    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
+}
+
 // Hosts that reopen the editor may close and open it in one go: from inside
 // a loop, the open takes the hidden editor back and nothing is deleted.
 TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
@@ -314,5 +365,186 @@ TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
     HostLoop();
     EXPECT_EQ(core.log.size(), 3u);
     EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0");
+}
+
+// The synthesizer, counting its deletions.
+class CCountedSynth : public CSynth
+{
+public:
+    explicit CCountedSynth(int32_t* deleted) : deleted(deleted) {}
+    ~CCountedSynth() override { ++*deleted; }
+
+    int32_t* deleted;
+};
+
+intptr_t QuietHost(AEffect*, int32_t, int32_t, intptr_t, void*, float)
+{
+    return 0;
+}
+
+// What the host does when the project closes while one of our menus or
+// dialogs runs: closes the editor, the plug-in, or the editor and then the
+// plug-in, from a message of its own that our loop delivers.
+enum class HostClose
+{
+    Editor,
+    Plugin,
+    EditorThenPlugin
+};
+
+// The whole plug-in as a host holds it: the adapter around the synthesizer,
+// its editor on the software screen inside the host's window, which sits at
+// the screen's origin so that editor and screen coordinates agree.
+class CPluginClosedInLoopTest : public ::testing::Test
+{
+protected:
+    CPluginClosedInLoopTest()
+    {
+        host = screen.Create(0, false, false, Rect{0, 0, 1000, 500}, nullptr);
+        screen.Show(host, true);
+    }
+    ~CPluginClosedInLoopTest() override
+    {
+        if (effect && synthsDeleted == 0)
+            Dispatch(effClose);
+    }
+
+    // A fresh plug-in with its editor open, on the sound editor or on the program browser.
+    void Start(bool browser)
+    {
+        synthsDeleted = 0;
+        synth = new CCountedSynth(&synthsDeleted);
+        CVST24Plugin* plugin = CVST24Plugin::Create(QuietHost, synth);
+        ASSERT_NE(plugin, nullptr);
+        plugin->Editor().UseSystem(&screen);
+        effect = plugin->getAeffect();
+        if (browser)
+            synth->Resources().pagesShown = CSynthResources::kPageView;
+        synth->Resources().fileFolder = folder.Path();
+        ASSERT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+        Dispatch(effEditIdle);
+        HostLoop();
+    }
+    intptr_t Dispatch(int32_t opcode, void* ptr = nullptr)
+    {
+        return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
+    }
+    // The host's own message loop: delivers what is due, to our loops too.
+    void HostLoop()
+    {
+        Message m;
+        while (screen.Peek(m))
+            screen.Dispatch(m);
+    }
+    void RightClick(int32_t x, int32_t y)
+    {
+        screen.Advance(500);
+        screen.Press(x, y, kMouseRight);
+        screen.Release(x, y, kMouseRight);
+    }
+    void LeftClick(int32_t x, int32_t y)
+    {
+        screen.Move(x, y);
+        screen.Press(x, y, kMouseLeft);
+        screen.Release(x, y, kMouseLeft);
+    }
+    // Scripts the host's close a moment after the input so far, while the
+    // loop that input starts waits for more. The plug-in must still be
+    // whole when the host's calls return.
+    void CloseLater(HostClose how)
+    {
+        screen.At(screen.Time() + 500);
+        screen.HostMessage([this, how] {
+            if (how != HostClose::Plugin)
+                Dispatch(effEditClose);
+            if (how != HostClose::Editor)
+                Dispatch(effClose);
+            deletedInHostCall = synthsDeleted;
+        });
+    }
+    // After the host's message loop: a closed plug-in has gone, editor and
+    // all; a closed editor goes at the next idle and opens again.
+    void ExpectClosed(HostClose how)
+    {
+        EXPECT_EQ(deletedInHostCall, 0);
+        EXPECT_FALSE(screen.Exhausted());
+        if (how == HostClose::Editor)
+        {
+            EXPECT_EQ(synthsDeleted, 0);
+            Dispatch(effEditIdle);
+            EXPECT_EQ(synth->editorWindow, nullptr);
+            EXPECT_EQ(synth->editorApp, nullptr);
+            EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
+            EXPECT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+            EXPECT_EQ(screen.ZOrder().size(), 2u);
+            Dispatch(effClose);
+        }
+        EXPECT_EQ(synthsDeleted, 1);
+        EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
+        effect = nullptr;
+    }
+
+    static constexpr HostClose kCloses[] = {HostClose::Editor, HostClose::Plugin, HostClose::EditorThenPlugin};
+
+    TempDir folder;
+    CSoftScreen screen;
+    SysWindow host = 0;
+    CCountedSynth* synth = nullptr; // owned by the plug-in
+    AEffect* effect = nullptr;
+    int32_t synthsDeleted = 0;
+    int32_t deletedInHostCall = -1;
+};
+
+// The first wave knob's menu (a right click on the knob) is open.
+TEST_F(CPluginClosedInLoopTest, WithTheKnobMenuOpen)
+{
+    for (HostClose how : kCloses)
+    {
+        Start(false);
+        const int32_t wave = synth->currentProgram->wave1;
+        RightClick(44, 64);
+        CloseLater(how);
+        HostLoop();
+        if (how == HostClose::Editor)
+        {
+            EXPECT_EQ(synth->currentProgram->wave1, wave);
+        }
+        ExpectClosed(how);
+    }
+}
+
+// The browser menu's "Clear all presets" asks before overwriting the bank.
+TEST_F(CPluginClosedInLoopTest, WithTheOverwriteBankQuestionOpen)
+{
+    for (HostClose how : kCloses)
+    {
+        Start(true);
+        synth->programs[3].q = 0.123f;
+        RightClick(300, 200);
+        LeftClick(330, 233);
+        CloseLater(how);
+        HostLoop();
+        if (how == HostClose::Editor)
+        {
+            EXPECT_EQ(synth->programs[3].q, 0.123f);
+        }
+        ExpectClosed(how);
+    }
+}
+
+// The browser menu's "Save program..." runs the file browser.
+TEST_F(CPluginClosedInLoopTest, WithTheFileBrowserOpen)
+{
+    const int32_t saveProgram = 200 + 2 + 5 * 16 + 2 * 7 + 8;
+    for (HostClose how : kCloses)
+    {
+        Start(true);
+        RightClick(300, 200);
+        LeftClick(330, saveProgram);
+        CloseLater(how);
+        HostLoop();
+        ExpectClosed(how);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 }

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace
 {
 std::vector<int32_t> hostOpcodes;
+std::vector<int32_t> effectRequests; // what reached the object's dispatcher
 
 intptr_t Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float)
 {
@@ -15,17 +17,32 @@ intptr_t Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float)
     return 0;
 }
 
-// The base with nothing overridden but a record of program changes and of
-// its own end.
+// The base with nothing overridden but a record of requests, of program
+// changes and of its own end; an idle request runs duringIdle.
 class MinimalEffect : public CVstEffect
 {
 public:
     MinimalEffect(audioMasterCallback host, bool* deleted) : CVstEffect(host, 4, 2), deleted(deleted) {}
-    ~MinimalEffect() override { *deleted = true; }
+    // Closing an editor hands its windows messages, which hold the object
+    // again while it goes.
+    ~MinimalEffect() override
+    {
+        Hold();
+        Release();
+        *deleted = true;
+    }
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override
+    {
+        effectRequests.push_back(opcode);
+        if (opcode == effEditIdle && duringIdle)
+            duringIdle();
+        return CVstEffect::dispatcher(opcode, index, value, ptr, opt);
+    }
     void setProgram(int32_t program) override { programs.push_back(program); }
     void MakeSynth() { isSynth(true); }
 
     std::vector<int32_t> programs;
+    std::function<void()> duringIdle;
 
 private:
     bool* deleted;
@@ -37,6 +54,7 @@ protected:
     void SetUp() override
     {
         hostOpcodes.clear();
+        effectRequests.clear();
         effect = new MinimalEffect(Host, &deleted);
         record = effect->getAeffect();
     }
@@ -73,6 +91,38 @@ TEST_F(CVstEffectTest, CloseDeletesTheObject)
 {
     EXPECT_EQ(Dispatch(effClose), 0);
     EXPECT_TRUE(deleted);
+    EXPECT_EQ(CVstEffect::Of(nullptr), nullptr);
+    EXPECT_EQ(effectRequests, std::vector<int32_t>{effClose});
+}
+
+// Code of ours below the host's call (a window handling a message) holds the
+// object: a close then closes the editor at once, and the object goes at the
+// last release, once.
+TEST_F(CVstEffectTest, CloseWhileHeldWaitsForTheLastRelease)
+{
+    CVstEffect* owner = CVstEffect::Of(record);
+    ASSERT_EQ(owner, effect);
+    owner->Hold();
+    owner->Hold();
+    owner->Release();
+    EXPECT_EQ(Dispatch(effEditIdle), 0);
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(Dispatch(effClose), 0);
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(effectRequests, (std::vector<int32_t>{effEditIdle, effClose, effEditClose}));
+    owner->Release();
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(CVstEffectTest, CloseInsideAnotherHostCallWaitsForItToReturn)
+{
+    effect->duringIdle = [this] {
+        EXPECT_EQ(Dispatch(effClose), 0);
+        EXPECT_FALSE(deleted);
+    };
+    EXPECT_EQ(Dispatch(effEditIdle), 0);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(effectRequests, (std::vector<int32_t>{effEditIdle, effClose, effEditClose}));
 }
 
 TEST_F(CVstEffectTest, SetProgramPassesOnlyDeclaredPrograms)

@@ -177,6 +177,20 @@ CApp::CLoopGuard::~CLoopGuard()
         app->endingLoops = false;
 }
 
+CApp::CFrameGuard::CFrameGuard(CApp* app) : app(app)
+{
+    if (app->frameDepth++ == 0 && app->frameWatcher != nullptr)
+        app->frameWatcher->Entered();
+}
+
+// The watcher may delete the application: it is read before and never after.
+CApp::CFrameGuard::~CFrameGuard()
+{
+    CFrameWatcher* watcher = app->frameWatcher;
+    if (--app->frameDepth == 0 && watcher != nullptr)
+        watcher->Left();
+}
+
 void CApp::BeginDrag(CWin* source, CList* items)
 {
     ReleaseDropItems();

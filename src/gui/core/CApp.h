@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/core/Binders.h"
+#include "gui/core/CFrameWatcher.h"
 #include "gui/draw/CAppGui.h"
 #include "gui/draw/CBitmap.h"
 #include "gui/platform/CWindowSystem.h"
@@ -76,6 +77,23 @@ public:
     private:
         CApp* app;
     };
+    // Counts the window procedure's handling of one message for as long as
+    // it runs, and tells the frame watcher about the outermost one. Nothing
+    // is touched after the watcher has heard that it left.
+    class CFrameGuard
+    {
+    public:
+        explicit CFrameGuard(CApp* app);
+        ~CFrameGuard();
+        CFrameGuard(const CFrameGuard&) = delete;
+        CFrameGuard& operator=(const CFrameGuard&) = delete;
+
+    private:
+        CApp* app;
+    };
+    // Code of the toolkit is on the stack: a message being handled or a
+    // loop running. Deleting the application now would free it under them.
+    bool Busy() const { return frameDepth > 0 || loopDepth > 0; }
     // Starts a drag of items (the list and its CDropItems are owned from
     // now on) from source: the drag window shows the first item's name next
     // to the cursor and follows it; the release delivers the drop
@@ -91,6 +109,8 @@ public:
     uint8_t inModalLoop = 0;
     int32_t loopDepth = 0;      // popup and modal loops running, nested
     bool endingLoops = false;   // EndLoops asked; cleared when the outermost loop returns
+    int32_t frameDepth = 0;     // messages being handled by the window procedure, nested
+    CFrameWatcher* frameWatcher = nullptr; // not owned; may be null
     CList popupStack;           // open popups, oldest first
     CList servedPopups;         // popups with deleteOnClose served by an older popup's loop (not owned)
     CList shownWindows;         // visible top-level windows

@@ -120,6 +120,7 @@ MessageResult WindowProc(CWindowSystem& system, const Message& m)
     if (win == nullptr)
         return MessageResult::Default;
     CApp* app = win->app;
+    const CApp::CFrameGuard frame(app);
     MessageResult result = MessageResult::Handled;
     if (app->topPopup != nullptr && InterceptForPopup(system, win, m, result))
         return result;

@@ -305,7 +305,7 @@ bool CSoftScreen::Address(Scripted& s, Message& m)
         return focus != 0;
     }
     if (!s.mouse)
-        return Find(m.window) != nullptr;
+        return Find(m.window) != nullptr || IsHostMessage(m);
     cursorX = s.m.x;
     cursorY = s.m.y;
     if (m.kind == MessageKind::Wheel)
@@ -349,6 +349,15 @@ bool CSoftScreen::Peek(Message& m)
 
 void CSoftScreen::Dispatch(Message& m)
 {
+    if (IsHostMessage(m))
+    {
+        // The action may script more host messages, which moves the list.
+        const std::function<void()> action = std::move(hostActions[static_cast<size_t>(m.value)]);
+        hostActions[static_cast<size_t>(m.value)] = nullptr;
+        if (action)
+            action();
+        return;
+    }
     if (Find(m.window) == nullptr)
         return;
     if (m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown)
@@ -466,6 +475,21 @@ void CSoftScreen::DropFiles(int32_t x, int32_t y, const std::vector<std::string>
     m.y = y;
     m.value = static_cast<int32_t>(drops.size() - 1);
     Queue(m, true, false);
+}
+
+void CSoftScreen::HostMessage(std::function<void()> action)
+{
+    hostActions.push_back(std::move(action));
+    Message m;
+    m.kind = MessageKind::Other;
+    m.value = static_cast<int32_t>(hostActions.size() - 1);
+    Queue(m, false, false);
+}
+
+bool CSoftScreen::IsHostMessage(const Message& m) const
+{
+    return m.window == 0 && m.kind == MessageKind::Other && m.value >= 0 &&
+           m.value < static_cast<int32_t>(hostActions.size());
 }
 
 bool CSoftScreen::Embed(SysWindow w, uintptr_t parent)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,11 @@ public:
     void KeyRelease(int32_t key, int32_t mods = 0);
     void Turn(int32_t x, int32_t y, int32_t delta, int32_t mods = 0);
     void DropFiles(int32_t x, int32_t y, const std::vector<std::string>& files);
+    // A message to a window of the host (another program's class): whichever
+    // loop takes it from the queue runs action when dispatching it, as the
+    // host's window procedure would run its own code, calls into the
+    // plug-in included.
+    void HostMessage(std::function<void()> action);
     // Later scripted input is due at this time.
     void At(uint32_t time) { scriptTime = time; }
     // Advances the clock (the scripted time follows).
@@ -123,11 +129,13 @@ private:
     void Queue(Message m, bool mouse, bool keyed);
     // Addresses scripted input; false when it has no window to go to.
     bool Address(Scripted& s, Message& m);
+    bool IsHostMessage(const Message& m) const;
 
     std::vector<Window> windows;
     std::vector<SysWindow> order; // bottom to top
     std::deque<Scripted> queue;
     std::vector<std::vector<std::string>> drops;
+    std::vector<std::function<void()>> hostActions; // by HostMessage value; emptied when run
     SysWindow nextId = 1;
     SysWindow focus = 0;
     SysWindow capture = 0;

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 namespace
 {
 
@@ -368,4 +371,119 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     delete win;
 }
 
+// Notes the outermost handling of messages; onLeft, run once, may delete
+// the application, as a plug-in closed meanwhile does (deleting its windows
+// hands them messages, so the watcher hears of more frames while it runs).
+class CFrameLog : public CFrameWatcher
+{
+public:
+    explicit CFrameLog(std::vector<std::string>* log) : log(log) {}
+    void Entered() override { log->push_back("entered"); }
+    void Left() override
+    {
+        log->push_back("left");
+        const std::function<void()> action = std::move(onLeft);
+        onLeft = nullptr;
+        if (action)
+            action();
+    }
+
+    std::vector<std::string>* log;
+    std::function<void()> onLeft;
+};
+
+// A control whose first press runs a popup's loop; every press notes the
+// window procedure's depth.
+class CPopupOpener : public CCtrl
+{
+public:
+    CPopupOpener(CWin* window, CWin* popup, std::vector<std::string>* log) : CCtrl(window), popup(popup), log(log)
+    {
+        width = 300;
+        height = 300;
+    }
+    void MouseDown(int32_t, int32_t, int32_t) override
+    {
+        log->push_back("press at depth " + std::to_string(window->app->frameDepth));
+        if (opened)
+            return;
+        opened = true;
+        popup->RunPopup();
+        log->push_back("closed");
+    }
+
+    CWin* popup;
+    std::vector<std::string>* log;
+    bool opened = false;
+};
+
+class CAppFrameTest : public ::testing::Test
+{
+protected:
+    // On application a: the main window with the opener, and the popup.
+    void Build(CApp* a)
+    {
+        win = new CWin(a, nullptr, kWinNoBorder, "main", 0, 0, 300, 300);
+        popup = new CWin(a, nullptr, kWinNoBorder | kWinNoActivate, "pop", 400, 0, 100, 100);
+        popup->AddChild(new CProbe(popup, &log, "pop", 0, 0, 100, 100));
+        win->AddChild(new CPopupOpener(win, popup, &log));
+        win->Show(true);
+        Pump();
+        log.clear();
+    }
+    // Handles every due message, each from the top, as the host's loop does.
+    void Pump()
+    {
+        Message m;
+        while (screen.Peek(m))
+            screen.Dispatch(m);
+    }
+    // A press opening the popup, a click on the popup and a press outside
+    // that closes it, all handled inside the popup's loop.
+    void ScriptClicks()
+    {
+        screen.Press(10, 10, kMouseLeft);
+        screen.Press(410, 10, kMouseLeft);
+        screen.Release(410, 10, kMouseLeft);
+        screen.Press(20, 20, kMouseLeft);
+    }
+
+    CSoftScreen screen;
+    std::vector<std::string> log;
+    CFrameLog watcher{&log};
+    CWin* win = nullptr;
+    CWin* popup = nullptr;
+};
+
+TEST_F(CAppFrameTest, TheWatcherHearsOfTheOutermostHandlingOnly)
+{
+    CApp app(&screen);
+    Build(&app);
+    app.frameWatcher = &watcher;
+    ScriptClicks();
+    Pump();
+    EXPECT_EQ(app.frameDepth, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"entered", "press at depth 1", "pop down 10 10 1", "pop up 10 10 1",
+                                             "press at depth 2", "closed", "left"}));
+    delete popup;
+    delete win;
+}
+
+TEST_F(CAppFrameTest, TheWatcherMayDeleteTheApplicationWhenTheOutermostHandlingLeaves)
+{
+    CApp* app = new CApp(&screen);
+    Build(app);
+    app->frameWatcher = &watcher;
+    watcher.onLeft = [this, app] {
+        delete popup;
+        delete win;
+        delete app;
+    };
+    ScriptClicks();
+    Pump();
+    EXPECT_EQ(log.back(), "left");
+    EXPECT_TRUE(screen.ZOrder().empty());
+}
+
 } // namespace
+

@@ -129,6 +129,39 @@ TEST_F(CSoftScreenTest, ScriptedInputWaitsForItsTimeAndSleepAdvancesTheClock)
     EXPECT_EQ(m.window, a);
 }
 
+// A host message reaches no window procedure: its action runs once, when
+// whoever took it dispatches it, in the order of the script.
+TEST_F(CSoftScreenTest, HostMessagesRunTheirActionInOrderWhenDispatched)
+{
+    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
+    screen.SetFocus(a);
+    log.clear();
+    std::vector<std::string> actions;
+    screen.At(20);
+    screen.HostMessage([&] {
+        actions.push_back("first at " + std::to_string(screen.Time()));
+        screen.HostMessage([&] { actions.push_back("queued by the first"); });
+    });
+    screen.Key('x');
+    Message m;
+    EXPECT_FALSE(screen.Peek(m));
+    screen.Advance(20);
+    ASSERT_TRUE(screen.Peek(m));
+    EXPECT_EQ(m.window, 0u);
+    EXPECT_TRUE(actions.empty());
+    screen.Dispatch(m);
+    screen.Dispatch(m);
+    EXPECT_EQ(actions, std::vector<std::string>{"first at 20"});
+    ASSERT_TRUE(screen.Peek(m));
+    EXPECT_EQ(m.kind, MessageKind::KeyDown);
+    screen.Dispatch(m);
+    ASSERT_TRUE(screen.Peek(m));
+    screen.Dispatch(m);
+    EXPECT_EQ(actions, (std::vector<std::string>{"first at 20", "queued by the first"}));
+    EXPECT_EQ(log, std::vector<std::string>{Line(a, MessageKind::KeyDown)});
+    EXPECT_FALSE(screen.Peek(m));
+}
+
 TEST_F(CSoftScreenTest, InvalidAreaIsClippedAndPaintedOnce)
 {
     const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 50}, nullptr);

@@ -185,6 +185,94 @@ TEST_F(CWin32SystemTest, ModalLoopTakesEscapeFromAnyWindowAndDropsOtherPresses)
     delete main;
 }
 
+// The plug-in around an application of its own: a host closing it asks the
+// loops to end, and it goes (windows and application) once the outermost
+// handling of a system message has returned.
+class CClosingPlugin : public CFrameWatcher
+{
+public:
+    void RequestClose()
+    {
+        requested = true;
+        app->EndLoops();
+    }
+    void Entered() override {}
+    void Left() override
+    {
+        if (!requested)
+            return;
+        requested = false;
+        delete popup;
+        delete main;
+        delete app;
+        deleted = true;
+    }
+
+    CApp* app = nullptr;
+    CWin* main = nullptr;
+    CWin* popup = nullptr;
+    bool requested = false;
+    bool deleted = false;
+};
+
+// A window of the host's own class: WM_USER closes the plug-in in lParam.
+LRESULT CALLBACK HostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_USER)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    reinterpret_cast<CClosingPlugin*>(lParam)->RequestClose();
+    return 0;
+}
+
+TEST_F(CWin32SystemTest, ClosedFromAHostMessageInsideALoopItGoesAfterTheOutermostHandling)
+{
+    struct Opener
+    {
+        void Down(CCtrl* sender, int32_t, int32_t, int32_t)
+        {
+            PostMessageA(host, WM_USER, 0, reinterpret_cast<LPARAM>(plugin));
+            plugin->popup->RunPopup();
+            // The window running this handler is alive: read it.
+            log->push_back(std::string("loop returned, depth ") + std::to_string(sender->window->app->frameDepth) +
+                           (plugin->deleted ? " deleted" : " alive"));
+        }
+        HWND host;
+        CClosingPlugin* plugin;
+        std::vector<std::string>* log;
+    };
+    WNDCLASSA hostClass{};
+    hostClass.lpfnWndProc = &HostProcedure;
+    hostClass.hInstance = GetModuleHandleA(nullptr);
+    hostClass.lpszClassName = "velmorahostclass";
+    RegisterClassA(&hostClass);
+    HWND host = CreateWindowA("velmorahostclass", "host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              hostClass.hInstance, nullptr);
+    ASSERT_NE(host, nullptr);
+    CClosingPlugin plugin;
+    plugin.app = new CApp(system);
+    plugin.app->frameWatcher = &plugin;
+    CWatchdog dog(plugin.app);
+    plugin.app->StartTimer(&dog, kWatchdogMs, false);
+    plugin.main = new CWin(plugin.app, nullptr, kWinNoBorder | kWinNoActivate, "main", 0, 0, 200, 150);
+    plugin.popup = new CWin(plugin.app, nullptr, kWinNoBorder | kWinNoActivate, "pop", 400, 0, 100, 100);
+    Opener opener{host, &plugin, &log};
+    CCtrl* button = new CCtrl(plugin.main);
+    button->width = 200;
+    button->height = 150;
+    button->OnMouseDown = new _COnMouse<Opener>(&opener, &Opener::Down);
+    plugin.main->AddChild(button);
+    plugin.main->Show(false);
+    const HWND mainWindow = reinterpret_cast<HWND>(plugin.main->hwnd);
+    Pump();
+    Post(plugin.main, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+    Pump();
+    EXPECT_EQ(log, std::vector<std::string>{"loop returned, depth 1 alive"});
+    EXPECT_TRUE(plugin.deleted);
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_FALSE(dog.fired);
+    DestroyWindow(host);
+}
+
 TEST_F(CWin32SystemTest, TimersFireEveryPeriodInTheLoopsTicks)
 {
     struct Counter : public CCtrl
