@@ -86,8 +86,8 @@ public:
                 const int32_t h = l / 2;
                 const int32_t i = l % 2;
                 const float feedback = Feedback(last[n], c.feedbackOfSquare[l], c.feedbackOfLinear[l]);
-                const float first =
-                    Osc1::Compute(q.sine, feedback + q.base1[j][h][i], m.amount1[l], c.ratio1.half[h][i], a1s[n], b1s[n]);
+                const float first = Osc1::Compute(q.sine, feedback + q.base1[j][h][i], m.amount1[l],
+                                                  c.ratio1.half[h][i], a1s[n], b1s[n]);
                 const float pmOffset = pms[n].Process(Modulator(first, c.pmLinear[l], c.pmSquared[l]) * m.pmScale[l]);
                 const float second = Osc2::Compute(q.sine, (pmOffset + m.offset2[l]) + q.base2[j][h][i], m.amount2[l],
                                                    c.ratio2.half[h][i], a2s[n], b2s[n]);
@@ -133,8 +133,9 @@ public:
             v.noiseIndex = noiseIndex[l];
             v.filter = MStateVariableFilter{filter.low[l], filter.band[l], filter.high[l]};
             v.pm.state = pm[l].state;
-            SmootherSet<LaneSmoother>::Each(smoothers, v,
-                                            [l](const LaneSmoother& ours, Smoother& its) { its.state = ours.state[l]; });
+            SmootherSet<LaneSmoother>::Each(smoothers, v, [l](const LaneSmoother& ours, Smoother& its) {
+                its.state = ours.state[l];
+            });
         }
     }
 
@@ -171,7 +172,7 @@ private:
         }
         const Lanes noiseSample = noiseUsed ? Gather(noise, noiseIndex & EngineTables::kNoiseMask) : Lanes{};
         noiseIndex += 1;
-        modulation[j] = ::Modulate(constants, smoothers, e, lfo, noiseSample);
+        modulation[j] = ModulateSample(constants, smoothers, e, lfo, noiseSample);
         toLeftAt[j] = gainLeft + position * slopeLeft;
         toRightAt[j] = gainRight + position * slopeRight;
     }

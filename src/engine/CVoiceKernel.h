@@ -40,7 +40,7 @@ public:
         }
         const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
         ++noiseIndex;
-        const SampleModulation<float> m = Modulate(constants, smoothers, e, l, noiseSample);
+        const SampleModulation<float> m = ModulateSample(constants, smoothers, e, l, noiseSample);
 
         // Oscillator 2 feeds oscillator 1 with one sample of delay and
         // oscillator 1 modulates oscillator 2 at once: everything that does
@@ -50,7 +50,8 @@ public:
         const float feedback = Feedback(lastOsc2, constants.feedbackOfSquare, constants.feedbackOfLinear);
         const float out1 = Osc1::Compute(block.sine, feedback + base1, m.amount1, constants.ratio1, a1, b1);
         const float pmOffset = pm.Process(Modulator(out1, constants.pmLinear, constants.pmSquared) * m.pmScale);
-        const float out2 = Osc2::Compute(block.sine, (pmOffset + m.offset2) + base2, m.amount2, constants.ratio2, a2, b2);
+        const float out2 =
+            Osc2::Compute(block.sine, (pmOffset + m.offset2) + base2, m.amount2, constants.ratio2, a2, b2);
         lastOsc2 = out2;
 
         const float input = FilterInput(m.mix, out1, out2, m.noise);

@@ -52,8 +52,8 @@ struct LaneDoubles
     Pairs half[kPairs];
 };
 
-// Writes value into lane l of a vector; for a single value (one voice) the
-// lane is 0 and the value is written whole. Templates below fill either.
+// Writes value into lane l of a vector, or a single value (one voice) whole,
+// so that one template fills either form.
 inline void Put(float& target, int32_t, float value)
 {
     target = value;

@@ -250,9 +250,9 @@ struct SampleModulation
 // Envelopes e, LFO values l (0..1) and the noise sample to the sample's
 // modulation, stepping the smoothers s.
 template <class F, class S>
-[[gnu::always_inline]] inline SampleModulation<F> Modulate(const VoiceConstants<F>& c, SmootherSet<S>& s,
-                                                           const F (&e)[Voice::kModulatorCount],
-                                                           const F (&l)[Voice::kModulatorCount], F noiseSample)
+[[gnu::always_inline]] inline SampleModulation<F> ModulateSample(const VoiceConstants<F>& c, SmootherSet<S>& s,
+                                                                 const F (&e)[Voice::kModulatorCount],
+                                                                 const F (&l)[Voice::kModulatorCount], F noiseSample)
 {
     SampleModulation<F> m;
     const F l1w = c.lfo1Wheel.At(l[0]);
