@@ -61,6 +61,12 @@ const char* CRenderOptions::HelpText()
            "      --save-bank FILE    write the instrument's bank, after the options above\n"
            "      --save-preset FILE  write the instrument's current program\n"
            "      --list-programs     print the instrument's programs\n"
+           "      --set NAME=VALUE    set a parameter of the current program, after the\n"
+           "                          options above; VALUE in the units of its knob, as\n"
+           "                          --list-parameters shows them (repeatable); the\n"
+           "                          song's program changes are ignored\n"
+           "      --list-parameters   print the instrument's parameters: index, name,\n"
+           "                          range, default and unit\n"
            "      --each-program DIR  render the song, or without one a short phrase,\n"
            "                          through every program, one file each in DIR\n"
            "\n"
@@ -99,6 +105,17 @@ bool CRenderOptions::Parse(int argc, const char* const* argv)
             version = true;
         else if (option == "--list-programs")
             listPrograms = true;
+        else if (option == "--list-parameters")
+            listParameters = true;
+        else if (option == "--set")
+        {
+            if (!value(text))
+                return false;
+            const size_t equals = text.find('=');
+            if (equals == std::string::npos || equals == 0 || equals + 1 == text.size())
+                return Fail("--set takes NAME=VALUE, not \"" + text + "\"");
+            settings.push_back({text.substr(0, equals), text.substr(equals + 1)});
+        }
         else if (option == "-o" || option == "--output")
         {
             if (!value(output))
@@ -205,7 +222,8 @@ bool CRenderOptions::Parse(int argc, const char* const* argv)
         return Fail("cannot tell the format of " + output + " from its name: use .wav or .flac, or --format");
     if (container == CSoundFileWriter::Flac && encoding == CSoundFileWriter::Float32)
         return Fail("FLAC holds 16 or 24 bits, not 32-bit float");
-    if (output.empty() && eachProgramFolder.empty() && !listPrograms && saveBank.empty() && savePreset.empty())
+    if (output.empty() && eachProgramFolder.empty() && !listPrograms && !listParameters && saveBank.empty() &&
+        savePreset.empty())
         return Fail("nothing to do: give an output file with -o (see --help)");
     return true;
 }

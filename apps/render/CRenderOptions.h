@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The command line of velmora-render, checked: every value in range, every
 // option known. Parse fails with a one-line reason for anything else.
@@ -36,6 +37,14 @@ public:
     std::string saveBank;
     std::string savePreset;
     bool listPrograms = false;
+    bool listParameters = false;
+    // --set NAME=VALUE, in the order given.
+    struct Setting
+    {
+        std::string name;
+        std::string value;
+    };
+    std::vector<Setting> settings;
     std::string eachProgramFolder;
 
 private:

@@ -1,6 +1,7 @@
 #include "CRenderTool.h"
 
 #include "CDemoSong.h"
+#include "CInstrumentParameters.h"
 #include "CMidiFile.h"
 #include "CRenderer.h"
 #include "CSoundFileWriter.h"
@@ -119,6 +120,8 @@ int CRenderTool::Run(const CRenderOptions& chosen, const std::string& defaultPlu
         return kFailure;
     if (options.listPrograms && !ListPrograms(setup))
         return kFailure;
+    if (options.listParameters && !ListParameters(setup))
+        return kFailure;
     if (!options.saveBank.empty() && !SaveState(setup, options.saveBank, CPresetFile::Bank))
         return kFailure;
     if (!options.savePreset.empty() && !SaveState(setup, options.savePreset, CPresetFile::Preset))
@@ -173,6 +176,24 @@ bool CRenderTool::CreateInstance(CVstInstrument& instrument)
         host.SetProgram(fixedProgram);
     if (!preset.chunk.empty())
         host.SetChunk(preset.chunk, true);
+    return ApplySettings(instrument);
+}
+
+bool CRenderTool::ApplySettings(CVstInstrument& instrument)
+{
+    CInstrumentParameters parameters(instrument.Host());
+    for (const CRenderOptions::Setting& setting : options.settings)
+    {
+        const int32_t index = parameters.Find(setting.name);
+        if (index < 0)
+            return Fail("no parameter named \"" + setting.name + "\" in " + pluginPath + " (see --list-parameters)");
+        if (!parameters.SetFromText(index, setting.value))
+        {
+            const std::string accepted = parameters.Accepted(index);
+            return Fail(parameters.Name(index) + " cannot be set to \"" + setting.value + "\"" +
+                        (accepted.empty() ? std::string() : " (it takes " + accepted + ")"));
+        }
+    }
     return true;
 }
 
@@ -202,6 +223,14 @@ bool CRenderTool::ListPrograms(CVstInstrument& instrument)
     const int32_t current = instrument.Host().GetProgram();
     for (int32_t i = 0; i < instrument.ProgramCount(); ++i)
         std::printf("%3d%s %s\n", i, i == current ? "*" : " ", instrument.ProgramName(i).c_str());
+    return std::fflush(stdout) == 0;
+}
+
+bool CRenderTool::ListParameters(CVstInstrument& instrument)
+{
+    CInstrumentParameters parameters(instrument.Host());
+    for (int32_t i = 0; i < parameters.Count(); ++i)
+        std::printf("%s\n", parameters.Describe(i).c_str());
     return std::fflush(stdout) == 0;
 }
 
@@ -239,7 +268,8 @@ bool CRenderTool::Render(const CSequence& sequence, const std::string& path, int
     settings.sampleRate = options.sampleRate;
     settings.blockSize = options.blockSize;
     settings.maxTailSeconds = options.tailSeconds;
-    settings.programChanges = program < 0 && preset.chunk.empty();
+    // A preset or settings shape the current program: the song keeps to it.
+    settings.programChanges = program < 0 && preset.chunk.empty() && options.settings.empty();
     CRenderer renderer(sequence, settings);
     for (int channel = 0; channel < CSequence::kChannels; ++channel)
     {
@@ -264,6 +294,9 @@ bool CRenderTool::Render(const CSequence& sequence, const std::string& path, int
                 Warn(pluginPath + " has no program \"" + start + "\"; MIDI channel " + std::to_string(channel + 1) +
                      " plays its current program");
         }
+        // The program just chosen gets the settings too.
+        if (!ApplySettings(*instrument))
+            return false;
         renderer.SetInstrument(channel, instrument.get());
         instruments[static_cast<size_t>(channel)] = std::move(instrument);
     }

@@ -38,6 +38,9 @@ private:
     bool CreateInstance(CVstInstrument& instrument);
     bool ResolveProgram(CVstInstrument& instrument);
     bool ListPrograms(CVstInstrument& instrument);
+    bool ListParameters(CVstInstrument& instrument);
+    // The --set options, on the instance's current program.
+    bool ApplySettings(CVstInstrument& instrument);
     bool SaveState(CVstInstrument& instrument, const std::string& path, CPresetFile::Kind kind);
     // Renders a sequence into one file. program >= 0 puts every channel on it.
     bool Render(const CSequence& sequence, const std::string& path, int32_t program, bool showProgress,

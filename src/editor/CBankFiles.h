@@ -1,5 +1,7 @@
 #pragma once
 
+#include "synth/ParameterTable.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,7 +19,7 @@ public:
     // and the version it reports.
     static constexpr uint32_t kPluginId = 0x766C6D31u;
     static constexpr int32_t kPluginVersion = 1;
-    static constexpr int32_t kParameterCount = 8;
+    static constexpr int32_t kParameterCount = kParameterTableSize;
 
     explicit CBankFiles(CSynth& synth) : synth(synth) {}
 

@@ -46,6 +46,11 @@ char* CPluginBase::GetProgramName(int32_t)
     return NewString("");
 }
 
+int32_t CPluginBase::GetParameterCount()
+{
+    return 0;
+}
+
 void CPluginBase::SetParameter(int32_t, float)
 {
 }
@@ -63,6 +68,16 @@ char* CPluginBase::GetParameterName(int32_t)
 char* CPluginBase::GetParameterDisplay(int32_t)
 {
     return NewString("");
+}
+
+char* CPluginBase::GetParameterLabel(int32_t)
+{
+    return NewString("");
+}
+
+bool CPluginBase::SetParameterFromText(int32_t, const char*)
+{
+    return false;
 }
 
 CObject* CPluginBase::CreateEditor()

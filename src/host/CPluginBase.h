@@ -15,9 +15,10 @@ using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index
 // (io/HeapString.h): a returned string belongs to the caller, a string passed
 // in belongs to the receiver.
 //
-// Threads: ProcessBlock and HandleMidi are called on the audio thread, all
-// others on the user-interface thread. Nothing here locks. SetSampleRate,
-// SetBlockSize and Reset come before the first ProcessBlock.
+// Threads: ProcessBlock and HandleMidi are called on the audio thread,
+// SetParameter on either thread, all others on the user-interface thread.
+// Nothing here locks. SetSampleRate, SetBlockSize and Reset come before the
+// first ProcessBlock.
 class CPluginBase
 {
 public:
@@ -39,10 +40,18 @@ public:
     // Takes ownership of name.
     virtual void SetProgramName(int32_t index, char* name);
     virtual char* GetProgramName(int32_t index);
+    // The number of parameters, fixed for the life of the core.
+    virtual int32_t GetParameterCount();
+    // value is 0..1; allocates and locks nothing.
     virtual void SetParameter(int32_t index, float value);
     virtual float GetParameter(int32_t index);
     virtual char* GetParameterName(int32_t index);
     virtual char* GetParameterDisplay(int32_t index);
+    // The unit that follows the displayed value ("%", "ms"...).
+    virtual char* GetParameterLabel(int32_t index);
+    // Sets a parameter from typed text in the units of its display; false,
+    // changing nothing, when the text is no value of the parameter.
+    virtual bool SetParameterFromText(int32_t index, const char* text);
     // Builds the editor window on editorApp (a CApp); called only while
     // editorWindow is null and editorApp is set.
     virtual CObject* CreateEditor();

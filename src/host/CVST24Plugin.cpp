@@ -60,7 +60,7 @@ CVST24Plugin* CVST24Plugin::Create(audioMasterCallback host, CPluginBase* core)
 }
 
 CVST24Plugin::CVST24Plugin(audioMasterCallback host, CPluginBase* core, CMemoryStream* chunk)
-    : CVstEffect(host, kProgramCount, kParameterCount), core(core), chunk(chunk)
+    : CVstEffect(host, kProgramCount, core->GetParameterCount()), core(core), chunk(chunk)
 {
     setUniqueID(kUniqueId);
     setNumInputs(0);
@@ -120,6 +120,10 @@ intptr_t CVST24Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value,
         return CopyName(ptr, kVendorName);
     case effGetVendorVersion:
         return kVendorVersion;
+    case effCanBeAutomated:
+        return IsParameter(index) ? 1 : 0;
+    case effString2Parameter:
+        return SetParameterFromText(index, static_cast<const char*>(ptr));
     default:
         return CVstEffect::dispatcher(opcode, index, value, ptr, opt);
     }
@@ -241,6 +245,20 @@ intptr_t CVST24Plugin::SetChunk(const void* data, intptr_t size, bool isPreset)
     return 0;
 }
 
+bool CVST24Plugin::IsParameter(int32_t index) const
+{
+    return index >= 0 && index < cEffect.numParams;
+}
+
+intptr_t CVST24Plugin::SetParameterFromText(int32_t index, const char* text)
+{
+    if (!IsParameter(index))
+        return 0;
+    if (!text)
+        return 1;
+    return core->SetParameterFromText(index, text) ? 1 : 0;
+}
+
 void CVST24Plugin::setParameter(int32_t index, float value)
 {
     core->SetParameter(index, value);
@@ -271,8 +289,9 @@ void CVST24Plugin::getProgramName(char* text)
     CopyAndFree(text, core->GetProgramName(core->GetProgram()), kProgramNameChars);
 }
 
-void CVST24Plugin::getParameterLabel(int32_t, char*)
+void CVST24Plugin::getParameterLabel(int32_t index, char* label)
 {
+    CopyAndFree(label, core->GetParameterLabel(index), kParameterLabelChars);
 }
 
 void CVST24Plugin::getParameterDisplay(int32_t index, char* text)
@@ -282,7 +301,7 @@ void CVST24Plugin::getParameterDisplay(int32_t index, char* text)
 
 void CVST24Plugin::getParameterName(int32_t index, char* text)
 {
-    CopyAndFree(text, core->GetParameterName(index), std::numeric_limits<size_t>::max());
+    CopyAndFree(text, core->GetParameterName(index), kParameterNameChars);
 }
 
 bool CVST24Plugin::getProgramNameIndexed(int32_t, int32_t index, char* text)

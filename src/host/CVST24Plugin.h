@@ -8,18 +8,22 @@
 class CMemoryStream;
 class CPluginBase;
 
-// The VST 2.4 adapter: declares an instrument of 64 programs, 8 parameters,
-// no inputs and two outputs, and forwards every host request to the
+// The VST 2.4 adapter: declares an instrument of 64 programs, the core's
+// parameters, no inputs and two outputs, and forwards every host request to the
 // host-independent core, converting between the interface's conventions and
 // the core's. Holds no synthesis logic.
 class CVST24Plugin : public CVstEffect
 {
 public:
     static constexpr int32_t kProgramCount = 64;
-    static constexpr int32_t kParameterCount = 8;
     static constexpr int32_t kOutputCount = 2;
     static constexpr int32_t kUniqueId = VstFourCC('v', 'l', 'm', '1');
     static constexpr int32_t kProgramNameChars = 24;  // terminator not counted
+    // Parameter names and units as cut for the host's buffer, terminator not
+    // counted. Officially hosts give 8 bytes, but most give more and cut
+    // names themselves; every unit fits into 8.
+    static constexpr int32_t kParameterNameChars = kVstMaxLabelLen - 1;
+    static constexpr int32_t kParameterLabelChars = kVstMaxParamStrLen - 1;
     // MIDI events one block can take, over all of its effProcessEvents calls.
     static constexpr int32_t kMaxPendingEvents = 4096;
     // What hosts list the plug-in as.
@@ -77,6 +81,10 @@ private:
     void QueueEvents(const VstEvents* events);
     void ReadTimeInfo();
     void RenderSlice(int32_t frames);
+    bool IsParameter(int32_t index) const;
+    // effString2Parameter: text sets the parameter; without text it only
+    // asks whether the parameter takes text. 1 when it does.
+    intptr_t SetParameterFromText(int32_t index, const char* text);
     intptr_t GetChunk(void** data, bool isPreset);
     intptr_t SetChunk(const void* data, intptr_t size, bool isPreset);
 

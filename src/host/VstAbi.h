@@ -142,6 +142,8 @@ constexpr int32_t kVstMaxEffectNameLen = 32;  // effGetEffectName, effGetProduct
 constexpr int32_t kVstMaxVendorStrLen = 64;
 constexpr int32_t kVstMaxLabelLen = 64;
 constexpr int32_t kVstMaxShortLabelLen = 8;
+// Parameter names, units and displays: the bytes the interface promises.
+constexpr int32_t kVstMaxParamStrLen = 8;
 
 // The common head of every event, and the MIDI event that extends it.
 struct VstEvent

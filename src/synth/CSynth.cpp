@@ -213,23 +213,48 @@ char* CSynth::GetProgramName(int32_t index)
     return NewString(programs[index].name, SynthProgram::kMaxNameChars);
 }
 
-void CSynth::SetParameter(int32_t, float)
+int32_t CSynth::GetParameterCount()
 {
+    return kParameterCount;
 }
 
-float CSynth::GetParameter(int32_t)
+void CSynth::SetParameter(int32_t index, float value)
 {
-    return 0.0f;
+    if (const ParameterInfo* info = FindParameter(index))
+        SetNormalizedValue(*currentProgram, *info, value);
 }
 
-char* CSynth::GetParameterName(int32_t)
+float CSynth::GetParameter(int32_t index)
 {
-    return NewString("unused");
+    const ParameterInfo* info = FindParameter(index);
+    return info != nullptr ? NormalizedValue(*currentProgram, *info) : 0.0f;
 }
 
-char* CSynth::GetParameterDisplay(int32_t)
+char* CSynth::GetParameterName(int32_t index)
 {
-    return NewString("");
+    const ParameterInfo* info = FindParameter(index);
+    return NewString(info != nullptr ? info->name : "");
+}
+
+char* CSynth::GetParameterDisplay(int32_t index)
+{
+    const ParameterInfo* info = FindParameter(index);
+    char text[32] = "";
+    if (info != nullptr)
+        ValueText(*currentProgram, *info, text, sizeof text);
+    return NewString(text);
+}
+
+char* CSynth::GetParameterLabel(int32_t index)
+{
+    const ParameterInfo* info = FindParameter(index);
+    return NewString(info != nullptr ? info->unit : "");
+}
+
+bool CSynth::SetParameterFromText(int32_t index, const char* text)
+{
+    const ParameterInfo* info = FindParameter(index);
+    return info != nullptr && SetValueFromText(*currentProgram, *info, text);
 }
 
 CObject* CSynth::CreateEditor()

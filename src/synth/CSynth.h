@@ -8,6 +8,7 @@
 #include "engine/Envelope.h"
 #include "engine/Lfo.h"
 #include "host/CPluginBase.h"
+#include "synth/ParameterTable.h"
 #include "synth/SynthProgram.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ class CSynth : public CPluginBase
 {
 public:
     static constexpr int32_t kProgramCount = 64;
-    static constexpr int32_t kParameterCount = 8;
+    static constexpr int32_t kParameterCount = kParameterTableSize;
     static constexpr int32_t kDefaultSampleRate = 44100;
     static constexpr float kDefaultTempo = 120.0f;
     static constexpr float kMaxTempo = 500.0f;  // exclusive
@@ -40,10 +41,14 @@ public:
     int32_t GetProgram() override;
     void SetProgramName(int32_t index, char* name) override;
     char* GetProgramName(int32_t index) override;
+    // The parameters are the entries of kParameters on the current program.
+    int32_t GetParameterCount() override;
     void SetParameter(int32_t index, float value) override;
     float GetParameter(int32_t index) override;
     char* GetParameterName(int32_t index) override;
     char* GetParameterDisplay(int32_t index) override;
+    char* GetParameterLabel(int32_t index) override;
+    bool SetParameterFromText(int32_t index, const char* text) override;
     // The editor window (CSynthWin) on the application object in
     // editorApp; null while there is none.
     CObject* CreateEditor() override;

@@ -21,7 +21,8 @@ bool SameBank(const CSynth& a, const CSynth& b)
 TEST(CBankFiles, PluginIdIsTheAdapters)
 {
     EXPECT_EQ(CBankFiles::kPluginId, static_cast<uint32_t>(CVST24Plugin::kUniqueId));
-    EXPECT_EQ(CBankFiles::kParameterCount, CVST24Plugin::kParameterCount);
+    CSynth synth;
+    EXPECT_EQ(CBankFiles::kParameterCount, synth.GetParameterCount());
 }
 
 TEST(CBankFiles, BankAndProgramFilesRoundTrip)
@@ -44,7 +45,7 @@ TEST(CBankFiles, BankAndProgramFilesRoundTrip)
     ASSERT_TRUE(program.LoadFile(dir.File("five.fxp")));
     EXPECT_EQ(program.kind, CPresetFile::Preset);
     EXPECT_EQ(program.programName, "Beat Pad");
-    EXPECT_EQ(program.count, 8);
+    EXPECT_EQ(program.count, kParameterTableSize);
 
     CSynth target;
     CBankFiles into(target);

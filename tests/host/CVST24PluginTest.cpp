@@ -140,7 +140,7 @@ TEST_F(CVST24PluginTest, RecordDeclaresAStereoInstrumentWithChunks)
 {
     EXPECT_EQ(effect->magic, VstFourCC('V', 's', 't', 'P'));
     EXPECT_EQ(effect->numPrograms, 64);
-    EXPECT_EQ(effect->numParams, 8);
+    EXPECT_EQ(effect->numParams, RecordingCore::kParameters);
     EXPECT_EQ(effect->numInputs, 0);
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags, 1 | 16 | 32 | 256);
@@ -214,16 +214,40 @@ TEST_F(CVST24PluginTest, IndexedProgramNamesStopAtTheLastProgram)
     EXPECT_EQ(core->nameRequests.size(), 1u);
 }
 
-TEST_F(CVST24PluginTest, ParameterTextsComeFromTheCoreAndTheLabelIsLeftAlone)
+TEST_F(CVST24PluginTest, ParameterTextsComeFromTheCore)
 {
-    char text[64];
+    char text[128];
     std::memset(text, 'x', sizeof text);
     EXPECT_EQ(Dispatch(effGetParamLabel, 2, 0, text), 0);
-    EXPECT_EQ(text[0], 'x');
+    EXPECT_STREQ(text, "unit");
     EXPECT_EQ(Dispatch(effGetParamDisplay, 2, 0, text), 0);
     EXPECT_STREQ(text, "shown");
     EXPECT_EQ(Dispatch(effGetParamName, 5, 0, text), 0);
-    EXPECT_STREQ(text, "unused");
+    EXPECT_STREQ(text, "name 5");
+}
+
+// Names are cut at 63 characters, units at 7: what hosts give for them.
+TEST_F(CVST24PluginTest, ParameterNamesAndUnitsAreCutForTheHostsBuffer)
+{
+    char text[128];
+    std::memset(text, 'x', sizeof text);
+    core->parameterLabel = "0123456789";
+    EXPECT_EQ(Dispatch(effGetParamLabel, 0, 0, text), 0);
+    EXPECT_EQ(std::string(text), "0123456");
+    EXPECT_EQ(text[8], 'x');
+
+    struct CLongNames : RecordingCore
+    {
+        char* GetParameterName(int32_t) override { return NewString(std::string(100, 'n').c_str()); }
+    };
+    CVST24Plugin* other = CVST24Plugin::Create(HostCallback, new CLongNames);
+    ASSERT_NE(other, nullptr);
+    std::memset(text, 'x', sizeof text);
+    AEffect* record = other->getAeffect();
+    record->dispatcher(record, effGetParamName, 0, 0, text, 0.0f);
+    EXPECT_EQ(std::string(text), std::string(63, 'n'));
+    EXPECT_EQ(text[64], 'x');
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
 }
 
 TEST_F(CVST24PluginTest, ParametersPassThroughTheRecord)
@@ -233,8 +257,27 @@ TEST_F(CVST24PluginTest, ParametersPassThroughTheRecord)
     EXPECT_EQ(core->parameterWrites[0].first, 3);
     EXPECT_EQ(core->parameterWrites[0].second, 0.5f);
     EXPECT_EQ(effect->getParameter(effect, 2), 0.5f);
-    EXPECT_EQ(Dispatch(effCanBeAutomated, 2), 1);
-    EXPECT_EQ(Dispatch(effString2Parameter, 2, 0, const_cast<char*>("0.5")), 0);
+}
+
+TEST_F(CVST24PluginTest, EveryParameterCanBeAutomated)
+{
+    EXPECT_EQ(Dispatch(effCanBeAutomated, 0), 1);
+    EXPECT_EQ(Dispatch(effCanBeAutomated, RecordingCore::kParameters - 1), 1);
+    EXPECT_EQ(Dispatch(effCanBeAutomated, RecordingCore::kParameters), 0);
+    EXPECT_EQ(Dispatch(effCanBeAutomated, -1), 0);
+}
+
+// Typed text goes to the core, which says whether it read it; without text
+// the host only asks whether the parameter takes text.
+TEST_F(CVST24PluginTest, TypedTextSetsAParameterThroughTheCore)
+{
+    EXPECT_EQ(Dispatch(effString2Parameter, 2, 0, const_cast<char*>("good")), 1);
+    EXPECT_EQ(Dispatch(effString2Parameter, 4, 0, const_cast<char*>("bad")), 0);
+    EXPECT_EQ(Dispatch(effString2Parameter, 4, 0, nullptr), 1);
+    EXPECT_EQ(Dispatch(effString2Parameter, RecordingCore::kParameters, 0, const_cast<char*>("good")), 0);
+    EXPECT_EQ(Dispatch(effString2Parameter, -1, 0, nullptr), 0);
+    using Text = std::pair<int32_t, std::string>;
+    EXPECT_EQ(core->parameterTexts, (std::vector<Text>{{2, "good"}, {4, "bad"}}));
 }
 
 TEST_F(CVST24PluginTest, SampleRateIsTruncatedAndUnusableRatesAreIgnored)

@@ -49,10 +49,17 @@ public:
         nameRequests.push_back(index);
         return NewString(programName.c_str());
     }
+    int32_t GetParameterCount() override { return kParameters; }
     void SetParameter(int32_t index, float value) override { parameterWrites.push_back({index, value}); }
     float GetParameter(int32_t index) override { return 0.25f * static_cast<float>(index); }
-    char* GetParameterName(int32_t) override { return NewString("unused"); }
+    char* GetParameterName(int32_t index) override { return NewString(("name " + std::to_string(index)).c_str()); }
     char* GetParameterDisplay(int32_t) override { return NewString("shown"); }
+    char* GetParameterLabel(int32_t) override { return NewString(parameterLabel.c_str()); }
+    bool SetParameterFromText(int32_t index, const char* text) override
+    {
+        parameterTexts.push_back({index, text});
+        return std::string(text) == "good";
+    }
     CObject* CreateEditor() override
     {
         ++editorsCreated;
@@ -73,6 +80,8 @@ public:
         stream->Read(loaded.data(), stream->Size());
     }
 
+    static constexpr int32_t kParameters = 12;
+
     int32_t* destroyed = &ownDestroyed;
     int32_t ownDestroyed = 0;
     std::vector<Call> calls;
@@ -84,6 +93,8 @@ public:
     std::string programName = "Program";
     std::vector<int32_t> nameRequests;
     std::vector<std::pair<int32_t, float>> parameterWrites;
+    std::vector<std::pair<int32_t, std::string>> parameterTexts;
+    std::string parameterLabel = "unit";
     int32_t editorsCreated = 0;
     int32_t idles = 0;
     std::vector<bool> transports;

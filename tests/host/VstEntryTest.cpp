@@ -2,6 +2,9 @@
 // its exported entry like any host would.
 #include "host/CVstHost.h"
 #include "host/VstAbi.h"
+#include "io/CMemoryStream.h"
+#include "synth/CSynth.h"
+#include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -92,7 +96,7 @@ TEST(VstEntry, RecordDescribesTheInstrument)
     AEffect* effect = host.Effect();
     EXPECT_EQ(effect->magic, kEffectMagic);
     EXPECT_EQ(host.NumPrograms(), 64);
-    EXPECT_EQ(host.NumParams(), 8);
+    EXPECT_EQ(host.NumParams(), kParameterTableSize);
     EXPECT_EQ(host.NumInputs(), 0);
     EXPECT_EQ(host.NumOutputs(), 2);
     EXPECT_EQ(host.Flags(), 0x131);
@@ -113,12 +117,10 @@ TEST(VstEntry, AnswersOfTheRealCore)
     EXPECT_EQ(host.Dispatch(effCanBeAutomated, 0, 0, nullptr, 0.0f), 1);
     EXPECT_EQ(host.Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent"), 0.0f), 1);
     EXPECT_EQ(host.Dispatch(effCanDo, 0, 0, const_cast<char*>("sendVstMidiEvent"), 0.0f), -1);
-    for (int32_t index = 0; index < 8; ++index)
-    {
-        EXPECT_EQ(Text(host, effGetParamName, index), "unused");
-        EXPECT_EQ(Text(host, effGetParamDisplay, index), "");
-        EXPECT_EQ(host.Effect()->getParameter(host.Effect(), index), 0.0f);
-    }
+    EXPECT_EQ(Text(host, effGetParamName, 13), "Filter Cutoff");
+    EXPECT_EQ(Text(host, effGetParamLabel, 13), "%");
+    EXPECT_EQ(Text(host, effGetParamName, kParameterTableSize), "");
+    EXPECT_EQ(host.Effect()->getParameter(host.Effect(), kParameterTableSize), 0.0f);
     EXPECT_EQ(host.Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstTimeInfo"), 0.0f), 1);
     EXPECT_EQ(Text(host, effGetEffectName, 0), "Velmora");
     EXPECT_EQ(Text(host, effGetVendorString, 0), "Velmora Instruments");
@@ -508,4 +510,128 @@ TEST(VstEntry, ChunkSetFromItsOwnBufferLoads)
         EXPECT_EQ(host.GetProgram(), 3) << preset;
     }
 }
+}
+
+namespace
+{
+// Fields the patch format does not store: they move the sound, not the chunk.
+const std::set<std::string> kNeverStored = {"LFO1 Noise", "LFO1 Mix",    "EQ Freq Low", "EQ Freq High",
+                                            "EQ Gain",    "EQ Low",      "EQ Mid",      "EQ High"};
+
+void SetParameter(CVstHost& host, int32_t index, float value)
+{
+    host.Effect()->setParameter(host.Effect(), index, value);
+}
+
+float GetParameter(CVstHost& host, int32_t index)
+{
+    return host.Effect()->getParameter(host.Effect(), index);
+}
+
+// The current program of a bank chunk, read by a synth of our own.
+class CChunkReader
+{
+public:
+    const SynthProgram& Read(const std::vector<uint8_t>& bank)
+    {
+        CMemoryStream stream;
+        stream.Write(bank.data(), static_cast<int32_t>(bank.size()));
+        stream.Seek(0, CStream::FromStart);
+        synth.LoadState(&stream, false);
+        return *synth.currentProgram;
+    }
+
+private:
+    CSynth synth;
+};
+}
+
+TEST(VstEntryParameters, EveryParameterIsNamedOnceAndAutomatable)
+{
+    CVstHost host;
+    Start(host);
+    std::set<std::string> names;
+    for (int32_t i = 0; i < host.NumParams(); ++i)
+    {
+        const std::string name = Text(host, effGetParamName, i);
+        EXPECT_FALSE(name.empty()) << i;
+        EXPECT_TRUE(names.insert(name).second) << name;
+        EXPECT_EQ(host.Dispatch(effCanBeAutomated, i, 0, nullptr, 0.0f), 1) << name;
+    }
+    EXPECT_EQ(host.Dispatch(effCanBeAutomated, host.NumParams(), 0, nullptr, 0.0f), 0);
+    EXPECT_EQ(host.Dispatch(effCanBeAutomated, -1, 0, nullptr, 0.0f), 0);
+}
+
+// 0, 1 and 0.5 put the knob at its ends and its middle; the bank chunk
+// carries the value and getParameter gives it back.
+TEST(VstEntryParameters, HostValuesReachTheRangeEndsAndMiddleInTheChunk)
+{
+    CVstHost host;
+    Start(host);
+    host.SetProgram(9);
+    CChunkReader reader;
+    for (int32_t i = 0; i < host.NumParams(); ++i)
+    {
+        const ParameterInfo& info = kParameters[i];
+        SCOPED_TRACE(info.name);
+        SetParameter(host, i, 0.0f);
+        EXPECT_EQ(GetParameter(host, i), 0.0f);
+        const std::vector<uint8_t> low = host.GetChunk(false);
+        SetParameter(host, i, 1.0f);
+        EXPECT_EQ(GetParameter(host, i), 1.0f);
+        const std::vector<uint8_t> high = host.GetChunk(false);
+        SetParameter(host, i, 0.5f);
+        const std::vector<uint8_t> middle = host.GetChunk(false);
+        EXPECT_NEAR(GetParameter(host, i), 0.5f, 0.5 / (info.maximum - info.minimum) + 1e-6);
+
+        if (kNeverStored.count(info.name))
+        {
+            EXPECT_EQ(low, high);
+            continue;
+        }
+        EXPECT_NE(low, high);
+        EXPECT_EQ(KnobValue(reader.Read(low), info), info.minimum);
+        EXPECT_EQ(KnobValue(reader.Read(high), info), info.maximum);
+        EXPECT_LE(std::abs(2 * KnobValue(reader.Read(middle), info) - (info.minimum + info.maximum)), 1);
+    }
+}
+
+TEST(VstEntryParameters, ValuesRoundTripWithinOneStep)
+{
+    CVstHost host;
+    Start(host);
+    for (int32_t i = 0; i < host.NumParams(); ++i)
+    {
+        const ParameterInfo& info = kParameters[i];
+        for (float v : {0.05f, 0.3f, 0.61f, 0.99f})
+        {
+            SetParameter(host, i, v);
+            EXPECT_NEAR(GetParameter(host, i), v, 1.0 / (info.maximum - info.minimum)) << info.name << " " << v;
+        }
+    }
+}
+
+TEST(VstEntryParameters, DisplayAndTypedValuesUseTheKnobsUnits)
+{
+    CVstHost host;
+    Start(host);
+    const int32_t cutoff = FindParameterByName("Filter Cutoff");
+    const int32_t wave = FindParameterByName("Oscillators Wave1");
+    const int32_t mono = FindParameterByName("Master Mono");
+    SetParameter(host, cutoff, 0.3f);
+    EXPECT_EQ(Text(host, effGetParamDisplay, cutoff), "30");
+    EXPECT_EQ(Text(host, effGetParamLabel, cutoff), "%");
+    SetParameter(host, wave, 1.0f);
+    EXPECT_EQ(Text(host, effGetParamDisplay, wave), "SAW2");
+    SetParameter(host, mono, 1.0f);
+    EXPECT_EQ(Text(host, effGetParamDisplay, mono), "ON");
+
+    EXPECT_EQ(host.Dispatch(effString2Parameter, cutoff, 0, const_cast<char*>("75"), 0.0f), 1);
+    EXPECT_EQ(GetParameter(host, cutoff), 0.75f);
+    EXPECT_EQ(Text(host, effGetParamDisplay, cutoff), "75");
+    EXPECT_EQ(host.Dispatch(effString2Parameter, wave, 0, const_cast<char*>("square"), 0.0f), 1);
+    EXPECT_EQ(Text(host, effGetParamDisplay, wave), "SQUARE");
+    EXPECT_EQ(host.Dispatch(effString2Parameter, cutoff, 0, const_cast<char*>("loud"), 0.0f), 0);
+    EXPECT_EQ(host.Dispatch(effString2Parameter, cutoff, 0, const_cast<char*>("150"), 0.0f), 0);
+    EXPECT_EQ(GetParameter(host, cutoff), 0.75f);
 }

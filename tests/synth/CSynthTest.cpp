@@ -93,16 +93,48 @@ TEST(CSynth, ProgramNamesAreCutAndOwnershipPasses)
     EXPECT_EQ(TakeString(synth.GetProgramName(-1)), "");
 }
 
-TEST(CSynth, TheEightParametersCarryNothing)
+TEST(CSynth, ParametersActOnTheCurrentProgramOnly)
 {
     CSynth synth;
-    for (int i = 0; i < CSynth::kParameterCount; ++i)
+    const int32_t cutoff = FindParameterByName("Filter Cutoff");
+    ASSERT_GE(cutoff, 0);
+    EXPECT_EQ(synth.GetParameterCount(), kParameterTableSize);
+    synth.SetProgram(5);
+    const SynthProgram untouched = synth.programs[0];
+
+    synth.SetParameter(cutoff, 0.25f);
+    EXPECT_EQ(synth.programs[5].cutoff, 0.25f);
+    EXPECT_EQ(std::memcmp(&synth.programs[0], &untouched, sizeof untouched), 0);
+    EXPECT_EQ(synth.GetParameter(cutoff), 0.25f);
+    EXPECT_EQ(TakeString(synth.GetParameterName(cutoff)), "Filter Cutoff");
+    EXPECT_EQ(TakeString(synth.GetParameterDisplay(cutoff)), "25");
+    EXPECT_EQ(TakeString(synth.GetParameterLabel(cutoff)), "%");
+
+    EXPECT_TRUE(synth.SetParameterFromText(cutoff, "70"));
+    EXPECT_EQ(synth.programs[5].cutoff, 0.7f);
+    EXPECT_FALSE(synth.SetParameterFromText(cutoff, "170"));
+    EXPECT_FALSE(synth.SetParameterFromText(cutoff, nullptr));
+    EXPECT_EQ(synth.programs[5].cutoff, 0.7f);
+
+    synth.SetProgram(0);
+    EXPECT_FLOAT_EQ(synth.GetParameter(cutoff), synth.programs[0].cutoff);
+}
+
+TEST(CSynth, ParameterIndexesOutsideTheTableAreHarmless)
+{
+    CSynth synth;
+    SynthProgram before[CSynth::kProgramCount];
+    std::memcpy(before, synth.programs, sizeof before);
+    for (int32_t index : {-1, CSynth::kParameterCount, 1 << 30})
     {
-        synth.SetParameter(i, 0.75f);
-        EXPECT_EQ(synth.GetParameter(i), 0.0f);
-        EXPECT_EQ(TakeString(synth.GetParameterName(i)), "unused");
-        EXPECT_EQ(TakeString(synth.GetParameterDisplay(i)), "");
+        synth.SetParameter(index, 0.75f);
+        EXPECT_FALSE(synth.SetParameterFromText(index, "1"));
+        EXPECT_EQ(synth.GetParameter(index), 0.0f);
+        EXPECT_EQ(TakeString(synth.GetParameterName(index)), "");
+        EXPECT_EQ(TakeString(synth.GetParameterDisplay(index)), "");
+        EXPECT_EQ(TakeString(synth.GetParameterLabel(index)), "");
     }
+    EXPECT_EQ(std::memcmp(before, synth.programs, sizeof before), 0);
 }
 
 TEST(CSynth, FreshInstanceHoldsTheFactoryBank)
@@ -224,6 +256,9 @@ TEST(CPluginBase, DefaultsAndStringOwnership)
     EXPECT_EQ(base->GetParameter(2), 0.0f);
     EXPECT_EQ(TakeString(base->GetProgramName(0)), "");
     EXPECT_EQ(TakeString(base->GetParameterName(0)), "");
+    EXPECT_EQ(TakeString(base->GetParameterLabel(0)), "");
+    EXPECT_EQ(base->GetParameterCount(), 0);
+    EXPECT_FALSE(base->SetParameterFromText(0, "1"));
     EXPECT_EQ(base->CreateEditor(), nullptr);
     base->SetProgramName(0, NewString("freed by the base"));
     EXPECT_EQ(base->SetBlockSize(64), 64);

@@ -100,3 +100,25 @@ TEST(CRenderOptions, NeedsSomethingToDo)
     EXPECT_TRUE(ParseArgs(help, {"--help"}));
     EXPECT_TRUE(help.help);
 }
+
+TEST(CRenderOptions, SettingsKeepTheirOrderAndSplitAtTheFirstEquals)
+{
+    CRenderOptions options;
+    ASSERT_TRUE(ParseArgs(options, {"--set", "Filter Cutoff=30", "--list-parameters", "--set", "X=a=b", "--set",
+                                    "Filter Cutoff=40"}))
+        << options.Error();
+    EXPECT_TRUE(options.listParameters);
+    ASSERT_EQ(options.settings.size(), 3u);
+    EXPECT_EQ(options.settings[0].name, "Filter Cutoff");
+    EXPECT_EQ(options.settings[0].value, "30");
+    EXPECT_EQ(options.settings[1].name, "X");
+    EXPECT_EQ(options.settings[1].value, "a=b");
+    EXPECT_EQ(options.settings[2].value, "40");
+
+    EXPECT_EQ(ErrorFor({"--set", "Filter Cutoff", "-o", "x.wav"}), "--set takes NAME=VALUE, not \"Filter Cutoff\"");
+    EXPECT_EQ(ErrorFor({"--set", "=30", "-o", "x.wav"}), "--set takes NAME=VALUE, not \"=30\"");
+    EXPECT_EQ(ErrorFor({"--set", "Filter Cutoff=", "-o", "x.wav"}), "--set takes NAME=VALUE, not \"Filter Cutoff=\"");
+    EXPECT_EQ(ErrorFor({"-o", "x.wav", "--set"}), "option --set needs a value");
+    // Settings alone give nothing to do.
+    EXPECT_EQ(ErrorFor({"--set", "Filter Cutoff=30"}), "nothing to do: give an output file with -o (see --help)");
+}

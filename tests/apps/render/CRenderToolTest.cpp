@@ -1,13 +1,17 @@
 // The render tool as a user runs it: the built program, its exit status,
 // its messages and the files it leaves behind.
 #include "io/CFileStream.h"
+#include "io/CMemoryStream.h"
 #include "io/CPresetFile.h"
+#include "synth/CSynth.h"
+#include "synth/ParameterTable.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -99,7 +103,7 @@ TEST(CRenderTool, HelpListsEveryOption)
     EXPECT_TRUE(outcome.err.empty());
     for (const char* option : {"--output", "--format", "--bits", "--rate", "--block", "--tail", "--plugin",
                                "--program", "--bank", "--preset", "--save-bank", "--save-preset", "--list-programs",
-                               "--each-program", "--help", "--version"})
+                               "--each-program", "--set", "--list-parameters", "--help", "--version"})
         EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
 }
 
@@ -416,4 +420,97 @@ TEST(CRenderTool, InterruptedRenderLeavesNoTemporaryFile)
         EXPECT_EQ(WTERMSIG(status), signal);
         EXPECT_TRUE(FilesIn(dir.Path()).empty());
     }
+}
+
+namespace
+{
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line))
+        lines.push_back(line);
+    return lines;
+}
+
+// The program a preset file holds, as our synth reads it.
+SynthProgram PresetProgram(const std::string& path)
+{
+    CPresetFile file;
+    EXPECT_TRUE(LoadFile(path, file)) << file.Error();
+    CMemoryStream stream;
+    stream.Write(file.chunk.data(), static_cast<int32_t>(file.chunk.size()));
+    stream.Seek(0, CStream::FromStart);
+    CSynth synth;
+    synth.LoadState(&stream, true);
+    return *synth.currentProgram;
+}
+}
+
+TEST(CRenderTool, ListParametersGivesIndexNameRangeDefaultAndUnit)
+{
+    TempDir dir;
+    const Outcome outcome = RunTool(dir, "--list-parameters");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.err.empty());
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kParameterTableSize));
+    EXPECT_EQ(lines[0], "  0  Oscillators Wave1         SAW|SQUARE|PULSE|PM|SAW2        default SAW");
+    EXPECT_EQ(lines[13], " 13  Filter Cutoff             0..100                          default 100     %");
+    EXPECT_EQ(lines[21], " 21  Master Mono               OFF|ON                          default OFF");
+    EXPECT_EQ(lines[23], " 23  Master Coarse             -48..48                         default 0       st");
+    EXPECT_EQ(lines[110], "110  Delay Time                1..32                           default 1");
+}
+
+TEST(CRenderTool, SetChangesTheCurrentProgramBeforeItIsSavedOrRendered)
+{
+    TempDir dir;
+    const std::string preset = dir.File("set.fxp");
+    Outcome outcome = RunTool(dir, "--program 4 --set 'Filter Cutoff=30' --set 'oscillators wave2=pm' --set "
+                                   "'Chorus Delay= 35 ms' --save-preset " + Quote(preset));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const SynthProgram program = PresetProgram(preset);
+    EXPECT_EQ(program.cutoff, 0.3f);
+    EXPECT_EQ(program.wave2, 3);
+    EXPECT_EQ(program.chorusDelay, 35);
+
+    // Every instance of a render plays the setting, the song's change of
+    // program on channel 2 ignored: no volume, no sound.
+    const std::string song = dir.Write("gate.mid", GateSong());
+    const std::string out = dir.File("quiet.wav");
+    outcome = RunTool(dir, Quote(song) + " -o " + Quote(out) + " --bits 32 --rate 8000 --tail 0 --set 'Master Volume=0'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(out, info);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(*std::max_element(samples.begin(), samples.end()), 0.0f);
+    EXPECT_EQ(*std::min_element(samples.begin(), samples.end()), 0.0f);
+    EXPECT_NE(outcome.out.find("peak -inf dBFS"), std::string::npos) << outcome.out;
+}
+
+TEST(CRenderTool, UnknownParametersAndBadValuesAreRefused)
+{
+    TempDir dir;
+    const std::string out = " -o " + Quote(dir.File("out.wav"));
+    const struct
+    {
+        std::string arguments;
+        std::string error;
+    } cases[] = {
+        {"--set 'Filter Cut=30'", "no parameter named \"Filter Cut\" in "},
+        {"--set 'Filter Cutoff=300'", "Filter Cutoff cannot be set to \"300\" (it takes 0 to 100 %)\n"},
+        {"--set 'Filter Cutoff=loud'", "Filter Cutoff cannot be set to \"loud\" (it takes 0 to 100 %)\n"},
+        {"--set 'LFO1 Wave=SAW2'", "LFO1 Wave cannot be set to \"SAW2\" (it takes one of SIN, TRI, SAW, SQUARE, RND)\n"},
+    };
+    for (const auto& c : cases)
+    {
+        const Outcome outcome = RunTool(dir, c.arguments + out);
+        EXPECT_EQ(outcome.status, 1) << c.arguments;
+        EXPECT_EQ(outcome.err.rfind("velmora-render: " + c.error, 0), 0u) << outcome.err;
+        EXPECT_TRUE(outcome.out.empty()) << c.arguments;
+    }
+    const Outcome unknown = RunTool(dir, "--set 'Filter Cut=30'" + out);
+    EXPECT_NE(unknown.err.find("velmora.so (see --list-parameters)\n"), std::string::npos) << unknown.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.wav")));
 }

@@ -1,0 +1,229 @@
+// The host's parameters are the editor's knobs: every knob on every page of
+// the editor, built on the software screen, is one entry of the parameter
+// table with the same field, range, default and kind, and shows the same text.
+#include "core/WindowTestKit.h"
+#include "editor/CParamKnob.h"
+#include "editor/CSynthWin.h"
+#include "gui/core/CClientGroup.h"
+#include "host/CVST24Plugin.h"
+#include "io/HeapString.h"
+#include "synth/CSynth.h"
+#include "synth/CSynthResources.h"
+#include "synth/ParameterTable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Every page a panel can show: the modulation sources with their sub-pages,
+// the effect levels and each effect.
+struct PageChoice
+{
+    int32_t modSource;
+    int32_t subPage;
+    int32_t fxMode;
+    int32_t fxIndex;
+};
+
+std::vector<PageChoice> AllPageChoices()
+{
+    std::vector<PageChoice> choices;
+    const int32_t subPages[5] = {3, 1, 2, 2, 3};  // LFO, ENV, VEL, RND, controllers
+    for (int32_t source = 0; source < 5; ++source)
+        for (int32_t sub = 0; sub < subPages[source]; ++sub)
+            choices.push_back({source, sub, 0, 0});
+    for (int32_t effect = 0; effect < 6; ++effect)
+        choices.push_back({0, 0, 1, effect});
+    return choices;
+}
+
+std::string TakeString(char* text)
+{
+    std::string copy = text;
+    FreeString(text);
+    return copy;
+}
+
+intptr_t SilentHost(AEffect*, int32_t, int32_t, intptr_t, void*, float)
+{
+    return 0;
+}
+
+class EditorParameterTableTest : public ::testing::Test, public WindowTestKit
+{
+protected:
+    EditorParameterTableTest()
+    {
+        win = new CSynthWin(&app, &synth);
+        synth.editorWindow = win;
+        win->Show(true);
+        Pump();
+    }
+    ~EditorParameterTableTest() override
+    {
+        synth.editorWindow = nullptr;
+        delete win;
+    }
+
+    void Show(const PageChoice& page, int32_t sync)
+    {
+        CSynthResources& view = synth.Resources();
+        view.modSource = page.modSource;
+        view.modLfo = page.subPage;
+        view.modVelPage = page.subPage;
+        view.modRndPage = page.subPage;
+        view.modControllerPage = page.subPage;
+        view.fxMode = page.fxMode;
+        view.fxIndex = page.fxIndex;
+        for (SynthLfo& lfo : synth.currentProgram->lfo)
+            lfo.sync = sync;
+        win->Rebuild();
+    }
+
+    // Every program knob the window shows now, in any group.
+    std::vector<CParamValueKnob*> Knobs()
+    {
+        std::vector<CParamValueKnob*> knobs;
+        Collect(win->clientGroup, knobs);
+        return knobs;
+    }
+    static void Collect(CGroup* group, std::vector<CParamValueKnob*>& knobs)
+    {
+        for (int32_t i = 0; i < group->children.Count(); ++i)
+        {
+            CCtrl* child = group->Child(i);
+            if (auto* knob = dynamic_cast<CParamValueKnob*>(child))
+                knobs.push_back(knob);
+            else if (auto* inner = dynamic_cast<CGroup*>(child))
+                Collect(inner, knobs);
+        }
+    }
+
+    size_t OffsetOf(const void* field) const
+    {
+        return static_cast<size_t>(static_cast<const char*>(field) -
+                                   reinterpret_cast<const char*>(synth.currentProgram));
+    }
+
+    // The table entry bound to the knob's field; null when none or several are.
+    const ParameterInfo* EntryOf(const CParamValueKnob* knob) const
+    {
+        const void* field = knob->floatField ? static_cast<const void*>(knob->floatField) : knob->intField;
+        const ParameterInfo* found = nullptr;
+        for (const ParameterInfo& info : kParameters)
+        {
+            if (info.offset != OffsetOf(field))
+                continue;
+            if (found != nullptr)
+                return nullptr;
+            found = &info;
+        }
+        return found;
+    }
+
+    void ExpectSameAsTable(const CParamValueKnob* knob, const ParameterInfo& info)
+    {
+        SCOPED_TRACE(info.name);
+        EXPECT_EQ(knob->label.rfind(info.label, 0), 0u) << knob->label;
+        EXPECT_EQ(knob->rangeMinimum, info.minimum);
+        EXPECT_EQ(knob->rangeMaximum, info.maximum);
+        EXPECT_EQ(knob->defaultValue, info.defaultValue);
+        EXPECT_EQ(knob->floatField != nullptr, info.kind == ParameterKind::Float);
+        switch (info.kind)
+        {
+        case ParameterKind::Switch:
+            EXPECT_EQ(knob->kind, kKnobSwitch);
+            break;
+        case ParameterKind::List:
+            EXPECT_EQ(knob->kind, kKnobCyclingList);
+            ASSERT_EQ(knob->items.size(), static_cast<size_t>(info.maximum - info.minimum + 1));
+            for (size_t i = 0; i < knob->items.size(); ++i)
+                EXPECT_EQ(knob->items[i], info.choices[i]);
+            break;
+        case ParameterKind::Beats:
+            EXPECT_EQ(knob->kind, kKnobBeatCount);
+            ASSERT_NE(knob->secondaryField, nullptr);
+            EXPECT_EQ(OffsetOf(knob->secondaryField), info.divisionOffset);
+            break;
+        default:
+            EXPECT_EQ(knob->kind, kKnobPlain);
+            break;
+        }
+    }
+
+    // Over the range, the host's display is the knob's own value text.
+    void ExpectSameText(CParamValueKnob* knob, const ParameterInfo& info)
+    {
+        for (float v : {0.0f, 0.25f, 0.5f, 0.83f, 1.0f})
+        {
+            synth.SetParameter(info.id, v);
+            knob->SetValue(KnobValue(*synth.currentProgram, info), false);
+            const std::string shown = TakeString(synth.GetParameterDisplay(info.id));
+            if (info.kind == ParameterKind::Switch)
+                EXPECT_EQ(shown, info.choices[knob->value]) << info.name;
+            else
+                EXPECT_EQ(shown, knob->ValueText()) << info.name << " " << v;
+        }
+    }
+
+    CSynth synth;
+    CSynthWin* win = nullptr;
+};
+
+TEST_F(EditorParameterTableTest, EveryKnobOnEveryPageIsOneTableEntry)
+{
+    std::map<int32_t, int32_t> seen;  // entry -> knobs showing it
+    for (int32_t sync = 0; sync <= 1; ++sync)
+    {
+        for (const PageChoice& page : AllPageChoices())
+        {
+            Show(page, sync);
+            const std::vector<CParamValueKnob*> knobs = Knobs();
+            ASSERT_FALSE(knobs.empty());
+            for (CParamValueKnob* knob : knobs)
+            {
+                const ParameterInfo* info = EntryOf(knob);
+                ASSERT_NE(info, nullptr) << "knob " << knob->label << " has no single entry";
+                ExpectSameAsTable(knob, *info);
+                ++seen[info->id];
+            }
+        }
+    }
+    // Each entry is some knob, and the host sees exactly as many parameters.
+    EXPECT_EQ(seen.size(), static_cast<size_t>(kParameterTableSize));
+    EXPECT_EQ(synth.GetParameterCount(), static_cast<int32_t>(seen.size()));
+    CVST24Plugin* plugin = CVST24Plugin::Create(SilentHost, new CSynth);
+    ASSERT_NE(plugin, nullptr);
+    AEffect* effect = plugin->getAeffect();
+    EXPECT_EQ(effect->numParams, static_cast<int32_t>(seen.size()));
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+}
+
+TEST_F(EditorParameterTableTest, DisplayIsTheKnobsText)
+{
+    std::map<int32_t, bool> checked;
+    for (int32_t sync = 0; sync <= 1; ++sync)
+    {
+        for (const PageChoice& page : AllPageChoices())
+        {
+            Show(page, sync);
+            for (CParamValueKnob* knob : Knobs())
+            {
+                const ParameterInfo* info = EntryOf(knob);
+                ASSERT_NE(info, nullptr);
+                if (checked[info->id])
+                    continue;
+                checked[info->id] = true;
+                ExpectSameText(knob, *info);
+            }
+        }
+    }
+    EXPECT_EQ(checked.size(), static_cast<size_t>(kParameterTableSize));
+}
+
+} // namespace
