@@ -45,34 +45,25 @@ CFXGroup::CFXGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth
         BuildLevels();
 }
 
-CParamValueKnob* CFXGroup::Float(const char* label, float* field, int32_t lo, int32_t hi, int32_t def)
+template <typename Field>
+void CFXGroup::PlaceFx(Field& field)
 {
-    CParamValueKnob* knob = FloatKnob(label, field, lo, hi, def);
+    CParamValueKnob* knob = Knob(field);
     delete knob->OnGetText;
     knob->OnGetText = new _COnGetText<CFXGroup>(this, &CFXGroup::KnobText);
     Place(knob);
-    return knob;
-}
-
-CParamValueKnob* CFXGroup::Int(const char* label, int32_t* field, int32_t lo, int32_t hi, int32_t def)
-{
-    CParamValueKnob* knob = IntKnob(label, field, lo, hi, def, kKnobPlain);
-    delete knob->OnGetText;
-    knob->OnGetText = new _COnGetText<CFXGroup>(this, &CFXGroup::KnobText);
-    Place(knob);
-    return knob;
 }
 
 void CFXGroup::BuildLevels()
 {
     SynthProgram& p = *program;
-    Float("CHORUS", &p.fxChorus, 0, 100, 0);
-    Float("PHASER", &p.fxPhaser, 0, 100, 0);
-    Float("DELAY", &p.fxDelay, 0, 100, 0);
-    Float("REVERB", &p.fxReverb, 0, 100, 0);
+    PlaceFx(p.fxChorus);
+    PlaceFx(p.fxPhaser);
+    PlaceFx(p.fxDelay);
+    PlaceFx(p.fxReverb);
     NewRow(kRowGap);
-    Float("WAVESHAPE", &p.fxWaveshape, 0, 100, 0);
-    Float("EQ", &p.fxEq, 0, 100, 0);
+    PlaceFx(p.fxWaveshape);
+    PlaceFx(p.fxEq);
 }
 
 // The settings' defaults, where none is given, are those of a new program.
@@ -80,50 +71,44 @@ void CFXGroup::BuildEffect(int32_t index)
 {
     SynthProgram& p = *program;
     float* const levels[] = {&p.fxChorus, &p.fxPhaser, &p.fxDelay, &p.fxReverb, &p.fxWaveshape, &p.fxEq};
-    Float(kFullNames[index], levels[index], 0, 100, 0);
+    PlaceFx(*levels[index]);
     switch (index)
     {
     case kChorus:
-        Int("DELAY", &p.chorusDelay, 1, 150, 20);
-        Float("DEPTH", &p.chorusDepth, 0, 100, 10);
-        Int("RATE", &p.chorusRate, 1, 100, 16);
+        PlaceFx(p.chorusDelay);
+        PlaceFx(p.chorusDepth);
+        PlaceFx(p.chorusRate);
         NewRow(kRowGap);
-        Int("PHASE", &p.chorusPhase, 0, 180, 90);
-        Float("FEEDBACK", &p.chorusFeedback, -100, 100, 0);
+        PlaceFx(p.chorusPhase);
+        PlaceFx(p.chorusFeedback);
         break;
     case kPhaser:
-        Float("RATE", &p.phaserRate, 1, 100, 10);
-        Float("FEEDBACk", &p.phaserFeedback, -100, 100, 50);
-        Int("STAGES", &p.phaserStages, 1, 16, 4);
+        PlaceFx(p.phaserRate);
+        PlaceFx(p.phaserFeedback);
+        PlaceFx(p.phaserStages);
         NewRow(kRowGap);
-        Int("LOW", &p.phaserLow, 1, 1000, 200);
-        Int("HIGH", &p.phaserHigh, 1, 1000, 500);
+        PlaceFx(p.phaserLow);
+        PlaceFx(p.phaserHigh);
         break;
     case kDelay:
-    {
-        Float("FEEDBACK", &p.delayFeedback, 0, 100, 50);
-        CParamValueKnob* time = IntKnob("TIME", &p.delayBeats, 1, 32, 1, kKnobBeatCount);
-        time->secondaryField = &p.delayDiv;
-        time->sensitivity = kBeatCountSensitivity;
-        time->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::DivisionMenu);
-        Place(time);
-        Float("L/R", &p.delayLR, 0, 100, 100);
+        PlaceFx(p.delayFeedback);
+        Place(Knob(p.delayBeats));
+        PlaceFx(p.delayLR);
         break;
-    }
     case kReverb:
-        Int("SIZE", &p.reverbSize, 10, 100, 40);
+        PlaceFx(p.reverbSize);
         break;
     case kWaveshaper:
-        Float("FOLDBACK", &p.foldback, 0, 100, 50);
+        PlaceFx(p.foldback);
         break;
     default:
-        Int("FREQ LOW", &p.eqFreqLow, 1, 100, 40);
-        Int("FREQ HIGH", &p.eqFreqHigh, 40, 500, 100);
-        Int("GAIN", &p.eqGain, 0, 200, 100);
+        PlaceFx(p.eqFreqLow);
+        PlaceFx(p.eqFreqHigh);
+        PlaceFx(p.eqGain);
         NewRow(kRowGap);
-        Int("LOW", &p.eqLow, 0, 200, 100);
-        Int("MID", &p.eqMid, 0, 200, 100);
-        Int("HIGH", &p.eqHigh, 0, 200, 100);
+        PlaceFx(p.eqLow);
+        PlaceFx(p.eqMid);
+        PlaceFx(p.eqHigh);
         break;
     }
 }

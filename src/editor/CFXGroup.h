@@ -17,9 +17,9 @@ public:
 private:
     void BuildLevels();
     void BuildEffect(int32_t index);
-    // A float knob of the page whose value text is the group's.
-    CParamValueKnob* Float(const char* label, float* field, int32_t lo, int32_t hi, int32_t def);
-    CParamValueKnob* Int(const char* label, int32_t* field, int32_t lo, int32_t hi, int32_t def);
+    // Places the knob of field, its value shown with the effect's units.
+    template <typename Field>
+    void PlaceFx(Field& field);
     void Advance(CCtrl* sender);
     void Menu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     void KnobText(CCtrl* sender, char*& text, int32_t value);

@@ -52,49 +52,33 @@ CModulationGroup::CModulationGroup(CSynthWin* window, CSynth* synth) : CSynthPan
 void CModulationGroup::BuildLfoPage(int32_t k)
 {
     SynthProgram& p = *program;
-    struct Depth
-    {
-        const char* label;
-        float* field;
+    float* const depths[3][4] = {
+        {&p.lfo1Vibrato, &p.lfo1Tremolo, &p.lfo1Noise, &p.lfo1Mix},
+        {&p.lfo2Volume, &p.lfo2Pan, &p.lfo2Cutoff, &p.lfo2Q},
+        {&p.lfo3Phase, &p.lfo3Pm, &p.lfo3Mod1, &p.lfo3Mod2},
     };
-    const Depth depths[3][4] = {
-        {{"VIBRATO", &p.lfo1Vibrato}, {"TREMOLO", &p.lfo1Tremolo}, {"NOISE", &p.lfo1Noise}, {"MIX", &p.lfo1Mix}},
-        {{"VOLUME", &p.lfo2Volume}, {"PAN", &p.lfo2Pan}, {"CUTOFF", &p.lfo2Cutoff}, {"Q", &p.lfo2Q}},
-        {{"PHASE", &p.lfo3Phase}, {"PM", &p.lfo3Pm}, {"MOD1", &p.lfo3Mod1}, {"MOD2", &p.lfo3Mod2}},
-    };
-    for (const Depth& d : depths[k])
-        Place(FloatKnob(d.label, d.field, 0, 100, 0));
+    for (float* depth : depths[k])
+        Place(Knob(*depth));
     NewRow(kRowGap);
     SynthLfo& lfo = p.lfo[k];
-    CParamValueKnob* wave = IntKnob("WAVE", &lfo.wave, 0, 4, 0, kKnobCyclingList, LfoWaveNames());
-    wave->OnRightClick = new _COnMouse<CModulationGroup>(this, &CModulationGroup::LfoWaveMenu);
+    CParamValueKnob* wave = Knob(lfo.wave);
+    wave->SetRightClick(new _COnMouse<CModulationGroup>(this, &CModulationGroup::LfoWaveMenu));
     Place(wave);
-    if (lfo.sync == 0)
-    {
-        // Unset, the rate starts where a new program starts.
-        Place(FloatKnob("RATE", &lfo.rate, 0, 100, 57));
-    }
-    else
-    {
-        CParamValueKnob* beats = IntKnob("RATE", &lfo.syncBeats, 1, 32, 1, kKnobBeatCount);
-        beats->secondaryField = &lfo.syncDiv;
-        beats->sensitivity = kBeatCountSensitivity;
-        beats->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::DivisionMenu);
-        Place(beats);
-    }
+    Place(lfo.sync == 0 ? Knob(lfo.rate) : Knob(lfo.syncBeats));
     // The rate knob changes its kind with the sync switch.
-    CParamValueKnob* sync = static_cast<CParamValueKnob*>(Place(IntKnob("SYNC", &lfo.sync, 0, 1, 0, kKnobSwitch)));
+    CParamValueKnob* sync = Knob(lfo.sync);
     sync->rebuildOnChange = true;
-    Place(IntKnob("RESTART", &lfo.restart, 0, 1, 0, kKnobSwitch));
+    Place(sync);
+    Place(Knob(lfo.restart));
 }
 
 void CModulationGroup::BuildEnvPage()
 {
     SynthProgram& p = *program;
-    Place(FloatKnob("PHASE", &p.e3Phase, 0, 100, 0));
-    Place(FloatKnob("PM", &p.e3Pm, 0, 100, 0));
-    Place(FloatKnob("MOD1", &p.e3Mod1, 0, 100, 0));
-    Place(FloatKnob("MOD2", &p.e3Mod2, 0, 100, 0));
+    Place(Knob(p.e3Phase));
+    Place(Knob(p.e3Pm));
+    Place(Knob(p.e3Mod1));
+    Place(Knob(p.e3Mod2));
     PlaceEnvelopeRow(p.env[2]);
 }
 
@@ -114,15 +98,13 @@ void CModulationGroup::BuildRndPage(int32_t page)
 
 void CModulationGroup::BuildTargetPage(int32_t page, const std::array<float*, 11>& fields)
 {
-    static const char* const kCaptions[11] = {"VOLUME", "PAN", "CUTOFF", "Q",      "PHASE", "PM",
-                                              "MOD1",   "MOD2", "DETUNE", "NOISE", "MIX"};
     const size_t first = page == 0 ? 0 : 8;
     const size_t last = page == 0 ? 8 : 11;
     for (size_t i = first; i < last; ++i)
     {
         if (i == 4)
             NewRow(kRowGap);
-        Place(FloatKnob(kCaptions[i], fields[i], 0, 100, 0));
+        Place(Knob(*fields[i]));
     }
 }
 
@@ -132,17 +114,17 @@ void CModulationGroup::BuildControllerPage(int32_t page)
     switch (page)
     {
     case 0:
-        Place(FloatKnob("LFO1DEPTH", &p.mwLfo1Depth, 0, 100, 0));
-        Place(FloatKnob("CUTOFF", &p.mwCutoff, 0, 100, 0));
-        Place(FloatKnob("PM", &p.mwPm, 0, 100, 0));
+        Place(Knob(p.mwLfo1Depth));
+        Place(Knob(p.mwCutoff));
+        Place(Knob(p.mwPm));
         break;
     case 1:
-        Place(FloatKnob("CUTOFF", &p.keyCutoff, -100, 100, 0));
-        Place(FloatKnob("PM", &p.keyPm, -100, 100, 0));
+        Place(Knob(p.keyCutoff));
+        Place(Knob(p.keyPm));
         break;
     default:
-        Place(IntKnob("DOWN", &p.bendDown, 0, 12, 2, kKnobPlain));
-        Place(IntKnob("UP", &p.bendUp, 0, 12, 2, kKnobPlain));
+        Place(Knob(p.bendDown));
+        Place(Knob(p.bendUp));
         break;
     }
 }

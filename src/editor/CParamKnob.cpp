@@ -2,6 +2,7 @@
 
 #include "editor/CKnobImage.h"
 #include "gui/core/CApp.h"
+#include "host/CAutomationHost.h"
 #include "gui/core/CWin.h"
 #include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
@@ -196,6 +197,7 @@ CParamValueKnob::CParamValueKnob(CWin* window, CKnobImage* image, CSynthResource
 
 CParamValueKnob::~CParamValueKnob()
 {
+    EndEdit();
     delete OnRightClick;
 }
 
@@ -207,12 +209,73 @@ void CParamValueKnob::SetRange(int32_t lo, int32_t hi)
     rangeMaximum = hi;
 }
 
+void CParamValueKnob::ReportEditsTo(CAutomationHost* host, int32_t parameter)
+{
+    automation = host;
+    parameterIndex = parameter;
+}
+
+void CParamValueKnob::SetRightClick(COnMouse* binder)
+{
+    delete OnRightClick;
+    OnRightClick = binder;
+}
+
+float CParamValueKnob::HostValue() const
+{
+    if (rangeMaximum <= rangeMinimum)
+        return 0.0f;
+    const int32_t v = Clamp(value, rangeMinimum, rangeMaximum);
+    return static_cast<float>(v - rangeMinimum) / static_cast<float>(rangeMaximum - rangeMinimum);
+}
+
 void CParamValueKnob::SetValue(int32_t v, bool notify)
 {
     const int32_t before = value;
     CParamKnobBase::SetValue(v, notify);
-    if (notify && value != before && rebuildOnChange && resources != nullptr)
+    if (!notify || value == before)
+        return;
+    if (rebuildOnChange && resources != nullptr)
         resources->programsChanged = 1;
+    if (editing)
+        automation->Automate(parameterIndex, HostValue());
+}
+
+bool CParamValueKnob::FollowField()
+{
+    if (editing || dragging)
+        return false;
+    const int32_t stored = floatField != nullptr ? RoundToInt(*floatField * 100.0f)
+                           : intField != nullptr ? *intField
+                                                 : value;
+    if (stored == value)
+        return false;
+    value = stored;
+    Invalidate();
+    return true;
+}
+
+void CParamValueKnob::BeginEdit()
+{
+    if (editing || automation == nullptr || parameterIndex < 0)
+        return;
+    editing = true;
+    automation->BeginEdit(parameterIndex);
+}
+
+void CParamValueKnob::EndEdit()
+{
+    if (!editing)
+        return;
+    editing = false;
+    automation->EndEdit(parameterIndex);
+}
+
+void CParamValueKnob::SetValueAsOneEdit(int32_t v)
+{
+    BeginEdit();
+    SetValue(v, true);
+    EndEdit();
 }
 
 void CParamValueKnob::WriteBack(CCtrl*)
@@ -301,9 +364,15 @@ void CParamValueKnob::MouseDown(int32_t px, int32_t py, int32_t flags)
     case kKnobPlain:
     case kKnobBeatCount:
         if (flags & kMouseDouble)
-            SetValue(defaultValue, true);
+        {
+            SetValueAsOneEdit(defaultValue);
+        }
         else
+        {
             CParamKnobBase::MouseDown(px, py, flags);
+            if (dragging)
+                BeginEdit();
+        }
         break;
     case kKnobCyclingList:
         Invalidate();
@@ -322,25 +391,32 @@ void CParamValueKnob::MouseMove(int32_t px, int32_t py, int32_t flags)
 void CParamValueKnob::MouseUp(int32_t px, int32_t py, int32_t flags)
 {
     const int32_t buttons = flags & (kMouseLeft | kMouseRight | kMouseMiddle);
+    // A right click with a menu is only the menu: choosing "Learn MIDI CC"
+    // must not also flip a switch.
     if (buttons == kMouseRight && OnRightClick != nullptr)
+    {
         OnRightClick->Call(this, px, py, flags);
+        Invalidate();
+        return;
+    }
     switch (kind)
     {
     case kKnobSwitch:
-        SetValue(value >= maximum ? minimum : value + 1, true);
+        SetValueAsOneEdit(value >= maximum ? minimum : value + 1);
         Invalidate();
         break;
     case kKnobRadioList:
-        SetValue((py + 1) / kRadioRowHeight, true);
+        SetValueAsOneEdit((py + 1) / kRadioRowHeight);
         Invalidate();
         break;
     case kKnobCyclingList:
         if (LeftOnly(flags))
-            SetValue(value >= maximum ? minimum : value + 1, true);
+            SetValueAsOneEdit(value >= maximum ? minimum : value + 1);
         Invalidate();
         break;
     default:
         CParamKnobBase::MouseUp(px, py, flags);
+        EndEdit();
         break;
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CAutomationHost;
 class CKnobImage;
 class CSynthResources;
 
@@ -116,6 +117,17 @@ public:
 
     // Sets the range of both the knob and its binding.
     void SetRange(int32_t lo, int32_t hi);
+    // Reports grabbing, every change and letting go of the knob to host as
+    // edits of the parameter (a host parameter index); null host: to nobody.
+    void ReportEditsTo(CAutomationHost* host, int32_t parameter);
+    // Replaces the right-click binder (owned), deleting the one before.
+    void SetRightClick(COnMouse* binder);
+    // The value normalised over the range, as the host sees the parameter.
+    float HostValue() const;
+    // Takes the field's current value when something other than this knob
+    // (host automation, a learned controller) changed it; not while the
+    // player holds the knob. True when the value moved.
+    bool FollowField();
     // The text of the value as the knob shows it while pressed.
     std::string ValueText() const;
     // What the knob shows under its picture: the item of a cycling list, the
@@ -136,6 +148,7 @@ public:
     std::vector<std::string> items;
     COnMouse* OnRightClick = nullptr; // owned
     CSynthResources* resources;       // not owned
+    CAutomationHost* automation = nullptr;  // not owned
 
 protected:
     void PaintBody(CGraphic& g) override;
@@ -145,4 +158,10 @@ private:
     void WriteBack(CCtrl* sender);
     // OnGetText: DisplayText.
     void GetText(CCtrl* sender, char*& text, int32_t value);
+    // One whole edit (a click, a double click): grab, change, let go.
+    void SetValueAsOneEdit(int32_t v);
+    void BeginEdit();
+    void EndEdit();
+
+    bool editing = false;
 };

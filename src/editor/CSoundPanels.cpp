@@ -5,6 +5,7 @@
 #include "editor/CSynthWin.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
+#include "synth/ParameterTable.h"
 
 #include <cstdio>
 #include <utility>
@@ -20,6 +21,20 @@ constexpr int32_t kRowGap = 8;
 constexpr float kRatios[] = {4.0f, 2.0f, 1.0f, 0.5f, 0.25f};
 const char* const kRatioItems[] = {"+24", "+12", "0", "-12", "-24"};
 constexpr int32_t kPmMultipliers[] = {1, 2, 4, 8, 16};
+
+// Every knob of the editor has its entry; the editor tests walk every page.
+const ParameterInfo* FindParameterAtOffset(size_t offset)
+{
+    for (const ParameterInfo& info : kParameters)
+    {
+        if (info.offset == offset)
+            return &info;
+    }
+    return nullptr;
+}
+
+const char* const kLearnItem = "Learn MIDI CC";
+const char* const kForgetItem = "Forget MIDI CC";
 
 int32_t RatioIndex(float ratio)
 {
@@ -58,10 +73,37 @@ CHeader* CSynthPanel::AddHeader(std::vector<std::string> entries, int32_t* selec
 int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
                             int32_t marked)
 {
-    const int32_t chosen = editor->ChooseFromMenu(at, x, y, items, marked);
-    if (chosen >= 0)
+    auto* knob = dynamic_cast<CParamValueKnob*>(at);
+    const int32_t parameter = knob != nullptr ? knob->parameterIndex : -1;
+    if (parameter < 0)
+    {
+        const int32_t chosen = editor->ChooseFromMenu(at, x, y, items, marked);
+        if (chosen >= 0)
+            resources->programsChanged = 1;
+        return chosen;
+    }
+    std::vector<std::string> all = items;
+    if (!all.empty())
+        all.push_back("-");
+    const int32_t learn = static_cast<int32_t>(all.size());
+    all.push_back(kLearnItem);
+    all.push_back(kForgetItem);
+    const int32_t chosen = editor->ChooseFromMenu(at, x, y, all, marked);
+    if (chosen == learn)
+        synth->midiLearn.Arm(parameter);
+    else if (chosen == learn + 1)
+        synth->midiLearn.Forget(parameter);
+    else if (chosen >= 0 && chosen < static_cast<int32_t>(items.size()))
+    {
         resources->programsChanged = 1;
-    return chosen;
+        return chosen;
+    }
+    return -1;
+}
+
+void CSynthPanel::LearnMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
+{
+    Choose(sender, x, y, {}, -1);
 }
 
 void CSynthPanel::DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
@@ -86,44 +128,96 @@ void CSynthPanel::DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 void CSynthPanel::PlaceEnvelopeRow(SynthEnvelope& e)
 {
     NewRow(kRowGap);
-    Place(FloatKnob("A", &e.attack, 0, 100, 0));
-    Place(FloatKnob("D", &e.decay, 0, 100, 0));
-    Place(FloatKnob("S", &e.sustain, 0, 100, 0));
-    Place(FloatKnob("R", &e.release, 0, 100, 0));
+    Place(Knob(e.attack));
+    Place(Knob(e.decay));
+    Place(Knob(e.sustain));
+    Place(Knob(e.release));
+}
+
+CParamValueKnob* CSynthPanel::Knob(float& field)
+{
+    return KnobAt(&field);
+}
+
+CParamValueKnob* CSynthPanel::Knob(int32_t& field)
+{
+    return KnobAt(&field);
+}
+
+CParamValueKnob* CSynthPanel::KnobAt(const void* field)
+{
+    const size_t offset =
+        static_cast<size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(program));
+    const ParameterInfo* info = FindParameterAtOffset(offset);
+    CParamValueKnob* knob = nullptr;
+    char* base = reinterpret_cast<char*>(program);
+    switch (info->kind)
+    {
+    case ParameterKind::Float:
+        knob = FloatKnob(info->label, reinterpret_cast<float*>(base + offset), info->minimum, info->maximum,
+                         info->defaultValue);
+        break;
+    case ParameterKind::Integer:
+        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
+                       info->defaultValue, kKnobPlain);
+        break;
+    case ParameterKind::Switch:
+        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
+                       info->defaultValue, kKnobSwitch);
+        break;
+    case ParameterKind::List:
+        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
+                       info->defaultValue, kKnobCyclingList,
+                       std::vector<std::string>(info->choices, info->choices + info->maximum - info->minimum + 1));
+        break;
+    case ParameterKind::Beats:
+        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
+                       info->defaultValue, kKnobBeatCount);
+        knob->secondaryField = reinterpret_cast<int32_t*>(base + info->divisionOffset);
+        knob->sensitivity = kBeatCountSensitivity;
+        knob->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::DivisionMenu);
+        break;
+    }
+    if (knob->OnRightClick == nullptr)
+        knob->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::LearnMenu);
+    knob->ReportEditsTo(synth->automation, info->id);
+    editor->knobList.Add(knob);
+    return knob;
 }
 
 CWaveGroup::CWaveGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth)
 {
     AddHeader({"OSCILLATORS"}, nullptr);
     SynthProgram& p = *program;
-    CParamValueKnob* wave = IntKnob("WAVE1", &p.wave1, 0, 4, 0, kKnobCyclingList, OscillatorWaveNames());
+    CParamValueKnob* wave = Knob(p.wave1);
     wave->rebuildOnChange = true;
-    wave->OnRightClick = new _COnMouse<CWaveGroup>(this, &CWaveGroup::WaveMenu);
+    wave->SetRightClick(new _COnMouse<CWaveGroup>(this, &CWaveGroup::WaveMenu));
     Place(wave);
-    AddShapeKnob(p.wave1, &p.mod1);
-    Place(IntKnob("COARSE", &p.coarse2, -48, 48, 0, kKnobPlain));
-    Place(FloatKnob("PHASE", &p.phase, 0, 100, 0));
+    AddShapeKnob(p.wave1, p.mod1);
+    Place(Knob(p.coarse2));
+    Place(Knob(p.phase));
     NewRow(kRowGap);
-    wave = IntKnob("WAVE2", &p.wave2, 0, 4, 0, kKnobCyclingList, OscillatorWaveNames());
+    wave = Knob(p.wave2);
     wave->rebuildOnChange = true;
-    wave->OnRightClick = new _COnMouse<CWaveGroup>(this, &CWaveGroup::WaveMenu);
+    wave->SetRightClick(new _COnMouse<CWaveGroup>(this, &CWaveGroup::WaveMenu));
     Place(wave);
-    AddShapeKnob(p.wave2, &p.mod2);
-    Place(FloatKnob("DETUNE", &p.detune, 0, 100, 0));
-    Place(FloatKnob("MIX", &p.mix, 0, 100, 50));
+    AddShapeKnob(p.wave2, p.mod2);
+    Place(Knob(p.detune));
+    Place(Knob(p.mix));
 }
 
-void CWaveGroup::AddShapeKnob(int32_t wave, float* mod)
+void CWaveGroup::AddShapeKnob(int32_t wave, float& mod)
 {
-    const float ratio = mod == &program->mod1 ? program->ratio1 : program->ratio2;
+    const float ratio = &mod == &program->mod1 ? program->ratio1 : program->ratio2;
     const bool ratioWave = wave == kWavePm || wave == kWaveSaw2;
     std::string label = "MOD";
     const int32_t index = RatioIndex(ratio);
     if (ratioWave && index >= 0 && ratio != 1.0f)
         label += kRatioItems[index];
-    CParamValueKnob* knob = FloatKnob(label.c_str(), mod, 0, 100, 0);
+    CParamValueKnob* knob = Knob(mod);
+    knob->label = label;
     if (ratioWave)
-        knob->OnRightClick = new _COnMouse<CWaveGroup>(this, &CWaveGroup::RatioMenu);
+        knob->SetRightClick(new _COnMouse<CWaveGroup>(this, &CWaveGroup::RatioMenu));
     Place(knob);
 }
 
@@ -152,14 +246,15 @@ CXModGroup::CXModGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, s
     char label[16] = "PM";
     if (p.pmRatio > 1)
         std::snprintf(label, sizeof label, "PM%d", static_cast<int>(p.pmRatio));
-    CParamValueKnob* pm = FloatKnob(label, &p.pmAmount, 0, 100, 0);
-    pm->OnRightClick = new _COnMouse<CXModGroup>(this, &CXModGroup::MultiplierMenu);
+    CParamValueKnob* pm = Knob(p.pmAmount);
+    pm->label = label;
+    pm->SetRightClick(new _COnMouse<CXModGroup>(this, &CXModGroup::MultiplierMenu));
     Place(pm);
-    Place(FloatKnob("MOD", &p.pmShape, 0, 100, 0));
-    Place(FloatKnob("FB", &p.feedback, 0, 100, 0));
-    Place(FloatKnob("MOD", &p.feedbackShape, 0, 100, 0));
+    Place(Knob(p.pmShape));
+    Place(Knob(p.feedback));
+    Place(Knob(p.feedbackShape));
     NewRow(kRowGap);
-    Place(FloatKnob("NOISE", &p.noise, 0, 100, 0));
+    Place(Knob(p.noise));
 }
 
 void CXModGroup::MultiplierMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
@@ -181,10 +276,10 @@ CFilterGroup::CFilterGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(windo
 {
     AddHeader({"FILTER"}, nullptr);
     SynthProgram& p = *program;
-    Place(FloatKnob("CUTOFF", &p.cutoff, 0, 100, 100));
-    Place(FloatKnob("Q", &p.q, 0, 100, 0));
-    Place(FloatKnob("BLEND", &p.blend, 0, 100, 0));
-    Place(FloatKnob("ENV", &p.filterEnv, 0, 100, 100));
+    Place(Knob(p.cutoff));
+    Place(Knob(p.q));
+    Place(Knob(p.blend));
+    Place(Knob(p.filterEnv));
     PlaceEnvelopeRow(p.env[1]);
 }
 
@@ -192,9 +287,9 @@ CMasterGroup::CMasterGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(windo
 {
     AddHeader({"MASTER"}, nullptr);
     SynthProgram& p = *program;
-    Place(IntKnob("MONO", &p.mono, 0, 1, 0, kKnobSwitch));
-    Place(IntKnob("LEGATO", &p.legato, 0, 1, 0, kKnobSwitch));
-    Place(IntKnob("COARSE", &p.coarse, -48, 48, 0, kKnobPlain));
-    Place(FloatKnob("VOLUME", &p.volume, 0, 100, 50));
+    Place(Knob(p.mono));
+    Place(Knob(p.legato));
+    Place(Knob(p.coarse));
+    Place(Knob(p.volume));
     PlaceEnvelopeRow(p.env[0]);
 }

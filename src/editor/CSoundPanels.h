@@ -27,13 +27,26 @@ public:
     CHeader* AddHeader(std::vector<std::string> entries, int32_t* selected);
     // Runs items as a menu at (x, y) of at with marked checked; when one is
     // chosen, it is returned and the editor is asked to rebuild. -1 otherwise.
+    // A knob's menu ends with "Learn MIDI CC" and "Forget MIDI CC", which
+    // this runs itself (returning -1).
     int32_t Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked);
+    // Right-click binder of knobs without a menu of their own: the learn items alone.
+    void LearnMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     // Right-click binder of beat-count knobs: a menu of the divisions 4, 8,
     // 16 and 32 for the knob's secondary field.
     void DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     // A new row below the gap with the knobs A, D, S and R of envelope e.
     void PlaceEnvelopeRow(SynthEnvelope& e);
+    // The knob of a field of the program: caption, range, default, kind and
+    // choices as the parameter table gives them. It follows the field at
+    // every idle and reports the player's edits to the host.
+    CParamValueKnob* Knob(float& field);
+    CParamValueKnob* Knob(int32_t& field);
 
+private:
+    CParamValueKnob* KnobAt(const void* field);
+
+public:
     CSynthWin* editor;
     CSynth* synth;
     SynthProgram* program;
@@ -48,7 +61,7 @@ public:
 
 private:
     // The shape knob of an oscillator; its label shows the ratio of PM and SAW2 waves.
-    void AddShapeKnob(int32_t wave, float* mod);
+    void AddShapeKnob(int32_t wave, float& mod);
     void WaveMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     void RatioMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
 };

@@ -6,6 +6,7 @@
 #include "editor/CBkPanel.h"
 #include "editor/CFXGroup.h"
 #include "editor/CModulationGroup.h"
+#include "editor/CParamKnob.h"
 #include "editor/CProgBrowser.h"
 #include "editor/CSoundPanels.h"
 #include "gui/core/CApp.h"
@@ -17,6 +18,7 @@
 #include "gui/widgets/CLayout.h"
 #include "gui/widgets/CMenuItem.h"
 #include "gui/widgets/CPopup.h"
+#include "host/CAutomationHost.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
@@ -52,7 +54,8 @@ enum BrowserItem : int32_t
     kLoadBank = 4,
     kSaveBank = 5,
     kLoadProgram = 6,
-    kSaveProgram = 7
+    kSaveProgram = 7,
+    kForgetControllers = 9
 };
 
 void Anchor(CCtrl* c, uint32_t anchor, int32_t marginX, int32_t marginY)
@@ -78,6 +81,7 @@ const std::vector<std::string>& CSynthWin::BrowserMenuItems()
     static const std::vector<std::string> items = {
         "Load factory bank", "-", "Clear all presets", "-",
         "Load bank...", "Save bank...", "Load program...", "Save program...",
+        "-", "Forget all MIDI CCs",
     };
     return items;
 }
@@ -85,6 +89,7 @@ const std::vector<std::string>& CSynthWin::BrowserMenuItems()
 void CSynthWin::Rebuild()
 {
     idleList.Clear();
+    knobList.Clear();
     DeleteChildren();
     CBkPanel* panel = new CBkPanel(this);
     panel->width = clientGroup->width;
@@ -194,12 +199,18 @@ void CSynthWin::Idle()
     if (resources->programsChanged && openDialogs == 0)
     {
         resources->programsChanged = 0;
+        // A program change or load (from MIDI, the browser, a file) changes
+        // every parameter the host shows.
+        if (synth->automation != nullptr)
+            synth->automation->UpdateDisplay();
         Rebuild();
         Invalidate();
         return;
     }
     for (int32_t i = 0; i < idleList.Count(); ++i)
         static_cast<CCtrl*>(idleList.Get(i))->Invalidate();
+    for (int32_t i = 0; i < knobList.Count(); ++i)
+        static_cast<CParamValueKnob*>(knobList.Get(i))->FollowField();
     app->system->Update(hwnd);
     // The audio thread raises the peaks meanwhile; losing one fall to a
     // concurrent raise is harmless.
@@ -263,6 +274,9 @@ void CSynthWin::RunBrowserCommand(int32_t item)
     case kSaveBank:
     case kSaveProgram:
         SaveFile(item == kSaveBank);
+        break;
+    case kForgetControllers:
+        synth->midiLearn.ForgetAll();
         break;
     default:
         break;

@@ -56,6 +56,7 @@ public:
     static const std::vector<std::string>& BrowserMenuItems();
 
     CList idleList; // controls repainted on every idle; not owned
+    CList knobList; // knobs bound to program fields, which follow them at every idle; not owned
     CSynth* synth;
     CSynthResources* resources;
     int32_t openDialogs = 0; // menus and dialogs running now

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class CAutomationHost;
 class CObject;
 class CStream;
 struct AEffect;
@@ -75,6 +76,7 @@ public:
     int32_t blockSize = kDefaultBlockSize;
     CObject* editorWindow = nullptr;   // owned
     CObject* editorApp = nullptr;      // owned by the adapter's editor hosting
+    CAutomationHost* automation = nullptr;  // the adapter's; null: edits reach no host
     HostCallback hostCallback = nullptr;
     AEffect* effect = nullptr;
 };

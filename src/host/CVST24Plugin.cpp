@@ -56,6 +56,7 @@ CVST24Plugin* CVST24Plugin::Create(audioMasterCallback host, CPluginBase* core)
     }
     core->hostCallback = host;
     core->effect = plugin->getAeffect();
+    core->automation = plugin;
     return plugin;
 }
 
@@ -147,6 +148,33 @@ void CVST24Plugin::QueueEvents(const VstEvents* events)
         pending[pendingCount++] =
             PendingEvent{event->deltaFrames, PackMidi(*reinterpret_cast<const VstMidiEvent*>(event))};
     }
+}
+
+intptr_t CVST24Plugin::CallHost(int32_t opcode, int32_t index, float opt)
+{
+    if (Closing() || !audioMaster)
+        return 0;
+    return audioMaster(&cEffect, opcode, index, 0, nullptr, opt);
+}
+
+void CVST24Plugin::BeginEdit(int32_t parameter)
+{
+    CallHost(audioMasterBeginEdit, parameter, 0.0f);
+}
+
+void CVST24Plugin::Automate(int32_t parameter, float normalized)
+{
+    CallHost(audioMasterAutomate, parameter, normalized);
+}
+
+void CVST24Plugin::EndEdit(int32_t parameter)
+{
+    CallHost(audioMasterEndEdit, parameter, 0.0f);
+}
+
+void CVST24Plugin::UpdateDisplay()
+{
+    CallHost(audioMasterUpdateDisplay, 0, 0.0f);
 }
 
 void CVST24Plugin::resume()
@@ -242,6 +270,7 @@ intptr_t CVST24Plugin::SetChunk(const void* data, intptr_t size, bool isPreset)
         return 0;
     incoming.Seek(0, CStream::FromStart);
     core->LoadState(&incoming, isPreset);
+    UpdateDisplay();
     return 0;
 }
 
@@ -269,9 +298,11 @@ float CVST24Plugin::getParameter(int32_t index)
     return core->GetParameter(index);
 }
 
+// Every parameter belongs to the current program: all may have changed.
 void CVST24Plugin::setProgram(int32_t program)
 {
     core->SetProgram(program);
+    UpdateDisplay();
 }
 
 int32_t CVST24Plugin::getProgram()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/CAutomationHost.h"
 #include "host/CEditorHosting.h"
 #include "host/CVstEffect.h"
 
@@ -12,7 +13,7 @@ class CPluginBase;
 // parameters, no inputs and two outputs, and forwards every host request to the
 // host-independent core, converting between the interface's conventions and
 // the core's. Holds no synthesis logic.
-class CVST24Plugin : public CVstEffect
+class CVST24Plugin : public CVstEffect, private CAutomationHost
 {
 public:
     static constexpr int32_t kProgramCount = 64;
@@ -77,6 +78,13 @@ private:
         int32_t frame;     // the host's offset, unchecked
         uint32_t message;  // packed
     };
+
+    // The core's reports, passed on to the host until it has closed us.
+    void BeginEdit(int32_t parameter) override;
+    void Automate(int32_t parameter, float normalized) override;
+    void EndEdit(int32_t parameter) override;
+    void UpdateDisplay() override;
+    intptr_t CallHost(int32_t opcode, int32_t index, float opt);
 
     void QueueEvents(const VstEvents* events);
     void ReadTimeInfo();

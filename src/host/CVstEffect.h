@@ -62,6 +62,9 @@ public:
     CVstEffect& operator=(const CVstEffect&) = delete;
 
 protected:
+    // effClose has come: the host takes no more calls from this object.
+    bool Closing() const { return closing; }
+
     void setUniqueID(int32_t id) { cEffect.uniqueID = id; }
     void setNumInputs(int32_t count) { cEffect.numInputs = count; }
     void setNumOutputs(int32_t count) { cEffect.numOutputs = count; }

@@ -123,9 +123,13 @@ enum VstEffectOpcode : int32_t
 // Host-callback opcodes (plug-in to host).
 enum VstHostOpcode : int32_t
 {
+    audioMasterAutomate = 0,
     audioMasterVersion = 1,
     audioMasterWantMidi = 6,
     audioMasterGetTime = 7,
+    audioMasterUpdateDisplay = 42,
+    audioMasterBeginEdit = 43,
+    audioMasterEndEdit = 44,
 };
 
 // The answer of effIdentify.

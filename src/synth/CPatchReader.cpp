@@ -2,7 +2,9 @@
 
 #include "io/ByteOrder.h"
 #include "io/CStream.h"
+#include "synth/CMidiLearn.h"
 #include "synth/CSynth.h"
+#include "synth/ParameterTable.h"
 
 #include <cstring>
 
@@ -196,6 +198,45 @@ void CPatchReader::ReadSection(const PatchSection& section, uint32_t size)
         section.visit(record, k, words);
 }
 
+void CPatchReader::ReadControllerMap(uint32_t size)
+{
+    if (isPreset || size < 4)
+    {
+        Skip(size);
+        return;
+    }
+    int32_t count;
+    if (!ReadI32(stream, count))
+        return;
+    const uint32_t payload = size - 4;
+    if (count < 0 || count > CMidiLearn::kControllers ||
+        payload != static_cast<uint32_t>(count) * PatchFormat::kControllerMapEntryBytes)
+    {
+        Skip(payload);
+        return;
+    }
+    CMidiLearn map;
+    bool sound = true;
+    for (int32_t i = 0; i < count; ++i)
+    {
+        int32_t controller;
+        int32_t parameter;
+        if (!ReadI32(stream, controller) || !ReadI32(stream, parameter))
+            return;
+        // Each side at most once, each value one we know.
+        sound = sound && parameter < kParameterTableSize && map.ParameterOf(controller) == CMidiLearn::kNone &&
+                map.ControllerOf(parameter) == CMidiLearn::kNone && map.Bind(controller, parameter);
+    }
+    if (!sound)
+        return;
+    synth.midiLearn.ForgetAll();
+    for (int32_t controller = 0; controller < CMidiLearn::kControllers; ++controller)
+    {
+        if (map.ParameterOf(controller) != CMidiLearn::kNone)
+            synth.midiLearn.Bind(controller, map.ParameterOf(controller));
+    }
+}
+
 void CPatchReader::ReadCurrentIndex(uint32_t size)
 {
     if (size != PatchFormat::kCurrentIndexSize)
@@ -234,6 +275,11 @@ void CPatchReader::Read()
         if (TagIs(tag, PatchFormat::kCurrentIndexTag))
         {
             ReadCurrentIndex(size);
+            continue;
+        }
+        if (TagIs(tag, PatchFormat::kControllerMapTag))
+        {
+            ReadControllerMap(size);
             continue;
         }
         const PatchSection* known = nullptr;

@@ -35,6 +35,9 @@ private:
     void ReadProgramHeader();
     void ReadSection(const PatchSection& section, uint32_t size);
     void ReadCurrentIndex(uint32_t size);
+    // Replaces the synth's controller bindings when the whole section is
+    // sound; a damaged one binds nothing and changes nothing.
+    void ReadControllerMap(uint32_t size);
     // Passes over n bytes; false (and the position at the end) when fewer remain.
     bool Skip(uint32_t n);
     int64_t Remaining();

@@ -1,6 +1,7 @@
 #include "synth/CPatchWriter.h"
 
 #include "io/ByteOrder.h"
+#include "synth/CMidiLearn.h"
 #include "io/CStream.h"
 #include "synth/PatchSections.h"
 
@@ -76,6 +77,24 @@ void CPatchWriter::WriteProgram(const SynthProgram& program)
         WriteU32(stream, PatchFormat::kCountedEntries);
         for (uint32_t i = 0; i < PatchFormat::kCountedEntries; ++i)
             section.visit(words, static_cast<int>(i), writer);
+    }
+}
+
+void CPatchWriter::WriteControllerMap(const CMidiLearn& learn)
+{
+    const int32_t count = learn.BindingCount();
+    if (count == 0)
+        return;
+    WriteSectionHeader(PatchFormat::kControllerMapTag,
+                       4 + PatchFormat::kControllerMapEntryBytes * static_cast<uint32_t>(count));
+    WriteI32(stream, count);
+    for (int32_t controller = 0; controller < CMidiLearn::kControllers; ++controller)
+    {
+        const int32_t parameter = learn.ParameterOf(controller);
+        if (parameter == CMidiLearn::kNone)
+            continue;
+        WriteI32(stream, controller);
+        WriteI32(stream, parameter);
     }
 }
 

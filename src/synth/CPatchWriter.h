@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class CMidiLearn;
 class CStream;
 
 // Writes programs in the tagged-section patch format at the stream's current
@@ -23,6 +24,8 @@ public:
     void WriteProgram(const SynthProgram& program);
     // The closing "prog" section of a bank.
     void WriteCurrentIndex(int32_t index);
+    // The "ccmap" section after "prog"; nothing when no controller is bound.
+    void WriteControllerMap(const CMidiLearn& learn);
 
 private:
     void WriteString(const char* text, uint32_t length);

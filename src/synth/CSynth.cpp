@@ -108,7 +108,12 @@ void CSynth::HandleController(int32_t controller, int32_t value)
         voicePool.AllNotesOff(envelopeLimits);
         break;
     default:
+    {
+        const int32_t parameter = midiLearn.Take(controller);
+        if (parameter != CMidiLearn::kNone)
+            SetParameter(parameter, static_cast<float>(value) / 127.0f);
         break;
+    }
     }
 }
 
@@ -297,6 +302,7 @@ void CSynth::SaveState(CStream* stream, bool isPreset)
     for (const SynthProgram& program : programs)
         writer.WriteProgram(program);
     writer.WriteCurrentIndex(programIndex);
+    writer.WriteControllerMap(midiLearn);
 }
 
 void CSynth::LoadState(CStream* stream, bool isPreset)

@@ -8,6 +8,7 @@
 #include "engine/Envelope.h"
 #include "engine/Lfo.h"
 #include "host/CPluginBase.h"
+#include "synth/CMidiLearn.h"
 #include "synth/ParameterTable.h"
 #include "synth/SynthProgram.h"
 
@@ -85,13 +86,15 @@ public:
     LfoState globalLfos[kGlobalLfoCount] = {};
     CRandom random{kRandomSeed};
     CEffectChain effects;
+    CMidiLearn midiLearn;
     // The last stage: the feedback oscillator's offset never reaches the host.
     MDCBlocker dcBlockerLeft;
     MDCBlocker dcBlockerRight;
 
 private:
     // Controllers: 1 mod wheel, 64 sustain pedal and the channel-mode
-    // messages 120 (all sound off), 121 (reset controllers), 123 (all notes off).
+    // messages 120 (all sound off), 121 (reset controllers), 123 (all notes off);
+    // any other moves the parameter the player bound it to.
     void HandleController(int32_t controller, int32_t value);
     // Every voice freed and every tail cleared, from the next sample on.
     void Silence();

@@ -40,6 +40,11 @@ namespace PatchFormat {
 
 constexpr const char* kProgramTag = "pp";
 constexpr const char* kCurrentIndexTag = "prog";
+// The player's MIDI controller bindings: a bank's last section, written only
+// when there are any. Payload: a count, then count pairs of controller and
+// parameter index. Readers that do not know it skip it by its size.
+constexpr const char* kControllerMapTag = "ccmap";
+constexpr uint32_t kControllerMapEntryBytes = 8;
 constexpr const char* kFilterScaleTag = "fscale";
 constexpr const char* kWaveTag = "wave";  // holds the ratios the reader screens
 constexpr uint32_t kCurrentIndexSize = 4;

@@ -15,10 +15,12 @@
 #include "gui/core/CClientGroup.h"
 #include "gui/core/InputCodes.h"
 #include "gui/widgets/CButton.h"
+#include "host/CAutomationHost.h"
 #include "io/HeapString.h"
 #include "support/TempDir.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
+#include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,16 @@ public:
     std::vector<std::string> files;
     std::vector<std::string> opened;
 };
+
+// What a knob's right-click menu holds: its own items, then the learn items.
+std::vector<std::string> WithLearnItems(std::vector<std::string> items)
+{
+    if (!items.empty())
+        items.push_back("-");
+    items.push_back("Learn MIDI CC");
+    items.push_back("Forget MIDI CC");
+    return items;
+}
 
 // Window coordinates of the panels (column, row) and of their knobs.
 constexpr int32_t kPanelX[3] = {8, 280, 552};
@@ -350,6 +362,14 @@ TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
     // A menu closed without a choice does nothing.
     win->menuAnswer = -1;
     Click(300, 200, kMouseRight);
+    EXPECT_EQ(win->asked.size(), 4u);
+
+    // Controller bindings go without a question.
+    synth.midiLearn.Bind(74, 3);
+    win->menuAnswer = 9;
+    Click(300, 200, kMouseRight);
+    EXPECT_EQ(win->menus.back()[9], "Forget all MIDI CCs");
+    EXPECT_EQ(synth.midiLearn.BindingCount(), 0);
     EXPECT_EQ(win->asked.size(), 4u);
 }
 
@@ -678,6 +698,109 @@ TEST_F(CSynthWinTest, KnobsTurnDoubleClickAndSwitchThroughTheWindow)
     EXPECT_EQ(detune->DisplayText(), "DETUNE");
 }
 
+namespace
+{
+// A host that writes down what the editor reports.
+class CRecordingHost : public CAutomationHost
+{
+public:
+    void BeginEdit(int32_t parameter) override { calls.push_back("begin " + std::to_string(parameter)); }
+    void Automate(int32_t parameter, float value) override
+    {
+        calls.push_back("automate " + std::to_string(parameter));
+        values.push_back(value);
+    }
+    void EndEdit(int32_t parameter) override { calls.push_back("end " + std::to_string(parameter)); }
+    void UpdateDisplay() override { calls.push_back("update"); }
+
+    std::vector<std::string> calls;
+    std::vector<float> values;
+};
+} // namespace
+
+TEST_F(CSynthWinTest, KnobEditsReachTheHostAsAutomation)
+{
+    CRecordingHost host;
+    synth.automation = &host;
+    SynthProgram& p = *synth.currentProgram;
+    p.cutoff = 0.5f;
+    p.mono = 0;
+    win->Rebuild();
+    const std::string cutoff = std::to_string(FindParameterByName("Filter Cutoff"));
+
+    // A drag of the filter cutoff, 10 pixels right and 10 up: 5 steps.
+    screen.Advance(500);
+    screen.Press(KnobX(1, 0), KnobY(0, 0), kMouseLeft);
+    for (int32_t d = 2; d <= 10; d += 2)
+        screen.Move(KnobX(1, 0) + d, KnobY(0, 0) - d, kMouseLeft);
+    screen.Release(KnobX(1, 0) + 10, KnobY(0, 0) - 10, kMouseLeft);
+    Pump();
+    ASSERT_GE(host.calls.size(), 3u);
+    EXPECT_EQ(host.calls.front(), "begin " + cutoff);
+    EXPECT_EQ(host.calls.back(), "end " + cutoff);
+    for (size_t i = 1; i + 1 < host.calls.size(); ++i)
+        EXPECT_EQ(host.calls[i], "automate " + cutoff) << i;
+    EXPECT_FLOAT_EQ(host.values.back(), 0.55f);
+    EXPECT_FLOAT_EQ(p.cutoff, 0.55f);
+    for (size_t i = 1; i < host.values.size(); ++i)
+        EXPECT_GT(host.values[i], host.values[i - 1]);
+
+    // A click on a switch is one whole edit.
+    host.calls.clear();
+    host.values.clear();
+    Click(KnobX(2, 0), KnobY(0, 0));  // MONO
+    const std::string mono = std::to_string(FindParameterByName("Master Mono"));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin " + mono, "automate " + mono, "end " + mono}));
+    EXPECT_EQ(host.values, std::vector<float>{1.0f});
+    synth.automation = nullptr;
+}
+
+TEST_F(CSynthWinTest, HostChangesShowOnTheKnobsAtTheNextIdle)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.cutoff = 0.5f;
+    win->Rebuild();
+    CParamValueKnob* knob = Knobs(Panel(1, 0))[0];
+    synth.SetParameter(FindParameterByName("Filter Cutoff"), 0.25f);
+    EXPECT_EQ(knob->value, 50);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(1, 0))[0], knob);  // followed, not rebuilt
+    EXPECT_EQ(knob->value, 25);
+}
+
+TEST_F(CSynthWinTest, KnobMenusLearnAndForgetAController)
+{
+    SynthProgram& p = *synth.currentProgram;
+    p.cutoff = 0.5f;
+    p.mono = 0;
+    win->Rebuild();
+    const int32_t cutoff = FindParameterByName("Filter Cutoff");
+    win->menuAnswer = 0;
+    Click(KnobX(1, 0), KnobY(0, 0), kMouseRight);
+    ASSERT_EQ(win->menus.size(), 1u);
+    EXPECT_EQ(win->menus[0], (std::vector<std::string>{"Learn MIDI CC", "Forget MIDI CC"}));
+    EXPECT_EQ(synth.midiLearn.Armed(), cutoff);
+    synth.HandleMidi(0xB0u | 74u << 8 | 127u << 16);
+    EXPECT_EQ(synth.midiLearn.ParameterOf(74), cutoff);
+    Idle();
+    EXPECT_EQ(Knobs(Panel(1, 0))[0]->value, 100);
+
+    win->menuAnswer = 1;
+    Click(KnobX(1, 0), KnobY(0, 0), kMouseRight);
+    EXPECT_EQ(synth.midiLearn.BindingCount(), 0);
+
+    // A knob with a menu of its own keeps it, the learn items after it.
+    win->menuAnswer = -1;
+    Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);  // WAVE1
+    ASSERT_EQ(win->menus.size(), 3u);
+    EXPECT_EQ(win->menus[2], (std::vector<std::string>{"SAW", "SQUARE", "PULSE", "PM", "SAW2", "-", "Learn MIDI CC",
+                                                       "Forget MIDI CC"}));
+    win->menuAnswer = 0;
+    Click(KnobX(2, 0), KnobY(0, 0), kMouseRight);  // MONO: the menu, and no flip
+    EXPECT_EQ(p.mono, 0);
+    EXPECT_EQ(synth.midiLearn.Armed(), FindParameterByName("Master Mono"));
+}
+
 TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
 {
     SynthProgram& p = *synth.currentProgram;
@@ -690,12 +813,12 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     win->menuAnswer = 3;
     Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);
     EXPECT_EQ(p.wave1, 3);
-    EXPECT_EQ(win->menus.back(), OscillatorWaveNames());
+    EXPECT_EQ(win->menus.back(), WithLearnItems(OscillatorWaveNames()));
     EXPECT_EQ(win->markedItems.back(), 0);
     Idle();
     win->menuAnswer = 0;
     Click(KnobX(0, 1), KnobY(0, 1), kMouseRight);
-    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"+24", "+12", "0", "-12", "-24"}));
+    EXPECT_EQ(win->menus.back(), WithLearnItems({"+24", "+12", "0", "-12", "-24"}));
     EXPECT_EQ(win->markedItems.back(), 2);
     EXPECT_EQ(p.ratio1, 4.0f);
     Idle();
@@ -703,7 +826,7 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     // The PM knob's multiplier menu and its label.
     win->menuAnswer = 3;
     Click(KnobX(0, 0), KnobY(1, 0), kMouseRight);
-    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"1", "2", "4", "8", "16"}));
+    EXPECT_EQ(win->menus.back(), WithLearnItems({"1", "2", "4", "8", "16"}));
     EXPECT_EQ(p.pmRatio, 8);
     Idle();
     EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
@@ -721,17 +844,17 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
     Idle();
     EXPECT_NE(Knobs(Panel(0, 0))[4], wave2);
-    // A SAW oscillator's MOD knob has no menu.
-    const size_t menus = win->menus.size();
+    // A SAW oscillator's MOD knob has no menu of its own.
+    win->menuAnswer = -1;
     Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
-    EXPECT_EQ(win->menus.size(), menus);
+    EXPECT_EQ(win->menus.back(), WithLearnItems({}));
     // The delay's TIME: the division menu into its secondary field.
     synth.Resources().fxMode = 1;
     synth.Resources().fxIndex = 2;
     win->Rebuild();
     win->menuAnswer = 2;
     Click(KnobX(2, 2), KnobY(1, 2), kMouseRight);
-    EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"4", "8", "16", "32"}));
+    EXPECT_EQ(win->menus.back(), WithLearnItems({"4", "8", "16", "32"}));
     EXPECT_EQ(win->markedItems.back(), 0);
     EXPECT_EQ(p.delayDiv, 16);
     // The modulation header: a right release on VEL selects it and lists its pages.

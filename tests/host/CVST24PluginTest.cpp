@@ -18,6 +18,7 @@ struct HostRequest
     int32_t opcode;
     int32_t index;
     intptr_t value;
+    float opt;
 };
 
 // What the fake host answers and what it was asked.
@@ -30,9 +31,9 @@ struct FakeHost
 
 FakeHost* host = nullptr;
 
-intptr_t HostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float)
+intptr_t HostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt)
 {
-    host->requests.push_back({opcode, index, value});
+    host->requests.push_back({opcode, index, value, opt});
     if (opcode == audioMasterGetTime)
         return host->answerTime ? reinterpret_cast<intptr_t>(&host->info) : 0;
     return 0;
@@ -345,6 +346,35 @@ TEST_F(CVST24PluginTest, EventListsSentBeforeABlockAppendUpToTheCapacity)
     const std::vector<std::string> kinds = CallKinds();
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "midi " + std::to_string(0x013C90)),
               CVST24Plugin::kMaxPendingEvents);
+}
+
+TEST_F(CVST24PluginTest, EditsAndReloadsReachTheHostUntilItCloses)
+{
+    ASSERT_NE(core->automation, nullptr);
+    core->automation->BeginEdit(13);
+    core->automation->Automate(13, 0.25f);
+    core->automation->EndEdit(13);
+    Dispatch(effSetProgram, 0, 5);
+    char bytes[] = "AB";
+    Dispatch(effSetChunk, 0, 2, bytes);
+    std::vector<std::tuple<int32_t, int32_t, float>> asked;
+    for (const HostRequest& request : fakeHost.requests)
+        asked.emplace_back(request.opcode, request.index, request.opt);
+    EXPECT_EQ(asked, (std::vector<std::tuple<int32_t, int32_t, float>>{{audioMasterBeginEdit, 13, 0.0f},
+                                                                         {audioMasterAutomate, 13, 0.25f},
+                                                                         {audioMasterEndEdit, 13, 0.0f},
+                                                                         {audioMasterUpdateDisplay, 0, 0.0f},
+                                                                         {audioMasterUpdateDisplay, 0, 0.0f}}));
+
+    // A knob handler still running when the host closed the plug-in.
+    fakeHost.requests.clear();
+    plugin->Hold();
+    Dispatch(effClose);
+    core->automation->BeginEdit(13);
+    EXPECT_TRUE(fakeHost.requests.empty());
+    plugin->Release();
+    effect = nullptr;
+    EXPECT_EQ(coreDestroyed, 1);
 }
 
 TEST_F(CVST24PluginTest, FixedAnswers)
