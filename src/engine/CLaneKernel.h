@@ -112,8 +112,13 @@ public:
     // The filter and gains, then the lanes added into left and right.
     void Finish(float* left, float* right, int32_t count)
     {
+        // The filter runs on locals: the stores into the rows could alias a
+        // member and would keep it in memory.
+        MStateVariableFilterOf<Lanes> state = filter;
+        const MStateVariableFilterOf<Lanes>::Weights blend = weights;
         for (int32_t j = 0; j < count; ++j)
-            Sound(j);
+            Sound(j, state, blend);
+        filter = state;
         AddLanes(toLeftAt, left, count);
         AddLanes(toRightAt, right, count);
     }
@@ -172,16 +177,18 @@ private:
         }
         const Lanes noiseSample = noiseUsed ? Gather(noise, noiseIndex & EngineTables::kNoiseMask) : Lanes{};
         noiseIndex += 1;
-        modulation[j] = ModulateSample(constants, smoothers, e, lfo, noiseSample);
+        ModulateOscillators(constants, smoothers, e[2], lfo[2], modulation[j]);
+        ModulateFilter(constants, smoothers, e[0], e[1], lfo[0], lfo[1], noiseSample, modulation[j]);
         toLeftAt[j] = gainLeft + position * slopeLeft;
         toRightAt[j] = gainRight + position * slopeRight;
     }
 
-    [[gnu::always_inline]] void Sound(int32_t j)
+    [[gnu::always_inline]] void Sound(int32_t j, MStateVariableFilterOf<Lanes>& state,
+                                      const MStateVariableFilterOf<Lanes>::Weights& blend)
     {
         const SampleModulation<Lanes>& m = modulation[j];
         const Lanes input = FilterInput(m.mix, out1At[j], out2At[j], m.noise);
-        const Lanes out = filter.Process(input, m.cutoff, m.damping, weights) * m.gain;
+        const Lanes out = state.Process(input, m.cutoff, m.damping, blend) * m.gain;
         toLeftAt[j] *= out;
         toRightAt[j] *= out;
     }

@@ -38,13 +38,13 @@ public:
             e[k] = envelopes[k].Next();
             l[k] = lfos[k].table[LfoIndex(at * constants.lfoStep[k] + lfos[k].phase)];
         }
-        const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
-        ++noiseIndex;
-        const SampleModulation<float> m = ModulateSample(constants, smoothers, e, l, noiseSample);
+        SampleModulation<float> m;
+        ModulateOscillators(constants, smoothers, e[2], l[2], m);
 
         // Oscillator 2 feeds oscillator 1 with one sample of delay and
-        // oscillator 1 modulates oscillator 2 at once: everything that does
-        // not depend on that loop is computed beside it.
+        // oscillator 1 modulates oscillator 2 at once. That chain limits the
+        // speed, so it starts as early as it can and the filter's modulation
+        // comes after it.
         const double base1 = at * increment1 + phase1;
         const double base2 = at * increment2 + phase2;
         const float feedback = Feedback(lastOsc2, constants.feedbackOfSquare, constants.feedbackOfLinear);
@@ -54,6 +54,9 @@ public:
             Osc2::Compute(block.sine, (pmOffset + m.offset2) + base2, m.amount2, constants.ratio2, a2, b2);
         lastOsc2 = out2;
 
+        const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
+        ++noiseIndex;
+        ModulateFilter(constants, smoothers, e[0], e[1], l[0], l[1], noiseSample, m);
         const float input = FilterInput(m.mix, out1, out2, m.noise);
         const float out = filter.Process(input, m.cutoff, m.damping, block.weights) * m.gain;
         left += (block.gainLeft + i * block.slopeLeft) * out;

@@ -247,25 +247,31 @@ struct SampleModulation
     F gain;      // amplitude, before panning
 };
 
-// Envelopes e, LFO values l (0..1) and the noise sample to the sample's
-// modulation, stepping the smoothers s.
+// The part of the modulation the oscillator chain reads, from envelope 3 and
+// LFO 3, stepping the smoothers s. Done apart from the rest so that the
+// one-voice kernel can start its chain early.
 template <class F, class S>
-[[gnu::always_inline]] inline SampleModulation<F> ModulateSample(const VoiceConstants<F>& c, SmootherSet<S>& s,
-                                                                 const F (&e)[Voice::kModulatorCount],
-                                                                 const F (&l)[Voice::kModulatorCount], F noiseSample)
+[[gnu::always_inline]] inline void ModulateOscillators(const VoiceConstants<F>& c, SmootherSet<S>& s, F e3, F l3,
+                                                       SampleModulation<F>& m)
 {
-    SampleModulation<F> m;
-    const F l1w = c.lfo1Wheel.At(l[0]);
-    m.amount1 = s.shape1.Process(c.shape1Env.At(e[2]) * c.shape1Lfo.At(l[2]));
-    m.amount2 = s.shape2.Process(c.shape2Env.At(e[2]) * c.shape2Lfo.At(l[2]));
-    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(c.phaseEnv.At(e[2]) * c.phaseLfo.At(l[2]));
-    m.pmScale = c.pmEnv.At(e[2]) * c.pmLfo.At(l[2]);
+    m.amount1 = s.shape1.Process(c.shape1Env.At(e3) * c.shape1Lfo.At(l3));
+    m.amount2 = s.shape2.Process(c.shape2Env.At(e3) * c.shape2Lfo.At(l3));
+    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(c.phaseEnv.At(e3) * c.phaseLfo.At(l3));
+    m.pmScale = c.pmEnv.At(e3) * c.pmLfo.At(l3);
+}
+
+// The part of the modulation the filter and gain read, from envelopes 1 and
+// 2, LFOs 1 and 2 (0..1) and the noise sample.
+template <class F, class S>
+[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2, F l1,
+                                                  F l2, F noiseSample, SampleModulation<F>& m)
+{
+    const F l1w = c.lfo1Wheel.At(l1);
     m.mix = s.mix.Process(c.mixLfo.At(l1w));
-    m.cutoff = s.cutoff.Process(CutoffTarget(c.cutoffEnv.At(e[1]), c.cutoffDepth, c.cutoffLfo.At(l[1])));
-    m.damping = MStateVariableFilterOf<F>::Damping(c.resonanceLfo.At(l[1]), m.cutoff, c.compensate);
+    m.cutoff = s.cutoff.Process(CutoffTarget(c.cutoffEnv.At(e2), c.cutoffDepth, c.cutoffLfo.At(l2)));
+    m.damping = MStateVariableFilterOf<F>::Damping(c.resonanceLfo.At(l2), m.cutoff, c.compensate);
     m.noise = c.noiseLfo.At(l1w) * noiseSample;
-    m.gain = s.amplitude.Process(c.volumeLfo.At(l[1]) * e[0] * c.tremolo.At(l1w));
-    return m;
+    m.gain = s.amplitude.Process(c.volumeLfo.At(l2) * e1 * c.tremolo.At(l1w));
 }
 
 // The two oscillators blended, with the noise, as the filter's input.
