@@ -33,7 +33,7 @@ std::string DefaultText(const ParameterInfo& info)
 {
     if (info.choices != nullptr)
         return info.choices[info.defaultValue - info.minimum];
-    return std::to_string(info.defaultValue);
+    return DisplayedNumber(info, info.defaultValue);
 }
 }
 
@@ -83,7 +83,7 @@ std::string CInstrumentParameters::Describe(int32_t index)
     const ParameterInfo& info = kParameters[own];
     const std::string range = info.choices != nullptr
                                   ? Choices(info, "|")
-                                  : std::to_string(info.minimum) + ".." + std::to_string(info.maximum);
+                                  : DisplayedNumber(info, info.minimum) + ".." + DisplayedNumber(info, info.maximum);
     std::snprintf(line, sizeof line, "%3d  %-24s  %-30s  default %-6s  %s", static_cast<int>(index), name.c_str(),
                   range.c_str(), DefaultText(info).c_str(), info.unit);
     std::string text = line;
@@ -100,7 +100,7 @@ std::string CInstrumentParameters::Accepted(int32_t index)
     const ParameterInfo& info = kParameters[own];
     if (info.choices != nullptr)
         return "one of " + Choices(info, ", ");
-    std::string text = std::to_string(info.minimum) + " to " + std::to_string(info.maximum);
+    std::string text = DisplayedNumber(info, info.minimum) + " to " + DisplayedNumber(info, info.maximum);
     if (info.unit[0] != 0)
         text += std::string(" ") + info.unit;
     return text;

@@ -6,8 +6,11 @@
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
 #include "synth/CSynthResources.h"
+#include "synth/ParameterTable.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace
 {
@@ -20,10 +23,6 @@ constexpr int32_t kPhaser = 1;
 constexpr int32_t kDelay = 2;
 constexpr int32_t kReverb = 3;
 constexpr int32_t kWaveshaper = 4;
-// Units of the stored settings.
-constexpr int32_t kMsPerSizeUnit = 100; // reverb size: tenths of a second
-constexpr int32_t kHzPerFrequencyUnit = 20;
-constexpr int32_t kUnityGain = 100;     // EQ gains in percent
 
 int32_t EffectIndex(int32_t i)
 {
@@ -121,29 +120,15 @@ void CFXGroup::KnobText(CCtrl* sender, char*& text, int32_t)
         text = NewString(knob->DisplayText().c_str());
         return;
     }
-    const SynthProgram& p = *program;
-    const int32_t* field = knob->intField;
-    // Wide enough for a damaged value anywhere in the integer range.
-    const long long v = knob->value;
-    char value[32];
-    if (field == &p.reverbSize)
-        std::snprintf(value, sizeof value, "%lld ms", v * kMsPerSizeUnit);
-    else if (field == &p.eqFreqLow || field == &p.eqFreqHigh || field == &p.phaserLow || field == &p.phaserHigh)
-        std::snprintf(value, sizeof value, "%lld Hz", v * kHzPerFrequencyUnit);
-    else if (field == &p.eqLow || field == &p.eqMid || field == &p.eqHigh || field == &p.eqGain)
-        std::snprintf(value, sizeof value, "%lld", v - kUnityGain);
-    else if (field == &p.chorusRate)
-        std::snprintf(value, sizeof value, "%.1f Hz", static_cast<double>(v) * 0.1);
-    else if (knob->floatField == &p.phaserRate)
-        std::snprintf(value, sizeof value, "%.2f Hz", static_cast<double>(p.phaserRate));
-    else if (field == &p.chorusDelay)
-        std::snprintf(value, sizeof value, "%lld ms", v);
-    else
-    {
-        text = NewString(knob->ValueText().c_str());
-        return;
-    }
-    text = NewString(value);
+    // The effects' settings read in their own units, as the host shows them;
+    // percentages stay bare numbers like every other knob's.
+    const ParameterInfo& info = *FindParameter(knob->parameterIndex);
+    char value[64];
+    ValueText(*program, info, value, sizeof value);
+    std::string shown = value;
+    if (info.unit[0] != 0 && std::strcmp(info.unit, "%") != 0)
+        shown += std::string(" ") + info.unit;
+    text = NewString(shown.c_str());
 }
 
 void CFXGroup::Advance(CCtrl*)

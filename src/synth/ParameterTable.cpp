@@ -54,6 +54,17 @@ constexpr ParameterInfo List(int32_t id, const char* name, const char* label, si
     return {id, name, label, ParameterKind::List, offset, 0, 0, kWaveCount - 1, 0, "", waves};
 }
 
+// An effect setting shown in its own units rather than the knob's.
+constexpr ParameterInfo Shown(ParameterInfo info, const char* unit, double step, int32_t decimals = 0,
+                              int32_t shift = 0)
+{
+    info.unit = unit;
+    info.displayStep = step;
+    info.displayDecimals = decimals;
+    info.displayShift = shift;
+    return info;
+}
+
 constexpr ParameterInfo Beats(int32_t id, const char* name, const char* label, size_t offset, size_t division)
 {
     return {id, name, label, ParameterKind::Beats, offset, division, 1, kMaxBeats, 1, "", nullptr};
@@ -230,30 +241,31 @@ constexpr ParameterInfo kParameters[kParameterTableSize] = {
     // hundredths of a hertz, units of 20 Hz, tenths of a second.
     Int(99, "Chorus Delay", "DELAY", offsetof(SynthProgram, chorusDelay), 1, 150, 20, "ms"),
     Float(100, "Chorus Depth", "DEPTH", offsetof(SynthProgram, chorusDepth), 0, 100, 10),
-    Int(101, "Chorus Rate", "RATE", offsetof(SynthProgram, chorusRate), 1, 100, 16),
+    Shown(Int(101, "Chorus Rate", "RATE", offsetof(SynthProgram, chorusRate), 1, 100, 16), "Hz", 0.1, 1),
     Int(102, "Chorus Phase", "PHASE", offsetof(SynthProgram, chorusPhase), 0, 180, 90),
     Float(103, "Chorus Feedback", "FEEDBACK", offsetof(SynthProgram, chorusFeedback), -100, 100, 0),
 
-    Float(104, "Phaser Rate", "RATE", offsetof(SynthProgram, phaserRate), 1, 100, 10, ""),
+    Shown(Float(104, "Phaser Rate", "RATE", offsetof(SynthProgram, phaserRate), 1, 100, 10), "Hz", 0.01, 2),
     Float(105, "Phaser Feedback", "FEEDBACk", offsetof(SynthProgram, phaserFeedback), -100, 100, 50),
     Int(106, "Phaser Stages", "STAGES", offsetof(SynthProgram, phaserStages), 1, 16, 4),
-    Int(107, "Phaser Low", "LOW", offsetof(SynthProgram, phaserLow), 1, 1000, 200),
-    Int(108, "Phaser High", "HIGH", offsetof(SynthProgram, phaserHigh), 1, 1000, 500),
+    Shown(Int(107, "Phaser Low", "LOW", offsetof(SynthProgram, phaserLow), 1, 1000, 200), "Hz", 20.0),
+    Shown(Int(108, "Phaser High", "HIGH", offsetof(SynthProgram, phaserHigh), 1, 1000, 500), "Hz", 20.0),
 
     Float(109, "Delay Feedback", "FEEDBACK", offsetof(SynthProgram, delayFeedback), 0, 100, 50),
     Beats(110, "Delay Time", "TIME", offsetof(SynthProgram, delayBeats), offsetof(SynthProgram, delayDiv)),
     Float(111, "Delay L/R", "L/R", offsetof(SynthProgram, delayLR), 0, 100, 100),
 
-    Int(112, "Reverb Size", "SIZE", offsetof(SynthProgram, reverbSize), 10, 100, 40),
+    Shown(Int(112, "Reverb Size", "SIZE", offsetof(SynthProgram, reverbSize), 10, 100, 40), "ms", 100.0),
 
     Float(113, "Waveshape Foldback", "FOLDBACK", offsetof(SynthProgram, foldback), 0, 100, 50),
 
-    Int(114, "EQ Freq Low", "FREQ LOW", offsetof(SynthProgram, eqFreqLow), 1, 100, 40),
-    Int(115, "EQ Freq High", "FREQ HIGH", offsetof(SynthProgram, eqFreqHigh), 40, 500, 100),
-    Int(116, "EQ Gain", "GAIN", offsetof(SynthProgram, eqGain), 0, 200, 100, "%"),
-    Int(117, "EQ Low", "LOW", offsetof(SynthProgram, eqLow), 0, 200, 100, "%"),
-    Int(118, "EQ Mid", "MID", offsetof(SynthProgram, eqMid), 0, 200, 100, "%"),
-    Int(119, "EQ High", "HIGH", offsetof(SynthProgram, eqHigh), 0, 200, 100, "%"),
+    Shown(Int(114, "EQ Freq Low", "FREQ LOW", offsetof(SynthProgram, eqFreqLow), 1, 100, 40), "Hz", 20.0),
+    Shown(Int(115, "EQ Freq High", "FREQ HIGH", offsetof(SynthProgram, eqFreqHigh), 40, 500, 100), "Hz", 20.0),
+    // Gains in percent, shown as the change from unity.
+    Shown(Int(116, "EQ Gain", "GAIN", offsetof(SynthProgram, eqGain), 0, 200, 100), "%", 1.0, 0, -100),
+    Shown(Int(117, "EQ Low", "LOW", offsetof(SynthProgram, eqLow), 0, 200, 100), "%", 1.0, 0, -100),
+    Shown(Int(118, "EQ Mid", "MID", offsetof(SynthProgram, eqMid), 0, 200, 100), "%", 1.0, 0, -100),
+    Shown(Int(119, "EQ High", "HIGH", offsetof(SynthProgram, eqHigh), 0, 200, 100), "%", 1.0, 0, -100),
 };
 
 namespace
@@ -353,7 +365,7 @@ int32_t ChoiceIndex(const ParameterInfo& info, const char* begin, const char* en
     return -1;
 }
 
-// A number in knob units, rounded to the knob's step, then what may follow
+// A number in display units, rounded to the knob's step, then what may follow
 // it: the unit, or a beat count's current division.
 bool ReadKnobNumber(const SynthProgram& program, const ParameterInfo& info, const char* begin, const char* end,
                     int32_t& value)
@@ -379,7 +391,7 @@ bool ReadKnobNumber(const SynthProgram& program, const ParameterInfo& info, cons
     }
     if (rest != end)
         return false;
-    value = RoundToKnob(number);
+    value = RoundToKnob(number / info.displayStep) - info.displayShift;
     return true;
 }
 
@@ -450,9 +462,17 @@ void ValueText(const SynthProgram& program, const ParameterInfo& info, char* tex
                       static_cast<int>(IntField(program, info.divisionOffset)));
         break;
     default:
-        std::snprintf(text, size, "%d", static_cast<int>(value));
+        std::snprintf(text, size, "%s", DisplayedNumber(info, value).c_str());
         break;
     }
+}
+
+std::string DisplayedNumber(const ParameterInfo& info, int32_t value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", static_cast<int>(info.displayDecimals),
+                  (static_cast<double>(value) + info.displayShift) * info.displayStep);
+    return text;
 }
 
 bool SetValueFromText(SynthProgram& program, const ParameterInfo& info, const char* text)

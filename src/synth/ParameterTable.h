@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Every knob of the editor as one automatable setting of the current program.
 // A value has three forms: the field as stored (float fields 0..1 or -1..1,
@@ -32,8 +33,14 @@ struct ParameterInfo
     int32_t minimum;        // knob units
     int32_t maximum;
     int32_t defaultValue;   // the knob's double-click value
-    const char* unit;       // of the knob value: "%", "ms", "st" or ""
+    const char* unit;       // of the displayed value: "%", "ms", "Hz", "st" or ""
     const char* const* choices;  // Switch, List: names of minimum..maximum
+    // Where the displayed value is not the knob value itself (effect
+    // settings kept in stored units): (knob value + displayShift) x
+    // displayStep, with displayDecimals places.
+    int32_t displayShift = 0;
+    double displayStep = 1.0;
+    int32_t displayDecimals = 0;
 };
 
 constexpr int32_t kParameterTableSize = 120;
@@ -55,10 +62,13 @@ float NormalizedValue(const SynthProgram& program, const ParameterInfo& info);
 // Writes the knob value nearest to 0..1 over the range into the field as the
 // knob would store it; NaN writes the minimum. No allocation: audio thread.
 void SetNormalizedValue(SynthProgram& program, const ParameterInfo& info, float normalized);
-// The text the editor's knob gives for the field (its choice name for
+// A knob value as the display reads it, without a unit; choices are not
+// named here.
+std::string DisplayedNumber(const ParameterInfo& info, int32_t value);
+// The displayed value of the field, without its unit (its choice name for
 // switches and lists), cut to size - 1 characters.
 void ValueText(const SynthProgram& program, const ParameterInfo& info, char* text, size_t size);
-// Reads a typed value in knob units (a choice name for switches and lists;
+// Reads a typed value in display units (a choice name for switches and lists;
 // beats optionally followed by the current "/division"; the unit may follow
 // the number) and writes it; false, leaving the field, for anything outside
 // the range or unreadable.

@@ -80,7 +80,7 @@ TEST(ParameterTable, EntriesAreNumberedNamedAndBoundToDistinctFields)
         EXPECT_LT(info.minimum, info.maximum);
         EXPECT_GE(info.defaultValue, info.minimum);
         EXPECT_LE(info.defaultValue, info.maximum);
-        EXPECT_TRUE(std::set<std::string>({"%", "ms", "st", ""}).count(info.unit));
+        EXPECT_TRUE(std::set<std::string>({"%", "ms", "Hz", "st", ""}).count(info.unit));
         const bool named = info.kind == ParameterKind::Switch || info.kind == ParameterKind::List;
         EXPECT_EQ(info.choices != nullptr, named);
         if (info.kind == ParameterKind::Switch)
@@ -245,8 +245,24 @@ TEST(ParameterTable, TextIsTheKnobsValueOrItsName)
     p.delayBeats = 3;
     p.delayDiv = 16;
     EXPECT_EQ(Text(p, Named("Delay Time")), "3/16");
+    // Effect settings read in their own units.
     p.reverbSize = 40;
-    EXPECT_EQ(Text(p, Named("Reverb Size")), "40");
+    EXPECT_EQ(Text(p, Named("Reverb Size")), "4000");
+    p.chorusRate = 16;
+    EXPECT_EQ(Text(p, Named("Chorus Rate")), "1.6");
+    p.phaserRate = 0.1f;
+    EXPECT_EQ(Text(p, Named("Phaser Rate")), "0.10");
+    p.eqFreqLow = 40;
+    EXPECT_EQ(Text(p, Named("EQ Freq Low")), "800");
+    p.eqLow = 80;
+    EXPECT_EQ(Text(p, Named("EQ Low")), "-20");
+    EXPECT_TRUE(SetValueFromText(p, Named("Reverb Size"), "2500 ms"));
+    EXPECT_EQ(p.reverbSize, 25);
+    EXPECT_TRUE(SetValueFromText(p, Named("EQ Low"), "+30"));
+    EXPECT_EQ(p.eqLow, 130);
+    EXPECT_TRUE(SetValueFromText(p, Named("Chorus Rate"), "0.5 Hz"));
+    EXPECT_EQ(p.chorusRate, 5);
+    EXPECT_FALSE(SetValueFromText(p, Named("Reverb Size"), "11000"));
     p.coarse = -12;
     EXPECT_EQ(Text(p, Named("Master Coarse")), "-12");
 
