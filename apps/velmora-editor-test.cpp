@@ -9,6 +9,8 @@
 // Writes the pictures to OUTDIR as PNG files; prints one line per check,
 // then "N passed, M failed"; exits non-zero when a check failed.
 #include "PngWriter.h"
+#include "editor/CPluginWin.h"
+#include "editor/CSynthEditorFactory.h"
 #include "host/CEditorHosting.h"
 #include "host/CVstHost.h"
 #include "host/CX11HostWindow.h"
@@ -105,21 +107,21 @@ bool WritePicture(const Picture& picture, const std::string& path)
 class CReference
 {
 public:
-    CReference() : editor(&screen)
+    CReference() : factory(synth), editor(&factory, nullptr, &screen)
     {
         screen.screen = Rect{0, 0, 1280, 1024};
         host = screen.Create(0, false, false, Rect{kHostX, kHostY, kHostX + kHostWidth, kHostY + kHostHeight},
                              nullptr);
         screen.Show(host, true);
     }
-    ~CReference() { editor.Close(synth); }
+    ~CReference() { editor.Close(); }
 
     void Open()
     {
-        editor.Open(synth, reinterpret_cast<void*>(host));
+        editor.Open(reinterpret_cast<void*>(host));
         Settle();
     }
-    void Close() { editor.Close(synth); }
+    void Close() { editor.Close(); }
     void Apply(const std::vector<Step>& steps)
     {
         for (const Step& step : steps)
@@ -141,7 +143,7 @@ public:
     Picture Shot()
     {
         Picture picture;
-        CWin* window = dynamic_cast<CWin*>(synth.editorWindow);
+        CWin* window = editor.Window();
         CDrawContext* surface = window ? screen.Context(window->hwnd) : nullptr;
         if (!surface)
             return picture;
@@ -164,13 +166,14 @@ private:
             Message m;
             while (screen.Peek(m))
                 screen.Dispatch(m);
-            editor.Idle(synth);
+            editor.Idle();
         }
     }
 
     CSoftScreen screen;
-    CEditorHosting editor;
     CSynth synth;
+    CSynthEditorFactory factory;
+    CEditorHosting editor;
     SysWindow host = 0;
 };
 

@@ -3,11 +3,11 @@
 // with nothing changed (the meter alone), for the sound editor and the
 // program browser.
 
+#include "editor/CSynthResources.h"
 #include "editor/CSynthWin.h"
 #include "gui/core/CApp.h"
 #include "gui/platform/CSoftScreen.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,16 +21,17 @@ public:
         screen = new CSoftScreen;
         app = new CApp(screen);
         synth = new CSynth;
-        synth->Resources().pagesShown = static_cast<int32_t>(state.range(0));
-        synth->editorApp = app;
-        win = static_cast<CSynthWin*>(synth->CreateEditor());
-        synth->editorWindow = win;
+        view = new CSynthResources(*synth);
+        view->pagesShown = static_cast<int32_t>(state.range(0));
+        win = new CSynthWin(app, synth, view);
         win->Show(true);
     }
 
     void TearDown(benchmark::State&) override
     {
-        delete synth; // deletes the window
+        delete win;
+        delete view;
+        delete synth;
         delete app;
         delete screen;
     }
@@ -38,6 +39,7 @@ public:
     CSoftScreen* screen = nullptr;
     CApp* app = nullptr;
     CSynth* synth = nullptr;
+    CSynthResources* view = nullptr;
     CSynthWin* win = nullptr;
 };
 
@@ -45,7 +47,7 @@ BENCHMARK_DEFINE_F(EditorFixture, RebuildAndRepaint)(benchmark::State& state)
 {
     for (auto _ : state)
     {
-        synth->Resources().programsChanged = 1;
+        synth->programsChanged = 1;
         win->Idle();
     }
 }

@@ -1,7 +1,7 @@
 #include "editor/CBaseGroup.h"
 
 #include "editor/CParamKnob.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 namespace
 {

@@ -5,7 +5,7 @@
 #include "editor/CSynthWin.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <cstdio>

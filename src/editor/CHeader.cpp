@@ -5,7 +5,7 @@
 #include "gui/core/CWin.h"
 #include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 #include <utility>
 
@@ -72,7 +72,7 @@ void CHeader::MouseUp(int32_t px, int32_t py, int32_t flags)
         OnAdvance->Call(this);
     *selected = entry;
     if (resources != nullptr)
-        resources->programsChanged = 1;
+        resources->RequestRebuild();
     if (buttons == kMouseRight && OnMenu != nullptr)
         OnMenu->Call(this, px, py, flags);
 }

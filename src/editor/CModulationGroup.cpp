@@ -4,7 +4,7 @@
 #include "editor/CParamKnob.h"
 #include "editor/CSynthWin.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 namespace
 {

@@ -9,7 +9,7 @@
 #include "gui/draw/CSkinItem.h"
 #include "gui/draw/Colour.h"
 #include "io/HeapString.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 #include <cmath>
 #include <cstdio>
@@ -236,7 +236,7 @@ void CParamValueKnob::SetValue(int32_t v, bool notify)
     if (!notify || value == before)
         return;
     if (rebuildOnChange && resources != nullptr)
-        resources->programsChanged = 1;
+        resources->RequestRebuild();
     if (editing)
         automation->Automate(parameterIndex, HostValue());
 }

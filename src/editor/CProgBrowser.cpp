@@ -5,7 +5,7 @@
 #include "gui/draw/CGraphic.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 namespace
 {
@@ -42,12 +42,13 @@ void TogglePresets(CSynthResources& view)
     {
         view.pageIndex = CSynthResources::kPresetsPage;
     }
-    view.programsChanged = 1;
+    view.RequestRebuild();
 }
 
 } // namespace
 
-CProgBrowser::CProgBrowser(CWin* window, CSynth* synth) : CCtrl(window), synth(synth)
+CProgBrowser::CProgBrowser(CWin* window, CSynth* synth, CSynthResources* view)
+    : CCtrl(window), synth(synth), view(view)
 {
     width = kWidth;
     height = kHeight;
@@ -83,9 +84,8 @@ void CProgBrowser::MouseDown(int32_t, int32_t, int32_t flags)
 {
     if ((flags & kMouseLeft) && (flags & kMouseDouble))
     {
-        CSynthResources& view = synth->Resources();
-        view.pagesShown = CSynthResources::kSoundEditor;
-        view.programsChanged = 1;
+        view->pagesShown = CSynthResources::kSoundEditor;
+        view->RequestRebuild();
     }
 }
 
@@ -98,7 +98,8 @@ void CProgBrowser::MouseUp(int32_t px, int32_t py, int32_t flags)
         OnMenu->Call(this, px, py, flags);
 }
 
-CProgHeader::CProgHeader(CWin* window, CSynth* synth) : CCtrl(window), synth(synth)
+CProgHeader::CProgHeader(CWin* window, CSynth* synth, CSynthResources* view)
+    : CCtrl(window), synth(synth), view(view)
 {
     width = kWidth;
     height = kHeight;
@@ -126,5 +127,5 @@ void CProgHeader::MouseUp(int32_t px, int32_t py, int32_t)
     else if (px >= w - 2 * h)
         synth->SetProgram(synth->GetProgram() - 1);
     else
-        TogglePresets(synth->Resources());
+        TogglePresets(*view);
 }

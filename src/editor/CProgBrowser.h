@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class CSynth;
+class CSynthResources;
 
 // The Presets page: all 64 program names in 4 columns of 16 rows, the
 // current program in the accent colour. A left release selects the program
@@ -19,8 +20,8 @@ public:
     static constexpr int32_t kRows = 16;
     static constexpr int32_t kRowHeight = 20;
 
-    // synth is not owned.
-    CProgBrowser(CWin* window, CSynth* synth);
+    // synth and view are not owned.
+    CProgBrowser(CWin* window, CSynth* synth, CSynthResources* view);
     ~CProgBrowser() override;
 
     void Paint(CGraphic& g, Rect r) override;
@@ -31,6 +32,7 @@ public:
     int32_t ProgramAt(int32_t x, int32_t y) const;
 
     CSynth* synth;
+    CSynthResources* view;
     COnMouse* OnMenu = nullptr; // owned
 };
 
@@ -43,10 +45,11 @@ public:
     static constexpr int32_t kWidth = 160;
     static constexpr int32_t kHeight = 20;
 
-    CProgHeader(CWin* window, CSynth* synth);
+    CProgHeader(CWin* window, CSynth* synth, CSynthResources* view);
 
     void Paint(CGraphic& g, Rect r) override;
     void MouseUp(int32_t x, int32_t y, int32_t flags) override;
 
     CSynth* synth;
+    CSynthResources* view;
 };

@@ -4,7 +4,7 @@
 #include "editor/CParamKnob.h"
 #include "editor/CSynthWin.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <cstdio>
@@ -59,7 +59,7 @@ const std::vector<std::string>& LfoWaveNames()
 }
 
 CSynthPanel::CSynthPanel(CSynthWin* window, CSynth* synth)
-    : CBaseGroup(window, &synth->Resources()), editor(window), synth(synth), program(synth->currentProgram)
+    : CBaseGroup(window, window->resources), editor(window), synth(synth), program(synth->currentProgram)
 {
 }
 
@@ -79,7 +79,7 @@ int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<s
     {
         const int32_t chosen = editor->ChooseFromMenu(at, x, y, items, marked);
         if (chosen >= 0)
-            resources->programsChanged = 1;
+            resources->RequestRebuild();
         return chosen;
     }
     std::vector<std::string> all = items;
@@ -95,7 +95,7 @@ int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<s
         synth->midiLearn.Forget(parameter);
     else if (chosen >= 0 && chosen < static_cast<int32_t>(items.size()))
     {
-        resources->programsChanged = 1;
+        resources->RequestRebuild();
         return chosen;
     }
     return -1;

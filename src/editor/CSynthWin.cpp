@@ -21,7 +21,7 @@
 #include "host/CAutomationHost.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 #include <cstring>
 #include <memory>
@@ -67,12 +67,12 @@ void Anchor(CCtrl* c, uint32_t anchor, int32_t marginX, int32_t marginY)
 
 } // namespace
 
-CSynthWin::CSynthWin(CApp* app, CSynth* synth)
+CSynthWin::CSynthWin(CApp* app, CSynth* synth, CSynthResources* resources)
     : CPluginWin(app, nullptr, kWinNoBorder, kProductName, 0, 0, kWidth, kHeight), synth(synth),
-      resources(&synth->Resources())
+      resources(resources)
 {
     // The new tree shows the current state: no rebuild is due at the first idle.
-    resources->programsChanged = 0;
+    synth->programsChanged = 0;
     Rebuild();
 }
 
@@ -132,7 +132,7 @@ void CSynthWin::BuildPageView(CGroup* panel)
 {
     if (resources->pageIndex == CSynthResources::kPresetsPage)
     {
-        CProgBrowser* browser = new CProgBrowser(this, synth);
+        CProgBrowser* browser = new CProgBrowser(this, synth, resources);
         browser->x = kGap;
         browser->y = kGap;
         browser->OnMenu = new _COnMouse<CSynthWin>(this, &CSynthWin::BrowserMenu);
@@ -181,7 +181,7 @@ void CSynthWin::BuildStrip(CGroup* panel)
     panel->AddChild(meter);
     idleList.Add(meter);
 
-    CProgHeader* header = new CProgHeader(this, synth);
+    CProgHeader* header = new CProgHeader(this, synth, resources);
     header->x = kStripLabelWidth + CAudioVU::kWidth + kHeaderGap;
     Anchor(header, kAnchorBottom, 0, kGap);
     panel->AddChild(header);
@@ -196,9 +196,9 @@ void CSynthWin::BuildStrip(CGroup* panel)
 
 void CSynthWin::Idle()
 {
-    if (resources->programsChanged && openDialogs == 0)
+    if (synth->programsChanged && openDialogs == 0)
     {
-        resources->programsChanged = 0;
+        synth->programsChanged = 0;
         // A program change or load (from MIDI, the browser, a file) changes
         // every parameter the host shows.
         if (synth->automation != nullptr)
@@ -226,7 +226,7 @@ void CSynthWin::TabPressed(CCtrl* tab)
         resources->pagesShown = CSynthResources::kSoundEditor;
     else
         resources->pageIndex = tab->id;
-    resources->programsChanged = 1;
+    resources->RequestRebuild();
 }
 
 void CSynthWin::ToggleAbout(CCtrl*)
@@ -244,7 +244,7 @@ void CSynthWin::ToggleAbout(CCtrl*)
     {
         resources->pageIndex = CSynthResources::kAboutPage;
     }
-    resources->programsChanged = 1;
+    resources->RequestRebuild();
 }
 
 void CSynthWin::BrowserMenu(CCtrl* browser, int32_t x, int32_t y, int32_t)

@@ -14,9 +14,9 @@ class CSynthResources;
 // sound editor (six panels of knobs bound to the current program) or a page
 // view (program browser or About page with three tabs), always above the
 // bottom strip (title, level meter, program header, version). Everything is
-// rebuilt from scratch whenever the view state asks for it
-// (programsChanged); the view state lives in the synth's resources, so it
-// survives rebuilds and reopening. User-interface thread only.
+// rebuilt from scratch whenever the synth's programsChanged asks for it; the
+// view state (CSynthResources) lives outside the window, so it survives
+// rebuilds and reopening. User-interface thread only.
 class CSynthWin : public CPluginWin
 {
 public:
@@ -30,8 +30,8 @@ public:
     // Peaks fall by this much per idle.
     static constexpr float kPeakFall = 0.05f;
 
-    // app and synth are not owned and outlive the window.
-    CSynthWin(CApp* app, CSynth* synth);
+    // app, synth and resources are not owned and outlive the window.
+    CSynthWin(CApp* app, CSynth* synth, CSynthResources* resources);
 
     // Rebuilds and repaints when programsChanged is raised; otherwise
     // repaints the idle controls (the meter) and lowers the output peaks.

@@ -1,12 +1,18 @@
 #include "host/CEditorHosting.h"
 
+#include "editor/CEditorFactory.h"
+#include "editor/CPluginWin.h"
 #include "gui/core/CApp.h"
-#include "gui/core/CWin.h"
-#include "host/CPluginBase.h"
 #include "host/CVstEffect.h"
 
-CEditorHosting::CEditorHosting(CWindowSystem* system) : system(system)
+CEditorHosting::CEditorHosting(CEditorFactory* factory, CVstEffect* holder, CWindowSystem* system)
+    : factory(factory), holder(holder), system(system)
 {
+}
+
+CEditorHosting::~CEditorHosting()
+{
+    DeleteEditor();
 }
 
 CWindowSystem* CEditorHosting::System() const
@@ -24,12 +30,11 @@ intptr_t CEditorHosting::GetRect(ERect** where)
 }
 
 // A second open request shows nothing new; one made while a close waits
-// for the loops to return takes the hidden editor back. The core builds its
-// window on the application object, so that goes first.
-intptr_t CEditorHosting::Open(CPluginBase& core, void* parent)
+// for the loops to return takes the hidden editor back. The factory builds
+// its window on the application object, so that goes first.
+intptr_t CEditorHosting::Open(void* parent)
 {
-    FinishPendingClose(core);
-    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    FinishPendingClose();
     if (closePending)
     {
         closePending = false;
@@ -37,22 +42,19 @@ intptr_t CEditorHosting::Open(CPluginBase& core, void* parent)
             Present(window, parent);
         return 1;
     }
-    if (core.editorWindow)
+    if (window)
         return 1;
-    CApp* app = new CApp(System());
-    core.editorApp = app;
-    holder = CVstEffect::Of(core.effect);
+    if (!factory)
+        return 0;
+    app = new CApp(System());
     app->frameWatcher = this;
-    core.editorWindow = core.CreateEditor();
-    window = dynamic_cast<CWin*>(core.editorWindow);
+    window = factory->CreateEditor(app);
     // No system window (no display to show it on) is no editor either.
-    if (!core.editorWindow || (window && !window->hwnd))
+    if (!window || !window->hwnd)
     {
-        DeleteEditor(core);
+        DeleteEditor();
         return 0;
     }
-    if (!window)
-        return 1;
     app->mainWindow = window;
     Present(window, parent);
     return 1;
@@ -67,53 +69,51 @@ void CEditorHosting::Present(CWin* window, void* parent)
 
 // Deleting under a running loop or message handler would leave them, and
 // the handler that started the loop, on freed objects.
-intptr_t CEditorHosting::Close(CPluginBase& core)
+intptr_t CEditorHosting::Close()
 {
-    FinishPendingClose(core);
-    CWin* window = dynamic_cast<CWin*>(core.editorWindow);
+    FinishPendingClose();
     if (window)
         window->Close();
-    CApp* app = dynamic_cast<CApp*>(core.editorApp);
     if (app && app->Busy())
     {
         app->EndLoops();
         closePending = true;
         return 0;
     }
-    DeleteEditor(core);
+    DeleteEditor();
     return 0;
 }
 
-intptr_t CEditorHosting::Idle(CPluginBase& core)
+intptr_t CEditorHosting::Idle()
 {
-    FinishPendingClose(core);
-    core.Idle();
+    FinishPendingClose();
+    if (window)
+        window->Idle();
     if (closePending)
         return 0;
-    if (CApp* app = dynamic_cast<CApp*>(core.editorApp))
+    if (app)
     {
         app->system->DispatchPending(kMessagesPerIdle);
         // A close asked from a loop that this dispatch ran has unwound now.
-        FinishPendingClose(core);
+        FinishPendingClose();
     }
     return 0;
 }
 
-void CEditorHosting::DeleteEditor(CPluginBase& core)
+void CEditorHosting::DeleteEditor()
 {
-    delete core.editorWindow;
-    core.editorWindow = nullptr;
-    delete core.editorApp;
-    core.editorApp = nullptr;
+    delete window;
+    window = nullptr;
+    delete app;
+    app = nullptr;
 }
 
-void CEditorHosting::FinishPendingClose(CPluginBase& core)
+void CEditorHosting::FinishPendingClose()
 {
-    CApp* app = dynamic_cast<CApp*>(core.editorApp);
     if (!closePending || (app && app->Busy()))
         return;
     closePending = false;
-    DeleteEditor(core);
+    DeleteEditor();
 }
 
 void CEditorHosting::Entered()

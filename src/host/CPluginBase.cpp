@@ -1,13 +1,6 @@
 #include "host/CPluginBase.h"
 
-#include "io/CObject.h"
 #include "io/HeapString.h"
-
-CPluginBase::~CPluginBase()
-{
-    delete editorWindow;
-    editorWindow = nullptr;
-}
 
 void CPluginBase::HandleMidi(uint32_t)
 {
@@ -80,14 +73,7 @@ bool CPluginBase::SetParameterFromText(int32_t, const char*)
     return false;
 }
 
-CObject* CPluginBase::CreateEditor()
-{
-    return nullptr;
-}
 
-void CPluginBase::Idle()
-{
-}
 
 void CPluginBase::SetTransport(bool)
 {

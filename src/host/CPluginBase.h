@@ -3,13 +3,7 @@
 #include <cstdint>
 
 class CAutomationHost;
-class CObject;
 class CStream;
-struct AEffect;
-
-// The host's callback as the adapter receives it. The core only keeps it.
-using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                  float opt);
 
 // The host-independent face of the plug-in: everything the host adapter needs
 // from the synthesizer, without any host type. Strings are heap strings
@@ -26,8 +20,7 @@ public:
     static constexpr int32_t kDefaultBlockSize = 1024;
 
     CPluginBase() = default;
-    // Deletes an editor window that is still open.
-    virtual ~CPluginBase();
+    virtual ~CPluginBase() = default;
 
     // One packed MIDI message: status in bits 0-7, data bytes in 8-15 and 16-23.
     virtual void HandleMidi(uint32_t message);
@@ -53,11 +46,6 @@ public:
     // Sets a parameter from typed text in the units of its display; false,
     // changing nothing, when the text is no value of the parameter.
     virtual bool SetParameterFromText(int32_t index, const char* text);
-    // Builds the editor window on editorApp (a CApp); called only while
-    // editorWindow is null and editorApp is set.
-    virtual CObject* CreateEditor();
-    // Regular user-interface tick while an editor is open.
-    virtual void Idle();
     virtual void SetTransport(bool playing);
     virtual void SetTempo(float bpm);
     // Silences everything at once: voices freed, held notes and the pedal
@@ -74,9 +62,5 @@ public:
     CPluginBase& operator=(const CPluginBase&) = delete;
 
     int32_t blockSize = kDefaultBlockSize;
-    CObject* editorWindow = nullptr;   // owned
-    CObject* editorApp = nullptr;      // owned by the adapter's editor hosting
     CAutomationHost* automation = nullptr;  // the adapter's; null: edits reach no host
-    HostCallback hostCallback = nullptr;
-    AEffect* effect = nullptr;
 };

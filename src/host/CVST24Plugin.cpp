@@ -1,5 +1,6 @@
 #include "host/CVST24Plugin.h"
 
+#include "editor/CEditorFactory.h"
 #include "host/CPluginBase.h"
 #include "io/CMemoryStream.h"
 #include "io/HeapString.h"
@@ -44,38 +45,41 @@ void CopyAndFree(char* text, char* source, size_t maxChars)
 }
 }
 
-CVST24Plugin* CVST24Plugin::Create(audioMasterCallback host, CPluginBase* core)
+CVST24Plugin* CVST24Plugin::Create(audioMasterCallback host, CPluginBase* core, CEditorFactory* editorFactory)
 {
     CMemoryStream* chunk = host && core ? new (std::nothrow) CMemoryStream : nullptr;
-    CVST24Plugin* plugin = chunk ? new (std::nothrow) CVST24Plugin(host, core, chunk) : nullptr;
+    CVST24Plugin* plugin = chunk ? new (std::nothrow) CVST24Plugin(host, core, editorFactory, chunk) : nullptr;
     if (!plugin)
     {
         delete chunk;
+        delete editorFactory;
         delete core;
         return nullptr;
     }
-    core->hostCallback = host;
-    core->effect = plugin->getAeffect();
     core->automation = plugin;
     return plugin;
 }
 
-CVST24Plugin::CVST24Plugin(audioMasterCallback host, CPluginBase* core, CMemoryStream* chunk)
-    : CVstEffect(host, kProgramCount, core->GetParameterCount()), core(core), chunk(chunk)
+CVST24Plugin::CVST24Plugin(audioMasterCallback host, CPluginBase* core, CEditorFactory* editorFactory,
+                           CMemoryStream* chunk)
+    : CVstEffect(host, kProgramCount, core->GetParameterCount()), editorFactory(editorFactory),
+      editor(editorFactory, this), core(core), chunk(chunk)
 {
     setUniqueID(kUniqueId);
     setNumInputs(0);
     setNumOutputs(kOutputCount);
     canProcessReplacing(true);
     isSynth(true);
-    cEffect.flags |= effFlagsHasEditor | effFlagsProgramChunks;
+    cEffect.flags |= effFlagsProgramChunks;
+    if (editorFactory)
+        cEffect.flags |= effFlagsHasEditor;
 }
 
-// Closing an editor that is still open also frees its application object,
-// which the core alone would leave behind.
+// The editor's window shows the core: it goes first.
 CVST24Plugin::~CVST24Plugin()
 {
-    editor.Close(*core);
+    editor.Close();
+    delete editorFactory;
     delete core;
     delete chunk;
 }
@@ -102,11 +106,11 @@ intptr_t CVST24Plugin::dispatcher(int32_t opcode, int32_t index, intptr_t value,
     case effEditGetRect:
         return editor.GetRect(static_cast<ERect**>(ptr));
     case effEditOpen:
-        return editor.Open(*core, ptr);
+        return editor.Open(ptr);
     case effEditClose:
-        return editor.Close(*core);
+        return editor.Close();
     case effEditIdle:
-        return editor.Idle(*core);
+        return editor.Idle();
     case effGetChunk:
         return GetChunk(static_cast<void**>(ptr), index == 1);
     case effSetChunk:

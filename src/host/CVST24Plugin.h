@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class CEditorFactory;
 class CMemoryStream;
 class CPluginBase;
 
@@ -32,11 +33,12 @@ public:
     static constexpr const char* kVendorName = "Velmora Instruments";
     static constexpr intptr_t kVendorVersion = 1200;  // 1.2
 
-    // Creates the adapter around core, taking ownership of it; hands the core
-    // the host callback and the plug-in record. Null (building nothing) when
-    // host is null, when core is null or when memory runs out; core is
+    // Creates the adapter around core and the factory of its editor windows
+    // (null: no editor), taking ownership of both; hands the core the
+    // adapter as its automation host. Null (building nothing) when host is
+    // null, when core is null or when memory runs out; core and factory are
     // deleted then.
-    static CVST24Plugin* Create(audioMasterCallback host, CPluginBase* core);
+    static CVST24Plugin* Create(audioMasterCallback host, CPluginBase* core, CEditorFactory* editorFactory);
 
     ~CVST24Plugin() override;
 
@@ -70,7 +72,7 @@ public:
     static uint32_t PackMidi(const VstMidiEvent& event);
 
 private:
-    CVST24Plugin(audioMasterCallback host, CPluginBase* core, CMemoryStream* chunk);
+    CVST24Plugin(audioMasterCallback host, CPluginBase* core, CEditorFactory* editorFactory, CMemoryStream* chunk);
 
     // One MIDI event waiting for the next block.
     struct PendingEvent
@@ -96,6 +98,7 @@ private:
     intptr_t GetChunk(void** data, bool isPreset);
     intptr_t SetChunk(const void* data, intptr_t size, bool isPreset);
 
+    CEditorFactory* editorFactory;  // owned; before the editor, which uses it
     CEditorHosting editor;
     PendingEvent pending[kMaxPendingEvents] = {};
     int32_t pendingCount = 0;

@@ -1,9 +1,11 @@
 // The plug-in library's exported entry points. Built into the plug-in
 // library alone, never into the core library, so that programs linking the
 // core keep their own main.
+#include "editor/CSynthEditorFactory.h"
 #include "host/CVST24Plugin.h"
 #include "synth/CSynth.h"
 
+#include <memory>
 #include <new>
 
 // Older hosts look for the entry under the name main, which C++ reserves for
@@ -28,7 +30,9 @@ AEffect* VSTPluginMain(audioMasterCallback host)
         return nullptr;
     try
     {
-        CVST24Plugin* plugin = CVST24Plugin::Create(host, new CSynth);
+        std::unique_ptr<CSynth> synth(new CSynth);
+        auto* factory = new CSynthEditorFactory(*synth);
+        CVST24Plugin* plugin = CVST24Plugin::Create(host, synth.release(), factory);
         return plugin ? plugin->getAeffect() : nullptr;
     }
     catch (const std::bad_alloc&)

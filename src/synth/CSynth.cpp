@@ -1,13 +1,9 @@
 #include "synth/CSynth.h"
 
-#include "editor/CSynthWin.h"
-#include "gui/core/CApp.h"
 #include "io/CMemoryStream.h"
-#include "io/CObject.h"
 #include "io/HeapString.h"
 #include "synth/CPatchReader.h"
 #include "synth/CPatchWriter.h"
-#include "synth/CSynthResources.h"
 #include "synth/FactoryBank.h"
 
 #include <cmath>
@@ -32,7 +28,7 @@ constexpr int32_t kBendCentre = 8192;
 
 }  // namespace
 
-CSynth::CSynth() : resources(new CSynthResources)
+CSynth::CSynth()
 {
     for (LfoState& lfo : globalLfos)
         lfo.countdown = -1.0;
@@ -42,13 +38,6 @@ CSynth::CSynth() : resources(new CSynthResources)
     effects.SetTempo(tempo);
     currentProgram = &programs[0];
     LoadFactoryBank();
-}
-
-CSynth::~CSynth()
-{
-    delete editorWindow;
-    editorWindow = nullptr;
-    delete resources;
 }
 
 NoteContext CSynth::MakeNoteContext()
@@ -192,8 +181,7 @@ void CSynth::SetProgram(int32_t index)
         return;
     programIndex = index;
     currentProgram = &programs[index];
-    if (editorWindow)
-        MarkProgramsChanged();
+    MarkProgramsChanged();
 }
 
 int32_t CSynth::GetProgram()
@@ -262,18 +250,7 @@ bool CSynth::SetParameterFromText(int32_t index, const char* text)
     return info != nullptr && SetValueFromText(*currentProgram, *info, text);
 }
 
-CObject* CSynth::CreateEditor()
-{
-    if (editorApp == nullptr)
-        return nullptr;
-    return new CSynthWin(static_cast<CApp*>(editorApp), this);
-}
 
-void CSynth::Idle()
-{
-    if (editorWindow != nullptr)
-        static_cast<CPluginWin*>(editorWindow)->Idle();
-}
 
 void CSynth::SetTransport(bool playing)
 {
@@ -335,5 +312,5 @@ void CSynth::LoadFactoryBank()
 
 void CSynth::MarkProgramsChanged()
 {
-    resources->programsChanged = 1;
+    programsChanged = 1;
 }

@@ -14,11 +14,9 @@
 
 #include <cstdint>
 
-class CSynthResources;
-
 // The synthesizer: the only implementation of the core interface. Owns the 64
 // programs and the pointer to the current one, the voices, the modulation
-// state, the effects and the editor's shared resources.
+// state and the effects.
 class CSynth : public CPluginBase
 {
 public:
@@ -33,7 +31,6 @@ public:
     static constexpr uint32_t kRandomSeed = 0x2545F491u;
 
     CSynth();
-    ~CSynth() override;
 
     void HandleMidi(uint32_t message) override;
     void ProcessBlock(float** inputs, float** outputs, int32_t frames) override;
@@ -50,10 +47,6 @@ public:
     char* GetParameterDisplay(int32_t index) override;
     char* GetParameterLabel(int32_t index) override;
     bool SetParameterFromText(int32_t index, const char* text) override;
-    // The editor window (CSynthWin) on the application object in
-    // editorApp; null while there is none.
-    CObject* CreateEditor() override;
-    void Idle() override;
     void SetTransport(bool playing) override;
     void SetTempo(float bpm) override;
     void Reset() override;
@@ -66,7 +59,6 @@ public:
     // Replaces the bank with the compiled-in factory bank; program 0 current.
     void LoadFactoryBank();
 
-    CSynthResources& Resources() { return *resources; }
     // Raises programsChanged so that an open editor rebuilds.
     void MarkProgramsChanged();
 
@@ -78,7 +70,10 @@ public:
     float pitchBend = 0.0f;   // -1..1
     float peakLeft = 0.0f;
     float peakRight = 0.0f;
-    CSynthResources* resources = nullptr;
+    // Raised by program changes, renames and chunk loads (on either thread)
+    // and by the editor itself; an editor clears it when it rebuilds. One
+    // byte, written whole.
+    volatile uint8_t programsChanged = 0;
     SynthProgram programs[kProgramCount];
     SynthProgram* currentProgram = nullptr;
     CVoicePool voicePool;

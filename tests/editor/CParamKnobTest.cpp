@@ -4,7 +4,7 @@
 #include "editor/CBaseGroup.h"
 #include "gui/core/InputCodes.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ protected:
     CParamKnobTest()
     {
         win = new CWin(&app, nullptr, kWinNoBorder, "knobs", 0, 0, 300, 200);
-        panel = new CBaseGroup(win, &synth.Resources());
+        panel = new CBaseGroup(win, &view);
         panel->background = 0x00FF00;
         win->AddChild(panel);
         program = synth.currentProgram;
@@ -52,6 +52,7 @@ protected:
     }
 
     CSynth synth;
+    CSynthResources view{synth};
     CWin* win;
     CBaseGroup* panel;
     SynthProgram* program;
@@ -173,14 +174,14 @@ TEST_F(CParamKnobTest, SwitchTogglesOnReleaseAndCyclingListWrapsOnTheLeftButtonO
     EXPECT_EQ(program->mono, 1);
     EXPECT_EQ(mono->value, 1);
 
-    synth.Resources().programsChanged = 0;
+    synth.programsChanged = 0;
     Click(94, 50, kMouseRight);
     EXPECT_EQ(program->wave2, 4);
-    EXPECT_EQ(synth.Resources().programsChanged, 0);
+    EXPECT_EQ(synth.programsChanged, 0);
     Click(94, 50, kMouseLeft);
     EXPECT_EQ(program->wave2, 0);
     EXPECT_EQ(wave->value, 0);
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
 }
 
 TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)

@@ -19,7 +19,7 @@
 #include "io/HeapString.h"
 #include "support/TempDir.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>
@@ -95,14 +95,12 @@ protected:
 
     void Open()
     {
-        win = new CScriptedWin(&app, &synth);
-        synth.editorWindow = win;
+        win = new CScriptedWin(&app, &synth, &view);
         win->Show(true);
         Pump();
     }
     void CloseEditor()
     {
-        synth.editorWindow = nullptr;
         delete win;
         win = nullptr;
     }
@@ -122,27 +120,25 @@ protected:
     CSynthWin* OpenRealOnBrowser()
     {
         CloseEditor();
-        CSynthWin* real = new CSynthWin(&app, &synth);
-        synth.editorWindow = real;
+        CSynthWin* real = new CSynthWin(&app, &synth, &view);
         real->Show(true);
-        synth.Resources().pagesShown = CSynthResources::kPageView;
-        synth.Resources().programsChanged = 1;
+        view.pagesShown = CSynthResources::kPageView;
+        synth.programsChanged = 1;
         real->Idle();
         Pump();
         return real;
     }
     void CloseReal(CSynthWin* real)
     {
-        synth.editorWindow = nullptr;
         delete real;
         Open();
     }
     // The page view on one of its pages, rebuilt by an idle step.
     void ShowPageView(int32_t page)
     {
-        synth.Resources().pagesShown = CSynthResources::kPageView;
-        synth.Resources().pageIndex = page;
-        synth.Resources().programsChanged = 1;
+        view.pagesShown = CSynthResources::kPageView;
+        view.pageIndex = page;
+        synth.programsChanged = 1;
         Idle();
     }
     CGroup* Backdrop() { return static_cast<CGroup*>(win->clientGroup->Child(0)); }
@@ -166,6 +162,7 @@ protected:
     }
 
     CSynth synth;
+    CSynthResources view{synth};
     CScriptedWin* win = nullptr;
 };
 
@@ -214,11 +211,10 @@ TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
 
 TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
 {
-    CSynthResources& view = synth.Resources();
     Click(380, 358); // the program header's name
-    EXPECT_EQ(view.programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
     Idle();
-    EXPECT_EQ(view.programsChanged, 0);
+    EXPECT_EQ(synth.programsChanged, 0);
     ASSERT_EQ(view.pagesShown, CSynthResources::kPageView);
     EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
     CGroup* backdrop = Backdrop();
@@ -300,7 +296,7 @@ TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
     screen.Release(8 + 10, 8 + 10, kMouseLeft);
     Pump();
     Idle();
-    EXPECT_EQ(synth.Resources().pagesShown, CSynthResources::kSoundEditor);
+    EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
 }
 
 TEST_F(CSynthWinTest, NextAndPreviousStopAtTheBankEnds)
@@ -450,7 +446,7 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     const int32_t effect = 552 + 132 + 20;
     Click(effect, 190);
     Idle();
-    EXPECT_EQ(synth.Resources().fxMode, 1);
+    EXPECT_EQ(view.fxMode, 1);
     for (int i = 0; i < 3; ++i)
     {
         Click(effect, 190); // advance: CHR1 -> PHS2 -> DLY3 -> REV4
@@ -464,8 +460,8 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     EXPECT_EQ(knobs[1]->label, "SIZE");
     Click(fx, 190);
     Idle();
-    EXPECT_EQ(synth.Resources().fxMode, 0);
-    EXPECT_EQ(synth.Resources().fxIndex, 3);
+    EXPECT_EQ(view.fxMode, 0);
+    EXPECT_EQ(view.fxIndex, 3);
     EXPECT_EQ(Knobs(Panel(2, 1)).size(), 6u);
     Click(effect, 190);
     Idle();
@@ -512,10 +508,10 @@ TEST_F(CSynthWinTest, EffectValueTexts)
     p.chorusFeedback = 0.0f;
     p.chorusPhase = 90;
     p.foldback = 0.5f;
-    synth.Resources().fxMode = 1;
+    view.fxMode = 1;
     for (const Case& c : cases)
     {
-        synth.Resources().fxIndex = c.effect;
+        view.fxIndex = c.effect;
         win->Rebuild();
         CParamValueKnob* knob = Knobs(Panel(2, 1))[static_cast<size_t>(c.knob)];
         win->pressedCtrl = knob;
@@ -527,7 +523,7 @@ TEST_F(CSynthWinTest, EffectValueTexts)
     }
     // The EQ gains show their distance from unity.
     p.eqMid = 150;
-    synth.Resources().fxIndex = 5;
+    view.fxIndex = 5;
     win->Rebuild();
     CParamValueKnob* mid = Knobs(Panel(2, 1))[5];
     win->pressedCtrl = mid;
@@ -639,7 +635,7 @@ TEST_F(CSynthWinTest, EveryKnobOfEveryPageIsBoundToItsField)
     p.lfo[1].sync = 1; // the second LFO's rate as a beat count
     for (const Page& page : AllPages(p))
     {
-        ShowPage(synth.Resources(), page);
+        ShowPage(view, page);
         win->Rebuild();
         std::vector<CParamValueKnob*> knobs = Knobs(Panel(page.column, page.row));
         ASSERT_EQ(knobs.size(), page.knobs.size()) << page.name;
@@ -833,7 +829,7 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     // A host idle while the menu is open does not rebuild under the knob that opened it.
     CCtrl* wave2 = Knobs(Panel(0, 0))[4];
     win->duringMenu = [this, wave2] {
-        synth.Resources().programsChanged = 1;
+        synth.programsChanged = 1;
         win->Idle();
         EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
     };
@@ -849,8 +845,8 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
     EXPECT_EQ(win->menus.back(), WithLearnItems({}));
     // The delay's TIME: the division menu into its secondary field.
-    synth.Resources().fxMode = 1;
-    synth.Resources().fxIndex = 2;
+    view.fxMode = 1;
+    view.fxIndex = 2;
     win->Rebuild();
     win->menuAnswer = 2;
     Click(KnobX(2, 2), KnobY(1, 2), kMouseRight);
@@ -861,20 +857,20 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     win->menuAnswer = 1;
     Click(280 + 32 + 2 * 40 + 20, 190, kMouseRight);
     EXPECT_EQ(win->menus.back(), (std::vector<std::string>{"VEL1", "VEL2"}));
-    EXPECT_EQ(synth.Resources().modSource, 2);
-    EXPECT_EQ(synth.Resources().modVelPage, 1);
+    EXPECT_EQ(view.modSource, 2);
+    EXPECT_EQ(view.modVelPage, 1);
     Idle();
     EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[2], "VEL2");
     // Left releases on the selected controller entry step M.WHL -> KBD -> P.BEND -> M.WHL.
     Click(280 + 32 + 4 * 40 + 20, 190);
     Idle();
-    EXPECT_EQ(synth.Resources().modSource, 4);
-    EXPECT_EQ(synth.Resources().modControllerPage, 0);
+    EXPECT_EQ(view.modSource, 4);
+    EXPECT_EQ(view.modControllerPage, 0);
     for (int32_t expected : {1, 2, 0})
     {
         Click(280 + 32 + 4 * 40 + 20, 190);
         Idle();
-        EXPECT_EQ(synth.Resources().modControllerPage, expected);
+        EXPECT_EQ(view.modControllerPage, expected);
     }
     EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[4], "M.WHL1");
 }
@@ -891,7 +887,7 @@ TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
             std::memcpy(words + i, &pattern, 4);
         for (const Page& page : AllPages(p))
         {
-            ShowPage(synth.Resources(), page);
+            ShowPage(view, page);
             win->Rebuild();
             win->PaintWindow(Rect{0, 0, win->width, win->height});
             for (CParamValueKnob* knob : Knobs(Panel(page.column, page.row)))
@@ -952,7 +948,7 @@ TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
 {
     TempDir dir;
     CSynthWin* real = OpenRealOnBrowser();
-    synth.Resources().fileFolder = dir.Path();
+    view.fileFolder = dir.Path();
     synth.SetProgram(2);
     synth.currentProgram->q = 0.375f;
     // "Save program..." is the menu's last entry, below five rows of 16 and two separators of 7.
@@ -1014,11 +1010,11 @@ TEST_F(CSynthWinTest, GalleryPictures)
         ShowPicture(("editor-program-" + std::to_string(program)).c_str());
     }
     // Effect and modulation pages: the delay with its beat count, a synced LFO, a pressed knob.
-    synth.Resources().fxMode = 1;
-    synth.Resources().fxIndex = 2;
-    synth.Resources().modLfo = 1;
+    view.fxMode = 1;
+    view.fxIndex = 2;
+    view.modLfo = 1;
     synth.currentProgram->lfo[1].sync = 1;
-    synth.Resources().programsChanged = 1;
+    synth.programsChanged = 1;
     Idle();
     screen.Advance(500);
     screen.Press(KnobX(2, 1), KnobY(1, 1), kMouseLeft);

@@ -1,6 +1,7 @@
 // Hosts play automation back on the audio thread, every block, while the
 // editor idles on the user-interface thread and follows the values.
 #include "core/WindowTestKit.h"
+#include "editor/CSynthResources.h"
 #include "editor/CSynthWin.h"
 #include "support/AllocationCounter.h"
 #include "synth/CSynth.h"
@@ -15,8 +16,8 @@ TEST(EditorAutomation, EveryParameterAtAudioRateStaysFiniteAndAllocatesNothing)
 {
     WindowTestKit kit;
     CSynth synth;
-    auto* win = new CSynthWin(&kit.app, &synth);
-    synth.editorWindow = win;
+    CSynthResources view{synth};
+    auto* win = new CSynthWin(&kit.app, &synth, &view);
     win->Show(true);
     for (uint32_t key : {48u, 60u, 67u})
         synth.HandleMidi(0x90u | key << 8 | 100u << 16);
@@ -45,6 +46,5 @@ TEST(EditorAutomation, EveryParameterAtAudioRateStaysFiniteAndAllocatesNothing)
     }
     EXPECT_EQ(allocations, 0);
     EXPECT_TRUE(finite);
-    synth.editorWindow = nullptr;
     delete win;
 }

@@ -8,7 +8,7 @@
 #include "host/CVST24Plugin.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
+#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>
@@ -59,20 +59,17 @@ class EditorParameterTableTest : public ::testing::Test, public WindowTestKit
 protected:
     EditorParameterTableTest()
     {
-        win = new CSynthWin(&app, &synth);
-        synth.editorWindow = win;
+        win = new CSynthWin(&app, &synth, &view);
         win->Show(true);
         Pump();
     }
     ~EditorParameterTableTest() override
     {
-        synth.editorWindow = nullptr;
         delete win;
     }
 
     void Show(const PageChoice& page, int32_t sync)
     {
-        CSynthResources& view = synth.Resources();
         view.modSource = page.modSource;
         view.modLfo = page.subPage;
         view.modVelPage = page.subPage;
@@ -176,6 +173,7 @@ protected:
     }
 
     CSynth synth;
+    CSynthResources view{synth};
     CSynthWin* win = nullptr;
 };
 
@@ -201,7 +199,7 @@ TEST_F(EditorParameterTableTest, EveryKnobOnEveryPageIsOneTableEntry)
     // Each entry is some knob, and the host sees exactly as many parameters.
     EXPECT_EQ(seen.size(), static_cast<size_t>(kParameterTableSize));
     EXPECT_EQ(synth.GetParameterCount(), static_cast<int32_t>(seen.size()));
-    CVST24Plugin* plugin = CVST24Plugin::Create(SilentHost, new CSynth);
+    CVST24Plugin* plugin = CVST24Plugin::Create(SilentHost, new CSynth, nullptr);
     ASSERT_NE(plugin, nullptr);
     AEffect* effect = plugin->getAeffect();
     EXPECT_EQ(effect->numParams, static_cast<int32_t>(seen.size()));

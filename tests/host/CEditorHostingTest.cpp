@@ -1,17 +1,17 @@
 #include "host/CEditorHosting.h"
 
+#include "editor/CEditorFactory.h"
+#include "editor/CPluginWin.h"
+#include "editor/CSynthEditorFactory.h"
 #include "gui/core/CApp.h"
-#include "gui/core/CWin.h"
 #include "gui/core/InputCodes.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CSoftScreen.h"
 #include "gui/widgets/CMenuItem.h"
 #include "gui/widgets/CPopup.h"
-#include "host/CPluginBase.h"
 #include "host/CVST24Plugin.h"
 #include "support/TempDir.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +22,19 @@
 
 namespace
 {
-// The editor's window, counting its deletions.
-class CountedWin : public CWin
+// The editor's window, counting its idles and deletions.
+class CountedWin : public CPluginWin
 {
 public:
-    CountedWin(CApp* app, int32_t* deleted)
-        : CWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth, CEditorHosting::kEditorHeight),
-          deleted(deleted)
+    CountedWin(CApp* app, int32_t* idles, int32_t* deleted)
+        : CPluginWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth, CEditorHosting::kEditorHeight),
+          idles(idles), deleted(deleted)
     {
     }
     ~CountedWin() override { ++*deleted; }
+    void Idle() override { ++*idles; }
 
+    int32_t* idles;
     int32_t* deleted;
 };
 
@@ -105,32 +107,30 @@ public:
     std::vector<std::string>* log;
 };
 
-// A core whose editor is a plain window of the editor's size, counted; with
-// a host action it carries a loop starter, or a host caller.
-class EditorCore : public CPluginBase
+// Editor windows that are plain windows of the editor's size, counted; with
+// a host action they carry a loop starter, or a host caller.
+class CountingFactory : public CEditorFactory
 {
 public:
-    CObject* CreateEditor() override
+    CPluginWin* CreateEditor(CApp* app) override
     {
         ++created;
-        appWhenCreated = editorApp;
-        CApp* app = dynamic_cast<CApp*>(editorApp);
-        if (refuse || !app)
+        appWhenCreated = app;
+        if (refuse)
             return nullptr;
-        CWin* window = new CountedWin(app, &windowsDeleted);
+        CPluginWin* window = new CountedWin(app, &idles, &windowsDeleted);
         if (hostAction && callsDirectly)
             window->AddChild(new CHostCaller(window, hostAction, &log));
         else if (hostAction)
             window->AddChild(new CLoopStarter(window, modalStarter, hostAction, &log));
         return window;
     }
-    void Idle() override { ++idles; }
 
     int32_t created = 0;
     int32_t idles = 0;
     int32_t windowsDeleted = 0;
     bool refuse = false;
-    CObject* appWhenCreated = nullptr;
+    CApp* appWhenCreated = nullptr;
     bool modalStarter = false;
     bool callsDirectly = false;
     std::function<void()> hostAction;
@@ -140,14 +140,14 @@ public:
 class CEditorHostingTest : public ::testing::Test
 {
 protected:
-    CEditorHostingTest() : editor(&screen)
+    CEditorHostingTest() : editor(&core, nullptr, &screen)
     {
         host = screen.Create(0, false, false, Rect{100, 50, 1100, 550}, nullptr);
         screen.Show(host, true);
     }
-    ~CEditorHostingTest() override { editor.Close(core); }
+    ~CEditorHostingTest() override { editor.Close(); }
 
-    CWin* Window() { return dynamic_cast<CWin*>(core.editorWindow); }
+    CWin* Window() { return editor.Window(); }
     // The host's own message loop: delivers what is queued, to our loops too.
     void HostLoop()
     {
@@ -158,8 +158,8 @@ protected:
     void* HostHandle() { return reinterpret_cast<void*>(host); }
 
     CSoftScreen screen;
+    CountingFactory core;
     CEditorHosting editor;
-    EditorCore core;
     SysWindow host = 0;
 };
 
@@ -179,10 +179,10 @@ TEST_F(CEditorHostingTest, RectIsTheEditorSizeEvenBeforeOpening)
 
 TEST_F(CEditorHostingTest, OpenEmbedsAShownWindowInTheHostsWindow)
 {
-    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     CWin* window = Window();
     ASSERT_NE(window, nullptr);
-    CApp* app = dynamic_cast<CApp*>(core.editorApp);
+    CApp* app = editor.App();
     ASSERT_NE(app, nullptr);
     EXPECT_EQ(core.appWhenCreated, app);
     EXPECT_EQ(app->system, &screen);
@@ -204,48 +204,48 @@ TEST_F(CEditorHostingTest, WithoutAUsableParentTheEditorIsAWindowOfItsOwn)
 {
     for (void* parent : {static_cast<void*>(nullptr), reinterpret_cast<void*>(uintptr_t{999})})
     {
-        EXPECT_EQ(editor.Open(core, parent), 1);
+        EXPECT_EQ(editor.Open(parent), 1);
         ASSERT_NE(Window(), nullptr);
         EXPECT_FALSE(Window()->style & kWinEmbedded);
         EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
         EXPECT_EQ(screen.ParentRect(Window()->hwnd), (Rect{0, 0, 824, 376}));
-        editor.Close(core);
+        editor.Close();
     }
 }
 
 TEST_F(CEditorHostingTest, SecondOpenMakesNothingNew)
 {
-    editor.Open(core, HostHandle());
-    CObject* window = core.editorWindow;
-    CObject* app = core.editorApp;
+    editor.Open(HostHandle());
+    CPluginWin* window = editor.Window();
+    CApp* app = editor.App();
     const size_t windows = screen.ZOrder().size();
-    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
-    EXPECT_EQ(core.editorWindow, window);
-    EXPECT_EQ(core.editorApp, app);
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
+    EXPECT_EQ(editor.Window(), window);
+    EXPECT_EQ(editor.App(), app);
     EXPECT_EQ(core.created, 1);
     EXPECT_EQ(screen.ZOrder().size(), windows);
 }
 
 TEST_F(CEditorHostingTest, CloseRemovesTheWindowAndForgetsBoth)
 {
-    editor.Open(core, HostHandle());
+    editor.Open(HostHandle());
     EXPECT_EQ(screen.ZOrder().size(), 2u);
-    EXPECT_EQ(editor.Close(core), 0);
-    EXPECT_EQ(core.editorWindow, nullptr);
-    EXPECT_EQ(core.editorApp, nullptr);
+    EXPECT_EQ(editor.Close(), 0);
+    EXPECT_EQ(editor.Window(), nullptr);
+    EXPECT_EQ(editor.App(), nullptr);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
     // A second close, and idles after it, touch nothing.
-    EXPECT_EQ(editor.Close(core), 0);
-    EXPECT_EQ(editor.Idle(core), 0);
-    EXPECT_EQ(core.idles, 1);
+    EXPECT_EQ(editor.Close(), 0);
+    EXPECT_EQ(editor.Idle(), 0);
+    EXPECT_EQ(core.idles, 0);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
 }
 
 TEST_F(CEditorHostingTest, ReopeningBuildsAFreshWindow)
 {
-    editor.Open(core, HostHandle());
-    editor.Close(core);
-    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    editor.Open(HostHandle());
+    editor.Close();
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     ASSERT_NE(Window(), nullptr);
     EXPECT_EQ(core.created, 2);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
@@ -255,30 +255,37 @@ TEST_F(CEditorHostingTest, ReopeningBuildsAFreshWindow)
 TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
 {
     core.refuse = true;
-    EXPECT_EQ(editor.Open(core, HostHandle()), 0);
-    EXPECT_EQ(core.editorWindow, nullptr);
-    EXPECT_EQ(core.editorApp, nullptr);
+    EXPECT_EQ(editor.Open(HostHandle()), 0);
+    EXPECT_EQ(editor.Window(), nullptr);
+    EXPECT_EQ(editor.App(), nullptr);
     core.refuse = false;
-    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     EXPECT_EQ(core.created, 2);
 }
 
-TEST_F(CEditorHostingTest, IdleReachesTheCoreBeforeAndAfterOpening)
+TEST_F(CEditorHostingTest, IdleReachesAnOpenWindowOnly)
 {
-    EXPECT_EQ(editor.Idle(core), 0);
-    editor.Open(core, HostHandle());
-    EXPECT_EQ(editor.Idle(core), 0);
-    EXPECT_EQ(core.idles, 2);
+    EXPECT_EQ(editor.Idle(), 0);
+    editor.Open(HostHandle());
+    EXPECT_EQ(editor.Idle(), 0);
+    EXPECT_EQ(core.idles, 1);
 }
 
-TEST_F(CEditorHostingTest, DestroyingTheCoreWithTheEditorOpenDeletesTheWindow)
+TEST_F(CEditorHostingTest, WithoutAFactoryThereIsNoEditor)
 {
-    EditorCore* doomed = new EditorCore;
-    editor.Open(*doomed, HostHandle());
-    CObject* app = doomed->editorApp;
+    CEditorHosting none(nullptr, nullptr, &screen);
+    EXPECT_EQ(none.Open(HostHandle()), 0);
+    EXPECT_EQ(none.App(), nullptr);
+    EXPECT_EQ(none.Idle(), 0);
+}
+
+TEST_F(CEditorHostingTest, DestroyingTheHostingWithTheEditorOpenDeletesTheWindow)
+{
+    auto* doomed = new CEditorHosting(&core, nullptr, &screen);
+    doomed->Open(HostHandle());
     delete doomed;
+    EXPECT_EQ(core.windowsDeleted, 1);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-    delete app;
 }
 
 // The host closes the editor from inside our loop and asks for an idle tick
@@ -287,8 +294,8 @@ TEST_F(CEditorHostingTest, DestroyingTheCoreWithTheEditorOpenDeletesTheWindow)
 TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
 {
     core.hostAction = [this] {
-        editor.Close(core);
-        editor.Idle(core);
+        editor.Close();
+        editor.Idle();
         core.log.push_back("pending " + std::to_string(editor.ClosePending()) + " deleted " +
                            std::to_string(core.windowsDeleted));
     };
@@ -296,7 +303,7 @@ TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
     {
         core.log.clear();
         core.modalStarter = modal;
-        ASSERT_EQ(editor.Open(core, HostHandle()), 1);
+        ASSERT_EQ(editor.Open(HostHandle()), 1);
         const int32_t deletedBefore = core.windowsDeleted;
         screen.Press(120, 70, kMouseLeft);
         HostLoop();
@@ -305,16 +312,16 @@ TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
         EXPECT_EQ(core.log, (std::vector<std::string>{"host", "pending 1 deleted " + std::to_string(deletedBefore),
                                                       modal ? "ask 2 visible 0 loops 0"
                                                             : "popup cancelled visible 0 loops 0"}));
-        EXPECT_EQ(editor.Idle(core), 0);
+        EXPECT_EQ(editor.Idle(), 0);
         EXPECT_FALSE(editor.ClosePending());
         EXPECT_EQ(core.windowsDeleted, deletedBefore + 1);
-        EXPECT_EQ(core.editorWindow, nullptr);
-        EXPECT_EQ(core.editorApp, nullptr);
+        EXPECT_EQ(editor.Window(), nullptr);
+        EXPECT_EQ(editor.App(), nullptr);
         EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
         EXPECT_FALSE(screen.Exhausted());
     }
     core.hostAction = nullptr;
-    EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     EXPECT_EQ(core.created, 3);
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
@@ -324,17 +331,17 @@ TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
 // on the window: it goes at the next idle.
 TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 {
-    core.hostAction = [this] { EXPECT_EQ(editor.Close(core), 0); };
+    core.hostAction = [this] { EXPECT_EQ(editor.Close(), 0); };
     core.callsDirectly = true;
-    editor.Open(core, HostHandle());
+    editor.Open(HostHandle());
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
     EXPECT_EQ(core.log, std::vector<std::string>{"visible 0 depth 1"});
     EXPECT_TRUE(editor.ClosePending());
     EXPECT_EQ(core.windowsDeleted, 0);
-    editor.Idle(core);
+    editor.Idle();
     EXPECT_EQ(core.windowsDeleted, 1);
-    EXPECT_EQ(core.editorApp, nullptr);
+    EXPECT_EQ(editor.App(), nullptr);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
 }
 
@@ -343,18 +350,18 @@ TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
 {
     core.hostAction = [this] {
-        EXPECT_EQ(editor.Close(core), 0);
-        EXPECT_EQ(editor.Open(core, HostHandle()), 1);
+        EXPECT_EQ(editor.Close(), 0);
+        EXPECT_EQ(editor.Open(HostHandle()), 1);
     };
     core.modalStarter = true;
-    editor.Open(core, HostHandle());
-    CObject* window = core.editorWindow;
+    editor.Open(HostHandle());
+    CPluginWin* window = editor.Window();
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
-    editor.Idle(core);
+    editor.Idle();
     EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0"}));
     EXPECT_FALSE(editor.ClosePending());
-    EXPECT_EQ(core.editorWindow, window);
+    EXPECT_EQ(editor.Window(), window);
     EXPECT_EQ(core.windowsDeleted, 0);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
     EXPECT_EQ(screen.ZOrder().size(), 2u);
@@ -414,13 +421,15 @@ protected:
     {
         synthsDeleted = 0;
         synth = new CCountedSynth(&synthsDeleted);
-        CVST24Plugin* plugin = CVST24Plugin::Create(QuietHost, synth);
+        auto* factory = new CSynthEditorFactory(*synth);
+        CVST24Plugin* plugin = CVST24Plugin::Create(QuietHost, synth, factory);
         ASSERT_NE(plugin, nullptr);
         plugin->Editor().UseSystem(&screen);
         effect = plugin->getAeffect();
         if (browser)
-            synth->Resources().pagesShown = CSynthResources::kPageView;
-        synth->Resources().fileFolder = folder.Path();
+            factory->View().pagesShown = CSynthResources::kPageView;
+        factory->View().fileFolder = folder.Path();
+        editor = &plugin->Editor();
         ASSERT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
         Dispatch(effEditIdle);
         HostLoop();
@@ -472,8 +481,8 @@ protected:
         {
             EXPECT_EQ(synthsDeleted, 0);
             Dispatch(effEditIdle);
-            EXPECT_EQ(synth->editorWindow, nullptr);
-            EXPECT_EQ(synth->editorApp, nullptr);
+            EXPECT_EQ(editor->Window(), nullptr);
+            EXPECT_EQ(editor->App(), nullptr);
             EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
             EXPECT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
             EXPECT_EQ(screen.ZOrder().size(), 2u);
@@ -490,6 +499,7 @@ protected:
     CSoftScreen screen;
     SysWindow host = 0;
     CCountedSynth* synth = nullptr; // owned by the plug-in
+    CEditorHosting* editor = nullptr; // the plug-in's
     AEffect* effect = nullptr;
     int32_t synthsDeleted = 0;
     int32_t deletedInHostCall = -1;

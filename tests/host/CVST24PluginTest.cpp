@@ -102,7 +102,7 @@ protected:
         host = &fakeHost;
         core = new RecordingCore;
         core->destroyed = &coreDestroyed;
-        plugin = CVST24Plugin::Create(HostCallback, core);
+        plugin = CVST24Plugin::Create(HostCallback, core, nullptr);
         ASSERT_NE(plugin, nullptr);
         effect = plugin->getAeffect();
     }
@@ -144,7 +144,7 @@ TEST_F(CVST24PluginTest, RecordDeclaresAStereoInstrumentWithChunks)
     EXPECT_EQ(effect->numParams, RecordingCore::kParameters);
     EXPECT_EQ(effect->numInputs, 0);
     EXPECT_EQ(effect->numOutputs, 2);
-    EXPECT_EQ(effect->flags, 1 | 16 | 32 | 256);
+    EXPECT_EQ(effect->flags, 16 | 32 | 256);  // no editor: built without a factory
     EXPECT_EQ(std::memcmp(&effect->uniqueID, "1mlv", 4), 0);
     EXPECT_EQ(effect->version, 1);
     EXPECT_EQ(effect->ioRatio, 1.0f);
@@ -153,8 +153,6 @@ TEST_F(CVST24PluginTest, RecordDeclaresAStereoInstrumentWithChunks)
     EXPECT_EQ(effect->object, static_cast<void*>(plugin));
     EXPECT_NE(effect->processReplacing, nullptr);
     EXPECT_EQ(effect->processDoubleReplacing, nullptr);
-    EXPECT_EQ(core->effect, effect);
-    EXPECT_EQ(core->hostCallback, &HostCallback);
 }
 
 TEST(CVST24PluginCreate, WithoutHostOrCoreBuildsNothingAndFreesTheCore)
@@ -162,9 +160,9 @@ TEST(CVST24PluginCreate, WithoutHostOrCoreBuildsNothingAndFreesTheCore)
     int32_t destroyed = 0;
     RecordingCore* core = new RecordingCore;
     core->destroyed = &destroyed;
-    EXPECT_EQ(CVST24Plugin::Create(nullptr, core), nullptr);
+    EXPECT_EQ(CVST24Plugin::Create(nullptr, core, nullptr), nullptr);
     EXPECT_EQ(destroyed, 1);
-    EXPECT_EQ(CVST24Plugin::Create(HostCallback, nullptr), nullptr);
+    EXPECT_EQ(CVST24Plugin::Create(HostCallback, nullptr, nullptr), nullptr);
 }
 
 TEST_F(CVST24PluginTest, CloseDeletesThePluginAndItsCore)
@@ -241,7 +239,7 @@ TEST_F(CVST24PluginTest, ParameterNamesAndUnitsAreCutForTheHostsBuffer)
     {
         char* GetParameterName(int32_t) override { return NewString(std::string(100, 'n').c_str()); }
     };
-    CVST24Plugin* other = CVST24Plugin::Create(HostCallback, new CLongNames);
+    CVST24Plugin* other = CVST24Plugin::Create(HostCallback, new CLongNames, nullptr);
     ASSERT_NE(other, nullptr);
     std::memset(text, 'x', sizeof text);
     AEffect* record = other->getAeffect();
@@ -442,7 +440,7 @@ TEST_F(CVST24PluginTest, BlockWithoutEventsIsOneClearedCall)
 
 TEST_F(CVST24PluginTest, SilentCoreYieldsExactZeros)
 {
-    CVST24Plugin* silent = CVST24Plugin::Create(HostCallback, new CPluginBase);
+    CVST24Plugin* silent = CVST24Plugin::Create(HostCallback, new CPluginBase, nullptr);
     ASSERT_NE(silent, nullptr);
     AEffect* record = silent->getAeffect();
     Outputs outputs(64);
@@ -611,43 +609,16 @@ TEST_F(CVST24PluginTest, SetChunkLoadsExactlyTheHostBytes)
     EXPECT_EQ(core->loads.size(), 2u);
 }
 
-TEST_F(CVST24PluginTest, EditorRequestsAnswerAsHosted)
+// A core built without an editor factory has no editor to open.
+TEST_F(CVST24PluginTest, EditorRequestsWithoutAnEditor)
 {
     ERect* rect = nullptr;
     EXPECT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->right, 824);
     EXPECT_EQ(rect->bottom, 376);
-    EXPECT_EQ(Dispatch(effEditOpen), 1);
-    EXPECT_EQ(Dispatch(effEditOpen), 1);
-    EXPECT_EQ(core->editorsCreated, 1);
+    EXPECT_EQ(Dispatch(effEditOpen), 0);
     EXPECT_EQ(Dispatch(effEditIdle), 0);
-    EXPECT_EQ(core->idles, 1);
     EXPECT_EQ(Dispatch(effEditClose), 0);
-    EXPECT_EQ(core->editorWindow, nullptr);
-}
-}
-
-namespace
-{
-class CountedObject : public CObject
-{
-public:
-    explicit CountedObject(int32_t& deleted) : deleted(deleted) {}
-    ~CountedObject() override { ++deleted; }
-
-private:
-    int32_t& deleted;
-};
-
-TEST_F(CVST24PluginTest, ClosingWithTheEditorOpenFreesWindowAndApplication)
-{
-    int32_t deleted = 0;
-    core->editorWindow = new CountedObject(deleted);
-    core->editorApp = new CountedObject(deleted);
-    Dispatch(effClose);
-    effect = nullptr;
-    EXPECT_EQ(deleted, 2);
-    EXPECT_EQ(coreDestroyed, 1);
 }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "host/CPluginBase.h"
-#include "io/CObject.h"
 #include "io/CStream.h"
 #include "io/HeapString.h"
 
@@ -60,12 +59,6 @@ public:
         parameterTexts.push_back({index, text});
         return std::string(text) == "good";
     }
-    CObject* CreateEditor() override
-    {
-        ++editorsCreated;
-        return new CObject;
-    }
-    void Idle() override { ++idles; }
     void SetTransport(bool playing) override { transports.push_back(playing); }
     void SetTempo(float bpm) override { tempos.push_back(bpm); }
     void SaveState(CStream* stream, bool isPreset) override
@@ -95,8 +88,6 @@ public:
     std::vector<std::pair<int32_t, float>> parameterWrites;
     std::vector<std::pair<int32_t, std::string>> parameterTexts;
     std::string parameterLabel = "unit";
-    int32_t editorsCreated = 0;
-    int32_t idles = 0;
     std::vector<bool> transports;
     std::vector<float> tempos;
     std::vector<bool> saves;

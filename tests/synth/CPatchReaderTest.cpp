@@ -4,7 +4,6 @@
 #include "synth/CPatchReader.h"
 #include "synth/CPatchWriter.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
 
 #include <gtest/gtest.h>
 
@@ -396,14 +395,14 @@ TEST(CPatchReader, StreamEndingAtEveryByteLeavesDefinedFields)
 TEST(CPatchReader, ReadsFromTheCurrentPositionAndRaisesTheFlag)
 {
     auto synth = MakeSynth();
-    synth->Resources().programsChanged = 0;
+    synth->programsChanged = 0;
     CMemoryStream stream;
     const Bytes bytes = CByteBuilder().Raw({1, 2, 3}).Section("prog", 4).U32(4).Get();
     Fill(stream, bytes);
     stream.Seek(3, CStream::FromStart);
     CPatchReader(*synth, stream, false).Read();
     EXPECT_EQ(synth->GetProgram(), 4);
-    EXPECT_EQ(synth->Resources().programsChanged, 1);
+    EXPECT_EQ(synth->programsChanged, 1);
     EXPECT_EQ(stream.Tell(), static_cast<int32_t>(bytes.size()));
 }
 

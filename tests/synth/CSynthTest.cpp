@@ -1,10 +1,8 @@
 #include "PatchTestSupport.h"
 
 #include "io/CMemoryStream.h"
-#include "io/CObject.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "synth/CSynthResources.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +32,8 @@ TEST(CSynth, ConstructionState)
     EXPECT_EQ(synth.GetProgram(), 0);
     EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
     EXPECT_EQ(synth.lastNote, -1);
-    EXPECT_EQ(synth.editorWindow, nullptr);
-    EXPECT_EQ(synth.hostCallback, nullptr);
     // Loading the factory bank raised it; an editor opened later rebuilds anyway.
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
 }
 
 TEST(CSynth, ProgramSelectionIgnoresIndicesOutside0To63)
@@ -65,28 +61,23 @@ TEST(CSynth, EditsGoToTheStoredProgramItself)
     EXPECT_EQ(synth.programs[8].cutoff, other);
 }
 
-TEST(CSynth, ProgramChangeRaisesTheFlagOnlyWithAnEditorOpen)
+TEST(CSynth, OnlyAProgramChangeRaisesTheFlag)
 {
     CSynth synth;
-    synth.Resources().programsChanged = 0;
-    synth.SetProgram(3);
-    EXPECT_EQ(synth.Resources().programsChanged, 0);
-    synth.editorWindow = new CObject;  // stands in for the editor window
-    synth.SetProgram(4);
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
-    synth.Resources().programsChanged = 0;
+    synth.programsChanged = 0;
     synth.SetProgram(99);
-    EXPECT_EQ(synth.Resources().programsChanged, 0);
-    // The destructor deletes the open window (the sanitizer build checks it).
+    EXPECT_EQ(synth.programsChanged, 0);
+    synth.SetProgram(4);
+    EXPECT_EQ(synth.programsChanged, 1);
 }
 
 TEST(CSynth, ProgramNamesAreCutAndOwnershipPasses)
 {
     CSynth synth;
-    synth.Resources().programsChanged = 0;
+    synth.programsChanged = 0;
     synth.SetProgramName(3, NewString("A forty character program name, too long"));
     EXPECT_EQ(TakeString(synth.GetProgramName(3)), "A forty character program name,");
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
     synth.SetProgramName(64, NewString("ignored"));
     synth.SetProgramName(-5, NewString("ignored"));
     EXPECT_EQ(TakeString(synth.GetProgramName(64)), "");
@@ -150,11 +141,11 @@ TEST(CSynth, ClearAllProgramsNamesAndResetsEveryRecord)
 {
     CSynth synth;
     synth.SetProgram(12);
-    synth.Resources().programsChanged = 0;
+    synth.programsChanged = 0;
     synth.ClearAllPrograms();
     EXPECT_EQ(synth.GetProgram(), 12);
     EXPECT_EQ(synth.currentProgram, &synth.programs[12]);
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
     for (int i = 0; i < CSynth::kProgramCount; ++i)
     {
         SynthProgram expected = PatchTest::DefaultProgram(("program-" + std::to_string(i + 1)).c_str());
@@ -171,11 +162,11 @@ TEST(CSynth, LoadFactoryBankRestoresEveryProgramAndSelectsProgramZero)
     synth.ClearAllPrograms();
     synth.programs[40].volume = 0.01f;
     synth.SetProgram(40);
-    synth.Resources().programsChanged = 0;
+    synth.programsChanged = 0;
     synth.LoadFactoryBank();
     EXPECT_EQ(synth.GetProgram(), 0);
     EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
-    EXPECT_EQ(synth.Resources().programsChanged, 1);
+    EXPECT_EQ(synth.programsChanged, 1);
     for (int i = 0; i < CSynth::kProgramCount; ++i)
         EXPECT_TRUE(PatchTest::DifferentFields(synth.programs[i], reference.programs[i]).empty()) << i;
 }
@@ -259,7 +250,6 @@ TEST(CPluginBase, DefaultsAndStringOwnership)
     EXPECT_EQ(TakeString(base->GetParameterLabel(0)), "");
     EXPECT_EQ(base->GetParameterCount(), 0);
     EXPECT_FALSE(base->SetParameterFromText(0, "1"));
-    EXPECT_EQ(base->CreateEditor(), nullptr);
     base->SetProgramName(0, NewString("freed by the base"));
     EXPECT_EQ(base->SetBlockSize(64), 64);
 }

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 
-// State shared between the synth and its editor that outlives an editor
-// window: the rebuild request, the page and panel selections and the knob
-// filmstrip. The editor reads programsChanged on every idle tick.
+class CSynth;
+
+// The editor's view state, which outlives an editor window: the page and
+// panel selections, the file browser's folder and the knob filmstrip. Owned
+// by the editor factory; the synth knows nothing of it.
 class CSynthResources : public CResources
 {
 public:
@@ -18,9 +20,13 @@ public:
     static constexpr int32_t kPresetsPage = 0;
     static constexpr int32_t kAboutPage = 1;
 
-    // Raised by program changes, renames and chunk loads and by the editor
-    // itself; the editor clears it when it rebuilds. One byte, written whole.
-    volatile uint8_t programsChanged = 0;
+    // synth is not owned and outlives the view state.
+    explicit CSynthResources(CSynth& synth) : synth(synth) {}
+
+    // Asks the open editor to rebuild at its next idle (the synth's
+    // programsChanged, which program changes and loads raise too).
+    void RequestRebuild();
+
     int32_t pagesShown = kSoundEditor;
     int32_t pageIndex = kPresetsPage;
     // Modulation panel: source entry (0 LFO, 1 ENV, 2 VEL, 3 RND, 4
@@ -39,4 +45,7 @@ public:
     std::string fileFolder;
     // Shared by every knob; knobs sit on the black panels.
     CKnobImage knobImage{0};
+
+private:
+    CSynth& synth;
 };

@@ -1,0 +1,8 @@
+#include "editor/CSynthResources.h"
+
+#include "synth/CSynth.h"
+
+void CSynthResources::RequestRebuild()
+{
+    synth.MarkProgramsChanged();
+}
