@@ -19,6 +19,21 @@ std::vector<uint8_t> PackCodes(const std::vector<std::pair<uint32_t, unsigned>>&
     return bytes;
 }
 
+// Builds the table and expects the packed codes to decode to the symbols.
+void ExpectDecodes(const uint8_t* lengths, unsigned count, const std::vector<std::pair<uint32_t, unsigned>>& codes,
+                   const std::vector<int>& symbols)
+{
+    CHuffmanTable table;
+    ASSERT_TRUE(table.Build(lengths, count));
+    const std::vector<uint8_t> bytes = PackCodes(codes);
+    CBitReader in(bytes.data(), bytes.size());
+    for (int symbol : symbols)
+    {
+        in.Refill();
+        EXPECT_EQ(table.Decode(in), symbol);
+    }
+}
+
 }  // namespace
 
 TEST(CHuffmanTable, DecodesTheCanonicalCodeOfRfc1951Example)
@@ -26,17 +41,8 @@ TEST(CHuffmanTable, DecodesTheCanonicalCodeOfRfc1951Example)
     // The example of RFC 1951 section 3.2.2: lengths (3,3,3,3,3,2,4,4) for
     // A..H give F=00, A=010, B=011, C=100, D=101, E=110, G=1110, H=1111.
     const uint8_t lengths[8] = {3, 3, 3, 3, 3, 2, 4, 4};
-    CHuffmanTable table;
-    ASSERT_TRUE(table.Build(lengths, 8));
-    const std::vector<uint8_t> bytes =
-        PackCodes({{0b00, 2}, {0b010, 3}, {0b1111, 4}, {0b110, 3}, {0b1110, 4}, {0b101, 3}});
-    CBitReader in(bytes.data(), bytes.size());
-    const int expected[] = {5, 0, 7, 4, 6, 3};
-    for (int symbol : expected)
-    {
-        in.Refill();
-        EXPECT_EQ(table.Decode(in), symbol);
-    }
+    ExpectDecodes(lengths, 8, {{0b00, 2}, {0b010, 3}, {0b1111, 4}, {0b110, 3}, {0b1110, 4}, {0b101, 3}},
+                  {5, 0, 7, 4, 6, 3});
 }
 
 TEST(CHuffmanTable, DecodesCodesLongerThanTheLookup)
@@ -46,19 +52,9 @@ TEST(CHuffmanTable, DecodesCodesLongerThanTheLookup)
     for (int i = 0; i < 15; ++i)
         lengths[i] = static_cast<uint8_t>(i + 1);
     lengths[15] = 15;
-    CHuffmanTable table;
-    ASSERT_TRUE(table.Build(lengths, 16));
     // Symbol i < 15 has code of i ones and a zero; symbol 14 is 14 ones and a
     // zero, symbol 15 fifteen ones.
-    const std::vector<uint8_t> bytes =
-        PackCodes({{0x7FFE, 15}, {0x7FFF, 15}, {0b0, 1}, {0x7FE, 11}, {0b10, 2}});
-    CBitReader in(bytes.data(), bytes.size());
-    const int expected[] = {14, 15, 0, 10, 1};
-    for (int symbol : expected)
-    {
-        in.Refill();
-        EXPECT_EQ(table.Decode(in), symbol);
-    }
+    ExpectDecodes(lengths, 16, {{0x7FFE, 15}, {0x7FFF, 15}, {0b0, 1}, {0x7FE, 11}, {0b10, 2}}, {14, 15, 0, 10, 1});
 }
 
 TEST(CHuffmanTable, RefusesOverSubscribedAndIncompleteCodes)
@@ -77,38 +73,34 @@ TEST(CHuffmanTable, RefusesOverSubscribedAndIncompleteCodes)
     EXPECT_FALSE(table.Build(almost, 15));
 }
 
-TEST(CHuffmanTable, ASingleOneBitCodeIsAllowedAndItsTwinIsNoCode)
+// A single one-bit code is allowed and its twin is no code; an empty code
+// decodes nothing; a rebuilt table forgets its old code.
+TEST(CHuffmanTable, BitsWithoutACodeDecodeAsMinusOne)
 {
+    CHuffmanTable single;
     const uint8_t lengths[4] = {0, 0, 1, 0};
-    CHuffmanTable table;
-    ASSERT_TRUE(table.Build(lengths, 4));
-    const uint8_t bits[2] = {0x02, 0x00};  // a 0 bit, then a 1 bit
-    CBitReader in(bits, 2);
+    ASSERT_TRUE(single.Build(lengths, 4));
+    const uint8_t zeroThenOne[2] = {0x02, 0x00};
+    CBitReader in(zeroThenOne, 2);
     in.Refill();
-    EXPECT_EQ(table.Decode(in), 2);
-    EXPECT_EQ(table.Decode(in), -1);
-}
+    EXPECT_EQ(single.Decode(in), 2);
+    EXPECT_EQ(single.Decode(in), -1);
 
-TEST(CHuffmanTable, AnEmptyCodeDecodesNothing)
-{
-    const uint8_t lengths[30] = {};
-    CHuffmanTable table;
-    ASSERT_TRUE(table.Build(lengths, 30));
+    CHuffmanTable empty;
+    const uint8_t none[30] = {};
+    ASSERT_TRUE(empty.Build(none, 30));
     const uint8_t bits[4] = {0, 0xFF, 0x0F, 0x55};
-    CBitReader in(bits, 4);
-    in.Refill();
-    EXPECT_EQ(table.Decode(in), -1);
-}
+    CBitReader emptyIn(bits, 4);
+    emptyIn.Refill();
+    EXPECT_EQ(empty.Decode(emptyIn), -1);
 
-TEST(CHuffmanTable, RebuildingForgetsTheOldCode)
-{
-    CHuffmanTable table;
+    CHuffmanTable rebuilt;
     const uint8_t first[2] = {1, 1};
-    ASSERT_TRUE(table.Build(first, 2));
+    ASSERT_TRUE(rebuilt.Build(first, 2));
     const uint8_t second[4] = {0, 0, 0, 1};
-    ASSERT_TRUE(table.Build(second, 4));
-    const uint8_t bits[1] = {0x01};  // a 1 bit: symbol 1 before, no code now
-    CBitReader in(bits, 1);
-    in.Refill();
-    EXPECT_EQ(table.Decode(in), -1);
+    ASSERT_TRUE(rebuilt.Build(second, 4));
+    const uint8_t one[1] = {0x01};  // a 1 bit: symbol 1 before, no code now
+    CBitReader oneIn(one, 1);
+    oneIn.Refill();
+    EXPECT_EQ(rebuilt.Decode(oneIn), -1);
 }

@@ -45,21 +45,15 @@ void ExpectSmallPicture(const CPngPicture& picture)
 
 }  // namespace
 
-TEST(CPngPicture, DecodesAFile)
+TEST(CPngPicture, DecodesAFileOrAStream)
 {
     TempDir dir;
-    const CPngPicture picture(dir.Write("small.png", SmallPng()).c_str());
-    ExpectSmallPicture(picture);
-}
-
-TEST(CPngPicture, DecodesAStream)
-{
+    ExpectSmallPicture(CPngPicture(dir.Write("small.png", SmallPng()).c_str()));
     CMemoryStream stream;
     const std::string png = SmallPng();
     stream.Write(png.data(), static_cast<int32_t>(png.size()));
     stream.Seek(0, CStream::FromStart);
-    const CPngPicture picture(stream);
-    ExpectSmallPicture(picture);
+    ExpectSmallPicture(CPngPicture(stream));
 }
 
 TEST(CPngPicture, AMissingOrBrokenFileGivesAnInvalidEmptyPicture)

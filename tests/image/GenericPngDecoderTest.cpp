@@ -168,14 +168,12 @@ TEST(GenericPngDecoder, RefusesImpossibleHeadersBeforeBegin)
     };
     for (const Header& h : headers)
     {
-        std::vector<uint8_t> header = {
-            static_cast<uint8_t>(h.width >> 24),  static_cast<uint8_t>(h.width >> 16),
-            static_cast<uint8_t>(h.width >> 8),   static_cast<uint8_t>(h.width),
-            static_cast<uint8_t>(h.height >> 24), static_cast<uint8_t>(h.height >> 16),
-            static_cast<uint8_t>(h.height >> 8),  static_cast<uint8_t>(h.height),
-            h.depth, h.colourType, h.compression, h.filterMethod, h.interlace};
-        const std::string png =
-            PngFile().Chunk("IHDR", header).Chunk("IDAT", Deflate(kRaw)).Chunk("IEND", {}).Bytes();
+        const std::string png = PngFile()
+                                    .Header(h.width, h.height, h.depth, h.colourType, h.interlace, h.compression,
+                                            h.filterMethod)
+                                    .Chunk("IDAT", Deflate(kRaw))
+                                    .Chunk("IEND", {})
+                                    .Bytes();
         CRecordingDecoder decoder;
         EXPECT_FALSE(DecodeBytes(decoder, png)) << h.width << " x " << h.height;
         EXPECT_EQ(decoder.begins, 0) << h.width << " x " << h.height;
@@ -191,23 +189,20 @@ TEST(GenericPngDecoder, RefusesImpossibleHeadersBeforeBegin)
 TEST(GenericPngDecoder, AChunkCutShortEndsTheFileButKeepsTheDataBeforeIt)
 {
     const std::string complete = PngFile().Header(1, 2, 8, 2).Chunk("IDAT", Deflate(kRaw)).Bytes();
-    // A last chunk claiming 1000 bytes, then only three of them.
-    std::string cut = complete;
-    cut += std::string("\x00\x00\x03\xE8IDAT\x01\x02\x03", 11);
-    CRecordingDecoder decoder;
-    EXPECT_TRUE(DecodeBytes(decoder, cut));
-    EXPECT_EQ(decoder.received, kRaw);
-
-    // A length of 4 GiB - 1 is no reason to allocate anything.
-    std::string huge = complete + std::string("\xFF\xFF\xFF\xFFIDAT", 8);
-    CRecordingDecoder second;
-    EXPECT_TRUE(DecodeBytes(second, huge));
-    EXPECT_EQ(second.received, kRaw);
-
-    // The CRC of the last chunk may be missing.
-    CRecordingDecoder third;
-    EXPECT_TRUE(DecodeBytes(third, complete.substr(0, complete.size() - 4)));
-    EXPECT_EQ(third.received, kRaw);
+    const std::string cases[] = {
+        // A last chunk claiming 1000 bytes, then only three of them.
+        complete + std::string("\x00\x00\x03\xE8IDAT\x01\x02\x03", 11),
+        // A length of 4 GiB - 1 is no reason to allocate anything.
+        complete + std::string("\xFF\xFF\xFF\xFFIDAT", 8),
+        // The CRC of the last chunk may be missing.
+        complete.substr(0, complete.size() - 4),
+    };
+    for (const std::string& png : cases)
+    {
+        CRecordingDecoder decoder;
+        EXPECT_TRUE(DecodeBytes(decoder, png));
+        EXPECT_EQ(decoder.received, kRaw);
+    }
 }
 
 TEST(GenericPngDecoder, StopsAtIendAndReadsFromTheCurrentPosition)

@@ -183,16 +183,14 @@ PngFile& PngFile::Chunk(const char* type, const std::vector<uint8_t>& data)
     return *this;
 }
 
-PngFile& PngFile::Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace)
+PngFile& PngFile::Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace,
+                         uint8_t compression, uint8_t filterMethod)
 {
     std::string header;
     StoreU32BE(header, width);
     StoreU32BE(header, height);
-    header += static_cast<char>(depth);
-    header += static_cast<char>(colourType);
-    header += '\0';
-    header += '\0';
-    header += static_cast<char>(interlace);
+    for (uint8_t byte : {depth, colourType, compression, filterMethod, interlace})
+        header += static_cast<char>(byte);
     return Chunk("IHDR", std::vector<uint8_t>(header.begin(), header.end()));
 }
 

@@ -45,7 +45,8 @@ class PngFile
 public:
     PngFile();  // starts with the signature
     PngFile& Chunk(const char* type, const std::vector<uint8_t>& data);
-    PngFile& Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace = 0);
+    PngFile& Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace = 0,
+                    uint8_t compression = 0, uint8_t filterMethod = 0);
     const std::string& Bytes() const { return bytes; }
 
 private:

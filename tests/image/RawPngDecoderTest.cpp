@@ -2,12 +2,12 @@
 
 #include "PngTestFiles.h"
 #include "io/CMemoryStream.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -77,46 +77,41 @@ constexpr Size kSizes[] = {{1, 1}, {1, 9}, {9, 1}, {7, 5}, {13, 11}, {33, 17}};
 constexpr int kFilters[] = {PNG_FILTER_NONE, PNG_FILTER_SUB,   PNG_FILTER_UP,
                             PNG_FILTER_AVG,  PNG_FILTER_PAETH, PNG_ALL_FILTERS};
 
-// Makes the first pixel carry the colour key and the second differ from it
-// in the last channel only, so both sides of the key test are exercised.
+// An image of the format filled by FillSamples; palette images get a palette
+// of paletteSize entries and indices below it.
+LibPngImage MakeImage(Format format, uint32_t width, uint32_t height, uint32_t seed, unsigned paletteSize = 0)
+{
+    LibPngImage image;
+    image.width = width;
+    image.height = height;
+    image.colourType = format.colourType;
+    image.bitDepth = format.bitDepth;
+    if (paletteSize == 0)
+        paletteSize = format.colourType != 3 ? 256 : format.bitDepth == 4 ? 16 : 200;
+    if (format.colourType == 3)
+        image.palette = TestPalette(paletteSize);
+    FillSamples(image, seed, paletteSize);
+    return image;
+}
+
+// Makes the first pixel of a grey or truecolour image carry the colour key
+// and, when the format has whole bytes, the second differ from it in the low
+// bit of the last byte only, so both sides of a full-depth key test are exercised.
 void UseFirstPixelAsKey(LibPngImage& image)
 {
     image.hasKey = true;
     uint8_t* s = image.samples.data();
-    switch (image.colourType << 8 | image.bitDepth)
+    if (image.bitDepth == 1)
     {
-    case 0 << 8 | 1:
         image.key[0] = s[0] >> 7;
-        break;
-    case 0 << 8 | 8:
-        image.key[0] = s[0];
-        break;
-    case 2 << 8 | 8:
-        image.key[0] = s[0];
-        image.key[1] = s[1];
-        image.key[2] = s[2];
-        if (image.width > 1)
-        {
-            s[3] = s[0];
-            s[4] = s[1];
-            s[5] = static_cast<uint8_t>(s[2] + 1);
-        }
-        break;
-    case 2 << 8 | 16:
-        image.key[0] = static_cast<uint16_t>(s[0] << 8 | s[1]);
-        image.key[1] = static_cast<uint16_t>(s[2] << 8 | s[3]);
-        image.key[2] = static_cast<uint16_t>(s[4] << 8 | s[5]);
-        if (image.width > 1)
-        {
-            // Same high bytes, different low byte: only a full-depth compare tells them apart.
-            std::copy(s, s + 6, s + 6);
-            s[11] = static_cast<uint8_t>(s[5] ^ 1);
-        }
-        break;
-    default:
-        image.hasKey = false;
-        break;
+        return;
     }
+    const unsigned channels = image.colourType == 2 ? 3 : 1;
+    const unsigned bytes = image.bitDepth / 8;
+    for (unsigned c = 0; c < channels; ++c)
+        image.key[c] = static_cast<uint16_t>(bytes == 2 ? s[2 * c] << 8 | s[2 * c + 1] : s[c]);
+    std::copy(s, s + channels * bytes, s + channels * bytes);
+    s[2 * channels * bytes - 1] ^= 1;
 }
 
 }  // namespace
@@ -132,16 +127,9 @@ TEST(RawPngDecoder, MatchesLibPngForEveryFormatFilterInterlaceAndSize)
             {
                 for (const Size& size : kSizes)
                 {
-                    LibPngImage image;
-                    image.width = size.width;
-                    image.height = size.height;
-                    image.colourType = format.colourType;
-                    image.bitDepth = format.bitDepth;
+                    LibPngImage image = MakeImage(format, size.width, size.height, seed++);
                     image.interlaced = interlaced;
                     image.filters = filters;
-                    if (format.colourType == 3)
-                        image.palette = TestPalette(format.bitDepth == 4 ? 16 : 200);
-                    FillSamples(image, seed++, format.colourType == 3 ? (format.bitDepth == 4 ? 16 : 200) : 256);
                     SCOPED_TRACE("colour type " + std::to_string(format.colourType) + " depth " +
                                  std::to_string(format.bitDepth) + (interlaced ? " interlaced" : "") + " filters " +
                                  std::to_string(filters) + " size " + std::to_string(size.width) + "x" +
@@ -153,21 +141,17 @@ TEST(RawPngDecoder, MatchesLibPngForEveryFormatFilterInterlaceAndSize)
     }
 }
 
-TEST(RawPngDecoder, ColourKeysMatchLibPngAtFullDepth)
+// Colour keys compared at full depth, and palette alpha: entry 1 transparent,
+// entries 0 and 2 partly, the rest opaque.
+TEST(RawPngDecoder, TransparencyMatchesLibPng)
 {
-    for (const Format& format : {Format{0, 1}, Format{0, 8}, Format{2, 8}, Format{2, 16}})
+    for (bool interlaced : {false, true})
     {
-        for (bool interlaced : {false, true})
+        for (const Format& format : {Format{0, 1}, Format{0, 8}, Format{2, 8}, Format{2, 16}})
         {
-            LibPngImage image;
-            image.width = 11;
-            image.height = 6;
-            image.colourType = format.colourType;
-            image.bitDepth = format.bitDepth;
+            LibPngImage image = MakeImage(format, 11, 6, 77);
             image.interlaced = interlaced;
-            FillSamples(image, 77);
             UseFirstPixelAsKey(image);
-            ASSERT_TRUE(image.hasKey);
             SCOPED_TRACE("colour type " + std::to_string(format.colourType) + " depth " +
                          std::to_string(format.bitDepth) + (interlaced ? " interlaced" : ""));
             ExpectSameAsLibPng(image);
@@ -180,26 +164,12 @@ TEST(RawPngDecoder, ColourKeysMatchLibPngAtFullDepth)
                 EXPECT_EQ(decoder.Pixels()[7], 255) << "a near miss stays opaque";
             }
         }
-    }
-}
-
-TEST(RawPngDecoder, PaletteAlphaMatchesLibPng)
-{
-    for (int depth : {4, 8})
-    {
-        for (bool interlaced : {false, true})
+        for (int depth : {4, 8})
         {
-            LibPngImage image;
-            image.width = 19;
-            image.height = 7;
-            image.colourType = 3;
-            image.bitDepth = depth;
+            LibPngImage image = MakeImage({3, depth}, 19, 7, 5, 16);
             image.interlaced = interlaced;
-            image.palette = TestPalette(16);
-            // Entry 1 transparent, entries 0 and 2 partly, the rest opaque.
             image.paletteAlpha = {128, 0, 77};
-            FillSamples(image, 5, 16);
-            SCOPED_TRACE("depth " + std::to_string(depth) + (interlaced ? " interlaced" : ""));
+            SCOPED_TRACE("palette depth " + std::to_string(depth) + (interlaced ? " interlaced" : ""));
             ExpectSameAsLibPng(image);
         }
     }
@@ -212,15 +182,10 @@ TEST(RawPngDecoder, MatchesLibPngForEveryCompressionStrategyAndSplitImageData)
     {
         for (int strategy : strategies)
         {
-            LibPngImage image;
-            image.width = 150;
-            image.height = 120;
-            image.colourType = 2;
-            image.bitDepth = 8;
+            LibPngImage image = MakeImage({2, 8}, 150, 120, static_cast<uint32_t>(level * 10 + strategy + 1));
             image.level = level;
             image.strategy = strategy;
             image.idatBytes = 1000;  // many IDAT chunks
-            FillSamples(image, static_cast<uint32_t>(level * 10 + strategy + 1));
             SCOPED_TRACE("level " + std::to_string(level) + " strategy " + std::to_string(strategy));
             ExpectSameAsLibPng(image);
         }
@@ -232,16 +197,8 @@ TEST(RawPngDecoder, RefusesUnsupportedFormats)
     const Format unsupported[] = {{0, 2}, {0, 4}, {0, 16}, {3, 1}, {3, 2}, {4, 16}, {6, 16}};
     for (const Format& format : unsupported)
     {
-        LibPngImage image;
-        image.width = 5;
-        image.height = 3;
-        image.colourType = format.colourType;
-        image.bitDepth = format.bitDepth;
-        if (format.colourType == 3)
-            image.palette = TestPalette(2);
-        FillSamples(image, 9, 2);
         RawPngDecoder decoder;
-        EXPECT_FALSE(DecodeBytes(decoder, EncodeWithLibPng(image)))
+        EXPECT_FALSE(DecodeBytes(decoder, EncodeWithLibPng(MakeImage(format, 5, 3, 9, 2))))
             << "colour type " << format.colourType << " depth " << format.bitDepth;
     }
 }
@@ -405,14 +362,8 @@ TEST(RawPngDecoder, InputsFoundByFuzzingDecodeLikeLibPng)
     const char* files[] = {"grey1-sub-filter-left-of-first-byte.png"};
     for (const char* name : files)
     {
-        const std::string path = std::string(VELMORA_IMAGE_TEST_DATA) + "/fuzz-regressions/" + name;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        ASSERT_NE(file, nullptr) << path;
-        std::string bytes;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(file);
+        const std::string bytes = TempDir::Read(std::string(VELMORA_IMAGE_TEST_DATA) + "/fuzz-regressions/" + name);
+        ASSERT_FALSE(bytes.empty()) << name;
         RawPngDecoder decoder;
         ASSERT_TRUE(DecodeBytes(decoder, bytes)) << name;
         EXPECT_EQ(Pixels(decoder), DecodeWithLibPng(bytes)) << name;

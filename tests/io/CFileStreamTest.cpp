@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(CFileStream, MissingFileReadsNothing)
+// A missing file, an unknown mode or no path: nothing opens, nothing is read or written.
+TEST(CFileStream, WhatCannotBeOpenedReadsNothing)
 {
     TempDir dir;
     CFileStream stream(dir.File("absent.bin").c_str(), CFileStream::ReadOnly);
@@ -15,15 +16,8 @@ TEST(CFileStream, MissingFileReadsNothing)
     EXPECT_EQ(stream.Write(buffer, 4), 0);
     EXPECT_EQ(stream.Seek(0, CStream::FromEnd), 0);
     EXPECT_TRUE(stream.AtEnd());
-}
-
-TEST(CFileStream, UnknownModeOrNullPathOpensNothing)
-{
-    TempDir dir;
-    CFileStream badMode(dir.File("x").c_str(), 2);
-    EXPECT_FALSE(badMode.IsOpen());
-    CFileStream nullPath(nullptr, CFileStream::ReadOnly);
-    EXPECT_FALSE(nullPath.IsOpen());
+    EXPECT_FALSE(CFileStream(dir.File("x").c_str(), 2).IsOpen());
+    EXPECT_FALSE(CFileStream(nullptr, CFileStream::ReadOnly).IsOpen());
 }
 
 TEST(CFileStream, WritesThenReadsBackWithTheFileLength)
@@ -54,24 +48,20 @@ TEST(CFileStream, WritesThenReadsBackWithTheFileLength)
     EXPECT_EQ(buffer[0], 'z');
 }
 
-TEST(CFileStream, ZeroLengthFile)
+TEST(CFileStream, EmptyFileReadsNothingAndReadOnlyRefusesWrites)
 {
     TempDir dir;
-    const std::string path = dir.Write("empty.bin", "");
-    CFileStream in(path.c_str(), CFileStream::ReadOnly);
+    const std::string empty = dir.Write("empty.bin", "");
+    CFileStream in(empty.c_str(), CFileStream::ReadOnly);
     ASSERT_TRUE(in.IsOpen());
     EXPECT_EQ(in.length, 0);
     EXPECT_TRUE(in.AtEnd());
     char byte;
     EXPECT_EQ(in.Read(&byte, 1), 0);
     EXPECT_EQ(in.Read(&byte, -1), 0);
-}
 
-TEST(CFileStream, ReadOnlyStreamRefusesWrites)
-{
-    TempDir dir;
     const std::string path = dir.Write("ro.bin", "1234");
-    CFileStream in(path.c_str(), CFileStream::ReadOnly);
-    EXPECT_EQ(in.Write("zz", 2), 0);
+    CFileStream readOnly(path.c_str(), CFileStream::ReadOnly);
+    EXPECT_EQ(readOnly.Write("zz", 2), 0);
     EXPECT_EQ(TempDir::Read(path), "1234");
 }

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-TEST(CList, AppendsInOrderAndAnswersNullOutsideTheRange)
+TEST(CList, AddsInsertsRemovesAndAnswersNullOutsideTheRange)
 {
-    int a = 1, b = 2, c = 3;
+    int a = 1, b = 2, c = 3, d = 4;
     CList list;
     EXPECT_EQ(list.Get(0), nullptr);
     list.Add(&a);
@@ -20,15 +20,6 @@ TEST(CList, AppendsInOrderAndAnswersNullOutsideTheRange)
     EXPECT_EQ(list.Get(3), nullptr);
     EXPECT_EQ(list.Get(-1), nullptr);
     EXPECT_EQ(list.IndexOf(&b), 1);
-}
-
-TEST(CList, RemovesByItemAndIndexAndInserts)
-{
-    int a = 1, b = 2, c = 3, d = 4;
-    CList list;
-    list.Add(&a);
-    list.Add(&b);
-    list.Add(&c);
     EXPECT_TRUE(list.Remove(&b));
     EXPECT_FALSE(list.Remove(&b));
     EXPECT_EQ(list.Get(1), &c);

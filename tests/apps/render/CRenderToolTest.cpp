@@ -1,6 +1,5 @@
 // The render tool as a user runs it: the built program, its exit status,
 // its messages and the files it leaves behind.
-#include "io/CFileStream.h"
 #include "io/CMemoryStream.h"
 #include "io/CPresetFile.h"
 #include "synth/CSynth.h"
@@ -42,15 +41,18 @@ Outcome RunTool(const TempDir& dir, const std::string& arguments)
     return outcome;
 }
 
-bool LoadFile(const std::string& path, CPresetFile& file)
-{
-    CFileStream stream(path.c_str(), CFileStream::ReadOnly);
-    return file.Load(stream);
-}
-
 std::string Quote(const std::string& path)
 {
     return "'" + path + "'";
+}
+
+const std::string kGate = std::string("--plugin '") + FIXTURE_GATE + "' ";
+
+CPresetFile LoadPresetFile(const std::string& path)
+{
+    CPresetFile file;
+    EXPECT_TRUE(file.LoadFile(path)) << path << ": " << file.Error();
+    return file;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder)
@@ -60,11 +62,6 @@ std::vector<std::string> FilesIn(const std::string& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string MidiBytes(const std::vector<uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
 }
 
 // Format 1, 480 ticks per quarter at 120 BPM (a tick is 1/960 s). Track 2 plays
@@ -78,7 +75,7 @@ std::string GateSong()
         'M', 'T', 'r', 'k', 0, 0, 0, 14, 0x81, 0x70, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00,
         'M', 'T', 'r', 'k', 0, 0, 0, 12, 0x00, 0xC1, 3, 0x83, 0x60, 0x91, 64, 100, 0x00, 0xFF, 0x2F, 0x00,
     };
-    return MidiBytes(bytes);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 std::vector<float> ReadFloats(const std::string& path, SF_INFO& info)
@@ -93,66 +90,88 @@ std::vector<float> ReadFloats(const std::string& path, SF_INFO& info)
     sf_close(file);
     return samples;
 }
+
+// The right channel of the first frame of a gate render: 0.001 per program per channel.
+float FirstRightSample(const std::string& path)
+{
+    SF_INFO info;
+    const std::vector<float> samples = ReadFloats(path, info);
+    return samples.size() > 1 ? samples[1] : -1.0f;
 }
 
-TEST(CRenderTool, HelpListsEveryOption)
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+}
+
+TEST(CRenderTool, HelpListsEveryOptionAndVersionIsOneLine)
 {
     TempDir dir;
-    const Outcome outcome = RunTool(dir, "--help");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_TRUE(outcome.err.empty());
+    const Outcome help = RunTool(dir, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.err.empty());
     for (const char* option : {"--output", "--format", "--bits", "--rate", "--block", "--tail", "--plugin",
                                "--program", "--bank", "--preset", "--save-bank", "--save-preset", "--list-programs",
                                "--each-program", "--set", "--list-parameters", "--help", "--version"})
-        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    const Outcome version = RunTool(dir, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "velmora-render 1.2\n");
 }
 
-TEST(CRenderTool, VersionIsOneLine)
-{
-    TempDir dir;
-    const Outcome outcome = RunTool(dir, "--version");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "velmora-render 1.2\n");
-}
-
-// Wrong command lines exit with 2, bad songs and plug-ins with 1; none leaves an output.
+// Wrong command lines exit with 2, bad songs, files, plug-ins and settings
+// with 1; none leaves an output. The reasons themselves are the lower layers'.
 TEST(CRenderTool, RefusalsExitWithTheirStatusAndMessage)
 {
     TempDir dir;
     const std::string out = " -o " + Quote(dir.File("out.wav"));
-    const std::string text = dir.Write("text.mid", "this is not music");
-    const std::string song = GateSong();
-    const std::string cut = dir.Write("cut.mid", song.substr(0, song.size() - 5));
-    const std::string fake = dir.Write("fake.so", "not a library");
-    const std::string noEntry = FIXTURE_NOENTRY;
     const std::string effect = FIXTURE_EFFECT;
+    const std::string ours = (std::filesystem::path(RENDER_TOOL).parent_path() / "velmora.so").string();
+    CPresetFile gateBank;
+    gateBank.kind = CPresetFile::Bank;
+    gateBank.pluginId = 0x66697874;  // "fixt"
+    gateBank.chunk = {'G', 'B', 1};
+    const std::string bank = dir.File("gate.fxb");
+    ASSERT_TRUE(gateBank.SaveFile(bank));
+    CPresetFile gatePreset = gateBank;
+    gatePreset.kind = CPresetFile::Preset;
+    gatePreset.chunk = {'G', 'P', 1};
+    const std::string preset = dir.File("gate.fxp");
+    ASSERT_TRUE(gatePreset.SaveFile(preset));
     const struct
     {
         std::string arguments;
         int status;
-        std::string error;  // after "velmora-render: "; a line, or the start of one where it ends in "("
+        std::string error;  // after "velmora-render: "
     } cases[] = {
-        {"--bogus", 2, "unknown option --bogus (see --help)\n"},
-        {"", 2, "nothing to do: give an output file with -o (see --help)\n"},
-        {Quote(dir.File("missing.mid")) + out, 1, dir.File("missing.mid") + ": cannot open the file\n"},
-        {Quote(text) + out, 1, text + ": not a MIDI file (no \"MThd\" header)\n"},
-        {Quote(cut) + out, 1, cut + ": track 3 is truncated: its header says 12 bytes, 7 remain\n"},
-        {"--plugin " + Quote(fake) + out, 1, fake + ": not a VST 2.4 plug-in ("},
-        {"--plugin " + Quote(noEntry) + out, 1,
-         noEntry + ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)\n"},
-        {"--plugin " + Quote(effect) + out, 1, effect + ": a VST 2.4 effect, not an instrument\n"},
-        {"--plugin " + Quote(dir.File("none.so")) + out, 1, dir.File("none.so") + ": no such file\n"},
-        {"--plugin / " + out, 1, "/: not a file\n"},
+        {"--bogus", 2, "unknown option --bogus (see --help)"},
+        {Quote(dir.File("missing.mid")) + out, 1, dir.File("missing.mid") + ": cannot open the file"},
+        {"--plugin " + Quote(effect) + out, 1, effect + ": a VST 2.4 effect, not an instrument"},
+        {"--bank " + Quote(dir.File("none.fxb")) + out, 1, dir.File("none.fxb") + ": no such file"},
+        {"--bank " + Quote(bank) + out, 1, bank + ": saved by the plug-in \"fixt\", not by \"vlm1\""},
+        {kGate + "--bank " + Quote(preset) + out, 1, preset + ": a preset file, not a bank"},
+        {"--plugin '" + std::string(FIXTURE_NAN) + "' --preset " + Quote(preset) + out, 1,
+         preset + ": " + FIXTURE_NAN + " keeps no chunk data, so it cannot load this file"},
+        {kGate + "--program 4" + out, 1,
+         std::string("program 4 does not exist (") + FIXTURE_GATE + " has programs 0 to 3)"},
+        {kGate + "--program Lead" + out, 1,
+         std::string("no program named \"Lead\" in ") + FIXTURE_GATE + " (see --list-programs)"},
+        {"--set 'Filter Cut=30'" + out, 1, "no parameter named \"Filter Cut\" in " + ours + " (see --list-parameters)"},
+        {"--set 'Filter Cutoff=300'" + out, 1, "Filter Cutoff cannot be set to \"300\" (it takes 0 to 100 %)"},
+        {"--set 'Filter Cutoff=loud'" + out, 1, "Filter Cutoff cannot be set to \"loud\" (it takes 0 to 100 %)"},
+        {"--set 'LFO1 Wave=SAW2'" + out, 1,
+         "LFO1 Wave cannot be set to \"SAW2\" (it takes one of SIN, TRI, SAW, SQUARE, RND)"},
     };
     for (const auto& c : cases)
     {
         const Outcome outcome = RunTool(dir, c.arguments);
         EXPECT_EQ(outcome.status, c.status) << c.arguments;
-        const std::string expected = "velmora-render: " + c.error;
-        if (c.error.back() == '(')
-            EXPECT_EQ(outcome.err.rfind(expected, 0), 0u) << outcome.err;
-        else
-            EXPECT_EQ(outcome.err, expected);
+        EXPECT_EQ(outcome.err, "velmora-render: " + c.error + "\n");
         EXPECT_TRUE(outcome.out.empty()) << c.arguments;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.wav")));
@@ -163,8 +182,8 @@ TEST(CRenderTool, MidiReachesThePluginOnTheExactSample)
     TempDir dir;
     const std::string song = dir.Write("gate.mid", GateSong());
     const std::string out = dir.File("gate.wav");
-    const Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' " + Quote(song) + " -o " +
-                                             Quote(out) + " --bits 32 --rate 8000 --block 100 --tail 0.5");
+    const Outcome outcome =
+        RunTool(dir, kGate + Quote(song) + " -o " + Quote(out) + " --bits 32 --rate 8000 --block 100 --tail 0.5");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out.rfind("Wrote " + out + ": ", 0), 0u) << outcome.out;
     EXPECT_NE(outcome.out.find(", 8000 Hz, WAV 32-bit float, peak "), std::string::npos) << outcome.out;
@@ -174,7 +193,6 @@ TEST(CRenderTool, MidiReachesThePluginOnTheExactSample)
     EXPECT_EQ(info.samplerate, 8000);
     ASSERT_EQ(info.channels, 2);
     auto left = [&](size_t frame) { return samples[2 * frame]; };
-    auto right = [&](size_t frame) { return samples[2 * frame + 1]; };
     EXPECT_EQ(left(1999), 0.0f);
     EXPECT_EQ(left(2000), 0.125f);
     EXPECT_EQ(left(3999), 0.125f);
@@ -184,38 +202,15 @@ TEST(CRenderTool, MidiReachesThePluginOnTheExactSample)
     // 2's note, never released by the song, is released there too.
     EXPECT_EQ(left(6000), 0.0f);
     // Channel 2's instance was switched to program 3 at the start.
-    EXPECT_EQ(right(0), 0.003f);
+    EXPECT_EQ(samples[1], 0.003f);
     // The right channel never falls silent, so the 0.5 s tail cap ends the
     // render 4000 frames after the song.
     EXPECT_EQ(info.frames, 10000);
-}
 
-TEST(CRenderTool, ProgramOptionOverridesTheSongsProgramChanges)
-{
-    TempDir dir;
-    const std::string song = dir.Write("gate.mid", GateSong());
-    const std::string out = dir.File("gate.wav");
-    Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' " + Quote(song) + " -o " +
-                                       Quote(out) + " --bits 32 --rate 8000 --tail 0 --program 'gate 2'");
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    SF_INFO info;
-    const std::vector<float> samples = ReadFloats(out, info);
-    ASSERT_GT(samples.size(), 2u);
-    // Both channels' instances on program 2: 0.002 each.
-    EXPECT_EQ(samples[1], 0.004f);
-
-    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' --list-programs");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "  0* Gate 0\n  1  Gate 1\n  2  Gate 2\n  3  Gate 3\n");
-
-    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' -o " + Quote(out) + " --program 4");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, std::string("velmora-render: program 4 does not exist (") + FIXTURE_GATE +
-                               " has programs 0 to 3)\n");
-    outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' -o " + Quote(out) + " --program Lead");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, std::string("velmora-render: no program named \"Lead\" in ") + FIXTURE_GATE +
-                               " (see --list-programs)\n");
+    // A program chosen by (case-blind) name overrides the song's change: 0.002 on both channels.
+    ASSERT_EQ(RunTool(dir, kGate + Quote(song) + " -o " + Quote(out) + " --bits 32 --tail 0 --program 'gate 2'").status,
+              0);
+    EXPECT_EQ(FirstRightSample(out), 0.004f);
 }
 
 TEST(CRenderTool, AFailedRenderLeavesTheOlderFileAndNoTemporary)
@@ -232,127 +227,53 @@ TEST(CRenderTool, AFailedRenderLeavesTheOlderFileAndNoTemporary)
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"gate.mid", "keep.wav"}));
 }
 
-TEST(CRenderTool, BadBankFilesAreRefusedBeforeRendering)
-{
-    TempDir dir;
-    const std::string out = dir.Write("keep.wav", "older");
-    const std::string wrong = dir.Write("wrong.fxb", "RIFF and then some bytes");
-    Outcome outcome = RunTool(dir, "--bank " + Quote(wrong) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + wrong + ": not a VST preset or bank file (no \"CcnK\" magic)\n");
-
-    CPresetFile bank;
-    bank.kind = CPresetFile::Bank;
-    bank.chunk = {1, 2, 3, 4};
-    const std::string cut = dir.File("cut.fxb");
-    {
-        CFileStream stream(cut.c_str(), CFileStream::Create);
-        ASSERT_TRUE(bank.Save(stream));
-        stream.Write("x", 1);
-    }
-    outcome = RunTool(dir, "--bank " + Quote(cut) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err,
-              "velmora-render: " + cut + ": wrong size: the header says 156 bytes follow it, the file has 157\n");
-
-    outcome = RunTool(dir, "--bank " + Quote(dir.File("none.fxb")) + " -o " + Quote(out));
-    EXPECT_EQ(outcome.err, "velmora-render: " + dir.File("none.fxb") + ": no such file\n");
-    EXPECT_EQ(TempDir::Read(out), "older");
-}
-
-TEST(CRenderTool, BanksAndPresetsRoundTripThroughThePlugin)
+TEST(CRenderTool, OurBankRoundTripsThroughThePlugin)
 {
     TempDir dir;
     const std::string first = dir.File("first.fxb");
     const std::string second = dir.File("second.fxb");
-    Outcome outcome = RunTool(dir, "--save-bank " + Quote(first));
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    outcome = RunTool(dir, "--bank " + Quote(first) + " --save-bank " + Quote(second));
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    ASSERT_EQ(RunTool(dir, "--save-bank " + Quote(first)).status, 0);
+    ASSERT_EQ(RunTool(dir, "--bank " + Quote(first) + " --save-bank " + Quote(second)).status, 0);
     EXPECT_EQ(TempDir::Read(first), TempDir::Read(second));
-
-    CPresetFile bank;
-    ASSERT_TRUE(LoadFile(first, bank)) << bank.Error();
-    EXPECT_EQ(bank.kind, CPresetFile::Bank);
+    const CPresetFile bank = LoadPresetFile(first);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "vlm1");
     EXPECT_EQ(bank.count, 64);
-    EXPECT_FALSE(bank.chunk.empty());
-
-    // A preset saved from program 5 names it and holds a program chunk.
-    const std::string preset = dir.File("five.fxp");
-    outcome = RunTool(dir, "--program 5 --save-preset " + Quote(preset) + " --list-programs");
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    std::istringstream listing(outcome.out);
-    std::string line;
-    int lines = 0;
-    std::string fifth;
-    while (std::getline(listing, line))
-        if (lines++ == 5)
-            fifth = line;
-    EXPECT_EQ(lines, 64);
-    ASSERT_GE(fifth.size(), 5u);
-    EXPECT_EQ(fifth.substr(0, 5), "  5* ");
-    CPresetFile program;
-    ASSERT_TRUE(LoadFile(preset, program)) << program.Error();
-    EXPECT_EQ(program.kind, CPresetFile::Preset);
-    EXPECT_EQ(program.programName, fifth.substr(5));
-    EXPECT_LT(program.chunk.size(), bank.chunk.size());
 }
 
 TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
 {
     TempDir dir;
-    const std::string gate = std::string("--plugin '") + FIXTURE_GATE + "' ";
     const std::string bankPath = dir.File("gate.fxb");
     const std::string presetPath = dir.File("gate.fxp");
-    Outcome outcome = RunTool(dir, gate + "--program 2 --save-bank " + Quote(bankPath) + " --save-preset " +
-                                       Quote(presetPath));
+    Outcome outcome =
+        RunTool(dir, kGate + "--program 2 --save-bank " + Quote(bankPath) + " --save-preset " + Quote(presetPath));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_TRUE(outcome.out.empty());
 
-    CPresetFile bank;
-    ASSERT_TRUE(LoadFile(bankPath, bank)) << bank.Error();
+    const CPresetFile bank = LoadPresetFile(bankPath);
     EXPECT_EQ(bank.kind, CPresetFile::Bank);
     EXPECT_EQ(CPresetFile::IdText(bank.pluginId), "fixt");
     EXPECT_EQ(bank.pluginVersion, 1);
     EXPECT_EQ(bank.count, 4);
     EXPECT_EQ(bank.currentProgram, 2);
     EXPECT_EQ(bank.chunk, (std::vector<uint8_t>{'G', 'B', 2}));
-    CPresetFile preset;
-    ASSERT_TRUE(LoadFile(presetPath, preset)) << preset.Error();
+    const CPresetFile preset = LoadPresetFile(presetPath);
     EXPECT_EQ(preset.kind, CPresetFile::Preset);
     EXPECT_EQ(preset.programName, "Gate 2");
     EXPECT_EQ(preset.chunk, (std::vector<uint8_t>{'G', 'P', 2}));
 
     // Loading the bank reaches the plug-in: it lists program 2 as current.
-    outcome = RunTool(dir, gate + "--bank " + Quote(bankPath) + " --list-programs");
+    outcome = RunTool(dir, kGate + "--bank " + Quote(bankPath) + " --list-programs");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out.substr(0, 20), "  0  Gate 0\n  1  Gat");
-    EXPECT_NE(outcome.out.find("  2* Gate 2\n"), std::string::npos);
+    EXPECT_EQ(outcome.out, "  0  Gate 0\n  1  Gate 1\n  2* Gate 2\n  3  Gate 3\n");
 
     // The preset too, and it fixes the program of every channel of the song.
     const std::string song = dir.Write("gate.mid", GateSong());
     const std::string out = dir.File("out.wav");
-    outcome = RunTool(dir, gate + "--preset " + Quote(presetPath) + " " + Quote(song) + " --bits 32 --tail 0 -o " +
+    outcome = RunTool(dir, kGate + "--preset " + Quote(presetPath) + " " + Quote(song) + " --bits 32 --tail 0 -o " +
                                Quote(out));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    SF_INFO info;
-    const std::vector<float> samples = ReadFloats(out, info);
-    ASSERT_GT(samples.size(), 2u);
-    EXPECT_EQ(samples[1], 0.004f);
-
-    // Files of another plug-in, or of the other kind, are refused.
-    outcome = RunTool(dir, "--bank " + Quote(bankPath) + " --list-programs");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + bankPath + ": saved by the plug-in \"fixt\", not by \"vlm1\"\n");
-    outcome = RunTool(dir, gate + "--bank " + Quote(presetPath) + " --list-programs");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + presetPath + ": a preset file, not a bank\n");
-    outcome = RunTool(dir, "--plugin '" + std::string(FIXTURE_NAN) + "' --preset " + Quote(presetPath) +
-                               " --list-programs");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "velmora-render: " + presetPath + ": " + FIXTURE_NAN +
-                               " keeps no chunk data, so it cannot load this file\n");
+    EXPECT_EQ(FirstRightSample(out), 0.004f);
 }
 
 TEST(CRenderTool, DemoRendersAreByteIdentical)
@@ -360,11 +281,8 @@ TEST(CRenderTool, DemoRendersAreByteIdentical)
     TempDir dir;
     const std::string a = dir.File("a.flac");
     const std::string b = dir.File("b.flac");
-    const std::string options = " --rate 8000 --tail 0";
-    Outcome outcome = RunTool(dir, "-o " + Quote(a) + options);
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    outcome = RunTool(dir, "-o " + Quote(b) + options);
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    ASSERT_EQ(RunTool(dir, "-o " + Quote(a) + " --rate 8000 --tail 0").status, 0);
+    ASSERT_EQ(RunTool(dir, "-o " + Quote(b) + " --rate 8000 --tail 0").status, 0);
     EXPECT_EQ(TempDir::Read(a), TempDir::Read(b));
     SF_INFO info;
     ReadFloats(a, info);
@@ -378,15 +296,12 @@ TEST(CRenderTool, EachProgramWritesOneFilePerProgram)
 {
     TempDir dir;
     const std::string folder = dir.File("programs");
-    const Outcome outcome = RunTool(dir, std::string("--plugin '") + FIXTURE_GATE + "' --each-program " +
-                                             Quote(folder) + " --rate 8000 --tail 0 --format flac --bits 16");
+    const Outcome outcome =
+        RunTool(dir, kGate + "--each-program " + Quote(folder) + " --rate 8000 --tail 0 --format flac --bits 16");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(FilesIn(folder),
               (std::vector<std::string>{"00-gate-0.flac", "01-gate-1.flac", "02-gate-2.flac", "03-gate-3.flac"}));
-    SF_INFO info;
-    const std::vector<float> samples = ReadFloats(folder + "/03-gate-3.flac", info);
-    ASSERT_GT(samples.size(), 2u);
-    EXPECT_NEAR(samples[1], 0.003f, 1.0f / 32768.0f);
+    EXPECT_NEAR(FirstRightSample(folder + "/03-gate-3.flac"), 0.003f, 1.0f / 32768.0f);
 }
 
 // Ctrl-C or a kill in the middle of a render: the tool dies of the signal, as
@@ -422,32 +337,6 @@ TEST(CRenderTool, InterruptedRenderLeavesNoTemporaryFile)
     }
 }
 
-namespace
-{
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line))
-        lines.push_back(line);
-    return lines;
-}
-
-// The program a preset file holds, as our synth reads it.
-SynthProgram PresetProgram(const std::string& path)
-{
-    CPresetFile file;
-    EXPECT_TRUE(LoadFile(path, file)) << file.Error();
-    CMemoryStream stream;
-    stream.Write(file.chunk.data(), static_cast<int32_t>(file.chunk.size()));
-    stream.Seek(0, CStream::FromStart);
-    CSynth synth;
-    synth.LoadState(&stream, true);
-    return *synth.currentProgram;
-}
-}
-
 TEST(CRenderTool, ListParametersGivesIndexNameRangeDefaultAndUnit)
 {
     TempDir dir;
@@ -466,14 +355,20 @@ TEST(CRenderTool, ListParametersGivesIndexNameRangeDefaultAndUnit)
 TEST(CRenderTool, SetChangesTheCurrentProgramBeforeItIsSavedOrRendered)
 {
     TempDir dir;
-    const std::string preset = dir.File("set.fxp");
+    const std::string presetPath = dir.File("set.fxp");
     Outcome outcome = RunTool(dir, "--program 4 --set 'Filter Cutoff=30' --set 'oscillators wave2=pm' --set "
-                                   "'Chorus Delay= 35 ms' --save-preset " + Quote(preset));
+                                   "'Chorus Delay= 35 ms' --save-preset " + Quote(presetPath));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    const SynthProgram program = PresetProgram(preset);
-    EXPECT_EQ(program.cutoff, 0.3f);
-    EXPECT_EQ(program.wave2, 3);
-    EXPECT_EQ(program.chorusDelay, 35);
+    // The program the preset holds, as our synth reads it.
+    const CPresetFile preset = LoadPresetFile(presetPath);
+    CMemoryStream stream;
+    stream.Write(preset.chunk.data(), static_cast<int32_t>(preset.chunk.size()));
+    stream.Seek(0, CStream::FromStart);
+    CSynth synth;
+    synth.LoadState(&stream, true);
+    EXPECT_EQ(synth.currentProgram->cutoff, 0.3f);
+    EXPECT_EQ(synth.currentProgram->wave2, 3);
+    EXPECT_EQ(synth.currentProgram->chorusDelay, 35);
 
     // Every instance of a render plays the setting, the song's change of
     // program on channel 2 ignored: no volume, no sound.
@@ -487,30 +382,4 @@ TEST(CRenderTool, SetChangesTheCurrentProgramBeforeItIsSavedOrRendered)
     EXPECT_EQ(*std::max_element(samples.begin(), samples.end()), 0.0f);
     EXPECT_EQ(*std::min_element(samples.begin(), samples.end()), 0.0f);
     EXPECT_NE(outcome.out.find("peak -inf dBFS"), std::string::npos) << outcome.out;
-}
-
-TEST(CRenderTool, UnknownParametersAndBadValuesAreRefused)
-{
-    TempDir dir;
-    const std::string out = " -o " + Quote(dir.File("out.wav"));
-    const struct
-    {
-        std::string arguments;
-        std::string error;
-    } cases[] = {
-        {"--set 'Filter Cut=30'", "no parameter named \"Filter Cut\" in "},
-        {"--set 'Filter Cutoff=300'", "Filter Cutoff cannot be set to \"300\" (it takes 0 to 100 %)\n"},
-        {"--set 'Filter Cutoff=loud'", "Filter Cutoff cannot be set to \"loud\" (it takes 0 to 100 %)\n"},
-        {"--set 'LFO1 Wave=SAW2'", "LFO1 Wave cannot be set to \"SAW2\" (it takes one of SIN, TRI, SAW, SQUARE, RND)\n"},
-    };
-    for (const auto& c : cases)
-    {
-        const Outcome outcome = RunTool(dir, c.arguments + out);
-        EXPECT_EQ(outcome.status, 1) << c.arguments;
-        EXPECT_EQ(outcome.err.rfind("velmora-render: " + c.error, 0), 0u) << outcome.err;
-        EXPECT_TRUE(outcome.out.empty()) << c.arguments;
-    }
-    const Outcome unknown = RunTool(dir, "--set 'Filter Cut=30'" + out);
-    EXPECT_NE(unknown.err.find("velmora.so (see --list-parameters)\n"), std::string::npos) << unknown.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.File("out.wav")));
 }

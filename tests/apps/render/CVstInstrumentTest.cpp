@@ -1,8 +1,39 @@
 #include "CVstInstrument.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
+
+// Each library that cannot serve as an instrument, with the reason the user is shown.
+TEST(CVstInstrument, RefusesWhatIsNoInstrument)
+{
+    TempDir dir;
+    const std::string fake = dir.Write("fake.so", "not a library");
+    const std::string noEntry = FIXTURE_NOENTRY;
+    const std::string effect = FIXTURE_EFFECT;
+    const struct
+    {
+        std::string path;
+        std::string error;  // a whole message, or its start where it ends in "("
+    } cases[] = {
+        {fake, fake + ": not a VST 2.4 plug-in ("},
+        {noEntry, noEntry + ": not a VST 2.4 plug-in (the library exports neither VSTPluginMain nor main)"},
+        {effect, effect + ": a VST 2.4 effect, not an instrument"},
+        {dir.File("none.so"), dir.File("none.so") + ": no such file"},
+        {dir.Path(), dir.Path() + ": not a file"},
+    };
+    for (const auto& c : cases)
+    {
+        CVstInstrument instrument;
+        EXPECT_FALSE(instrument.Load(c.path, 44100, 64)) << c.path;
+        if (c.error.back() == '(')
+            EXPECT_EQ(instrument.Error().rfind(c.error, 0), 0u) << instrument.Error();
+        else
+            EXPECT_EQ(instrument.Error(), c.error);
+    }
+}
 
 TEST(CVstInstrument, ListsAndFindsProgramsByName)
 {
