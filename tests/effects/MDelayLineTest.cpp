@@ -26,20 +26,6 @@ TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
     }
 }
 
-TEST(MDelayLine, AnImpulseComesBackOnceAfterDelaySamples)
-{
-    MDelayLine line;
-    line.Setup(1187);
-    std::vector<float> out;
-    for (int i = 0; i < 3000; ++i)
-    {
-        out.push_back(line.Read());
-        line.Write(i == 0 ? 1.0f : 0.0f);
-    }
-    for (int i = 0; i < 3000; ++i)
-        EXPECT_EQ(out[i], i == 1187 ? 1.0f : 0.0f) << "sample " << i;
-}
-
 TEST(MDelayLine, DelayBelowOneIsTakenAsOne)
 {
     MDelayLine line;

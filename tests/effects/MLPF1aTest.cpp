@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MLPF1a, StepResponseOfAOnePoleLowPass)
+TEST(MLPF1a, StepResponseOfAOnePoleLowPassAndReplacedMemory)
 {
     // Pole 0.5, DC gain 1: gain 0.5, coefficient -0.5.
     MLPF1a filter;
@@ -11,11 +11,6 @@ TEST(MLPF1a, StepResponseOfAOnePoleLowPass)
     EXPECT_EQ(filter.Process(1.0f), 0.75f);
     EXPECT_EQ(filter.Process(1.0f), 0.875f);
     EXPECT_EQ(filter.Process(0.0f), 0.4375f);
-}
-
-TEST(MLPF1a, SetStateReplacesTheMemory)
-{
-    MLPF1a filter;
     filter.SetCoefficients(1.0f, -0.5f);
     filter.SetState(2.0f);
     EXPECT_EQ(filter.Process(0.0f), 1.0f);

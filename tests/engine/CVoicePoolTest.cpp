@@ -50,13 +50,6 @@ protected:
 
 }  // namespace
 
-TEST_F(VoicePoolTest, StartsEmptyWithLimit32)
-{
-    EXPECT_EQ(pool->Count(), 0);
-    EXPECT_EQ(pool->Limit(), 32);
-    EXPECT_FALSE(pool->MonoActive());
-}
-
 TEST_F(VoicePoolTest, SameKeyTwiceGivesTwoVoicesReleasedOldestFirst)
 {
     On(60);
@@ -180,6 +173,17 @@ TEST_F(VoicePoolTest, MonoLegatoAfterAllKeysUpFastReleasesAndStartsAgain)
     EXPECT_TRUE(At(1).Held());
 }
 
+TEST_F(VoicePoolTest, MonoLegatoStackKeepsOnly128NotesAndTheLatestSounds)
+{
+    program.mono = 1;
+    program.legato = 1;
+    for (int32_t i = 0; i < 130; ++i)
+        On(i % 128);
+    EXPECT_EQ(pool->Count(), 1);
+    EXPECT_EQ(pool->Stack().Count(), 128);
+    EXPECT_EQ(At(0).note, 1);
+}
+
 TEST_F(VoicePoolTest, MonoReleaseOfAStackedNoteOnlyUnstacksIt)
 {
     program.mono = 1;
@@ -267,6 +271,12 @@ TEST_F(VoicePoolTest, PerNoteRandomValuesComeFromTheGeneratorInOrder)
 
 TEST_F(VoicePoolTest, GlideStepsBackToTheNoteWhenAProgramAsksForIt)
 {
+    On(60);
+    On(72);
+    EXPECT_EQ(At(1).glideRemaining, 0);  // the defaults: no glide
+    EXPECT_EQ(At(1).glideOffset, 0.0f);
+    pool->AllSoundOff();
+    lastNote = -1;
     program.glide = 0.1f;  // 50 ms
     On(60);
     EXPECT_EQ(At(0).glideRemaining, 0);  // no previous note
@@ -276,14 +286,6 @@ TEST_F(VoicePoolTest, GlideStepsBackToTheNoteWhenAProgramAsksForIt)
     EXPECT_EQ(At(1).glideOffset, -12.0f);
     Render(2205);
     EXPECT_EQ(At(1).glideRemaining, 0);
-}
-
-TEST_F(VoicePoolTest, GlideIsSilentWithTheDefaults)
-{
-    On(60);
-    On(72);
-    EXPECT_EQ(At(1).glideRemaining, 0);
-    EXPECT_EQ(At(1).glideOffset, 0.0f);
 }
 
 TEST_F(VoicePoolTest, SustainPedalHoldsReleasedKeysUntilLifted)

@@ -2,8 +2,10 @@
 
 #include "synth/CSynth.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 // Helpers for the engine tests: a plain program, MIDI words and renders.
@@ -20,17 +22,31 @@ inline uint32_t NoteOff(int32_t note, int32_t channel = 0)
     return 0x80u | static_cast<uint32_t>(channel) | static_cast<uint32_t>(note) << 8 | 64u << 16;
 }
 
-// A program that plays two plain sines at the note's pitch, filter open,
-// instant attack, full sustain, nothing modulated.
-inline void MakeSineProgram(SynthProgram& program)
+// The defaults: no LFO routed, no noise, every note its own voice.
+inline void MakeDefaultProgram(SynthProgram& program)
 {
     std::memset(&program, 0, sizeof program);
     InitProgram(program);
+}
+
+// Two plain sines at the note's pitch, filter open, instant attack, full
+// sustain, nothing modulated.
+inline std::unique_ptr<CSynth> SineSynth()
+{
+    auto synth = std::make_unique<CSynth>();
+    SynthProgram& program = *synth->currentProgram;
+    MakeDefaultProgram(program);
     program.mod1 = 0.0f;
     program.mod2 = 0.0f;
-    program.env[0] = SynthEnvelope{0.0f, 0.0f, 1.0f, 0.0f};
-    program.env[1] = SynthEnvelope{0.0f, 0.0f, 1.0f, 0.0f};
-    program.env[2] = SynthEnvelope{0.0f, 0.0f, 1.0f, 0.0f};
+    for (SynthEnvelope& env : program.env)
+        env = SynthEnvelope{0.0f, 0.0f, 1.0f, 0.0f};
+    return synth;
+}
+
+inline RenderContext ContextOf(CSynth& synth)
+{
+    return RenderContext{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
+                         synth.sampleRate, synth.tempo, synth.modWheel, synth.pitchBend};
 }
 
 struct Stereo
@@ -43,14 +59,11 @@ struct Stereo
 // the host adapter does.
 inline Stereo Render(CSynth& synth, int32_t frames, int32_t blockSize = 256)
 {
-    Stereo out;
-    out.left.assign(static_cast<size_t>(frames), 0.0f);
-    out.right.assign(static_cast<size_t>(frames), 0.0f);
+    Stereo out{std::vector<float>(static_cast<size_t>(frames)), std::vector<float>(static_cast<size_t>(frames))};
     for (int32_t start = 0; start < frames; start += blockSize)
     {
-        const int32_t n = frames - start < blockSize ? frames - start : blockSize;
         float* outputs[2] = {out.left.data() + start, out.right.data() + start};
-        synth.ProcessBlock(nullptr, outputs, n);
+        synth.ProcessBlock(nullptr, outputs, frames - start < blockSize ? frames - start : blockSize);
     }
     return out;
 }
@@ -59,13 +72,23 @@ inline Stereo Render(CSynth& synth, int32_t frames, int32_t blockSize = 256)
 // pool adds into buffers holding `fill`.
 inline Stereo RenderVoices(CSynth& synth, int32_t frames, float fill = 0.0f)
 {
-    Stereo out;
-    out.left.assign(static_cast<size_t>(frames), fill);
-    out.right.assign(static_cast<size_t>(frames), fill);
-    const RenderContext context{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
-                                synth.sampleRate, synth.tempo, synth.modWheel, synth.pitchBend};
-    synth.voicePool.Render(context, out.left.data(), out.right.data(), frames);
+    Stereo out{std::vector<float>(static_cast<size_t>(frames), fill),
+               std::vector<float>(static_cast<size_t>(frames), fill)};
+    synth.voicePool.Render(ContextOf(synth), out.left.data(), out.right.data(), frames);
     return out;
+}
+
+inline bool SameBytes(const std::vector<float>& a, const std::vector<float>& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+inline float Peak(const std::vector<float>& x)
+{
+    float peak = 0.0f;
+    for (float s : x)
+        peak = std::fmax(peak, std::fabs(s));
+    return peak;
 }
 
 // Frequency from the upward zero crossings of samples [from, end), found by
@@ -79,16 +102,12 @@ inline double MeasureFrequency(const std::vector<float>& x, size_t from, double 
     {
         if (x[i - 1] < 0.0f && x[i] >= 0.0f)
         {
-            const double at = static_cast<double>(i - 1) + x[i - 1] / static_cast<double>(x[i - 1] - x[i]);
-            if (first < 0.0)
-                first = at;
-            last = at;
+            last = static_cast<double>(i - 1) + x[i - 1] / static_cast<double>(x[i - 1] - x[i]);
+            first = first < 0.0 ? last : first;
             ++cycles;
         }
     }
-    if (cycles < 1)
-        return 0.0;
-    return cycles * sampleRate / (last - first);
+    return cycles < 1 ? 0.0 : cycles * sampleRate / (last - first);
 }
 
 }  // namespace enginetest

@@ -85,39 +85,33 @@ TEST(LfoIncrement, CorruptFieldsGiveAFiniteRate)
     EXPECT_DOUBLE_EQ(fastest, 512.0 * 8192 / 44100.0);
 }
 
-TEST(Lfo, StartWithRestartBeginsAtEntryZero)
+// Restart begins at entry 0; without it the voice joins the global phase
+// (the increment is set at the first sub-block); a wave outside the tables
+// plays the sine.
+TEST(Lfo, StartPicksThePhaseAndTheTable)
 {
-    LfoState global{1234.0, 0.5, 99.0, nullptr, 1};
-    LfoState voice{};
-    StartLfo(global, voice, FreeLfo(2, 0.3f, 1));
-    EXPECT_EQ(voice.phase, 0.0);
-    EXPECT_EQ(voice.countdown, -1.0);
-    EXPECT_EQ(voice.table, EngineTables::Get().lfo[2]);
-    EXPECT_EQ(voice.continuous, 1);
-}
-
-TEST(Lfo, StartWithoutRestartJoinsTheGlobalPhase)
-{
-    LfoState global{1234.0, 0.5, 99.0, nullptr, 1};
-    LfoState voice{};
-    voice.increment = 7.0;
-    StartLfo(global, voice, FreeLfo(4, 0.3f, 0));
-    EXPECT_EQ(voice.phase, 1234.0);
-    EXPECT_EQ(voice.countdown, 99.0);
-    EXPECT_EQ(voice.increment, 7.0);  // not copied: set at the first sub-block
-    EXPECT_EQ(voice.table, EngineTables::Get().lfo[4]);
-    EXPECT_EQ(voice.continuous, 0);
-}
-
-TEST(Lfo, WaveOutsideTheTablesPlaysTheSine)
-{
-    LfoState global{};
-    LfoState voice{};
-    for (int32_t wave : {5, -1, 1 << 30})
+    const auto& tables = EngineTables::Get().lfo;
+    const LfoState global{1234.0, 0.5, 99.0, nullptr, 1};
+    const struct
     {
-        StartLfo(global, voice, FreeLfo(wave, 0.3f));
-        EXPECT_EQ(voice.table, EngineTables::Get().lfo[0]) << wave;
-        EXPECT_EQ(voice.continuous, 1);
+        int32_t wave, restart;
+        double phase, countdown;
+        const float* table;
+        int32_t continuous;
+    } cases[] = {
+        {2, 1, 0.0, -1.0, tables[2], 1},    {4, 0, 1234.0, 99.0, tables[4], 0}, {5, 1, 0.0, -1.0, tables[0], 1},
+        {-1, 1, 0.0, -1.0, tables[0], 1},   {1 << 30, 1, 0.0, -1.0, tables[0], 1},
+    };
+    for (const auto& c : cases)
+    {
+        LfoState voice{};
+        voice.increment = 7.0;
+        StartLfo(global, voice, FreeLfo(c.wave, 0.3f, c.restart));
+        EXPECT_EQ(voice.phase, c.phase) << c.wave;
+        EXPECT_EQ(voice.countdown, c.countdown) << c.wave;
+        EXPECT_EQ(voice.increment, 7.0) << c.wave;
+        EXPECT_EQ(voice.table, c.table) << c.wave;
+        EXPECT_EQ(voice.continuous, c.continuous) << c.wave;
     }
 }
 

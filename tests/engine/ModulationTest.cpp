@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -26,16 +27,12 @@ TEST(Modulation, DepthZeroLeavesTheDestinationAndOneFollowsTheSource)
     EXPECT_FLOAT_EQ(Depth(0.5f, 0.5f), 0.75f);
 }
 
-TEST(Modulation, KeyFactor)
+TEST(Modulation, KeyFactorRisesFromKey24ToKey72)
 {
-    EXPECT_EQ(KeyFactor(0), 0.0f);
-    EXPECT_EQ(KeyFactor(23), 0.0f);
-    EXPECT_EQ(KeyFactor(24), 0.0f);
-    EXPECT_EQ(KeyFactor(48), 0.5f);
-    EXPECT_EQ(KeyFactor(60), 0.75f);
-    EXPECT_EQ(KeyFactor(72), 1.0f);
-    EXPECT_EQ(KeyFactor(73), 1.0f);
-    EXPECT_EQ(KeyFactor(127), 1.0f);
+    const std::pair<int32_t, float> cases[] = {{0, 0.0f},  {23, 0.0f}, {24, 0.0f}, {48, 0.5f},
+                                               {60, 0.75f}, {72, 1.0f}, {73, 1.0f}, {127, 1.0f}};
+    for (const auto& [key, factor] : cases)
+        EXPECT_EQ(KeyFactor(key), factor) << key;
 }
 
 TEST(Modulation, AllDepthsZeroChangeNothing)
@@ -112,28 +109,21 @@ TEST(Modulation, CorruptDepthsAreClamped)
     EXPECT_FLOAT_EQ(f.pm, 1.0f);       // depth -1 at the lowest key
 }
 
-TEST(PanLaw, CentreAndHardSides)
+// Voice pan 0.5 is the centre; the master pan squeezes the voice's
+// position into one half.
+TEST(PanLaw, CentreSidesAndMasterPan)
 {
-    PanGains g = PanLaw(0.5f, 0.5f);
-    EXPECT_EQ(g.left, 1.0f);
-    EXPECT_EQ(g.right, 1.0f);
-    g = PanLaw(1.0f, 0.5f);
-    EXPECT_EQ(g.left, 0.0f);
-    EXPECT_EQ(g.right, 1.5f);
-    g = PanLaw(0.0f, 0.5f);
-    EXPECT_EQ(g.left, 1.5f);
-    EXPECT_EQ(g.right, 0.0f);
-}
-
-TEST(PanLaw, MasterPanSqueezesIntoOneHalf)
-{
-    PanGains g = PanLaw(0.5f, 1.0f);  // three quarters right
-    EXPECT_FLOAT_EQ(g.left, 0.5f);
-    EXPECT_FLOAT_EQ(g.right, 1.25f);
-    g = PanLaw(0.5f, 0.0f);           // three quarters left
-    EXPECT_FLOAT_EQ(g.left, 1.25f);
-    EXPECT_FLOAT_EQ(g.right, 0.5f);
-    g = PanLaw(0.0f, 1.0f);           // hard left lands in the centre
-    EXPECT_FLOAT_EQ(g.left, 1.0f);
-    EXPECT_FLOAT_EQ(g.right, 1.0f);
+    const struct
+    {
+        float voice, master, left, right;
+    } cases[] = {
+        {0.5f, 0.5f, 1.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.5f},  {0.0f, 0.5f, 1.5f, 0.0f},
+        {0.5f, 1.0f, 0.5f, 1.25f}, {0.5f, 0.0f, 1.25f, 0.5f}, {0.0f, 1.0f, 1.0f, 1.0f},
+    };
+    for (const auto& c : cases)
+    {
+        const PanGains g = PanLaw(c.voice, c.master);
+        EXPECT_FLOAT_EQ(g.left, c.left) << c.voice << " " << c.master;
+        EXPECT_FLOAT_EQ(g.right, c.right) << c.voice << " " << c.master;
+    }
 }

@@ -10,8 +10,7 @@
 #include <memory>
 #include <vector>
 
-using enginetest::NoteOff;
-using enginetest::NoteOn;
+using namespace enginetest;
 
 namespace {
 
@@ -20,15 +19,8 @@ namespace {
 std::unique_ptr<CSynth> SynthWithDefaultProgram()
 {
     auto synth = std::make_unique<CSynth>();
-    std::memset(synth->currentProgram, 0, sizeof *synth->currentProgram);
-    InitProgram(*synth->currentProgram);
+    MakeDefaultProgram(*synth->currentProgram);
     return synth;
-}
-
-RenderContext ContextOf(CSynth& synth)
-{
-    return RenderContext{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
-                         synth.sampleRate, synth.tempo, synth.modWheel, synth.pitchBend};
 }
 
 struct Rendered
@@ -78,11 +70,6 @@ void RenderBothWays(CSynth& synth, int32_t size, int32_t frames, Rendered& group
     std::memcpy(synth.globalLfos, globals, sizeof globals);
     for (int32_t l = 0; l < size; ++l)
         alone.sounding[l] = RenderVoice(alone.voices[l], context, alone.left.data(), alone.right.data(), frames);
-}
-
-bool Same(const std::vector<float>& a, const std::vector<float>& b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
 }  // namespace
@@ -165,8 +152,8 @@ TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)
         Rendered grouped;
         Rendered alone;
         RenderBothWays(*synth, size, 5000, grouped, alone);
-        EXPECT_TRUE(Same(grouped.left, alone.left)) << size;
-        EXPECT_TRUE(Same(grouped.right, alone.right)) << size;
+        EXPECT_TRUE(SameBytes(grouped.left, alone.left)) << size;
+        EXPECT_TRUE(SameBytes(grouped.right, alone.right)) << size;
         for (int32_t l = 0; l < size; ++l)
         {
             EXPECT_EQ(std::memcmp(&grouped.voices[l], &alone.voices[l], sizeof(Voice)), 0) << size << " " << l;
@@ -196,8 +183,8 @@ TEST(VoiceRender, GroupsWithMixedWaveformsOrAFinishingVoice)
             Rendered grouped;
             Rendered alone;
             RenderBothWays(*synth, size, 700, grouped, alone);
-            EXPECT_TRUE(Same(grouped.left, alone.left)) << size << mixed;
-            EXPECT_TRUE(Same(grouped.right, alone.right)) << size << mixed;
+            EXPECT_TRUE(SameBytes(grouped.left, alone.left)) << size << mixed;
+            EXPECT_TRUE(SameBytes(grouped.right, alone.right)) << size << mixed;
             EXPECT_FALSE(grouped.sounding[0]);
             EXPECT_FALSE(alone.sounding[0]);
             EXPECT_EQ(grouped.voices[0].envelopes[0].stage, Envelope::kFinished);

@@ -128,15 +128,6 @@ TEST(CSynth, ParameterIndexesOutsideTheTableAreHarmless)
     EXPECT_EQ(std::memcmp(before, synth.programs, sizeof before), 0);
 }
 
-TEST(CSynth, FreshInstanceHoldsTheFactoryBank)
-{
-    CSynth synth;
-    EXPECT_EQ(synth.GetProgram(), 0);
-    EXPECT_EQ(TakeString(synth.GetProgramName(0)), "2 OSC Bass");
-    EXPECT_EQ(TakeString(synth.GetProgramName(18)), "Fast Chorus Keys");
-    EXPECT_EQ(TakeString(synth.GetProgramName(63)), "XMOD");
-}
-
 TEST(CSynth, ClearAllProgramsNamesAndResetsEveryRecord)
 {
     CSynth synth;
@@ -171,22 +162,6 @@ TEST(CSynth, LoadFactoryBankRestoresEveryProgramAndSelectsProgramZero)
         EXPECT_TRUE(PatchTest::DifferentFields(synth.programs[i], reference.programs[i]).empty()) << i;
 }
 
-TEST(CSynth, BankChunkIsEveryProgramPlusProg)
-{
-    CSynth synth;
-    synth.SetProgram(17);
-    CMemoryStream stream;
-    synth.SaveState(&stream, false);
-    size_t expected = 16;
-    for (const SynthProgram& p : synth.programs)
-        expected += 1155 + std::strlen(p.name);
-    EXPECT_EQ(expected, 74532u);  // the sum over the factory names
-    ASSERT_EQ(static_cast<size_t>(stream.Size()), expected);
-    const PatchTest::Bytes bytes = PatchTest::StreamBytes(stream);
-    const PatchTest::Bytes tail = PatchTest::CByteBuilder().Section("prog", 4).U32(17).Get();
-    EXPECT_EQ(PatchTest::Bytes(bytes.end() - 16, bytes.end()), tail);
-}
-
 TEST(CSynth, BankChunkRoundTripsIntoAnotherInstance)
 {
     CSynth source;
@@ -216,27 +191,6 @@ TEST(CSynth, BankChunkRoundTripsIntoAnotherInstance)
     {
         EXPECT_EQ(PatchTest::DifferentFields(target.programs[i], source.programs[i]), std::vector<std::string>())
             << i;
-    }
-}
-
-TEST(CSynth, ProgramChunkReplacesOnlyTheCurrentProgram)
-{
-    CSynth source;
-    source.SetProgram(5);
-    CMemoryStream stream;
-    source.SaveState(&stream, true);
-    EXPECT_EQ(static_cast<size_t>(stream.Size()), 1155 + std::strlen(source.programs[5].name));
-
-    CSynth target;
-    target.SetProgram(9);
-    CSynth reference;
-    stream.Seek(0, CStream::FromStart);
-    target.LoadState(&stream, true);
-    EXPECT_EQ(target.GetProgram(), 9);
-    for (int i = 0; i < CSynth::kProgramCount; ++i)
-    {
-        const SynthProgram& expected = i == 9 ? source.programs[5] : reference.programs[i];
-        EXPECT_TRUE(PatchTest::DifferentFields(target.programs[i], expected).empty()) << i;
     }
 }
 

@@ -49,86 +49,17 @@ SynthProgram DefaultProgram(const char* name)
 SynthProgram MarkedProgram(const char* name)
 {
     SynthProgram program = DefaultProgram(name);
-    // Word k of the record (after the name) gets 1000 + k, as an integer or a
-    // float by the field's type, walking the fields in record order.
-    auto setInt = [](int32_t& field, int32_t base) { field = 1000 + base; };
-    auto setFloat = [](float& field, int32_t base) { field = 1000.0f + static_cast<float>(base); };
-    int k = 0;
-    setFloat(program.volume, k++);
-    setFloat(program.pan, k++);
-    setInt(program.mono, k++);
-    setInt(program.legato, k++);
-    setInt(program.coarse, k++);
-    setFloat(program.glide, k++);
-    setInt(program.glideLegatoOnly, k++);
-    setInt(program.wave1, k++);
-    setInt(program.wave2, k++);
-    setFloat(program.mod1, k++);
-    setFloat(program.mod2, k++);
+    // Word k of the record (after the name) holds the bits 0x5EED0000 + k,
+    // whatever the field's type (as a float, a large finite value): no size,
+    // count or text of the format reads as one.
+    uint8_t* words = reinterpret_cast<uint8_t*>(&program) + SynthProgram::kNameBytes;
+    for (uint32_t k = 0; k < (sizeof program - SynthProgram::kNameBytes) / 4; ++k)
+    {
+        const uint32_t word = 0x5EED0000u + k;
+        std::memcpy(words + 4 * k, &word, 4);
+    }
     program.ratio1 = 0.125f;
     program.ratio2 = 8.0f;
-    k += 2;
-    for (float* f : {&program.noise, &program.phase})
-        setFloat(*f, k++);
-    setInt(program.coarse2, k++);
-    for (float* f : {&program.detune, &program.mix, &program.pmAmount, &program.pmShape})
-        setFloat(*f, k++);
-    setInt(program.pmRatio, k++);
-    for (float* f : {&program.feedback, &program.feedbackShape, &program.velVolume, &program.velPan,
-                     &program.velCutoff, &program.velQ, &program.velPm, &program.velMod1, &program.velMod2,
-                     &program.velNoise, &program.velPhase, &program.velDetune, &program.velMix, &program.keyAux,
-                     &program.keyCutoff, &program.keyPm})
-        setFloat(*f, k++);
-    setInt(program.filterType, k++);
-    for (float* f : {&program.cutoff, &program.q, &program.blend})
-        setFloat(*f, k++);
-    setInt(program.filterScale, k++);
-    setFloat(program.filterEnv, k++);
-    for (SynthLfo& lfo : program.lfo)
-    {
-        setInt(lfo.wave, k++);
-        setInt(lfo.restart, k++);
-        setInt(lfo.sync, k++);
-        setFloat(lfo.rate, k++);
-        setInt(lfo.syncBeats, k++);
-        setInt(lfo.syncDiv, k++);
-    }
-    for (float* f : {&program.lfo1Vibrato, &program.lfo1Tremolo, &program.lfo1Noise, &program.lfo1Mix,
-                     &program.lfo2Volume, &program.lfo2Pan, &program.lfo2Cutoff, &program.lfo2Q, &program.lfo3Phase,
-                     &program.lfo3Pm, &program.lfo3Mod1, &program.lfo3Mod2, &program.mwLfo1Depth,
-                     &program.mwCutoff, &program.mwPm})
-        setFloat(*f, k++);
-    for (SynthEnvelope& env : program.env)
-    {
-        for (float* f : {&env.attack, &env.decay, &env.sustain, &env.release})
-            setFloat(*f, k++);
-    }
-    for (float* f : {&program.e3Pm, &program.e3Phase, &program.e3Mod1, &program.e3Mod2, &program.fxChorus,
-                     &program.fxPhaser, &program.fxWaveshape, &program.fxEq, &program.fxDelay, &program.fxReverb})
-        setFloat(*f, k++);
-    setInt(program.bendDown, k++);
-    setInt(program.bendUp, k++);
-    for (float* f : {&program.rndMix, &program.rndNoise, &program.rndDetune, &program.rndAux, &program.rndVolume,
-                     &program.rndPan, &program.rndCutoff, &program.rndQ, &program.rndPhase, &program.rndPm,
-                     &program.rndMod1, &program.rndMod2})
-        setFloat(*f, k++);
-    setInt(program.chorusDelay, k++);
-    setInt(program.chorusPhase, k++);
-    setInt(program.chorusRate, k++);
-    setFloat(program.chorusDepth, k++);
-    setFloat(program.chorusFeedback, k++);
-    setFloat(program.delayFeedback, k++);
-    setFloat(program.delayLR, k++);
-    for (int32_t* i : {&program.delayBeats, &program.delayDiv, &program.reverbSize, &program.reverbPreDelay})
-        setInt(*i, k++);
-    setFloat(program.phaserRate, k++);
-    setFloat(program.phaserFeedback, k++);
-    for (int32_t* i : {&program.phaserPhase, &program.phaserStages, &program.phaserLow, &program.phaserHigh})
-        setInt(*i, k++);
-    setFloat(program.foldback, k++);
-    for (int32_t* i : {&program.eqLow, &program.eqMid, &program.eqHigh, &program.eqFreqLow, &program.eqFreqHigh,
-                       &program.eqGain})
-        setInt(*i, k++);
     return program;
 }
 

@@ -31,8 +31,8 @@ private:
 
 SynthProgram DefaultProgram(const char* name = "");
 
-// A program whose every stored field holds a distinct value that no header
-// word can be mistaken for; ratios hold allowed values.
+// A program whose every word holds a distinct value that no header word can
+// be mistaken for; ratios hold allowed values.
 SynthProgram MarkedProgram(const char* name);
 
 Bytes StreamBytes(CMemoryStream& stream);

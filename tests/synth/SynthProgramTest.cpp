@@ -18,9 +18,8 @@ SynthProgram Fresh()
 
 TEST(SynthProgram, RecordIsTheNameAnd146Words)
 {
-    EXPECT_EQ(sizeof(SynthProgram), 616u);
+    // The size and the block starts are asserted where the record is declared.
     EXPECT_EQ(offsetof(SynthProgram, name), 0u);
-    EXPECT_EQ(offsetof(SynthProgram, volume), 32u);
     EXPECT_EQ(offsetof(SynthProgram, feedbackShape), 32u + 22 * 4);
     EXPECT_EQ(offsetof(SynthProgram, cutoff), 32u + 38 * 4);
     EXPECT_EQ(offsetof(SynthProgram, lfo[3].syncDiv), 32u + 66 * 4);
