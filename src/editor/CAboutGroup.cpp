@@ -1,7 +1,7 @@
 #include "editor/CAboutGroup.h"
 
-#include "editor/CParamKnob.h"
 #include "editor/CSynthWin.h"
+#include "editor/EditorColours.h"
 #include "gui/draw/CGraphic.h"
 
 #include <string>

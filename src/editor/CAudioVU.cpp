@@ -1,6 +1,6 @@
 #include "editor/CAudioVU.h"
 
-#include "editor/CParamKnob.h"
+#include "editor/EditorColours.h"
 #include "gui/draw/CBitmap.h"
 #include "gui/draw/Colour.h"
 

@@ -1,8 +1,5 @@
 #include "editor/CBaseGroup.h"
 
-#include "editor/CParamKnob.h"
-#include "editor/CSynthResources.h"
-
 namespace
 {
 
@@ -18,27 +15,6 @@ CBaseGroup::CBaseGroup(CWin* window, CSynthResources* resources)
     width = kWidth;
     height = kHeight;
     background = 0;
-}
-
-CParamValueKnob* CBaseGroup::FloatKnob(const char* label, float* field, int32_t lo, int32_t hi, int32_t def)
-{
-    auto* knob = new CParamValueKnob(window, &resources->knobImage, resources, label, field, nullptr);
-    knob->SetRange(lo, hi);
-    knob->defaultValue = def;
-    knob->SetValue(RoundToInt(*field * 100.0f), false);
-    return knob;
-}
-
-CParamValueKnob* CBaseGroup::IntKnob(const char* label, int32_t* field, int32_t lo, int32_t hi, int32_t def,
-                                     int32_t kind, const std::vector<std::string>& items)
-{
-    auto* knob = new CParamValueKnob(window, &resources->knobImage, resources, label, nullptr, field);
-    knob->SetRange(lo, hi);
-    knob->defaultValue = def;
-    knob->kind = kind;
-    knob->items = items;
-    knob->SetValue(*field, false);
-    return knob;
 }
 
 CCtrl* CBaseGroup::Place(CCtrl* c)

@@ -3,15 +3,11 @@
 #include "gui/core/CGroup.h"
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
-class CParamValueKnob;
 class CSynthResources;
 
 // The base of the editor's panels: a black group of 264 x 164 under a
-// 20-pixel header that creates its knobs bound to program fields and places
-// them left to right in rows.
+// 20-pixel header that places its knobs left to right in rows.
 class CBaseGroup : public CGroup
 {
 public:
@@ -21,12 +17,6 @@ public:
 
     // resources is not owned; it gives the knob image and the rebuild flag.
     CBaseGroup(CWin* window, CSynthResources* resources);
-
-    // A knob on a float field, shown x 100 (truncated) in lo..hi.
-    CParamValueKnob* FloatKnob(const char* label, float* field, int32_t lo, int32_t hi, int32_t def);
-    // A knob of the given kind on an integer field, shown as it is in lo..hi.
-    CParamValueKnob* IntKnob(const char* label, int32_t* field, int32_t lo, int32_t hi, int32_t def,
-                             int32_t kind, const std::vector<std::string>& items = {});
 
     // Adds c at the placement cursor and moves the cursor right past it.
     CCtrl* Place(CCtrl* c);

@@ -1,7 +1,7 @@
 #include "editor/CFXGroup.h"
 
 #include "editor/CHeader.h"
-#include "editor/CParamKnob.h"
+#include "editor/CParamControl.h"
 #include "editor/CSynthWin.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
@@ -47,7 +47,7 @@ CFXGroup::CFXGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth
 template <typename Field>
 void CFXGroup::PlaceFx(Field& field)
 {
-    CParamValueKnob* knob = Knob(field);
+    CParamControl* knob = Knob(field);
     delete knob->OnGetText;
     knob->OnGetText = new _COnGetText<CFXGroup>(this, &CFXGroup::KnobText);
     Place(knob);
@@ -114,7 +114,7 @@ void CFXGroup::BuildEffect(int32_t index)
 
 void CFXGroup::KnobText(CCtrl* sender, char*& text, int32_t)
 {
-    auto* knob = static_cast<CParamValueKnob*>(sender);
+    auto* knob = static_cast<CParamControl*>(sender);
     if (!knob->IsPressed())
     {
         text = NewString(knob->DisplayText().c_str());

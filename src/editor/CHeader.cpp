@@ -1,6 +1,6 @@
 #include "editor/CHeader.h"
 
-#include "editor/CParamKnob.h"
+#include "editor/EditorColours.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
 #include "gui/core/InputCodes.h"

@@ -1,7 +1,7 @@
 #include "editor/CModulationGroup.h"
 
 #include "editor/CHeader.h"
-#include "editor/CParamKnob.h"
+#include "editor/CParamControl.h"
 #include "editor/CSynthWin.h"
 #include "synth/CSynth.h"
 #include "editor/CSynthResources.h"
@@ -61,12 +61,12 @@ void CModulationGroup::BuildLfoPage(int32_t k)
         Place(Knob(*depth));
     NewRow(kRowGap);
     SynthLfo& lfo = p.lfo[k];
-    CParamValueKnob* wave = Knob(lfo.wave);
+    CParamControl* wave = Knob(lfo.wave);
     wave->SetRightClick(new _COnMouse<CModulationGroup>(this, &CModulationGroup::LfoWaveMenu));
     Place(wave);
     Place(lfo.sync == 0 ? Knob(lfo.rate) : Knob(lfo.syncBeats));
     // The rate knob changes its kind with the sync switch.
-    CParamValueKnob* sync = Knob(lfo.sync);
+    CParamControl* sync = Knob(lfo.sync);
     sync->rebuildOnChange = true;
     Place(sync);
     Place(Knob(lfo.restart));
@@ -191,7 +191,7 @@ void CModulationGroup::Menu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 
 void CModulationGroup::LfoWaveMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 {
-    auto* knob = static_cast<CParamValueKnob*>(sender);
+    auto* knob = static_cast<CParamControl*>(sender);
     const int32_t chosen = Choose(sender, x, y, LfoWaveNames(), *knob->intField);
     if (chosen >= 0)
         *knob->intField = chosen;

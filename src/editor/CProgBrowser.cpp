@@ -1,6 +1,6 @@
 #include "editor/CProgBrowser.h"
 
-#include "editor/CParamKnob.h"
+#include "editor/EditorColours.h"
 #include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
 #include "io/HeapString.h"

@@ -2,6 +2,7 @@
 
 #include "editor/CHeader.h"
 #include "editor/CParamKnob.h"
+#include "editor/CParamSwitch.h"
 #include "editor/CSynthWin.h"
 #include "synth/CSynth.h"
 #include "editor/CSynthResources.h"
@@ -73,7 +74,7 @@ CHeader* CSynthPanel::AddHeader(std::vector<std::string> entries, int32_t* selec
 int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
                             int32_t marked)
 {
-    auto* knob = dynamic_cast<CParamValueKnob*>(at);
+    auto* knob = dynamic_cast<CParamControl*>(at);
     const int32_t parameter = knob != nullptr ? knob->parameterIndex : -1;
     if (parameter < 0)
     {
@@ -109,20 +110,18 @@ void CSynthPanel::LearnMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 void CSynthPanel::DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 {
     static const int32_t divisions[] = {4, 8, 16, 32};
-    auto* knob = static_cast<CParamValueKnob*>(sender);
-    if (knob->secondaryField == nullptr)
-        return;
+    auto* knob = static_cast<CBeatCountKnob*>(sender);
     std::vector<std::string> items;
     int32_t marked = -1;
     for (int32_t i = 0; i < 4; ++i)
     {
         items.push_back(std::to_string(divisions[i]));
-        if (*knob->secondaryField == divisions[i])
+        if (*knob->divisionField == divisions[i])
             marked = i;
     }
     const int32_t chosen = Choose(sender, x, y, items, marked);
     if (chosen >= 0)
-        *knob->secondaryField = divisions[chosen];
+        *knob->divisionField = divisions[chosen];
 }
 
 void CSynthPanel::PlaceEnvelopeRow(SynthEnvelope& e)
@@ -134,52 +133,51 @@ void CSynthPanel::PlaceEnvelopeRow(SynthEnvelope& e)
     Place(Knob(e.release));
 }
 
-CParamValueKnob* CSynthPanel::Knob(float& field)
+CParamControl* CSynthPanel::Knob(float& field)
 {
     return KnobAt(&field);
 }
 
-CParamValueKnob* CSynthPanel::Knob(int32_t& field)
+CParamControl* CSynthPanel::Knob(int32_t& field)
 {
     return KnobAt(&field);
 }
 
-CParamValueKnob* CSynthPanel::KnobAt(const void* field)
+CParamControl* CSynthPanel::KnobAt(const void* field)
 {
     const size_t offset =
         static_cast<size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(program));
     const ParameterInfo* info = FindParameterAtOffset(offset);
-    CParamValueKnob* knob = nullptr;
     char* base = reinterpret_cast<char*>(program);
+    auto* integer = reinterpret_cast<int32_t*>(base + offset);
+    CKnobImage* image = &resources->knobImage;
+    CParamControl* knob = nullptr;
     switch (info->kind)
     {
     case ParameterKind::Float:
-        knob = FloatKnob(info->label, reinterpret_cast<float*>(base + offset), info->minimum, info->maximum,
-                         info->defaultValue);
+        knob = new CParamKnob(window, resources, image, info->label, *reinterpret_cast<float*>(base + offset),
+                              info->minimum, info->maximum, info->defaultValue);
         break;
     case ParameterKind::Integer:
-        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
-                       info->defaultValue, kKnobPlain);
+        knob = new CParamKnob(window, resources, image, info->label, *integer, info->minimum, info->maximum,
+                              info->defaultValue);
         break;
     case ParameterKind::Switch:
-        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
-                       info->defaultValue, kKnobSwitch);
+        knob = new CParamSwitch(window, resources, info->label, *integer, info->minimum, info->maximum);
         break;
     case ParameterKind::List:
-        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
-                       info->defaultValue, kKnobCyclingList,
-                       std::vector<std::string>(info->choices, info->choices + info->maximum - info->minimum + 1));
+        knob = new CParamList(window, resources, info->label, *integer, info->minimum, info->maximum,
+                              std::vector<std::string>(info->choices,
+                                                       info->choices + info->maximum - info->minimum + 1));
         break;
     case ParameterKind::Beats:
-        knob = IntKnob(info->label, reinterpret_cast<int32_t*>(base + offset), info->minimum, info->maximum,
-                       info->defaultValue, kKnobBeatCount);
-        knob->secondaryField = reinterpret_cast<int32_t*>(base + info->divisionOffset);
-        knob->sensitivity = kBeatCountSensitivity;
-        knob->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::DivisionMenu);
+        knob = new CBeatCountKnob(window, resources, image, info->label, *integer,
+                                  *reinterpret_cast<int32_t*>(base + info->divisionOffset), info->minimum,
+                                  info->maximum, info->defaultValue);
         break;
     }
-    if (knob->OnRightClick == nullptr)
-        knob->OnRightClick = new _COnMouse<CSynthPanel>(this, &CSynthPanel::LearnMenu);
+    knob->SetRightClick(new _COnMouse<CSynthPanel>(
+        this, info->kind == ParameterKind::Beats ? &CSynthPanel::DivisionMenu : &CSynthPanel::LearnMenu));
     knob->ReportEditsTo(synth->automation, info->id);
     editor->knobList.Add(knob);
     return knob;
@@ -189,7 +187,7 @@ CWaveGroup::CWaveGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, s
 {
     AddHeader({"OSCILLATORS"}, nullptr);
     SynthProgram& p = *program;
-    CParamValueKnob* wave = Knob(p.wave1);
+    CParamControl* wave = Knob(p.wave1);
     wave->rebuildOnChange = true;
     wave->SetRightClick(new _COnMouse<CWaveGroup>(this, &CWaveGroup::WaveMenu));
     Place(wave);
@@ -214,7 +212,7 @@ void CWaveGroup::AddShapeKnob(int32_t wave, float& mod)
     const int32_t index = RatioIndex(ratio);
     if (ratioWave && index >= 0 && ratio != 1.0f)
         label += kRatioItems[index];
-    CParamValueKnob* knob = Knob(mod);
+    CParamControl* knob = Knob(mod);
     knob->label = label;
     if (ratioWave)
         knob->SetRightClick(new _COnMouse<CWaveGroup>(this, &CWaveGroup::RatioMenu));
@@ -223,7 +221,7 @@ void CWaveGroup::AddShapeKnob(int32_t wave, float& mod)
 
 void CWaveGroup::WaveMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 {
-    auto* knob = static_cast<CParamValueKnob*>(sender);
+    auto* knob = static_cast<CParamControl*>(sender);
     const int32_t chosen = Choose(sender, x, y, OscillatorWaveNames(), *knob->intField);
     if (chosen >= 0)
         *knob->intField = chosen;
@@ -231,7 +229,7 @@ void CWaveGroup::WaveMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 
 void CWaveGroup::RatioMenu(CCtrl* sender, int32_t x, int32_t y, int32_t)
 {
-    auto* knob = static_cast<CParamValueKnob*>(sender);
+    auto* knob = static_cast<CParamControl*>(sender);
     float& ratio = knob->floatField == &program->mod1 ? program->ratio1 : program->ratio2;
     const std::vector<std::string> items(std::begin(kRatioItems), std::end(kRatioItems));
     const int32_t chosen = Choose(sender, x, y, items, RatioIndex(ratio));
@@ -246,7 +244,7 @@ CXModGroup::CXModGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, s
     char label[16] = "PM";
     if (p.pmRatio > 1)
         std::snprintf(label, sizeof label, "PM%d", static_cast<int>(p.pmRatio));
-    CParamValueKnob* pm = Knob(p.pmAmount);
+    CParamControl* pm = Knob(p.pmAmount);
     pm->label = label;
     pm->SetRightClick(new _COnMouse<CXModGroup>(this, &CXModGroup::MultiplierMenu));
     Place(pm);

@@ -7,14 +7,11 @@
 #include <vector>
 
 class CHeader;
-class CParamValueKnob;
+class CParamControl;
 class CSynth;
 class CSynthWin;
 struct SynthEnvelope;
 struct SynthProgram;
-
-// Beat-count knobs take one step per 16 pixels of movement.
-constexpr float kBeatCountSensitivity = 8.0f;
 
 // A panel of the sound editor: a CBaseGroup bound to the current program
 // of the editor's synth, with its header and access to the editor's menus.
@@ -33,18 +30,19 @@ public:
     // Right-click binder of knobs without a menu of their own: the learn items alone.
     void LearnMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     // Right-click binder of beat-count knobs: a menu of the divisions 4, 8,
-    // 16 and 32 for the knob's secondary field.
+    // 16 and 32 for the knob's division field.
     void DivisionMenu(CCtrl* sender, int32_t x, int32_t y, int32_t flags);
     // A new row below the gap with the knobs A, D, S and R of envelope e.
     void PlaceEnvelopeRow(SynthEnvelope& e);
-    // The knob of a field of the program: caption, range, default, kind and
-    // choices as the parameter table gives them. It follows the field at
-    // every idle and reports the player's edits to the host.
-    CParamValueKnob* Knob(float& field);
-    CParamValueKnob* Knob(int32_t& field);
+    // The control of a field of the program, a knob, switch or list as the
+    // parameter table gives its kind, with the table's caption, range,
+    // default and choices. It follows the field at every idle and reports
+    // the player's edits to the host.
+    CParamControl* Knob(float& field);
+    CParamControl* Knob(int32_t& field);
 
 private:
-    CParamValueKnob* KnobAt(const void* field);
+    CParamControl* KnobAt(const void* field);
 
 public:
     CSynthWin* editor;

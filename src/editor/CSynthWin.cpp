@@ -6,7 +6,7 @@
 #include "editor/CBkPanel.h"
 #include "editor/CFXGroup.h"
 #include "editor/CModulationGroup.h"
-#include "editor/CParamKnob.h"
+#include "editor/CParamControl.h"
 #include "editor/CProgBrowser.h"
 #include "editor/CSoundPanels.h"
 #include "gui/core/CApp.h"
@@ -210,7 +210,7 @@ void CSynthWin::Idle()
     for (int32_t i = 0; i < idleList.Count(); ++i)
         static_cast<CCtrl*>(idleList.Get(i))->Invalidate();
     for (int32_t i = 0; i < knobList.Count(); ++i)
-        static_cast<CParamValueKnob*>(knobList.Get(i))->FollowField();
+        static_cast<CParamControl*>(knobList.Get(i))->FollowField();
     app->system->Update(hwnd);
     // The audio thread raises the peaks meanwhile; losing one fall to a
     // concurrent raise is harmless.

@@ -1,10 +1,12 @@
 #include "engine/Smoother.h"
 
+#include "engine/DspMath.h"
+
 #include <cmath>
 
 namespace {
 
-constexpr float kTwoPi = 6.2831855f;
+constexpr float kTwoPi = static_cast<float>(2.0 * kPi);
 constexpr float kTimeSeconds = 0.0050000004f;  // 1 / 200 Hz
 
 }  // namespace

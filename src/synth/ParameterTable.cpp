@@ -17,8 +17,8 @@ constexpr int32_t kMaxBeats = 32;
 
 // Float knobs show the field x 100.
 constexpr float kKnobScale = 100.0f;
-// Knob values are limited like the editor's, so that a damaged field never
-// makes an undefined conversion.
+// Knob values are limited so that a damaged field never makes an undefined
+// conversion.
 constexpr float kKnobLimit = 1e9f;
 
 constexpr size_t Envelope(int32_t k, size_t member)
@@ -302,20 +302,6 @@ int32_t IntField(const SynthProgram& program, size_t offset)
     return *reinterpret_cast<const int32_t*>(reinterpret_cast<const char*>(&program) + offset);
 }
 
-// Halves away from zero, as the knob rounds a stored 0.53 (52.999996 x 100)
-// to 53.
-int32_t RoundToKnob(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    v = v < 0.0 ? v - 0.5 : v + 0.5;
-    if (v > kKnobLimit)
-        return static_cast<int32_t>(kKnobLimit);
-    if (v < -kKnobLimit)
-        return -static_cast<int32_t>(kKnobLimit);
-    return static_cast<int32_t>(v);
-}
-
 void StoreKnobValue(SynthProgram& program, const ParameterInfo& info, int32_t value)
 {
     if (info.kind == ParameterKind::Float)
@@ -418,6 +404,19 @@ int32_t FindParameterByName(const char* name)
             loose = info.id;
     }
     return loose;
+}
+
+// Halves away from zero: a stored 0.53 is 52.999996 x 100 and reads 53.
+int32_t RoundToKnob(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    v = v < 0.0 ? v - 0.5 : v + 0.5;
+    if (v > kKnobLimit)
+        return static_cast<int32_t>(kKnobLimit);
+    if (v < -kKnobLimit)
+        return -static_cast<int32_t>(kKnobLimit);
+    return static_cast<int32_t>(v);
 }
 
 int32_t KnobValue(const SynthProgram& program, const ParameterInfo& info)

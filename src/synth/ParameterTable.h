@@ -55,6 +55,10 @@ const ParameterInfo* FindParameter(int32_t index);
 // -1 when there is none.
 int32_t FindParameterByName(const char* name);
 
+// The nearest knob value to v, halves away from zero; NaN gives 0 and the
+// result is limited to +-1e9, so that a damaged field never makes an
+// undefined conversion.
+int32_t RoundToKnob(double v);
 // The field's value in knob units, rounded as the knob reads it (NaN as 0).
 int32_t KnobValue(const SynthProgram& program, const ParameterInfo& info);
 // The field's value over the range, 0..1, clamped.

@@ -1,68 +1,37 @@
 #include "editor/CParamKnob.h"
 
-#include "core/WindowTestKit.h"
-#include "editor/CBaseGroup.h"
-#include "gui/core/InputCodes.h"
-#include "synth/CSynth.h"
-#include "editor/CSynthResources.h"
+#include "ParamControlTestKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <string>
 
 namespace
 {
 
-// A borderless window at the screen's origin (window = screen coordinates)
-// holding one panel; knobs go into the panel's first row from x = 4, y = 24.
-class CParamKnobTest : public ::testing::Test, public WindowTestKit
+class CParamKnobTest : public ParamControlTest
 {
 protected:
-    CParamKnobTest()
+    CParamKnob* Knob(const char* label, float& field, int32_t lo, int32_t hi, int32_t def = 0)
     {
-        win = new CWin(&app, nullptr, kWinNoBorder, "knobs", 0, 0, 300, 200);
-        panel = new CBaseGroup(win, &view);
-        panel->background = 0x00FF00;
-        win->AddChild(panel);
-        program = synth.currentProgram;
+        return new CParamKnob(win, &view, &view.knobImage, label, field, lo, hi, def);
     }
-    ~CParamKnobTest() override { delete win; }
-
-    void Show()
+    CParamKnob* Knob(const char* label, int32_t& field, int32_t lo, int32_t hi, int32_t def = 0)
     {
-        win->Show(true);
-        Pump();
+        return new CParamKnob(win, &view, &view.knobImage, label, field, lo, hi, def);
     }
-    // Presses at (x, y), moves by (dx, dy) and releases there, 500 ms after anything before.
-    void Drag(int32_t x, int32_t y, int32_t dx, int32_t dy)
+    CBeatCountKnob* Beats()
     {
-        screen.Advance(500);
-        screen.Press(x, y, kMouseLeft);
-        screen.Move(x + dx, y + dy, kMouseLeft);
-        screen.Release(x + dx, y + dy, kMouseLeft);
-        Pump();
+        return new CBeatCountKnob(win, &view, &view.knobImage, "TIME",
+                                  program->delayBeats, program->delayDiv, 1, 32, 1);
     }
-    void Click(int32_t x, int32_t y, int32_t button)
-    {
-        screen.Advance(500);
-        screen.Press(x, y, button);
-        screen.Release(x, y, button);
-        Pump();
-    }
-
-    CSynth synth;
-    CSynthResources view{synth};
-    CWin* win;
-    CBaseGroup* panel;
-    SynthProgram* program;
 };
 
 TEST_F(CParamKnobTest, FloatFieldShowsItsValueWhilePressedAndItsLabelOtherwise)
 {
     program->cutoff = 0.57f;
-    CParamValueKnob* knob = panel->FloatKnob("CUTOFF", &program->cutoff, 0, 100, 100);
-    panel->Place(knob);
+    CParamKnob* knob = Place(Knob("CUTOFF", program->cutoff, 0, 100, 100));
     Show();
     EXPECT_EQ(knob->value, 57);
     EXPECT_EQ(knob->DisplayText(), "CUTOFF");
@@ -78,45 +47,38 @@ TEST_F(CParamKnobTest, FloatFieldShowsItsValueWhilePressedAndItsLabelOtherwise)
 TEST_F(CParamKnobTest, ValueTextsOfEachBinding)
 {
     // Each knob goes into the panel, which owns it.
-    auto own = [this](CParamValueKnob* knob) {
+    auto own = [this](auto* knob) {
         panel->AddChild(knob);
         return knob;
     };
     // x 100 a stored 0.53 is 52.999996: every stored hundredth shows as itself.
     program->keyCutoff = -0.53f;
-    CParamValueKnob* bipolar = own(panel->FloatKnob("CUTOFF", &program->keyCutoff, -100, 100, 0));
+    CParamKnob* bipolar = own(Knob("CUTOFF", program->keyCutoff, -100, 100));
     EXPECT_EQ(bipolar->value, -53);
     EXPECT_EQ(bipolar->ValueText(), "-53");
     for (int32_t hundredths = 0; hundredths <= 100; ++hundredths)
     {
         program->cutoff = static_cast<float>(hundredths) / 100.0f;
-        CParamValueKnob* knob = own(panel->FloatKnob("CUTOFF", &program->cutoff, 0, 100, 0));
+        CParamKnob* knob = own(Knob("CUTOFF", program->cutoff, 0, 100));
         ASSERT_EQ(knob->value, hundredths);
         ASSERT_EQ(knob->ValueText(), std::to_string(hundredths));
     }
 
     program->coarse = -12;
-    EXPECT_EQ(own(panel->IntKnob("COARSE", &program->coarse, -48, 48, 0, kKnobPlain))->ValueText(), "-12");
+    EXPECT_EQ(own(Knob("COARSE", program->coarse, -48, 48))->ValueText(), "-12");
 
     program->delayBeats = 3;
     program->delayDiv = 16;
-    CParamValueKnob* beats = own(panel->IntKnob("TIME", &program->delayBeats, 1, 32, 1, kKnobBeatCount));
-    beats->secondaryField = &program->delayDiv;
+    CBeatCountKnob* beats = own(Beats());
     EXPECT_EQ(beats->ValueText(), "3/16");
-
-    program->wave1 = 3;
-    CParamValueKnob* wave = own(
-        panel->IntKnob("WAVE1", &program->wave1, 0, 4, 0, kKnobCyclingList, {"SAW", "SQUARE", "PULSE", "PM", "SAW2"}));
-    EXPECT_EQ(wave->DisplayText(), "PM"); // a cycling list always shows its item
-    program->wave1 = 7;
-    wave->SetValue(7, false);
-    EXPECT_EQ(wave->DisplayText(), "");
+    program->delayDiv = 4; // read at every call
+    EXPECT_EQ(beats->ValueText(), "3/4");
 }
 
 TEST_F(CParamKnobTest, DraggingRightAndUpTurnsTheKnobAndWritesTheField)
 {
     program->detune = 0.10f;
-    auto* knob = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("DETUNE", &program->detune, 0, 100, 0)));
+    CParamKnob* knob = Place(Knob("DETUNE", program->detune, 0, 100));
     Show();
     Drag(30, 50, 4, -4);
     EXPECT_EQ(knob->value, 12);
@@ -130,23 +92,21 @@ TEST_F(CParamKnobTest, DraggingRightAndUpTurnsTheKnobAndWritesTheField)
 
 TEST_F(CParamKnobTest, BeatCountKnobsTakeSixteenPixelsPerStep)
 {
-    CParamValueKnob* knob = panel->IntKnob("TIME", &program->delayBeats, 1, 32, 1, kKnobBeatCount);
-    knob->sensitivity = 8.0f;
-    knob->secondaryField = &program->delayDiv;
-    panel->Place(knob);
     program->delayBeats = 1;
-    knob->SetValue(1, false);
+    Place(Beats());
     Show();
     Drag(30, 50, 15, 0);
     EXPECT_EQ(program->delayBeats, 1);
     Drag(30, 50, 16, 0); // 16 pixels: one step
     EXPECT_EQ(program->delayBeats, 2);
+    Drag(30, 50, 0, -48);
+    EXPECT_EQ(program->delayBeats, 5);
 }
 
 TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
 {
     program->q = 0.5f;
-    auto* knob = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("Q", &program->q, 0, 100, 0)));
+    CParamKnob* knob = Place(Knob("Q", program->q, 0, 100));
     Show();
     EXPECT_EQ(knob->Frame(), 14); // 29 x 50 / 100 = 14.5
     Drag(30, 50, 400, -400);
@@ -159,31 +119,6 @@ TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
     EXPECT_EQ(knob->Frame(), 0);
 }
 
-TEST_F(CParamKnobTest, SwitchTogglesOnReleaseAndCyclingListWrapsOnTheLeftButtonOnly)
-{
-    program->mono = 1;
-    program->wave2 = 4;
-    auto* mono = static_cast<CParamValueKnob*>(panel->Place(panel->IntKnob("MONO", &program->mono, 0, 1, 0, kKnobSwitch)));
-    auto* wave = static_cast<CParamValueKnob*>(panel->Place(
-        panel->IntKnob("WAVE2", &program->wave2, 0, 4, 0, kKnobCyclingList, {"SAW", "SQUARE", "PULSE", "PM", "SAW2"})));
-    wave->rebuildOnChange = true;
-    Show();
-    Click(30, 50, kMouseLeft);
-    EXPECT_EQ(program->mono, 0);
-    Click(30, 50, kMouseLeft);
-    EXPECT_EQ(program->mono, 1);
-    EXPECT_EQ(mono->value, 1);
-
-    synth.programsChanged = 0;
-    Click(94, 50, kMouseRight);
-    EXPECT_EQ(program->wave2, 4);
-    EXPECT_EQ(synth.programsChanged, 0);
-    Click(94, 50, kMouseLeft);
-    EXPECT_EQ(program->wave2, 0);
-    EXPECT_EQ(wave->value, 0);
-    EXPECT_EQ(synth.programsChanged, 1);
-}
-
 TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)
 {
     struct Target
@@ -191,8 +126,8 @@ TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)
         void Right(CCtrl*, int32_t, int32_t, int32_t flags) { seen = flags; }
         int32_t seen = 0;
     } target;
-    auto* knob = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("MOD", &program->mod1, 0, 100, 0)));
-    knob->OnRightClick = new _COnMouse<Target>(&target, &Target::Right);
+    CParamKnob* knob = Place(Knob("MOD", program->mod1, 0, 100));
+    knob->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
     const float before = program->mod1;
     Show();
     Click(30, 50, kMouseLeft);
@@ -202,16 +137,40 @@ TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)
     EXPECT_EQ(program->mod1, before);
 }
 
+TEST_F(CParamKnobTest, FollowsTheFieldExceptWhileHeld)
+{
+    program->volume = 0.25f;
+    CParamKnob* knob = Place(Knob("VOLUME", program->volume, 0, 100));
+    Show();
+    EXPECT_FALSE(knob->FollowField());
+    program->volume = 0.75f;
+    EXPECT_TRUE(knob->FollowField());
+    EXPECT_EQ(knob->value, 75);
+    EXPECT_FALSE(knob->FollowField());
+
+    // While the player holds the knob, its value stands.
+    screen.Advance(500);
+    screen.Press(30, 50, kMouseLeft);
+    Pump();
+    program->volume = 0.5f;
+    EXPECT_FALSE(knob->FollowField());
+    EXPECT_EQ(knob->value, 75);
+    screen.Release(30, 50, kMouseLeft);
+    Pump();
+    EXPECT_TRUE(knob->FollowField());
+    EXPECT_EQ(knob->value, 50);
+}
+
 TEST_F(CParamKnobTest, DamagedFieldsShowWithinTheKnobAndEditWithoutCrashing)
 {
     program->cutoff = std::numeric_limits<float>::quiet_NaN();
     program->q = 1e30f;
     program->blend = -3.0f;
     program->coarse = -2000000000;
-    auto* nan = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("CUTOFF", &program->cutoff, 0, 100, 100)));
-    auto* huge = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("Q", &program->q, 0, 100, 0)));
-    auto* negative = static_cast<CParamValueKnob*>(panel->Place(panel->FloatKnob("BLEND", &program->blend, 0, 100, 0)));
-    auto* coarse = static_cast<CParamValueKnob*>(panel->Place(panel->IntKnob("COARSE", &program->coarse, -48, 48, 0, kKnobPlain)));
+    CParamKnob* nan = Place(Knob("CUTOFF", program->cutoff, 0, 100, 100));
+    CParamKnob* huge = Place(Knob("Q", program->q, 0, 100));
+    CParamKnob* negative = Place(Knob("BLEND", program->blend, 0, 100));
+    CParamKnob* coarse = Place(Knob("COARSE", program->coarse, -48, 48));
     Show();
     EXPECT_EQ(nan->Frame(), 0);
     EXPECT_EQ(huge->Frame(), 29);

@@ -3,6 +3,7 @@
 // table with the same field, range, default and kind, and shows the same text.
 #include "core/WindowTestKit.h"
 #include "editor/CParamKnob.h"
+#include "editor/CParamSwitch.h"
 #include "editor/CSynthWin.h"
 #include "gui/core/CClientGroup.h"
 #include "host/CVST24Plugin.h"
@@ -83,18 +84,18 @@ protected:
     }
 
     // Every program knob the window shows now, in any group.
-    std::vector<CParamValueKnob*> Knobs()
+    std::vector<CParamControl*> Knobs()
     {
-        std::vector<CParamValueKnob*> knobs;
+        std::vector<CParamControl*> knobs;
         Collect(win->clientGroup, knobs);
         return knobs;
     }
-    static void Collect(CGroup* group, std::vector<CParamValueKnob*>& knobs)
+    static void Collect(CGroup* group, std::vector<CParamControl*>& knobs)
     {
         for (int32_t i = 0; i < group->children.Count(); ++i)
         {
             CCtrl* child = group->Child(i);
-            if (auto* knob = dynamic_cast<CParamValueKnob*>(child))
+            if (auto* knob = dynamic_cast<CParamControl*>(child))
                 knobs.push_back(knob);
             else if (auto* inner = dynamic_cast<CGroup*>(child))
                 Collect(inner, knobs);
@@ -108,7 +109,7 @@ protected:
     }
 
     // The table entry bound to the knob's field; null when none or several are.
-    const ParameterInfo* EntryOf(const CParamValueKnob* knob) const
+    const ParameterInfo* EntryOf(const CParamControl* knob) const
     {
         const void* field = knob->floatField ? static_cast<const void*>(knob->floatField) : knob->intField;
         const ParameterInfo* found = nullptr;
@@ -123,32 +124,38 @@ protected:
         return found;
     }
 
-    void ExpectSameAsTable(const CParamValueKnob* knob, const ParameterInfo& info)
+    void ExpectSameAsTable(const CParamControl* knob, const ParameterInfo& info)
     {
         SCOPED_TRACE(info.name);
         EXPECT_EQ(knob->label.rfind(info.label, 0), 0u) << knob->label;
-        EXPECT_EQ(knob->rangeMinimum, info.minimum);
-        EXPECT_EQ(knob->rangeMaximum, info.maximum);
-        EXPECT_EQ(knob->defaultValue, info.defaultValue);
+        EXPECT_EQ(knob->minimum, info.minimum);
+        EXPECT_EQ(knob->maximum, info.maximum);
         EXPECT_EQ(knob->floatField != nullptr, info.kind == ParameterKind::Float);
+        const auto* rotary = dynamic_cast<const CParamKnob*>(knob);
+        const auto* beats = dynamic_cast<const CBeatCountKnob*>(knob);
         switch (info.kind)
         {
         case ParameterKind::Switch:
-            EXPECT_EQ(knob->kind, kKnobSwitch);
+            EXPECT_NE(dynamic_cast<const CParamSwitch*>(knob), nullptr);
             break;
         case ParameterKind::List:
-            EXPECT_EQ(knob->kind, kKnobCyclingList);
-            ASSERT_EQ(knob->items.size(), static_cast<size_t>(info.maximum - info.minimum + 1));
-            for (size_t i = 0; i < knob->items.size(); ++i)
-                EXPECT_EQ(knob->items[i], info.choices[i]);
+        {
+            const auto* list = dynamic_cast<const CParamList*>(knob);
+            ASSERT_NE(list, nullptr);
+            ASSERT_EQ(list->items.size(), static_cast<size_t>(info.maximum - info.minimum + 1));
+            for (size_t i = 0; i < list->items.size(); ++i)
+                EXPECT_EQ(list->items[i], info.choices[i]);
             break;
+        }
         case ParameterKind::Beats:
-            EXPECT_EQ(knob->kind, kKnobBeatCount);
-            ASSERT_NE(knob->secondaryField, nullptr);
-            EXPECT_EQ(OffsetOf(knob->secondaryField), info.divisionOffset);
+            ASSERT_NE(beats, nullptr);
+            EXPECT_EQ(OffsetOf(beats->divisionField), info.divisionOffset);
+            EXPECT_EQ(beats->defaultValue, info.defaultValue);
             break;
         default:
-            EXPECT_EQ(knob->kind, kKnobPlain);
+            ASSERT_NE(rotary, nullptr);
+            EXPECT_EQ(beats, nullptr);
+            EXPECT_EQ(rotary->defaultValue, info.defaultValue);
             break;
         }
     }
@@ -156,7 +163,7 @@ protected:
     // Over the range, the host's display is the knob's own value text.
     // Effect settings in their own units show through the effect panel's
     // caption, which the effect value text test pins.
-    void ExpectSameText(CParamValueKnob* knob, const ParameterInfo& info)
+    void ExpectSameText(CParamControl* knob, const ParameterInfo& info)
     {
         if (info.displayStep != 1.0 || info.displayShift != 0)
             return;
@@ -185,9 +192,9 @@ TEST_F(EditorParameterTableTest, EveryKnobOnEveryPageIsOneTableEntry)
         for (const PageChoice& page : AllPageChoices())
         {
             Show(page, sync);
-            const std::vector<CParamValueKnob*> knobs = Knobs();
+            const std::vector<CParamControl*> knobs = Knobs();
             ASSERT_FALSE(knobs.empty());
-            for (CParamValueKnob* knob : knobs)
+            for (CParamControl* knob : knobs)
             {
                 const ParameterInfo* info = EntryOf(knob);
                 ASSERT_NE(info, nullptr) << "knob " << knob->label << " has no single entry";
@@ -214,7 +221,7 @@ TEST_F(EditorParameterTableTest, DisplayIsTheKnobsText)
         for (const PageChoice& page : AllPageChoices())
         {
             Show(page, sync);
-            for (CParamValueKnob* knob : Knobs())
+            for (CParamControl* knob : Knobs())
             {
                 const ParameterInfo* info = EntryOf(knob);
                 ASSERT_NE(info, nullptr);

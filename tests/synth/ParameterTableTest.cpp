@@ -227,6 +227,21 @@ TEST(ParameterTable, DamagedFieldsReadAsTheNearestEnd)
     EXPECT_EQ(Text(p, wave), "");
 }
 
+TEST(ParameterTable, KnobValuesRoundHalvesAwayFromZeroWithinLimits)
+{
+    EXPECT_EQ(RoundToKnob(static_cast<double>(0.53f * 100.0f)), 53);  // 52.999996
+    EXPECT_EQ(RoundToKnob(2.5), 3);
+    EXPECT_EQ(RoundToKnob(-2.5), -3);
+    EXPECT_EQ(RoundToKnob(2.4999), 2);
+    EXPECT_EQ(RoundToKnob(-2.4999), -2);
+    EXPECT_EQ(RoundToKnob(-0.4), 0);
+    // 2^23 + 1: a float sum would round the half up to 8388610.
+    EXPECT_EQ(RoundToKnob(8388609.0), 8388609);
+    EXPECT_EQ(RoundToKnob(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(RoundToKnob(1e30), 1000000000);
+    EXPECT_EQ(RoundToKnob(-std::numeric_limits<double>::infinity()), -1000000000);
+}
+
 TEST(ParameterTable, TextIsTheKnobsValueOrItsName)
 {
     SynthProgram p = NewProgram();

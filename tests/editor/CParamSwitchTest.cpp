@@ -1,0 +1,115 @@
+#include "editor/CParamSwitch.h"
+
+#include "ParamControlTestKit.h"
+#include "editor/EditorColours.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const std::vector<std::string> kWaves = {"SAW", "SQUARE", "PULSE", "PM", "SAW2"};
+
+class CParamSwitchTest : public ParamControlTest
+{
+protected:
+    CParamSwitch* Switch(const char* label, int32_t& field)
+    {
+        return new CParamSwitch(win, &view, label, field, 0, 1);
+    }
+    CParamList* Waves(const char* label, int32_t& field)
+    {
+        return new CParamList(win, &view, label, field, 0, 4, kWaves);
+    }
+};
+
+TEST_F(CParamSwitchTest, SwitchTogglesOnReleaseAndListWrapsOnTheLeftButtonOnly)
+{
+    program->mono = 1;
+    program->wave2 = 4;
+    CParamSwitch* mono = Place(Switch("MONO", program->mono));
+    CParamList* wave = Place(Waves("WAVE2", program->wave2));
+    wave->rebuildOnChange = true;
+    Show();
+    Click(30, 50, kMouseLeft);
+    EXPECT_EQ(program->mono, 0);
+    Click(30, 50, kMouseLeft);
+    EXPECT_EQ(program->mono, 1);
+    EXPECT_EQ(mono->value, 1);
+
+    synth.programsChanged = 0;
+    Click(94, 50, kMouseRight);
+    EXPECT_EQ(program->wave2, 4);
+    EXPECT_EQ(synth.programsChanged, 0);
+    Click(94, 50, kMouseLeft);
+    EXPECT_EQ(program->wave2, 0);
+    EXPECT_EQ(wave->value, 0);
+    EXPECT_EQ(synth.programsChanged, 1);
+    Click(94, 50, kMouseLeft);
+    EXPECT_EQ(program->wave2, 1);
+}
+
+TEST_F(CParamSwitchTest, RightClickWithAMenuRunsTheMenuAndLeavesTheSwitch)
+{
+    struct Target
+    {
+        void Right(CCtrl*, int32_t, int32_t, int32_t) { ++calls; }
+        int32_t calls = 0;
+    } target;
+    program->legato = 0;
+    CParamSwitch* legato = Place(Switch("LEGATO", program->legato));
+    legato->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
+    Show();
+    Click(30, 50, kMouseRight);
+    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(program->legato, 0);
+    Click(30, 50, kMouseLeft);
+    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(program->legato, 1);
+}
+
+TEST_F(CParamSwitchTest, ListAlwaysShowsTheNameOfItsValue)
+{
+    program->wave1 = 3;
+    CParamList* wave = Place(Waves("WAVE1", program->wave1));
+    Show();
+    EXPECT_EQ(wave->DisplayText(), "PM");
+    screen.Press(30, 50, kMouseLeft);
+    Pump();
+    EXPECT_EQ(wave->DisplayText(), "PM");
+    EXPECT_EQ(wave->ValueText(), "PM");
+    screen.Release(30, 50, kMouseLeft);
+    Pump();
+    EXPECT_EQ(wave->DisplayText(), "SAW2");
+    // A damaged field has no name.
+    wave->SetValue(7, false);
+    EXPECT_EQ(wave->DisplayText(), "");
+    wave->SetValue(-1, false);
+    EXPECT_EQ(wave->DisplayText(), "");
+}
+
+TEST_F(CParamSwitchTest, SwitchLightFollowsTheFieldAndListsHaveNone)
+{
+    program->mono = 1;
+    program->wave1 = 1;
+    Place(Switch("MONO", program->mono));
+    Place(Waves("WAVE1", program->wave1));
+    Show();
+    // Boxes of 24 x 28 centred 4 pixels high: (24, 38)-(48, 66) in the
+    // first control; a switch's light is (32, 41)-(40, 44).
+    CDrawContext* dc = screen.Context(win->hwnd);
+    EXPECT_EQ(dc->GetPixel(35, 42), kAccentColour);
+    EXPECT_EQ(dc->GetPixel(24, 50), kGreyColour);
+    EXPECT_EQ(dc->GetPixel(35, 55), kBoxColour);
+    EXPECT_EQ(dc->GetPixel(23, 50), 0u);
+    EXPECT_EQ(dc->GetPixel(64 + 35, 42), kBoxColour);
+    EXPECT_EQ(dc->GetPixel(64 + 24, 50), kGreyColour);
+    Click(30, 50, kMouseLeft);
+    win->PaintWindow(Rect{0, 0, win->width, win->height});
+    EXPECT_EQ(dc->GetPixel(35, 42), kGreyColour);
+}
+
+} // namespace
