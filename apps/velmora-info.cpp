@@ -1,9 +1,13 @@
 // Prints a summary of a fresh synthesizer's factory state, or writes the host
-// chunks a fresh instance would give:
+// chunks a fresh instance would give, or the bank and program files its
+// editor would save:
 //   velmora-info
 //   velmora-info --programs
 //   velmora-info --bank-chunk <file>
 //   velmora-info --program-chunk <index 0..63> <file>
+//   velmora-info --bank-file <file.fxb>
+//   velmora-info --program-file <index 0..63> <file.fxp>
+#include "editor/CBankFiles.h"
 #include "io/CFileStream.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
@@ -17,8 +21,23 @@ namespace {
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: velmora-info [--programs | --bank-chunk <file> | --program-chunk <index 0..63> <file>]\n");
+                 "usage: velmora-info [--programs | --bank-chunk <file> | --program-chunk <index 0..63> <file> |\n"
+                 "                     --bank-file <file.fxb> | --program-file <index 0..63> <file.fxp>]\n");
     return 2;
+}
+
+// Selects the program named by text; false (with a message) when it names none.
+bool SelectProgram(CSynth& synth, const char* text)
+{
+    char* end = nullptr;
+    const long index = std::strtol(text, &end, 10);
+    if (*text == 0 || *end != 0 || index < 0 || index >= CSynth::kProgramCount)
+    {
+        std::fprintf(stderr, "velmora-info: program index must be 0..63, not \"%s\"\n", text);
+        return false;
+    }
+    synth.SetProgram(static_cast<int32_t>(index));
+    return true;
 }
 
 int WriteChunk(CSynth& synth, const char* path, bool isPreset)
@@ -33,6 +52,17 @@ int WriteChunk(CSynth& synth, const char* path, bool isPreset)
     if (!file.Flush())
     {
         std::fprintf(stderr, "velmora-info: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
+int WriteFile(CSynth& synth, const char* path, bool isPreset)
+{
+    CBankFiles files(synth);
+    if (!(isPreset ? files.SaveProgram(path) : files.SaveBank(path)))
+    {
+        std::fprintf(stderr, "velmora-info: %s\n", files.Error().c_str());
         return 1;
     }
     return 0;
@@ -73,16 +103,10 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "--bank-chunk") == 0)
         return WriteChunk(synth, argv[2], false);
     if (argc == 4 && std::strcmp(argv[1], "--program-chunk") == 0)
-    {
-        char* end = nullptr;
-        const long index = std::strtol(argv[2], &end, 10);
-        if (*argv[2] == 0 || *end != 0 || index < 0 || index >= CSynth::kProgramCount)
-        {
-            std::fprintf(stderr, "velmora-info: program index must be 0..63, not \"%s\"\n", argv[2]);
-            return 2;
-        }
-        synth.SetProgram(static_cast<int32_t>(index));
-        return WriteChunk(synth, argv[3], true);
-    }
+        return SelectProgram(synth, argv[2]) ? WriteChunk(synth, argv[3], true) : 2;
+    if (argc == 3 && std::strcmp(argv[1], "--bank-file") == 0)
+        return WriteFile(synth, argv[2], false);
+    if (argc == 4 && std::strcmp(argv[1], "--program-file") == 0)
+        return SelectProgram(synth, argv[2]) ? WriteFile(synth, argv[3], true) : 2;
     return Usage();
 }

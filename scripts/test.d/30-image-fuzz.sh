@@ -5,21 +5,14 @@
 # tests/image/fuzz-regressions. Fails on any crash, leak, sanitizer report or hang.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-out=build/fuzz
+source scripts/lib/fuzz.sh
 runs=${VELMORA_FUZZ_RUNS:-250000}
-rm -rf "$out/corpus"
-mkdir -p "$out/corpus"
+fuzz_build png_decode_fuzz
 
-clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -fno-omit-frame-pointer -Wall -Wextra -Isrc \
-  tests/image/RawPngDecoderFuzz.cpp \
-  src/image/CHuffmanTable.cpp src/image/CInflater.cpp src/image/GenericPngDecoder.cpp \
-  src/image/RawPngDecoder.cpp src/io/CMemoryStream.cpp src/io/CStream.cpp \
-  -o "$out/png_decode_fuzz"
-
-cp tests/image/fuzz-seeds/*.png tests/image/fuzz-regressions/*.png "$out/corpus/"
-# A fixed seed, a fresh corpus and a fixed number of runs: the same run every
-# time (about a minute on an idle machine here), capped at 90 seconds on a busy
-# one. Inputs up to 16 KiB; -timeout catches hangs.
-"$out/png_decode_fuzz" -seed=1 -runs="$runs" -max_total_time=90 -max_len=16384 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" 2>&1 | tail -15
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+cp tests/image/fuzz-seeds/*.png tests/image/fuzz-regressions/*.png "$corpus/"
+# About a minute on an idle machine, capped at 90 seconds on a busy one.
+# Inputs up to 16 KiB.
+fuzz_run "$fuzz_dir/tests/image/png_decode_fuzz" "$corpus" "$runs" 90 -max_len=16384
+echo "image-fuzz: PNG decoder fuzzing passed" >&2

@@ -105,8 +105,10 @@ bool CPresetFile::Load(CStream& stream)
     programName.clear();
     if (kind == Preset)
     {
+        // A field filled to the end has lost its terminator: the name is
+        // what fits before one, as Save stores it.
         const char* name = reinterpret_cast<const char*>(&bytes[kNameAt]);
-        programName.assign(name, strnlen(name, kNameBytes));
+        programName.assign(name, strnlen(name, kNameBytes - 1));
     }
     else if (version >= 2)
     {

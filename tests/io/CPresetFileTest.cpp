@@ -108,6 +108,13 @@ TEST(CPresetFile, PresetNameIsCutTo27Characters)
     EXPECT_EQ(back.kind, CPresetFile::Preset);
     EXPECT_EQ(back.programName, std::string(27, 'x'));
     EXPECT_EQ(back.chunk, std::vector<uint8_t>{9});
+
+    // A field written by another program without its terminator.
+    std::vector<uint8_t> bytes = SavedBytes(preset);
+    bytes[55] = 'y';  // the last byte of the name field, 28 to 55
+    ASSERT_TRUE(LoadBytes(back, bytes)) << back.Error();
+    EXPECT_EQ(back.programName, std::string(27, 'x'));
+    EXPECT_EQ(SavedBytes(back), SavedBytes(preset));
 }
 
 TEST(CPresetFile, ReadsVersionOneBankWithoutCurrentProgram)
