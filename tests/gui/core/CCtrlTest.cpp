@@ -1,3 +1,4 @@
+#include "gui/core/Binders.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CCtrl.h"
 #include "gui/core/CGroup.h"
@@ -10,58 +11,51 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace
 {
 
+// Records what each handler received.
 class Owner
 {
 public:
-    void Mouse(CCtrl* sender, int32_t x, int32_t y, int32_t flags)
-    {
-        ++calls;
-        last = sender;
-        lastX = x;
-        lastY = y;
-        lastFlags = flags;
-    }
+    void Mouse(CCtrl* sender, int32_t x, int32_t y, int32_t flags) { Note(sender, x, y, flags); }
     void DragStart(CCtrl* sender, int32_t, int32_t, int32_t)
     {
         ++drags;
         last = sender;
     }
-    bool Key(CCtrl*, KeyRecord* key, int32_t mods)
+    bool Key(CCtrl* sender, KeyRecord* key, int32_t mods)
     {
-        lastX = key->key;
-        lastY = key->mods;
-        lastFlags = mods;
-        return true;
+        Note(sender, key->key, key->mods, mods);
+        return answer;
     }
-    bool Wheel(CCtrl*, int32_t, int32_t, int32_t, int32_t delta, int32_t) { return delta > 0; }
-    void Painted(CCtrl*, CGraphic& g, Rect r) { g.FillRect(0xFFFFFF, r); }
+    bool Wheel(CCtrl* sender, int32_t x, int32_t y, int32_t flags, int32_t delta, int32_t reserved)
+    {
+        Note(sender, x, y, flags, delta, reserved);
+        return answer;
+    }
+    void Painted(CCtrl* sender, CGraphic& g, Rect r)
+    {
+        Note(sender, r.left, r.top, r.right, r.bottom);
+        g.FillRect(0xFFFFFF, r);
+    }
+    void Text(CCtrl*, char*& text, int32_t value) { text = NewString(value == 7 ? "seven" : "other"); }
+    void Note(CCtrl* sender, int32_t a, int32_t b, int32_t c, int32_t d = 0, int32_t e = 0)
+    {
+        ++calls;
+        last = sender;
+        values = {a, b, c, d, e};
+    }
 
     int calls = 0;
     int drags = 0;
     CCtrl* last = nullptr;
-    int32_t lastX = 0;
-    int32_t lastY = 0;
-    int32_t lastFlags = 0;
+    std::vector<int32_t> values;
+    bool answer = true;
 };
-
-TEST(CCtrl, StartsWithTheDocumentedDefaults)
-{
-    CCtrl c(nullptr);
-    EXPECT_EQ(c.kind, kKindControl);
-    EXPECT_EQ(c.visible, 1);
-    EXPECT_EQ(c.enabled, 1);
-    EXPECT_EQ(c.clipChildren, 0);
-    EXPECT_EQ(c.cursor, 1);
-    EXPECT_EQ(c.anchor, 0u);
-    EXPECT_STREQ(c.text, "");
-    EXPECT_STREQ(c.Name(), "");
-    EXPECT_EQ(c.OnChange, nullptr);
-    EXPECT_EQ(c.OnWheel, nullptr);
-    EXPECT_EQ(c.parent, nullptr);
-}
 
 TEST(CCtrl, TextAndNameAreCopied)
 {
@@ -77,62 +71,60 @@ TEST(CCtrl, TextAndNameAreCopied)
     FreeString(name);
 }
 
-TEST(CCtrl, DefaultInputCallsTheBinders)
+TEST(CCtrl, DefaultHandlersCallTheirBindersWithTheArgumentsInOrderAndPassTheAnswer)
 {
     Owner owner;
     CCtrl c(nullptr);
-    c.MouseDown(1, 2, kMouseLeft); // no binder: nothing happens
+    CSoftContext dc(4, 4);
+    CGraphic g(&dc);
+    // Without binders nothing happens and nothing is handled.
+    c.MouseDown(1, 2, kMouseLeft);
+    EXPECT_FALSE(c.KeyDown(kKeyEnter, 0));
+    EXPECT_FALSE(c.Wheel(0, 0, 0, 120, 0));
+    c.Paint(g, Rect{0, 0, 2, 2});
+    EXPECT_EQ(dc.GetPixel(0, 0), 0u);
+    EXPECT_EQ(owner.calls, 0);
+
     c.OnMouseDown = new _COnMouse<Owner>(&owner, &Owner::Mouse);
     c.OnMouseUp = new _COnMouse<Owner>(&owner, &Owner::Mouse);
     c.OnMouseMove = new _COnMouse<Owner>(&owner, &Owner::Mouse);
-    c.MouseDown(3, 4, kMouseRight | kModShift);
-    EXPECT_EQ(owner.calls, 1);
+    c.MouseDown(-3, 17, kMouseRight | kModShift);
     EXPECT_EQ(owner.last, &c);
-    EXPECT_EQ(owner.lastFlags, kMouseRight | kModShift);
+    EXPECT_EQ(owner.values, (std::vector<int32_t>{-3, 17, kMouseRight | kModShift, 0, 0}));
     c.MouseMove(5, 6, 0);
     c.MouseUp(7, 8, kMouseRight);
     EXPECT_EQ(owner.calls, 3);
-    EXPECT_EQ(owner.lastX, 7);
-    EXPECT_EQ(owner.lastY, 8);
-}
+    EXPECT_EQ(owner.values, (std::vector<int32_t>{7, 8, kMouseRight, 0, 0}));
 
-TEST(CCtrl, KeyDownPassesTheKeyRecordAndItsAnswer)
-{
-    Owner owner;
-    CCtrl c(nullptr);
-    EXPECT_FALSE(c.KeyDown(kKeyEnter, 0));
     c.OnKeyDown = new _COnKey<Owner>(&owner, &Owner::Key);
     EXPECT_TRUE(c.KeyDown(kKeyEnter, kModCtrl));
-    EXPECT_EQ(owner.lastX, kKeyEnter);
-    EXPECT_EQ(owner.lastY, kModCtrl);
-    EXPECT_EQ(owner.lastFlags, kModCtrl);
+    EXPECT_EQ(owner.values, (std::vector<int32_t>{kKeyEnter, kModCtrl, kModCtrl, 0, 0}));
+    owner.answer = false;
+    EXPECT_FALSE(c.KeyDown(kKeyEnter, kModCtrl));
     // The window handles key-up binders itself.
     c.OnKeyUp = new _COnKey<Owner>(&owner, &Owner::Key);
+    const int calls = owner.calls;
     EXPECT_FALSE(c.KeyUp(kKeyEnter, 0));
-}
+    EXPECT_EQ(owner.calls, calls);
 
-TEST(CCtrl, WheelAnswersThroughItsBinderOrFalse)
-{
-    Owner owner;
-    CCtrl c(nullptr);
-    EXPECT_FALSE(c.Wheel(0, 0, 0, 120, 0));
     c.OnWheel = new _COnWheel<Owner>(&owner, &Owner::Wheel);
-    EXPECT_TRUE(c.Wheel(0, 0, 0, 120, 0));
-    EXPECT_FALSE(c.Wheel(0, 0, 0, -120, 0));
-}
+    EXPECT_FALSE(c.Wheel(1, 2, 32, -120, 5));
+    EXPECT_EQ(owner.values, (std::vector<int32_t>{1, 2, 32, -120, 5}));
+    owner.answer = true;
+    EXPECT_TRUE(c.Wheel(1, 2, 32, -120, 5));
 
-TEST(CCtrl, PaintCallsTheOnPaintBinder)
-{
-    Owner owner;
-    CSoftContext dc(4, 4);
-    CGraphic g(&dc);
-    CCtrl c(nullptr);
-    c.Paint(g, Rect{0, 0, 2, 2});
-    EXPECT_EQ(dc.GetPixel(0, 0), 0u);
     c.OnPaint = new _COnPaint<Owner>(&owner, &Owner::Painted);
     c.Paint(g, Rect{0, 0, 2, 2});
+    EXPECT_EQ(owner.values, (std::vector<int32_t>{0, 0, 2, 2, 0}));
     EXPECT_EQ(dc.GetPixel(1, 1), 0xFFFFFFu);
     EXPECT_EQ(dc.GetPixel(2, 2), 0u);
+
+    std::unique_ptr<COnGetText> getText(new _COnGetText<Owner>(&owner, &Owner::Text));
+    char* text = nullptr;
+    getText->Call(nullptr, text, 7);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text, "seven");
+    FreeString(text);
 }
 
 class DragTest : public ::testing::Test
@@ -278,45 +270,34 @@ TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
 
 // Binders that count their own destruction.
 template <class Base>
-class Counted : public Base
+struct Counted : Base
 {
-public:
     explicit Counted(int* deaths) : deaths(deaths) {}
     ~Counted() override { ++*deaths; }
     int* deaths;
 };
-
-class CountedChange : public Counted<COnChange>
+struct CountedChange : Counted<COnChange>
 {
-public:
     using Counted::Counted;
     void Call(CCtrl*) override {}
 };
-
-class CountedMouse : public Counted<COnMouse>
+struct CountedMouse : Counted<COnMouse>
 {
-public:
     using Counted::Counted;
     void Call(CCtrl*, int32_t, int32_t, int32_t) override {}
 };
-
-class CountedPaint : public Counted<COnPaint>
+struct CountedPaint : Counted<COnPaint>
 {
-public:
     using Counted::Counted;
     void Call(CCtrl*, CGraphic&, Rect) override {}
 };
-
-class CountedKey : public Counted<COnKey>
+struct CountedKey : Counted<COnKey>
 {
-public:
     using Counted::Counted;
     bool Call(CCtrl*, KeyRecord*, int32_t) override { return false; }
 };
-
-class CountedWheel : public Counted<COnWheel>
+struct CountedWheel : Counted<COnWheel>
 {
-public:
     using Counted::Counted;
     bool Call(CCtrl*, int32_t, int32_t, int32_t, int32_t, int32_t) override { return false; }
 };

@@ -1,6 +1,5 @@
 #include "gui/core/CDragWin.h"
 
-#include "Gallery.h"
 #include "WindowTestKit.h"
 #include "gui/core/CDropItem.h"
 #include "gui/core/InputCodes.h"
@@ -87,13 +86,6 @@ TEST_F(CDragWinTest, ADragFollowsTheCursorTellsTheTargetsAndDropsInAnotherWindow
     Pump();
     EXPECT_EQ(screen.ScreenRect(drag->hwnd).left, 458);
     EXPECT_EQ(screen.ScreenRect(drag->hwnd).top, 120);
-    {
-        CSoftContext picture(640, 240);
-        picture.SelectBrush(0x6B4A2A);
-        picture.FillRect(Rect{0, 0, 640, 240});
-        screen.Compose(picture);
-        EXPECT_TRUE(WriteGalleryPng(picture, "dragwin"));
-    }
     screen.Move(350, 100);
     Pump();
     EXPECT_EQ(app.dropTarget, nullptr);

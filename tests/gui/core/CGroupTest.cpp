@@ -1,4 +1,3 @@
-#include "Gallery.h"
 #include "WindowTestKit.h"
 #include "gui/core/CGroup.h"
 #include "gui/draw/CGraphic.h"
@@ -188,7 +187,6 @@ TEST(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
     PlaceIn(&group, new Filler(0x00FF00, false), 15, 10, 20, 10);
     group.scrollX = 2;
     CGroup::PaintChild(g, &group, 3, 4);
-    WriteGalleryPng(dc, "group-paint", 4);
     EXPECT_EQ(BoxOf(dc, 0x505050).left, 3);
     EXPECT_EQ(a->absX, 3 + 5 - 2);
     EXPECT_EQ(a->absY, 4 + 5);

@@ -1,6 +1,5 @@
 #include "gui/core/CHintWin.h"
 
-#include "Gallery.h"
 #include "WindowTestKit.h"
 #include "gui/core/InputCodes.h"
 
@@ -50,11 +49,6 @@ TEST_F(CHintWinTest, ShowsBelowTheCursorAfterItsDelayWithoutActivation)
     EXPECT_EQ(screen.ScreenRect(hint->hwnd), (Rect{300, 224, 300 + textWidth + 14, 224 + 13 + 10}));
     EXPECT_EQ(screen.Focus(), main->hwnd);
     EXPECT_EQ(app.timers.Count(), 0);
-    CSoftContext picture(500, 320);
-    picture.SelectBrush(0x6B4A2A);
-    picture.FillRect(Rect{0, 0, 500, 320});
-    screen.Compose(picture);
-    EXPECT_TRUE(WriteGalleryPng(picture, "hintwin"));
 
     // An empty hint closes it when its timer fires, not before.
     app.ShowHint("", 100);

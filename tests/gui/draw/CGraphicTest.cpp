@@ -1,7 +1,5 @@
-#include "Gallery.h"
 #include "gui/draw/CBitmap.h"
 #include "gui/draw/CGraphic.h"
-#include "gui/draw/Colour.h"
 #include "gui/platform/CSoftContext.h"
 #include "gui/platform/CSoftFont.h"
 
@@ -32,7 +30,7 @@ protected:
     CGraphic g;
 };
 
-TEST_F(Graphic, BrushesAreMadeOnlyWhenTheColourChanges)
+TEST_F(Graphic, PensAndBrushesAreMadeOnlyWhenColourOrStyleChanges)
 {
     const int32_t before = dc.ObjectsCreated();
     g.FillRect(0x111111, Rect{0, 0, 2, 2});
@@ -43,17 +41,12 @@ TEST_F(Graphic, BrushesAreMadeOnlyWhenTheColourChanges)
     g.FillRect(0x111111, Rect{0, 0, 2, 2});
     EXPECT_EQ(dc.ObjectsCreated(), before + 3);
     EXPECT_EQ(g.brushColour, 0x111111u);
-}
-
-TEST_F(Graphic, PensAreMadeOnlyWhenColourOrStyleChanges)
-{
-    const int32_t before = dc.ObjectsCreated();
     g.SetPen(0x00FF00);
     g.SetPen(0x00FF00);
-    EXPECT_EQ(dc.ObjectsCreated(), before + 1);
+    EXPECT_EQ(dc.ObjectsCreated(), before + 4);
     g.dottedPen = 1;
     g.SetPen(0x00FF00);
-    EXPECT_EQ(dc.ObjectsCreated(), before + 2);
+    EXPECT_EQ(dc.ObjectsCreated(), before + 5);
     EXPECT_EQ(g.penColour, 0x00FF00u);
 }
 
@@ -64,6 +57,9 @@ TEST_F(Graphic, EmptyOrFullyClippedRequestsDrawNothing)
     g.Gloss(Rect{5, 5, 20, 5}, 0xFFFFFF, 0.5f, 0);
     g.Gloss(Rect{5, 5, 20, 5}, 0xFFFFFF, -0.5f, 0);
     g.Gradient(Rect{5, 5, 5, 9}, 0xFFFFFF, 0xFFFFFF, kGradientVertical);
+    CBitmap empty(0, 0, 0);
+    g.StretchImage(&empty, Rect{0, 0, 40, 30});
+    g.StretchImage(nullptr, Rect{0, 0, 40, 30});
     g.clip = Rect{0, 0, 10, 10};
     g.FillRect(0xFFFFFF, Rect{10, 10, 30, 30});
     g.Ellipse(0xFFFFFF, Rect{12, 12, 30, 30});
@@ -71,20 +67,16 @@ TEST_F(Graphic, EmptyOrFullyClippedRequestsDrawNothing)
     EXPECT_TRUE(InkBox().IsEmpty());
 }
 
-TEST_F(Graphic, CutRectanglesLeaveTheCornersAlone)
+TEST_F(Graphic, CutRectanglesLeaveTheCornersAloneAndFramesAreOnePixelOutlines)
 {
     g.FillCutRect(0xFFFFFF, Rect{2, 3, 8, 7});
-    EXPECT_EQ(dc.GetPixel(2, 3), kMarker);
-    EXPECT_EQ(dc.GetPixel(7, 3), kMarker);
-    EXPECT_EQ(dc.GetPixel(2, 6), kMarker);
-    EXPECT_EQ(dc.GetPixel(7, 6), kMarker);
+    for (const auto& corner : {std::pair{2, 3}, {7, 3}, {2, 6}, {7, 6}})
+        EXPECT_EQ(dc.GetPixel(corner.first, corner.second), kMarker);
     EXPECT_EQ(dc.GetPixel(3, 3), 0xFFFFFFu);
     EXPECT_EQ(dc.GetPixel(2, 4), 0xFFFFFFu);
     EXPECT_EQ(InkBox(), (Rect{2, 3, 8, 7}));
-}
 
-TEST_F(Graphic, FramesAreOnePixelOutlines)
-{
+    g.FillRect(kMarker, Rect{0, 0, 40, 30});
     g.FrameRect(0xFFFFFF, Rect{2, 2, 7, 6});
     g.FrameCutRect(0x00FF00, Rect{10, 2, 15, 6});
     int white = 0;
@@ -139,28 +131,32 @@ TEST_F(Graphic, GlossShadesHalfFromLightToMidAndKeepsAnInsetPlain)
     EXPECT_EQ(dc.GetPixel(12, 2), 0x5E5E5Eu);
 }
 
-TEST_F(Graphic, TextAlignedLeftTopStartsAtTheTopLeftCorner)
+TEST_F(Graphic, TextAlignsToItsRectangle)
 {
-    g.Text(0xFFFFFF, "Hi", Rect{10, 4, 40, 30}, kAlignLeft | kAlignTop);
-    EXPECT_EQ(InkBox(), (Rect{10, 4 + CSoftFont::kGlyphTop, 10 + 7, 4 + CSoftFont::kGlyphTop + 8}));
+    // "Hi" is 8 wide (7 of ink) and its line 13 high; ink starts kGlyphTop (2) rows into the line.
+    struct Case
+    {
+        Rect box;
+        uint32_t align;
+        Rect ink;
+    };
+    const Case cases[] = {
+        {{10, 4, 40, 30}, kAlignLeft | kAlignTop, {10, 6, 17, 14}},
+        // Centred: x = 4 + (36 - 8) / 2 = 18, y = 2 + (27 - 13) / 2 = 9.
+        {{4, 2, 40, 29}, 0, {18, 11, 25, 19}},
+        // x = 30 - 8 = 22; the line starts at 25 - 13 = 12.
+        {{0, 0, 30, 25}, kAlignRight | kAlignBottom, {22, 14, 29, 22}},
+    };
+    for (const Case& c : cases)
+    {
+        g.FillRect(kMarker, Rect{0, 0, 40, 30});
+        g.Text(0xFFFFFF, "Hi", c.box, c.align);
+        EXPECT_EQ(InkBox(), c.ink) << c.align;
+    }
+    EXPECT_EQ(CSoftFont::kGlyphTop, 2);
 }
 
-TEST_F(Graphic, TextWithAlignZeroIsCentredBothWays)
-{
-    // "Hi" is 8 wide and its line 13 high: x = 4 + (36 - 8) / 2 = 18,
-    // y = 2 + (27 - 13) / 2 = 9; ink starts 2 rows into the line.
-    g.Text(0xFFFFFF, "Hi", Rect{4, 2, 40, 29}, 0);
-    EXPECT_EQ(InkBox(), (Rect{18, 11, 25, 19}));
-}
-
-TEST_F(Graphic, TextAlignedRightBottomEndsAtTheCorner)
-{
-    g.Text(0xFFFFFF, "Hi", Rect{0, 0, 30, 25}, kAlignRight | kAlignBottom);
-    // x = 30 - 8 = 22; the line starts at 25 - 13 = 12.
-    EXPECT_EQ(InkBox(), (Rect{22, 14, 29, 22}));
-}
-
-TEST_F(Graphic, OriginMovesEveryOperation)
+TEST_F(Graphic, OriginMovesEveryOperationAndClipRegionsAreBoundedByTheLimits)
 {
     g.originX = 5;
     g.originY = 7;
@@ -168,6 +164,15 @@ TEST_F(Graphic, OriginMovesEveryOperation)
     EXPECT_EQ(dc.GetPixel(5, 7), 0xFFFFFFu);
     EXPECT_EQ(g.GetPixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(InkBox(), (Rect{5, 7, 6, 8}));
+
+    g.originX = g.originY = 0;
+    g.FillRect(kMarker, Rect{0, 0, 40, 30});
+    g.limitWidth = 12;
+    g.PushClipRegion(Rect{4, 4, 30, 30});
+    dc.SelectBrush(0xFFFFFF);
+    dc.FillRect(Rect{0, 0, 40, 30});
+    g.PopClipRegion();
+    EXPECT_EQ(InkBox(), (Rect{4, 4, 12, 30}));
 }
 
 TEST_F(Graphic, StretchImageCoversTheRectangle)
@@ -184,45 +189,21 @@ TEST_F(Graphic, StretchImageCoversTheRectangle)
     EXPECT_EQ(InkBox(), (Rect{2, 2, 10, 4}));
 }
 
-TEST_F(Graphic, ClipRegionsAreBoundedByTheLimits)
-{
-    g.limitWidth = 12;
-    g.PushClipRegion(Rect{4, 4, 30, 30});
-    dc.SelectBrush(0xFFFFFF);
-    dc.FillRect(Rect{0, 0, 40, 30});
-    g.PopClipRegion();
-    EXPECT_EQ(InkBox(), (Rect{4, 4, 12, 30}));
-}
-
-TEST(CBitmap, IsAThirtyTwoBitSurfaceWithRowsOfFourBytes)
+TEST(CBitmap, IsAThirtyTwoBitSurfaceOrNothing)
 {
     CBitmap bitmap(5, 3, 0);
     ASSERT_NE(bitmap.graphic, nullptr);
     EXPECT_EQ(bitmap.bitsPerPixel, 32);
-    EXPECT_EQ(bitmap.width, 5);
-    EXPECT_EQ(bitmap.height, 3);
     EXPECT_EQ(bitmap.stride, 20);
     ASSERT_NE(bitmap.bits, nullptr);
     bitmap.graphic->FillRect(0x030201, Rect{4, 2, 5, 3});
     EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4], 3);     // blue first
     EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4 + 2], 1); // red third
-}
-
-TEST(CBitmap, RefusedSurfacesHaveNoGraphic)
-{
     CBitmap empty(0, 10, 32);
     EXPECT_EQ(empty.graphic, nullptr);
     EXPECT_EQ(empty.width, 0);
     CBitmap odd(4, 4, 24);
     EXPECT_EQ(odd.graphic, nullptr);
-}
-
-TEST_F(Graphic, StretchingARefusedBitmapDrawsNothing)
-{
-    CBitmap empty(0, 0, 0);
-    g.StretchImage(&empty, Rect{0, 0, 40, 30});
-    g.StretchImage(nullptr, Rect{0, 0, 40, 30});
-    EXPECT_TRUE(InkBox().IsEmpty());
 }
 
 } // namespace

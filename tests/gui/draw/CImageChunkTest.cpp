@@ -1,8 +1,8 @@
-#include "Gallery.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/draw/CImageChunk.h"
 #include "gui/platform/CSoftContext.h"
 #include "image/CPngPicture.h"
+#include "image/PngTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,11 @@ namespace
 // transparent green, opaque blue.
 std::string SamplePng()
 {
-    return EncodeRgbaPng(2, 2, {255, 0, 0, 255, 255, 0, 0, 128, 0, 255, 0, 0, 0, 0, 255, 255});
+    LibPngImage image;
+    image.width = 2;
+    image.height = 2;
+    image.samples = {255, 0, 0, 255, 255, 0, 0, 128, 0, 255, 0, 0, 0, 0, 255, 255};
+    return EncodeWithLibPng(image);
 }
 
 void Fill(CImageChunk& chunk, const std::string& bytes)

@@ -1,8 +1,7 @@
-#include "Gallery.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/draw/CImage.h"
 #include "gui/platform/CSoftContext.h"
-#include "image/KnobFilmstrip.h"
+#include "image/PngTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,11 @@ namespace
 // 3 x 2: top row opaque red, half green (alpha 128), transparent; bottom row opaque blue.
 std::string SamplePng()
 {
-    return EncodeRgbaPng(3, 2,
-                         {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255});
+    LibPngImage image;
+    image.width = 3;
+    image.height = 2;
+    image.samples = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255};
+    return EncodeWithLibPng(image);
 }
 
 class Image : public ::testing::Test
@@ -83,27 +85,6 @@ TEST_F(Image, ASourceThatDoesNotDecodeDrawsNothing)
     image.Draw(g, 0, 0, 0, 0, 3, 2);
     EXPECT_EQ(image.cache, nullptr);
     EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
-}
-
-TEST(ImageGallery, KnobFramesOverTheWindowColour)
-{
-    CImageChunk strip;
-    strip.stream.Write(kKnobFilmstripPng, kKnobFilmstripPngBytes);
-    CImage image(&strip, 0x505050);
-    const int32_t frames = 6;
-    CSoftContext dc(frames * kKnobFrameSize, kKnobFrameSize);
-    CGraphic g(&dc);
-    for (int32_t i = 0; i < frames; ++i)
-    {
-        const int32_t frame = i * (kKnobFrameCount - 1) / (frames - 1);
-        image.Draw(g, i * kKnobFrameSize, 0, 0, frame * kKnobFrameSize, kKnobFrameSize, kKnobFrameSize);
-    }
-    ASSERT_NE(image.cache, nullptr);
-    EXPECT_EQ(image.cache->height, kKnobFrameCount * kKnobFrameSize);
-    // The transparent corners show the background the image was prepared with.
-    EXPECT_EQ(dc.GetPixel(0, 0), 0x505050u);
-    EXPECT_EQ(dc.GetPixel(frames * kKnobFrameSize - 1, kKnobFrameSize - 1), 0x505050u);
-    EXPECT_TRUE(WriteGalleryPng(dc, "knob-frames", 2));
 }
 
 } // namespace

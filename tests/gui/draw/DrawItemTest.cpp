@@ -1,4 +1,3 @@
-#include "Gallery.h"
 #include "gui/draw/CGui.h"
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
@@ -205,29 +204,6 @@ TEST_F(ItemDrawing, NothingForAMissingItemOrAnEmptyRectangle)
     EXPECT_EQ(s->GetPixel(3, 3), kMarker);
     DrawItem(*g, Rect{3, 3, 3, 6}, gui.Find("winbkgnd"), 0);
     EXPECT_EQ(s->GetPixel(3, 3), kMarker);
-}
-
-TEST_F(ItemDrawing, ThemeSheetForTheGallery)
-{
-    const int32_t columns = 3;
-    const int32_t cellWidth = 150;
-    const int32_t cellHeight = 26;
-    const int32_t rows = (gui.Count() + columns - 1) / columns;
-    CSoftContext sheet(columns * cellWidth, rows * cellHeight);
-    CGraphic s(&sheet);
-    s.FillRect(0x303030, Rect{0, 0, sheet.Width(), sheet.Height()});
-    for (int32_t i = 0; i < gui.Count(); ++i)
-    {
-        const CSkinItem* item = gui.Item(i);
-        const int32_t left = (i % columns) * cellWidth + 4;
-        const int32_t top = (i / columns) * cellHeight + 3;
-        const int32_t h = item->height > 0 ? item->height : 20;
-        const Rect box{left, top, left + cellWidth - 8, top + h};
-        DrawItem(s, box, item, 0);
-        const uint32_t ink = item->itemtextcol != 0 ? item->itemtextcol : (item->itemsymbcol != 0 ? item->itemsymbcol : 0x00FFFF);
-        s.Text(ink, item->itemid, box, 0);
-    }
-    EXPECT_TRUE(WriteGalleryPng(sheet, "theme-items", 2));
 }
 
 } // namespace

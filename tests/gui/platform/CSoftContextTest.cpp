@@ -1,4 +1,3 @@
-#include "Gallery.h"
 #include "gui/platform/CSoftContext.h"
 #include "gui/platform/CSoftFont.h"
 
@@ -50,17 +49,6 @@ TEST(CSoftContext, TextDrawsTheGlyphPicturesAtTheirCellRows)
     EXPECT_EQ(dc.GetPixel(3, CSoftFont::kGlyphTop + 8), 0u);
 }
 
-TEST(CSoftContext, TextRespectsItsClipAndTheRegion)
-{
-    CSoftContext dc(20, 13);
-    const Rect clip{0, 0, 3, 13};
-    dc.Text(0, 0, "HHH", kWhite, &clip);
-    for (int y = 0; y < 13; ++y)
-        for (int x = 3; x < 20; ++x)
-            EXPECT_EQ(dc.GetPixel(x, y), 0u);
-    EXPECT_EQ(dc.GetPixel(0, CSoftFont::kGlyphTop), kWhite);
-}
-
 TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
 {
     CSoftContext dc(12, 12);
@@ -88,15 +76,6 @@ TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
         EXPECT_EQ(dc.GetPixel(x, 0), expected[x]) << x;
 }
 
-TEST(CSoftContext, CountsEveryPenAndBrushSelected)
-{
-    CSoftContext dc(2, 2);
-    dc.SelectPen(1, false);
-    dc.SelectBrush(2);
-    dc.SelectBrush(2);
-    EXPECT_EQ(dc.ObjectsCreated(), 3);
-}
-
 TEST(CSoftContext, DrawsTheSameBytesEveryTime)
 {
     auto draw = [](CSoftContext& dc) {
@@ -112,42 +91,6 @@ TEST(CSoftContext, DrawsTheSameBytesEveryTime)
     draw(b);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(a.Bits()), 40 * 26 * 4),
               std::string(reinterpret_cast<char*>(b.Bits()), 40 * 26 * 4));
-}
-
-TEST(CSoftContext, ShapesForTheGallery)
-{
-    CSoftContext dc(60, 30);
-    dc.SelectPen(0xFFFFFF, false);
-    dc.SelectBrush(0x0000FF);
-    dc.Ellipse(Rect{4, 3, 33, 24});
-    dc.SelectPen(0x00FF00, true);
-    dc.Line(36, 2, 58, 27);
-    dc.SelectPen(0x00FF00, false);
-    dc.Line(36, 27, 58, 2);
-    EXPECT_TRUE(WriteGalleryPng(dc, "shapes", 8));
-    EXPECT_EQ(dc.GetPixel(18, 13), 0x0000FFu);
-}
-
-TEST(CSoftContext, FontSamplerForTheGallery)
-{
-    CSoftContext dc(330, 60);
-    dc.SelectBrush(0x505050);
-    dc.FillRect(Rect{0, 0, 330, 60});
-    std::string line;
-    int row = 0;
-    for (int code = 32; code <= 126; ++code)
-    {
-        line += static_cast<char>(code);
-        if (line.size() == 48 || code == 126)
-        {
-            dc.Text(4, 2 + row * 13, line.c_str(), kWhite, nullptr);
-            line.clear();
-            ++row;
-        }
-    }
-    dc.Text(4, 2 + row * 13, "WAVE - MODULATION - SYNTHESIZER  Version 1.2", 0x0080FE, nullptr);
-    EXPECT_TRUE(WriteGalleryPng(dc, "font-sampler", 3));
-    EXPECT_LT(CSoftFont::TextWidth("WAVE - MODULATION - SYNTHESIZER"), 264);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "EditTestKit.h"
 #include "gui/core/InputCodes.h"
+#include "gui/draw/Colour.h"
 #include "gui/platform/CClipboard.h"
 #include "gui/platform/CSoftFont.h"
 #include "io/HeapString.h"
@@ -207,6 +208,14 @@ TEST_F(CEditTest, AClickPlacesTheCaretAndADragSelects)
     Click(e, kEditInset + CSoftFont::TextWidth("abc"), 10, kModShift);
     EXPECT_EQ(e->caret, 3);
     EXPECT_EQ(e->selectionLength, -3);
+    // The selection's band lies behind "abc" only, from the top of the text's line (row 3 of the field).
+    win->PaintWindow(Rect{0, 0, win->width, win->height});
+    CDrawContext* dc = screen.Context(win->hwnd);
+    const int32_t left = 3 + 10 + kEditInset;
+    const int32_t end = left + CSoftFont::TextWidth("abc");
+    EXPECT_EQ(dc->GetPixel(left - 1, 3 + 10 + 3), 0x282828u);
+    EXPECT_EQ(dc->GetPixel(left + 1, 3 + 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
+    EXPECT_EQ(dc->GetPixel(end - 1, 3 + 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
 }
 
 } // namespace

@@ -45,6 +45,7 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
     Click(10 + 60, 10 + 36 + 9); // A2's text
     EXPECT_EQ(tree->selected, a2);
     EXPECT_EQ(changes.values.size(), 1u);
+    EXPECT_EQ(screen.Context(win->hwnd)->GetPixel(10 + 16 + 40, 10 + 36 + 1), 0xFF0000u); // "treesel" blue
 
     Click(10 + 5, 10 + 9); // collapse A: its descendants go, B moves back up
     EXPECT_EQ(a->expanded, 0);
