@@ -1,7 +1,7 @@
 #include "WidgetDemo.h"
 
 #include "PngWriter.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CDecimalValue.h"
 #include "gui/widgets/CDropdown.h"

@@ -19,7 +19,7 @@
 #include "gui/core/CWin.h"
 #include "gui/platform/CSoftContext.h"
 #include "gui/platform/CSoftScreen.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "synth/CSynth.h"
 
 #include <algorithm>

@@ -1,13 +1,13 @@
 #include "Scenes.h"
 
 #include "gui/core/CApp.h"
-#include "gui/core/InputCodes.h"
 #include "gui/dialogs/CColorWin.h"
 #include "gui/dialogs/CFileWin.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/dialogs/CTextWin.h"
 #include "gui/platform/CFileSystem.h"
 #include "gui/platform/CSoftScreen.h"
+#include "gui/platform/InputCodes.h"
 
 #include <filesystem>
 #include <fstream>

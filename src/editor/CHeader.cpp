@@ -1,11 +1,11 @@
 #include "editor/CHeader.h"
 
+#include "editor/CSynthResources.h"
 #include "editor/EditorColours.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/DrawItem.h"
-#include "editor/CSynthResources.h"
+#include "gui/platform/InputCodes.h"
 
 #include <utility>
 

@@ -1,13 +1,13 @@
 #include "editor/CParamControl.h"
 
+#include "editor/CSynthResources.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/draw/CSkinItem.h"
+#include "gui/platform/InputCodes.h"
 #include "host/CAutomationHost.h"
 #include "io/HeapString.h"
-#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <cstdio>

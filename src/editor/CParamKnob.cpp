@@ -1,7 +1,7 @@
 #include "editor/CParamKnob.h"
 
 #include "editor/CKnobImage.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "editor/CParamSwitch.h"
 
 #include "editor/EditorColours.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
+#include "gui/platform/InputCodes.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
 #include "editor/CProgBrowser.h"
 
+#include "editor/CSynthResources.h"
 #include "editor/EditorColours.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
+#include "gui/platform/InputCodes.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
-#include "editor/CSynthResources.h"
 
 namespace
 {

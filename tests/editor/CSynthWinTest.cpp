@@ -14,7 +14,7 @@
 #include "editor/CSoundPanels.h"
 #include "editor/EditorColours.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CButton.h"
 #include "host/CAutomationHost.h"
 #include "io/HeapString.h"

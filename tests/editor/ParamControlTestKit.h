@@ -2,9 +2,9 @@
 
 #include "core/WindowTestKit.h"
 #include "editor/CBaseGroup.h"
-#include "gui/core/InputCodes.h"
-#include "synth/CSynth.h"
 #include "editor/CSynthResources.h"
+#include "gui/platform/InputCodes.h"
+#include "synth/CSynth.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "gui/core/CApp.h"
 #include "gui/core/CGroup.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "io/HeapString.h"
 
 #include <cstdlib>

@@ -5,9 +5,9 @@
 #include "gui/core/CDragWin.h"
 #include "gui/core/CHintWin.h"
 #include "gui/core/CWindowButton.h"
-#include "gui/core/InputCodes.h"
 #include "gui/dialogs/CMDI.h"
 #include "gui/draw/DrawItem.h"
+#include "gui/platform/InputCodes.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "gui/dialogs/CColorWin.h"
 
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CLabel.h"
 #include "gui/widgets/CValue.h"

@@ -2,7 +2,7 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 CDialog::CDialog(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x, int32_t y, int32_t width,
                  int32_t height)

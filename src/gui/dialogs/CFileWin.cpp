@@ -2,12 +2,12 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
 #include "gui/dialogs/CFileList.h"
 #include "gui/dialogs/CFileTree.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/dialogs/CTextWin.h"
 #include "gui/platform/CFileSystem.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CButton.h"
 #include "gui/widgets/CEdit.h"
 #include "gui/widgets/CLabel.h"

@@ -1,6 +1,6 @@
 #include "gui/platform/CWin32System.h"
 
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/platform/KeyTable.h"
 
 #include <cstring>

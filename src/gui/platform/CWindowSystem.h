@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/draw/CursorTable.h"
 #include "gui/platform/CDrawContext.h"
+#include "gui/platform/CursorTable.h"
 #include "gui/platform/Message.h"
 #include "gui/platform/Rect.h"
 

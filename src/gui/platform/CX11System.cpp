@@ -1,6 +1,6 @@
 #include "gui/platform/CX11System.h"
 
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "gui/platform/KeyTable.h"
 
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 namespace
 {

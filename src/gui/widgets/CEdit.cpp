@@ -2,10 +2,10 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/platform/CClipboard.h"
+#include "gui/platform/InputCodes.h"
 #include "io/HeapString.h"
 
 #include <algorithm>

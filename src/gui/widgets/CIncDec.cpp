@@ -2,9 +2,9 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/ArrowGlyph.h"
 
 CIncDec::CIncDec(CWin* window) : CCtrl(window)

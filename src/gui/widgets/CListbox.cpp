@@ -2,9 +2,9 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CScrollbar.h"
 
 #include <algorithm>

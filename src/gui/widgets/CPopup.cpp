@@ -1,9 +1,9 @@
 #include "gui/widgets/CPopup.h"
 
 #include "gui/core/CApp.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/Colour.h"
 #include "gui/draw/DrawItem.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CMenuItem.h"
 
 #include <algorithm>

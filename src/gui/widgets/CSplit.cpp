@@ -2,7 +2,7 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <algorithm>
 

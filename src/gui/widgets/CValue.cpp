@@ -1,7 +1,7 @@
 #include "gui/widgets/CValue.h"
 
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "WindowTestKit.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <gtest/gtest.h>
 

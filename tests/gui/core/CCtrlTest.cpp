@@ -1,12 +1,12 @@
 #include "gui/core/Binders.h"
 #include "gui/core/CApp.h"
+#include "gui/core/CClientGroup.h"
 #include "gui/core/CCtrl.h"
 #include "gui/core/CGroup.h"
-#include "gui/core/CClientGroup.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/platform/CSoftContext.h"
+#include "gui/platform/InputCodes.h"
 #include "io/HeapString.h"
 
 #include <gtest/gtest.h>

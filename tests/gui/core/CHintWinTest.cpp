@@ -1,7 +1,7 @@
 #include "gui/core/CHintWin.h"
 
 #include "WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <gtest/gtest.h>
 

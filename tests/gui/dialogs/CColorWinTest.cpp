@@ -1,7 +1,7 @@
 #include "gui/dialogs/CColorWin.h"
 
 #include "core/WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CValue.h"
 
 #include <gtest/gtest.h>

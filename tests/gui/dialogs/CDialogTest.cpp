@@ -2,8 +2,8 @@
 
 #include "core/WindowTestKit.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
 #include "gui/dialogs/CPromptWin.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CButton.h"
 
 #include <gtest/gtest.h>

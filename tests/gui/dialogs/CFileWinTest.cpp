@@ -2,11 +2,11 @@
 
 #include "core/WindowTestKit.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/core/InputCodes.h"
 #include "gui/dialogs/CFileList.h"
 #include "gui/dialogs/CFileTree.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CFileSystem.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CEdit.h"
 #include "gui/widgets/CScrollbar.h"
 #include "io/CIniFile.h"

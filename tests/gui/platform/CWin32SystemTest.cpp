@@ -4,7 +4,7 @@
 #include "gui/platform/CWin32System.h"
 
 #include "../core/WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

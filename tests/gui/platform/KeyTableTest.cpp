@@ -1,4 +1,4 @@
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/platform/KeyTable.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "gui/widgets/CButton.h"
 
 #include "core/WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CLabel.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "gui/widgets/CDropdown.h"
 
 #include "EditTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 namespace
 {

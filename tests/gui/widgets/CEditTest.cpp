@@ -1,10 +1,10 @@
 #include "gui/widgets/CEdit.h"
 
 #include "EditTestKit.h"
-#include "gui/core/InputCodes.h"
 #include "gui/draw/Colour.h"
 #include "gui/platform/CClipboard.h"
 #include "gui/platform/CSoftFont.h"
+#include "gui/platform/InputCodes.h"
 #include "io/HeapString.h"
 
 #include <string>

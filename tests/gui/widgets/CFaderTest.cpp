@@ -1,7 +1,7 @@
 #include "gui/widgets/CFader.h"
 
 #include "ListsTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 namespace
 {

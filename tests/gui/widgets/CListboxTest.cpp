@@ -1,8 +1,8 @@
 #include "gui/widgets/CListbox.h"
 
 #include "ListsTestKit.h"
-#include "gui/core/InputCodes.h"
 #include "gui/platform/CSoftFont.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CScrollbar.h"
 
 namespace

@@ -1,7 +1,7 @@
 #include "gui/widgets/CSplit.h"
 
 #include "core/WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CSizer.h"
 
 #include <gtest/gtest.h>

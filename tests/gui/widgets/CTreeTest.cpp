@@ -1,7 +1,7 @@
 #include "gui/widgets/CTree.h"
 
 #include "ListsTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CScrollbar.h"
 
 namespace

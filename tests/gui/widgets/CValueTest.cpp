@@ -1,7 +1,7 @@
 #include "gui/widgets/CValue.h"
 
 #include "EditTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CDecimalValue.h"
 #include "gui/widgets/CIncDec.h"
 #include "gui/widgets/CTextValue.h"

@@ -3,7 +3,7 @@
 #include "core/WindowTestKit.h"
 #include "gui/core/CClientGroup.h"
 #include "gui/core/CWin.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "core/WindowTestKit.h"
 #include "gui/core/CCtrl.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 
 #include <gtest/gtest.h>
 

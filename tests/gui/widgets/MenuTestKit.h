@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/WindowTestKit.h"
-#include "gui/core/InputCodes.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/widgets/CMenuItem.h"
 #include "gui/widgets/CPopup.h"
 

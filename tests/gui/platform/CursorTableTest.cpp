@@ -1,4 +1,4 @@
-#include "gui/draw/CursorTable.h"
+#include "gui/platform/CursorTable.h"
 
 #include <gtest/gtest.h>
 
