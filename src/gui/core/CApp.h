@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/core/Binders.h"
+#include "gui/core/CAppGui.h"
 #include "gui/core/CFrameWatcher.h"
-#include "gui/draw/CAppGui.h"
 #include "gui/draw/CBitmap.h"
 #include "gui/platform/CWindowSystem.h"
 #include "io/CList.h"

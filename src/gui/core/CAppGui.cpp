@@ -1,4 +1,4 @@
-#include "gui/draw/CAppGui.h"
+#include "gui/core/CAppGui.h"
 
 CAppGui::~CAppGui()
 {
