@@ -15,7 +15,7 @@ constexpr int32_t kSymbolInset = 4;
 
 } // namespace
 
-CWindowButton::CWindowButton(CWin* window, int32_t buttonKind) : CButton(window), buttonKind(buttonKind)
+CWindowButton::CWindowButton(CWin* window, int32_t buttonKind) : CPushCtrl(window), buttonKind(buttonKind)
 {
     width = kSide;
     height = kSide;

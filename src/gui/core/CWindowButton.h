@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/widgets/CButton.h"
+#include "gui/core/CPushCtrl.h"
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@ constexpr int32_t kButtonMinimise = 3;
 // skin item ("winclose", "winmax", "winmin", each with its "mouseover"
 // variant while hovered) with its symbol. A click (a left release inside)
 // acts on the window: close, maximise or restore, or minimise.
-class CWindowButton : public CButton
+class CWindowButton : public CPushCtrl
 {
 public:
     CWindowButton(CWin* window, int32_t buttonKind);

@@ -3,7 +3,6 @@
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
 #include "gui/draw/DrawItem.h"
-#include "gui/platform/InputCodes.h"
 
 namespace
 {
@@ -32,7 +31,7 @@ Rect CaptionRect(Rect r, bool pushed)
 
 } // namespace
 
-CButton::CButton(CWin* window, const char* caption) : CCtrl(window)
+CButton::CButton(CWin* window, const char* caption) : CPushCtrl(window)
 {
     SetText(caption);
 }
@@ -49,42 +48,6 @@ void CButton::Paint(CGraphic& g, Rect r)
     const CSkinItem* item = Item("button");
     DrawItem(g, r, item, 0);
     g.Text(TextColour(item, *this), text, CaptionRect(r, IsPushed()), 0);
-}
-
-void CButton::MouseDown(int32_t x, int32_t y, int32_t flags)
-{
-    if (flags & kMouseLeft)
-    {
-        pressed = 1;
-        inside = 1;
-    }
-    CCtrl::MouseDown(x, y, flags);
-    Invalidate();
-}
-
-void CButton::MouseMove(int32_t x, int32_t y, int32_t flags)
-{
-    CCtrl::MouseMove(x, y, flags);
-    const uint8_t now = Contains(x, y) ? 1 : 0;
-    if (pressed && now != inside)
-    {
-        inside = now;
-        Invalidate();
-    }
-}
-
-void CButton::MouseUp(int32_t x, int32_t y, int32_t flags)
-{
-    const bool click = pressed && (flags & kMouseLeft) && Contains(x, y);
-    if (flags & kMouseLeft)
-    {
-        pressed = 0;
-        inside = 0;
-    }
-    Invalidate();
-    CCtrl::MouseUp(x, y, flags);
-    if (click)
-        Click();
 }
 
 void CButton::Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/core/CCtrl.h"
+#include "gui/core/CPushCtrl.h"
 
 #include <cstdint>
 
@@ -11,32 +11,18 @@ class CSkinItem;
 // OnChange, or without an OnChange binder sends the button up the parent
 // chain (ForwardUp with value 0) and then its name (ForwardTextUp), so that
 // a window can take button names as commands.
-class CButton : public CCtrl
+class CButton : public CPushCtrl
 {
 public:
     explicit CButton(CWin* window, const char* caption = "");
 
     void Paint(CGraphic& g, Rect r) override;
-    // Any button: OnMouseDown and a repaint; the left button also holds the button down.
-    void MouseDown(int32_t x, int32_t y, int32_t flags) override;
-    // Shows the button up while the held cursor is outside it.
-    void MouseMove(int32_t x, int32_t y, int32_t flags) override;
-    // A repaint, OnMouseUp, then Click for a left release inside.
-    void MouseUp(int32_t x, int32_t y, int32_t flags) override;
-
-    // What a click does; variants that act by themselves override it.
-    virtual void Click();
-
-    // Drawn pushed: held with the cursor inside.
-    bool IsPushed() const { return pressed && inside; }
-
-    uint8_t pressed = 0; // the left button went down on it and is held
-    uint8_t inside = 0;  // the cursor is inside while pressed
+    // Calls OnChange, or without an OnChange binder forwards the button and its name up.
+    void Click() override;
 
 protected:
     // The theme item of key, or null without a window or theme.
     const CSkinItem* Item(const char* key) const;
-    bool Contains(int32_t px, int32_t py) const { return px >= 0 && py >= 0 && px < width && py < height; }
 };
 
 // A flat entry of a bar of commands: the "menubar" item, "menubarsel" while
