@@ -5,7 +5,6 @@
 #include "gui/core/CDragWin.h"
 #include "gui/core/CHintWin.h"
 #include "gui/core/CWindowButton.h"
-#include "gui/dialogs/CMDI.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/platform/InputCodes.h"
 
@@ -29,16 +28,6 @@ constexpr int32_t kKeyF11 = kKeyF1 - 10;
 bool IsPress(const Message& m)
 {
     return m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown;
-}
-
-// A container that keeps its children's order (CMDI) is told which child
-// came to the front or closed; any other container only hears of a change.
-void TellContainer(CWin* container, CWin* child, bool closed)
-{
-    if (CMDI* mdi = dynamic_cast<CMDI*>(container))
-        mdi->ChildChanged(child, closed);
-    else if (container->OnChange != nullptr)
-        container->OnChange->Call(container);
 }
 
 void AddWindowButton(CGroup* bar, CWin* win, int32_t buttonKind, int32_t margin)
@@ -750,7 +739,7 @@ void CWin::ToFront(bool activate)
 {
     app->system->Raise(hwnd, activate);
     if (IsEmbedded() && (owner->style & kWinContainer))
-        TellContainer(owner, this, false);
+        owner->ChildChanged(this, false);
 }
 
 void CWin::Close()
@@ -764,7 +753,7 @@ void CWin::Close()
         app->allShownWindows.Remove(this);
         app->system->Hide(hwnd);
         if (IsEmbedded() && (owner->style & kWinContainer))
-            TellContainer(owner, this, true);
+            owner->ChildChanged(this, true);
     }
     app->popupStack.Remove(this);
     app->topPopup = static_cast<CWin*>(app->popupStack.Get(app->popupStack.Count() - 1));
@@ -931,6 +920,12 @@ void CWin::AlternativeMaximise()
 {
     if (IsEmbedded() && (owner->style & kWinContainer))
         owner->ToggleMaximise();
+}
+
+void CWin::ChildChanged(CWin*, bool)
+{
+    if (OnChange != nullptr)
+        OnChange->Call(this);
 }
 
 CCtrl* CWin::HitTest(int32_t px, int32_t py)

@@ -129,6 +129,11 @@ public:
     // a container toggles the container's maximisation; any other does
     // nothing. Subclasses may give it a meaning of their own.
     virtual void AlternativeMaximise();
+    // Told by a window embedded in this container (kWinContainer): it came
+    // to the front (closed false) or it closed. Here the container only
+    // calls its OnChange binder; a container that keeps its children's
+    // order overrides it.
+    virtual void ChildChanged(CWin* child, bool closed);
     // Delivers a drop at client point (px, py) of this window.
     void DeliverDrop(int32_t px, int32_t py, int32_t flags);
     // Starts moving (kZoneCaption) or resizing the window from the last press.

@@ -18,10 +18,10 @@ public:
          int32_t height);
     ~CMDI() override;
 
-    // Told by child: it came to the front (closed false; a shown child moves
-    // to the front and becomes active) or it closed (it leaves the order and
-    // is no longer active).
-    virtual void ChildChanged(CWin* child, bool closed);
+    // A shown child that came to the front moves to the front of the order
+    // and becomes active; a child that closed leaves the order and is no
+    // longer active. OnChange follows.
+    void ChildChanged(CWin* child, bool closed) override;
 
     // The child at position index of the order, front first; null outside it.
     CWin* Child(int32_t index) const { return static_cast<CWin*>(order.Get(index)); }
