@@ -5,6 +5,7 @@
 #include "gui/core/CHintWin.h"
 #include "gui/core/CWin.h"
 #include "gui/core/WindowProc.h"
+#include "gui/platform/InputCodes.h"
 
 #include <algorithm>
 
@@ -214,6 +215,119 @@ void CApp::ShowHint(const char* hint, int32_t delayMs)
     if (hintWindow == nullptr)
         hintWindow = new CHintWin(this);
     hintWindow->SetHint(hint, delayMs);
+}
+
+void CApp::WindowShown(CWin* w)
+{
+    if (!w->IsEmbedded() && !(w->style & kWinNoActivate) && shownWindows.IndexOf(w) < 0)
+        shownWindows.Add(w);
+    if (allShownWindows.IndexOf(w) < 0)
+        allShownWindows.Add(w);
+}
+
+void CApp::WindowHidden(CWin* w)
+{
+    shownWindows.Remove(w);
+    allShownWindows.Remove(w);
+}
+
+void CApp::WindowDestroyed(CWin* w)
+{
+    servedPopups.Remove(w);
+    shownWindows.Remove(w);
+    allShownWindows.Remove(w);
+    if (mainWindow == w)
+        mainWindow = nullptr;
+    if (dragWindow == w)
+        dragWindow = nullptr;
+    if (hintWindow == w)
+        hintWindow = nullptr;
+    if (dragSource == w)
+        dragSource = nullptr;
+}
+
+bool CApp::PushPopup(CWin* popup)
+{
+    if (popupStack.IndexOf(popup) < 0)
+        popupStack.Add(popup);
+    topPopup = popup;
+    return popupStack.Count() > 1;
+}
+
+void CApp::RemovePopup(CWin* popup)
+{
+    popupStack.Remove(popup);
+    topPopup = static_cast<CWin*>(popupStack.Get(popupStack.Count() - 1));
+}
+
+void CApp::DeleteWhenServed(CWin* popup)
+{
+    if (servedPopups.IndexOf(popup) < 0)
+        servedPopups.Add(popup);
+}
+
+void CApp::NoteKeyDown(int32_t key, int32_t mods)
+{
+    if (key != kKeyNone)
+        altTapped = false;
+    else if (mods == kModAlt)
+        altTapped = true;
+}
+
+void CApp::CancelAltTap()
+{
+    altTapped = false;
+}
+
+bool CApp::TakeAltTap()
+{
+    const bool was = altTapped;
+    altTapped = false;
+    return was;
+}
+
+void CApp::HoverOver(CCtrl* hit)
+{
+    if (hit == hoverCtrl)
+        return;
+    hoverCtrl = hit;
+    if (topPopup == nullptr && hoverHandler != nullptr)
+        hoverHandler->Call(hit);
+}
+
+CCtrl* CApp::ReplaceOverCtrl(CCtrl* over)
+{
+    CCtrl* old = overCtrl;
+    overCtrl = over;
+    return old;
+}
+
+CCtrl* CApp::ReplaceDropTarget(CCtrl* target)
+{
+    CCtrl* old = dropTarget;
+    dropTarget = target;
+    return old;
+}
+
+void CApp::EndDrop()
+{
+    dropTarget = nullptr;
+    ReleaseDropItems();
+}
+
+void CApp::Activate(bool isActive)
+{
+    active = isActive ? 1 : 0;
+    if (!isActive)
+        ClosePopups(nullptr);
+}
+
+CList* CApp::ReceiveDrop(CWin* target)
+{
+    dragSource = target;
+    ReleaseDropItems();
+    dropItems = new CList();
+    return dropItems;
 }
 
 void CApp::ReleaseDropItems()

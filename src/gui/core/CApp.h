@@ -104,6 +104,43 @@ public:
     // on first use.
     void ShowHint(const char* hint, int32_t delayMs);
 
+    // What windows tell the application; they change its state only through these.
+    // w was shown: it joins the shown windows, and the Ctrl+Tab cycle unless
+    // it is embedded or never activated.
+    void WindowShown(CWin* w);
+    // w was hidden: it leaves the shown windows.
+    void WindowHidden(CWin* w);
+    // w is being destroyed: every pointer to it is cleared.
+    void WindowDestroyed(CWin* w);
+    // popup goes on top of the popup stack (once); true when an older
+    // popup's loop serves it.
+    bool PushPopup(CWin* popup);
+    // popup leaves the popup stack; the newest left is the top one.
+    void RemovePopup(CWin* popup);
+    // popup, a served one with deleteOnClose, is deleted by the serving loop
+    // once it has closed.
+    void DeleteWhenServed(CWin* popup);
+    // Alt pressed alone arms the Alt tap; any key with a character disarms it.
+    void NoteKeyDown(int32_t key, int32_t mods);
+    void CancelAltTap();
+    // Disarms the Alt tap; true when it was armed.
+    bool TakeAltTap();
+    // hit is the control under the mouse now; a change is reported to the
+    // hover handler while no popup is open.
+    void HoverOver(CCtrl* hit);
+    // over becomes the hover-tracking control under the mouse; returns the previous one.
+    CCtrl* ReplaceOverCtrl(CCtrl* over);
+    // target becomes the control a drag is over; returns the previous one.
+    CCtrl* ReplaceDropTarget(CCtrl* target);
+    // The drag or drop is over: no target, the items released.
+    void EndDrop();
+    // The process became the active application or stopped being it; the
+    // popups close when it stops.
+    void Activate(bool isActive);
+    // Files from another program are dropped on target: the previous items
+    // are released and a new empty list (owned) is returned to be filled.
+    CList* ReceiveDrop(CWin* target);
+
     CWindowSystem* system;      // not owned
     uint8_t active = 1;         // the process is the active application
     uint8_t inModalLoop = 0;
@@ -129,7 +166,6 @@ public:
     CBitmap* backBuffer = nullptr;      // owned, made on demand
     CAppGui* theme;                     // owned
     CList* dropItems = nullptr; // of owned CDropItem; non-null while a drag or drop is under way
-    uint8_t dropping = 0;
 
     // What the window procedure keeps between messages.
     int32_t pressX = 0;          // window coordinates of the last button press

@@ -113,21 +113,11 @@ CWin::~CWin()
         owner->ownedWindows.Remove(this);
         owner->dependentWindows.Remove(this);
     }
-    app->servedPopups.Remove(this);
+    app->WindowDestroyed(this);
     // The children still reach this window's fields while they are deleted,
     // so they go before the window's own part ends.
     CGroup::DeleteChildren();
     Forget(this);
-    app->shownWindows.Remove(this);
-    app->allShownWindows.Remove(this);
-    if (app->mainWindow == this)
-        app->mainWindow = nullptr;
-    if (app->dragWindow == this)
-        app->dragWindow = nullptr;
-    if (app->hintWindow == this)
-        app->hintWindow = nullptr;
-    if (app->dragSource == this)
-        app->dragSource = nullptr;
     if (hwnd != 0)
         system->Destroy(hwnd);
     delete graphic;
@@ -342,7 +332,7 @@ void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
     }
     if (!(style & kWinNoActivate))
         app->system->SetCapture(hwnd);
-    app->altTapped = false;
+    app->CancelAltTap();
     if (focusCtrl != nullptr && focusCtrl == menuBar)
         SetFocusCtrl(nullptr);
     if (CCtrl* hit = HitTest(px, py))
@@ -367,19 +357,13 @@ void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
 
 void CWin::UpdateHover(CCtrl* hit, int32_t px, int32_t py)
 {
-    if (hit != app->hoverCtrl)
-    {
-        app->hoverCtrl = hit;
-        if (app->topPopup == nullptr && app->hoverHandler != nullptr)
-            app->hoverHandler->Call(hit);
-    }
+    app->HoverOver(hit);
     // The hover handler may have changed the tree: look again.
     hit = HitTest(px, py);
     CCtrl* over = hit != nullptr && hit->tracksHover ? hit : nullptr;
-    if (over == app->overCtrl)
+    CCtrl* old = app->ReplaceOverCtrl(over);
+    if (old == over)
         return;
-    CCtrl* old = app->overCtrl;
-    app->overCtrl = over;
     int32_t wx = 0;
     int32_t wy = 0;
     if (old != nullptr)
@@ -420,8 +404,7 @@ void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
         c->WindowPosition(wx, wy);
         c->OnDragOver->Call(c, sx - r.left - wx, sy - r.top - wy, flags);
     };
-    CCtrl* previous = app->dropTarget;
-    app->dropTarget = target;
+    CCtrl* previous = app->ReplaceDropTarget(target);
     if (previous != nullptr && previous != target)
         dragOver(previous);
     // The previous target's binder may have deleted the new one.
@@ -488,7 +471,6 @@ void CWin::MouseUp(int32_t px, int32_t py, int32_t flags)
         app->dragWindow->Close();
     if (app->dropItems->Count() > 0)
     {
-        app->dropping = 1;
         const Rect screen = app->system->ScreenRect(hwnd);
         const int32_t sx = screen.left + px;
         const int32_t sy = screen.top + py;
@@ -497,10 +479,8 @@ void CWin::MouseUp(int32_t px, int32_t py, int32_t flags)
             const Rect r = app->system->ScreenRect(under->hwnd);
             under->DeliverDrop(sx - r.left, sy - r.top, flags);
         }
-        app->dropping = 0;
     }
-    app->dropTarget = nullptr;
-    app->ReleaseDropItems();
+    app->EndDrop();
 }
 
 void CWin::DeliverDrop(int32_t px, int32_t py, int32_t flags)
@@ -540,10 +520,7 @@ bool CWin::Wheel(int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t r
 
 bool CWin::KeyDown(int32_t key, int32_t mods)
 {
-    if (key != kKeyNone)
-        app->altTapped = false;
-    else if (mods == kModAlt)
-        app->altTapped = true;
+    app->NoteKeyDown(key, mods);
     KeyRecord record{key, mods};
     if (app->keyHook != nullptr && app->keyHook->OnKeyDown != nullptr &&
         app->keyHook->OnKeyDown->Call(app->keyHook, &record, mods))
@@ -618,9 +595,8 @@ bool CWin::KeyUp(int32_t key, int32_t mods)
         return true;
     if (OnKeyUp != nullptr && OnKeyUp->Call(this, &record, mods))
         return true;
-    if (app->altTapped && menuBar != nullptr)
+    if (menuBar != nullptr && app->TakeAltTap())
     {
-        app->altTapped = false;
         if (focusCtrl == menuBar)
         {
             if (app->topPopup != nullptr)
@@ -631,7 +607,7 @@ bool CWin::KeyUp(int32_t key, int32_t mods)
         return true;
     }
     if (!(mods & kModAlt))
-        app->altTapped = false;
+        app->CancelAltTap();
     return false;
 }
 
@@ -729,10 +705,7 @@ void CWin::Show(bool activate)
     visible = 1;
     system->Show(hwnd, activate);
     system->Update(hwnd);
-    if (!IsEmbedded() && !(style & kWinNoActivate) && app->shownWindows.IndexOf(this) < 0)
-        app->shownWindows.Add(this);
-    if (app->allShownWindows.IndexOf(this) < 0)
-        app->allShownWindows.Add(this);
+    app->WindowShown(this);
 }
 
 void CWin::ToFront(bool activate)
@@ -749,14 +722,12 @@ void CWin::Close()
         visible = 0;
         pressedCtrl = nullptr;
         focusCtrl = nullptr;
-        app->shownWindows.Remove(this);
-        app->allShownWindows.Remove(this);
+        app->WindowHidden(this);
         app->system->Hide(hwnd);
         if (IsEmbedded() && (owner->style & kWinContainer))
             owner->ChildChanged(this, true);
     }
-    app->popupStack.Remove(this);
-    app->topPopup = static_cast<CWin*>(app->popupStack.Get(app->popupStack.Count() - 1));
+    app->RemovePopup(this);
 }
 
 void CWin::RunPopup()
@@ -770,10 +741,7 @@ void CWin::RunPopup()
             delete this;
         return;
     }
-    if (app->popupStack.IndexOf(this) < 0)
-        app->popupStack.Add(this);
-    const bool served = app->popupStack.Count() > 1;
-    app->topPopup = this;
+    const bool served = app->PushPopup(this);
     if (popupHandler != nullptr)
         popupHandler->Call(this);
     system->ReleaseCapture();
@@ -781,8 +749,8 @@ void CWin::RunPopup()
     if (served)
     {
         // The serving loop deletes it once it has closed.
-        if (deleteOnClose && app->servedPopups.IndexOf(this) < 0)
-            app->servedPopups.Add(this);
+        if (deleteOnClose)
+            app->DeleteWhenServed(this);
         return;
     }
     CApp::CLoopGuard guard(app);

@@ -97,15 +97,13 @@ void Wheel(CWindowSystem& system, CWin* win, const Message& m)
 void Drop(CWindowSystem& system, CWin* win, const Message& m)
 {
     CApp* app = win->app;
-    app->dragSource = win;
-    app->ReleaseDropItems();
-    app->dropItems = new CList();
+    CList* items = app->ReceiveDrop(win);
     const int32_t count = system.DroppedFileCount(m);
     for (int32_t i = 0; i < count; ++i)
     {
         char path[kMaxPath + 1];
         system.DroppedFile(m, i, path, sizeof path);
-        app->dropItems->Add(new CDropItem(path, path));
+        items->Add(new CDropItem(path, path));
     }
     system.EndDrop(m);
     win->DeliverDrop(m.x, m.y, 0);
@@ -168,9 +166,7 @@ MessageResult WindowProc(CWindowSystem& system, const Message& m)
         win->Close();
         return MessageResult::Handled;
     case MessageKind::ActivateApp:
-        app->active = m.value != 0 ? 1 : 0;
-        if (m.value == 0)
-            app->ClosePopups(nullptr);
+        app->Activate(m.value != 0);
         return MessageResult::Default;
     case MessageKind::MouseActivate:
         if (win->style & kWinNoActivate)
