@@ -4,47 +4,21 @@
 #include "gui/core/CClientGroup.h"
 #include "gui/core/CDragWin.h"
 #include "gui/core/CHintWin.h"
-#include "gui/core/CWindowButton.h"
+#include "gui/core/WindowLoops.h"
 #include "gui/draw/DrawItem.h"
 #include "gui/platform/InputCodes.h"
-
-#include <algorithm>
 
 namespace
 {
 
-// Corners of the resizing border reach this far along each edge.
-constexpr int32_t kCornerLength = 9;
-// Title-bar buttons: their right margins, from the close button leftwards.
-constexpr int32_t kButtonTop = 2;
-constexpr int32_t kCloseMargin = 2;
-constexpr int32_t kMaximiseMargin = 20;
-constexpr int32_t kMinimiseMargin = 38;
-// Caption text inset from the bar's left edge.
-constexpr int32_t kCaptionInset = 4;
 constexpr int32_t kKeyF4 = kKeyF1 - 3;
 constexpr int32_t kKeyF11 = kKeyF1 - 10;
-
-bool IsPress(const Message& m)
-{
-    return m.kind == MessageKind::ButtonDown || m.kind == MessageKind::NcButtonDown;
-}
-
-void AddWindowButton(CGroup* bar, CWin* win, int32_t buttonKind, int32_t margin)
-{
-    CWindowButton* b = new CWindowButton(win, buttonKind);
-    b->y = kButtonTop;
-    b->anchor = kAnchorRight;
-    b->marginX = margin;
-    b->x = bar->width - b->width - margin;
-    bar->AddChild(b);
-}
 
 } // namespace
 
 CWin::CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x, int32_t y, int32_t width,
            int32_t height)
-    : CGroup(this), clientGroup(new CClientGroup(this)), style(style), app(app), owner(owner)
+    : CGroup(this), clientGroup(new CClientGroup(this)), frame(*this), style(style), app(app), owner(owner)
 {
     kind = kKindWindow;
     visible = 0;
@@ -65,22 +39,8 @@ CWin::CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x,
     CGroup::AddChild(clientGroup);
     if (style & kWinTitleBar)
     {
-        titleBar = new CGroup(this);
-        titleBar->SetName("close");
-        titleBar->x = b;
-        titleBar->y = b;
-        titleBar->width = width - 2 * b;
-        titleBar->height = kTitleHeight;
-        titleBar->anchor = kAnchorStretchX;
-        titleBar->marginX = b;
-        titleBar->OnPaint = new _COnPaint<CWin>(this, &CWin::PaintCaption);
-        titleBar->OnMouseDown = new _COnMouse<CWin>(this, &CWin::CaptionDown);
+        titleBar = new CTitleBar(this, b);
         CGroup::AddChild(titleBar);
-        AddWindowButton(titleBar, this, kButtonClose, kCloseMargin);
-        if (style & kWinMaxButton)
-            AddWindowButton(titleBar, this, kButtonMaximise, kMaximiseMargin);
-        if (style & kWinMinButton)
-            AddWindowButton(titleBar, this, kButtonMinimise, kMinimiseMargin);
     }
     CWindowSystem* system = app->system;
     const bool child = (style & kWinEmbedded) && owner != nullptr;
@@ -124,23 +84,6 @@ CWin::~CWin()
     delete popupHandler;
     delete keyHandler;
     window = nullptr;
-}
-
-void CWin::PaintCaption(CCtrl*, CGraphic& g, Rect r)
-{
-    const CSkinItem* item = app->theme->Find("caption");
-    DrawItem(g, r, item, 0);
-    Rect text = r;
-    text.left += kCaptionInset;
-    g.Text(item != nullptr ? item->itemtextcol : 0xFFFFFF, Name(), text, kAlignLeft);
-}
-
-void CWin::CaptionDown(CCtrl*, int32_t, int32_t, int32_t flags)
-{
-    if ((flags & kMouseDouble) && !(style & kWinAltMaximise))
-        ToggleMaximise();
-    else if (flags & kMouseLeft)
-        BeginFrameAction(kZoneCaption);
 }
 
 void CWin::Invalidate()
@@ -236,93 +179,6 @@ void CWin::PaintWindow(Rect area)
     dirty = Rect{};
 }
 
-int32_t CWin::BorderZone(int32_t px, int32_t py) const
-{
-    const int32_t w = width;
-    const int32_t h = height;
-    if ((style & kWinResizable) && !(style & kWinAltMaximise) && !maximized)
-    {
-        const bool left = px < kBorder;
-        const bool top = py < kBorder;
-        const bool right = px >= w - kBorder;
-        const bool bottom = py >= h - kBorder;
-        const bool nearLeft = px < kCornerLength;
-        const bool nearTop = py < kCornerLength;
-        const bool nearRight = px >= w - kCornerLength;
-        const bool nearBottom = py >= h - kCornerLength;
-        if ((left && nearTop) || (nearLeft && top))
-            return kZoneTopLeft;
-        if ((right && nearTop) || (nearRight && top))
-            return kZoneTopRight;
-        if ((left && nearBottom) || (nearLeft && bottom))
-            return kZoneBottomLeft;
-        if ((right && nearBottom) || (nearRight && bottom))
-            return kZoneBottomRight;
-        if (left)
-            return kZoneLeft;
-        if (top)
-            return kZoneTop;
-        if (right)
-            return kZoneRight;
-        if (bottom)
-            return kZoneBottom;
-    }
-    if (titleBar != nullptr && py < kBorder + kTitleHeight)
-        return kZoneCaption;
-    return kZoneNone;
-}
-
-void CWin::BeginFrameAction(int32_t zone)
-{
-    CWindowSystem* system = app->system;
-    frameAction = zone;
-    frameStart = system->ParentRect(hwnd);
-    const Rect screen = system->ScreenRect(hwnd);
-    pressScreenX = screen.left + app->pressX;
-    pressScreenY = screen.top + app->pressY;
-}
-
-void CWin::TrackFrame(int32_t sx, int32_t sy)
-{
-    const int32_t dx = sx - pressScreenX;
-    const int32_t dy = sy - pressScreenY;
-    Rect r = frameStart;
-    if (frameAction == kZoneCaption)
-    {
-        r = Offset(r, dx, dy);
-    }
-    else
-    {
-        const bool left = frameAction & (kZoneLeft | kZoneTopLeft | kZoneBottomLeft);
-        const bool right = frameAction & (kZoneRight | kZoneTopRight | kZoneBottomRight);
-        const bool top = frameAction & (kZoneTop | kZoneTopLeft | kZoneTopRight);
-        const bool bottom = frameAction & (kZoneBottom | kZoneBottomLeft | kZoneBottomRight);
-        if (left)
-            r.left = std::min(r.left + dx, r.right - minWidth);
-        if (right)
-            r.right = std::max(r.right + dx, r.left + minWidth);
-        if (top)
-            r.top = std::min(r.top + dy, r.bottom - minHeight);
-        if (bottom)
-            r.bottom = std::max(r.bottom + dy, r.top + minHeight);
-    }
-    app->system->SetRect(hwnd, r);
-}
-
-void CWin::ShowCursorFor(int32_t zone, CCtrl* hit)
-{
-    CursorShape shape = hit != nullptr ? CursorShapeOf(hit->cursor) : CursorShape::Arrow;
-    if (zone == kZoneLeft || zone == kZoneRight)
-        shape = CursorShape::SizeWestEast;
-    else if (zone == kZoneTop || zone == kZoneBottom)
-        shape = CursorShape::SizeNorthSouth;
-    else if (zone == kZoneTopLeft || zone == kZoneBottomRight)
-        shape = CursorShape::SizeNorthWestSouthEast;
-    else if (zone == kZoneTopRight || zone == kZoneBottomLeft)
-        shape = CursorShape::SizeNorthEastSouthWest;
-    app->system->SetCursor(shape);
-}
-
 void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
 {
     if (app->hintWindow != nullptr && app->hintWindow != this)
@@ -344,7 +200,7 @@ void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
         hit->MouseDown(px - wx, py - wy, flags);
         return;
     }
-    const int32_t zone = BorderZone(px, py);
+    const int32_t zone = frame.Zone(px, py);
     if (zone == kZoneNone)
         return;
     if (zone == kZoneCaption && (flags & kMouseDouble) && !(style & kWinAltMaximise))
@@ -352,7 +208,7 @@ void CWin::MouseDown(int32_t px, int32_t py, int32_t flags)
         ToggleMaximise();
         return;
     }
-    BeginFrameAction(zone);
+    frame.Begin(zone);
 }
 
 void CWin::UpdateHover(CCtrl* hit, int32_t px, int32_t py)
@@ -416,10 +272,9 @@ void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
 
 void CWin::MouseMove(int32_t px, int32_t py, int32_t flags)
 {
-    if (frameAction != kZoneNone)
+    if (frame.action != kZoneNone)
     {
-        const Rect screen = app->system->ScreenRect(hwnd);
-        TrackFrame(screen.left + px, screen.top + py);
+        frame.Track(px, py);
         return;
     }
     if (pressedCtrl != nullptr)
@@ -445,7 +300,7 @@ void CWin::MouseMove(int32_t px, int32_t py, int32_t flags)
     // The move may have changed the tree: every later step hit-tests afresh.
     UpdateHover(HitTest(px, py), px, py);
     if (!(flags & kMouseLeft))
-        ShowCursorFor(BorderZone(px, py), HitTest(px, py));
+        frame.ShowCursor(frame.Zone(px, py), HitTest(px, py));
 }
 
 void CWin::MouseUp(int32_t px, int32_t py, int32_t flags)
@@ -459,12 +314,7 @@ void CWin::MouseUp(int32_t px, int32_t py, int32_t flags)
         p->WindowPosition(wx, wy);
         p->MouseUp(px - wx, py - wy, flags);
     }
-    if (frameAction != kZoneNone)
-    {
-        frameAction = kZoneNone;
-        if (IsEmbedded() && (owner->style & kWinContainer) && owner->OnChange != nullptr)
-            owner->OnChange->Call(owner);
-    }
+    frame.End();
     if (app->dropItems == nullptr)
         return;
     if (app->dragWindow != nullptr)
@@ -732,52 +582,12 @@ void CWin::Close()
 
 void CWin::RunPopup()
 {
-    CWindowSystem* system = app->system;
-    // A window the system refused can never be closed by the user: no loop waits for it.
-    if (hwnd == 0)
-    {
-        Close();
-        if (deleteOnClose)
-            delete this;
-        return;
-    }
-    const bool served = app->PushPopup(this);
-    if (popupHandler != nullptr)
-        popupHandler->Call(this);
-    system->ReleaseCapture();
-    Show(false);
-    if (served)
-    {
-        // The serving loop deletes it once it has closed.
-        if (deleteOnClose)
-            app->DeleteWhenServed(this);
-        return;
-    }
-    CApp::CLoopGuard guard(app);
-    Message m;
-    while (visible && !app->endingLoops)
-    {
-        while (visible && !app->endingLoops && system->Peek(m))
-        {
-            if (m.kind == MessageKind::KeyDown && app->topPopup != nullptr)
-                m.window = app->topPopup->hwnd;
-            else if (IsPress(m))
-            {
-                CWin* target = system->UserData(m.window);
-                if (target == nullptr || app->popupStack.IndexOf(target) < 0)
-                    app->ClosePopups(nullptr);
-            }
-            system->Dispatch(m);
-            app->DeleteServedPopups(false);
-        }
-        if (!visible || app->endingLoops)
-            break;
-        app->IdleTick();
-    }
-    // No loop serves the newer popups any more.
-    app->DeleteServedPopups(true);
-    if (deleteOnClose)
-        delete this;
+    RunPopupLoop(*this);
+}
+
+void CWin::RunModal()
+{
+    RunModalLoop(*this);
 }
 
 void CWin::DestroySystemWindow(CWindowSystem* system, CWin* w)
@@ -789,49 +599,6 @@ void CWin::DestroySystemWindow(CWindowSystem* system, CWin* w)
     system->SetUserData(w->hwnd, nullptr);
     system->Destroy(w->hwnd);
     w->hwnd = 0;
-}
-
-bool CWin::Owns(SysWindow w)
-{
-    for (CWin* win = app->system->UserData(w); win != nullptr; win = win->owner)
-        if (win == this)
-            return true;
-    return false;
-}
-
-void CWin::RunModal()
-{
-    CWindowSystem* system = app->system;
-    if (hwnd == 0)
-    {
-        Close();
-        if (deleteOnClose)
-            delete this;
-        return;
-    }
-    system->ReleaseCapture();
-    Show(true);
-    CApp::CLoopGuard guard(app);
-    Message m;
-    while (visible && !app->endingLoops)
-    {
-        if (!HasFocus() && app->active)
-            system->SetFocus(hwnd);
-        while (visible && !app->endingLoops && system->Peek(m))
-        {
-            // Presses of the middle button are not taken from other windows.
-            if (IsPress(m) && m.button != kMouseMiddle && !Owns(m.window))
-                continue;
-            if (m.kind == MessageKind::KeyDown || m.kind == MessageKind::Char)
-                m.window = hwnd;
-            system->Dispatch(m);
-        }
-        if (!visible || app->endingLoops)
-            break;
-        app->IdleTick();
-    }
-    if (deleteOnClose)
-        delete this;
 }
 
 void CWin::GetSize(int32_t& w, int32_t& h)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "gui/core/CGroup.h"
+#include "gui/core/CTitleBar.h"
+#include "gui/core/CWindowFrame.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/platform/Message.h"
 #include "gui/platform/Rect.h"
@@ -33,24 +35,12 @@ constexpr int32_t kBorder = 3;
 constexpr int32_t kTitleHeight = 20;
 constexpr int32_t kMinWindowSide = 16;
 
-// Border zones of a press (frameAction).
-constexpr int32_t kZoneNone = 0;
-constexpr int32_t kZoneLeft = 2;
-constexpr int32_t kZoneTop = 4;
-constexpr int32_t kZoneRight = 8;
-constexpr int32_t kZoneBottom = 16;
-constexpr int32_t kZoneTopLeft = 32;
-constexpr int32_t kZoneTopRight = 64;
-constexpr int32_t kZoneBottomLeft = 128;
-constexpr int32_t kZoneBottomRight = 256;
-constexpr int32_t kZoneCaption = 8192;
-
 // A toolkit window: a group that owns a system window of the toolkit's
 // class, its client group (first child) and, with a title bar, the bar
 // (second child). It routes the input its window procedure hands it to its
-// controls, paints its tree through the application's back buffer, and runs
-// popup and modal loops. Coordinates of its input operations are client
-// coordinates of the system window.
+// controls and its frame, paints its tree through the application's back
+// buffer, and runs as a popup or modal window (WindowLoops.h). Coordinates
+// of its input operations are client coordinates of the system window.
 class CWin : public CGroup
 {
 public:
@@ -117,8 +107,6 @@ public:
     CCtrl* HitTest(int32_t px, int32_t py);
     // Clears every pointer of the window and its application that holds c.
     void Forget(CCtrl* c);
-    // The border zone of client point (px, py) (kZone...).
-    int32_t BorderZone(int32_t px, int32_t py) const;
     int32_t BorderWidth() const { return (style & kWinNoBorder) ? 0 : kBorder; }
     bool IsEmbedded() const { return (style & kWinEmbedded) && owner != nullptr; }
     // Maximises to the work area of the window's screen (an embedded window:
@@ -136,13 +124,10 @@ public:
     virtual void ChildChanged(CWin* child, bool closed);
     // Delivers a drop at client point (px, py) of this window.
     void DeliverDrop(int32_t px, int32_t py, int32_t flags);
-    // Starts moving (kZoneCaption) or resizing the window from the last press.
-    void BeginFrameAction(int32_t zone);
 
     CClientGroup* clientGroup;   // owned (first child)
-    CGroup* titleBar = nullptr;  // owned (second child), with kWinTitleBar
-    int32_t frameAction = kZoneNone;
-    Rect frameStart;             // window rectangle (parent coordinates) at the press
+    CTitleBar* titleBar = nullptr; // owned (second child), with kWinTitleBar
+    CWindowFrame frame;
     int32_t maximized = 0;
     CCtrl* pressedCtrl = nullptr;
     CCtrl* focusCtrl = nullptr;
@@ -169,20 +154,10 @@ private:
     bool RefreshGraphic();
     // The window's own OnPaint, bands or the skin item, under g's clip.
     void PaintBackground(CGraphic& g);
-    // Moves or resizes the window for a border action with the cursor at screen (sx, sy).
-    void TrackFrame(int32_t sx, int32_t sy);
-    void ShowCursorFor(int32_t zone, CCtrl* hit);
     void UpdateHover(CCtrl* hit, int32_t px, int32_t py);
     void TrackDrag(int32_t px, int32_t py, int32_t flags);
     bool TabToNext();
-    // w is this window or one of the windows it owns, however deep.
-    bool Owns(SysWindow w);
     // Destroys w's system window after those of the windows w embeds (the
     // system takes them along, and each holds a drawing context to release).
     static void DestroySystemWindow(CWindowSystem* system, CWin* w);
-    // The title bar's binders.
-    void PaintCaption(CCtrl* bar, CGraphic& g, Rect r);
-    void CaptionDown(CCtrl* bar, int32_t px, int32_t py, int32_t flags);
-    int32_t pressScreenX = 0;
-    int32_t pressScreenY = 0;
 };

@@ -64,24 +64,24 @@ TEST_F(CWinTest, ClientGroupAndTitleBarFollowTheStyle)
 TEST_F(CWinTest, BorderZonesOfAResizableWindowWithTitle)
 {
     CWin win(&app, nullptr, kWinResizable | kWinTitleBar, "t", 0, 0, 200, 150);
-    EXPECT_EQ(win.BorderZone(2, 8), kZoneTopLeft);
-    EXPECT_EQ(win.BorderZone(8, 2), kZoneTopLeft);
-    EXPECT_EQ(win.BorderZone(2, 9), kZoneLeft);
-    EXPECT_EQ(win.BorderZone(9, 2), kZoneTop);
-    EXPECT_EQ(win.BorderZone(50, 22), kZoneCaption);
-    EXPECT_EQ(win.BorderZone(50, 23), kZoneNone);
-    EXPECT_EQ(win.BorderZone(197, 8), kZoneTopRight);
-    EXPECT_EQ(win.BorderZone(2, 141), kZoneBottomLeft);
-    EXPECT_EQ(win.BorderZone(191, 147), kZoneBottomRight);
-    EXPECT_EQ(win.BorderZone(197, 100), kZoneRight);
-    EXPECT_EQ(win.BorderZone(196, 100), kZoneNone);
-    EXPECT_EQ(win.BorderZone(100, 147), kZoneBottom);
+    EXPECT_EQ(win.frame.Zone(2, 8), kZoneTopLeft);
+    EXPECT_EQ(win.frame.Zone(8, 2), kZoneTopLeft);
+    EXPECT_EQ(win.frame.Zone(2, 9), kZoneLeft);
+    EXPECT_EQ(win.frame.Zone(9, 2), kZoneTop);
+    EXPECT_EQ(win.frame.Zone(50, 22), kZoneCaption);
+    EXPECT_EQ(win.frame.Zone(50, 23), kZoneNone);
+    EXPECT_EQ(win.frame.Zone(197, 8), kZoneTopRight);
+    EXPECT_EQ(win.frame.Zone(2, 141), kZoneBottomLeft);
+    EXPECT_EQ(win.frame.Zone(191, 147), kZoneBottomRight);
+    EXPECT_EQ(win.frame.Zone(197, 100), kZoneRight);
+    EXPECT_EQ(win.frame.Zone(196, 100), kZoneNone);
+    EXPECT_EQ(win.frame.Zone(100, 147), kZoneBottom);
     // Without resizing (or with the alternative style) only the caption is a zone.
     CWin fixed(&app, nullptr, kWinTitleBar, "f", 0, 0, 200, 150);
-    EXPECT_EQ(fixed.BorderZone(2, 8), kZoneCaption);
-    EXPECT_EQ(fixed.BorderZone(2, 30), kZoneNone);
+    EXPECT_EQ(fixed.frame.Zone(2, 8), kZoneCaption);
+    EXPECT_EQ(fixed.frame.Zone(2, 30), kZoneNone);
     CWin alt(&app, nullptr, kWinResizable | kWinAltMaximise, "g", 0, 0, 200, 150);
-    EXPECT_EQ(alt.BorderZone(0, 0), kZoneNone);
+    EXPECT_EQ(alt.frame.Zone(0, 0), kZoneNone);
 }
 
 TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
@@ -102,7 +102,7 @@ TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
     screen.Release(170, 40, kMouseLeft);
     Pump();
     EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{110, 30, 320, 180}));
-    EXPECT_EQ(win->frameAction, kZoneNone);
+    EXPECT_EQ(win->frame.action, kZoneNone);
     // Never narrower than the minimum.
     screen.Press(319, 120, kMouseLeft);
     screen.Move(0, 120, kMouseLeft);
