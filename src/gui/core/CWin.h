@@ -127,7 +127,7 @@ public:
 
     CClientGroup* clientGroup;   // owned (first child)
     CTitleBar* titleBar = nullptr; // owned (second child), with kWinTitleBar
-    CWindowFrame frame;
+    CWindowFrame frame;          // border zones, moves and resizes
     int32_t maximized = 0;
     CCtrl* pressedCtrl = nullptr;
     CCtrl* focusCtrl = nullptr;
