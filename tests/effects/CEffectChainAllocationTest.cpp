@@ -2,7 +2,6 @@
 // own: it counts every allocation of the process.
 #include "effects/CEffectChain.h"
 
-#include "synth/CSynth.h"
 #include "synth/SynthProgram.h"
 #include "EffectSignals.h"
 #include "support/AllocationCounter.h"
@@ -55,26 +54,4 @@ TEST(CEffectChainAllocation, ProcessingAllocatesNothing)
         chain->Process(program, left.data(), right.data(), block % 2 ? 4096 : 1);
     }
     EXPECT_EQ(window.Stop(), 0);
-}
-
-TEST(CEffectChainAllocation, SynthBlocksWithEveryEffectAllocateNothing)
-{
-    auto synth = std::make_unique<CSynth>();
-    EveryEffectAtMaximum(*synth->currentProgram);
-    std::vector<float> left(8192, 0.0f);
-    std::vector<float> right(8192, 0.0f);
-
-    CAllocationWindow window;
-    for (int32_t note = 40; note < 72; ++note)
-        synth->HandleMidi(0x90u | static_cast<uint32_t>(note) << 8 | 100u << 16);
-    for (int block = 0; block < 40; ++block)
-    {
-        float* outputs[2] = {left.data(), right.data()};
-        synth->ProcessBlock(nullptr, outputs, block % 2 ? 8192 : 33);
-        if (block == 20)
-            synth->SetSampleRate(96000);
-    }
-    const int64_t counted = window.Stop();
-    EXPECT_EQ(counted, 0);
-    EXPECT_GT(synth->peakLeft, 0.0f);  // the path really ran
 }

@@ -45,28 +45,6 @@ TEST(CReverb, DampingGivesEachLineA60DbFallOverTheReverbTime)
     }
 }
 
-TEST(CReverb, TimeIsAtLeastOneSecondAndGivesTheSize)
-{
-    CReverb2 reverb;
-    reverb.SetTime(500);
-    EXPECT_EQ(reverb.Time(), 1000);
-    EXPECT_EQ(reverb.Size(), 10);
-    reverb.SetTime(10000);
-    EXPECT_EQ(reverb.Time(), 10000);
-    EXPECT_EQ(reverb.Size(), 100);
-}
-
-TEST(CReverb, SilentInputWhileIdleLeavesTheBuffersUntouched)
-{
-    CReverb2 reverb;
-    // Energy 64 x 2 x 1e-14, below the 1e-10 threshold.
-    const std::vector<float> faint(64, 1e-7f);
-    const Stereo out = Apply(reverb, faint, faint);
-    EXPECT_EQ(out.left, faint);
-    EXPECT_EQ(out.right, faint);
-    EXPECT_FALSE(reverb.IsRunning());
-}
-
 TEST(CReverb, AnImpulseStartsItInTheSameBlockAndTheNetworkAnswersAfterThePreDelay)
 {
     CReverb2 reverb;  // wet 1, dry 0 as built
@@ -80,23 +58,6 @@ TEST(CReverb, AnImpulseStartsItInTheSameBlockAndTheNetworkAnswersAfterThePreDela
     EXPECT_GT(Energy(out.left, 1477, 2000), 1e-4);
     EXPECT_GT(Energy(out.right, 1477, 2000), 1e-4);
     EXPECT_NE(out.left, out.right);
-}
-
-TEST(CReverb, WetZeroDryOnePassesTheInputWhileTheNetworkRuns)
-{
-    CReverb2 reverb;
-    reverb.SetWetGain(0.0f);
-    reverb.SetDryGain(1.0f);
-    const std::vector<float> left = Noise(3000, 0.5f, 1);
-    const std::vector<float> right = Noise(3000, 0.5f, 2);
-    const Stereo out = Apply(reverb, left, right);
-    EXPECT_EQ(out.left, left);
-    EXPECT_EQ(out.right, right);
-    EXPECT_TRUE(reverb.IsRunning());
-    // The network kept running: raising the wet gain reveals the tail.
-    reverb.SetWetGain(1.0f);
-    reverb.SetDryGain(0.0f);
-    EXPECT_GT(Energy(Tail(reverb, 2048), 0, 2048), 1e-3);
 }
 
 TEST(CReverb, TailFallsSixtyDecibelsPerReverbTime)
@@ -116,22 +77,6 @@ TEST(CReverb, TailFallsSixtyDecibelsPerReverbTime)
     }
 }
 
-TEST(CReverb, LongestTimeStillDecaysAndStaysFinite)
-{
-    CReverb2 reverb;
-    reverb.SetTime(10000);
-    Apply(reverb, Noise(44100, 1.0f, 3), Noise(44100, 1.0f, 4));
-    const std::vector<float> tail = Tail(reverb, 44100 * 6);
-    ASSERT_TRUE(AllFinite(tail));
-    double previous = Energy(tail, 0, 44100);
-    for (int second = 1; second < 6; ++second)
-    {
-        const double energy = Energy(tail, second * 44100, 44100);
-        EXPECT_LT(energy, previous) << "second " << second;
-        previous = energy;
-    }
-}
-
 TEST(CReverb, TailDecaysToExactZeroAndTwoSecondsOfSilenceMakeItIdle)
 {
     CReverb2 reverb;
@@ -148,31 +93,4 @@ TEST(CReverb, TailDecaysToExactZeroAndTwoSecondsOfSilenceMakeItIdle)
     // Idle again: untouched output even though dry is 0.
     const std::vector<float> faint(64, 1e-7f);
     EXPECT_EQ(Apply(reverb, faint, faint).left, faint);
-}
-
-TEST(CReverb, SampleRateChangeInTheTailLeavesNothingThatBlowsUp)
-{
-    CReverb2 reverb;
-    reverb.SetTime(10000);
-    Apply(reverb, Noise(20000, 1.0f, 5), Noise(20000, 1.0f, 6));
-    for (float rate : {96000.0f, 8000.0f, 192000.0f, 1.0f, 2000000.0f, 44100.0f})
-    {
-        reverb.SetSampleRate(rate);
-        const std::vector<float> tail = Tail(reverb, 20480);
-        ASSERT_TRUE(AllFinite(tail)) << rate;
-        for (float s : tail)
-            ASSERT_LT(std::fabs(s), 10.0f) << rate;
-    }
-}
-
-TEST(CReverb, SampleRateChangeKeepsTheReverbTime)
-{
-    // At 88.2 kHz a line passes twice as often, so its gain per pass must
-    // follow the rate for the time to hold.
-    CReverb2 reverb;
-    reverb.SetTime(2000);
-    const float before = reverb.Damping(0).Gain() / (1.0f + reverb.Damping(0).Coefficient());
-    reverb.SetSampleRate(88200.0f);
-    const float after = reverb.Damping(0).Gain() / (1.0f + reverb.Damping(0).Coefficient());
-    EXPECT_NEAR(after * after, before, 1e-6);
 }

@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -25,20 +24,6 @@ ChorusFx FixedChorus(int32_t delayMs, float feedback)
 }
 
 }  // namespace
-
-TEST(ChorusFx, LevelZeroPassesTheInputExactlyWhileTheLfoRuns)
-{
-    ChorusFx chorus(EngineTables::Get().sine);
-    chorus.SetLevel(0.0f);
-    chorus.SetDepth(1.0f);
-    chorus.SetFeedback(0.9f);
-    const std::vector<float> left = Noise(4096, 0.8f, 1);
-    const std::vector<float> right = Noise(4096, 0.8f, 2);
-    const Stereo out = Apply(chorus, left, right);
-    EXPECT_EQ(out.left, left);
-    EXPECT_EQ(out.right, right);
-    EXPECT_GT(chorus.LfoPhase(), 0.0);
-}
 
 TEST(ChorusFx, DepthZeroIsAFixedDelayOfDPlusOneMixedWithTheDry)
 {
@@ -60,14 +45,8 @@ TEST(ChorusFx, FeedbackRepeatsTheEchoScaledEachTime)
     EXPECT_EQ(out.left[12], 0.25f);
     EXPECT_EQ(out.left[18], 0.125f);
     EXPECT_EQ(out.left[7], 0.0f);
-}
-
-TEST(ChorusFx, NegativeFeedbackAlternatesTheSign)
-{
-    ChorusFx chorus = FixedChorus(5, -0.5f);
-    const Stereo out = Apply(chorus, Impulse(30), Impulse(30));
-    EXPECT_EQ(out.left[6], 0.5f);
-    EXPECT_EQ(out.left[12], -0.25f);
+    ChorusFx negative = FixedChorus(5, -0.5f);  // alternates the sign
+    EXPECT_EQ(Apply(negative, Impulse(30), Impulse(30)).left[12], -0.25f);
 }
 
 namespace {
@@ -100,34 +79,20 @@ Stereo Excursions(int32_t phaseOffset)
 
 }  // namespace
 
-TEST(ChorusFx, LfoSweepsTheDelayByDepthTimesDelay)
+// Without an offset both channels sweep alike; at 180 degrees (or 540) the
+// right one mirrors the left.
+TEST(ChorusFx, LfoSweepsTheDelayByDepthTimesDelayWithTheRightChannelLeading)
 {
-    const Stereo e = Excursions(0);
-    float highest = -100.0f;
-    float lowest = 100.0f;
-    for (size_t i = 0; i < e.left.size(); ++i)
+    const Stereo alike = Excursions(0);
+    const Stereo mirrored = Excursions(180);
+    for (size_t i = 0; i < alike.left.size(); ++i)
     {
-        highest = std::fmax(highest, e.left[i]);
-        lowest = std::fmin(lowest, e.left[i]);
-        ASSERT_NEAR(e.left[i], e.right[i], 1e-3) << "no offset: both channels alike";
+        ASSERT_NEAR(alike.left[i], alike.right[i], 1e-3) << "sample " << i;
+        ASSERT_NEAR(mirrored.left[i], -mirrored.right[i], 2e-3) << "sample " << i;
     }
-    EXPECT_NEAR(highest, 5.0f, 0.01f);
-    EXPECT_NEAR(lowest, -5.0f, 0.01f);
-}
-
-TEST(ChorusFx, PhaseOffset180PutsTheRightLfoHalfACycleAway)
-{
-    const Stereo e = Excursions(180);
-    double largest = 0.0;
-    for (size_t i = 0; i < e.left.size(); ++i)
-    {
-        ASSERT_NEAR(e.left[i], -e.right[i], 2e-3) << "sample " << i;
-        largest = std::fmax(largest, std::fabs(e.left[i]));
-    }
-    EXPECT_GT(largest, 4.9);
-    // An offset of 540 degrees is the same lead.
-    const Stereo wrapped = Excursions(540);
-    EXPECT_EQ(wrapped.right, e.right);
+    EXPECT_NEAR(*std::max_element(alike.left.begin(), alike.left.end()), 5.0f, 0.01f);
+    EXPECT_NEAR(*std::min_element(alike.left.begin(), alike.left.end()), -5.0f, 0.01f);
+    EXPECT_EQ(Excursions(540).right, mirrored.right);
 }
 
 TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
@@ -145,25 +110,3 @@ TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
     }
 }
 
-TEST(ChorusFx, CorruptSettingsAndExtremeRatesStayFinite)
-{
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float rates[] = {8000.0f, 44100.0f, 192000.0f, 384000.0f, 2000000.0f};
-    for (float rate : rates)
-    {
-        ChorusFx chorus(EngineTables::Get().sine);
-        chorus.SetSampleRate(rate);
-        chorus.SetLevel(1e30f);
-        chorus.SetDelay(INT_MAX);
-        chorus.SetDepth(nan);
-        chorus.SetDepth(-1e9f);
-        chorus.SetDepth(1e9f);
-        chorus.SetRate(-1e30f);
-        chorus.SetPhaseOffset(INT_MIN);
-        chorus.SetFeedback(1e30f);
-        const Stereo out = Apply(chorus, Noise(20000, 1.0f, 5), Noise(20000, 1.0f, 6));
-        EXPECT_TRUE(AllFinite(out.left)) << rate;
-        EXPECT_TRUE(AllFinite(out.right)) << rate;
-        EXPECT_GE(chorus.LfoPhase(), 0.0);
-    }
-}

@@ -38,9 +38,6 @@ TEST(EqFx, CoefficientsFollowTheCrossoverFrequencies)
     EqFx eq;
     EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(880.0f / 44100.0f)));
     EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * static_cast<double>(5000.0f / 44100.0f)));
-    eq.SetFrequencies(200, 10000);
-    eq.UpdateCoefficients();
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(200.0f / 44100.0f)));
     // Settings beyond 20 Hz .. 10 kHz are held there.
     eq.SetFrequencies(-5, 1000000);
     eq.UpdateCoefficients();
@@ -58,15 +55,6 @@ TEST(EqFx, UnityGainsAndFullLevelDelayTheInputByThreeSamples)
         EXPECT_EQ(out[i], 0.0f);
     for (size_t i = 3; i < input.size(); ++i)
         ASSERT_EQ(out[i], input[i - 3]) << "sample " << i;
-}
-
-TEST(EqFx, LevelZeroPassesTheInput)
-{
-    EqFx eq;
-    eq.SetLevel(0.0f);
-    eq.SetGains(0, 200, 13, 50);
-    const std::vector<float> input = Noise(1000, 1.0f, 2);
-    EXPECT_EQ(Apply(eq, input), input);
 }
 
 TEST(EqFx, EachBandActsAroundItsCentreAndNotFarFromIt)
@@ -96,22 +84,6 @@ TEST(EqFx, OutputGainScalesEverything)
     eq.SetGains(100, 100, 100, 50);
     const std::vector<float> out = Apply(eq, {0.8f, 0.0f, 0.0f, 0.0f});
     EXPECT_FLOAT_EQ(out[3], 0.4f);
-}
-
-TEST(EqFx, SampleRateChangeClearsTheStatesAndRecomputes)
-{
-    EqFx eq;
-    eq.SetLevel(1.0f);
-    Apply(eq, Noise(100, 1.0f, 3));
-    EXPECT_NE(eq.Left().p4, 0.0);
-    eq.SetSampleRate(48000.0f);
-    const EqBandState& s = eq.Left();
-    EXPECT_EQ(s.p1, 0.0);
-    EXPECT_EQ(s.p4, 0.0);
-    EXPECT_EQ(s.q4, 0.0);
-    EXPECT_EQ(s.x1, 0.0);
-    EXPECT_EQ(s.x3, 0.0);
-    EXPECT_DOUBLE_EQ(s.lf, 2.0 * std::sin(kPi * static_cast<double>(880.0f / 48000.0f)));
 }
 
 TEST(EqFx, CrossoversAboveWhatTheRateCarriesStayStable)

@@ -4,15 +4,6 @@
 
 #include <vector>
 
-TEST(MDelayLine, SetupSizesTheBufferWithElevenGuardSamples)
-{
-    MDelayLine line;
-    line.Setup(5);
-    EXPECT_EQ(line.Delay(), 5);
-    EXPECT_EQ(line.Size(), 16);
-    EXPECT_EQ(line.MemorySize(), 64u);
-}
-
 TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
 {
     MDelayLine line;
@@ -31,7 +22,6 @@ TEST(MDelayLine, DelayBelowOneIsTakenAsOne)
     MDelayLine line;
     line.Setup(0);
     EXPECT_EQ(line.Delay(), 1);
-    EXPECT_EQ(line.Size(), 12);
     line.Read();
     line.Write(7.0f);
     EXPECT_EQ(line.Read(), 7.0f);
@@ -48,15 +38,4 @@ TEST(MDelayLine, TapLooksBackFromTheLatestWriteAndStaysInside)
     EXPECT_EQ(line.Tap(14), 6.0f);
     EXPECT_EQ(line.Tap(1000), 6.0f);  // limited to the oldest sample held
     EXPECT_EQ(line.Tap(-3), 20.0f);
-}
-
-TEST(MDelayLine, ResetClearsTheWholeBuffer)
-{
-    MDelayLine line;
-    line.Setup(3);
-    for (int i = 0; i < 14; ++i)
-        line.Write(1.0f);
-    line.Reset();
-    for (int i = 0; i < 14; ++i)
-        EXPECT_EQ(line.Read(), 0.0f);
 }

@@ -24,34 +24,6 @@ std::vector<float> Apply(MSVRAP1ModDelayLine& line, const std::vector<float>& in
 
 }  // namespace
 
-TEST(MSVRAP1ModDelayLine, BufferHoldsBaseDelayDepthAndGuard)
-{
-    MSVRAP1ModDelayLine line;
-    line.SetBaseDelay(601);
-    line.SetDepth(6);
-    EXPECT_EQ(line.Size(), 618);
-    EXPECT_EQ(line.MemorySize(), 618u * 4u);
-    // Either order gives the same line.
-    MSVRAP1ModDelayLine other;
-    other.SetDepth(6);
-    other.SetBaseDelay(601);
-    EXPECT_EQ(other.Size(), 618);
-}
-
-TEST(MSVRAP1ModDelayLine, DepthZeroIsAnExactDelay)
-{
-    MSVRAP1ModDelayLine line;
-    line.SetBaseDelay(10);
-    line.SetDepth(0);
-    line.SetLfo(0.3, 0.01);
-    std::vector<float> input(60);
-    for (int i = 0; i < 60; ++i)
-        input[i] = static_cast<float>(i + 1);
-    const std::vector<float> out = Apply(line, input);
-    for (int i = 0; i < 60; ++i)
-        EXPECT_EQ(out[i], i < 10 ? 0.0f : input[i - 10]) << "sample " << i;
-}
-
 TEST(MSVRAP1ModDelayLine, LfoAtItsPeaksMovesTheTapByTheDepth)
 {
     // A still LFO at a quarter cycle reads depth samples nearer the write
@@ -100,16 +72,4 @@ TEST(MSVRAP1ModDelayLine, SweepingLineStaysFiniteAndInside)
     const std::vector<float> out = Apply(line, Noise(200000, 1.0f, 7));
     for (float y : out)
         ASSERT_LT(std::fabs(y), 100.0f);
-}
-
-TEST(MSVRAP1ModDelayLine, ResetSilencesTheLine)
-{
-    MSVRAP1ModDelayLine line;
-    line.SetBaseDelay(20);
-    line.SetDepth(6);
-    line.SetLfo(0.1, 0.001);
-    Apply(line, Noise(100, 1.0f, 3));
-    line.Reset();
-    for (float y : Apply(line, std::vector<float>(20, 0.0f)))
-        EXPECT_EQ(y, 0.0f);
 }

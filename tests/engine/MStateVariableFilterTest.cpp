@@ -1,7 +1,6 @@
 #include "engine/MStateVariableFilter.h"
 
 #include "engine/CRandom.h"
-#include "engine/Lanes.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +30,6 @@ TEST(MStateVariableFilter, DampingAndLowCutoffCompensation)
 {
     // Full resonance: 1 - 0.98 with 0.98 taken from single precision.
     const float fullDamping = static_cast<float>(1.0 - static_cast<double>(0.98f));
-    EXPECT_NEAR(fullDamping, 0.02f, 1e-7f);
     EXPECT_EQ(MStateVariableFilter::Damping(1.0f, 0.5f, 1), fullDamping);  // rings, never self-oscillates
     EXPECT_FLOAT_EQ(MStateVariableFilter::Damping(0.0f, 0.5f, 1), 1.0f);
     // At f = 0 three quarters of the resonance remain; at 0.16 all of it.
@@ -78,7 +76,6 @@ TEST(MStateVariableFilter, StableOverTheWholeCutoffAndResonanceRange)
                     const float x = random.NextUnit() * 2.0f - 1.0f;
                     peak = std::fmax(peak, std::fabs(filter.Process(x, f, d, all)));
                 }
-                EXPECT_TRUE(std::isfinite(peak));
                 // Bounded: the resonant peak gain is at most about 1 / d.
                 EXPECT_LT(peak, 200.0f) << "f " << f << " r " << r;
                 // ... and it decays once the input stops.
@@ -88,46 +85,6 @@ TEST(MStateVariableFilter, StableOverTheWholeCutoffAndResonanceRange)
                     filter.Process(0.0f, f, d, all);
                 EXPECT_LT(std::fabs(filter.band) + std::fabs(filter.low), 1e-3f) << "f " << f << " r " << r;
             }
-        }
-    }
-}
-
-TEST(MStateVariableFilter, FlushSendsTinyStateToZero)
-{
-    MStateVariableFilter filter{9e-11f, -9e-11f, 2e-10f};
-    filter.FlushDenormals();
-    EXPECT_EQ(filter.low, 0.0f);
-    EXPECT_EQ(filter.band, 0.0f);
-    EXPECT_EQ(filter.high, 2e-10f);
-    filter.Reset();
-    EXPECT_EQ(filter.high, 0.0f);
-}
-
-TEST(MStateVariableFilter, LanesMatchOneFilterPerLaneBitForBit)
-{
-    // Four voices side by side must sound exactly as four filters one after
-    // the other, including where the low-cutoff easing switches on per lane.
-    MStateVariableFilterOf<Lanes> lanes{};
-    MStateVariableFilter single[kLaneCount] = {};
-    const Lanes f = {0.16f, 0.159f, 0.05f, 0.7f};
-    const Lanes r = {1.0f, 0.8f, 0.95f, 0.3f};
-    const LaneInts compensate = {1, 0, 7, 1};
-    const MStateVariableFilterOf<Lanes>::Weights w{{1.0f, 0.2f, 0.0f, 0.5f}, {0.0f, 0.8f, 1.0f, 0.3f},
-                                                  {0.0f, 0.0f, 0.0f, 0.2f}};
-    const Lanes d = MStateVariableFilterOf<Lanes>::Damping(r, f, compensate);
-    CRandom random(11);
-    for (int32_t i = 0; i < 2000; ++i)
-    {
-        Lanes x;
-        for (int32_t l = 0; l < kLaneCount; ++l)
-            x[l] = random.NextUnit() * 2.0f - 1.0f;
-        const Lanes y = lanes.Process(x, f, d, w);
-        for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            const float dl = MStateVariableFilter::Damping(r[l], f[l], compensate[l]);
-            ASSERT_EQ(d[l], dl) << "lane " << l;
-            const MStateVariableFilter::Weights wl{w.low[l], w.band[l], w.high[l]};
-            ASSERT_EQ(y[l], single[l].Process(x[l], f[l], dl, wl)) << "lane " << l << " sample " << i;
         }
     }
 }

@@ -6,107 +6,58 @@
 #include <limits>
 #include <utility>
 
-namespace {
-
-SynthProgram ZeroDepthProgram()
+TEST(Modulation, DepthAndKeyFactor)
 {
-    SynthProgram p;
-    std::memset(&p, 0, sizeof p);
-    InitProgram(p);
-    return p;
-}
-
-}  // namespace
-
-TEST(Modulation, DepthZeroLeavesTheDestinationAndOneFollowsTheSource)
-{
-    EXPECT_EQ(Depth(0.0f, 0.0f), 1.0f);
-    EXPECT_EQ(Depth(0.3f, 0.0f), 1.0f);
-    EXPECT_EQ(Depth(0.3f, 1.0f), 0.3f);
-    EXPECT_EQ(Depth(0.0f, 1.0f), 0.0f);
+    EXPECT_EQ(Depth(0.3f, 0.0f), 1.0f);  // depth 0 leaves the destination
+    EXPECT_EQ(Depth(0.3f, 1.0f), 0.3f);  // depth 1 follows the source
     EXPECT_FLOAT_EQ(Depth(0.5f, 0.5f), 0.75f);
-}
-
-TEST(Modulation, KeyFactorRisesFromKey24ToKey72)
-{
-    const std::pair<int32_t, float> cases[] = {{0, 0.0f},  {23, 0.0f}, {24, 0.0f}, {48, 0.5f},
-                                               {60, 0.75f}, {72, 1.0f}, {73, 1.0f}, {127, 1.0f}};
-    for (const auto& [key, factor] : cases)
+    // The key factor rises from key 24 to key 72.
+    const std::pair<int32_t, float> keys[] = {{0, 0.0f}, {24, 0.0f}, {48, 0.5f}, {60, 0.75f}, {72, 1.0f}, {127, 1.0f}};
+    for (const auto& [key, factor] : keys)
         EXPECT_EQ(KeyFactor(key), factor) << key;
 }
 
-TEST(Modulation, AllDepthsZeroChangeNothing)
+// One depth set per case, the rest 0; r1 and r2 are the note's two random
+// values. The volume carries the 0.8 headroom.
+TEST(Modulation, EachDepthReachesItsOwnFactor)
 {
-    const SynthProgram p = ZeroDepthProgram();
-    const NoteFactors f = ComputeNoteFactors(p, 30, 0.2f, 0.9f, 0.1f);
-    EXPECT_FLOAT_EQ(f.volume, 0.8f);
-    EXPECT_FLOAT_EQ(f.pan, 0.5f);
-    for (float factor : {f.cutoff, f.resonance, f.noise, f.shape1, f.shape2, f.pm, f.phase, f.detune, f.mix})
-        EXPECT_EQ(factor, 1.0f);
-}
-
-TEST(Modulation, VelocityVolume)
-{
-    SynthProgram p = ZeroDepthProgram();
-    p.velVolume = 1.0f;
-    EXPECT_FLOAT_EQ(ComputeNoteFactors(p, 60, 127 * (1.0f / 127.0f), 0.5f, 0.5f).volume, 0.8f);
-    EXPECT_NEAR(ComputeNoteFactors(p, 60, 64 * (1.0f / 127.0f), 0.5f, 0.5f).volume, 0.8f * 64 / 127, 1e-6f);
-}
-
-TEST(Modulation, SignedKeyTrackingOfTheCutoff)
-{
-    SynthProgram p = ZeroDepthProgram();
-    p.keyCutoff = 1.0f;
-    EXPECT_EQ(ComputeNoteFactors(p, 24, 1.0f, 0.0f, 0.0f).cutoff, 0.0f);
-    EXPECT_EQ(ComputeNoteFactors(p, 48, 1.0f, 0.0f, 0.0f).cutoff, 0.5f);
-    EXPECT_EQ(ComputeNoteFactors(p, 72, 1.0f, 0.0f, 0.0f).cutoff, 1.0f);
-    p.keyCutoff = -1.0f;
-    EXPECT_EQ(ComputeNoteFactors(p, 24, 1.0f, 0.0f, 0.0f).cutoff, 1.0f);
-    EXPECT_EQ(ComputeNoteFactors(p, 48, 1.0f, 0.0f, 0.0f).cutoff, 0.5f);
-    EXPECT_EQ(ComputeNoteFactors(p, 72, 1.0f, 0.0f, 0.0f).cutoff, 0.0f);
-    p.keyCutoff = -0.5f;  // half depth: 0.5 + 0.5 * (1 - k)
-    EXPECT_EQ(ComputeNoteFactors(p, 60, 1.0f, 0.0f, 0.0f).cutoff, 0.625f);
-    p.keyCutoff = 0.0f;
-    p.keyPm = 1.0f;
-    EXPECT_EQ(ComputeNoteFactors(p, 36, 1.0f, 0.0f, 0.0f).pm, 0.25f);
-}
-
-TEST(Modulation, RandomAndVelocityReachTheirOwnDestinations)
-{
-    SynthProgram p = ZeroDepthProgram();
-    p.rndVolume = 1.0f;  // r1
-    p.rndQ = 1.0f;       // r2
-    p.velMod1 = 1.0f;
-    p.rndMod2 = 0.5f;    // r2 at half depth
-    const NoteFactors f = ComputeNoteFactors(p, 60, 0.5f, 0.25f, 0.75f);
-    EXPECT_FLOAT_EQ(f.volume, 0.25f * 0.8f);
-    EXPECT_FLOAT_EQ(f.resonance, 0.75f);
-    EXPECT_FLOAT_EQ(f.shape1, 0.5f);
-    EXPECT_FLOAT_EQ(f.shape2, 0.875f);
-    EXPECT_EQ(f.cutoff, 1.0f);
-    EXPECT_EQ(f.mix, 1.0f);
-}
-
-TEST(Modulation, PanFactorAveragesRandomAndVelocityPositions)
-{
-    SynthProgram p = ZeroDepthProgram();
-    p.rndPan = 1.0f;
-    EXPECT_FLOAT_EQ(ComputeNoteFactors(p, 60, 0.5f, 0.0f, 1.0f).pan, 0.75f);
-    p.velPan = 1.0f;
-    EXPECT_FLOAT_EQ(ComputeNoteFactors(p, 60, 0.0f, 0.0f, 0.0f).pan, 0.0f);
-    EXPECT_FLOAT_EQ(ComputeNoteFactors(p, 60, 1.0f, 0.0f, 1.0f).pan, 1.0f);
-}
-
-TEST(Modulation, CorruptDepthsAreClamped)
-{
-    SynthProgram p = ZeroDepthProgram();
-    p.velVolume = std::numeric_limits<float>::quiet_NaN();
-    p.rndCutoff = 50.0f;
-    p.keyPm = -1e30f;
-    const NoteFactors f = ComputeNoteFactors(p, 24, 0.5f, 0.25f, 0.5f);
-    EXPECT_FLOAT_EQ(f.volume, 0.8f);   // NaN depth acts as 0
-    EXPECT_FLOAT_EQ(f.cutoff, 0.25f);  // depth held to 1
-    EXPECT_FLOAT_EQ(f.pm, 1.0f);       // depth -1 at the lowest key
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct
+    {
+        float SynthProgram::*depth;
+        float value;
+        int32_t key;
+        float velocity, r1, r2;
+        float NoteFactors::*factor;
+        float expected;
+    } cases[] = {
+        {&SynthProgram::velVolume, 1.0f, 60, 1.0f, 0.5f, 0.5f, &NoteFactors::volume, 0.8f},
+        {&SynthProgram::velVolume, 1.0f, 60, 64 / 127.0f, 0.5f, 0.5f, &NoteFactors::volume, 0.8f * 64 / 127},
+        {&SynthProgram::keyCutoff, 1.0f, 24, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.0f},
+        {&SynthProgram::keyCutoff, 1.0f, 72, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 1.0f},
+        {&SynthProgram::keyCutoff, -1.0f, 24, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 1.0f},
+        {&SynthProgram::keyCutoff, -1.0f, 72, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.0f},
+        {&SynthProgram::keyCutoff, -0.5f, 60, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.625f},  // 0.5 + 0.5 (1 - k)
+        {&SynthProgram::keyPm, 1.0f, 36, 1.0f, 0.0f, 0.0f, &NoteFactors::pm, 0.25f},
+        {&SynthProgram::rndVolume, 1.0f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::volume, 0.25f * 0.8f},
+        {&SynthProgram::rndQ, 1.0f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::resonance, 0.75f},
+        {&SynthProgram::rndMod2, 0.5f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::shape2, 0.875f},
+        {&SynthProgram::rndPan, 1.0f, 60, 0.5f, 0.0f, 1.0f, &NoteFactors::pan, 0.75f},  // r2 and the centre averaged
+        {&SynthProgram::velPan, 1.0f, 60, 0.0f, 0.0f, 0.0f, &NoteFactors::pan, 0.25f},
+        // Corrupt depths: NaN acts as 0, the others are held to -1 .. 1.
+        {&SynthProgram::velVolume, nan, 24, 0.5f, 0.25f, 0.5f, &NoteFactors::volume, 0.8f},
+        {&SynthProgram::rndCutoff, 50.0f, 24, 0.5f, 0.25f, 0.5f, &NoteFactors::cutoff, 0.25f},
+        {&SynthProgram::keyPm, -1e30f, 24, 0.5f, 0.25f, 0.5f, &NoteFactors::pm, 1.0f},
+    };
+    for (const auto& c : cases)
+    {
+        SynthProgram p;
+        std::memset(&p, 0, sizeof p);
+        InitProgram(p);
+        p.*c.depth = c.value;
+        const NoteFactors f = ComputeNoteFactors(p, c.key, c.velocity, c.r1, c.r2);
+        EXPECT_FLOAT_EQ(f.*c.factor, c.expected) << "case " << (&c - cases);
+    }
 }
 
 // Voice pan 0.5 is the centre; the master pan squeezes the voice's

@@ -74,19 +74,6 @@ void RenderBothWays(CSynth& synth, int32_t size, int32_t frames, Rendered& group
 
 }  // namespace
 
-TEST(VoiceRender, RendersNothingForZeroFrames)
-{
-    auto synth = SynthWithDefaultProgram();
-    synth->HandleMidi(NoteOn(60));
-    Voice v = synth->voicePool.VoiceAt(0);
-    const Voice before = v;
-    float left = 0.0f;
-    float right = 0.0f;
-    EXPECT_TRUE(RenderVoice(v, ContextOf(*synth), &left, &right, 0));
-    EXPECT_EQ(left, 0.0f);
-    EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
-}
-
 TEST(VoiceRender, FeedbackStateBelowTheFloorIsFlushed)
 {
     auto synth = SynthWithDefaultProgram();

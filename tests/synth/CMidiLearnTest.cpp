@@ -81,10 +81,6 @@ TEST(CMidiLearn, OneControllerPerParameterAndOneParameterPerController)
     learn.Forget(9);
     EXPECT_EQ(learn.ParameterOf(71), CMidiLearn::kNone);
     EXPECT_EQ(learn.ParameterOf(20), 3);
-    learn.Arm(4);
-    learn.ForgetAll();
-    EXPECT_EQ(learn.BindingCount(), 0);
-    EXPECT_EQ(learn.Armed(), CMidiLearn::kNone);
 }
 
 TEST(CMidiLearnSynth, ALearnedControllerSweepsItsKnobOverTheWholeRange)
@@ -130,31 +126,6 @@ TEST(CMidiLearnSynth, BindingsTravelInTheBankChunkOnly)
     EXPECT_EQ(other->midiLearn.ParameterOf(74), 3);
     EXPECT_EQ(other->midiLearn.ParameterOf(2), 40);
     EXPECT_EQ(SaveBank(*other), bank);
-}
-
-// A reader that does not know the section skips it by its size: renamed to a
-// tag nobody knows, the bank must load exactly as the one without bindings.
-TEST(CMidiLearnSynth, ReadersThatDoNotKnowTheSectionLoadEveryProgramUnchanged)
-{
-    auto synth = std::make_unique<CSynth>();
-    synth->SetProgram(9);
-    synth->currentProgram->cutoff = 0.31f;
-    const Bytes plain = SaveBank(*synth);
-    synth->midiLearn.Bind(74, 3);
-    Bytes bank = SaveBank(*synth);
-    const size_t at = MapStart(bank);
-    ASSERT_EQ(at, plain.size());
-    bank[at + 4] = 'x';
-
-    auto unknowing = std::make_unique<CSynth>();
-    auto reference = std::make_unique<CSynth>();
-    unknowing->ClearAllPrograms();
-    reference->ClearAllPrograms();
-    LoadBank(*unknowing, bank);
-    LoadBank(*reference, plain);
-    EXPECT_EQ(std::memcmp(unknowing->programs, reference->programs, sizeof reference->programs), 0);
-    EXPECT_EQ(unknowing->GetProgram(), 9);
-    EXPECT_EQ(unknowing->midiLearn.BindingCount(), 0);
 }
 
 TEST(CMidiLearnSynth, ADamagedMapBindsNothingAndTheProgramsStillLoad)

@@ -73,25 +73,6 @@ Bytes Write(const SynthProgram& program, CPatchWriter::Layout layout = CPatchWri
 
 }  // namespace
 
-TEST(CPatchWriter, WorkedExampleStartsByteForByte)
-{
-    SynthProgram program = DefaultProgram("2 OSC Bass");
-    program.coarse = 12;
-    program.mono = 1;
-    const Bytes expected = {
-        0x02, 0x00, 0x00, 0x00, 'p', 'p', 0x1e, 0x00, 0x00, 0x00, 0x0a, 0x00, 0x00, 0x00,
-        '2', ' ', 'O', 'S', 'C', ' ', 'B', 'a', 's', 's',
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        0x06, 0x00, 0x00, 0x00, 'm', 'a', 's', 't', 'e', 'r', 0x08, 0x00, 0x00, 0x00,
-        0x00, 0x00, 0x00, 0x3f, 0x00, 0x00, 0x00, 0x3f, 0x0c, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        0x04, 0x00, 0x00, 0x00, 'w', 'a', 'v', 'e', 0x40, 0x00, 0x00, 0x00};
-    const Bytes written = Write(program);
-    ASSERT_GE(written.size(), expected.size());
-    EXPECT_EQ(Bytes(written.begin(), written.begin() + static_cast<long>(expected.size())), expected);
-    EXPECT_EQ(written.size(), 1165u);
-}
-
 // The name is stored at its own length: 1155 bytes plus that.
 TEST(CPatchWriter, EveryFieldLandsInItsWordWhateverTheNameLength)
 {

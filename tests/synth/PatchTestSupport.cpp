@@ -63,6 +63,22 @@ SynthProgram MarkedProgram(const char* name)
     return program;
 }
 
+SynthProgram Stored(SynthProgram program)
+{
+    const SynthProgram defaults = DefaultProgram();
+    program.glide = defaults.glide;
+    program.glideLegatoOnly = defaults.glideLegatoOnly;
+    program.lfo1Noise = defaults.lfo1Noise;
+    program.lfo1Mix = defaults.lfo1Mix;
+    program.eqLow = defaults.eqLow;
+    program.eqMid = defaults.eqMid;
+    program.eqHigh = defaults.eqHigh;
+    program.eqFreqLow = defaults.eqFreqLow;
+    program.eqFreqHigh = defaults.eqFreqHigh;
+    program.eqGain = defaults.eqGain;
+    return program;
+}
+
 std::vector<std::string> DifferentFields(const SynthProgram& a, const SynthProgram& b)
 {
     std::vector<std::string> fields;

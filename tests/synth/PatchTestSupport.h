@@ -35,6 +35,10 @@ SynthProgram DefaultProgram(const char* name = "");
 // be mistaken for; ratios hold allowed values.
 SynthProgram MarkedProgram(const char* name);
 
+// The fields the stored format does not carry set back to their defaults: what
+// a record looks like after a save and a load.
+SynthProgram Stored(SynthProgram program);
+
 Bytes StreamBytes(CMemoryStream& stream);
 void Fill(CMemoryStream& stream, const Bytes& bytes);
 

@@ -1,4 +1,4 @@
-#include "EngineTestUtil.h"
+#include "engine/EngineTestUtil.h"
 
 #include "synth/CSynth.h"
 
@@ -7,10 +7,71 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 using namespace enginetest;
 
 namespace {
+
+// Two plain sines at the note's pitch, filter open, instant attack, full
+// sustain, nothing modulated.
+std::unique_ptr<CSynth> SineSynth()
+{
+    auto synth = std::make_unique<CSynth>();
+    SynthProgram& program = *synth->currentProgram;
+    MakeDefaultProgram(program);
+    program.mod1 = 0.0f;
+    program.mod2 = 0.0f;
+    for (SynthEnvelope& env : program.env)
+        env = SynthEnvelope{0.0f, 0.0f, 1.0f, 0.0f};
+    return synth;
+}
+
+struct Stereo
+{
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+// Renders frames samples in blocks of blockSize into zeroed buffers, the way
+// the host adapter does.
+Stereo Render(CSynth& synth, int32_t frames, int32_t blockSize = 256)
+{
+    Stereo out{std::vector<float>(static_cast<size_t>(frames)), std::vector<float>(static_cast<size_t>(frames))};
+    for (int32_t start = 0; start < frames; start += blockSize)
+    {
+        float* outputs[2] = {out.left.data() + start, out.right.data() + start};
+        synth.ProcessBlock(nullptr, outputs, frames - start < blockSize ? frames - start : blockSize);
+    }
+    return out;
+}
+
+float Peak(const std::vector<float>& x)
+{
+    float peak = 0.0f;
+    for (float s : x)
+        peak = std::fmax(peak, std::fabs(s));
+    return peak;
+}
+
+// Frequency from the upward zero crossings of samples [from, end), found by
+// linear interpolation between the samples around each crossing.
+double MeasureFrequency(const std::vector<float>& x, size_t from, double sampleRate)
+{
+    double first = -1.0;
+    double last = -1.0;
+    int32_t cycles = -1;
+    for (size_t i = from + 1; i < x.size(); ++i)
+    {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f)
+        {
+            last = static_cast<double>(i - 1) + x[i - 1] / static_cast<double>(x[i - 1] - x[i]);
+            first = first < 0.0 ? last : first;
+            ++cycles;
+        }
+    }
+    return cycles < 1 ? 0.0 : cycles * sampleRate / (last - first);
+}
 
 bool AllFinite(const Stereo& out)
 {
@@ -118,26 +179,6 @@ TEST(BlockRender, TwoFreshSynthsRenderIdenticalBytes)
     EXPECT_GT(Peak(out[0].left), 0.05f);
 }
 
-TEST(BlockRender, ModWheelAndPitchBend)
-{
-    CSynth synth;
-    synth.HandleMidi(0xB0u | 1u << 8 | 127u << 16);
-    EXPECT_EQ(synth.modWheel, 1.0f);
-    synth.HandleMidi(0xB5u | 1u << 8 | 64u << 16);
-    EXPECT_EQ(synth.modWheel, 64.0f / 127.0f);
-    synth.HandleMidi(0xB0u | 7u << 8 | 10u << 16);
-    synth.HandleMidi(0xB0u | 64u << 8 | 127u << 16);
-    EXPECT_EQ(synth.modWheel, 64.0f / 127.0f);
-    EXPECT_EQ(synth.pitchBend, 0.0f);
-    synth.HandleMidi(0xE0u | 0x00u << 8 | 0x40u << 16);
-    EXPECT_EQ(synth.pitchBend, 0.0f);
-    synth.HandleMidi(0xE3u | 0x7Fu << 8 | 0x7Fu << 16);
-    EXPECT_EQ(synth.pitchBend, 8191.0f / 8192.0f);
-    synth.HandleMidi(0xE0u);
-    EXPECT_EQ(synth.pitchBend, -1.0f);
-    EXPECT_EQ(synth.voicePool.Count(), 0);
-}
-
 TEST(BlockRender, StatusBytesOtherThanNotesStartNothing)
 {
     CSynth synth;
@@ -229,106 +270,20 @@ TEST(BlockRender, EnvelopeSegmentEndCutsTheSubBlock)
     EXPECT_EQ(whole.value, e.value);
 }
 
-TEST(BlockRender, FinishedVoiceStopsMidBlockAndTheVoiceBehindKeepsItsOutput)
-{
-    Stereo out[2];
-    for (bool both : {true, false})
-    {
-        auto synth = SineSynth();
-        if (both)
-            synth->HandleMidi(NoteOn(60));
-        synth->HandleMidi(NoteOn(67));
-        Render(*synth, 1000);
-        if (both)
-            synth->HandleMidi(NoteOff(60));  // 221-sample release
-        out[both ? 0 : 1] = RenderVoices(*synth, 512);
-        EXPECT_EQ(synth->voicePool.Count(), 1);
-        EXPECT_EQ(synth->voicePool.VoiceAt(0).note, 67);
-    }
-    const auto part = [](const std::vector<float>& x, size_t from, size_t to) {
-        return std::vector<float>(x.begin() + static_cast<long>(from), x.begin() + static_cast<long>(to));
-    };
-    EXPECT_FALSE(SameBytes(part(out[0].left, 0, 221), part(out[1].left, 0, 221)));
-    EXPECT_TRUE(SameBytes(part(out[0].left, 221, 512), part(out[1].left, 221, 512)));
-}
-
 TEST(BlockRender, VoicesAddIntoTheBuffersWithoutClearingThem)
 {
     auto clean = SineSynth();
     auto dirty = SineSynth();
     clean->HandleMidi(NoteOn(64));
     dirty->HandleMidi(NoteOn(64));
-    const Stereo a = RenderVoices(*clean, 300);
-    const Stereo b = RenderVoices(*dirty, 300, 1.0f);
+    std::vector<float> a(300, 0.0f);
+    std::vector<float> b(300, 1.0f);
+    std::vector<float> right(300);
+    clean->voicePool.Render(ContextOf(*clean), a.data(), right.data(), 300);
+    dirty->voicePool.Render(ContextOf(*dirty), b.data(), right.data(), 300);
     for (size_t i = 0; i < 300; ++i)
-        ASSERT_EQ(b.left[i], 1.0f + a.left[i]) << i;
-    EXPECT_GT(Peak(a.left), 0.05f);
-}
-
-TEST(BlockRender, PeaksRiseToTheLargestOutputAndNeverFall)
-{
-    auto synth = SineSynth();
-    synth->HandleMidi(NoteOn(60));
-    const Stereo out = Render(*synth, 2048, 2048);
-    EXPECT_EQ(synth->peakLeft, Peak(out.left));
-    EXPECT_EQ(synth->peakRight, Peak(out.right));
-    const float before = synth->peakLeft;
-    synth->HandleMidi(NoteOff(60));
-    Render(*synth, 2048);
-    EXPECT_EQ(synth->peakLeft, before);
-}
-
-TEST(BlockRender, WheelFadesVibratoIn)
-{
-    auto synth = SineSynth();
-    synth->currentProgram->lfo1Vibrato = 1.0f;
-    synth->currentProgram->mwLfo1Depth = 1.0f;
-    synth->HandleMidi(NoteOn(69));
-    const Voice& v = synth->voicePool.VoiceAt(0);
-    const double plain = 440.0 / 44100.0;
-    double low = 1.0;
-    double high = 0.0;
-    const auto run = [&](int32_t blocks) {
-        for (int32_t i = 0; i < blocks; ++i)
-        {
-            Render(*synth, 32, 32);
-            low = std::fmin(low, v.increment2);
-            high = std::fmax(high, v.increment2);
-        }
-    };
-    run(200);
-    EXPECT_NEAR(low, plain, 1e-9);  // wheel at 0: no vibrato
-    EXPECT_NEAR(high, plain, 1e-9);
-    synth->HandleMidi(0xB0u | 1u << 8 | 127u << 16);
-    run(3000);  // more than one LFO cycle
-    EXPECT_NEAR(high / plain, std::pow(2.0, 1.0 / 12.0), 1e-3);
-    EXPECT_NEAR(low / plain, std::pow(2.0, -1.0 / 12.0), 1e-3);
-}
-
-TEST(BlockRender, FilterIsStableAtEveryRateAndSetting)
-{
-    for (int32_t rate : {44100, 48000, 96000, 192000})
-    {
-        CSynth synth;
-        synth.SetSampleRate(rate);
-        SynthProgram& p = *synth.currentProgram;
-        p.noise = p.q = p.lfo2Cutoff = p.feedback = p.pmAmount = 1.0f;
-        p.filterScale = 0;
-        p.lfo[1].rate = 0.3f;
-        p.wave1 = 1;
-        for (float blend : {0.0f, 0.5f, 1.0f})
-        {
-            p.blend = blend;
-            synth.HandleMidi(NoteOn(24));
-            synth.HandleMidi(NoteOn(100));
-            const Stereo out = Render(synth, rate);
-            EXPECT_TRUE(AllFinite(out)) << rate;
-            EXPECT_LT(Peak(out.left), 20.0f) << rate << " blend " << blend;
-            EXPECT_GT(Peak(out.left), 0.01f) << rate << " blend " << blend;
-            synth.HandleMidi(NoteOff(24));
-            synth.HandleMidi(NoteOff(100));
-        }
-    }
+        ASSERT_EQ(b[i], 1.0f + a[i]) << i;
+    EXPECT_GT(Peak(a), 0.05f);
 }
 
 // Poisoned words (NaN, infinities, huge, negative zero, all ones) and random
@@ -379,14 +334,8 @@ TEST(BlockRender, ExtremeRatesNotesAndVelocitiesStayFinite)
             synth.HandleMidi(NoteOn(note, 1));
             synth.HandleMidi(NoteOn(note, 127));
         }
-        synth.HandleMidi(NoteOn(60));
-        const Stereo held = Render(synth, 4096);
-        synth.HandleMidi(NoteOff(60));
-        EXPECT_TRUE(AllFinite(held)) << rate;
-        if (rate == 44100)
-        {
-            EXPECT_GT(Peak(held.left), 0.0f);
-        }
+        EXPECT_TRUE(AllFinite(Render(synth, 4096))) << rate;
+        synth.HandleMidi(NoteOff(127));
         EXPECT_TRUE(AllFinite(Render(synth, 4096))) << rate;
         EXPECT_TRUE(VoicesFinite(synth)) << rate;
     }
@@ -397,17 +346,7 @@ TEST(BlockRender, ExtremeRatesNotesAndVelocitiesStayFinite)
     EXPECT_EQ(synth.envelopeLimits.range[0].minimum, 221);
 }
 
-TEST(BlockRender, VoicesKeepTheProgramTheyStartedWith)
-{
-    CSynth synth;
-    synth.HandleMidi(NoteOn(60));
-    synth.SetProgram(5);
-    synth.HandleMidi(NoteOn(64));
-    EXPECT_EQ(synth.voicePool.VoiceAt(0).program, &synth.programs[0]);
-    EXPECT_EQ(synth.voicePool.VoiceAt(1).program, &synth.programs[5]);
-}
-
-TEST(BlockRender, FreeRunningLfoIsSharedByVoicesWithoutRestart)
+TEST(BlockRender, FreeRunningLfoIsSharedByVoicesWithoutRestartUntilTheTransportStarts)
 {
     auto synth = SineSynth();
     synth->currentProgram->lfo[0].restart = 0;
@@ -424,58 +363,10 @@ TEST(BlockRender, FreeRunningLfoIsSharedByVoicesWithoutRestart)
     Render(*synth, 5000);
     EXPECT_NEAR(second.lfos[0].phase, first.lfos[0].phase, 1e-6);
     EXPECT_EQ(synth->globalLfos[0].increment, LfoIncrement(synth->currentProgram->lfo[0], 44100, 120.0f));
-}
-
-TEST(BlockRender, TransportStartResetsTheFreeRunningLfos)
-{
-    CSynth synth;
-    synth.HandleMidi(NoteOn(60));
-    Render(synth, 5000);
-    ASSERT_GT(synth.globalLfos[0].phase, 0.0);
-    synth.SetTransport(false);
-    EXPECT_GT(synth.globalLfos[0].phase, 0.0);
-    synth.SetTransport(true);
-    for (const LfoState& lfo : synth.globalLfos)
+    synth->SetTransport(true);  // the transport starting resets them
+    for (const LfoState& lfo : synth->globalLfos)
     {
         EXPECT_EQ(lfo.phase, 0.0);
         EXPECT_EQ(lfo.countdown, -1.0);
     }
-}
-
-TEST(BlockRender, TempoSyncedLfoFollowsTheTempo)
-{
-    CSynth synth;
-    synth.currentProgram->lfo[2].sync = 1;
-    synth.SetTempo(90.0f);
-    synth.HandleMidi(NoteOn(60));
-    Render(synth, 64);
-    EXPECT_DOUBLE_EQ(synth.voicePool.VoiceAt(0).lfos[2].increment, 1.5 * 8192 / 44100.0);
-    synth.SetTempo(120.0f);
-    Render(synth, 64);
-    EXPECT_DOUBLE_EQ(synth.voicePool.VoiceAt(0).lfos[2].increment, 2.0 * 8192 / 44100.0);
-}
-
-TEST(BlockRender, RandomLfoStepsOncePerCycleAtSubBlockBoundaries)
-{
-    auto synth = SineSynth();
-    SynthLfo& lfo = synth->currentProgram->lfo[1];
-    lfo.wave = 4;
-    lfo.rate = std::sqrt(1.99f / 19.99f);  // 2 Hz
-    synth->HandleMidi(NoteOn(60));
-    const LfoState& state = synth->voicePool.VoiceAt(0).lfos[1];
-    int32_t changes = 0;
-    int32_t changesInsideBlocks = 0;
-    Render(*synth, 1, 1);
-    float last = state.Value(0);
-    for (int32_t i = 0; i < 5 * 44100; ++i)
-    {
-        // A held value reads the same at every sample of a sub-block.
-        changesInsideBlocks += state.Value(0) != state.Value(31);
-        Render(*synth, 1, 1);
-        changes += state.Value(0) != last;
-        last = state.Value(0);
-    }
-    EXPECT_EQ(changesInsideBlocks, 0);
-    EXPECT_GE(changes, 9);
-    EXPECT_LE(changes, 10);
 }

@@ -1,6 +1,7 @@
-// The audio path must not allocate once the synth has been built. A binary of
-// its own: it counts every allocation of the process.
-#include "EngineTestUtil.h"
+// Notes, controllers, automation and renders must not allocate once the synth
+// has been built. A binary of its own: it counts every allocation of the
+// process.
+#include "engine/EngineTestUtil.h"
 
 #include "support/AllocationCounter.h"
 #include "synth/CSynth.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -27,7 +30,7 @@ void RenderBlocks(CSynth& synth, float* left, float* right, int32_t frames, int3
 
 }  // namespace
 
-TEST(AudioPathAllocation, CounterSeesAllocations)
+TEST(CSynthAllocation, CounterSeesAllocations)
 {
     CAllocationWindow window;
     int* volatile p = new int(3);
@@ -37,7 +40,7 @@ TEST(AudioPathAllocation, CounterSeesAllocations)
     EXPECT_EQ(window.Stop(), CAllocationWindow::CountsMalloc() ? 2 : 1);
 }
 
-TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
+TEST(CSynthAllocation, NotesControllersAndRendersAllocateNothing)
 {
     auto synth = std::make_unique<CSynth>();
     SynthProgram& p = *synth->currentProgram;
@@ -85,4 +88,43 @@ TEST(AudioPathAllocation, NotesControllersAndRendersAllocateNothing)
 
     EXPECT_EQ(counted, 0);
     EXPECT_GT(synth->peakLeft, 0.0f);  // the path really ran
+}
+
+TEST(CSynthAllocation, BlocksWithEveryEffectAtMaximumAllocateNothing)
+{
+    auto synth = std::make_unique<CSynth>();
+    SynthProgram& p = *synth->currentProgram;
+    p.fxWaveshape = p.fxChorus = p.fxPhaser = p.fxDelay = p.fxReverb = p.fxEq = 1.0f;
+    p.foldback = p.chorusDepth = p.chorusFeedback = p.phaserFeedback = p.delayFeedback = 1.0f;
+    p.chorusDelay = 150;
+    p.phaserStages = 16;
+    p.delayBeats = 32;
+    p.reverbSize = 100;
+    std::vector<float> left(8192, 0.0f);
+    std::vector<float> right(8192, 0.0f);
+
+    CAllocationWindow window;
+    for (int32_t note = 40; note < 72; ++note)
+        synth->HandleMidi(NoteOn(note));
+    for (int block = 0; block < 40; ++block)
+    {
+        RenderBlocks(*synth, left.data(), right.data(), block % 2 ? 8192 : 33, 8192);
+        if (block == 20)
+            synth->SetSampleRate(96000);
+    }
+    const int64_t counted = window.Stop();
+    EXPECT_EQ(counted, 0);
+    EXPECT_GT(synth->peakLeft, 0.0f);
+}
+
+// Hosts automate on the audio thread.
+TEST(CSynthAllocation, SettingEveryParameterAllocatesNothing)
+{
+    CSynth synth;
+    CAllocationWindow window;
+    for (int32_t i = 0; i < synth.GetParameterCount(); ++i)
+        for (float v : {0.0f, 0.5f, 1.0f, std::numeric_limits<float>::quiet_NaN()})
+            synth.SetParameter(i, v);
+    synth.SetParameter(-1, 0.5f);
+    EXPECT_EQ(window.Stop(), 0);
 }
