@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class GenericPngDecoder;
+
 // Test images: PNG files written and read back by libpng as the reference,
 // and files assembled chunk by chunk for the cases libpng will not write.
 
@@ -14,30 +16,26 @@ struct LibPngImage
     int colourType = 6;
     int bitDepth = 8;
     bool interlaced = false;
-    int filters = 0xF8;      // libpng's PNG_ALL_FILTERS; or one PNG_FILTER_* flag
-    int level = 6;           // zlib compression level
-    int strategy = 0;        // zlib strategy (Z_DEFAULT_STRATEGY = 0)
-    size_t idatBytes = 8192;  // size of each IDAT chunk libpng writes
+    int filters = 0xF8;                 // libpng's PNG_ALL_FILTERS, or one PNG_FILTER_* flag
     std::vector<uint8_t> palette;       // RGB triples for colour type 3
     std::vector<uint8_t> paletteAlpha;  // tRNS of a palette image
     bool hasKey = false;                // tRNS colour key of a grey or RGB image
     uint16_t key[3] = {0, 0, 0};
-    // Rows as stored, each (width × bits per pixel + 7) / 8 bytes.
-    std::vector<uint8_t> samples;
+    std::vector<uint8_t> samples;  // rows as stored, each RowBytes() long
 
     uint32_t RowBytes() const;
 };
 
-// Encodes the image with libpng; fails the current test on a libpng error.
+// An image whose rows alternate between gradients (which the filters predict
+// well) and noise drawn from the seed; a palette image gets a full palette.
+LibPngImage MakeImage(int colourType, int bitDepth, uint32_t width, uint32_t height, uint32_t seed);
+
+// Encodes the image with libpng.
 std::string EncodeWithLibPng(const LibPngImage& image);
 
 // Decodes a PNG with libpng to 8-bit RGBA (palettes and grey expanded, colour
 // keys turned into alpha 0, 16-bit samples cut to their high byte).
 std::vector<uint8_t> DecodeWithLibPng(const std::string& png);
-
-// Fills the rows of the image with a deterministic mix of smooth gradients and
-// noise; palette indices stay below paletteSize.
-void FillSamples(LibPngImage& image, uint32_t seed, unsigned paletteSize = 256);
 
 // A PNG assembled by hand: chunks appended in the given order with valid CRCs.
 class PngFile
@@ -53,5 +51,8 @@ private:
     std::string bytes;
 };
 
-// zlib-compressed bytes (with header and checksum) at the given level.
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw, int level = 9);
+// zlib-compressed bytes (with header and checksum).
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw, int level = 9, int strategy = 0, int windowBits = 15);
+
+// Decodes the bytes from a memory stream positioned at the given offset.
+bool DecodeBytes(GenericPngDecoder& decoder, const std::string& bytes, int32_t at = 0);

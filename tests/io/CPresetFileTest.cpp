@@ -65,14 +65,14 @@ TEST(CPresetFile, BankHeaderIsExactBigEndianBytes)
               (std::vector<uint8_t>{0, 0, 0, 5, 0xDE, 0xAD, 0xBE, 0xEF, 0x01}));
 }
 
-TEST(CPresetFile, PresetHeaderIsExactBigEndianBytes)
+TEST(CPresetFile, PresetHeaderIsExactBigEndianBytesAndTheNameIsCut)
 {
     CPresetFile preset;
     preset.kind = CPresetFile::Preset;
     preset.pluginId = 0x766C6D31;
     preset.pluginVersion = 1;
     preset.count = 8;
-    preset.programName = "Soft Pad";
+    preset.programName = std::string(40, 'x');
     preset.chunk = {1, 2, 3};
     const std::vector<uint8_t> bytes = SavedBytes(preset);
     ASSERT_EQ(bytes.size(), 63u);
@@ -80,10 +80,13 @@ TEST(CPresetFile, PresetHeaderIsExactBigEndianBytes)
     const std::vector<uint8_t> expected = {'C', 'c', 'n', 'K', 0, 0, 0, 55, 'F', 'P', 'C', 'h', 0, 0,
                                            0,   1,   'v', 'l', 'm', '1', 0, 0, 0, 1, 0, 0, 0, 8};
     EXPECT_EQ(head, expected);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[28])), "Soft Pad");
-    for (size_t i = 28 + 8; i < 56; ++i)
-        EXPECT_EQ(bytes[i], 0) << "name padding " << i;
+    // The 28-byte name field keeps 27 characters and the terminator.
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[28])), std::string(27, 'x'));
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 56, bytes.end()), (std::vector<uint8_t>{0, 0, 0, 3, 1, 2, 3}));
+    CPresetFile back;
+    ASSERT_TRUE(LoadBytes(back, bytes)) << back.Error();
+    EXPECT_EQ(back.programName, std::string(27, 'x'));
+    EXPECT_EQ(back.chunk, preset.chunk);
 }
 
 TEST(CPresetFile, BankRoundTrips)

@@ -96,27 +96,21 @@ TEST(CMidiFile, ReadsFormatZeroNotesAtDefaultTempo)
     EXPECT_EQ(file.MicrosPerQuarterAt(0), 500000u);
 }
 
-TEST(CMidiFile, RunningStatusRepeatsTheLastChannelStatus)
+// Program change and channel pressure take one data byte; running status
+// repeats the last channel status for each of them.
+TEST(CMidiFile, ReadsEveryChannelMessageWithRunningStatus)
 {
-    const CMidiFile midi =
-        Parsed(OneTrack(WithEnd({0x00, 0x91, 60, 100, 0x00, 64, 90, 0x10, 67, 0, 0x00, 0xE1, 0x00, 0x50})));
-    EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{
-                                   {0, 0x91, 60, 100}, {0, 0x91, 64, 90}, {16, 0x91, 67, 0}, {16, 0xE1, 0x00, 0x50}}));
-}
-
-TEST(CMidiFile, ReadsControllersProgramsPressureAndPitchBend)
-{
-    Bytes file = Header(0, 1, 96);
-    // Program change and channel pressure take one data byte; running status applies to them too.
-    Append(file, Track(WithEnd({0x00, 0xB2, 1, 64, 0x00, 0xC2, 5, 0x00, 7, 0x00, 0xD2, 33, 0x00, 0xE2, 0x7F, 0x7F,
-                                0x00, 0xA2, 60, 12})));
-    const CMidiFile midi = Parsed(file);
-    EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{{0, 0xB2, 1, 64},
-                                                                  {0, 0xC2, 5, 0},
-                                                                  {0, 0xC2, 7, 0},
-                                                                  {0, 0xD2, 33, 0},
-                                                                  {0, 0xE2, 0x7F, 0x7F},
-                                                                  {0, 0xA2, 60, 12}}));
+    const Bytes body = {0x00, 0x91, 60, 100, 0x10, 64, 0,    0x00, 0xB2, 1,    64, 0x00, 0xC2, 5,
+                        0x00, 7,    0x00, 0xD2, 33,   0x00, 0xE2, 0x7F, 0x7F, 0x00, 0xA2, 60, 12};
+    const CMidiFile midi = Parsed(OneTrack(WithEnd(body)));
+    EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{{0, 0x91, 60, 100},
+                                                                  {16, 0x91, 64, 0},
+                                                                  {16, 0xB2, 1, 64},
+                                                                  {16, 0xC2, 5, 0},
+                                                                  {16, 0xC2, 7, 0},
+                                                                  {16, 0xD2, 33, 0},
+                                                                  {16, 0xE2, 0x7F, 0x7F},
+                                                                  {16, 0xA2, 60, 12}}));
 }
 
 TEST(CMidiFile, MergesFormatOneTracksAndFollowsTempoChanges)
@@ -144,22 +138,17 @@ TEST(CMidiFile, MergesFormatOneTracksAndFollowsTempoChanges)
     EXPECT_EQ(midi.EndTick(), 288u);
 }
 
-TEST(CMidiFile, SkipsSystemExclusiveMetaTextAndUnknownChunks)
+TEST(CMidiFile, SkipsSystemExclusiveMetaTextUnknownChunksAndBytesAfterTheEnd)
 {
     Bytes file = Header(0, 1, 96);
     Append(file, {'X', 'Y', 'Z', 'W', 0, 0, 0, 3, 1, 2, 3});
-    Append(file, Track(WithEnd({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7, 0x00, 0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd', 0x00,
-                                0x90, 60, 1})));
+    Bytes body = WithEnd({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7, 0x00, 0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd', 0x00,
+                          0x90, 60, 1});
+    Append(body, {0x00, 0x90, 62, 1});
+    Append(file, Track(body));
     const CMidiFile midi = Parsed(file);
     ASSERT_EQ(midi.Events().size(), 1u);
     EXPECT_EQ(midi.Events()[0].status, 0x90);
-}
-
-TEST(CMidiFile, IgnoresBytesAfterEndOfTrack)
-{
-    const CMidiFile midi = Parsed(OneTrack({0x00, 0x90, 60, 1, 0x10, 0xFF, 0x2F, 0x00, 0x00, 0x90, 62, 1}));
-    EXPECT_EQ(midi.Events().size(), 1u);
-    EXPECT_EQ(midi.EndTick(), 16u);
 }
 
 TEST(CMidiFile, SmpteDivisionCountsFramesNotBeats)
@@ -218,8 +207,10 @@ TEST(CMidiFile, RefusesDamagedTracksNamingTheByte)
          "track 1: system exclusive message of 33554431 bytes runs past the end of the track at byte 28"},
         {{0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 1}, "track 1: variable-length number longer than 4 bytes at byte 25"},
         {WithEnd({0x00, 60, 100}), "track 1: data byte 0x3C without a status byte at byte 23"},
-        // A meta event cancels running status.
+        // A meta event or a system exclusive message cancels running status.
         {WithEnd({0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x00, 0x00, 62, 100}),
+         "track 1: data byte 0x3E without a status byte at byte 31"},
+        {WithEnd({0x00, 0x90, 60, 100, 0x00, 0xF0, 0x01, 0xF7, 0x00, 62, 100}),
          "track 1: data byte 0x3E without a status byte at byte 31"},
         {WithEnd({0x00, 0x90, 60, 0x90}), "track 1: status byte 0x90 where a data byte belongs at byte 25"},
         {WithEnd({0x00, 0xF8}), "track 1: unexpected status byte 0xF8 at byte 23"},

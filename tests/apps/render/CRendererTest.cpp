@@ -119,15 +119,11 @@ struct Played
     double progress;
 };
 
-// Renders the whole sequence with instrument on channel 0 and second, when
-// given, on channel 1 or the channel named.
-Played Play(const CSequence& sequence, CFakeInstrument& instrument, CRenderer::Settings settings = SmallSettings(),
-            CFakeInstrument* second = nullptr, int secondChannel = 1)
+// Renders the whole sequence with the instrument on channel 0.
+Played Play(const CSequence& sequence, CFakeInstrument& instrument, CRenderer::Settings settings = SmallSettings())
 {
     CRenderer renderer(sequence, settings);
     renderer.SetInstrument(0, &instrument);
-    if (second)
-        renderer.SetInstrument(secondChannel, second);
     Played played;
     RunToEnd(renderer, played.sink);
     played.frames = renderer.FramesRendered();
@@ -143,40 +139,26 @@ std::vector<T> First(const std::vector<T>& all, size_t n)
 }
 }
 
-TEST(CRenderer, NotesStartAndStopOnTheirExactSample)
-{
-    CSequence sequence;
-    sequence.Add(0.100, 0x90, 60, 100);
-    sequence.Add(0.203, 0x80, 60, 0);
-    CFakeInstrument instrument;
-    const Played played = Play(sequence, instrument);
-    const CMemorySink& sink = played.sink;
-
-    ASSERT_GT(sink.left.size(), 210u);
-    EXPECT_EQ(sink.left[99], 0.0f);
-    EXPECT_EQ(sink.left[100], 0.25f);
-    EXPECT_EQ(sink.right[100], 0.5f);
-    EXPECT_EQ(sink.left[202], 0.25f);
-    EXPECT_EQ(sink.left[203], 0.0f);
-    EXPECT_FLOAT_EQ(played.peak, 0.5f);
-    // Every call renders whole blocks here (no program changes, room in the queue).
-    for (int32_t frames : instrument.processCalls)
-        EXPECT_EQ(frames, 16);
-}
-
-TEST(CRenderer, StopsAfterOneSecondOfSilenceInWholeBlocks)
+// The tail ends after one second of silence, in whole blocks, or at its cap.
+TEST(CRenderer, TailEndsAfterOneSecondOfSilenceOrAtItsCap)
 {
     CSequence sequence;
     sequence.Add(0.0, 0x90, 60, 100);
     sequence.Add(0.050, 0x80, 60, 0);
     CFakeInstrument instrument;
     const Played played = Play(sequence, instrument);
-    const CMemorySink& sink = played.sink;
     // Block 3 (48..63) holds the note-off at 50 and counts as sounding; the
     // tail then needs 1000 silent frames: 63 blocks (1008 frames) after frame 64.
     EXPECT_EQ(played.frames, 64 + 63 * 16);
-    EXPECT_EQ(sink.left.size(), static_cast<size_t>(played.frames));
+    EXPECT_EQ(played.sink.left.size(), static_cast<size_t>(played.frames));
     EXPECT_DOUBLE_EQ(played.progress, 1.0);
+
+    CFakeInstrument endless;
+    endless.constant = 0.1f;
+    CRenderer::Settings settings = SmallSettings();
+    settings.maxTailSeconds = 0.5;
+    // Song to frame 64 (block 48..63 counts 13 tail frames), then 500 tail frames in blocks of 16.
+    EXPECT_EQ(Play(sequence, endless, settings).frames, 64 + 31 * 16);
 }
 
 TEST(CRenderer, ReleasesNotesStillHeldWhenTheSongEnds)
@@ -194,60 +176,22 @@ TEST(CRenderer, ReleasesNotesStillHeldWhenTheSongEnds)
     EXPECT_EQ(sink.left[39], 0.25f);
     EXPECT_EQ(sink.left[40], 0.0f);
     EXPECT_EQ(instrument.held, 0);
+    EXPECT_EQ(played.peak, 1.0f);
 }
 
-TEST(CRenderer, TailIsCappedWhenTheSoundNeverEnds)
-{
-    CSequence sequence;
-    sequence.lengthSeconds = 0.1;
-    CFakeInstrument instrument;
-    instrument.constant = 0.1f;
-    CRenderer::Settings settings = SmallSettings();
-    settings.maxTailSeconds = 0.5;
-    // Song to frame 100 (block 96..111 counts 11 tail frames), then 500 tail frames in blocks of 16.
-    EXPECT_EQ(Play(sequence, instrument, settings).frames, 112 + 31 * 16);
-}
-
-TEST(CRenderer, MixesOneInstrumentPerChannel)
-{
-    CSequence sequence;
-    sequence.Add(0.0, 0x90, 60, 100);
-    sequence.Add(0.020, 0x92, 60, 100);
-    sequence.Add(0.020, 0x95, 60, 100);  // channel 6 has no instrument: dropped
-    sequence.Add(0.030, 0x80, 60, 0);
-    sequence.Add(0.030, 0x82, 60, 0);
-    CFakeInstrument first, third;
-    const CMemorySink sink = Play(sequence, first, SmallSettings(), &third, 2).sink;
-    EXPECT_EQ(sink.left[19], 0.25f);
-    EXPECT_EQ(sink.left[20], 0.5f);
-    EXPECT_EQ(sink.right[20], 1.0f);
-    EXPECT_EQ(sink.left[30], 0.0f);
-    EXPECT_EQ(first.processed, third.processed);
-}
-
-TEST(CRenderer, AppliesEachChannelsMixLevel)
-{
-    CSequence sequence;
-    sequence.Add(0.0, 0x90, 60, 100);
-    sequence.Add(0.0, 0x91, 60, 100);
-    sequence.channelGains[1] = 0.5f;
-    sequence.lengthSeconds = 0.016;
-    CFakeInstrument first, second;
-    const CMemorySink sink = Play(sequence, first, SmallSettings(), &second).sink;
-    EXPECT_EQ(sink.left[0], 0.25f + 0.125f);
-    EXPECT_EQ(sink.right[15], 0.5f + 0.25f);
-}
-
-TEST(CRenderer, ProgramChangesSwitchOnTheirSample)
+TEST(CRenderer, ProgramChangesSwitchOnTheirSampleAndTemposAtTheirBlock)
 {
     CSequence sequence;
     sequence.Add(0.0, 0xC0, 3, 0);
     sequence.Add(0.050, 0xC0, 7, 0);
     sequence.Add(0.050, 0xC1, 9, 0);
+    sequence.tempos = {{0.0, 100.0}, {0.032, 150.0}};
     sequence.lengthSeconds = 0.1;
     CFakeInstrument instrument;
     Play(sequence, instrument);
     EXPECT_EQ(instrument.programChanges, (decltype(instrument.programChanges){{0, 3}, {50, 7}}));
+    // Each block is told the tempo in force at its start.
+    EXPECT_EQ(First(instrument.tempos, 3), (std::vector<double>{100.0, 100.0, 150.0}));
     // The block holding frame 50 was split there.
     EXPECT_EQ(First(instrument.processCalls, 5), (std::vector<int32_t>{16, 16, 16, 2, 14}));
 
@@ -274,38 +218,6 @@ TEST(CRenderer, FullEventQueueSplitsTheBlockWithoutMovingEvents)
     }
     // Two events per call: 2+4 | 6+8 | 10 -> calls of 6, 4, 6 frames for the first block.
     EXPECT_EQ(First(instrument.processCalls, 3), (std::vector<int32_t>{6, 4, 6}));
-}
-
-TEST(CRenderer, PassesTheTempoInForceAtEachBlock)
-{
-    CSequence sequence;
-    sequence.tempos = {{0.0, 100.0}, {0.032, 150.0}};
-    sequence.lengthSeconds = 0.048;
-    CFakeInstrument instrument;
-    Play(sequence, instrument);
-    EXPECT_EQ(First(instrument.tempos, 3), (std::vector<double>{100.0, 100.0, 150.0}));
-}
-
-TEST(CRenderer, ReportsInvalidSamplesAndSinkFailures)
-{
-    CSequence sequence;
-    sequence.lengthSeconds = 0.1;
-    CFakeInstrument broken;
-    broken.constant = std::nanf("");
-    CRenderer renderer(sequence, SmallSettings());
-    renderer.SetInstrument(0, &broken);
-    CMemorySink sink;
-    EXPECT_FALSE(renderer.Step(sink));
-    EXPECT_EQ(renderer.Error(), "the instrument produced an invalid sample (not a finite number) at frame 0");
-    EXPECT_TRUE(sink.left.empty());
-
-    CFakeInstrument fine;
-    CRenderer second(sequence, SmallSettings());
-    second.SetInstrument(0, &fine);
-    CMemorySink failing;
-    failing.fail = true;
-    EXPECT_FALSE(second.Step(failing));
-    EXPECT_EQ(second.Error(), "the audio could not be written");
 }
 
 TEST(CRenderer, EventsBeyondTheQueueOnOneSampleGoOutWithAnEmptyRender)

@@ -32,19 +32,3 @@ TEST(CSequence, ConvertsAMidiFileWithItsTempoMap)
     EXPECT_DOUBLE_EQ(sequence.TempoAt(1.0), 240.0);
     EXPECT_EQ(sequence.ChannelMask(), 1 << 2);
 }
-
-TEST(CSequence, TempoDefaultsTo120AndMaskCollectsChannels)
-{
-    CSequence sequence;
-    EXPECT_DOUBLE_EQ(sequence.TempoAt(5.0), 120.0);
-    EXPECT_EQ(sequence.ChannelMask(), 0);
-    sequence.Add(2.0, 0x9F, 60, 1);
-    sequence.Add(1.0, 0xC0, 1, 0);
-    sequence.Add(1.0, 0x80, 60, 0);
-    EXPECT_DOUBLE_EQ(sequence.lengthSeconds, 2.0);
-    EXPECT_EQ(sequence.ChannelMask(), 0x8001);
-    sequence.Sort();
-    EXPECT_EQ(sequence.events[0].status, 0xC0);
-    EXPECT_EQ(sequence.events[1].status, 0x80);
-    EXPECT_EQ(sequence.events[2].status, 0x9F);
-}
