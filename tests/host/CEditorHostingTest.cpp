@@ -7,8 +7,6 @@
 #include "gui/core/InputCodes.h"
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CSoftScreen.h"
-#include "gui/widgets/CMenuItem.h"
-#include "gui/widgets/CPopup.h"
 #include "host/CVST24Plugin.h"
 #include "support/TempDir.h"
 #include "synth/CSynth.h"
@@ -38,13 +36,14 @@ public:
     int32_t* deleted;
 };
 
-// A control at client (10, 10) of the editor that, pressed, starts a popup
-// menu or a modal confirmation. Its timer, which the loop's idle ticks
-// fire, stands for a message of the host's arriving in the loop.
-class CLoopStarter : public CCtrl
+// A control at client (10, 10) of the editor whose press runs the host's
+// action: straight from the handling of the message, or (modal) from a timer
+// that fires inside the confirmation the press starts, standing for a message
+// of the host's arriving in that loop. It then reads its window.
+class CHostActionCtrl : public CCtrl
 {
 public:
-    CLoopStarter(CWin* window, bool modal, std::function<void()> hostAction, std::vector<std::string>* log)
+    CHostActionCtrl(CWin* window, bool modal, std::function<void()> hostAction, std::vector<std::string>* log)
         : CCtrl(window), modal(modal), hostAction(std::move(hostAction)), log(log)
     {
         x = 10;
@@ -56,20 +55,17 @@ public:
     void MouseDown(int32_t, int32_t, int32_t) override
     {
         CWin* win = window;
-        win->app->StartTimer(this, 30, false);
         std::string answer;
         if (modal)
-            answer = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
-        else
         {
-            CMenuItem menu("menu");
-            menu.Add("Copy", 1);
-            menu.Add("Paste", 2);
-            answer = std::string("popup ") + (CPopup::Run(win, &menu, 300, 200) ? "chosen" : "cancelled");
+            win->app->StartTimer(this, 30, false);
+            answer = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
         }
+        else
+            hostAction();
         // This control's own state: freed if the close had not waited.
         log->push_back(answer + " visible " + std::to_string(win->visible) + " loops " +
-                       std::to_string(win->app->loopDepth));
+                       std::to_string(win->app->loopDepth) + " depth " + std::to_string(win->app->frameDepth));
     }
     void Timer() override
     {
@@ -82,47 +78,19 @@ public:
     std::vector<std::string>* log;
 };
 
-// A control at client (10, 10) whose press runs the host's action straight
-// from the handling of the message, then reads its window.
-class CHostCaller : public CCtrl
-{
-public:
-    CHostCaller(CWin* window, std::function<void()> hostAction, std::vector<std::string>* log)
-        : CCtrl(window), hostAction(std::move(hostAction)), log(log)
-    {
-        x = 10;
-        y = 10;
-        width = 100;
-        height = 20;
-    }
-
-    void MouseDown(int32_t, int32_t, int32_t) override
-    {
-        CWin* win = window;
-        hostAction();
-        log->push_back("visible " + std::to_string(win->visible) + " depth " + std::to_string(win->app->frameDepth));
-    }
-
-    std::function<void()> hostAction;
-    std::vector<std::string>* log;
-};
-
 // Editor windows that are plain windows of the editor's size, counted; with
-// a host action they carry a loop starter, or a host caller.
+// a host action they carry a control that runs it.
 class CountingFactory : public CEditorFactory
 {
 public:
     CPluginWin* CreateEditor(CApp* app) override
     {
         ++created;
-        appWhenCreated = app;
         if (refuse)
             return nullptr;
         CPluginWin* window = new CountedWin(app, &idles, &windowsDeleted);
-        if (hostAction && callsDirectly)
-            window->AddChild(new CHostCaller(window, hostAction, &log));
-        else if (hostAction)
-            window->AddChild(new CLoopStarter(window, modalStarter, hostAction, &log));
+        if (hostAction)
+            window->AddChild(new CHostActionCtrl(window, modal, hostAction, &log));
         return window;
     }
 
@@ -130,9 +98,7 @@ public:
     int32_t idles = 0;
     int32_t windowsDeleted = 0;
     bool refuse = false;
-    CApp* appWhenCreated = nullptr;
-    bool modalStarter = false;
-    bool callsDirectly = false;
+    bool modal = false;
     std::function<void()> hostAction;
     std::vector<std::string> log;
 };
@@ -163,18 +129,18 @@ protected:
     SysWindow host = 0;
 };
 
-TEST_F(CEditorHostingTest, RectIsTheEditorSizeEvenBeforeOpening)
+TEST_F(CEditorHostingTest, RectIsTheEditorSizeAndWithoutAFactoryThereIsNoEditor)
 {
-    EXPECT_EQ(editor.Rect().bottom, 100);
+    CEditorHosting none(nullptr, nullptr, &screen);
     ERect* rect = nullptr;
-    EXPECT_EQ(editor.GetRect(&rect), 1);
-    ASSERT_EQ(rect, &editor.Rect());
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 376);
-    EXPECT_EQ(rect->right, 824);
-    EXPECT_EQ(editor.GetRect(nullptr), 0);
-    EXPECT_EQ(core.created, 0);
+    EXPECT_EQ(none.GetRect(&rect), 1);
+    ASSERT_EQ(rect, &none.Rect());
+    EXPECT_EQ((std::vector<int16_t>{rect->top, rect->left, rect->bottom, rect->right}),
+              (std::vector<int16_t>{0, 0, 376, 824}));
+    EXPECT_EQ(none.GetRect(nullptr), 0);
+    EXPECT_EQ(none.Open(HostHandle()), 0);
+    EXPECT_EQ(none.App(), nullptr);
+    EXPECT_EQ(none.Idle(), 0);
 }
 
 TEST_F(CEditorHostingTest, OpenEmbedsAShownWindowInTheHostsWindow)
@@ -182,17 +148,12 @@ TEST_F(CEditorHostingTest, OpenEmbedsAShownWindowInTheHostsWindow)
     EXPECT_EQ(editor.Open(HostHandle()), 1);
     CWin* window = Window();
     ASSERT_NE(window, nullptr);
-    CApp* app = editor.App();
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(core.appWhenCreated, app);
-    EXPECT_EQ(app->system, &screen);
-    EXPECT_EQ(app->mainWindow, window);
+    ASSERT_NE(editor.App(), nullptr);
+    EXPECT_EQ(editor.App()->mainWindow, window);
     EXPECT_TRUE(window->style & kWinEmbedded);
-    EXPECT_TRUE(window->visible);
     EXPECT_TRUE(screen.IsVisible(window->hwnd));
     // At the top-left corner of the host's client area, at the editor's size.
     EXPECT_EQ(screen.ScreenRect(window->hwnd), (Rect{100, 50, 924, 426}));
-    EXPECT_EQ(screen.ParentRect(window->hwnd), (Rect{0, 0, 824, 376}));
     EXPECT_EQ(screen.WindowAt(150, 100), window->hwnd);
     EXPECT_EQ(screen.WindowAt(1000, 100), host);
     // Hiding the host's window hides the editor with it.
@@ -213,43 +174,33 @@ TEST_F(CEditorHostingTest, WithoutAUsableParentTheEditorIsAWindowOfItsOwn)
     }
 }
 
-TEST_F(CEditorHostingTest, SecondOpenMakesNothingNew)
+// A second open makes nothing new; idles reach an open window only; a
+// close removes everything and a second close touches nothing.
+TEST_F(CEditorHostingTest, OpenIdleCloseAndOpenAgain)
 {
-    editor.Open(HostHandle());
+    EXPECT_EQ(editor.Idle(), 0);
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     CPluginWin* window = editor.Window();
-    CApp* app = editor.App();
-    const size_t windows = screen.ZOrder().size();
     EXPECT_EQ(editor.Open(HostHandle()), 1);
     EXPECT_EQ(editor.Window(), window);
-    EXPECT_EQ(editor.App(), app);
-    EXPECT_EQ(core.created, 1);
-    EXPECT_EQ(screen.ZOrder().size(), windows);
-}
-
-TEST_F(CEditorHostingTest, CloseRemovesTheWindowAndForgetsBoth)
-{
-    editor.Open(HostHandle());
     EXPECT_EQ(screen.ZOrder().size(), 2u);
+    EXPECT_EQ(editor.Idle(), 0);
+    EXPECT_EQ(core.idles, 1);
+
     EXPECT_EQ(editor.Close(), 0);
+    EXPECT_EQ(core.windowsDeleted, 1);
     EXPECT_EQ(editor.Window(), nullptr);
     EXPECT_EQ(editor.App(), nullptr);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-    // A second close, and idles after it, touch nothing.
     EXPECT_EQ(editor.Close(), 0);
     EXPECT_EQ(editor.Idle(), 0);
-    EXPECT_EQ(core.idles, 0);
-    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-}
+    EXPECT_EQ(core.idles, 1);
+    EXPECT_EQ(core.windowsDeleted, 1);
 
-TEST_F(CEditorHostingTest, ReopeningBuildsAFreshWindow)
-{
-    editor.Open(HostHandle());
-    editor.Close();
     EXPECT_EQ(editor.Open(HostHandle()), 1);
     ASSERT_NE(Window(), nullptr);
     EXPECT_EQ(core.created, 2);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
-    EXPECT_EQ(screen.ZOrder().size(), 2u);
 }
 
 TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
@@ -263,22 +214,6 @@ TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
     EXPECT_EQ(core.created, 2);
 }
 
-TEST_F(CEditorHostingTest, IdleReachesAnOpenWindowOnly)
-{
-    EXPECT_EQ(editor.Idle(), 0);
-    editor.Open(HostHandle());
-    EXPECT_EQ(editor.Idle(), 0);
-    EXPECT_EQ(core.idles, 1);
-}
-
-TEST_F(CEditorHostingTest, WithoutAFactoryThereIsNoEditor)
-{
-    CEditorHosting none(nullptr, nullptr, &screen);
-    EXPECT_EQ(none.Open(HostHandle()), 0);
-    EXPECT_EQ(none.App(), nullptr);
-    EXPECT_EQ(none.Idle(), 0);
-}
-
 TEST_F(CEditorHostingTest, DestroyingTheHostingWithTheEditorOpenDeletesTheWindow)
 {
     auto* doomed = new CEditorHosting(&core, nullptr, &screen);
@@ -288,58 +223,19 @@ TEST_F(CEditorHostingTest, DestroyingTheHostingWithTheEditorOpenDeletesTheWindow
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
 }
 
-// The host closes the editor from inside our loop and asks for an idle tick
-// there: the loop ends cancelled, the handler that started it returns on
-// live objects, and the window and the application go at the next idle.
-TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
-{
-    core.hostAction = [this] {
-        editor.Close();
-        editor.Idle();
-        core.log.push_back("pending " + std::to_string(editor.ClosePending()) + " deleted " +
-                           std::to_string(core.windowsDeleted));
-    };
-    for (bool modal : {false, true})
-    {
-        core.log.clear();
-        core.modalStarter = modal;
-        ASSERT_EQ(editor.Open(HostHandle()), 1);
-        const int32_t deletedBefore = core.windowsDeleted;
-        screen.Press(120, 70, kMouseLeft);
-        HostLoop();
-        EXPECT_TRUE(editor.ClosePending());
-        EXPECT_EQ(core.windowsDeleted, deletedBefore);
-        EXPECT_EQ(core.log, (std::vector<std::string>{"host", "pending 1 deleted " + std::to_string(deletedBefore),
-                                                      modal ? "ask 2 visible 0 loops 0"
-                                                            : "popup cancelled visible 0 loops 0"}));
-        EXPECT_EQ(editor.Idle(), 0);
-        EXPECT_FALSE(editor.ClosePending());
-        EXPECT_EQ(core.windowsDeleted, deletedBefore + 1);
-        EXPECT_EQ(editor.Window(), nullptr);
-        EXPECT_EQ(editor.App(), nullptr);
-        EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-        EXPECT_FALSE(screen.Exhausted());
-    }
-    core.hostAction = nullptr;
-    EXPECT_EQ(editor.Open(HostHandle()), 1);
-    EXPECT_EQ(core.created, 3);
-    ASSERT_NE(Window(), nullptr);
-    EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
-}
-
 // Without any loop, the handler that delivered the host's close still runs
 // on the window: it goes at the next idle.
 TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 {
     core.hostAction = [this] { EXPECT_EQ(editor.Close(), 0); };
-    core.callsDirectly = true;
     editor.Open(HostHandle());
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
-    EXPECT_EQ(core.log, std::vector<std::string>{"visible 0 depth 1"});
+    EXPECT_EQ(core.log, std::vector<std::string>{" visible 0 loops 0 depth 1"});
     EXPECT_TRUE(editor.ClosePending());
     EXPECT_EQ(core.windowsDeleted, 0);
     editor.Idle();
+    EXPECT_FALSE(editor.ClosePending());
     EXPECT_EQ(core.windowsDeleted, 1);
     EXPECT_EQ(editor.App(), nullptr);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
@@ -353,13 +249,13 @@ TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
         EXPECT_EQ(editor.Close(), 0);
         EXPECT_EQ(editor.Open(HostHandle()), 1);
     };
-    core.modalStarter = true;
+    core.modal = true;
     editor.Open(HostHandle());
     CPluginWin* window = editor.Window();
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
     editor.Idle();
-    EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0"}));
+    EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0 depth 1"}));
     EXPECT_FALSE(editor.ClosePending());
     EXPECT_EQ(editor.Window(), window);
     EXPECT_EQ(core.windowsDeleted, 0);
@@ -371,7 +267,7 @@ TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
     screen.Key(kKeyEnter);
     HostLoop();
     EXPECT_EQ(core.log.size(), 3u);
-    EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0");
+    EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0 depth 1");
 }
 
 // The synthesizer, counting its deletions.
