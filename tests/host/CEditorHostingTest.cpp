@@ -36,15 +36,14 @@ public:
     int32_t* deleted;
 };
 
-// A control at client (10, 10) of the editor whose press runs the host's
-// action: straight from the handling of the message, or (modal) from a timer
-// that fires inside the confirmation the press starts, standing for a message
-// of the host's arriving in that loop. It then reads its window.
+// A control at client (10, 10) of the editor. A press runs the host's
+// action straight from the handling of the message when there is one, else
+// it asks a question in a modal loop; then it reads its window.
 class CHostActionCtrl : public CCtrl
 {
 public:
-    CHostActionCtrl(CWin* window, bool modal, std::function<void()> hostAction, std::vector<std::string>* log)
-        : CCtrl(window), modal(modal), hostAction(std::move(hostAction)), log(log)
+    CHostActionCtrl(CWin* window, const std::function<void()>* hostAction, std::vector<std::string>* log)
+        : CCtrl(window), hostAction(hostAction), log(log)
     {
         x = 10;
         y = 10;
@@ -55,31 +54,22 @@ public:
     void MouseDown(int32_t, int32_t, int32_t) override
     {
         CWin* win = window;
-        std::string answer;
-        if (modal)
-        {
-            win->app->StartTimer(this, 30, false);
-            answer = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
-        }
+        std::string what = "direct";
+        if (*hostAction)
+            (*hostAction)();
         else
-            hostAction();
+            what = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
         // This control's own state: freed if the close had not waited.
-        log->push_back(answer + " visible " + std::to_string(win->visible) + " loops " +
+        log->push_back(what + " visible " + std::to_string(win->visible) + " loops " +
                        std::to_string(win->app->loopDepth) + " depth " + std::to_string(win->app->frameDepth));
     }
-    void Timer() override
-    {
-        log->push_back("host");
-        hostAction();
-    }
 
-    bool modal;
-    std::function<void()> hostAction;
+    const std::function<void()>* hostAction;
     std::vector<std::string>* log;
 };
 
-// Editor windows that are plain windows of the editor's size, counted; with
-// a host action they carry a control that runs it.
+// Editor windows of the editor's size, counted, each with a host action
+// control.
 class CountingFactory : public CEditorFactory
 {
 public:
@@ -89,8 +79,7 @@ public:
         if (refuse)
             return nullptr;
         CPluginWin* window = new CountedWin(app, &idles, &windowsDeleted);
-        if (hostAction)
-            window->AddChild(new CHostActionCtrl(window, modal, hostAction, &log));
+        window->AddChild(new CHostActionCtrl(window, &hostAction, &log));
         return window;
     }
 
@@ -98,23 +87,19 @@ public:
     int32_t idles = 0;
     int32_t windowsDeleted = 0;
     bool refuse = false;
-    bool modal = false;
     std::function<void()> hostAction;
     std::vector<std::string> log;
 };
 
-class CEditorHostingTest : public ::testing::Test
+// The software screen with the host's window on it.
+class CHostWindowTest : public ::testing::Test
 {
 protected:
-    CEditorHostingTest() : editor(&core, nullptr, &screen)
+    explicit CHostWindowTest(Rect place) : host(screen.Create(0, false, false, place, nullptr))
     {
-        host = screen.Create(0, false, false, Rect{100, 50, 1100, 550}, nullptr);
         screen.Show(host, true);
     }
-    ~CEditorHostingTest() override { editor.Close(); }
-
-    CWin* Window() { return editor.Window(); }
-    // The host's own message loop: delivers what is queued, to our loops too.
+    // The host's own message loop: delivers what is due, to our loops too.
     void HostLoop()
     {
         Message m;
@@ -124,9 +109,19 @@ protected:
     void* HostHandle() { return reinterpret_cast<void*>(host); }
 
     CSoftScreen screen;
+    SysWindow host;
+};
+
+class CEditorHostingTest : public CHostWindowTest
+{
+protected:
+    CEditorHostingTest() : CHostWindowTest(Rect{100, 50, 1100, 550}), editor(&core, nullptr, &screen) {}
+    ~CEditorHostingTest() override { editor.Close(); }
+
+    CWin* Window() { return editor.Window(); }
+
     CountingFactory core;
     CEditorHosting editor;
-    SysWindow host = 0;
 };
 
 TEST_F(CEditorHostingTest, RectIsTheEditorSizeAndWithoutAFactoryThereIsNoEditor)
@@ -214,15 +209,6 @@ TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
     EXPECT_EQ(core.created, 2);
 }
 
-TEST_F(CEditorHostingTest, DestroyingTheHostingWithTheEditorOpenDeletesTheWindow)
-{
-    auto* doomed = new CEditorHosting(&core, nullptr, &screen);
-    doomed->Open(HostHandle());
-    delete doomed;
-    EXPECT_EQ(core.windowsDeleted, 1);
-    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-}
-
 // Without any loop, the handler that delivered the host's close still runs
 // on the window: it goes at the next idle.
 TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
@@ -231,7 +217,7 @@ TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
     editor.Open(HostHandle());
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
-    EXPECT_EQ(core.log, std::vector<std::string>{" visible 0 loops 0 depth 1"});
+    EXPECT_EQ(core.log, std::vector<std::string>{"direct visible 0 loops 0 depth 1"});
     EXPECT_TRUE(editor.ClosePending());
     EXPECT_EQ(core.windowsDeleted, 0);
     editor.Idle();
@@ -245,28 +231,25 @@ TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 // a loop, the open takes the hidden editor back and nothing is deleted.
 TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
 {
-    core.hostAction = [this] {
-        EXPECT_EQ(editor.Close(), 0);
-        EXPECT_EQ(editor.Open(HostHandle()), 1);
-    };
-    core.modal = true;
     editor.Open(HostHandle());
     CPluginWin* window = editor.Window();
     screen.Press(120, 70, kMouseLeft);
+    screen.At(screen.Time() + 500);
+    screen.HostMessage([this] {
+        EXPECT_EQ(editor.Close(), 0);
+        EXPECT_EQ(editor.Open(HostHandle()), 1);
+    });
     HostLoop();
     editor.Idle();
-    EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0 depth 1"}));
+    EXPECT_EQ(core.log, std::vector<std::string>{"ask 2 visible 1 loops 0 depth 1"});
     EXPECT_FALSE(editor.ClosePending());
     EXPECT_EQ(editor.Window(), window);
     EXPECT_EQ(core.windowsDeleted, 0);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
-    EXPECT_EQ(screen.ZOrder().size(), 2u);
-    // Loops run again once the outermost has returned: Enter answers OK
-    // before the host's message comes.
+    // Loops run again once the outermost has returned: Enter answers OK.
     screen.Press(120, 70, kMouseLeft);
     screen.Key(kKeyEnter);
     HostLoop();
-    EXPECT_EQ(core.log.size(), 3u);
     EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0 depth 1");
 }
 
@@ -298,14 +281,10 @@ enum class HostClose
 // The whole plug-in as a host holds it: the adapter around the synthesizer,
 // its editor on the software screen inside the host's window, which sits at
 // the screen's origin so that editor and screen coordinates agree.
-class CPluginClosedInLoopTest : public ::testing::Test
+class CPluginClosedInLoopTest : public CHostWindowTest
 {
 protected:
-    CPluginClosedInLoopTest()
-    {
-        host = screen.Create(0, false, false, Rect{0, 0, 1000, 500}, nullptr);
-        screen.Show(host, true);
-    }
+    CPluginClosedInLoopTest() : CHostWindowTest(Rect{0, 0, 1000, 500}) {}
     ~CPluginClosedInLoopTest() override
     {
         if (effect && synthsDeleted == 0)
@@ -316,7 +295,7 @@ protected:
     void Start(bool browser)
     {
         synthsDeleted = 0;
-        synth = new CCountedSynth(&synthsDeleted);
+        auto* synth = new CCountedSynth(&synthsDeleted);
         auto* factory = new CSynthEditorFactory(*synth);
         CVST24Plugin* plugin = CVST24Plugin::Create(QuietHost, synth, factory);
         ASSERT_NE(plugin, nullptr);
@@ -326,7 +305,7 @@ protected:
             factory->View().pagesShown = CSynthResources::kPageView;
         factory->View().fileFolder = folder.Path();
         editor = &plugin->Editor();
-        ASSERT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+        ASSERT_EQ(Dispatch(effEditOpen, HostHandle()), 1);
         Dispatch(effEditIdle);
         HostLoop();
     }
@@ -334,12 +313,11 @@ protected:
     {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
     }
-    // The host's own message loop: delivers what is due, to our loops too.
-    void HostLoop()
+    std::vector<uint8_t> BankChunk()
     {
-        Message m;
-        while (screen.Peek(m))
-            screen.Dispatch(m);
+        uint8_t* data = nullptr;
+        const intptr_t size = effect->dispatcher(effect, effGetChunk, 0, 0, &data, 0.0f);
+        return std::vector<uint8_t>(data, data + size);
     }
     void RightClick(int32_t x, int32_t y)
     {
@@ -355,7 +333,7 @@ protected:
     }
     // Scripts the host's close a moment after the input so far, while the
     // loop that input starts waits for more. The plug-in must still be
-    // whole when the host's calls return.
+    // whole when the host's calls return, its editor waiting to go.
     void CloseLater(HostClose how)
     {
         screen.At(screen.Time() + 500);
@@ -365,6 +343,7 @@ protected:
             if (how != HostClose::Editor)
                 Dispatch(effClose);
             deletedInHostCall = synthsDeleted;
+            pendingInHostCall = editor->ClosePending();
         });
     }
     // After the host's message loop: a closed plug-in has gone, editor and
@@ -372,6 +351,7 @@ protected:
     void ExpectClosed(HostClose how)
     {
         EXPECT_EQ(deletedInHostCall, 0);
+        EXPECT_TRUE(pendingInHostCall);
         EXPECT_FALSE(screen.Exhausted());
         if (how == HostClose::Editor)
         {
@@ -380,7 +360,7 @@ protected:
             EXPECT_EQ(editor->Window(), nullptr);
             EXPECT_EQ(editor->App(), nullptr);
             EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-            EXPECT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+            EXPECT_EQ(Dispatch(effEditOpen, HostHandle()), 1);
             EXPECT_EQ(screen.ZOrder().size(), 2u);
             Dispatch(effClose);
         }
@@ -392,64 +372,49 @@ protected:
     static constexpr HostClose kCloses[] = {HostClose::Editor, HostClose::Plugin, HostClose::EditorThenPlugin};
 
     TempDir folder;
-    CSoftScreen screen;
-    SysWindow host = 0;
-    CCountedSynth* synth = nullptr; // owned by the plug-in
     CEditorHosting* editor = nullptr; // the plug-in's
     AEffect* effect = nullptr;
     int32_t synthsDeleted = 0;
     int32_t deletedInHostCall = -1;
+    bool pendingInHostCall = false;
 };
 
-// The first wave knob's menu (a right click on the knob) is open.
-TEST_F(CPluginClosedInLoopTest, WithTheKnobMenuOpen)
+// The loops: the first wave knob's menu (a right click on the knob), the
+// browser menu's "Clear all presets" asking before overwriting the bank, and
+// its "Save program..." running the file browser. A closed editor has
+// changed nothing.
+TEST_F(CPluginClosedInLoopTest, WithAMenuOrDialogOpen)
 {
-    for (HostClose how : kCloses)
+    const struct
     {
-        Start(false);
-        const int32_t wave = synth->currentProgram->wave1;
-        RightClick(44, 64);
-        CloseLater(how);
-        HostLoop();
-        if (how == HostClose::Editor)
+        const char* loop;
+        bool browser;
+        int32_t x;
+        int32_t y;
+        int32_t itemY;  // of the menu item then chosen; 0 for none
+    } cases[] = {
+        {"knob menu", false, 44, 64, 0},
+        {"overwrite question", true, 300, 200, 233},
+        {"file browser", true, 300, 200, 200 + 2 + 5 * 16 + 2 * 7 + 8},
+    };
+    for (const auto& c : cases)
+    {
+        for (HostClose how : kCloses)
         {
-            EXPECT_EQ(synth->currentProgram->wave1, wave);
+            SCOPED_TRACE(c.loop);
+            Start(c.browser);
+            const std::vector<uint8_t> bank = BankChunk();
+            RightClick(c.x, c.y);
+            if (c.itemY != 0)
+                LeftClick(330, c.itemY);
+            CloseLater(how);
+            HostLoop();
+            if (how == HostClose::Editor)
+            {
+                EXPECT_EQ(BankChunk(), bank);
+            }
+            ExpectClosed(how);
         }
-        ExpectClosed(how);
-    }
-}
-
-// The browser menu's "Clear all presets" asks before overwriting the bank.
-TEST_F(CPluginClosedInLoopTest, WithTheOverwriteBankQuestionOpen)
-{
-    for (HostClose how : kCloses)
-    {
-        Start(true);
-        synth->programs[3].q = 0.123f;
-        RightClick(300, 200);
-        LeftClick(330, 233);
-        CloseLater(how);
-        HostLoop();
-        if (how == HostClose::Editor)
-        {
-            EXPECT_EQ(synth->programs[3].q, 0.123f);
-        }
-        ExpectClosed(how);
-    }
-}
-
-// The browser menu's "Save program..." runs the file browser.
-TEST_F(CPluginClosedInLoopTest, WithTheFileBrowserOpen)
-{
-    const int32_t saveProgram = 200 + 2 + 5 * 16 + 2 * 7 + 8;
-    for (HostClose how : kCloses)
-    {
-        Start(true);
-        RightClick(300, 200);
-        LeftClick(330, saveProgram);
-        CloseLater(how);
-        HostLoop();
-        ExpectClosed(how);
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }

@@ -62,12 +62,6 @@ protected:
     AEffect* record = nullptr;
 };
 
-TEST_F(CVstEffectTest, CloseDeletesTheObject)
-{
-    EXPECT_EQ(Dispatch(effClose), 0);
-    EXPECT_TRUE(deleted);
-}
-
 // Code of ours below the host's call (a window handling a message) holds the
 // object: a close then closes the editor at once, and the object goes at the
 // last release, once.
