@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -44,6 +46,7 @@ public:
     }
     void Reset() override { calls.push_back("reset"); }
     void SetSampleRate(int32_t rate) override { calls.push_back("rate " + std::to_string(rate)); }
+    void SetProgram(int32_t index) override { calls.push_back("program " + std::to_string(index)); }
     int32_t GetProgram() override { return program; }
     void SetProgramName(int32_t index, char* name) override
     {
@@ -90,19 +93,15 @@ private:
     }
 };
 
-struct HostRequest
-{
-    int32_t opcode;
-    int32_t index;
-    intptr_t value;
-    float opt;
-};
+// A request to the host: opcode, index, value, opt.
+using HostRequest = std::tuple<int32_t, int32_t, intptr_t, float>;
 
-// What the fake host answers and what it was asked.
+// What the fake host answers, how it reacts and what it was asked.
 struct FakeHost
 {
     VstTimeInfo info{};
     bool answerTime = true;
+    std::function<void()> onUpdateDisplay;
     std::vector<HostRequest> requests;
 };
 
@@ -110,7 +109,9 @@ FakeHost* host = nullptr;
 
 intptr_t HostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt)
 {
-    host->requests.push_back({opcode, index, value, opt});
+    host->requests.emplace_back(opcode, index, value, opt);
+    if (opcode == audioMasterUpdateDisplay && host->onUpdateDisplay)
+        host->onUpdateDisplay();
     if (opcode == audioMasterGetTime)
         return host->answerTime ? reinterpret_cast<intptr_t>(&host->info) : 0;
     return 0;
@@ -206,7 +207,6 @@ TEST_F(CVST24PluginTest, RecordDeclaresAStereoInstrumentWithChunks)
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags, 16 | 32 | 256);  // no editor: built without a factory
     EXPECT_EQ(std::memcmp(&effect->uniqueID, "1mlv", 4), 0);
-    EXPECT_EQ(effect->object, static_cast<void*>(plugin));
     EXPECT_EQ(effect->processDoubleReplacing, nullptr);
 }
 
@@ -245,25 +245,19 @@ TEST_F(CVST24PluginTest, ProgramNamesAreCutTo24CharactersAndIndexedWithinTheBank
 // Values go whole.
 TEST_F(CVST24PluginTest, ParameterTextsAreCutForTheHostsBuffer)
 {
-    const struct
-    {
-        int32_t opcode;
-        int32_t index;
-        std::string text;
-        std::string expected;
-    } cases[] = {
+    const std::tuple<int32_t, int32_t, std::string, std::string> cases[] = {
         {effGetParamLabel, 2, "0123456789", "0123456"},
         {effGetParamName, 5, std::string(100, 'n'), std::string(63, 'n')},
         {effGetParamDisplay, 7, std::string(20, 'd'), std::string(20, 'd')},
     };
-    for (const auto& c : cases)
+    for (const auto& [opcode, index, given, shown] : cases)
     {
-        core->text = c.text;
+        core->text = given;
         char text[128];
         std::memset(text, 'x', sizeof text);
-        EXPECT_EQ(Dispatch(c.opcode, c.index, 0, text), 0);
-        EXPECT_EQ(std::string(text), c.expected) << c.opcode;
-        EXPECT_EQ(text[c.expected.size() + 1], 'x') << c.opcode;
+        EXPECT_EQ(Dispatch(opcode, index, 0, text), 0);
+        EXPECT_EQ(std::string(text), shown) << opcode;
+        EXPECT_EQ(text[shown.size() + 1], 'x') << opcode;
     }
     EXPECT_EQ(core->calls, (std::vector<std::string>{"label 2", "name 5", "display 7"}));
 }
@@ -302,28 +296,26 @@ TEST_F(CVST24PluginTest, ResumeAndUsableRatesOrBlockSizesSilenceTheCore)
     EXPECT_TRUE(fakeHost.requests.empty());
     EXPECT_EQ(Dispatch(effMainsChanged, 0, 1), 0);
     EXPECT_EQ(core->calls, (std::vector<std::string>{"rate 48000", "reset", "reset", "reset"}));
-    ASSERT_EQ(fakeHost.requests.size(), 1u);
-    EXPECT_EQ(fakeHost.requests[0].opcode, audioMasterWantMidi);
-    EXPECT_EQ(fakeHost.requests[0].value, 1);
+    EXPECT_EQ(fakeHost.requests, std::vector<HostRequest>{HostRequest(audioMasterWantMidi, 0, 1, 0.0f)});
 }
 
+// Programs outside the bank are not selected.
 TEST_F(CVST24PluginTest, EditsAndReloadsReachTheHostUntilItCloses)
 {
     ASSERT_NE(core->automation, nullptr);
     core->automation->BeginEdit(13);
     core->automation->Automate(13, 0.25f);
     core->automation->EndEdit(13);
-    Dispatch(effSetProgram, 0, 5);
+    for (intptr_t program : {5, 64, -1})
+        Dispatch(effSetProgram, 0, program);
     char bytes[] = "AB";
     Dispatch(effSetChunk, 0, 2, bytes);
-    std::vector<std::tuple<int32_t, int32_t, float>> asked;
-    for (const HostRequest& request : fakeHost.requests)
-        asked.emplace_back(request.opcode, request.index, request.opt);
-    EXPECT_EQ(asked, (std::vector<std::tuple<int32_t, int32_t, float>>{{audioMasterBeginEdit, 13, 0.0f},
-                                                                         {audioMasterAutomate, 13, 0.25f},
-                                                                         {audioMasterEndEdit, 13, 0.0f},
-                                                                         {audioMasterUpdateDisplay, 0, 0.0f},
-                                                                         {audioMasterUpdateDisplay, 0, 0.0f}}));
+    EXPECT_EQ(core->calls, (std::vector<std::string>{"program 5", "load bank AB"}));
+    EXPECT_EQ(fakeHost.requests, (std::vector<HostRequest>{{audioMasterBeginEdit, 13, 0, 0.0f},
+                                                           {audioMasterAutomate, 13, 0, 0.25f},
+                                                           {audioMasterEndEdit, 13, 0, 0.0f},
+                                                           {audioMasterUpdateDisplay, 0, 0, 0.0f},
+                                                           {audioMasterUpdateDisplay, 0, 0, 0.0f}}));
 
     // A knob handler still running when the host closed the plug-in.
     fakeHost.requests.clear();
@@ -335,6 +327,19 @@ TEST_F(CVST24PluginTest, EditsAndReloadsReachTheHostUntilItCloses)
     plugin->Release();
     effect = nullptr;
     EXPECT_EQ(coreDestroyed, 1);
+}
+
+// A host may close the plug-in from inside a call it made into it: the
+// plug-in goes once that call has returned.
+TEST_F(CVST24PluginTest, CloseInsideAnotherHostCallWaitsForItToReturn)
+{
+    fakeHost.onUpdateDisplay = [this] {
+        EXPECT_EQ(Dispatch(effClose), 0);
+        EXPECT_EQ(coreDestroyed, 0);
+    };
+    Dispatch(effSetProgram, 0, 5);
+    EXPECT_EQ(coreDestroyed, 1);
+    effect = nullptr;
 }
 
 TEST_F(CVST24PluginTest, CanDoOnlyReceivingEvents)
@@ -470,20 +475,20 @@ TEST_F(CVST24PluginTest, BlocksWithoutFramesOrBuffersRenderNothing)
     EXPECT_TRUE(core->calls.empty());
 }
 
+// A first byte below 0x80 is running status: no status byte, data dropped.
 TEST(CVST24PluginPackMidi, StatusAndTwoDataBytesInTheLowThreeBytes)
 {
-    VstMidiEvent event{};
-    event.midiData[0] = static_cast<char>(0x90);
-    event.midiData[1] = 60;
-    event.midiData[2] = 100;
-    event.midiData[3] = 0x7F;
-    EXPECT_EQ(CVST24Plugin::PackMidi(event), 0x00643C90u);
-    event.midiData[0] = static_cast<char>(0xE5);
-    event.midiData[1] = static_cast<char>(0xFF);
-    event.midiData[2] = static_cast<char>(0x80);
-    EXPECT_EQ(CVST24Plugin::PackMidi(event), 0x0080FFE5u);
-    event.midiData[0] = 0x3C;  // running status: no status byte, data dropped
-    EXPECT_EQ(CVST24Plugin::PackMidi(event), 0x3Cu);
+    const std::pair<std::array<uint8_t, 4>, uint32_t> cases[] = {
+        {{0x90, 60, 100, 0x7F}, 0x00643C90u},
+        {{0xE5, 0xFF, 0x80, 0x7F}, 0x0080FFE5u},
+        {{0x3C, 60, 100, 0x7F}, 0x3Cu},
+    };
+    for (const auto& [bytes, packed] : cases)
+    {
+        VstMidiEvent event{};
+        std::memcpy(event.midiData, bytes.data(), bytes.size());
+        EXPECT_EQ(CVST24Plugin::PackMidi(event), packed) << bytes[0];
+    }
 }
 
 TEST_F(CVST24PluginTest, HostTempoAndTransportReachTheCore)
@@ -492,9 +497,7 @@ TEST_F(CVST24PluginTest, HostTempoAndTransportReachTheCore)
     fakeHost.info.flags = kVstTempoValid | kVstTransportChanged | kVstTransportPlaying;
     Outputs outputs(16);
     Process(outputs);
-    ASSERT_EQ(fakeHost.requests.size(), 1u);
-    EXPECT_EQ(fakeHost.requests[0].opcode, audioMasterGetTime);
-    EXPECT_EQ(fakeHost.requests[0].value, 0x600);
+    EXPECT_EQ(fakeHost.requests, std::vector<HostRequest>{HostRequest(audioMasterGetTime, 0, 0x600, 0.0f)});
     fakeHost.info.flags = kVstTransportChanged;  // stopped; tempo not valid
     Process(outputs);
     fakeHost.info.flags = kVstTempoValid | kVstTransportPlaying;  // no change of transport, no tempo

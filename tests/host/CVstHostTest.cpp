@@ -25,16 +25,6 @@ constexpr int32_t kBlock = 256;
 constexpr const char* kForeignPlugin = "/usr/lib/vst/amsynth_vst.so";
 void* const keptMapped = dlopen(kForeignPlugin, RTLD_NOW | RTLD_LOCAL);
 
-TEST(CVstHost, MissingFileIsReportedAndNothingRenders)
-{
-    CVstHost host;
-    EXPECT_FALSE(host.Load("/nonexistent/plugin.so"));
-    EXPECT_NE(host.Error().find("/nonexistent/plugin.so"), std::string::npos) << host.Error();
-    EXPECT_FALSE(host.IsLoaded());
-    float* outputs[2] = {nullptr, nullptr};
-    EXPECT_FALSE(host.Process(outputs, 0));
-}
-
 TEST(CVstHost, EventQueueHoldsABlockOfEvents)
 {
     CVstHost host;
@@ -78,18 +68,7 @@ TEST(CVstHost, ForeignInstrumentLoadsAndPlays)
     EXPECT_LT(peaks[1], 4.0);
 }
 
-// What the probe plug-in wrote into one block.
-struct ProbeBlock
-{
-    std::vector<float> left = std::vector<float>(64);
-    std::vector<float> right = std::vector<float>(64);
-    bool Process(CVstHost& host)
-    {
-        float* outputs[2] = {left.data(), right.data()};
-        return host.Process(outputs, 64);
-    }
-};
-
+// The probe writes the time info it was given into its left output.
 TEST(CVstHost, TimeInfoCarriesTempoPositionAndTransport)
 {
     CVstHost host;
@@ -98,23 +77,25 @@ TEST(CVstHost, TimeInfoCarriesTempoPositionAndTransport)
     ASSERT_TRUE(host.Load(PROBE_PLUGIN)) << host.Error();
     host.SetTempo(90.0);
     host.SetPlaying(true);
+    std::vector<float> left(64);
+    std::vector<float> right(64);
+    float* outputs[2] = {left.data(), right.data()};
     constexpr int32_t kAlways = kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
-    ProbeBlock block;
-    ASSERT_TRUE(block.Process(host));
-    EXPECT_EQ(std::vector<float>(block.left.begin(), block.left.begin() + 5),
+    ASSERT_TRUE(host.Process(outputs, 64));
+    EXPECT_EQ(std::vector<float>(left.begin(), left.begin() + 5),
               (std::vector<float>{90.0f, 0.0f, 0.0f, kAlways | kVstTransportPlaying | kVstTransportChanged, 0.0f}));
-    EXPECT_EQ(block.right[63], 48000.0f);
+    EXPECT_EQ(right[63], 48000.0f);
 
-    ASSERT_TRUE(block.Process(host));
-    EXPECT_EQ(block.left[2], 64.0f);
-    EXPECT_FLOAT_EQ(block.left[1], 64.0f / 48000.0f * 90.0f / 60.0f);
-    EXPECT_EQ(block.left[3], kAlways | kVstTransportPlaying);
+    ASSERT_TRUE(host.Process(outputs, 64));
+    EXPECT_EQ(left[2], 64.0f);
+    EXPECT_FLOAT_EQ(left[1], 64.0f / 48000.0f * 90.0f / 60.0f);
+    EXPECT_EQ(left[3], kAlways | kVstTransportPlaying);
     host.SetPlaying(true);
-    ASSERT_TRUE(block.Process(host));
-    EXPECT_EQ(block.left[3], kAlways | kVstTransportPlaying);
+    ASSERT_TRUE(host.Process(outputs, 64));
+    EXPECT_EQ(left[3], kAlways | kVstTransportPlaying);
     host.SetPlaying(false);
-    ASSERT_TRUE(block.Process(host));
-    EXPECT_EQ(block.left[3], kAlways | kVstTransportChanged);
+    ASSERT_TRUE(host.Process(outputs, 64));
+    EXPECT_EQ(left[3], kAlways | kVstTransportChanged);
     EXPECT_EQ(host.TimeQueries(), 4);
 }
 }

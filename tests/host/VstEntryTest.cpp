@@ -88,14 +88,12 @@ TEST(VstEntry, BothEntryNamesAreExportedAndRefuseAMissingCallback)
     dlclose(library);
 }
 
-// The record with its editor, and a parameter set, shown and typed.
+// The record's flags with the editor, and a parameter set, shown and typed.
 TEST(VstEntry, RecordAndParameterOfTheInstrument)
 {
     Player player;
     CVstHost& host = player.host;
     EXPECT_EQ(host.Flags(), 0x131);
-    EXPECT_EQ(host.UniqueId(), 0x766C6D31);
-    EXPECT_TRUE(host.WantsMidi());
     const int32_t cutoff = FindParameterByName("Filter Cutoff");
     host.Effect()->setParameter(host.Effect(), cutoff, 0.3f);
     EXPECT_EQ(host.Effect()->getParameter(host.Effect(), cutoff), 0.3f);
