@@ -7,8 +7,6 @@
 #include "gui/dialogs/CPromptWin.h"
 #include "gui/platform/CSoftScreen.h"
 #include "gui/platform/InputCodes.h"
-#include "gui/widgets/CMenuItem.h"
-#include "gui/widgets/CPopup.h"
 #include "host/CVST24Plugin.h"
 #include "support/TempDir.h"
 #include "synth/CSynth.h"
@@ -22,30 +20,14 @@
 
 namespace
 {
-// The editor's window, counting its idles and deletions.
-class CountedWin : public CPluginWin
+// A control at client (10, 10) of the editor. A press runs the host's
+// action straight from the handling of the message when there is one, else
+// it asks a question in a modal loop; then it reads its window.
+class CHostActionCtrl : public CCtrl
 {
 public:
-    CountedWin(CApp* app, int32_t* idles, int32_t* deleted)
-        : CPluginWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth, CEditorHosting::kEditorHeight),
-          idles(idles), deleted(deleted)
-    {
-    }
-    ~CountedWin() override { ++*deleted; }
-    void Idle() override { ++*idles; }
-
-    int32_t* idles;
-    int32_t* deleted;
-};
-
-// A control at client (10, 10) of the editor that, pressed, starts a popup
-// menu or a modal confirmation. Its timer, which the loop's idle ticks
-// fire, stands for a message of the host's arriving in the loop.
-class CLoopStarter : public CCtrl
-{
-public:
-    CLoopStarter(CWin* window, bool modal, std::function<void()> hostAction, std::vector<std::string>* log)
-        : CCtrl(window), modal(modal), hostAction(std::move(hostAction)), log(log)
+    CHostActionCtrl(CWin* window, const std::function<void()>* hostAction, std::vector<std::string>* log)
+        : CCtrl(window), hostAction(hostAction), log(log)
     {
         x = 10;
         y = 10;
@@ -56,99 +38,51 @@ public:
     void MouseDown(int32_t, int32_t, int32_t) override
     {
         CWin* win = window;
-        win->app->StartTimer(this, 30, false);
-        std::string answer;
-        if (modal)
-            answer = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
+        std::string what = "direct";
+        if (*hostAction)
+            (*hostAction)();
         else
-        {
-            CMenuItem menu("menu");
-            menu.Add("Copy", 1);
-            menu.Add("Paste", 2);
-            answer = std::string("popup ") + (CPopup::Run(win, &menu, 300, 200) ? "chosen" : "cancelled");
-        }
+            what = "ask " + std::to_string(Ask(win, "Overwrite bank", "Are you sure?", kPromptOk | kPromptCancel));
         // This control's own state: freed if the close had not waited.
-        log->push_back(answer + " visible " + std::to_string(win->visible) + " loops " +
-                       std::to_string(win->app->loopDepth));
-    }
-    void Timer() override
-    {
-        log->push_back("host");
-        hostAction();
+        log->push_back(what + " visible " + std::to_string(win->visible) + " loops " +
+                       std::to_string(win->app->loopDepth) + " depth " + std::to_string(win->app->frameDepth));
     }
 
-    bool modal;
-    std::function<void()> hostAction;
+    const std::function<void()>* hostAction;
     std::vector<std::string>* log;
 };
 
-// A control at client (10, 10) whose press runs the host's action straight
-// from the handling of the message, then reads its window.
-class CHostCaller : public CCtrl
-{
-public:
-    CHostCaller(CWin* window, std::function<void()> hostAction, std::vector<std::string>* log)
-        : CCtrl(window), hostAction(std::move(hostAction)), log(log)
-    {
-        x = 10;
-        y = 10;
-        width = 100;
-        height = 20;
-    }
-
-    void MouseDown(int32_t, int32_t, int32_t) override
-    {
-        CWin* win = window;
-        hostAction();
-        log->push_back("visible " + std::to_string(win->visible) + " depth " + std::to_string(win->app->frameDepth));
-    }
-
-    std::function<void()> hostAction;
-    std::vector<std::string>* log;
-};
-
-// Editor windows that are plain windows of the editor's size, counted; with
-// a host action they carry a loop starter, or a host caller.
-class CountingFactory : public CEditorFactory
+// Editor windows of the editor's size, counted, each with a host action
+// control.
+class CCountingFactory : public CEditorFactory
 {
 public:
     CPluginWin* CreateEditor(CApp* app) override
     {
         ++created;
-        appWhenCreated = app;
         if (refuse)
             return nullptr;
-        CPluginWin* window = new CountedWin(app, &idles, &windowsDeleted);
-        if (hostAction && callsDirectly)
-            window->AddChild(new CHostCaller(window, hostAction, &log));
-        else if (hostAction)
-            window->AddChild(new CLoopStarter(window, modalStarter, hostAction, &log));
+        auto* window = new CPluginWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth,
+                                      CEditorHosting::kEditorHeight);
+        window->AddChild(new CHostActionCtrl(window, &hostAction, &log));
         return window;
     }
 
     int32_t created = 0;
-    int32_t idles = 0;
-    int32_t windowsDeleted = 0;
     bool refuse = false;
-    CApp* appWhenCreated = nullptr;
-    bool modalStarter = false;
-    bool callsDirectly = false;
     std::function<void()> hostAction;
     std::vector<std::string> log;
 };
 
-class CEditorHostingTest : public ::testing::Test
+// The software screen with the host's window on it.
+class CHostWindowTest : public ::testing::Test
 {
 protected:
-    CEditorHostingTest() : editor(&core, nullptr, &screen)
+    explicit CHostWindowTest(Rect place) : host(screen.Create(0, false, false, place, nullptr))
     {
-        host = screen.Create(0, false, false, Rect{100, 50, 1100, 550}, nullptr);
         screen.Show(host, true);
     }
-    ~CEditorHostingTest() override { editor.Close(); }
-
-    CWin* Window() { return editor.Window(); }
-    // The host's own message loop: delivers what is queued, to our loops too.
+    // The host's own message loop: delivers what is due, to our loops too.
     void HostLoop()
     {
         Message m;
@@ -158,23 +92,33 @@ protected:
     void* HostHandle() { return reinterpret_cast<void*>(host); }
 
     CSoftScreen screen;
-    CountingFactory core;
-    CEditorHosting editor;
-    SysWindow host = 0;
+    SysWindow host;
 };
 
-TEST_F(CEditorHostingTest, RectIsTheEditorSizeEvenBeforeOpening)
+class CEditorHostingTest : public CHostWindowTest
 {
-    EXPECT_EQ(editor.Rect().bottom, 100);
+protected:
+    CEditorHostingTest() : CHostWindowTest(Rect{100, 50, 1100, 550}), editor(&core, nullptr, &screen) {}
+    ~CEditorHostingTest() override { editor.Close(); }
+
+    CWin* Window() { return editor.Window(); }
+
+    CCountingFactory core;
+    CEditorHosting editor;
+};
+
+TEST_F(CEditorHostingTest, RectIsTheEditorSizeAndWithoutAFactoryThereIsNoEditor)
+{
+    CEditorHosting none(nullptr, nullptr, &screen);
     ERect* rect = nullptr;
-    EXPECT_EQ(editor.GetRect(&rect), 1);
-    ASSERT_EQ(rect, &editor.Rect());
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 376);
-    EXPECT_EQ(rect->right, 824);
-    EXPECT_EQ(editor.GetRect(nullptr), 0);
-    EXPECT_EQ(core.created, 0);
+    EXPECT_EQ(none.GetRect(&rect), 1);
+    ASSERT_EQ(rect, &none.Rect());
+    EXPECT_EQ((std::vector<int16_t>{rect->top, rect->left, rect->bottom, rect->right}),
+              (std::vector<int16_t>{0, 0, 376, 824}));
+    EXPECT_EQ(none.GetRect(nullptr), 0);
+    EXPECT_EQ(none.Open(HostHandle()), 0);
+    EXPECT_EQ(none.App(), nullptr);
+    EXPECT_EQ(none.Idle(), 0);
 }
 
 TEST_F(CEditorHostingTest, OpenEmbedsAShownWindowInTheHostsWindow)
@@ -182,17 +126,12 @@ TEST_F(CEditorHostingTest, OpenEmbedsAShownWindowInTheHostsWindow)
     EXPECT_EQ(editor.Open(HostHandle()), 1);
     CWin* window = Window();
     ASSERT_NE(window, nullptr);
-    CApp* app = editor.App();
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(core.appWhenCreated, app);
-    EXPECT_EQ(app->system, &screen);
-    EXPECT_EQ(app->mainWindow, window);
+    ASSERT_NE(editor.App(), nullptr);
+    EXPECT_EQ(editor.App()->mainWindow, window);
     EXPECT_TRUE(window->style & kWinEmbedded);
-    EXPECT_TRUE(window->visible);
     EXPECT_TRUE(screen.IsVisible(window->hwnd));
     // At the top-left corner of the host's client area, at the editor's size.
     EXPECT_EQ(screen.ScreenRect(window->hwnd), (Rect{100, 50, 924, 426}));
-    EXPECT_EQ(screen.ParentRect(window->hwnd), (Rect{0, 0, 824, 376}));
     EXPECT_EQ(screen.WindowAt(150, 100), window->hwnd);
     EXPECT_EQ(screen.WindowAt(1000, 100), host);
     // Hiding the host's window hides the editor with it.
@@ -213,46 +152,10 @@ TEST_F(CEditorHostingTest, WithoutAUsableParentTheEditorIsAWindowOfItsOwn)
     }
 }
 
-TEST_F(CEditorHostingTest, SecondOpenMakesNothingNew)
-{
-    editor.Open(HostHandle());
-    CPluginWin* window = editor.Window();
-    CApp* app = editor.App();
-    const size_t windows = screen.ZOrder().size();
-    EXPECT_EQ(editor.Open(HostHandle()), 1);
-    EXPECT_EQ(editor.Window(), window);
-    EXPECT_EQ(editor.App(), app);
-    EXPECT_EQ(core.created, 1);
-    EXPECT_EQ(screen.ZOrder().size(), windows);
-}
-
-TEST_F(CEditorHostingTest, CloseRemovesTheWindowAndForgetsBoth)
-{
-    editor.Open(HostHandle());
-    EXPECT_EQ(screen.ZOrder().size(), 2u);
-    EXPECT_EQ(editor.Close(), 0);
-    EXPECT_EQ(editor.Window(), nullptr);
-    EXPECT_EQ(editor.App(), nullptr);
-    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-    // A second close, and idles after it, touch nothing.
-    EXPECT_EQ(editor.Close(), 0);
-    EXPECT_EQ(editor.Idle(), 0);
-    EXPECT_EQ(core.idles, 0);
-    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-}
-
-TEST_F(CEditorHostingTest, ReopeningBuildsAFreshWindow)
-{
-    editor.Open(HostHandle());
-    editor.Close();
-    EXPECT_EQ(editor.Open(HostHandle()), 1);
-    ASSERT_NE(Window(), nullptr);
-    EXPECT_EQ(core.created, 2);
-    EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
-    EXPECT_EQ(screen.ZOrder().size(), 2u);
-}
-
-TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
+// An editor that cannot be made leaves nothing open; a second open makes
+// nothing new; a close removes everything and a second close or an idle
+// after it touches nothing.
+TEST_F(CEditorHostingTest, OpenCloseAndOpenAgain)
 {
     core.refuse = true;
     EXPECT_EQ(editor.Open(HostHandle()), 0);
@@ -260,70 +163,21 @@ TEST_F(CEditorHostingTest, AnEditorThatCannotBeMadeLeavesNothingOpen)
     EXPECT_EQ(editor.App(), nullptr);
     core.refuse = false;
     EXPECT_EQ(editor.Open(HostHandle()), 1);
-    EXPECT_EQ(core.created, 2);
-}
-
-TEST_F(CEditorHostingTest, IdleReachesAnOpenWindowOnly)
-{
-    EXPECT_EQ(editor.Idle(), 0);
-    editor.Open(HostHandle());
-    EXPECT_EQ(editor.Idle(), 0);
-    EXPECT_EQ(core.idles, 1);
-}
-
-TEST_F(CEditorHostingTest, WithoutAFactoryThereIsNoEditor)
-{
-    CEditorHosting none(nullptr, nullptr, &screen);
-    EXPECT_EQ(none.Open(HostHandle()), 0);
-    EXPECT_EQ(none.App(), nullptr);
-    EXPECT_EQ(none.Idle(), 0);
-}
-
-TEST_F(CEditorHostingTest, DestroyingTheHostingWithTheEditorOpenDeletesTheWindow)
-{
-    auto* doomed = new CEditorHosting(&core, nullptr, &screen);
-    doomed->Open(HostHandle());
-    delete doomed;
-    EXPECT_EQ(core.windowsDeleted, 1);
-    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-}
-
-// The host closes the editor from inside our loop and asks for an idle tick
-// there: the loop ends cancelled, the handler that started it returns on
-// live objects, and the window and the application go at the next idle.
-TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
-{
-    core.hostAction = [this] {
-        editor.Close();
-        editor.Idle();
-        core.log.push_back("pending " + std::to_string(editor.ClosePending()) + " deleted " +
-                           std::to_string(core.windowsDeleted));
-    };
-    for (bool modal : {false, true})
-    {
-        core.log.clear();
-        core.modalStarter = modal;
-        ASSERT_EQ(editor.Open(HostHandle()), 1);
-        const int32_t deletedBefore = core.windowsDeleted;
-        screen.Press(120, 70, kMouseLeft);
-        HostLoop();
-        EXPECT_TRUE(editor.ClosePending());
-        EXPECT_EQ(core.windowsDeleted, deletedBefore);
-        EXPECT_EQ(core.log, (std::vector<std::string>{"host", "pending 1 deleted " + std::to_string(deletedBefore),
-                                                      modal ? "ask 2 visible 0 loops 0"
-                                                            : "popup cancelled visible 0 loops 0"}));
-        EXPECT_EQ(editor.Idle(), 0);
-        EXPECT_FALSE(editor.ClosePending());
-        EXPECT_EQ(core.windowsDeleted, deletedBefore + 1);
-        EXPECT_EQ(editor.Window(), nullptr);
-        EXPECT_EQ(editor.App(), nullptr);
-        EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-        EXPECT_FALSE(screen.Exhausted());
-    }
-    core.hostAction = nullptr;
+    CPluginWin* window = editor.Window();
     EXPECT_EQ(editor.Open(HostHandle()), 1);
-    EXPECT_EQ(core.created, 3);
+    EXPECT_EQ(editor.Window(), window);
+    EXPECT_EQ(screen.ZOrder().size(), 2u);
+
+    EXPECT_EQ(editor.Close(), 0);
+    EXPECT_EQ(editor.Window(), nullptr);
+    EXPECT_EQ(editor.App(), nullptr);
+    EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
+    EXPECT_EQ(editor.Close(), 0);
+    EXPECT_EQ(editor.Idle(), 0);
+
+    EXPECT_EQ(editor.Open(HostHandle()), 1);
     ASSERT_NE(Window(), nullptr);
+    EXPECT_EQ(core.created, 3);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
 }
 
@@ -332,15 +186,14 @@ TEST_F(CEditorHostingTest, CloseInsideAPopupOrModalLoopWaitsForItToReturn)
 TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 {
     core.hostAction = [this] { EXPECT_EQ(editor.Close(), 0); };
-    core.callsDirectly = true;
     editor.Open(HostHandle());
     screen.Press(120, 70, kMouseLeft);
     HostLoop();
-    EXPECT_EQ(core.log, std::vector<std::string>{"visible 0 depth 1"});
+    EXPECT_EQ(core.log, std::vector<std::string>{"direct visible 0 loops 0 depth 1"});
     EXPECT_TRUE(editor.ClosePending());
-    EXPECT_EQ(core.windowsDeleted, 0);
+    EXPECT_EQ(screen.ZOrder().size(), 2u);
     editor.Idle();
-    EXPECT_EQ(core.windowsDeleted, 1);
+    EXPECT_FALSE(editor.ClosePending());
     EXPECT_EQ(editor.App(), nullptr);
     EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
 }
@@ -349,29 +202,26 @@ TEST_F(CEditorHostingTest, CloseFromTheHandlingOfAMessageWaitsForItToReturn)
 // a loop, the open takes the hidden editor back and nothing is deleted.
 TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
 {
-    core.hostAction = [this] {
-        EXPECT_EQ(editor.Close(), 0);
-        EXPECT_EQ(editor.Open(HostHandle()), 1);
-    };
-    core.modalStarter = true;
     editor.Open(HostHandle());
     CPluginWin* window = editor.Window();
     screen.Press(120, 70, kMouseLeft);
+    screen.At(screen.Time() + 500);
+    screen.HostMessage([this] {
+        EXPECT_EQ(editor.Close(), 0);
+        EXPECT_EQ(editor.Open(HostHandle()), 1);
+    });
     HostLoop();
     editor.Idle();
-    EXPECT_EQ(core.log, (std::vector<std::string>{"host", "ask 2 visible 1 loops 0"}));
+    EXPECT_EQ(core.log, std::vector<std::string>{"ask 2 visible 1 loops 0 depth 1"});
     EXPECT_FALSE(editor.ClosePending());
     EXPECT_EQ(editor.Window(), window);
-    EXPECT_EQ(core.windowsDeleted, 0);
+    EXPECT_EQ(core.created, 1);
     EXPECT_TRUE(screen.IsVisible(Window()->hwnd));
-    EXPECT_EQ(screen.ZOrder().size(), 2u);
-    // Loops run again once the outermost has returned: Enter answers OK
-    // before the host's message comes.
+    // Loops run again once the outermost has returned: Enter answers OK.
     screen.Press(120, 70, kMouseLeft);
     screen.Key(kKeyEnter);
     HostLoop();
-    EXPECT_EQ(core.log.size(), 3u);
-    EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0");
+    EXPECT_EQ(core.log.back(), "ask 1 visible 1 loops 0 depth 1");
 }
 
 // The synthesizer, counting its deletions.
@@ -402,14 +252,10 @@ enum class HostClose
 // The whole plug-in as a host holds it: the adapter around the synthesizer,
 // its editor on the software screen inside the host's window, which sits at
 // the screen's origin so that editor and screen coordinates agree.
-class CPluginClosedInLoopTest : public ::testing::Test
+class CPluginClosedInLoopTest : public CHostWindowTest
 {
 protected:
-    CPluginClosedInLoopTest()
-    {
-        host = screen.Create(0, false, false, Rect{0, 0, 1000, 500}, nullptr);
-        screen.Show(host, true);
-    }
+    CPluginClosedInLoopTest() : CHostWindowTest(Rect{0, 0, 1000, 500}) {}
     ~CPluginClosedInLoopTest() override
     {
         if (effect && synthsDeleted == 0)
@@ -420,7 +266,7 @@ protected:
     void Start(bool browser)
     {
         synthsDeleted = 0;
-        synth = new CCountedSynth(&synthsDeleted);
+        auto* synth = new CCountedSynth(&synthsDeleted);
         auto* factory = new CSynthEditorFactory(*synth);
         CVST24Plugin* plugin = CVST24Plugin::Create(QuietHost, synth, factory);
         ASSERT_NE(plugin, nullptr);
@@ -430,7 +276,7 @@ protected:
             factory->View().pagesShown = CSynthResources::kPageView;
         factory->View().fileFolder = folder.Path();
         editor = &plugin->Editor();
-        ASSERT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+        ASSERT_EQ(Dispatch(effEditOpen, HostHandle()), 1);
         Dispatch(effEditIdle);
         HostLoop();
     }
@@ -438,12 +284,11 @@ protected:
     {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
     }
-    // The host's own message loop: delivers what is due, to our loops too.
-    void HostLoop()
+    std::vector<uint8_t> BankChunk()
     {
-        Message m;
-        while (screen.Peek(m))
-            screen.Dispatch(m);
+        uint8_t* data = nullptr;
+        const intptr_t size = effect->dispatcher(effect, effGetChunk, 0, 0, &data, 0.0f);
+        return std::vector<uint8_t>(data, data + size);
     }
     void RightClick(int32_t x, int32_t y)
     {
@@ -459,7 +304,7 @@ protected:
     }
     // Scripts the host's close a moment after the input so far, while the
     // loop that input starts waits for more. The plug-in must still be
-    // whole when the host's calls return.
+    // whole when the host's calls return, its editor waiting to go.
     void CloseLater(HostClose how)
     {
         screen.At(screen.Time() + 500);
@@ -469,6 +314,7 @@ protected:
             if (how != HostClose::Editor)
                 Dispatch(effClose);
             deletedInHostCall = synthsDeleted;
+            pendingInHostCall = editor->ClosePending();
         });
     }
     // After the host's message loop: a closed plug-in has gone, editor and
@@ -476,6 +322,7 @@ protected:
     void ExpectClosed(HostClose how)
     {
         EXPECT_EQ(deletedInHostCall, 0);
+        EXPECT_TRUE(pendingInHostCall);
         EXPECT_FALSE(screen.Exhausted());
         if (how == HostClose::Editor)
         {
@@ -484,7 +331,7 @@ protected:
             EXPECT_EQ(editor->Window(), nullptr);
             EXPECT_EQ(editor->App(), nullptr);
             EXPECT_EQ(screen.ZOrder(), std::vector<SysWindow>{host});
-            EXPECT_EQ(Dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+            EXPECT_EQ(Dispatch(effEditOpen, HostHandle()), 1);
             EXPECT_EQ(screen.ZOrder().size(), 2u);
             Dispatch(effClose);
         }
@@ -496,64 +343,49 @@ protected:
     static constexpr HostClose kCloses[] = {HostClose::Editor, HostClose::Plugin, HostClose::EditorThenPlugin};
 
     TempDir folder;
-    CSoftScreen screen;
-    SysWindow host = 0;
-    CCountedSynth* synth = nullptr; // owned by the plug-in
     CEditorHosting* editor = nullptr; // the plug-in's
     AEffect* effect = nullptr;
     int32_t synthsDeleted = 0;
     int32_t deletedInHostCall = -1;
+    bool pendingInHostCall = false;
 };
 
-// The first wave knob's menu (a right click on the knob) is open.
-TEST_F(CPluginClosedInLoopTest, WithTheKnobMenuOpen)
+// The loops: the first wave knob's menu (a right click on the knob), the
+// browser menu's "Clear all presets" asking before overwriting the bank, and
+// its "Save program..." running the file browser. A closed editor has
+// changed nothing.
+TEST_F(CPluginClosedInLoopTest, WithAMenuOrDialogOpen)
 {
-    for (HostClose how : kCloses)
+    const struct
     {
-        Start(false);
-        const int32_t wave = synth->currentProgram->wave1;
-        RightClick(44, 64);
-        CloseLater(how);
-        HostLoop();
-        if (how == HostClose::Editor)
+        const char* loop;
+        bool browser;
+        int32_t x;
+        int32_t y;
+        int32_t itemY;  // of the menu item then chosen; 0 for none
+    } cases[] = {
+        {"knob menu", false, 44, 64, 0},
+        {"overwrite question", true, 300, 200, 233},
+        {"file browser", true, 300, 200, 200 + 2 + 5 * 16 + 2 * 7 + 8},
+    };
+    for (const auto& c : cases)
+    {
+        for (HostClose how : kCloses)
         {
-            EXPECT_EQ(synth->currentProgram->wave1, wave);
+            SCOPED_TRACE(c.loop);
+            Start(c.browser);
+            const std::vector<uint8_t> bank = BankChunk();
+            RightClick(c.x, c.y);
+            if (c.itemY != 0)
+                LeftClick(330, c.itemY);
+            CloseLater(how);
+            HostLoop();
+            if (how == HostClose::Editor)
+            {
+                EXPECT_EQ(BankChunk(), bank);
+            }
+            ExpectClosed(how);
         }
-        ExpectClosed(how);
-    }
-}
-
-// The browser menu's "Clear all presets" asks before overwriting the bank.
-TEST_F(CPluginClosedInLoopTest, WithTheOverwriteBankQuestionOpen)
-{
-    for (HostClose how : kCloses)
-    {
-        Start(true);
-        synth->programs[3].q = 0.123f;
-        RightClick(300, 200);
-        LeftClick(330, 233);
-        CloseLater(how);
-        HostLoop();
-        if (how == HostClose::Editor)
-        {
-            EXPECT_EQ(synth->programs[3].q, 0.123f);
-        }
-        ExpectClosed(how);
-    }
-}
-
-// The browser menu's "Save program..." runs the file browser.
-TEST_F(CPluginClosedInLoopTest, WithTheFileBrowserOpen)
-{
-    const int32_t saveProgram = 200 + 2 + 5 * 16 + 2 * 7 + 8;
-    for (HostClose how : kCloses)
-    {
-        Start(true);
-        RightClick(300, 200);
-        LeftClick(330, saveProgram);
-        CloseLater(how);
-        HostLoop();
-        ExpectClosed(how);
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
