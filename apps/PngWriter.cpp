@@ -39,7 +39,7 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     PutBig32(out, Crc32(body.data(), body.size()));
 }
 
-} // namespace
+}  // namespace
 
 bool WritePng(CDrawContext& surface, const std::string& path)
 {
@@ -50,10 +50,10 @@ bool WritePng(CDrawContext& surface, const std::string& path)
     std::vector<uint8_t> raw;
     for (int32_t y = 0; y < h; ++y)
     {
-        raw.push_back(0); // no filter
+        raw.push_back(0);  // no filter
         for (int32_t x = 0; x < w; ++x)
         {
-            const uint32_t c = surface.GetPixel(x, y); // 0x00BBGGRR
+            const uint32_t c = surface.GetPixel(x, y);  // 0x00BBGGRR
             raw.push_back(static_cast<uint8_t>(c));
             raw.push_back(static_cast<uint8_t>(c >> 8));
             raw.push_back(static_cast<uint8_t>(c >> 16));
@@ -84,7 +84,7 @@ bool WritePng(CDrawContext& surface, const std::string& path)
     std::vector<uint8_t> header;
     PutBig32(header, static_cast<uint32_t>(w));
     PutBig32(header, static_cast<uint32_t>(h));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
+    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
     PutChunk(file, "IHDR", header);
     PutChunk(file, "IDAT", z);
     PutChunk(file, "IEND", {});

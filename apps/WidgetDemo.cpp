@@ -92,8 +92,8 @@ void AddForm(CWin* win, CDemo* demo, int32_t left, CCol& col)
     Put(win, new CEdit(win), field, col.y, kFieldWidth, kRowHeight)->SetText("Velmora pad");
     col.Advance(0, kRowHeight + kRowGap);
 
-    CTextValue* voices = Put(win, new CTextValue(win, "Voices", kLabelWidth), left, col.y,
-                             kLabelWidth + kFieldWidth, kRowHeight);
+    CTextValue* voices =
+        Put(win, new CTextValue(win, "Voices", kLabelWidth), left, col.y, kLabelWidth + kFieldWidth, kRowHeight);
     voices->field->SetRange(1, 32);
     voices->field->SetValue(8);
     col.Advance(0, kRowHeight + kRowGap);
@@ -160,8 +160,8 @@ void AddSliders(CWin* win, int32_t left, CCol& col)
     CFader* level = Put(win, new CFader(win, false), left, col.y + 4, across, 14);
     level->SetRange(0, 100, 0);
     level->SetValue(70);
-    CScrollbar* bar = Put(win, new CScrollbar(win, false), left, col.y + kTall - kScrollbarSide, across,
-                          kScrollbarSide);
+    CScrollbar* bar =
+        Put(win, new CScrollbar(win, false), left, col.y + kTall - kScrollbarSide, across, kScrollbarSide);
     bar->SetRange(0, 300, 100);
     bar->SetValue(120);
     for (CScrollbar* s : {static_cast<CScrollbar*>(level), static_cast<CScrollbar*>(pan), bar, down})
@@ -211,7 +211,7 @@ void AddLists(CWin* win, int32_t left, int32_t top)
     grip->anchor = kAnchorRight | kAnchorBottom;
 }
 
-} // namespace
+}  // namespace
 
 CWin* BuildWidgetDemo(CApp* app, CDemo* demo)
 {
@@ -290,8 +290,8 @@ int WriteWidgetDemo(const char* tool, const char* path, const char* popupPath)
         app.globalKeyHandler = new _COnKey<CDemo>(&demo, &CDemo::Key);
         screen.Press(clientX + 12, clientY + 8, kMouseLeft);
         screen.Release(clientX + 12, clientY + 8, kMouseLeft);
-        for (int32_t key : {kKeyDown, kKeyDown, kKeyDown, kKeyRight, kKeyDown, static_cast<int32_t>('s'), kKeyEscape,
-                            kKeyEscape})
+        for (int32_t key :
+             {kKeyDown, kKeyDown, kKeyDown, kKeyRight, kKeyDown, static_cast<int32_t>('s'), kKeyEscape, kKeyEscape})
             screen.Key(key);
         while (screen.Peek(m))
             screen.Dispatch(m);

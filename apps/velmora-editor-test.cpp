@@ -35,7 +35,7 @@ namespace
 {
 constexpr int32_t kEditorWidth = 824;
 constexpr int32_t kEditorHeight = 376;
-constexpr int32_t kHostX = 40;   // the host window on the screen
+constexpr int32_t kHostX = 40;  // the host window on the screen
 constexpr int32_t kHostY = 30;
 constexpr int32_t kHostWidth = 900;
 constexpr int32_t kHostHeight = 420;
@@ -64,7 +64,7 @@ struct Step
 // oscillator panel (turned down), the program header's arrow and name, the title (which
 // toggles the About page) and the page view's "Editor" tab.
 const std::vector<Step> kKnobDrag = {{Step::Move, 108, 60}, {Step::Press, 108, 60}, {Step::Move, 108, 66},
-                                     {Step::Move, 108, 78}, {Step::Move, 107, 92}, {Step::Release, 107, 92}};
+                                     {Step::Move, 108, 78}, {Step::Move, 107, 92},  {Step::Release, 107, 92}};
 const std::vector<Step> kNextProgram = {{Step::Move, 510, 358}, {Step::Press, 510, 358}, {Step::Release, 510, 358}};
 const std::vector<Step> kBrowser = {{Step::Move, 430, 358}, {Step::Press, 430, 358}, {Step::Release, 430, 358}};
 const std::vector<Step> kEditorTab = {{Step::Move, 784, 308}, {Step::Press, 784, 308}, {Step::Release, 784, 308}};
@@ -110,8 +110,7 @@ public:
     CReference() : factory(synth), editor(&factory, nullptr, &screen)
     {
         screen.screen = Rect{0, 0, 1280, 1024};
-        host = screen.Create(0, false, false, Rect{kHostX, kHostY, kHostX + kHostWidth, kHostY + kHostHeight},
-                             nullptr);
+        host = screen.Create(0, false, false, Rect{kHostX, kHostY, kHostX + kHostWidth, kHostY + kHostHeight}, nullptr);
         screen.Show(host, true);
     }
     ~CReference() { editor.Close(); }
@@ -284,8 +283,8 @@ private:
         size_t differing = 0;
         for (size_t i = 0; i < seen.pixels.size() && i < expected.pixels.size(); ++i)
             differing += seen.pixels[i] != expected.pixels[i];
-        const bool same = !seen.pixels.empty() && seen.width == expected.width && seen.height == expected.height &&
-                          differing == 0;
+        const bool same =
+            !seen.pixels.empty() && seen.width == expected.width && seen.height == expected.height && differing == 0;
         WritePicture(seen, out + "/x11-" + name + ".png");
         if (!same)
             WritePicture(expected, out + "/reference-" + name + ".png");
@@ -317,8 +316,8 @@ void CTest::RenderWithEditor()
     if (!quiet.Load(plugin))
         return Check("a second instance loads", false, quiet.Error());
     quiet.SetChunk(host->GetChunk(false), false);
-    Check("the quiet instance took the edited state", quiet.GetProgram() == host->GetProgram() &&
-                                                          quiet.GetChunk(false) == host->GetChunk(false));
+    Check("the quiet instance took the edited state",
+          quiet.GetProgram() == host->GetProgram() && quiet.GetChunk(false) == host->GetChunk(false));
     std::vector<float> renders[2];
     CVstHost* hosts[2] = {&quiet, host.get()};
     for (int32_t which = 0; which < 2; ++which)
@@ -398,8 +397,8 @@ void CTest::ToolkitLoops()
 
     for (const bool popup : {true, false})
     {
-        CWin* window = new CWin(&app, &owner, popup ? kWinNoActivate : kWinTitleBar, popup ? "popup" : "dialog",
-                                400, 500, 600, 620);
+        CWin* window = new CWin(&app, &owner, popup ? kWinNoActivate : kWinTitleBar, popup ? "popup" : "dialog", 400,
+                                500, 600, 620);
         CLoopProbe* probe = new CLoopProbe(window, parent, popup);
         window->AddChild(probe);
         app.StartTimer(probe, kIdleTickMs, true);
@@ -438,9 +437,9 @@ int CTest::Run()
     }
     Check("the plug-in declares an editor", (host->Flags() & effFlagsHasEditor) != 0);
     ERect* rect = nullptr;
-    Check("the editor's size is known before it opens",
-          Edit(*host, effEditGetRect, &rect) == 1 && rect && rect->right - rect->left == kEditorWidth &&
-              rect->bottom - rect->top == kEditorHeight);
+    Check("the editor's size is known before it opens", Edit(*host, effEditGetRect, &rect) == 1 && rect &&
+                                                            rect->right - rect->left == kEditorWidth &&
+                                                            rect->bottom - rect->top == kEditorHeight);
 
     // Without an X server to show it on there is no editor, and the host is told so.
     const std::string display = std::getenv("DISPLAY");
@@ -472,8 +471,8 @@ int CTest::Run()
         const char* name;
         const std::vector<Step>* steps;
     };
-    const Scene scenes[] = {{"hover", &kHover},        {"knob-drag", &kKnobDrag}, {"next-program", &kNextProgram},
-                            {"browser", &kBrowser},    {"editor-tab", &kEditorTab}, {"about", &kTitle},
+    const Scene scenes[] = {{"hover", &kHover},           {"knob-drag", &kKnobDrag},   {"next-program", &kNextProgram},
+                            {"browser", &kBrowser},       {"editor-tab", &kEditorTab}, {"about", &kTitle},
                             {"back-from-about", &kTitle}, {"browser-again", &kBrowser}};
     for (const Scene& scene : scenes)
     {

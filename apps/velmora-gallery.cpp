@@ -28,8 +28,8 @@ int main(int argc, char** argv)
     DrawingScenes(folder);
     WindowScenes(folder);
     DialogScenes(folder);
-    const int demo = WriteWidgetDemo("velmora-gallery", folder.Path("windemo").c_str(),
-                                     folder.Path("windemo-menu").c_str());
+    const int demo =
+        WriteWidgetDemo("velmora-gallery", folder.Path("windemo").c_str(), folder.Path("windemo-menu").c_str());
     for (const std::string& failure : folder.failures)
         std::fprintf(stderr, "velmora-gallery: %s\n", failure.c_str());
     if (demo != 0 || !folder.failures.empty())

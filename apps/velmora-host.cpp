@@ -37,18 +37,17 @@ struct SequenceEvent
 };
 
 constexpr SequenceEvent kSequence[] = {
-    {0, 100, 0x90, 60, 100}, {20, 0, 0x90, 64, 80},  {40, 255, 0x90, 67, 127}, {60, 17, 0xB0, 1, 64},
-    {70, 31, 0xE0, 0, 80},   {90, 5, 0x80, 60, 0},   {90, 6, 0x80, 64, 0},     {120, 200, 0x90, 72, 90},
-    {150, 64, 0x80, 67, 0},  {200, 128, 0x80, 72, 0}, {200, 129, 0xB0, 1, 0},  {201, 0, 0xE0, 0, 64},
+    {0, 100, 0x90, 60, 100}, {20, 0, 0x90, 64, 80},   {40, 255, 0x90, 67, 127}, {60, 17, 0xB0, 1, 64},
+    {70, 31, 0xE0, 0, 80},   {90, 5, 0x80, 60, 0},    {90, 6, 0x80, 64, 0},     {120, 200, 0x90, 72, 90},
+    {150, 64, 0x80, 67, 0},  {200, 128, 0x80, 72, 0}, {200, 129, 0xB0, 1, 0},   {201, 0, 0xE0, 0, 64},
 };
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: velmora-host info PLUGIN\n"
-                 "       velmora-host render PLUGIN OUT [--program N]\n"
-                 "       velmora-host compare A B [--tolerance X]\n"
-                 "       velmora-host editor PLUGIN [BMP]   (Windows)\n");
+    std::fprintf(stderr, "usage: velmora-host info PLUGIN\n"
+                         "       velmora-host render PLUGIN OUT [--program N]\n"
+                         "       velmora-host compare A B [--tolerance X]\n"
+                         "       velmora-host editor PLUGIN [BMP]   (Windows)\n");
     return 2;
 }
 
@@ -148,8 +147,7 @@ int Render(const char* path, const char* out, int argc, char** argv)
     host.SetPlaying(true);
     host.Resume();
 
-    std::vector<std::vector<float>> channels(static_cast<size_t>(host.NumOutputs()),
-                                             std::vector<float>(kBlockFrames));
+    std::vector<std::vector<float>> channels(static_cast<size_t>(host.NumOutputs()), std::vector<float>(kBlockFrames));
     std::vector<float*> outputs;
     for (std::vector<float>& channel : channels)
         outputs.push_back(channel.data());
@@ -216,8 +214,8 @@ int Compare(const char* first, const char* second, int argc, char** argv)
         if (!(difference <= largest))
             largest = difference;
     }
-    std::printf("%zu samples, %zu differ, largest difference %.3g (tolerance %.3g)\n", a.size(), differing,
-                largest, tolerance);
+    std::printf("%zu samples, %zu differ, largest difference %.3g (tolerance %.3g)\n", a.size(), differing, largest,
+                tolerance);
     return largest <= tolerance ? 0 : 1;
 }
 
@@ -314,7 +312,8 @@ int Editor(const char* path, const char* screenshot)
         return 1;
     int failed = 0;
     int passed = 0;
-    auto check = [&](const char* what, bool ok) {
+    auto check = [&](const char* what, bool ok)
+    {
         std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
         ++(ok ? passed : failed);
     };
@@ -334,9 +333,9 @@ int Editor(const char* path, const char* screenshot)
     ShowWindow(parent, SW_SHOW);
     check("the plug-in declares an editor", (host.Flags() & effFlagsHasEditor) != 0);
     ERect* rect = nullptr;
-    check("the editor's size is known before it opens",
-          host.Dispatch(effEditGetRect, 0, 0, &rect, 0.0f) == 1 && rect &&
-              rect->right - rect->left == kEditorWidth && rect->bottom - rect->top == kEditorHeight);
+    check("the editor's size is known before it opens", host.Dispatch(effEditGetRect, 0, 0, &rect, 0.0f) == 1 && rect &&
+                                                            rect->right - rect->left == kEditorWidth &&
+                                                            rect->bottom - rect->top == kEditorHeight);
     check("the editor opens", host.Dispatch(effEditOpen, 0, 0, parent, 0.0f) == 1);
     check("a second open answers 1", host.Dispatch(effEditOpen, 0, 0, parent, 0.0f) == 1);
     Pump(host, 500);
@@ -360,9 +359,8 @@ int Editor(const char* path, const char* screenshot)
             int x, y;
             COLORREF colour;
         };
-        const Spot spots[] = {{3, 3, RGB(32, 32, 32)},     {276, 100, RGB(32, 32, 32)},
-                              {3, 372, RGB(32, 32, 32)},   {150, 120, RGB(0, 0, 0)},
-                              {400, 290, RGB(0, 0, 0)},    {680, 120, RGB(0, 0, 0)}};
+        const Spot spots[] = {{3, 3, RGB(32, 32, 32)},  {276, 100, RGB(32, 32, 32)}, {3, 372, RGB(32, 32, 32)},
+                              {150, 120, RGB(0, 0, 0)}, {400, 290, RGB(0, 0, 0)},    {680, 120, RGB(0, 0, 0)}};
         HDC dc = GetDC(editor);
         bool coloursInPlace = true;
         for (const Spot& spot : spots)

@@ -16,7 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 int Usage()
 {

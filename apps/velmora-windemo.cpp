@@ -29,7 +29,7 @@ int Show()
 #endif
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

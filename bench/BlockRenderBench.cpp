@@ -11,7 +11,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kRate = 44100;
 constexpr int32_t kBlock = 256;
@@ -111,7 +112,13 @@ void BM_HeldVoices(benchmark::State& state)
         RenderSeconds(*synth, left, right, kFrames);
     SetFigures(state, voices);
 }
-BENCHMARK(BM_HeldVoices)->Arg(1)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HeldVoices)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(32)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // 32 voices released at the start: a 10 s release fading into silence.
 void BM_ReleaseTail(benchmark::State& state)

@@ -11,7 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 class EditorFixture : public benchmark::Fixture
 {

@@ -12,7 +12,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kRate = 44100;
 constexpr double kSeconds = 10.0;

@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kPhotoWidth = 1920;
 constexpr uint32_t kPhotoHeight = 1080;
@@ -26,7 +27,9 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length)
     static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
 }
 
-void NoFlush(png_structp) {}
+void NoFlush(png_structp)
+{
+}
 
 // A smooth picture with grain, encoded by libpng with its default filters and
 // compression: about what a photograph gives.

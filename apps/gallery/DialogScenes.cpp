@@ -65,7 +65,7 @@ bool MakePresets(const std::string& top)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void DialogScenes(CPictureFolder& folder)
 {

@@ -67,7 +67,7 @@ void ThemeItems(CPictureFolder& folder)
         const int32_t top = (i / kColumns) * kCellHeight + 3;
         const Rect box{left, top, left + kCellWidth - 8, top + (item->height > 0 ? item->height : 20)};
         DrawItem(g, box, item, 0);
-        const uint32_t ink = item->itemtextcol != 0 ? item->itemtextcol
+        const uint32_t ink = item->itemtextcol != 0   ? item->itemtextcol
                              : item->itemsymbcol != 0 ? item->itemsymbcol
                                                       : 0x00FFFF;
         g.Text(ink, item->itemid, box, 0);
@@ -129,7 +129,7 @@ void GroupPaint(CPictureFolder& folder)
     folder.Write(dc, "group-paint", 4);
 }
 
-} // namespace
+}  // namespace
 
 void DrawingScenes(CPictureFolder& folder)
 {

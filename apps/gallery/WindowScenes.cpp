@@ -159,8 +159,8 @@ void Menus(CPictureFolder& folder)
     CMenuShot shot{&stage, &folder};
     stage.app.globalKeyHandler = new _COnKey<CMenuShot>(&shot, &CMenuShot::Key);
     main.SetFocusCtrl(bar);
-    for (int32_t key : {kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, static_cast<int32_t>('s'), kKeyEscape,
-                        kKeyEscape})
+    for (int32_t key :
+         {kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, static_cast<int32_t>('s'), kKeyEscape, kKeyEscape})
         stage.screen.Key(key);
     stage.Pump();
 }
@@ -298,7 +298,7 @@ void Lists(CPictureFolder& folder)
     stage.Shoot(folder, "lists", 480, 300, 2);
 }
 
-} // namespace
+}  // namespace
 
 void WindowScenes(CPictureFolder& folder)
 {

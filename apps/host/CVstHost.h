@@ -99,7 +99,7 @@ private:
     std::string error;
     float sampleRate = 44100.0f;
     int32_t blockSize = 0;
-    std::vector<float> silence;        // NumInputs() silent channels of blockSize
+    std::vector<float> silence;  // NumInputs() silent channels of blockSize
     std::vector<float*> inputs;
     std::unique_ptr<EventQueue> queue;
     std::unique_ptr<VstTimeInfo> timeInfo;

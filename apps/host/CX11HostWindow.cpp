@@ -144,8 +144,7 @@ long CX11HostWindow::EmbedFlags(unsigned long child)
     unsigned long after = 0;
     unsigned char* data = nullptr;
     long flags = -1;
-    if (XGetWindowProperty(display, child, info, 0, 2, False, info, &type, &format, &count, &after, &data) ==
-            Success &&
+    if (XGetWindowProperty(display, child, info, 0, 2, False, info, &type, &format, &count, &after, &data) == Success &&
         format == 32 && count == 2)
         flags = reinterpret_cast<long*>(data)[1];
     if (data)

@@ -16,9 +16,11 @@ constexpr size_t kTextBytes = 256;
 
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) {
+                                                  return std::tolower(static_cast<unsigned char>(x)) ==
+                                                         std::tolower(static_cast<unsigned char>(y));
+                                              });
 }
 
 std::string Choices(const ParameterInfo& info, const char* separator)

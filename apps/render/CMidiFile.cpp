@@ -127,8 +127,8 @@ bool CMidiFile::Parse(const uint8_t* data, size_t size)
             if (type == 0x4D54726B)
                 return Fail("track " + std::to_string(found + 1) + " is truncated: its header says " +
                             std::to_string(length) + " bytes, " + std::to_string(size - begin) + " remain");
-            return Fail("chunk" + At(at) + " is truncated: its header says " + std::to_string(length) +
-                        " bytes, " + std::to_string(size - begin) + " remain");
+            return Fail("chunk" + At(at) + " is truncated: its header says " + std::to_string(length) + " bytes, " +
+                        std::to_string(size - begin) + " remain");
         }
         if (type == 0x4D54726B)  // "MTrk"; other chunk types are skipped as the format asks
         {
@@ -140,8 +140,7 @@ bool CMidiFile::Parse(const uint8_t* data, size_t size)
     }
 
     // Stable: equal ticks keep track order, then file order.
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event& a, const Event& b) { return a.tick < b.tick; });
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
     BuildTempoMap();
     const double seconds = Seconds(endTick);
     if (seconds > kMaxSeconds)
@@ -160,7 +159,8 @@ bool CMidiFile::ParseTrack(const uint8_t* data, size_t begin, size_t end, int tr
     uint8_t running = 0;
     size_t at = begin;
 
-    auto readVarLen = [&](uint32_t& value) {
+    auto readVarLen = [&](uint32_t& value)
+    {
         value = 0;
         for (int i = 0; i < kMaxVarLenBytes; ++i)
         {
@@ -173,7 +173,8 @@ bool CMidiFile::ParseTrack(const uint8_t* data, size_t begin, size_t end, int tr
         }
         return Fail(name + ": variable-length number longer than 4 bytes" + At(at - 1));
     };
-    auto skipBytes = [&](uint32_t length, const char* what) {
+    auto skipBytes = [&](uint32_t length, const char* what)
+    {
         if (length > end - at)
             return Fail(name + ": " + what + " of " + std::to_string(length) + " bytes runs past the end of the track" +
                         At(at));

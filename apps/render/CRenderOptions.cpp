@@ -89,7 +89,8 @@ bool CRenderOptions::Parse(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i)
     {
         const std::string option = argv[i];
-        auto value = [&](std::string& target) {
+        auto value = [&](std::string& target)
+        {
             if (i + 1 >= argc)
                 return Fail("option " + option + " needs a value");
             target = argv[++i];

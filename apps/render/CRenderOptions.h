@@ -22,8 +22,8 @@ public:
 
     bool help = false;
     bool version = false;
-    std::string input;    // empty: the built-in demo song
-    std::string output;   // empty: render nothing
+    std::string input;   // empty: the built-in demo song
+    std::string output;  // empty: render nothing
     bool formatGiven = false;
     CSoundFileWriter::Container container = CSoundFileWriter::Wav;
     CSoundFileWriter::Encoding encoding = CSoundFileWriter::Pcm24;

@@ -143,7 +143,8 @@ bool CRenderTool::ReadPresetFile(const std::string& path, CPresetFile::Kind kind
     if (!file.LoadFile(path))
         return Fail(path + ": " + file.Error());
     if (file.kind != kind)
-        return Fail(path + ": " + (kind == CPresetFile::Bank ? "a preset file, not a bank" : "a bank file, not a preset"));
+        return Fail(path + ": " +
+                    (kind == CPresetFile::Bank ? "a preset file, not a bank" : "a bank file, not a preset"));
     return true;
 }
 

@@ -43,8 +43,7 @@ private:
     bool ApplySettings(CVstInstrument& instrument);
     bool SaveState(CVstInstrument& instrument, const std::string& path, CPresetFile::Kind kind);
     // Renders a sequence into one file. program >= 0 puts every channel on it.
-    bool Render(const CSequence& sequence, const std::string& path, int32_t program, bool showProgress,
-                Result& result);
+    bool Render(const CSequence& sequence, const std::string& path, int32_t program, bool showProgress, Result& result);
     bool RenderEachProgram(CVstInstrument& setup);
     void PrintSummary(const std::string& path, const Result& result) const;
     bool Fail(const std::string& message);

@@ -47,7 +47,8 @@ void CRenderer::ReleaseHeldNotes()
     for (int channel = 0; channel < CSequence::kChannels; ++channel)
         for (int key = 0; key < 128; ++key)
             for (int n = 0; n < held[channel][key]; ++n)
-                events.push_back({songEndFrame, static_cast<uint8_t>(kNoteOff | channel), static_cast<uint8_t>(key), 0});
+                events.push_back(
+                    {songEndFrame, static_cast<uint8_t>(kNoteOff | channel), static_cast<uint8_t>(key), 0});
 }
 
 void CRenderer::SetInstrument(int channel, CInstrument* instrument)
@@ -72,7 +73,8 @@ bool CRenderer::RenderChannel(int channel, size_t first, size_t last, int32_t fr
 
     // Hands over the pending events that fall before until and renders up to
     // it; events on until itself wait for the next render.
-    auto renderTo = [&](int32_t until) {
+    auto renderTo = [&](int32_t until)
+    {
         size_t handed = 0;
         for (; handed < pending.size() && pending[handed].offset < until; ++handed)
         {
@@ -88,7 +90,8 @@ bool CRenderer::RenderChannel(int channel, size_t first, size_t last, int32_t fr
     };
     // More events than one render takes on a single sample: they go out with
     // an empty render, so that none of them moves.
-    auto flushHere = [&]() {
+    auto flushHere = [&]()
+    {
         for (const Pending& event : pending)
             if (!instrument.QueueMidi(0, event.status, event.data1, event.data2))
                 return false;

@@ -29,7 +29,8 @@ void CSequence::Add(double seconds, uint8_t status, uint8_t data1, uint8_t data2
 
 void CSequence::Sort()
 {
-    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.seconds < b.seconds; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.seconds < b.seconds; });
 }
 
 double CSequence::TempoAt(double seconds) const

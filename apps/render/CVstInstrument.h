@@ -36,6 +36,6 @@ private:
     CVstHost host;
     std::string error;
     int32_t blockSize = 0;
-    std::vector<float> spare;       // outputs beyond the second, blockSize each
+    std::vector<float> spare;  // outputs beyond the second, blockSize each
     std::vector<float*> outputs;
 };

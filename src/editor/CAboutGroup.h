@@ -23,7 +23,7 @@ public:
 };
 
 // Texts of the editor's title, version and About page.
-extern const char* const kProductName;   // "Velmora"
-extern const char* const kVersionText;   // "Version 1.2"
-extern const char* const kBuildDate;     // "(22oct23)"
+extern const char* const kProductName;  // "Velmora"
+extern const char* const kVersionText;  // "Version 1.2"
+extern const char* const kBuildDate;    // "(22oct23)"
 extern const char* const kWebAddress;

@@ -9,7 +9,7 @@
 namespace
 {
 
-constexpr uint32_t kMeterBackground = 0x282828; // RGB (40, 40, 40)
+constexpr uint32_t kMeterBackground = 0x282828;  // RGB (40, 40, 40)
 constexpr int32_t kBarLeft = 2;
 constexpr int32_t kLeftTop = 2;
 constexpr int32_t kRightTop = 8;
@@ -26,7 +26,7 @@ CBitmap* MakeStrip(uint32_t lines)
     return strip;
 }
 
-} // namespace
+}  // namespace
 
 CAudioVU::CAudioVU(CWin* window, const float* peakLeft, const float* peakRight)
     : CCtrl(window), peakLeft(peakLeft), peakRight(peakRight)

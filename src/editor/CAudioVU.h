@@ -28,8 +28,8 @@ public:
 
     const float* peakLeft;
     const float* peakRight;
-    CBitmap* unlit = nullptr; // owned
-    CBitmap* lit = nullptr;   // owned
+    CBitmap* unlit = nullptr;  // owned
+    CBitmap* lit = nullptr;    // owned
 
 private:
     void PaintBar(CGraphic& g, int32_t top, float peak);

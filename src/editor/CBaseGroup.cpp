@@ -7,7 +7,7 @@ namespace
 // four 64-pixel knobs then fill the 264-pixel width evenly.
 constexpr int32_t kKnobInset = 4;
 
-} // namespace
+}  // namespace
 
 CBaseGroup::CBaseGroup(CWin* window, CSynthResources* resources)
     : CGroup(window), resources(resources), cursorX(kKnobInset), cursorY(kHeaderHeight + kKnobInset)

@@ -29,7 +29,7 @@ int32_t EffectIndex(int32_t i)
     return i >= 0 && i < CFXGroup::kEffectCount ? i : 0;
 }
 
-} // namespace
+}  // namespace
 
 CFXGroup::CFXGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth)
 {

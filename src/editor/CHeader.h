@@ -35,8 +35,8 @@ public:
     bool selectable;
     int32_t* selected;
     CSynthResources* resources;
-    COnChange* OnAdvance = nullptr; // owned
-    COnMouse* OnMenu = nullptr;     // owned
+    COnChange* OnAdvance = nullptr;  // owned
+    COnMouse* OnMenu = nullptr;      // owned
 
 private:
     int32_t RowLeft() const;

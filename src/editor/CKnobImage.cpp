@@ -13,7 +13,7 @@ CImageChunk* MakeFilmstripChunk()
     return chunk;
 }
 
-} // namespace
+}  // namespace
 
 CKnobImage::CKnobImage(uint32_t background) : CImage(MakeFilmstripChunk(), background)
 {

@@ -15,14 +15,13 @@ constexpr int32_t kControllerPages = 3;
 const char* const kControllerEntries[] = {"M.WHL", "KBD", "P.BEND"};
 const char* const kControllerItems[] = {"MOD WHEEL", "KEY TRACKING", "PITCH BEND"};
 
-} // namespace
+}  // namespace
 
 CModulationGroup::CModulationGroup(CSynthWin* window, CSynth* synth) : CSynthPanel(window, synth)
 {
     CSynthResources& view = *resources;
-    const std::string controller =
-        std::string(kControllerEntries[view.modControllerPage % kControllerPages]) +
-        std::to_string(view.modControllerPage % kControllerPages + 1);
+    const std::string controller = std::string(kControllerEntries[view.modControllerPage % kControllerPages]) +
+                                   std::to_string(view.modControllerPage % kControllerPages + 1);
     CHeader* header = AddHeader({"LFO" + std::to_string(view.modLfo % kLfoCount + 1), "ENV",
                                  "VEL" + std::to_string(view.modVelPage % 2 + 1),
                                  "RND" + std::to_string(view.modRndPage % 2 + 1), controller},

@@ -29,7 +29,7 @@ int32_t Clamp(int32_t v, int32_t lo, int32_t hi)
     return v < lo ? lo : (v > hi ? hi : v);
 }
 
-} // namespace
+}  // namespace
 
 CParamControl::CParamControl(CWin* window, CSynthResources* resources, const char* label, float* floatField,
                              int32_t* intField, int32_t lo, int32_t hi)

@@ -59,8 +59,8 @@ public:
 protected:
     // Exactly one of floatField and intField is set; the value starts as the
     // field's. resources (not owned) may be null: nothing asks for a rebuild.
-    CParamControl(CWin* window, CSynthResources* resources, const char* label, float* floatField,
-                  int32_t* intField, int32_t lo, int32_t hi);
+    CParamControl(CWin* window, CSynthResources* resources, const char* label, float* floatField, int32_t* intField,
+                  int32_t lo, int32_t hi);
 
     // The picture between the background and the caption.
     virtual void PaintBody(CGraphic& g) = 0;

@@ -35,7 +35,7 @@ int32_t TruncateToInt(float v)
     return static_cast<int32_t>(v);
 }
 
-} // namespace
+}  // namespace
 
 CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label,
                        float* floatField, int32_t* intField, int32_t lo, int32_t hi, int32_t def, float sensitivity)
@@ -44,14 +44,14 @@ CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* ima
 {
 }
 
-CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label,
-                       float& field, int32_t lo, int32_t hi, int32_t def)
+CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label, float& field,
+                       int32_t lo, int32_t hi, int32_t def)
     : CParamKnob(window, resources, image, label, &field, nullptr, lo, hi, def, kSensitivity)
 {
 }
 
-CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label,
-                       int32_t& field, int32_t lo, int32_t hi, int32_t def)
+CParamKnob::CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label, int32_t& field,
+                       int32_t lo, int32_t hi, int32_t def)
     : CParamKnob(window, resources, image, label, nullptr, &field, lo, hi, def, kSensitivity)
 {
 }

@@ -16,8 +16,8 @@ class CParamKnob : public CParamControl
 public:
     // image is shared, not owned (may be null: no picture is drawn); def is
     // the double-click value.
-    CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label, float& field,
-               int32_t lo, int32_t hi, int32_t def);
+    CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label, float& field, int32_t lo,
+               int32_t hi, int32_t def);
     CParamKnob(CWin* window, CSynthResources* resources, CKnobImage* image, const char* label, int32_t& field,
                int32_t lo, int32_t hi, int32_t def);
 

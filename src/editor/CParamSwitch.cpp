@@ -35,7 +35,7 @@ int32_t Next(int32_t v, int32_t lo, int32_t hi)
     return v >= hi ? lo : v + 1;
 }
 
-} // namespace
+}  // namespace
 
 CParamSwitch::CParamSwitch(CWin* window, CSynthResources* resources, const char* label, int32_t& field, int32_t lo,
                            int32_t hi)

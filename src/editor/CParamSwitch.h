@@ -13,8 +13,7 @@
 class CParamSwitch : public CParamControl
 {
 public:
-    CParamSwitch(CWin* window, CSynthResources* resources, const char* label, int32_t& field, int32_t lo,
-                 int32_t hi);
+    CParamSwitch(CWin* window, CSynthResources* resources, const char* label, int32_t& field, int32_t lo, int32_t hi);
 
 protected:
     void PaintBody(CGraphic& g) override;

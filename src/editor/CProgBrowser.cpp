@@ -11,7 +11,7 @@ namespace
 {
 
 constexpr int32_t kNameInset = 8;
-constexpr int32_t kArrowSize = 5; // half the height of an arrow symbol
+constexpr int32_t kArrowSize = 5;  // half the height of an arrow symbol
 
 // A filled triangle pointing left (dir -1) or right (dir 1), centred in square s.
 void Arrow(CGraphic& g, Rect s, int32_t dir)
@@ -45,10 +45,9 @@ void TogglePresets(CSynthResources& view)
     view.RequestRebuild();
 }
 
-} // namespace
+}  // namespace
 
-CProgBrowser::CProgBrowser(CWin* window, CSynth* synth, CSynthResources* view)
-    : CCtrl(window), synth(synth), view(view)
+CProgBrowser::CProgBrowser(CWin* window, CSynth* synth, CSynthResources* view) : CCtrl(window), synth(synth), view(view)
 {
     width = kWidth;
     height = kHeight;
@@ -98,8 +97,7 @@ void CProgBrowser::MouseUp(int32_t px, int32_t py, int32_t flags)
         OnMenu->Call(this, px, py, flags);
 }
 
-CProgHeader::CProgHeader(CWin* window, CSynth* synth, CSynthResources* view)
-    : CCtrl(window), synth(synth), view(view)
+CProgHeader::CProgHeader(CWin* window, CSynth* synth, CSynthResources* view) : CCtrl(window), synth(synth), view(view)
 {
     width = kWidth;
     height = kHeight;

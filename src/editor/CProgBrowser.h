@@ -33,7 +33,7 @@ public:
 
     CSynth* synth;
     CSynthResources* view;
-    COnMouse* OnMenu = nullptr; // owned
+    COnMouse* OnMenu = nullptr;  // owned
 };
 
 // The program header of the bottom strip: the current program's name, then

@@ -45,7 +45,7 @@ int32_t RatioIndex(float ratio)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 const std::vector<std::string>& OscillatorWaveNames()
 {
@@ -71,8 +71,7 @@ CHeader* CSynthPanel::AddHeader(std::vector<std::string> entries, int32_t* selec
     return header;
 }
 
-int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items,
-                            int32_t marked)
+int32_t CSynthPanel::Choose(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked)
 {
     auto* knob = dynamic_cast<CParamControl*>(at);
     const int32_t parameter = knob != nullptr ? knob->parameterIndex : -1;
@@ -145,8 +144,7 @@ CParamControl* CSynthPanel::Knob(int32_t& field)
 
 CParamControl* CSynthPanel::KnobAt(const void* field)
 {
-    const size_t offset =
-        static_cast<size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(program));
+    const size_t offset = static_cast<size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(program));
     const ParameterInfo* info = FindParameterAtOffset(offset);
     char* base = reinterpret_cast<char*>(program);
     auto* integer = reinterpret_cast<int32_t*>(base + offset);
@@ -166,9 +164,9 @@ CParamControl* CSynthPanel::KnobAt(const void* field)
         knob = new CParamSwitch(window, resources, info->label, *integer, info->minimum, info->maximum);
         break;
     case ParameterKind::List:
-        knob = new CParamList(window, resources, info->label, *integer, info->minimum, info->maximum,
-                              std::vector<std::string>(info->choices,
-                                                       info->choices + info->maximum - info->minimum + 1));
+        knob =
+            new CParamList(window, resources, info->label, *integer, info->minimum, info->maximum,
+                           std::vector<std::string>(info->choices, info->choices + info->maximum - info->minimum + 1));
         break;
     case ParameterKind::Beats:
         knob = new CBeatCountKnob(window, resources, image, info->label, *integer,
@@ -176,8 +174,8 @@ CParamControl* CSynthPanel::KnobAt(const void* field)
                                   info->maximum, info->defaultValue);
         break;
     }
-    knob->SetRightClick(new _COnMouse<CSynthPanel>(
-        this, info->kind == ParameterKind::Beats ? &CSynthPanel::DivisionMenu : &CSynthPanel::LearnMenu));
+    knob->SetRightClick(new _COnMouse<CSynthPanel>(this, info->kind == ParameterKind::Beats ? &CSynthPanel::DivisionMenu
+                                                                                            : &CSynthPanel::LearnMenu));
     knob->ReportEditsTo(synth->automation, info->id);
     editor->knobList.Add(knob);
     return knob;

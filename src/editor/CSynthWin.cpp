@@ -37,7 +37,7 @@ constexpr int32_t kTabEditor = -1;
 constexpr int32_t kEditorTabTop = 288;
 // The bottom strip: the controls sit kGap above the window's bottom edge.
 constexpr int32_t kStripLabelWidth = 264;
-constexpr int32_t kHeaderGap = 32; // between the meter and the program header
+constexpr int32_t kHeaderGap = 32;  // between the meter and the program header
 constexpr uint32_t kAnchorBottomRight = kAnchorRight | kAnchorBottom;
 constexpr const char* kTitleText = "WAVE - MODULATION - SYNTHESIZER";
 // Message box buttons and results.
@@ -65,11 +65,10 @@ void Anchor(CCtrl* c, uint32_t anchor, int32_t marginX, int32_t marginY)
     c->marginY = marginY;
 }
 
-} // namespace
+}  // namespace
 
 CSynthWin::CSynthWin(CApp* app, CSynth* synth, CSynthResources* resources)
-    : CPluginWin(app, nullptr, kWinNoBorder, kProductName, 0, 0, kWidth, kHeight), synth(synth),
-      resources(resources)
+    : CPluginWin(app, nullptr, kWinNoBorder, kProductName, 0, 0, kWidth, kHeight), synth(synth), resources(resources)
 {
     // The new tree shows the current state: no rebuild is due at the first idle.
     synth->programsChanged = 0;
@@ -79,9 +78,8 @@ CSynthWin::CSynthWin(CApp* app, CSynth* synth, CSynthResources* resources)
 const std::vector<std::string>& CSynthWin::BrowserMenuItems()
 {
     static const std::vector<std::string> items = {
-        "Load factory bank", "-", "Clear all presets", "-",
-        "Load bank...", "Save bank...", "Load program...", "Save program...",
-        "-", "Forget all MIDI CCs",
+        "Load factory bank", "-", "Clear all presets",   "-", "Load bank...", "Save bank...", "Load program...",
+        "Save program...",   "-", "Forget all MIDI CCs",
     };
     return items;
 }
@@ -339,7 +337,7 @@ public:
     int32_t index = -1;
 };
 
-} // namespace
+}  // namespace
 
 int32_t CSynthWin::RunMenu(CCtrl* at, int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked)
 {

@@ -24,7 +24,7 @@ public:
     static constexpr int32_t kPanelHeight = 164;
     static constexpr int32_t kStripHeight = 20;
     static constexpr int32_t kGap = 8;
-    static constexpr int32_t kWidth = 3 * kPanelWidth + 4 * kGap;                   // 824
+    static constexpr int32_t kWidth = 3 * kPanelWidth + 4 * kGap;  // 824
     // Two rows of panels, then the strip (20) with 4 above and 8 below it: 376.
     static constexpr int32_t kHeight = 2 * (kPanelHeight + kGap) + 32;
     // Peaks fall by this much per idle.
@@ -55,11 +55,11 @@ public:
     void RunBrowserCommand(int32_t item);
     static const std::vector<std::string>& BrowserMenuItems();
 
-    CList idleList; // controls repainted on every idle; not owned
-    CList knobList; // knobs bound to program fields, which follow them at every idle; not owned
+    CList idleList;  // controls repainted on every idle; not owned
+    CList knobList;  // knobs bound to program fields, which follow them at every idle; not owned
     CSynth* synth;
     CSynthResources* resources;
-    int32_t openDialogs = 0; // menus and dialogs running now
+    int32_t openDialogs = 0;  // menus and dialogs running now
 
 protected:
     // What ChooseFromMenu, Ask and ChooseFile run: the toolkit's popup,

@@ -9,10 +9,11 @@ static_assert(150.0f * CEffectChain::kMaxSampleRate / 1000 <= ChorusFx::kMaxDela
 static_assert(20 * CEffectChain::kMaxSampleRate / 1000 <= CReverb::kPreDelayCapacity,
               "the reverb pre-delay fits at the highest designed rate");
 
-namespace {
+namespace
+{
 
-constexpr int32_t kHzPerUnit = 20;   // phaser and equaliser frequencies are stored in 20 Hz units
-constexpr int32_t kMinReverbSize = 10;   // tenths of a second
+constexpr int32_t kHzPerUnit = 20;      // phaser and equaliser frequencies are stored in 20 Hz units
+constexpr int32_t kMinReverbSize = 10;  // tenths of a second
 constexpr int32_t kMaxReverbSize = 100;
 constexpr int32_t kMsPerSizeUnit = 100;
 
@@ -109,8 +110,7 @@ void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int
     if (eqLatch.Admit(p.fxEq))
     {
         eq.SetGains(p.eqLow, p.eqMid, p.eqHigh, p.eqGain);
-        eq.SetFrequencies(SaturatingMultiply(p.eqFreqLow, kHzPerUnit),
-                          SaturatingMultiply(p.eqFreqHigh, kHzPerUnit));
+        eq.SetFrequencies(SaturatingMultiply(p.eqFreqLow, kHzPerUnit), SaturatingMultiply(p.eqFreqHigh, kHzPerUnit));
         eq.UpdateCoefficients();
         eq.Process(left, right, n);
     }

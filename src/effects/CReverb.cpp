@@ -4,13 +4,14 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr float kLeftSigns[CReverb::kLineCount] = {1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1};
 constexpr float kRightSigns[CReverb::kLineCount] = {1, 1, -1, -1, 1, 1, -1, -1, 1, 1, -1, -1};
-constexpr int32_t kModulationDepth = 6;     // samples
+constexpr int32_t kModulationDepth = 6;  // samples
 constexpr double kModulationHz = 2.0;
-constexpr float kOutputScale = 0.167f;      // a little above 1/6
+constexpr float kOutputScale = 0.167f;        // a little above 1/6
 constexpr float kHouseholder = -0.16666667f;  // -2/12
 constexpr int32_t kInitialTimeMs = 4000;
 constexpr float kMaxDampingPole = 0.9f;

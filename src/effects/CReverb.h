@@ -44,7 +44,7 @@ public:
     const MLPF1a& Damping(int32_t line) const { return damping[line]; }
 
     static constexpr int32_t kLineLengths[kLineCount] = {601,  691,  773,  839,  919,  997,
-                                                          1061, 1093, 1129, 1151, 1171, 1187};
+                                                         1061, 1093, 1129, 1151, 1171, 1187};
 
 private:
     // Damping filter of a line; outputs below the flush threshold become 0.

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kIndexMask = ChorusFx::kBufferSize - 1;
 constexpr float kBufferSizeF = static_cast<float>(ChorusFx::kBufferSize);
@@ -47,8 +48,8 @@ void ChorusFx::SetFeedback(float newFeedback)
     feedback = ClampSetting(newFeedback, -1.0f, 1.0f);
 }
 
-float ChorusFx::ProcessChannel(std::vector<float>& buffer, int32_t write, int32_t lfoIndex, float in,
-                               float swing, float delaySamples, float dry, float wet) const
+float ChorusFx::ProcessChannel(std::vector<float>& buffer, int32_t write, int32_t lfoIndex, float in, float swing,
+                               float delaySamples, float dry, float wet) const
 {
     float position = swing * sine[lfoIndex] + (static_cast<float>(write) - delaySamples - 1.0f);
     if (position < 0.0f)
@@ -71,8 +72,7 @@ void ChorusFx::Reset()
 
 void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
 {
-    const float delaySamples =
-        std::min(static_cast<float>(delayMs) * sampleRate * 0.001f, kMaxDelaySamples);
+    const float delaySamples = std::min(static_cast<float>(delayMs) * sampleRate * 0.001f, kMaxDelaySamples);
     const float swing = delaySamples * depth;
     const double increment = rate * 0.001 * kBufferSize / sampleRate;
     const float wet = level * wetScale;

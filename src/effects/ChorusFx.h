@@ -20,12 +20,12 @@ public:
 
     void SetSampleRate(float rate) { sampleRate = rate; }
     // Settings, limited to their editor ranges where a value outside is unsafe.
-    void SetLevel(float level);               // 0..1
-    void SetDelay(int32_t milliseconds);      // 1..150
-    void SetDepth(float depth);               // 0..1
-    void SetRate(float rate);                 // chorusRate x 100: 100..10000 for 0.1..10 Hz
-    void SetPhaseOffset(int32_t degrees);     // right LFO lead, taken modulo 360
-    void SetFeedback(float feedback);         // -1..1
+    void SetLevel(float level);            // 0..1
+    void SetDelay(int32_t milliseconds);   // 1..150
+    void SetDepth(float depth);            // 0..1
+    void SetRate(float rate);              // chorusRate x 100: 100..10000 for 0.1..10 Hz
+    void SetPhaseOffset(int32_t degrees);  // right LFO lead, taken modulo 360
+    void SetFeedback(float feedback);      // -1..1
 
     // Clears both delay lines; settings and the LFO phase stay.
     void Reset();
@@ -35,14 +35,14 @@ public:
     double LfoPhase() const { return lfoPhase; }
 
 private:
-    float ProcessChannel(std::vector<float>& buffer, int32_t writeIndex, int32_t lfoIndex, float in,
-                         float swing, float delaySamples, float dry, float wet) const;
+    float ProcessChannel(std::vector<float>& buffer, int32_t writeIndex, int32_t lfoIndex, float in, float swing,
+                         float delaySamples, float dry, float wet) const;
 
     const float* sine;
     float sampleRate = 44100.0f;
     float wetScale = 0.5f;
     float feedback = 0.0f;
-    double lfoPhase = 0.0;  // in table steps, 0..65536 between blocks
+    double lfoPhase = 0.0;   // in table steps, 0..65536 between blocks
     int32_t writeIndex = 0;  // shared by both channels: they always advance together
     std::vector<float> bufferLeft;
     std::vector<float> bufferRight;

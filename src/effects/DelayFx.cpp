@@ -32,8 +32,7 @@ void DelayFx::SetTime(int32_t newBeats, int32_t newDivisor)
 
 int32_t DelayFx::LineLength() const
 {
-    float length = static_cast<float>(beats) * sampleRate * 60.0f /
-                   (static_cast<float>(divisor) * tempo);
+    float length = static_cast<float>(beats) * sampleRate * 60.0f / (static_cast<float>(divisor) * tempo);
     if (!(length >= 1.0f))
         return 1;
     if (!std::isfinite(length))

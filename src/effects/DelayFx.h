@@ -18,9 +18,9 @@ public:
     void SetSampleRate(float rate) { sampleRate = rate; }
     // Beats per minute, strictly between 0 and 500 (the synth filters it).
     void SetTempo(float bpm) { tempo = bpm; }
-    void SetLevel(float level);          // 0..1, the wet gain
-    void SetFeedback(float feedback);    // 0..1
-    void SetCross(float cross);          // 0..1, how much each line is fed from the other
+    void SetLevel(float level);        // 0..1, the wet gain
+    void SetFeedback(float feedback);  // 0..1
+    void SetCross(float cross);        // 0..1, how much each line is fed from the other
     // Echo time: beats (1..32) of 1/(4 x divisor) notes, divisor 1, 2, 4 or 8.
     // Values below 1 count as 1.
     void SetTime(int32_t beats, int32_t divisor);

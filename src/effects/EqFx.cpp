@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Keeps the cascades out of the denormal range: about 1 / (2^32 - 1).
 constexpr double kAntiDenormal = 2.3283064370807974e-10;

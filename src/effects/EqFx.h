@@ -25,7 +25,7 @@ public:
     // Stores the rate, clears both channel states and recomputes the
     // coefficients. rate must be positive.
     void SetSampleRate(float rate);
-    void SetLevel(float level);           // 0..1
+    void SetLevel(float level);  // 0..1
     // Band and output gains in percent, 0..200.
     void SetGains(int32_t low, int32_t mid, int32_t high, int32_t output);
     // Crossovers in Hz: low 20..2000, high 800..10000. Each is further kept

@@ -26,4 +26,3 @@ size_t MDelayLine::MemorySize() const
 {
     return static_cast<size_t>(size) * sizeof(float);
 }
-

@@ -14,14 +14,14 @@ public:
     explicit PhaserFx(const float* sineTable);
 
     void SetSampleRate(float rate) { sampleRate = rate; }
-    void SetLevel(float level);             // 0..1
-    void SetRate(float hertz);              // 0..20 Hz (the editor offers 0.01..1)
-    void SetFeedback(float feedback);       // -1..1
-    void SetPhaseOffset(int32_t degrees);   // right LFO lead, taken modulo 360
+    void SetLevel(float level);            // 0..1
+    void SetRate(float hertz);             // 0..20 Hz (the editor offers 0.01..1)
+    void SetFeedback(float feedback);      // -1..1
+    void SetPhaseOffset(int32_t degrees);  // right LFO lead, taken modulo 360
     // 0..16; a stored count above 16 runs 16 stages, below 0 none.
     void SetStages(int32_t stages);
-    void SetLowFrequency(float hertz);      // 0..20000
-    void SetHighFrequency(float hertz);     // 0..20000
+    void SetLowFrequency(float hertz);   // 0..20000
+    void SetHighFrequency(float hertz);  // 0..20000
 
     // Clears the allpass memories and feedback; settings and the LFO phase stay.
     void Reset();

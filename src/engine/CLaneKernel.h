@@ -138,9 +138,8 @@ public:
             v.noiseIndex = noiseIndex[l];
             v.filter = MStateVariableFilter{filter.low[l], filter.band[l], filter.high[l]};
             v.pm.state = pm[l].state;
-            SmootherSet<LaneSmoother>::Each(smoothers, v, [l](const LaneSmoother& ours, Smoother& its) {
-                its.state = ours.state[l];
-            });
+            SmootherSet<LaneSmoother>::Each(
+                smoothers, v, [l](const LaneSmoother& ours, Smoother& its) { its.state = ours.state[l]; });
         }
     }
 
@@ -252,23 +251,25 @@ private:
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
             lfoTable[k][l] = v.lfos[k].table;
         pm[l] = v.pm;
-        SmootherSet<LaneSmoother>::Each(smoothers, v, [l](LaneSmoother& ours, const Smoother& its) {
-            ours.coefficient[l] = its.coefficient;
-            ours.complement[l] = its.complement;
-        });
+        SmootherSet<LaneSmoother>::Each(smoothers, v,
+                                        [l](LaneSmoother& ours, const Smoother& its)
+                                        {
+                                            ours.coefficient[l] = its.coefficient;
+                                            ours.complement[l] = its.complement;
+                                        });
         Put(weights.low, l, s.weights.low);
         Put(weights.band, l, s.weights.band);
         Put(weights.high, l, s.weights.high);
         constants.Load(l, v, s);
         const VoiceConstants<Lanes>& c = constants;
         // A blend whose times is zero gives the same value for any input.
-        lfoUsed[0] = lfoUsed[0] || (c.lfo1Wheel.times[l] != 0.0f && (c.mixLfo.times[l] != 0.0f
-                                                                     || c.noiseLfo.times[l] != 0.0f
-                                                                     || c.tremolo.times[l] != 0.0f));
-        lfoUsed[1] = lfoUsed[1] || c.cutoffLfo.times[l] != 0.0f || c.resonanceLfo.times[l] != 0.0f
-                     || c.volumeLfo.times[l] != 0.0f;
-        lfoUsed[2] = lfoUsed[2] || c.shape1Lfo.times[l] != 0.0f || c.shape2Lfo.times[l] != 0.0f
-                     || c.phaseLfo.times[l] != 0.0f || c.pmLfo.times[l] != 0.0f;
+        lfoUsed[0] =
+            lfoUsed[0] || (c.lfo1Wheel.times[l] != 0.0f &&
+                           (c.mixLfo.times[l] != 0.0f || c.noiseLfo.times[l] != 0.0f || c.tremolo.times[l] != 0.0f));
+        lfoUsed[1] = lfoUsed[1] || c.cutoffLfo.times[l] != 0.0f || c.resonanceLfo.times[l] != 0.0f ||
+                     c.volumeLfo.times[l] != 0.0f;
+        lfoUsed[2] = lfoUsed[2] || c.shape1Lfo.times[l] != 0.0f || c.shape2Lfo.times[l] != 0.0f ||
+                     c.phaseLfo.times[l] != 0.0f || c.pmLfo.times[l] != 0.0f;
         noiseUsed = noiseUsed || c.noiseLfo.times[l] != 0.0f || c.noiseLfo.plus[l] != 0.0f;
     }
 

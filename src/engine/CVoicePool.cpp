@@ -5,7 +5,8 @@
 #include <cstring>
 #include <initializer_list>
 
-namespace {
+namespace
+{
 
 // Glide time knob 1 is 500 ms.
 constexpr double kGlideMilliseconds = 500.0;
@@ -208,8 +209,8 @@ void CVoicePool::InitVoice(Voice& voice, int32_t note, int32_t velocity, const N
     voice.osc1 = OscTable(program.wave1);
     voice.osc2 = OscTable(program.wave2);
     voice.factors = ComputeNoteFactors(program, note, v, r1, r2);
-    for (Smoother* s : {&voice.amplitude, &voice.cutoff, &voice.phase, &voice.pm, &voice.shape1, &voice.shape2,
-                        &voice.mix})
+    for (Smoother* s :
+         {&voice.amplitude, &voice.cutoff, &voice.phase, &voice.pm, &voice.shape1, &voice.shape2, &voice.mix})
         s->Start(context.sampleRate);
     for (int32_t i = 0; i < Voice::kModulatorCount; ++i)
     {

@@ -13,12 +13,12 @@
 // What starting a note needs from the synth.
 struct NoteContext
 {
-    const SynthProgram* program;   // the current program
+    const SynthProgram* program;  // the current program
     const EnvelopeLimits* limits;
-    const LfoState* globalLfos;    // the three free-running states
-    CRandom* random;               // the two per-note random values
-    int32_t sampleRate;            // > 0
-    int32_t* lastNote;             // previous note started (glide), -1 for none
+    const LfoState* globalLfos;  // the three free-running states
+    CRandom* random;             // the two per-note random values
+    int32_t sampleRate;          // > 0
+    int32_t* lastNote;           // previous note started (glide), -1 for none
 };
 
 // The synth's 32 voices and the note handling of MIDI: note-on starts (or in

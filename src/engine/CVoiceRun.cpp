@@ -5,7 +5,8 @@
 
 #include <initializer_list>
 
-namespace {
+namespace
+{
 
 constexpr double kPitchBaseHertz = 13.75;  // pitch 0; note 69 is 440 Hz
 constexpr int32_t kNoteToPitch = -9;
@@ -126,8 +127,8 @@ void CVoiceRun::StartSubBlock()
     }
     const float bend = context.pitchBend;
     const int32_t bendRange = bend >= 0.0f ? params.bendUp : params.bendDown;
-    const float vibrato = Depth(context.modWheel, params.mwLfo1Depth) * params.lfo1Vibrato
-                          * (2.0f * v.lfos[0].Value(0) - 1.0f);
+    const float vibrato =
+        Depth(context.modWheel, params.mwLfo1Depth) * params.lfo1Vibrato * (2.0f * v.lfos[0].Value(0) - 1.0f);
     const double pitch = v.note + params.coarse + kNoteToPitch + bend * bendRange + vibrato + glide;
     const double detune = params.detune * params.detune * v.factors.detune * 0.5f;
     v.increment1 = pitch1.Increment(params.coarse2 + pitch - detune, context.sampleRate);

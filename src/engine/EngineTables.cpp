@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // The LFO sine takes pi to four decimals, so its table spans a hair less than
 // a full turn; the wave must keep that exact shape.

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr int64_t kMinimumMilliseconds = 5;
 constexpr int64_t kMaximumSeconds = 10;

@@ -27,9 +27,16 @@ struct EnvelopeLimits
 // differences (two additions per sample). The stage is the voice's state.
 struct Envelope
 {
-    enum Stage : int32_t { kAttack = 0, kDecay = 1, kSustain = 2, kRelease = 3, kFinished = 4 };
+    enum Stage : int32_t
+    {
+        kAttack = 0,
+        kDecay = 1,
+        kSustain = 2,
+        kRelease = 3,
+        kFinished = 4
+    };
 
-    bool active;        // a segment with a length is running
+    bool active;  // a segment with a length is running
     int32_t stage;
     int32_t remaining;  // samples left in the running segment
     float value;        // current output, 0..1

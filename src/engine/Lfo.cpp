@@ -2,11 +2,12 @@
 
 #include "engine/VoiceParams.h"
 
-namespace {
+namespace
+{
 
 constexpr double kFreeRangeMilliHertz = 19990.0;  // rate^2 scale
 constexpr double kFreeFloorMilliHertz = 10.0;     // rate 0: 0.01 Hz
-constexpr int32_t kMaxSyncCount = 1024;            // beats or divisions
+constexpr int32_t kMaxSyncCount = 1024;           // beats or divisions
 
 int32_t SyncCount(int32_t value)
 {

@@ -10,11 +10,11 @@
 // phase counts table entries and is never wrapped; the index wraps.
 struct LfoState
 {
-    double phase;       // table entries
-    double increment;   // table entries per sample
-    double countdown;   // samples to the next random step; negative: pending
-    const float* table; // one of the LFO waves, 8192 values 0..1
-    int32_t continuous; // 1, or 0 for the random wave (holds between steps)
+    double phase;        // table entries
+    double increment;    // table entries per sample
+    double countdown;    // samples to the next random step; negative: pending
+    const float* table;  // one of the LFO waves, 8192 values 0..1
+    int32_t continuous;  // 1, or 0 for the random wave (holds between steps)
 
     // The value at sample i of the current sub-block, 0..1.
     float Value(int32_t i) const

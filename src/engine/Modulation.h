@@ -20,8 +20,8 @@ float KeyFactor(int32_t note);
 // random values.
 struct NoteFactors
 {
-    float volume;     // carries 0.8 headroom
-    float pan;        // 0 left .. 1 right
+    float volume;  // carries 0.8 headroom
+    float pan;     // 0 left .. 1 right
     float cutoff;
     float resonance;
     float noise;

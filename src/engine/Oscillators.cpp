@@ -1,13 +1,13 @@
 #include "engine/Oscillators.h"
 
-namespace {
+namespace
+{
 
 constexpr int32_t kOscTableSize = 16;
 
 constexpr OscWave kOscTable[kOscTableSize] = {
-    kOscSaw, kOscSquare, kOscPulse, kOscPm, kOscSaw2,
-    kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent,
-    kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent,
+    kOscSaw,    kOscSquare, kOscPulse,  kOscPm,     kOscSaw2,   kOscSilent, kOscSilent, kOscSilent,
+    kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent, kOscSilent,
 };
 
 }  // namespace

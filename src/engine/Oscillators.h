@@ -93,7 +93,16 @@ struct CSAWPHSOSC
 };
 
 // The waveform kinds in the order of their numbers; kSilent stands for COSC.
-enum OscWave : int32_t { kOscSaw = 0, kOscSquare, kOscPulse, kOscPm, kOscSaw2, kOscSilent, kOscWaveCount };
+enum OscWave : int32_t
+{
+    kOscSaw = 0,
+    kOscSquare,
+    kOscPulse,
+    kOscPm,
+    kOscSaw2,
+    kOscSilent,
+    kOscWaveCount
+};
 
 // The waveform of a program's wave1/wave2 number: 0..4 as listed, 5..15
 // silent, and any other number (only a corrupt record holds one) silent too.

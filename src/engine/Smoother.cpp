@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr float kTwoPi = static_cast<float>(2.0 * kPi);
 constexpr float kTimeSeconds = 0.0050000004f;  // 1 / 200 Hz

@@ -14,30 +14,30 @@
 // 32 live in the synth from construction on.
 struct Voice
 {
-    static constexpr int32_t kEnvelopeCount = 4;  // the fourth is never started
-    static constexpr int32_t kLfoCount = 4;       // the fourth is never started
-    static constexpr int32_t kModulatorCount = 3; // envelopes and LFOs in use
+    static constexpr int32_t kEnvelopeCount = 4;   // the fourth is never started
+    static constexpr int32_t kLfoCount = 4;        // the fourth is never started
+    static constexpr int32_t kModulatorCount = 3;  // envelopes and LFOs in use
 
     const SynthProgram* program;  // current at note-on; read live while sounding
     int32_t note;                 // MIDI note 0..127
     OscWave osc1;
     OscWave osc2;
-    double phase1;                // cycles, never wrapped
-    double increment1;            // cycles per sample
+    double phase1;      // cycles, never wrapped
+    double increment1;  // cycles per sample
     float state1a;
     float state1b;
     double phase2;
     double increment2;
     float state2a;
     float state2b;
-    double lastOsc2;              // oscillator 2's previous sample (feedback)
+    double lastOsc2;  // oscillator 2's previous sample (feedback)
     uint32_t noiseIndex;
     MStateVariableFilter filter;
     Envelope envelopes[kEnvelopeCount];  // amplitude, filter, modulation
     LfoState lfos[kLfoCount];
-    int32_t glideRemaining;       // samples
-    int32_t glideLength;          // samples
-    float glideOffset;            // semitones at the glide's start
+    int32_t glideRemaining;  // samples
+    int32_t glideLength;     // samples
+    float glideOffset;       // semitones at the glide's start
     NoteFactors factors;
     Smoother amplitude;
     Smoother cutoff;

@@ -236,15 +236,15 @@ F Modulator(F out1, F linear, F squared)
 template <class F>
 struct SampleModulation
 {
-    F amount1;   // oscillator shapes
+    F amount1;  // oscillator shapes
     F amount2;
-    F offset2;   // oscillator 2's phase offset, with the guard
-    F pmScale;   // phase-modulation depth
-    F mix;       // 0 oscillator 1 .. 1 oscillator 2
-    F cutoff;    // filter coefficients
+    F offset2;  // oscillator 2's phase offset, with the guard
+    F pmScale;  // phase-modulation depth
+    F mix;      // 0 oscillator 1 .. 1 oscillator 2
+    F cutoff;   // filter coefficients
     F damping;
-    F noise;     // the noise to add
-    F gain;      // amplitude, before panning
+    F noise;  // the noise to add
+    F gain;   // amplitude, before panning
 };
 
 // The part of the modulation the oscillator chain reads, from envelope 3 and
@@ -263,8 +263,8 @@ template <class F, class S>
 // The part of the modulation the filter and gain read, from envelopes 1 and
 // 2, LFOs 1 and 2 (0..1) and the noise sample.
 template <class F, class S>
-[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2, F l1,
-                                                  F l2, F noiseSample, SampleModulation<F>& m)
+[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2, F l1, F l2,
+                                                  F noiseSample, SampleModulation<F>& m)
 {
     const F l1w = c.lfo1Wheel.At(l1);
     m.mix = s.mix.Process(c.mixLfo.At(l1w));

@@ -1,9 +1,10 @@
 #include "engine/VoiceParams.h"
 
-namespace {
+namespace
+{
 
-constexpr int32_t kMaxCoarse = 48;    // semitones either way
-constexpr int32_t kMaxBend = 12;      // semitones
+constexpr int32_t kMaxCoarse = 48;  // semitones either way
+constexpr int32_t kMaxBend = 12;    // semitones
 constexpr float kMinRatio = 0.125f;
 constexpr float kMaxRatio = 8.0f;
 

@@ -19,11 +19,11 @@ struct VoiceParams
 {
     float volume;
     float pan;
-    int32_t coarse;       // semitones -48..48
-    int32_t coarse2;      // semitones -48..48
+    int32_t coarse;   // semitones -48..48
+    int32_t coarse2;  // semitones -48..48
     float mod1;
     float mod2;
-    double ratio1;        // 0.125..8
+    double ratio1;  // 0.125..8
     double ratio2;
     float noise;
     float phase;
@@ -57,7 +57,7 @@ struct VoiceParams
     float e3Phase;
     float e3Mod1;
     float e3Mod2;
-    int32_t bendDown;     // semitones 0..12
+    int32_t bendDown;  // semitones 0..12
     int32_t bendUp;
 };
 

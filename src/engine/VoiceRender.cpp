@@ -7,11 +7,12 @@
 #include <array>
 #include <utility>
 
-namespace {
+namespace
+{
 
 using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
-using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*,
-                                   float*, int32_t);
+using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*, float*,
+                                   int32_t);
 using RenderLanesFunction = void (*)(CVoiceRun*, Voice* const*, float*, float*);
 
 // The loops for a pair of waveforms, chosen once per stretch.
@@ -35,12 +36,18 @@ constexpr RenderLoops LoopsFor(OscWave wave2)
 {
     switch (wave2)
     {
-    case kOscSaw: return LoopsOf<Osc1, CSawOSC>();
-    case kOscSquare: return LoopsOf<Osc1, CSquareOSC>();
-    case kOscPulse: return LoopsOf<Osc1, CPWMOSC>();
-    case kOscPm: return LoopsOf<Osc1, CPMOSC>();
-    case kOscSaw2: return LoopsOf<Osc1, CSAWPHSOSC>();
-    default: return LoopsOf<Osc1, COSC>();
+    case kOscSaw:
+        return LoopsOf<Osc1, CSawOSC>();
+    case kOscSquare:
+        return LoopsOf<Osc1, CSquareOSC>();
+    case kOscPulse:
+        return LoopsOf<Osc1, CPWMOSC>();
+    case kOscPm:
+        return LoopsOf<Osc1, CPMOSC>();
+    case kOscSaw2:
+        return LoopsOf<Osc1, CSAWPHSOSC>();
+    default:
+        return LoopsOf<Osc1, COSC>();
     }
 }
 
@@ -48,12 +55,18 @@ RenderLoops PickLoops(const Voice& v)
 {
     switch (v.osc1)
     {
-    case kOscSaw: return LoopsFor<CSawOSC>(v.osc2);
-    case kOscSquare: return LoopsFor<CSquareOSC>(v.osc2);
-    case kOscPulse: return LoopsFor<CPWMOSC>(v.osc2);
-    case kOscPm: return LoopsFor<CPMOSC>(v.osc2);
-    case kOscSaw2: return LoopsFor<CSAWPHSOSC>(v.osc2);
-    default: return LoopsFor<COSC>(v.osc2);
+    case kOscSaw:
+        return LoopsFor<CSawOSC>(v.osc2);
+    case kOscSquare:
+        return LoopsFor<CSquareOSC>(v.osc2);
+    case kOscPulse:
+        return LoopsFor<CPWMOSC>(v.osc2);
+    case kOscPm:
+        return LoopsFor<CPMOSC>(v.osc2);
+    case kOscSaw2:
+        return LoopsFor<CSAWPHSOSC>(v.osc2);
+    default:
+        return LoopsFor<COSC>(v.osc2);
     }
 }
 
@@ -93,8 +106,7 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
         float* r = right + first.Offset();
         if (sameWaves)
         {
-            laterLoops.two(later, first.Sub(), first.Position(), earlier, second.Sub(), second.Position(), l, r,
-                           count);
+            laterLoops.two(later, first.Sub(), first.Position(), earlier, second.Sub(), second.Position(), l, r, count);
         }
         else
         {
@@ -110,7 +122,8 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
     result.earlierSounding = !earlier.Finished();
 }
 
-namespace {
+namespace
+{
 
 template <size_t... kIndex>
 std::array<CVoiceRun, sizeof...(kIndex)> MakeRuns(Voice* const* voices, const RenderContext& context, int32_t frames,

@@ -14,12 +14,12 @@ struct RenderContext
 {
     const EngineTables* tables;
     const EnvelopeLimits* limits;
-    LfoState* globalLfos;   // the three free-running states; rates are written back
-    CRandom* random;        // random LFO steps
-    int32_t sampleRate;     // > 0
-    float tempo;            // beats per minute, > 0
-    float modWheel;         // 0..1
-    float pitchBend;        // -1..1
+    LfoState* globalLfos;  // the three free-running states; rates are written back
+    CRandom* random;       // random LFO steps
+    int32_t sampleRate;    // > 0
+    float tempo;           // beats per minute, > 0
+    float modWheel;        // 0..1
+    float pitchBend;       // -1..1
 };
 
 // Adds frames samples of the voice into left and right, in sub-blocks of at

@@ -81,7 +81,7 @@ private:
     CEditorFactory* factory;
     CVstEffect* holder;
     CWindowSystem* system;
-    CPluginWin* window = nullptr; // owned
-    CApp* app = nullptr;          // owned
+    CPluginWin* window = nullptr;  // owned
+    CApp* app = nullptr;           // owned
     bool closePending = false;
 };

@@ -73,8 +73,6 @@ bool CPluginBase::SetParameterFromText(int32_t, const char*)
     return false;
 }
 
-
-
 void CPluginBase::SetTransport(bool)
 {
 }

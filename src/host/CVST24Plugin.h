@@ -103,8 +103,8 @@ private:
     PendingEvent pending[kMaxPendingEvents] = {};
     int32_t pendingCount = 0;
     int64_t droppedEvents = 0;
-    CPluginBase* core;       // owned
-    CMemoryStream* chunk;    // owned; its buffer is what the host gets for effGetChunk
+    CPluginBase* core;     // owned
+    CMemoryStream* chunk;  // owned; its buffer is what the host gets for effGetChunk
     float** inputPointers = nullptr;
     float* outputPointers[kOutputCount] = {};
 };

@@ -33,10 +33,9 @@ using VstPluginMainProc = AEffect* (*)(audioMasterCallback host);
 // top byte.
 constexpr int32_t VstFourCC(char a, char b, char c, char d)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24 |
-                                static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16 |
-                                static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8 |
-                                static_cast<uint32_t>(static_cast<uint8_t>(d)));
+    return static_cast<int32_t>(
+        static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24 | static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16 |
+        static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8 | static_cast<uint32_t>(static_cast<uint8_t>(d)));
 }
 
 constexpr int32_t kEffectMagic = VstFourCC('V', 's', 't', 'P');
@@ -45,24 +44,24 @@ constexpr int32_t kVstVersion = 2400;
 // The plug-in record the host sees. Fields the host may write are marked.
 struct AEffect
 {
-    int32_t magic;                       // kEffectMagic
+    int32_t magic;  // kEffectMagic
     VstDispatcherProc dispatcher;
-    VstProcessProc process;              // accumulating render of old hosts
+    VstProcessProc process;  // accumulating render of old hosts
     VstSetParameterProc setParameter;
     VstGetParameterProc getParameter;
     int32_t numPrograms;
     int32_t numParams;
     int32_t numInputs;
     int32_t numOutputs;
-    int32_t flags;                       // effFlags*
-    intptr_t resvd1;                     // the host's own; 0 from the plug-in
+    int32_t flags;    // effFlags*
+    intptr_t resvd1;  // the host's own; 0 from the plug-in
     intptr_t resvd2;
-    int32_t initialDelay;                // samples
+    int32_t initialDelay;  // samples
     int32_t realQualities;
     int32_t offQualities;
     float ioRatio;
-    void* object;                        // the plug-in's own object
-    void* user;                          // the host's own
+    void* object;  // the plug-in's own object
+    void* user;    // the host's own
     int32_t uniqueID;
     int32_t version;
     VstProcessProc processReplacing;
@@ -152,9 +151,9 @@ constexpr int32_t kVstMaxParamStrLen = 8;
 // The common head of every event, and the MIDI event that extends it.
 struct VstEvent
 {
-    int32_t type;          // kVstMidiType, kVstSysExType...
-    int32_t byteSize;      // of the event after these first two fields
-    int32_t deltaFrames;   // sample offset into the current block
+    int32_t type;         // kVstMidiType, kVstSysExType...
+    int32_t byteSize;     // of the event after these first two fields
+    int32_t deltaFrames;  // sample offset into the current block
     int32_t flags;
     char data[16];
 };
@@ -167,13 +166,13 @@ enum VstEventType : int32_t
 
 struct VstMidiEvent
 {
-    int32_t type;          // kVstMidiType
-    int32_t byteSize;      // sizeof(VstMidiEvent)
+    int32_t type;      // kVstMidiType
+    int32_t byteSize;  // sizeof(VstMidiEvent)
     int32_t deltaFrames;
     int32_t flags;
-    int32_t noteLength;    // samples, 0 when unknown
+    int32_t noteLength;  // samples, 0 when unknown
     int32_t noteOffset;
-    char midiData[4];      // status, data 1, data 2, zero
+    char midiData[4];  // status, data 1, data 2, zero
     char detune;
     char noteOffVelocity;
     char reserved1;
@@ -194,8 +193,8 @@ struct VstTimeInfo
     double samplePos;
     double sampleRate;
     double nanoSeconds;
-    double ppqPos;          // quarter notes
-    double tempo;           // beats per minute
+    double ppqPos;  // quarter notes
+    double tempo;   // beats per minute
     double barStartPos;
     double cycleStartPos;
     double cycleEndPos;
@@ -204,7 +203,7 @@ struct VstTimeInfo
     int32_t smpteOffset;
     int32_t smpteFrameRate;
     int32_t samplesToNextClock;
-    int32_t flags;          // kVstTransport*, kVst*Valid
+    int32_t flags;  // kVstTransport*, kVst*Valid
 };
 
 enum VstTimeInfoFlags : int32_t
@@ -219,7 +218,7 @@ enum VstTimeInfoFlags : int32_t
 struct VstPinProperties
 {
     char label[kVstMaxLabelLen];
-    int32_t flags;              // kVstPin*
+    int32_t flags;  // kVstPin*
     int32_t arrangementType;
     char shortLabel[kVstMaxShortLabelLen];
     char future[48];

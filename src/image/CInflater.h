@@ -54,7 +54,7 @@ private:
     // Window history, then output not yet given. Not cleared: matches only
     // read bytes already written.
     std::unique_ptr<uint8_t[]> output;
-    size_t outEnd = 0;            // bytes used in output
-    size_t outGiven = 0;          // output[0, outGiven) went to the sink
+    size_t outEnd = 0;    // bytes used in output
+    size_t outGiven = 0;  // output[0, outGiven) went to the sink
     Sink* sink = nullptr;
 };

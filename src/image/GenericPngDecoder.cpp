@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr uint32_t kHeaderBytes = 13;
@@ -16,8 +17,8 @@ constexpr uint64_t kMaxInflateRatio = 1032;
 
 uint32_t LoadU32BE(const uint8_t* in)
 {
-    return static_cast<uint32_t>(in[0]) << 24 | static_cast<uint32_t>(in[1]) << 16 |
-           static_cast<uint32_t>(in[2]) << 8 | static_cast<uint32_t>(in[3]);
+    return static_cast<uint32_t>(in[0]) << 24 | static_cast<uint32_t>(in[1]) << 16 | static_cast<uint32_t>(in[2]) << 8 |
+           static_cast<uint32_t>(in[3]);
 }
 
 uint32_t LoadU16BE(const uint8_t* in)

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // The Paeth predictor: whichever neighbour is nearest to left + above -
 // upper left, ties going to left, then above. Written as selects, which the
@@ -197,8 +198,8 @@ void RawPngDecoder::ConvertRow()
             out[0] = in[0];
             out[1] = in[2];
             out[2] = in[4];
-            const bool keyed = (in[0] << 8 | in[1]) == key0 && (in[2] << 8 | in[3]) == key1 &&
-                               (in[4] << 8 | in[5]) == key2;
+            const bool keyed =
+                (in[0] << 8 | in[1]) == key0 && (in[2] << 8 | in[3]) == key1 && (in[4] << 8 | in[5]) == key2;
             out[3] = keyed ? 0 : 255;
         }
         break;

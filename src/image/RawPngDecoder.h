@@ -59,11 +59,11 @@ private:
     size_t filterStep = 1;  // bytes per pixel for filtering, at least 1
     const PngPass* passes = &kSinglePass;
     unsigned passCount = 1;
-    unsigned pass = 0;         // index into passes; passCount once the image is complete
+    unsigned pass = 0;  // index into passes; passCount once the image is complete
     uint32_t passColumns = 0;
     uint32_t passRows = 0;
-    size_t rowBytes = 0;       // of the current pass, filter byte excluded
-    uint32_t y = 0;            // row inside the current pass
-    int64_t x = -1;            // bytes of the current row received; -1 before its filter byte
+    size_t rowBytes = 0;  // of the current pass, filter byte excluded
+    uint32_t y = 0;       // row inside the current pass
+    int64_t x = -1;       // bytes of the current row received; -1 before its filter byte
     uint8_t rowFilter = 0;
 };

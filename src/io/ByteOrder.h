@@ -18,8 +18,8 @@ inline void StoreU32LE(uint8_t* out, uint32_t value)
 
 inline uint32_t LoadU32LE(const uint8_t* in)
 {
-    return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
-           static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
+    return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[2]) << 16 |
+           static_cast<uint32_t>(in[3]) << 24;
 }
 
 inline uint32_t FloatBits(float value)
@@ -49,8 +49,8 @@ inline void StoreU32BE(uint8_t* out, uint32_t value)
 
 inline uint32_t LoadU32BE(const uint8_t* in)
 {
-    return static_cast<uint32_t>(in[0]) << 24 | static_cast<uint32_t>(in[1]) << 16 |
-           static_cast<uint32_t>(in[2]) << 8 | static_cast<uint32_t>(in[3]);
+    return static_cast<uint32_t>(in[0]) << 24 | static_cast<uint32_t>(in[1]) << 16 | static_cast<uint32_t>(in[2]) << 8 |
+           static_cast<uint32_t>(in[3]);
 }
 
 // Stream helpers: each returns true when all four bytes were transferred.

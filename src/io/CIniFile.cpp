@@ -9,7 +9,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 bool IsSectionLine(const char* line)
 {
@@ -37,9 +38,9 @@ TextSpan KeyOf(const char* line)
 // Where a section and one of its keys sit in a list of lines.
 struct Place
 {
-    int section = -1;   // index of the "[section]" line, or -1
-    int key = -1;       // index of the key's line, or -1
-    int end = -1;       // index after the section's last line
+    int section = -1;  // index of the "[section]" line, or -1
+    int key = -1;      // index of the key's line, or -1
+    int end = -1;      // index after the section's last line
 };
 
 Place Find(const CStringList& lines, const char* section, const char* key)

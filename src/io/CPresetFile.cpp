@@ -15,7 +15,8 @@ constexpr uint32_t FourCC(const char (&text)[5])
 {
     return static_cast<uint32_t>(static_cast<uint8_t>(text[0])) << 24 |
            static_cast<uint32_t>(static_cast<uint8_t>(text[1])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 8 | static_cast<uint32_t>(static_cast<uint8_t>(text[3]));
+           static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(text[3]));
 }
 
 constexpr uint32_t kContainerMagic = FourCC("CcnK");

@@ -28,7 +28,7 @@ public:
     static constexpr int32_t kMaxFileBytes = 64 * 1024 * 1024;
 
     Kind kind = Preset;
-    uint32_t pluginId = 0;       // the plug-in's unique id (four characters)
+    uint32_t pluginId = 0;  // the plug-in's unique id (four characters)
     int32_t pluginVersion = 0;
     int32_t count = 0;           // presets: parameter count; banks: program count
     int32_t currentProgram = 0;  // banks only (format version 2)

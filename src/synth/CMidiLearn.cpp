@@ -1,6 +1,7 @@
 #include "synth/CMidiLearn.h"
 
-namespace {
+namespace
+{
 
 constexpr int32_t kModWheel = 1;
 constexpr int32_t kSustainPedal = 64;
@@ -15,8 +16,7 @@ CMidiLearn::CMidiLearn()
 
 bool CMidiLearn::Learnable(int32_t controller)
 {
-    return controller >= 0 && controller < kFirstChannelMode && controller != kModWheel &&
-           controller != kSustainPedal;
+    return controller >= 0 && controller < kFirstChannelMode && controller != kModWheel && controller != kSustainPedal;
 }
 
 void CMidiLearn::Arm(int32_t parameter)

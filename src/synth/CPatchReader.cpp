@@ -8,7 +8,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Reads words into one record; once the stream runs dry every further field
 // gets its default, so a cut-off section never leaves stale values behind.

@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 class CWordWriter : public CPatchWordVisitor
 {

@@ -14,8 +14,8 @@ class CPatchWriter
 public:
     enum class Layout
     {
-        Host,     // all 23 sections: host chunks
-        Factory   // the compiled-in bank: no "fscale", ratios stored as 0.0
+        Host,    // all 23 sections: host chunks
+        Factory  // the compiled-in bank: no "fscale", ratios stored as 0.0
     };
 
     explicit CPatchWriter(CStream& stream, Layout layout = Layout::Host);

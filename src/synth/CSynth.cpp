@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kStatusMask = 0xF0;
 constexpr uint32_t kNoteOff = 0x80;
@@ -23,7 +24,7 @@ constexpr int32_t kSustainController = 64;
 constexpr int32_t kAllSoundOff = 120;
 constexpr int32_t kResetAllControllers = 121;
 constexpr int32_t kAllNotesOff = 123;
-constexpr int32_t kPedalDownFrom = 64;   // controller 64 values 64..127 hold
+constexpr int32_t kPedalDownFrom = 64;  // controller 64 values 64..127 hold
 constexpr int32_t kBendCentre = 8192;
 
 }  // namespace
@@ -249,8 +250,6 @@ bool CSynth::SetParameterFromText(int32_t index, const char* text)
     const ParameterInfo* info = FindParameter(index);
     return info != nullptr && SetValueFromText(*currentProgram, *info, text);
 }
-
-
 
 void CSynth::SetTransport(bool playing)
 {

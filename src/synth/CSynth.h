@@ -24,7 +24,7 @@ public:
     static constexpr int32_t kParameterCount = kParameterTableSize;
     static constexpr int32_t kDefaultSampleRate = 44100;
     static constexpr float kDefaultTempo = 120.0f;
-    static constexpr float kMaxTempo = 500.0f;  // exclusive
+    static constexpr float kMaxTempo = 500.0f;     // exclusive
     static constexpr int32_t kGlobalLfoCount = 4;  // the fourth is never read
     // Seed of the per-instance generator (per-note random values, random LFO
     // steps): every synth plays the same sequence from construction on.
@@ -66,8 +66,8 @@ public:
     float tempo = 0.0f;
     int32_t programIndex = 0;
     int32_t lastNote = -1;
-    float modWheel = 0.0f;    // controller 1 / 127
-    float pitchBend = 0.0f;   // -1..1
+    float modWheel = 0.0f;   // controller 1 / 127
+    float pitchBend = 0.0f;  // -1..1
     float peakLeft = 0.0f;
     float peakRight = 0.0f;
     // Raised by program changes, renames and chunk loads (on either thread)

@@ -31,8 +31,8 @@ constexpr size_t Lfo(int32_t k, size_t member)
     return offsetof(SynthProgram, lfo) + static_cast<size_t>(k) * sizeof(SynthLfo) + member;
 }
 
-constexpr ParameterInfo Float(int32_t id, const char* name, const char* label, size_t offset, int32_t lo,
-                              int32_t hi, int32_t def, const char* unit = "%")
+constexpr ParameterInfo Float(int32_t id, const char* name, const char* label, size_t offset, int32_t lo, int32_t hi,
+                              int32_t def, const char* unit = "%")
 {
     return {id, name, label, ParameterKind::Float, offset, 0, lo, hi, def, unit, nullptr};
 }
@@ -48,8 +48,7 @@ constexpr ParameterInfo Switch(int32_t id, const char* name, const char* label, 
     return {id, name, label, ParameterKind::Switch, offset, 0, 0, 1, 0, "", kOffOn};
 }
 
-constexpr ParameterInfo List(int32_t id, const char* name, const char* label, size_t offset,
-                             const char* const* waves)
+constexpr ParameterInfo List(int32_t id, const char* name, const char* label, size_t offset, const char* const* waves)
 {
     return {id, name, label, ParameterKind::List, offset, 0, 0, kWaveCount - 1, 0, "", waves};
 }
@@ -122,7 +121,7 @@ constexpr int32_t kAmpEnvelope = 0;
 constexpr int32_t kFilterEnvelope = 1;
 constexpr int32_t kModEnvelope = 2;
 
-} // namespace
+}  // namespace
 
 // In the order of the editor's panels. Append only: see the header.
 constexpr ParameterInfo kParameters[kParameterTableSize] = {
@@ -381,7 +380,7 @@ bool ReadKnobNumber(const SynthProgram& program, const ParameterInfo& info, cons
     return true;
 }
 
-} // namespace
+}  // namespace
 
 const ParameterInfo* FindParameter(int32_t index)
 {

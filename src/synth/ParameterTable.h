@@ -24,16 +24,16 @@ enum class ParameterKind : uint8_t
 
 struct ParameterInfo
 {
-    int32_t id;             // its index; see kParameters
-    const char* name;       // the host's name: panel and knob, unique
-    const char* label;      // the editor knob's caption
+    int32_t id;         // its index; see kParameters
+    const char* name;   // the host's name: panel and knob, unique
+    const char* label;  // the editor knob's caption
     ParameterKind kind;
     size_t offset;          // of the field in SynthProgram
     size_t divisionOffset;  // Beats: of the division field
     int32_t minimum;        // knob units
     int32_t maximum;
-    int32_t defaultValue;   // the knob's double-click value
-    const char* unit;       // of the displayed value: "%", "ms", "Hz", "st" or ""
+    int32_t defaultValue;        // the knob's double-click value
+    const char* unit;            // of the displayed value: "%", "ms", "Hz", "st" or ""
     const char* const* choices;  // Switch, List: names of minimum..maximum
     // Where the displayed value is not the knob value itself (effect
     // settings kept in stored units): (knob value + displayShift) x

@@ -41,7 +41,7 @@ const PatchSection* Known(const char* tag)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 // The walk follows the reader: sections it reads by their fixed layout are
 // measured by that layout (their size fields are not reliable), the others

@@ -1,6 +1,7 @@
 #include "synth/PatchSections.h"
 
-namespace {
+namespace
+{
 
 void Zeros(CPatchWordVisitor& v, int count)
 {
@@ -225,7 +226,8 @@ void VisitPhaser(SynthProgram& p, int, CPatchWordVisitor& v)
 
 }  // namespace
 
-namespace PatchFormat {
+namespace PatchFormat
+{
 
 // "master" declares 8 bytes but always carries 32; readers rely on the layout,
 // never on its size field.

@@ -24,19 +24,20 @@ struct PatchSection
 {
     enum Kind
     {
-        Fixed,    // a fixed list of words
-        Counted   // a count word, then that many entries of entryWords words
+        Fixed,   // a fixed list of words
+        Counted  // a count word, then that many entries of entryWords words
     };
 
     const char* tag;
-    uint32_t sizeField;   // the value written into the size field
-    bool checked;         // the reader requires the size field to equal sizeField
+    uint32_t sizeField;  // the value written into the size field
+    bool checked;        // the reader requires the size field to equal sizeField
     Kind kind;
     // Fixed: visits the payload words. Counted: visits entry `index` (0..3).
     void (*visit)(SynthProgram& program, int index, CPatchWordVisitor& visitor);
 };
 
-namespace PatchFormat {
+namespace PatchFormat
+{
 
 constexpr const char* kProgramTag = "pp";
 constexpr const char* kCurrentIndexTag = "prog";

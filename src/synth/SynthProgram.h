@@ -20,7 +20,7 @@ struct SynthLfo
 
 struct SynthEnvelope
 {
-    float attack;   // 0..1, square law to 5 ms..10 s
+    float attack;  // 0..1, square law to 5 ms..10 s
     float decay;
     float sustain;  // level 0..1
     float release;
@@ -43,20 +43,20 @@ struct SynthProgram
     float glide;              // never written by a control
     int32_t glideLegatoOnly;  // never written by a control
 
-    int32_t wave1;            // 0..4: SAW, SQUARE, PULSE, PM, SAW2
+    int32_t wave1;  // 0..4: SAW, SQUARE, PULSE, PM, SAW2
     int32_t wave2;
     float mod1;
     float mod2;
-    float ratio1;             // 8, 4, 2, 1, 0.5, 0.25 or 0.125
+    float ratio1;  // 8, 4, 2, 1, 0.5, 0.25 or 0.125
     float ratio2;
     float noise;
     float phase;
-    int32_t coarse2;          // semitones -48..48, oscillator 1
+    int32_t coarse2;  // semitones -48..48, oscillator 1
     float detune;
     float mix;
     float pmAmount;
     float pmShape;
-    int32_t pmRatio;          // 1, 2, 4, 8, 16
+    int32_t pmRatio;  // 1, 2, 4, 8, 16
     float feedback;
     float feedbackShape;
 
@@ -72,14 +72,14 @@ struct SynthProgram
     float velDetune;
     float velMix;
 
-    float keyAux;             // stored, not used
-    float keyCutoff;          // -1..1
-    float keyPm;              // -1..1
+    float keyAux;     // stored, not used
+    float keyCutoff;  // -1..1
+    float keyPm;      // -1..1
 
-    int32_t filterType;       // stored, not used
+    int32_t filterType;  // stored, not used
     float cutoff;
     float q;
-    float blend;              // 0 low-pass, 0.5 band-pass, 1 high-pass
+    float blend;  // 0 low-pass, 0.5 band-pass, 1 high-pass
     int32_t filterScale;
     float filterEnv;
 
@@ -87,8 +87,8 @@ struct SynthProgram
 
     float lfo1Vibrato;
     float lfo1Tremolo;
-    float lfo1Noise;          // never stored
-    float lfo1Mix;            // never stored
+    float lfo1Noise;  // never stored
+    float lfo1Mix;    // never stored
     float lfo2Volume;
     float lfo2Pan;
     float lfo2Cutoff;
@@ -115,13 +115,13 @@ struct SynthProgram
     float fxDelay;
     float fxReverb;
 
-    int32_t bendDown;         // semitones 0..12
+    int32_t bendDown;  // semitones 0..12
     int32_t bendUp;
 
     float rndMix;
     float rndNoise;
     float rndDetune;
-    float rndAux;             // stored, not used
+    float rndAux;  // stored, not used
     float rndVolume;
     float rndPan;
     float rndCutoff;
@@ -131,35 +131,35 @@ struct SynthProgram
     float rndMod1;
     float rndMod2;
 
-    int32_t chorusDelay;      // milliseconds 1..150
-    int32_t chorusPhase;      // degrees 0..180
-    int32_t chorusRate;       // tenths of a hertz 1..100
+    int32_t chorusDelay;  // milliseconds 1..150
+    int32_t chorusPhase;  // degrees 0..180
+    int32_t chorusRate;   // tenths of a hertz 1..100
     float chorusDepth;
-    float chorusFeedback;     // -1..1
+    float chorusFeedback;  // -1..1
 
     float delayFeedback;
     float delayLR;
-    int32_t delayBeats;       // 1..32
-    int32_t delayDiv;         // 4, 8, 16 or 32
+    int32_t delayBeats;  // 1..32
+    int32_t delayDiv;    // 4, 8, 16 or 32
 
-    int32_t reverbSize;       // tenths of a second 10..100
-    int32_t reverbPreDelay;   // stored, not used
+    int32_t reverbSize;      // tenths of a second 10..100
+    int32_t reverbPreDelay;  // stored, not used
 
-    float phaserRate;         // hertz
-    float phaserFeedback;     // -1..1
-    int32_t phaserPhase;      // degrees
-    int32_t phaserStages;     // 1..16
-    int32_t phaserLow;        // units of 20 Hz 1..1000
+    float phaserRate;      // hertz
+    float phaserFeedback;  // -1..1
+    int32_t phaserPhase;   // degrees
+    int32_t phaserStages;  // 1..16
+    int32_t phaserLow;     // units of 20 Hz 1..1000
     int32_t phaserHigh;
 
     float foldback;
 
-    int32_t eqLow;            // percent 0..200; never stored
+    int32_t eqLow;  // percent 0..200; never stored
     int32_t eqMid;
     int32_t eqHigh;
-    int32_t eqFreqLow;        // units of 20 Hz 1..100
-    int32_t eqFreqHigh;       // units of 20 Hz 40..500
-    int32_t eqGain;           // percent 0..200
+    int32_t eqFreqLow;   // units of 20 Hz 1..100
+    int32_t eqFreqHigh;  // units of 20 Hz 40..500
+    int32_t eqGain;      // percent 0..200
 };
 
 // The record is a plain sequence of 32-bit words after the name: 146 of them.

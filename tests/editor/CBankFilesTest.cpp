@@ -30,7 +30,7 @@ TEST(CBankFiles, BankAndProgramFilesRoundTrip)
     TempDir dir;
     CSynth source;
     source.programs[7].cutoff = 0.25f;
-    source.programs[63].eqGain = 150; // never in a host chunk, so never in a file either
+    source.programs[63].eqGain = 150;  // never in a host chunk, so never in a file either
     source.SetProgram(5);
     CBankFiles files(source);
     ASSERT_TRUE(files.SaveBank(dir.File("bank.fxb"))) << files.Error();
@@ -76,7 +76,7 @@ TEST(CBankFiles, RefusedFilesChangeNothing)
     std::string otherId = bank;
     otherId.replace(16, 4, "abcd");
     std::string damaged = bank;
-    damaged[160 + 10 + 3] = 0x7F; // the first name's length runs past the end
+    damaged[160 + 10 + 3] = 0x7F;  // the first name's length runs past the end
     std::string cut = bank.substr(0, bank.size() - 10);
 
     struct Case
@@ -96,7 +96,8 @@ TEST(CBankFiles, RefusedFilesChangeNothing)
     };
     for (const Case& c : cases)
     {
-        const std::string path = std::strcmp(c.name, "missing.fxb") == 0 ? dir.File(c.name) : dir.Write(c.name, c.bytes);
+        const std::string path =
+            std::strcmp(c.name, "missing.fxb") == 0 ? dir.File(c.name) : dir.Write(c.name, c.bytes);
         CSynth target;
         target.programs[3].q = 0.75f;
         target.SetProgram(2);
@@ -136,4 +137,4 @@ TEST(CBankFiles, FailedSaveKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_FALSE(files.SaveBank(dir.File("no/such/folder/bank.fxb")));
 }
 
-} // namespace
+}  // namespace

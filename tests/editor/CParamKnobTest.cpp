@@ -23,8 +23,8 @@ protected:
     }
     CBeatCountKnob* Beats()
     {
-        return new CBeatCountKnob(win, &view, &view.knobImage, "TIME",
-                                  program->delayBeats, program->delayDiv, 1, 32, 1);
+        return new CBeatCountKnob(win, &view, &view.knobImage, "TIME", program->delayBeats, program->delayDiv, 1, 32,
+                                  1);
     }
 };
 
@@ -41,13 +41,14 @@ TEST_F(CParamKnobTest, FloatFieldShowsItsValueWhilePressedAndItsLabelOtherwise)
     screen.Release(30, 50, kMouseLeft);
     Pump();
     EXPECT_EQ(knob->DisplayText(), "CUTOFF");
-    EXPECT_FLOAT_EQ(program->cutoff, 0.57f); // a click without movement writes nothing
+    EXPECT_FLOAT_EQ(program->cutoff, 0.57f);  // a click without movement writes nothing
 }
 
 TEST_F(CParamKnobTest, ValueTextsOfEachBinding)
 {
     // Each knob goes into the panel, which owns it.
-    auto own = [this](auto* knob) {
+    auto own = [this](auto* knob)
+    {
         panel->AddChild(knob);
         return knob;
     };
@@ -71,7 +72,7 @@ TEST_F(CParamKnobTest, ValueTextsOfEachBinding)
     program->delayDiv = 16;
     CBeatCountKnob* beats = own(Beats());
     EXPECT_EQ(beats->ValueText(), "3/16");
-    program->delayDiv = 4; // read at every call
+    program->delayDiv = 4;  // read at every call
     EXPECT_EQ(beats->ValueText(), "3/4");
 }
 
@@ -97,7 +98,7 @@ TEST_F(CParamKnobTest, BeatCountKnobsTakeSixteenPixelsPerStep)
     Show();
     Drag(30, 50, 15, 0);
     EXPECT_EQ(program->delayBeats, 1);
-    Drag(30, 50, 16, 0); // 16 pixels: one step
+    Drag(30, 50, 16, 0);  // 16 pixels: one step
     EXPECT_EQ(program->delayBeats, 2);
     Drag(30, 50, 0, -48);
     EXPECT_EQ(program->delayBeats, 5);
@@ -108,7 +109,7 @@ TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
     program->q = 0.5f;
     CParamKnob* knob = Place(Knob("Q", program->q, 0, 100));
     Show();
-    EXPECT_EQ(knob->Frame(), 14); // 29 x 50 / 100 = 14.5
+    EXPECT_EQ(knob->Frame(), 14);  // 29 x 50 / 100 = 14.5
     Drag(30, 50, 400, -400);
     EXPECT_EQ(knob->value, 100);
     EXPECT_FLOAT_EQ(program->q, 1.0f);
@@ -190,10 +191,10 @@ TEST_F(CParamKnobTest, DamagedFieldsShowWithinTheKnobAndEditWithoutCrashing)
     EXPECT_FLOAT_EQ(program->cutoff, 0.02f);
     Drag(94, 50, -4, 0);
     EXPECT_FLOAT_EQ(program->q, 0.99f);
-    Drag(158, 50, 0, -4); // from 0, not from -300
+    Drag(158, 50, 0, -4);  // from 0, not from -300
     EXPECT_FLOAT_EQ(program->blend, 0.01f);
     Drag(222, 50, 4, 0);
     EXPECT_EQ(program->coarse, -47);
 }
 
-} // namespace
+}  // namespace

@@ -16,10 +16,7 @@ const std::vector<std::string> kWaves = {"SAW", "SQUARE", "PULSE", "PM", "SAW2"}
 class CParamSwitchTest : public ParamControlTest
 {
 protected:
-    CParamSwitch* Switch(const char* label, int32_t& field)
-    {
-        return new CParamSwitch(win, &view, label, field, 0, 1);
-    }
+    CParamSwitch* Switch(const char* label, int32_t& field) { return new CParamSwitch(win, &view, label, field, 0, 1); }
     CParamList* Waves(const char* label, int32_t& field)
     {
         return new CParamList(win, &view, label, field, 0, 4, kWaves);
@@ -112,4 +109,4 @@ TEST_F(CParamSwitchTest, SwitchLightFollowsTheFieldAndListsHaveNone)
     EXPECT_EQ(dc->GetPixel(35, 42), kGreyColour);
 }
 
-} // namespace
+}  // namespace

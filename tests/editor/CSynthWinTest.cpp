@@ -177,7 +177,7 @@ TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
     EXPECT_EQ(backdrop->width, 824);
     EXPECT_EQ(backdrop->height, 376);
     ASSERT_EQ(backdrop->children.Count(), 10);
-    const std::type_info* types[] = {&typeid(CWaveGroup),   &typeid(CXModGroup),       &typeid(CFilterGroup),
+    const std::type_info* types[] = {&typeid(CWaveGroup),       &typeid(CXModGroup),   &typeid(CFilterGroup),
                                      &typeid(CModulationGroup), &typeid(CMasterGroup), &typeid(CFXGroup)};
     for (int i = 0; i < 6; ++i)
     {
@@ -212,7 +212,7 @@ TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
 
 TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
 {
-    Click(380, 358); // the program header's name
+    Click(380, 358);  // the program header's name
     EXPECT_EQ(synth.programsChanged, 1);
     Idle();
     EXPECT_EQ(synth.programsChanged, 0);
@@ -232,21 +232,21 @@ TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
         EXPECT_EQ((Rect{tab->x, tab->y, tab->x + tab->width, tab->y + tab->height}),
                   (Rect{752, tops[i], 816, tops[i] + 40}));
     }
-    Click(780, 60); // "About"
+    Click(780, 60);  // "About"
     Idle();
     EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
     EXPECT_EQ(typeid(*Backdrop()->Child(0)), typeid(CAboutGroup));
-    Click(100, 358); // the title, on About: back to the sound editor
+    Click(100, 358);  // the title, on About: back to the sound editor
     Idle();
     EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
-    Click(700, 358); // the version, from the editor: About
+    Click(700, 358);  // the version, from the editor: About
     Idle();
     EXPECT_EQ(view.pagesShown, CSynthResources::kPageView);
     EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
-    Click(380, 358); // the name, on About: Presets
+    Click(380, 358);  // the name, on About: Presets
     Idle();
     EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
-    Click(780, 300); // "Editor"
+    Click(780, 300);  // "Editor"
     Idle();
     EXPECT_EQ(view.pagesShown, CSynthResources::kSoundEditor);
     EXPECT_EQ(Backdrop()->children.Count(), 10);
@@ -272,12 +272,13 @@ TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
     EXPECT_EQ(browser->ProgramAt(150, 60), 19);
     EXPECT_EQ(browser->ProgramAt(599, 319), 63);
     EXPECT_EQ(browser->ProgramAt(0, 0), 0);
-    Click(8 + 150 + 10, 8 + 3 * 20 + 10); // second column, fourth row
+    Click(8 + 150 + 10, 8 + 3 * 20 + 10);  // second column, fourth row
     EXPECT_EQ(synth.GetProgram(), 19);
     Idle();
     // The current program is drawn in the accent colour, the others in grey.
     CDrawContext* dc = screen.Context(win->hwnd);
-    auto hasColour = [dc](Rect r, uint32_t colour) {
+    auto hasColour = [dc](Rect r, uint32_t colour)
+    {
         for (int32_t y = r.top; y < r.bottom; ++y)
             for (int32_t x = r.left; x < r.right; ++x)
                 if (dc->GetPixel(x, y) == colour)
@@ -377,24 +378,24 @@ TEST_F(CSynthWinTest, FileCommandsLoadSaveAndReportRefusals)
     synth.SetProgram(2);
     synth.currentProgram->cutoff = 0.3f;
     win->fileAnswer = dir.File("mine.fxp");
-    win->menuAnswer = 7; // "Save program..."
+    win->menuAnswer = 7;  // "Save program..."
     Click(300, 200, kMouseRight);
     synth.currentProgram->cutoff = 0.9f;
-    win->menuAnswer = 6; // "Load program..."
+    win->menuAnswer = 6;  // "Load program..."
     Click(300, 200, kMouseRight);
     EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
     EXPECT_EQ(win->files, (std::vector<std::string>{"save fxp", "load fxp"}));
     EXPECT_TRUE(win->asked.empty());
 
     win->fileAnswer = dir.Write("broken.fxb", "not a bank");
-    win->menuAnswer = 4; // "Load bank..."
+    win->menuAnswer = 4;  // "Load bank..."
     Click(300, 200, kMouseRight);
     ASSERT_EQ(win->asked.size(), 1u);
     EXPECT_EQ(win->asked[0], "Load bank|" + win->fileAnswer + ": not a VST preset or bank file (no \"CcnK\" magic)|1");
     EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
 
     win->fileAnswer = dir.File("no/folder/bank.fxb");
-    win->menuAnswer = 5; // "Save bank..."
+    win->menuAnswer = 5;  // "Save bank..."
     Click(300, 200, kMouseRight);
     ASSERT_EQ(win->asked.size(), 2u);
     EXPECT_EQ(win->asked[1], "Save bank|" + win->fileAnswer + ": cannot create the file|1");
@@ -450,7 +451,7 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     EXPECT_EQ(view.fxMode, 1);
     for (int i = 0; i < 3; ++i)
     {
-        Click(effect, 190); // advance: CHR1 -> PHS2 -> DLY3 -> REV4
+        Click(effect, 190);  // advance: CHR1 -> PHS2 -> DLY3 -> REV4
         Idle();
     }
     auto* header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
@@ -489,9 +490,9 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         int32_t knob;
         const char* text;
     } cases[] = {
-        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
-        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"}, {5, 2, "2000 Hz"}, {5, 3, "0"},
-        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},     {4, 1, "50"},
+        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"},  {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
+        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"},  {5, 2, "2000 Hz"}, {5, 3, "0"},
+        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},      {4, 1, "50"},
     };
     SynthProgram& p = *synth.currentProgram;
     p.chorusDelay = 20;
@@ -547,7 +548,7 @@ struct Page
     int column;
     int row;
     int32_t modSource;
-    int32_t subPage; // LFO number or sub-page of the modulation panel
+    int32_t subPage;  // LFO number or sub-page of the modulation panel
     int32_t fxMode;
     int32_t fxIndex;
     std::vector<Binding> knobs;
@@ -556,52 +557,179 @@ struct Page
 std::vector<Page> AllPages(SynthProgram& p)
 {
     std::vector<Page> pages = {
-        {"OSCILLATORS", 0, 0, 0, 0, 0, 0,
-         {{"WAVE1", &p.wave1}, {"MOD", &p.mod1}, {"COARSE", &p.coarse2}, {"PHASE", &p.phase},
-          {"WAVE2", &p.wave2}, {"MOD", &p.mod2}, {"DETUNE", &p.detune}, {"MIX", &p.mix}}},
-        {"X-MOD", 0, 1, 0, 0, 0, 0,
-         {{"PM", &p.pmAmount}, {"MOD", &p.pmShape}, {"FB", &p.feedback}, {"MOD", &p.feedbackShape},
+        {"OSCILLATORS",
+         0,
+         0,
+         0,
+         0,
+         0,
+         0,
+         {{"WAVE1", &p.wave1},
+          {"MOD", &p.mod1},
+          {"COARSE", &p.coarse2},
+          {"PHASE", &p.phase},
+          {"WAVE2", &p.wave2},
+          {"MOD", &p.mod2},
+          {"DETUNE", &p.detune},
+          {"MIX", &p.mix}}},
+        {"X-MOD",
+         0,
+         1,
+         0,
+         0,
+         0,
+         0,
+         {{"PM", &p.pmAmount},
+          {"MOD", &p.pmShape},
+          {"FB", &p.feedback},
+          {"MOD", &p.feedbackShape},
           {"NOISE", &p.noise}}},
-        {"FILTER", 1, 0, 0, 0, 0, 0,
-         {{"CUTOFF", &p.cutoff}, {"Q", &p.q}, {"BLEND", &p.blend}, {"ENV", &p.filterEnv},
-          {"A", &p.env[1].attack}, {"D", &p.env[1].decay}, {"S", &p.env[1].sustain}, {"R", &p.env[1].release}}},
-        {"MASTER", 2, 0, 0, 0, 0, 0,
-         {{"MONO", &p.mono}, {"LEGATO", &p.legato}, {"COARSE", &p.coarse}, {"VOLUME", &p.volume},
-          {"A", &p.env[0].attack}, {"D", &p.env[0].decay}, {"S", &p.env[0].sustain}, {"R", &p.env[0].release}}},
-        {"ENV", 1, 1, 1, 0, 0, 0,
-         {{"PHASE", &p.e3Phase}, {"PM", &p.e3Pm}, {"MOD1", &p.e3Mod1}, {"MOD2", &p.e3Mod2},
-          {"A", &p.env[2].attack}, {"D", &p.env[2].decay}, {"S", &p.env[2].sustain}, {"R", &p.env[2].release}}},
-        {"VEL1", 1, 1, 2, 0, 0, 0,
-         {{"VOLUME", &p.velVolume}, {"PAN", &p.velPan}, {"CUTOFF", &p.velCutoff}, {"Q", &p.velQ},
-          {"PHASE", &p.velPhase}, {"PM", &p.velPm}, {"MOD1", &p.velMod1}, {"MOD2", &p.velMod2}}},
+        {"FILTER",
+         1,
+         0,
+         0,
+         0,
+         0,
+         0,
+         {{"CUTOFF", &p.cutoff},
+          {"Q", &p.q},
+          {"BLEND", &p.blend},
+          {"ENV", &p.filterEnv},
+          {"A", &p.env[1].attack},
+          {"D", &p.env[1].decay},
+          {"S", &p.env[1].sustain},
+          {"R", &p.env[1].release}}},
+        {"MASTER",
+         2,
+         0,
+         0,
+         0,
+         0,
+         0,
+         {{"MONO", &p.mono},
+          {"LEGATO", &p.legato},
+          {"COARSE", &p.coarse},
+          {"VOLUME", &p.volume},
+          {"A", &p.env[0].attack},
+          {"D", &p.env[0].decay},
+          {"S", &p.env[0].sustain},
+          {"R", &p.env[0].release}}},
+        {"ENV",
+         1,
+         1,
+         1,
+         0,
+         0,
+         0,
+         {{"PHASE", &p.e3Phase},
+          {"PM", &p.e3Pm},
+          {"MOD1", &p.e3Mod1},
+          {"MOD2", &p.e3Mod2},
+          {"A", &p.env[2].attack},
+          {"D", &p.env[2].decay},
+          {"S", &p.env[2].sustain},
+          {"R", &p.env[2].release}}},
+        {"VEL1",
+         1,
+         1,
+         2,
+         0,
+         0,
+         0,
+         {{"VOLUME", &p.velVolume},
+          {"PAN", &p.velPan},
+          {"CUTOFF", &p.velCutoff},
+          {"Q", &p.velQ},
+          {"PHASE", &p.velPhase},
+          {"PM", &p.velPm},
+          {"MOD1", &p.velMod1},
+          {"MOD2", &p.velMod2}}},
         {"VEL2", 1, 1, 2, 1, 0, 0, {{"DETUNE", &p.velDetune}, {"NOISE", &p.velNoise}, {"MIX", &p.velMix}}},
-        {"RND1", 1, 1, 3, 0, 0, 0,
-         {{"VOLUME", &p.rndVolume}, {"PAN", &p.rndPan}, {"CUTOFF", &p.rndCutoff}, {"Q", &p.rndQ},
-          {"PHASE", &p.rndPhase}, {"PM", &p.rndPm}, {"MOD1", &p.rndMod1}, {"MOD2", &p.rndMod2}}},
+        {"RND1",
+         1,
+         1,
+         3,
+         0,
+         0,
+         0,
+         {{"VOLUME", &p.rndVolume},
+          {"PAN", &p.rndPan},
+          {"CUTOFF", &p.rndCutoff},
+          {"Q", &p.rndQ},
+          {"PHASE", &p.rndPhase},
+          {"PM", &p.rndPm},
+          {"MOD1", &p.rndMod1},
+          {"MOD2", &p.rndMod2}}},
         {"RND2", 1, 1, 3, 1, 0, 0, {{"DETUNE", &p.rndDetune}, {"NOISE", &p.rndNoise}, {"MIX", &p.rndMix}}},
         {"M.WHL", 1, 1, 4, 0, 0, 0, {{"LFO1DEPTH", &p.mwLfo1Depth}, {"CUTOFF", &p.mwCutoff}, {"PM", &p.mwPm}}},
         {"KBD", 1, 1, 4, 1, 0, 0, {{"CUTOFF", &p.keyCutoff}, {"PM", &p.keyPm}}},
         {"P.BEND", 1, 1, 4, 2, 0, 0, {{"DOWN", &p.bendDown}, {"UP", &p.bendUp}}},
-        {"FX", 2, 1, 0, 0, 0, 0,
-         {{"CHORUS", &p.fxChorus}, {"PHASER", &p.fxPhaser}, {"DELAY", &p.fxDelay}, {"REVERB", &p.fxReverb},
-          {"WAVESHAPE", &p.fxWaveshape}, {"EQ", &p.fxEq}}},
-        {"CHR", 2, 1, 0, 0, 1, 0,
-         {{"CHORUS", &p.fxChorus}, {"DELAY", &p.chorusDelay}, {"DEPTH", &p.chorusDepth}, {"RATE", &p.chorusRate},
-          {"PHASE", &p.chorusPhase}, {"FEEDBACK", &p.chorusFeedback}}},
-        {"PHS", 2, 1, 0, 0, 1, 1,
-         {{"PHASER", &p.fxPhaser}, {"RATE", &p.phaserRate}, {"FEEDBACk", &p.phaserFeedback},
-          {"STAGES", &p.phaserStages}, {"LOW", &p.phaserLow}, {"HIGH", &p.phaserHigh}}},
-        {"DLY", 2, 1, 0, 0, 1, 2,
+        {"FX",
+         2,
+         1,
+         0,
+         0,
+         0,
+         0,
+         {{"CHORUS", &p.fxChorus},
+          {"PHASER", &p.fxPhaser},
+          {"DELAY", &p.fxDelay},
+          {"REVERB", &p.fxReverb},
+          {"WAVESHAPE", &p.fxWaveshape},
+          {"EQ", &p.fxEq}}},
+        {"CHR",
+         2,
+         1,
+         0,
+         0,
+         1,
+         0,
+         {{"CHORUS", &p.fxChorus},
+          {"DELAY", &p.chorusDelay},
+          {"DEPTH", &p.chorusDepth},
+          {"RATE", &p.chorusRate},
+          {"PHASE", &p.chorusPhase},
+          {"FEEDBACK", &p.chorusFeedback}}},
+        {"PHS",
+         2,
+         1,
+         0,
+         0,
+         1,
+         1,
+         {{"PHASER", &p.fxPhaser},
+          {"RATE", &p.phaserRate},
+          {"FEEDBACk", &p.phaserFeedback},
+          {"STAGES", &p.phaserStages},
+          {"LOW", &p.phaserLow},
+          {"HIGH", &p.phaserHigh}}},
+        {"DLY",
+         2,
+         1,
+         0,
+         0,
+         1,
+         2,
          {{"DELAY", &p.fxDelay}, {"FEEDBACK", &p.delayFeedback}, {"TIME", &p.delayBeats}, {"L/R", &p.delayLR}}},
         {"REV", 2, 1, 0, 0, 1, 3, {{"REVERB", &p.fxReverb}, {"SIZE", &p.reverbSize}}},
         {"WSH", 2, 1, 0, 0, 1, 4, {{"WAVESHAPE", &p.fxWaveshape}, {"FOLDBACK", &p.foldback}}},
-        {"EQ", 2, 1, 0, 0, 1, 5,
-         {{"EQ", &p.fxEq}, {"FREQ LOW", &p.eqFreqLow}, {"FREQ HIGH", &p.eqFreqHigh}, {"GAIN", &p.eqGain},
-          {"LOW", &p.eqLow}, {"MID", &p.eqMid}, {"HIGH", &p.eqHigh}}},
+        {"EQ",
+         2,
+         1,
+         0,
+         0,
+         1,
+         5,
+         {{"EQ", &p.fxEq},
+          {"FREQ LOW", &p.eqFreqLow},
+          {"FREQ HIGH", &p.eqFreqHigh},
+          {"GAIN", &p.eqGain},
+          {"LOW", &p.eqLow},
+          {"MID", &p.eqMid},
+          {"HIGH", &p.eqHigh}}},
     };
-    const char* depths[3][4] = {{"VIBRATO", "TREMOLO", "NOISE", "MIX"},
-                                {"VOLUME", "PAN", "CUTOFF", "Q"},
-                                {"PHASE", "PM", "MOD1", "MOD2"}};
+    const char* depths[3][4] = {
+        {"VIBRATO", "TREMOLO", "NOISE", "MIX"}, {"VOLUME", "PAN", "CUTOFF", "Q"}, {"PHASE", "PM", "MOD1", "MOD2"}};
     float* fields[3][4] = {{&p.lfo1Vibrato, &p.lfo1Tremolo, &p.lfo1Noise, &p.lfo1Mix},
                            {&p.lfo2Volume, &p.lfo2Pan, &p.lfo2Cutoff, &p.lfo2Q},
                            {&p.lfo3Phase, &p.lfo3Pm, &p.lfo3Mod1, &p.lfo3Mod2}};
@@ -633,7 +761,7 @@ void ShowPage(CSynthResources& view, const Page& page)
 TEST_F(CSynthWinTest, EveryKnobOfEveryPageIsBoundToItsField)
 {
     SynthProgram& p = *synth.currentProgram;
-    p.lfo[1].sync = 1; // the second LFO's rate as a beat count
+    p.lfo[1].sync = 1;  // the second LFO's rate as a beat count
     for (const Page& page : AllPages(p))
     {
         ShowPage(view, page);
@@ -681,10 +809,10 @@ TEST_F(CSynthWinTest, KnobsTurnDoubleClickAndSwitchThroughTheWindow)
     }
     EXPECT_FLOAT_EQ(p.cutoff, 1.0f);
     EXPECT_FLOAT_EQ(p.volume, 0.5f);
-    Click(KnobX(2, 0), KnobY(0, 0)); // MONO
+    Click(KnobX(2, 0), KnobY(0, 0));  // MONO
     EXPECT_EQ(p.mono, 0);
     screen.Advance(500);
-    screen.Press(KnobX(0, 6), KnobY(0, 6), kMouseLeft); // DETUNE
+    screen.Press(KnobX(0, 6), KnobY(0, 6), kMouseLeft);  // DETUNE
     screen.Move(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
     Pump();
     auto* detune = Knobs(Panel(0, 0))[6];
@@ -713,7 +841,7 @@ public:
     std::vector<std::string> calls;
     std::vector<float> values;
 };
-} // namespace
+}  // namespace
 
 TEST_F(CSynthWinTest, KnobEditsReachTheHostAsAutomation)
 {
@@ -831,7 +959,8 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     CParamControl* wave2 = Knobs(Panel(0, 0))[4];
     // Marked: the rebuilt control may well take the deleted one's address.
     wave2->label = "marked";
-    win->duringMenu = [this, wave2] {
+    win->duringMenu = [this, wave2]
+    {
         synth.programsChanged = 1;
         win->Idle();
         EXPECT_EQ(Knobs(Panel(0, 0))[4], wave2);
@@ -965,7 +1094,7 @@ TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
     screen.Move(330, entry);
     screen.Press(330, entry, kMouseLeft);
     screen.Release(330, entry, kMouseLeft);
-    screen.Key(kKeyEnter); // the empty folder's list has nothing to open: OK
+    screen.Key(kKeyEnter);  // the empty folder's list has nothing to open: OK
     Pump();
     CSynth other;
     CBankFiles files(other);
@@ -1034,4 +1163,4 @@ TEST_F(CSynthWinTest, GalleryPictures)
     ShowPicture("editor-about");
 }
 
-} // namespace
+}  // namespace

@@ -37,7 +37,8 @@ TEST(EditorAutomation, EveryParameterAtAudioRateStaysFiniteAndAllocatesNothing)
         synth.ProcessBlock(nullptr, outputs, kFrames);
         allocations += audio.Stop();
         for (int32_t i = 0; i < kFrames; ++i)
-            finite = finite && std::isfinite(left[static_cast<size_t>(i)]) && std::isfinite(right[static_cast<size_t>(i)]);
+            finite =
+                finite && std::isfinite(left[static_cast<size_t>(i)]) && std::isfinite(right[static_cast<size_t>(i)]);
         if (block % 4 == 0)
         {
             win->Idle();

@@ -64,10 +64,7 @@ protected:
         win->Show(true);
         Pump();
     }
-    ~EditorParameterTableTest() override
-    {
-        delete win;
-    }
+    ~EditorParameterTableTest() override { delete win; }
 
     void Show(const PageChoice& page, int32_t sync)
     {
@@ -235,4 +232,4 @@ TEST_F(EditorParameterTableTest, DisplayIsTheKnobsText)
     EXPECT_EQ(checked.size(), static_cast<size_t>(kParameterTableSize));
 }
 
-} // namespace
+}  // namespace

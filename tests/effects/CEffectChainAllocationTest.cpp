@@ -12,7 +12,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 void EveryEffectAtMaximum(SynthProgram& p)
 {

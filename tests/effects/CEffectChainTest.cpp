@@ -11,7 +11,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 SynthProgram DefaultProgram()
 {
@@ -61,9 +62,8 @@ Stereo NoiseInput(int32_t n)
 }
 
 // The chain's effect levels in its fixed order.
-float SynthProgram::*const kLevels[] = {&SynthProgram::fxWaveshape, &SynthProgram::fxChorus,
-                                        &SynthProgram::fxPhaser,    &SynthProgram::fxDelay,
-                                        &SynthProgram::fxReverb,    &SynthProgram::fxEq};
+float SynthProgram::*const kLevels[] = {&SynthProgram::fxWaveshape, &SynthProgram::fxChorus, &SynthProgram::fxPhaser,
+                                        &SynthProgram::fxDelay,     &SynthProgram::fxReverb, &SynthProgram::fxEq};
 
 // The effects of p applied one at a time in the given order, each by a chain
 // of its own in which only that effect was ever raised.
@@ -162,7 +162,8 @@ TEST(CEffectChain, ResetLeavesNothingOfEarlierSound)
     // What remains is the equaliser's anti-denormal offset, far below anything
     // audible (the synth's output stage flushes it to zero).
     chain.Reset();
-    const Stereo after = RunChain(chain, p, Stereo{std::vector<float>(8192, 0.0f), std::vector<float>(8192, 0.0f)}, 256);
+    const Stereo after =
+        RunChain(chain, p, Stereo{std::vector<float>(8192, 0.0f), std::vector<float>(8192, 0.0f)}, 256);
     for (size_t i = 0; i < after.left.size(); ++i)
         ASSERT_TRUE(std::fabs(after.left[i]) < 1e-6f && std::fabs(after.right[i]) < 1e-6f) << i;
 }
@@ -182,7 +183,8 @@ TEST(CEffectChain, ReverbSizeOutsideTenToHundredIsLimited)
     }
 }
 
-namespace {
+namespace
+{
 
 // Writes f into every float effect setting of the program and i into every
 // integer one.
@@ -204,8 +206,14 @@ void Corrupt(SynthProgram& p, float f, int32_t i)
 
 TEST(CEffectChain, CorruptProgramValuesNeverGiveNanOrInfinity)
 {
-    const float floats[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), 1e30f, -1e30f, -0.5f, 1.5f, 1.0f};
+    const float floats[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            1e30f,
+                            -1e30f,
+                            -0.5f,
+                            1.5f,
+                            1.0f};
     const int32_t ints[] = {INT_MAX, INT_MIN, 0, -1, 1000000, 17, 3};
     CEffectChain chain;
     int32_t round = 0;
@@ -239,7 +247,8 @@ TEST(CEffectChain, SampleRateChangesInTheMiddleOfATailStayFinite)
     for (int32_t rate : {192000, 8000, 11025, 400000, 22050, 1, 44100})
     {
         chain.SetSampleRate(rate);
-        const Stereo tail = RunChain(chain, program, {std::vector<float>(20000, 0.0f), std::vector<float>(20000, 0.0f)}, 512);
+        const Stereo tail =
+            RunChain(chain, program, {std::vector<float>(20000, 0.0f), std::vector<float>(20000, 0.0f)}, 512);
         ASSERT_TRUE(AllFinite(tail.left)) << rate;
         ASSERT_TRUE(AllFinite(tail.right)) << rate;
         for (float s : tail.left)

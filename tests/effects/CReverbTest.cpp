@@ -7,7 +7,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 Stereo Silence(int32_t n)
 {

@@ -9,7 +9,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // 1000 Hz makes delays in milliseconds whole samples.
 ChorusFx FixedChorus(int32_t delayMs, float feedback)
@@ -49,7 +50,8 @@ TEST(ChorusFx, FeedbackRepeatsTheEchoScaledEachTime)
     EXPECT_EQ(Apply(negative, Impulse(30), Impulse(30)).left[12], -0.25f);
 }
 
-namespace {
+namespace
+{
 
 // Feeds a ramp so that the wet part reveals where the chorus read: with dry
 // and wet both 0.5 the read position is 2 out - in. Returns the excursion of
@@ -60,8 +62,8 @@ Stereo Excursions(int32_t phaseOffset)
     chorus.SetSampleRate(1000.0f);
     chorus.SetLevel(1.0f);
     chorus.SetDelay(10);
-    chorus.SetDepth(0.5f);      // swing 5 samples
-    chorus.SetRate(1000.0f);    // 1 Hz: 1000 samples per cycle
+    chorus.SetDepth(0.5f);    // swing 5 samples
+    chorus.SetRate(1000.0f);  // 1 Hz: 1000 samples per cycle
     chorus.SetPhaseOffset(phaseOffset);
     std::vector<float> ramp(1100);
     for (size_t i = 0; i < ramp.size(); ++i)
@@ -109,4 +111,3 @@ TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
         EXPECT_LT(chorus.LfoPhase(), 65536.0);
     }
 }
-

@@ -8,7 +8,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 DelayFx MakeDelay(float level, float feedback, float cross, int32_t beats, int32_t divisor)
 {
@@ -38,7 +39,7 @@ TEST(DelayFx, LengthFollowsTempoBeatsDivisorAndRate)
     delay.SetTime(1, 1);
     EXPECT_EQ(delay.LineLength(), 22050);  // a quarter at 120 BPM, 44.1 kHz
     delay.SetTime(1, 4);
-    EXPECT_EQ(delay.LineLength(), 5512);   // 5512.5 truncated
+    EXPECT_EQ(delay.LineLength(), 5512);  // 5512.5 truncated
     delay.SetTime(3, 2);
     EXPECT_EQ(delay.LineLength(), 33075);
     delay.SetTempo(90.0f);
@@ -53,11 +54,11 @@ TEST(DelayFx, LengthFollowsTempoBeatsDivisorAndRate)
 TEST(DelayFx, TooLongEchoesAreHalvedUntilTheyFitOnTheTempoGrid)
 {
     DelayFx delay;
-    delay.SetTime(32, 1);                    // 705600 samples wanted
-    EXPECT_EQ(delay.LineLength(), 352800);   // 16 beats
-    delay.SetTempo(1.0f);                    // 84672000 wanted
-    EXPECT_EQ(delay.LineLength(), 330750);   // divided by 256
-    delay.SetTempo(1e-38f);                  // beyond float range: the whole buffer
+    delay.SetTime(32, 1);                   // 705600 samples wanted
+    EXPECT_EQ(delay.LineLength(), 352800);  // 16 beats
+    delay.SetTempo(1.0f);                   // 84672000 wanted
+    EXPECT_EQ(delay.LineLength(), 330750);  // divided by 256
+    delay.SetTempo(1e-38f);                 // beyond float range: the whole buffer
     EXPECT_EQ(delay.LineLength(), DelayFx::kBufferSize);
     delay.SetTempo(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(delay.LineLength(), 1);

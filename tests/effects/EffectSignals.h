@@ -51,8 +51,7 @@ inline std::vector<float> Sine(int32_t n, double hertz, double sampleRate, float
 
 // Amplitude of the component at hertz in samples[from, from + count), by
 // correlation with a sine and a cosine (exact for whole numbers of cycles).
-inline double Amplitude(const std::vector<float>& samples, int32_t from, int32_t count, double hertz,
-                        double sampleRate)
+inline double Amplitude(const std::vector<float>& samples, int32_t from, int32_t count, double hertz, double sampleRate)
 {
     double re = 0.0;
     double im = 0.0;

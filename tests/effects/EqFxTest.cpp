@@ -8,7 +8,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<float> Apply(EqFx& eq, std::vector<float> samples)
 {

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr double kRate = 44100.0;
 

@@ -8,7 +8,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Runs input through the line (Tick, then Write per sample).
 std::vector<float> Apply(MSVRAP1ModDelayLine& line, const std::vector<float>& input)

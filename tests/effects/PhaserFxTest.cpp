@@ -8,7 +8,8 @@
 #include <climits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Low = high = 250 Hz at 1000 Hz: w = 0.5, so every stage has a = 1/3.
 PhaserFx StaticPhaser(int32_t stages, float feedback)

@@ -7,7 +7,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<float> Shape(const WaveshaperFx& shaper, std::vector<float> left)
 {
@@ -39,13 +40,13 @@ TEST(WaveshaperFx, FullAmountFoldsAtOneTwentieth)
 {
     // t = 0.05, gain 1.67, fold period 0.2.
     const std::vector<float> out = Shape(Shaper(1.0f, 1.0f), {0.2f, -0.2f, 0.1f, 0.03f, 0.06f, -0.06f, 0.05f});
-    EXPECT_NEAR(out[0], 0.0f, 1e-7);           // | |fmod(0.15, 0.2)| - 0.1 | - 0.05
+    EXPECT_NEAR(out[0], 0.0f, 1e-7);  // | |fmod(0.15, 0.2)| - 0.1 | - 0.05
     EXPECT_NEAR(out[1], 0.0f, 1e-7);
     EXPECT_NEAR(out[2], 0.0f, 1e-7);
-    EXPECT_FLOAT_EQ(out[3], 0.03f * 1.67f);    // inside: make-up gain only
-    EXPECT_FLOAT_EQ(out[4], 0.04f * 1.67f);    // 0.01 past the threshold folds back to 0.04
+    EXPECT_FLOAT_EQ(out[3], 0.03f * 1.67f);  // inside: make-up gain only
+    EXPECT_FLOAT_EQ(out[4], 0.04f * 1.67f);  // 0.01 past the threshold folds back to 0.04
     EXPECT_FLOAT_EQ(out[5], -0.04f * 1.67f);
-    EXPECT_FLOAT_EQ(out[6], 0.05f * 1.67f);    // the threshold itself passes
+    EXPECT_FLOAT_EQ(out[6], 0.05f * 1.67f);  // the threshold itself passes
 }
 
 TEST(WaveshaperFx, LevelMixesShapedAndDry)

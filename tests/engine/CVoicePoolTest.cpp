@@ -11,7 +11,8 @@
 using enginetest::NoteOff;
 using enginetest::NoteOn;
 
-namespace {
+namespace
+{
 
 class VoicePoolTest : public ::testing::Test
 {
@@ -99,7 +100,7 @@ TEST_F(VoicePoolTest, MonoWithoutLegatoRestartsThePreviousNote)
     On(60, 127);  // C
     EXPECT_TRUE(pool->MonoActive());
     Render(500);
-    On(64, 64);   // E: C is fast-released, E starts fresh
+    On(64, 64);  // E: C is fast-released, E starts fresh
     ASSERT_EQ(pool->Count(), 2);
     EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
     EXPECT_EQ(At(0).envelopes[0].remaining, 221);
@@ -107,7 +108,7 @@ TEST_F(VoicePoolTest, MonoWithoutLegatoRestartsThePreviousNote)
     EXPECT_EQ(At(1).envelopes[0].value, 1.0f);  // attack 0: fresh start at 1
     Render(221);
     ASSERT_EQ(pool->Count(), 1);
-    Off(64);      // E fast-released, C restarted with its own velocity
+    Off(64);  // E fast-released, C restarted with its own velocity
     ASSERT_EQ(pool->Count(), 2);
     EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);
     EXPECT_EQ(At(1).note, 60);
@@ -199,10 +200,10 @@ TEST_F(VoicePoolTest, SustainPedalHoldsReleasedKeysUntilLifted)
     EXPECT_EQ(pool->SustainedOffs(), 2);
 
     pool->SetSustain(false, Notes());
-    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);  // the older 60
+    EXPECT_EQ(At(0).envelopes[0].stage, Envelope::kRelease);                // the older 60
     EXPECT_EQ(At(0).envelopes[0].remaining, At(1).envelopes[0].remaining);  // a normal release, not a fast one
-    EXPECT_EQ(At(1).envelopes[0].stage, Envelope::kRelease);  // 64
-    EXPECT_TRUE(At(2).Held());                                 // its key is still down
+    EXPECT_EQ(At(1).envelopes[0].stage, Envelope::kRelease);                // 64
+    EXPECT_TRUE(At(2).Held());                                              // its key is still down
     EXPECT_EQ(pool->SustainedOffs(), 0);
     Off(60);
     EXPECT_FALSE(At(2).Held());

@@ -8,12 +8,13 @@
 
 // Helpers for the tests that play voices: MIDI words, a plain program and the
 // render context of a synth.
-namespace enginetest {
+namespace enginetest
+{
 
 inline uint32_t NoteOn(int32_t note, int32_t velocity = 100, int32_t channel = 0)
 {
-    return 0x90u | static_cast<uint32_t>(channel) | static_cast<uint32_t>(note) << 8
-           | static_cast<uint32_t>(velocity) << 16;
+    return 0x90u | static_cast<uint32_t>(channel) | static_cast<uint32_t>(note) << 8 |
+           static_cast<uint32_t>(velocity) << 16;
 }
 
 inline uint32_t NoteOff(int32_t note, int32_t channel = 0)
@@ -31,7 +32,7 @@ inline void MakeDefaultProgram(SynthProgram& program)
 inline RenderContext ContextOf(CSynth& synth)
 {
     return RenderContext{&EngineTables::Get(), &synth.envelopeLimits, synth.globalLfos, &synth.random,
-                         synth.sampleRate, synth.tempo, synth.modWheel, synth.pitchBend};
+                         synth.sampleRate,     synth.tempo,           synth.modWheel,   synth.pitchBend};
 }
 
 inline bool SameBytes(const std::vector<float>& a, const std::vector<float>& b)

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 EnvelopeRange LimitsAt(int32_t rate)
 {
@@ -32,8 +33,9 @@ TEST(EnvelopeLimits, MinimumAndMaximumAtEachRate)
     {
         int32_t rate, minimum, maximum;
     } cases[] = {
-        {44100, 221, 441000}, {48000, 240, 480000}, {1000, 5, 10000}, {100, 1, 1000}, {99, 0, 990},
-        {std::numeric_limits<int32_t>::max(), 10737418, std::numeric_limits<int32_t>::max()},
+        {44100, 221, 441000}, {48000, 240, 480000},
+        {1000, 5, 10000},     {100, 1, 1000},
+        {99, 0, 990},         {std::numeric_limits<int32_t>::max(), 10737418, std::numeric_limits<int32_t>::max()},
     };
     for (const auto& c : cases)
     {
@@ -139,11 +141,11 @@ TEST(Envelope, CorruptTimesAreClampedIntoRange)
     EXPECT_EQ(e.remaining, 221);
     EXPECT_FALSE(std::isnan(e.step));
     StartEnvelope(limits, e, SynthEnvelope{inf, -5.0f, 7.0f, 0.0f});
-    EXPECT_EQ(e.remaining, 441000);       // attack at most 10 s
+    EXPECT_EQ(e.remaining, 441000);  // attack at most 10 s
     AdvanceEnvelope(limits, e, SynthEnvelope{inf, -5.0f, 7.0f, 0.0f});
-    EXPECT_EQ(e.remaining, 221);          // negative decay: the minimum
+    EXPECT_EQ(e.remaining, 221);  // negative decay: the minimum
     StepTimes(e, 221);
-    EXPECT_NEAR(e.value, 1.0f, 1e-5f);    // sustain 7 held to 1
+    EXPECT_NEAR(e.value, 1.0f, 1e-5f);  // sustain 7 held to 1
     ForceRelease(limits, e, -inf);
     EXPECT_EQ(e.remaining, 221);
     ForceRelease(limits, e, 1e30f);

@@ -9,7 +9,8 @@
 #include <iterator>
 #include <limits>
 
-namespace {
+namespace
+{
 
 SynthLfo FreeLfo(int32_t wave, float rate, int32_t restart = 1)
 {
@@ -91,8 +92,8 @@ TEST(Lfo, StartPicksThePhaseAndTheTable)
         const float* table;
         int32_t continuous;
     } cases[] = {
-        {2, 1, 0.0, -1.0, tables[2], 1},    {4, 0, 1234.0, 99.0, tables[4], 0}, {5, 1, 0.0, -1.0, tables[0], 1},
-        {-1, 1, 0.0, -1.0, tables[0], 1},   {1 << 30, 1, 0.0, -1.0, tables[0], 1},
+        {2, 1, 0.0, -1.0, tables[2], 1},  {4, 0, 1234.0, 99.0, tables[4], 0},    {5, 1, 0.0, -1.0, tables[0], 1},
+        {-1, 1, 0.0, -1.0, tables[0], 1}, {1 << 30, 1, 0.0, -1.0, tables[0], 1},
     };
     for (const auto& c : cases)
     {

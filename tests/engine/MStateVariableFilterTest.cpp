@@ -10,7 +10,8 @@
 TEST(MStateVariableFilter, BlendCrossfadesNeighbouringOutputs)
 {
     using W = MStateVariableFilter::Weights;
-    const auto expect = [](float blend, W want) {
+    const auto expect = [](float blend, W want)
+    {
         const W w = MStateVariableFilter::BlendWeights(blend);
         EXPECT_FLOAT_EQ(w.low, want.low) << blend;
         EXPECT_FLOAT_EQ(w.band, want.band) << blend;

@@ -68,7 +68,7 @@ TEST(PanLaw, CentreSidesAndMasterPan)
     {
         float voice, master, left, right;
     } cases[] = {
-        {0.5f, 0.5f, 1.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.5f},  {0.0f, 0.5f, 1.5f, 0.0f},
+        {0.5f, 0.5f, 1.0f, 1.0f},  {1.0f, 0.5f, 0.0f, 1.5f},  {0.0f, 0.5f, 1.5f, 0.0f},
         {0.5f, 1.0f, 0.5f, 1.25f}, {0.5f, 0.0f, 1.25f, 0.5f}, {0.0f, 1.0f, 1.0f, 1.0f},
     };
     for (const auto& c : cases)

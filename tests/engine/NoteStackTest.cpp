@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 uint32_t On(int32_t note, int32_t velocity)
 {

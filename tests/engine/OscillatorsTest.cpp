@@ -6,7 +6,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 const float* Sine()
 {

@@ -11,7 +11,8 @@ TEST(Smoother, StartsFromZeroAndStepsByTheComplement)
     s.state = 5.0f;
     s.Start(44100);
     // The exponent in single precision, the exponential in double.
-    EXPECT_EQ(s.coefficient, static_cast<float>(std::exp(static_cast<double>(-6.2831855f / (44100.0f * 0.0050000004f)))));
+    EXPECT_EQ(s.coefficient,
+              static_cast<float>(std::exp(static_cast<double>(-6.2831855f / (44100.0f * 0.0050000004f)))));
     EXPECT_NEAR(s.coefficient, 0.971907f, 1e-6f);
     EXPECT_EQ(s.complement, 1.0f - s.coefficient);
     EXPECT_EQ(s.state, 0.0f);  // every note glides in from 0

@@ -12,7 +12,8 @@
 
 using namespace enginetest;
 
-namespace {
+namespace
+{
 
 // A synth whose current program holds the defaults rather than the first
 // factory program (a mono bass), so that every note gets its own voice.

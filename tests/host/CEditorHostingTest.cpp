@@ -206,10 +206,12 @@ TEST_F(CEditorHostingTest, OpenInsideTheLoopAfterACloseKeepsTheEditor)
     CPluginWin* window = editor.Window();
     screen.Press(120, 70, kMouseLeft);
     screen.At(screen.Time() + 500);
-    screen.HostMessage([this] {
-        EXPECT_EQ(editor.Close(), 0);
-        EXPECT_EQ(editor.Open(HostHandle()), 1);
-    });
+    screen.HostMessage(
+        [this]
+        {
+            EXPECT_EQ(editor.Close(), 0);
+            EXPECT_EQ(editor.Open(HostHandle()), 1);
+        });
     HostLoop();
     editor.Idle();
     EXPECT_EQ(core.log, std::vector<std::string>{"ask 2 visible 1 loops 0 depth 1"});
@@ -308,14 +310,16 @@ protected:
     void CloseLater(HostClose how)
     {
         screen.At(screen.Time() + 500);
-        screen.HostMessage([this, how] {
-            if (how != HostClose::Plugin)
-                Dispatch(effEditClose);
-            if (how != HostClose::Editor)
-                Dispatch(effClose);
-            deletedInHostCall = synthsDeleted;
-            pendingInHostCall = editor->ClosePending();
-        });
+        screen.HostMessage(
+            [this, how]
+            {
+                if (how != HostClose::Plugin)
+                    Dispatch(effEditClose);
+                if (how != HostClose::Editor)
+                    Dispatch(effClose);
+                deletedInHostCall = synthsDeleted;
+                pendingInHostCall = editor->ClosePending();
+            });
     }
     // After the host's message loop: a closed plug-in has gone, editor and
     // all; a closed editor goes at the next idle and opens again.
@@ -343,7 +347,7 @@ protected:
     static constexpr HostClose kCloses[] = {HostClose::Editor, HostClose::Plugin, HostClose::EditorThenPlugin};
 
     TempDir folder;
-    CEditorHosting* editor = nullptr; // the plug-in's
+    CEditorHosting* editor = nullptr;  // the plug-in's
     AEffect* effect = nullptr;
     int32_t synthsDeleted = 0;
     int32_t deletedInHostCall = -1;

@@ -268,14 +268,10 @@ TEST_F(CVST24PluginTest, ParameterRequestsAnswerOnlyForTheCoresParameters)
 {
     constexpr int32_t kLast = CRecordingCore::kParameters - 1;
     const std::tuple<int32_t, int32_t, const char*, intptr_t> cases[] = {
-        {effCanBeAutomated, 0, nullptr, 1},
-        {effCanBeAutomated, kLast, nullptr, 1},
-        {effCanBeAutomated, kLast + 1, nullptr, 0},
-        {effCanBeAutomated, -1, nullptr, 0},
-        {effString2Parameter, 2, "good", 1},
-        {effString2Parameter, 4, "bad", 0},
-        {effString2Parameter, 4, nullptr, 1},
-        {effString2Parameter, kLast + 1, "good", 0},
+        {effCanBeAutomated, 0, nullptr, 1},         {effCanBeAutomated, kLast, nullptr, 1},
+        {effCanBeAutomated, kLast + 1, nullptr, 0}, {effCanBeAutomated, -1, nullptr, 0},
+        {effString2Parameter, 2, "good", 1},        {effString2Parameter, 4, "bad", 0},
+        {effString2Parameter, 4, nullptr, 1},       {effString2Parameter, kLast + 1, "good", 0},
         {effString2Parameter, -1, nullptr, 0},
     };
     for (const auto& [opcode, index, text, answer] : cases)
@@ -333,7 +329,8 @@ TEST_F(CVST24PluginTest, EditsAndReloadsReachTheHostUntilItCloses)
 // plug-in goes once that call has returned.
 TEST_F(CVST24PluginTest, CloseInsideAnotherHostCallWaitsForItToReturn)
 {
-    fakeHost.onUpdateDisplay = [this] {
+    fakeHost.onUpdateDisplay = [this]
+    {
         EXPECT_EQ(Dispatch(effClose), 0);
         EXPECT_EQ(coreDestroyed, 0);
     };
@@ -391,8 +388,8 @@ TEST_F(CVST24PluginTest, BlockIsSlicedAtEachEventOffsetAndTheEventsPlayOnce)
     Queue(events);
     Outputs outputs(256);
     Process(outputs);
-    EXPECT_EQ(core->calls, (std::vector<std::string>{Midi(0x643C90), "block 100", Midi(0x5A4090), Midi(0x003C80),
-                                                     "block 156"}));
+    EXPECT_EQ(core->calls,
+              (std::vector<std::string>{Midi(0x643C90), "block 100", Midi(0x5A4090), Midi(0x003C80), "block 156"}));
     for (int32_t i = 0; i < 100; ++i)
         ASSERT_EQ(outputs.pointers[0][i], static_cast<float>(i + 1)) << i;
     for (int32_t i = 100; i < 256; ++i)

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Builds a table from the code lengths and decodes count symbols from the bits.
 std::vector<int> Decode(const std::vector<uint8_t>& lengths, const std::vector<uint8_t>& bits, int count)

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Collects everything; can refuse after a given number of bytes.
 class CCollector : public CInflater::Sink
@@ -127,8 +128,8 @@ TEST(CInflater, RoundTripsZlibAtEveryLevelStrategyAndWindow)
         {
             for (int windowBits : {9, 12, 15})
             {
-                SCOPED_TRACE("level " + std::to_string(level) + " strategy " + std::to_string(strategy) +
-                             " window " + std::to_string(windowBits));
+                SCOPED_TRACE("level " + std::to_string(level) + " strategy " + std::to_string(strategy) + " window " +
+                             std::to_string(windowBits));
                 CCollector sink;
                 EXPECT_EQ(Inflate(Deflate(raw, level, strategy, windowBits), sink), CInflater::Result::Complete);
                 EXPECT_TRUE(sink.out == raw);
@@ -146,9 +147,9 @@ TEST(CInflater, HeaderChecks)
         CInflater::Result result;
     } cases[] = {
         {{0x78, 0x9C, 0x03, 0x00}, CInflater::Result::Complete},
-        {{0x08, 0x1D, 0x03, 0x00}, CInflater::Result::Complete},  // a 256-byte window
-        {{0x77, 0x9C, 0x03, 0x00}, CInflater::Result::Failed},    // not deflate
-        {{0x88, 0x9C, 0x03, 0x00}, CInflater::Result::Failed},    // a 64 KiB window
+        {{0x08, 0x1D, 0x03, 0x00}, CInflater::Result::Complete},            // a 256-byte window
+        {{0x77, 0x9C, 0x03, 0x00}, CInflater::Result::Failed},              // not deflate
+        {{0x88, 0x9C, 0x03, 0x00}, CInflater::Result::Failed},              // a 64 KiB window
         {{0x78, 0xBB, 0, 0, 0, 1, 0x03, 0x00}, CInflater::Result::Failed},  // a preset dictionary
         {{0x78}, CInflater::Result::Truncated},
     };

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Records what the chunk loop hands on.
 class CRecordingDecoder : public GenericPngDecoder
@@ -71,7 +72,8 @@ TEST(GenericPngDecoder, RefusesMalformedFilesAndImpossibleHeadersBeforeBegin)
 {
     const std::vector<uint8_t> packed = Deflate(kRaw);
     auto image = [&packed](uint32_t width, uint32_t height, uint8_t colourType = 2, uint8_t interlace = 0,
-                           uint8_t compression = 0, uint8_t filterMethod = 0) {
+                           uint8_t compression = 0, uint8_t filterMethod = 0)
+    {
         const PngFile header = PngFile().Header(width, height, 8, colourType, interlace, compression, filterMethod);
         return PngFile(header).Chunk("IDAT", packed).Bytes();
     };

@@ -22,7 +22,8 @@ TEST(KnobFilmstrip, EveryFrameShowsTheKnobTurnedToItsValue)
     for (int frame = 0; frame < kKnobFrameCount; ++frame)
     {
         SCOPED_TRACE("frame " + std::to_string(frame));
-        auto at = [&](double x, double y) {
+        auto at = [&](double x, double y)
+        {
             const int row = frame * kKnobFrameSize + static_cast<int>(y);
             return strip.Pixels() + (row * kKnobFrameSize + static_cast<int>(x)) * 4;
         };

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 void StoreU32BE(std::string& out, uint32_t value)
 {

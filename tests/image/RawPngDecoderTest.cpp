@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> Pixels(const RawPngDecoder& decoder)
 {

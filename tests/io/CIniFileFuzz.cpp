@@ -11,7 +11,8 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 void Check(bool condition)
 {
@@ -26,8 +27,8 @@ constexpr int kKeyCount = 5;
 // One file for the whole run, removed when the fuzzer exits normally.
 struct CScratchFile
 {
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("velmora-ini-fuzz-" + std::to_string(::getpid()) + ".ini")).string();
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("velmora-ini-fuzz-" + std::to_string(::getpid()) + ".ini")).string();
     ~CScratchFile() { std::remove(path.c_str()); }
 };
 

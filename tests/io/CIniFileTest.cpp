@@ -36,8 +36,7 @@ TEST(CIniFile, ReadsKeysWithBlanksAroundThem)
 TEST(CIniFile, BadNumbersGiveTheDefault)
 {
     TempDir dir;
-    const std::string path =
-        dir.Write("s.ini", "[w]\na=12x\nb=\nc=1,5\nd=99999999999\ne=-99999999999\nf=4.7\n");
+    const std::string path = dir.Write("s.ini", "[w]\na=12x\nb=\nc=1,5\nd=99999999999\ne=-99999999999\nf=4.7\n");
     CIniFile ini(path.c_str());
     EXPECT_EQ(ini.ReadInt("w", "a", 3), 3);
     EXPECT_EQ(ini.ReadInt("w", "b", 3), 3);

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace {
+namespace
+{
 
 void Check(bool condition)
 {
@@ -18,9 +19,8 @@ void Check(bool condition)
 
 bool SameFields(const CPresetFile& a, const CPresetFile& b)
 {
-    return a.kind == b.kind && a.pluginId == b.pluginId && a.pluginVersion == b.pluginVersion &&
-           a.count == b.count && a.currentProgram == b.currentProgram && a.programName == b.programName &&
-           a.chunk == b.chunk;
+    return a.kind == b.kind && a.pluginId == b.pluginId && a.pluginVersion == b.pluginVersion && a.count == b.count &&
+           a.currentProgram == b.currentProgram && a.programName == b.programName && a.chunk == b.chunk;
 }
 
 bool Load(CPresetFile& file, const uint8_t* data, size_t size)

@@ -6,14 +6,16 @@
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 #define VELMORA_COUNTS_MALLOC 1
-extern "C" {
-void* __libc_malloc(std::size_t);
-void* __libc_calloc(std::size_t, std::size_t);
-void* __libc_realloc(void*, std::size_t);
+extern "C"
+{
+    void* __libc_malloc(std::size_t);
+    void* __libc_calloc(std::size_t, std::size_t);
+    void* __libc_realloc(void*, std::size_t);
 }
 #endif
 
-namespace {
+namespace
+{
 
 std::atomic<bool> counting{false};
 std::atomic<int64_t> allocations{0};
@@ -61,8 +63,14 @@ void* AllocateAligned(std::size_t size, std::align_val_t alignment)
 // compiler cannot tell when it inlines them.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     Count();
@@ -73,36 +81,67 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
     Count();
     return RawAllocate(size);
 }
-void* operator new(std::size_t size, std::align_val_t a) { return AllocateAligned(size, a); }
-void* operator new[](std::size_t size, std::align_val_t a) { return AllocateAligned(size, a); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void* operator new(std::size_t size, std::align_val_t a)
+{
+    return AllocateAligned(size, a);
+}
+void* operator new[](std::size_t size, std::align_val_t a)
+{
+    return AllocateAligned(size, a);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free(p);
+}
 
 #ifdef VELMORA_COUNTS_MALLOC
-extern "C" {
-void* malloc(std::size_t size)
+extern "C"
 {
-    Count();
-    return __libc_malloc(size);
-}
+    void* malloc(std::size_t size)
+    {
+        Count();
+        return __libc_malloc(size);
+    }
 
-void* calloc(std::size_t count, std::size_t size)
-{
-    Count();
-    return __libc_calloc(count, size);
-}
+    void* calloc(std::size_t count, std::size_t size)
+    {
+        Count();
+        return __libc_calloc(count, size);
+    }
 
-void* realloc(void* p, std::size_t size)
-{
-    Count();
-    return __libc_realloc(p, size);
-}
+    void* realloc(void* p, std::size_t size)
+    {
+        Count();
+        return __libc_realloc(p, size);
+    }
 }
 #endif
 

@@ -11,7 +11,8 @@
 
 using namespace enginetest;
 
-namespace {
+namespace
+{
 
 // Two plain sines at the note's pitch, filter open, instant attack, full
 // sustain, nothing modulated.
@@ -89,12 +90,27 @@ bool VoicesFinite(const CSynth& synth)
     for (int32_t i = 0; i < synth.voicePool.Count(); ++i)
     {
         const Voice& v = synth.voicePool.VoiceAt(i);
-        for (double value : {v.phase1, v.phase2, v.increment1, v.increment2, v.lastOsc2, double{v.filter.low},
-                             double{v.filter.band}, double{v.filter.high}, double{v.amplitude.state},
-                             double{v.cutoff.state}, double{v.pm.state}, double{v.phase.state},
-                             double{v.envelopes[0].value}, double{v.envelopes[1].value}, double{v.envelopes[2].value},
-                             v.lfos[0].phase, v.lfos[1].phase, v.lfos[2].phase, v.lfos[0].increment,
-                             v.lfos[1].countdown, v.lfos[2].countdown})
+        for (double value : {v.phase1,
+                             v.phase2,
+                             v.increment1,
+                             v.increment2,
+                             v.lastOsc2,
+                             double{v.filter.low},
+                             double{v.filter.band},
+                             double{v.filter.high},
+                             double{v.amplitude.state},
+                             double{v.cutoff.state},
+                             double{v.pm.state},
+                             double{v.phase.state},
+                             double{v.envelopes[0].value},
+                             double{v.envelopes[1].value},
+                             double{v.envelopes[2].value},
+                             v.lfos[0].phase,
+                             v.lfos[1].phase,
+                             v.lfos[2].phase,
+                             v.lfos[0].increment,
+                             v.lfos[1].countdown,
+                             v.lfos[2].countdown})
         {
             if (!std::isfinite(value) || std::fabs(value) > 1e12)
                 return false;
@@ -187,7 +203,7 @@ TEST(BlockRender, StatusBytesOtherThanNotesStartNothing)
     EXPECT_EQ(synth.voicePool.Count(), 0);
     synth.HandleMidi(NoteOn(60, 100, 15));  // any channel plays
     EXPECT_EQ(synth.voicePool.Count(), 1);
-    synth.HandleMidi(0x9Fu | 60u << 8);     // velocity 0 releases
+    synth.HandleMidi(0x9Fu | 60u << 8);  // velocity 0 releases
     EXPECT_EQ(synth.voicePool.VoiceAt(0).envelopes[0].stage, Envelope::kRelease);
     // Data bytes with the top bit set are read as seven bits.
     synth.HandleMidi(0x90u | 0xBCu << 8 | 0xFFu << 16);
@@ -290,8 +306,8 @@ TEST(BlockRender, VoicesAddIntoTheBuffersWithoutClearingThem)
 // words as a damaged chunk could give them.
 TEST(BlockRender, CorruptProgramFieldsNeverBreakTheRender)
 {
-    for (uint32_t poison : {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x7FFFFFFFu, 0x80000000u, 0x501502F9u,
-                            0xD01502F9u, 0xFFFFFFFFu})
+    for (uint32_t poison :
+         {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x7FFFFFFFu, 0x80000000u, 0x501502F9u, 0xD01502F9u, 0xFFFFFFFFu})
     {
         CSynth synth;
         Poison(*synth.currentProgram, [poison] { return poison; });
@@ -308,10 +324,12 @@ TEST(BlockRender, CorruptProgramFieldsNeverBreakTheRender)
     for (int32_t round = 0; round < 40; ++round)
     {
         CSynth synth;
-        Poison(*synth.currentProgram, [&random] {
-            return static_cast<uint32_t>(random.Next()) << 17 ^ static_cast<uint32_t>(random.Next()) << 2
-                   ^ static_cast<uint32_t>(random.Next());
-        });
+        Poison(*synth.currentProgram,
+               [&random]
+               {
+                   return static_cast<uint32_t>(random.Next()) << 17 ^ static_cast<uint32_t>(random.Next()) << 2 ^
+                          static_cast<uint32_t>(random.Next());
+               });
         synth.HandleMidi(NoteOn(48 + round % 40, 90));
         synth.HandleMidi(NoteOn(50 + round % 30, 90));
         EXPECT_TRUE(AllFinite(Render(synth, 2048, 64))) << round;

@@ -11,7 +11,8 @@
 
 using namespace PatchTest;
 
-namespace {
+namespace
+{
 
 Bytes SaveBank(CSynth& synth)
 {
@@ -133,19 +134,20 @@ TEST(CMidiLearnSynth, ADamagedMapBindsNothingAndTheProgramsStillLoad)
     auto source = std::make_unique<CSynth>();
     source->SetProgram(4);
     const Bytes plain = SaveBank(*source);
-    const auto withMap = [&](const Bytes& section) {
+    const auto withMap = [&](const Bytes& section)
+    {
         Bytes bank = plain;
         bank.insert(bank.end(), section.begin(), section.end());
         return bank;
     };
     const Bytes damaged[] = {
-        CByteBuilder().Section("ccmap", 4 + 8).U32(2).U32(74).U32(3).Get(),            // count beyond the size
-        CByteBuilder().Section("ccmap", 4 + 8).U32(1).U32(64).U32(3).Get(),            // the sustain pedal
+        CByteBuilder().Section("ccmap", 4 + 8).U32(2).U32(74).U32(3).Get(),                    // count beyond the size
+        CByteBuilder().Section("ccmap", 4 + 8).U32(1).U32(64).U32(3).Get(),                    // the sustain pedal
         CByteBuilder().Section("ccmap", 4 + 8).U32(1).U32(74).U32(kParameterTableSize).Get(),  // no such parameter
         CByteBuilder().Section("ccmap", 4 + 16).U32(2).U32(74).U32(3).U32(75).U32(3).Get(),    // one parameter twice
-        CByteBuilder().Section("ccmap", 4 + 8).U32(0xFFFFFFFF).U32(74).U32(3).Get(),   // negative count
-        CByteBuilder().Section("ccmap", 4 + 8).U32(1).U32(74).Get(),                   // cut short
-        CByteBuilder().Section("ccmap", 2).U32(1).Get(),                               // smaller than its count
+        CByteBuilder().Section("ccmap", 4 + 8).U32(0xFFFFFFFF).U32(74).U32(3).Get(),           // negative count
+        CByteBuilder().Section("ccmap", 4 + 8).U32(1).U32(74).Get(),                           // cut short
+        CByteBuilder().Section("ccmap", 2).U32(1).Get(),                                       // smaller than its count
     };
     for (const Bytes& section : damaged)
     {

@@ -12,7 +12,8 @@
 
 using namespace PatchTest;
 
-namespace {
+namespace
+{
 
 Bytes ProgramBytes(const SynthProgram& program)
 {
@@ -113,7 +114,8 @@ TEST(CPatchReader, UnknownSectionsOfAnySizeAreSkipped)
         Bytes stream(plain.begin(), plain.begin() + static_cast<long>(afterPp));
         const Bytes junk = CByteBuilder().Section("future", size).Raw(Bytes(size, 0xAB)).Get();
         stream.insert(stream.end(), junk.begin(), junk.end());
-        stream.insert(stream.end(), plain.begin() + static_cast<long>(afterPp), plain.begin() + static_cast<long>(afterWave));
+        stream.insert(stream.end(), plain.begin() + static_cast<long>(afterPp),
+                      plain.begin() + static_cast<long>(afterWave));
         const Bytes longTag = CByteBuilder().Section("a tag longer than any known", size).Raw(Bytes(size, 0x5A)).Get();
         stream.insert(stream.end(), longTag.begin(), longTag.end());
         stream.insert(stream.end(), plain.begin() + static_cast<long>(afterWave), plain.end());
@@ -223,11 +225,29 @@ TEST(CPatchReader, NamesAreCutEmptiedOrShortenedAndThePositionKept)
         const char* name;
         int32_t bendDown;
     } cases[] = {
-        {CByteBuilder().Section("pp", 60).Text(longName).U32(0).U32(0).U32(0).U32(0)
-             .Section("pb", 8).U32(9).U32(10).Get(),
+        {CByteBuilder()
+             .Section("pp", 60)
+             .Text(longName)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .Section("pb", 8)
+             .U32(9)
+             .U32(10)
+             .Get(),
          "A stored name of forty characte", 9},
-        {CByteBuilder().Section("pp", 20).U32(0xFFFFFFF0u).U32(0).U32(0).U32(0).U32(0)
-             .Section("pb", 8).U32(6).U32(6).Get(),
+        {CByteBuilder()
+             .Section("pp", 20)
+             .U32(0xFFFFFFF0u)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .Section("pb", 8)
+             .U32(6)
+             .U32(6)
+             .Get(),
          "", 6},
         // A length beyond the stream takes what is there.
         {CByteBuilder().Section("pp", 20).U32(100000).Raw({'a', 'b', 'c'}).Get(), "abc", 2},
@@ -249,8 +269,7 @@ TEST(CPatchReader, HugeSizesAndLengthsEndTheReadSafely)
     for (const Bytes& stream :
          {CByteBuilder().Section("unknown", 0xFFFFFFFFu).U32(1).Get(),
           CByteBuilder().Section("unknown", 0x80000000u).U32(1).Get(),
-          CByteBuilder().U32(0xFFFFFFF0u).U32(4).U32(1).Get(),
-          CByteBuilder().U32(0x7FFFFFFFu).Raw({'x'}).Get(),
+          CByteBuilder().U32(0xFFFFFFF0u).U32(4).U32(1).Get(), CByteBuilder().U32(0x7FFFFFFFu).Raw({'x'}).Get(),
           CByteBuilder().Section("wave", 0xFFFFFFFCu).Get(),
           CByteBuilder().Section("env", 68).U32(0xFFFFFFFFu).F32(0.5f).Get(),
           CByteBuilder().Section("lfo", 132).U32(0x7FFFFFFFu).Get()})
@@ -270,7 +289,8 @@ TEST(CPatchReader, StreamEndingAtEveryByteLeavesDefinedFields)
     const Bytes full = ProgramBytes(marked);
     ASSERT_EQ(full.size(), 1165u);
     const SynthProgram defaults = DefaultProgram();
-    const SynthProgram stored = [&] {
+    const SynthProgram stored = [&]
+    {
         auto synth = MakeSynth();
         Load(*synth, full, true);
         return synth->programs[0];

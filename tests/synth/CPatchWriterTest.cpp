@@ -9,7 +9,8 @@
 
 using namespace PatchTest;
 
-namespace {
+namespace
+{
 
 // The stored layout of one program written out by hand, section by section.
 Bytes ExpectedProgram(const SynthProgram& p, bool factory)

@@ -13,7 +13,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using enginetest::NoteOff;
 using enginetest::NoteOn;

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void Check(bool condition)
 {

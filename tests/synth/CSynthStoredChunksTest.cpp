@@ -15,7 +15,8 @@
 
 using namespace PatchTest;
 
-namespace {
+namespace
+{
 
 Bytes ReadData(const char* name)
 {

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::string TakeString(char* text)
 {
@@ -99,8 +100,7 @@ TEST(CSynth, BankChunkRoundTripsIntoAnotherInstance)
     EXPECT_EQ(target.GetProgram(), 33);
     for (int i = 0; i < CSynth::kProgramCount; ++i)
     {
-        EXPECT_EQ(PatchTest::DifferentFields(target.programs[i], source.programs[i]), std::vector<std::string>())
-            << i;
+        EXPECT_EQ(PatchTest::DifferentFields(target.programs[i], source.programs[i]), std::vector<std::string>()) << i;
     }
 }
 

@@ -10,7 +10,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kRate = 44100;
 constexpr int32_t kBlock = 128;

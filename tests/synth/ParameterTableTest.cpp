@@ -47,7 +47,7 @@ double Step(const ParameterInfo& info)
     return 1.0 / (info.maximum - info.minimum);
 }
 
-} // namespace
+}  // namespace
 
 // Ids are stable and no two entries share a name or a field.
 TEST(ParameterTable, EntriesAreNumberedNamedAndBoundToDistinctFields)
@@ -232,12 +232,10 @@ TEST(ParameterTable, TypedValuesInKnobUnitsAreRead)
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"Filter Cutoff", " 42 % ", "42"},     {"Filter Cutoff", "49.6", "50"},
-        {"Key Tracking Cutoff", "-100", "-100"}, {"Chorus Delay", "35ms", "35"},
-        {"Master Coarse", "-7 st", "-7"},      {"Oscillators Wave2", "pm", "PM"},
-        {"Oscillators Wave2", "4", "SAW2"},    {"LFO1 Restart", "On", "ON"},
-        {"Delay Time", "5", "5/16"},           {"Delay Time", "7/16", "7/16"},
-        {"Reverb Size", "2500 ms", "2500"},    {"EQ Low", "+30", "30"},
+        {"Filter Cutoff", " 42 % ", "42"},  {"Filter Cutoff", "49.6", "50"},    {"Key Tracking Cutoff", "-100", "-100"},
+        {"Chorus Delay", "35ms", "35"},     {"Master Coarse", "-7 st", "-7"},   {"Oscillators Wave2", "pm", "PM"},
+        {"Oscillators Wave2", "4", "SAW2"}, {"LFO1 Restart", "On", "ON"},       {"Delay Time", "5", "5/16"},
+        {"Delay Time", "7/16", "7/16"},     {"Reverb Size", "2500 ms", "2500"}, {"EQ Low", "+30", "30"},
         {"Chorus Rate", "0.5 Hz", "0.5"},
     };
     for (const auto& c : cases)
@@ -259,14 +257,12 @@ TEST(ParameterTable, UnreadableOrOutOfRangeTextChangesNothing)
         const char* name;
         const char* text;
     } refused[] = {
-        {"Filter Cutoff", "101"},    {"Filter Cutoff", "-1"},         {"Filter Cutoff", "abc"},
-        {"Filter Cutoff", ""},       {"Filter Cutoff", "   "},        {"Filter Cutoff", "30 ms"},
-        {"Filter Cutoff", "30 %x"},  {"Filter Cutoff", "nan"},        {"Filter Cutoff", "inf"},
-        {"Filter Cutoff", "3 0"},    {"Phaser Rate", "0"},            {"Chorus Delay", "151"},
-        {"Oscillators Wave1", "5"},  {"Oscillators Wave1", "SAW3"},   {"Master Mono", "2"},
-        {"Master Mono", "yes"},      {"Delay Time", "3/8"},           {"Delay Time", "3/"},
-        {"Delay Time", "33"},        {"Delay Time", "3 %"},           {"EQ Freq High", "39"},
-        {"Reverb Size", "11000"},
+        {"Filter Cutoff", "101"},   {"Filter Cutoff", "-1"},       {"Filter Cutoff", "abc"},   {"Filter Cutoff", ""},
+        {"Filter Cutoff", "   "},   {"Filter Cutoff", "30 ms"},    {"Filter Cutoff", "30 %x"}, {"Filter Cutoff", "nan"},
+        {"Filter Cutoff", "inf"},   {"Filter Cutoff", "3 0"},      {"Phaser Rate", "0"},       {"Chorus Delay", "151"},
+        {"Oscillators Wave1", "5"}, {"Oscillators Wave1", "SAW3"}, {"Master Mono", "2"},       {"Master Mono", "yes"},
+        {"Delay Time", "3/8"},      {"Delay Time", "3/"},          {"Delay Time", "33"},       {"Delay Time", "3 %"},
+        {"EQ Freq High", "39"},     {"Reverb Size", "11000"},
     };
     for (const auto& c : refused)
         EXPECT_FALSE(SetValueFromText(p, Named(c.name), c.text)) << c.name << " \"" << c.text << "\"";

@@ -39,7 +39,7 @@ TEST(PatchCheck, WrittenBankAndProgramPassAsTheirOwnKindOnly)
     const std::vector<uint8_t> program = Chunk(true);
     EXPECT_TRUE(Check(bank, false));
     EXPECT_TRUE(Check(program, true));
-    EXPECT_TRUE(Check(program, false)); // a bank of one program
+    EXPECT_TRUE(Check(program, false));  // a bank of one program
     std::string reason;
     EXPECT_FALSE(Check(bank, true, &reason));
     EXPECT_EQ(reason, "a program file must hold one program, this one holds 64");
@@ -89,4 +89,4 @@ TEST(PatchCheck, DamagedStructureIsRefused)
     EXPECT_EQ(reason, "the program data selects a program that does not exist");
 }
 
-} // namespace
+}  // namespace

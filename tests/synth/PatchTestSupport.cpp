@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace PatchTest {
+namespace PatchTest
+{
 
 CByteBuilder& CByteBuilder::U32(uint32_t value)
 {

@@ -9,7 +9,8 @@
 
 // Helpers shared by the patch format tests: building byte streams by hand and
 // programs whose every stored field holds its own value.
-namespace PatchTest {
+namespace PatchTest
+{
 
 using Bytes = std::vector<uint8_t>;
 

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kCentre = CKnobPainter::kFrameSize / 2.0;

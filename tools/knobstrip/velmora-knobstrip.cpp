@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 void AppendBytes(png_structp png, png_bytep data, png_size_t length)
 {
@@ -18,7 +19,9 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-void NoFlush(png_structp) {}
+void NoFlush(png_structp)
+{
+}
 
 bool EncodePng(const std::vector<uint8_t>& rgba, int width, int height, std::vector<uint8_t>& out)
 {

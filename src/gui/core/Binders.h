@@ -10,8 +10,8 @@ class CGraphic;
 // The record a key binder receives.
 struct KeyRecord
 {
-    int32_t key;  // key code (see InputCodes.h)
-    int32_t mods; // kModShift | kModCtrl | kModAlt
+    int32_t key;   // key code (see InputCodes.h)
+    int32_t mods;  // kModShift | kModCtrl | kModAlt
 };
 
 // Event binders: how a control reports to its owner. Each abstract class has

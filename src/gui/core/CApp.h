@@ -141,44 +141,44 @@ public:
     // are released and a new empty list (owned) is returned to be filled.
     CList* ReceiveDrop(CWin* target);
 
-    CWindowSystem* system;      // not owned
-    uint8_t active = 1;         // the process is the active application
+    CWindowSystem* system;  // not owned
+    uint8_t active = 1;     // the process is the active application
     uint8_t inModalLoop = 0;
-    int32_t loopDepth = 0;      // popup and modal loops running, nested
-    bool endingLoops = false;   // EndLoops asked; cleared when the outermost loop returns
-    int32_t frameDepth = 0;     // messages being handled by the window procedure, nested
-    CFrameWatcher* frameWatcher = nullptr; // not owned; may be null
-    CList popupStack;           // open popups, oldest first
-    CList servedPopups;         // popups with deleteOnClose served by an older popup's loop (not owned)
-    CList shownWindows;         // visible top-level windows
-    CList timers;               // controls with a running timer
+    int32_t loopDepth = 0;                  // popup and modal loops running, nested
+    bool endingLoops = false;               // EndLoops asked; cleared when the outermost loop returns
+    int32_t frameDepth = 0;                 // messages being handled by the window procedure, nested
+    CFrameWatcher* frameWatcher = nullptr;  // not owned; may be null
+    CList popupStack;                       // open popups, oldest first
+    CList servedPopups;                     // popups with deleteOnClose served by an older popup's loop (not owned)
+    CList shownWindows;                     // visible top-level windows
+    CList timers;                           // controls with a running timer
     CList allShownWindows;
     CWin* mainWindow = nullptr;
     CWin* topPopup = nullptr;
-    CDragWin* dragWindow = nullptr; // owned, made by the first drag
-    CCtrl* hoverCtrl = nullptr; // control under the mouse
-    CHintWin* hintWindow = nullptr; // owned, made by the first hint
-    CCtrl* overCtrl = nullptr;  // hover-tracking control under the mouse
-    CCtrl* keyHook = nullptr;   // its OnKeyDown sees every key first
-    COnKey* globalKeyHandler = nullptr; // owned
-    COnChange* hoverHandler = nullptr;  // owned; called with the new hoverCtrl
+    CDragWin* dragWindow = nullptr;      // owned, made by the first drag
+    CCtrl* hoverCtrl = nullptr;          // control under the mouse
+    CHintWin* hintWindow = nullptr;      // owned, made by the first hint
+    CCtrl* overCtrl = nullptr;           // hover-tracking control under the mouse
+    CCtrl* keyHook = nullptr;            // its OnKeyDown sees every key first
+    COnKey* globalKeyHandler = nullptr;  // owned
+    COnChange* hoverHandler = nullptr;   // owned; called with the new hoverCtrl
     uint8_t doubleBuffer = 1;
-    CBitmap* backBuffer = nullptr;      // owned, made on demand
-    CAppGui* theme;                     // owned
-    CList* dropItems = nullptr; // of owned CDropItem; non-null while a drag or drop is under way
+    CBitmap* backBuffer = nullptr;  // owned, made on demand
+    CAppGui* theme;                 // owned
+    CList* dropItems = nullptr;     // of owned CDropItem; non-null while a drag or drop is under way
 
     // What the window procedure keeps between messages.
-    int32_t pressX = 0;          // window coordinates of the last button press
+    int32_t pressX = 0;  // window coordinates of the last button press
     int32_t pressY = 0;
     int32_t heldButton = 0;
     uint32_t lastPressTime = 0;
-    bool lastPressCounts = false; // the last press may start a double click
+    bool lastPressCounts = false;  // the last press may start a double click
     int32_t lastPressScreenX = 0;
     int32_t lastPressScreenY = 0;
     CWin* dragSource = nullptr;
     CCtrl* dropTarget = nullptr;
     bool inWheel = false;
-    bool altTapped = false;       // Alt went down alone, no key since
+    bool altTapped = false;  // Alt went down alone, no key since
 
     // Deletes the drop list and its items.
     void ReleaseDropItems();

@@ -81,13 +81,13 @@ public:
     int32_t scrollX = 0;
     int32_t scrollY = 0;
     int32_t id = 0;
-    char* text;              // owned
+    char* text;  // owned
     uint32_t anchor = 0;
     int32_t marginX = 0;
     int32_t marginY = 0;
-    CWin* window;            // not owned
+    CWin* window;  // not owned
     CGroup* parent = nullptr;
-    int32_t absX = 0;        // window position, written when painted
+    int32_t absX = 0;  // window position, written when painted
     int32_t absY = 0;
     int32_t x = 0;
     int32_t y = 0;
@@ -96,7 +96,7 @@ public:
     int32_t cursor = 1;
     uint8_t tracksHover = 0;
     uint8_t tabStop = 0;
-    int32_t period = 0;      // timer, milliseconds
+    int32_t period = 0;  // timer, milliseconds
     int32_t remaining = 0;
     uint8_t repeat = 0;
     // Owned binders.

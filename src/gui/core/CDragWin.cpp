@@ -9,7 +9,7 @@ namespace
 // Room left and right of the name together.
 constexpr int32_t kNamePadding = 16;
 
-} // namespace
+}  // namespace
 
 CDragWin::CDragWin(CApp* app)
     : CWin(app, nullptr, kWinNoBorder | kWinNoActivate, "drag", 0, 0, kNamePadding, kDragWindowHeight)

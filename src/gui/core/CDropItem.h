@@ -18,5 +18,5 @@ public:
     int32_t sourceValue2 = 0;
 
 private:
-    char* display; // owned
+    char* display;  // owned
 };

@@ -40,6 +40,6 @@ public:
 
     CCtrl* Child(int32_t index) const { return static_cast<CCtrl*>(children.Get(index)); }
 
-    uint32_t background = kNoColour; // -1: no fill
-    CList children;                    // of owned CCtrl
+    uint32_t background = kNoColour;  // -1: no fill
+    CList children;                   // of owned CCtrl
 };

@@ -12,7 +12,7 @@ namespace
 constexpr int32_t kPaddingX = 4;
 constexpr int32_t kPaddingY = 2;
 
-} // namespace
+}  // namespace
 
 CHintWin::CHintWin(CApp* app) : CWin(app, nullptr, kWinNoActivate, "hint", 0, 0, 2 * kBorder, 2 * kBorder)
 {

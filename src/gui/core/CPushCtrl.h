@@ -26,8 +26,8 @@ public:
     // Drawn pushed: held with the cursor inside.
     bool IsPushed() const { return pressed && inside; }
 
-    uint8_t pressed = 0; // the left button went down on it and is held
-    uint8_t inside = 0;  // the cursor is inside while pressed
+    uint8_t pressed = 0;  // the left button went down on it and is held
+    uint8_t inside = 0;   // the cursor is inside while pressed
 
 protected:
     bool Contains(int32_t px, int32_t py) const { return px >= 0 && py >= 0 && px < width && py < height; }

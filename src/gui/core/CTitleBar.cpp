@@ -17,7 +17,7 @@ constexpr int32_t kMinimiseMargin = 38;
 // Caption text inset from the bar's left edge.
 constexpr int32_t kCaptionInset = 4;
 
-} // namespace
+}  // namespace
 
 CTitleBar::CTitleBar(CWin* window, int32_t border) : CGroup(window)
 {

@@ -14,7 +14,7 @@ namespace
 constexpr int32_t kKeyF4 = kKeyF1 - 3;
 constexpr int32_t kKeyF11 = kKeyF1 - 10;
 
-} // namespace
+}  // namespace
 
 CWin::CWin(CApp* app, CWin* owner, uint32_t style, const char* title, int32_t x, int32_t y, int32_t width,
            int32_t height)
@@ -251,7 +251,8 @@ void CWin::TrackDrag(int32_t px, int32_t py, int32_t flags)
     }
     // Each target is told where the cursor is in its own coordinates, also
     // the one left behind in another window.
-    const auto dragOver = [&](CCtrl* c) {
+    const auto dragOver = [&](CCtrl* c)
+    {
         if (c->OnDragOver == nullptr || c->window == nullptr)
             return;
         const Rect r = app->system->ScreenRect(c->window->hwnd);

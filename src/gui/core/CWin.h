@@ -14,17 +14,17 @@ class CClientGroup;
 class CWindowSystem;
 
 // Window style bits.
-constexpr uint32_t kWinEmbedded = 0x1;       // child window inside the owner's system window
-constexpr uint32_t kWinAppWindow = 0x2;      // system menu, minimise and maximise boxes
+constexpr uint32_t kWinEmbedded = 0x1;   // child window inside the owner's system window
+constexpr uint32_t kWinAppWindow = 0x2;  // system menu, minimise and maximise boxes
 constexpr uint32_t kWinTitleBar = 0x4;
-constexpr uint32_t kWinCentre = 0x8;         // centred on the primary screen when first shown
-constexpr uint32_t kWinNoActivate = 0x10;    // never activated by a click, no mouse capture
+constexpr uint32_t kWinCentre = 0x8;       // centred on the primary screen when first shown
+constexpr uint32_t kWinNoActivate = 0x10;  // never activated by a click, no mouse capture
 constexpr uint32_t kWinEscapeCloses = 0x20;
 constexpr uint32_t kWinResizable = 0x40;
 constexpr uint32_t kWinMinButton = 0x80;
 constexpr uint32_t kWinMaxButton = 0x100;
 constexpr uint32_t kWinMinimised = 0x200;
-constexpr uint32_t kWinAltMaximise = 0x80000; // F11 alternative; no border drag or resize
+constexpr uint32_t kWinAltMaximise = 0x80000;  // F11 alternative; no border drag or resize
 constexpr uint32_t kWinNoBorder = 0x100000;
 constexpr uint32_t kWinKeysToOwner = 0x200000;
 constexpr uint32_t kWinBands = 0x400000;      // frame as four filled bands
@@ -125,28 +125,28 @@ public:
     // Delivers a drop at client point (px, py) of this window.
     void DeliverDrop(int32_t px, int32_t py, int32_t flags);
 
-    CClientGroup* clientGroup;   // owned (first child)
-    CTitleBar* titleBar = nullptr; // owned (second child), with kWinTitleBar
-    CWindowFrame frame;          // border zones, moves and resizes
+    CClientGroup* clientGroup;      // owned (first child)
+    CTitleBar* titleBar = nullptr;  // owned (second child), with kWinTitleBar
+    CWindowFrame frame;             // border zones, moves and resizes
     int32_t maximized = 0;
     CCtrl* pressedCtrl = nullptr;
     CCtrl* focusCtrl = nullptr;
     CCtrl* menuBar = nullptr;
     CWin* keyTarget = nullptr;
     uint32_t style;
-    CGraphic* graphic = nullptr; // owned, on the window's own context (kept current across resizes)
+    CGraphic* graphic = nullptr;  // owned, on the window's own context (kept current across resizes)
     CApp* app;
     CWin* owner;
-    CList ownedWindows;          // embedded child windows
-    CList dependentWindows;      // top-level windows (popups, dialogs) naming this one as owner
+    CList ownedWindows;      // embedded child windows
+    CList dependentWindows;  // top-level windows (popups, dialogs) naming this one as owner
     uint8_t deleteOnClose = 0;
-    COnChange* popupHandler = nullptr; // owned
-    COnKey* keyHandler = nullptr;      // owned
+    COnChange* popupHandler = nullptr;  // owned
+    COnKey* keyHandler = nullptr;       // owned
     int32_t minWidth = kMinWindowSide;
     int32_t minHeight = kMinWindowSide;
     SysWindow hwnd = 0;
-    Rect dirty;                  // area invalidated and not painted yet
-    Rect restoreRect;            // rectangle before maximising
+    Rect dirty;        // area invalidated and not painted yet
+    Rect restoreRect;  // rectangle before maximising
 
 private:
     // Points graphic at the system's current context of the window (a

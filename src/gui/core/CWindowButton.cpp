@@ -13,7 +13,7 @@ constexpr int32_t kSide = 16;
 // The symbol's inset from the button's edges.
 constexpr int32_t kSymbolInset = 4;
 
-} // namespace
+}  // namespace
 
 CWindowButton::CWindowButton(CWin* window, int32_t buttonKind) : CPushCtrl(window), buttonKind(buttonKind)
 {

@@ -12,7 +12,7 @@ namespace
 // Corners of the resizing border reach this far along each edge.
 constexpr int32_t kCornerLength = 9;
 
-} // namespace
+}  // namespace
 
 int32_t CWindowFrame::Zone(int32_t px, int32_t py) const
 {

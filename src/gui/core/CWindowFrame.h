@@ -44,14 +44,14 @@ public:
     // Shows the sizing cursor of zone, else the cursor of hit (the arrow without hit).
     void ShowCursor(int32_t zone, CCtrl* hit) const;
 
-    int32_t action = kZoneNone; // zone of the action under way
+    int32_t action = kZoneNone;  // zone of the action under way
 
     CWindowFrame(const CWindowFrame&) = delete;
     CWindowFrame& operator=(const CWindowFrame&) = delete;
 
 private:
     CWin& window;
-    Rect start; // window rectangle (parent coordinates) at the press
+    Rect start;  // window rectangle (parent coordinates) at the press
     int32_t pressScreenX = 0;
     int32_t pressScreenY = 0;
 };

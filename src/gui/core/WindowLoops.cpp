@@ -21,7 +21,7 @@ bool Owns(const CWin& window, SysWindow w)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 void RunPopupLoop(CWin& popup)
 {

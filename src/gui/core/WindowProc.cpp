@@ -110,7 +110,7 @@ void Drop(CWindowSystem& system, CWin* win, const Message& m)
     app->ReleaseDropItems();
 }
 
-} // namespace
+}  // namespace
 
 MessageResult WindowProc(CWindowSystem& system, const Message& m)
 {

@@ -34,7 +34,7 @@ int32_t Channel(uint32_t c, int32_t index)
     return static_cast<int32_t>((c >> (8 * index)) & 0xFF);
 }
 
-} // namespace
+}  // namespace
 
 CColorWin::CColorWin(CApp* app, const char* title, uint32_t initial, CWin* owner)
     : CDialog(app, owner, kWinTitleBar | kWinCentre, title, 0, 0, kWidth, kHeight), colour(initial & 0xFFFFFF)

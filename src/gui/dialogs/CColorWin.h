@@ -23,9 +23,9 @@ public:
     void SetColour(uint32_t c);
 
     uint32_t colour;
-    CValue* channels[3]; // red, green, blue; children
-    CValue* all;         // a child
-    CCtrl* preview;      // a child
+    CValue* channels[3];  // red, green, blue; children
+    CValue* all;          // a child
+    CCtrl* preview;       // a child
 
 private:
     void ChannelChanged(CCtrl* sender);

@@ -57,5 +57,5 @@ public:
     // Puts content (owned from now on) into the client area and sizes the window to hold it.
     void SetContent(CGroup* content);
 
-    CGroup* content = nullptr; // one of the children
+    CGroup* content = nullptr;  // one of the children
 };

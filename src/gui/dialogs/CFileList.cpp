@@ -37,7 +37,7 @@ int CompareNames(const std::string& a, const std::string& b)
     return a.compare(b);
 }
 
-} // namespace
+}  // namespace
 
 CFileItem::CFileItem(CWin* window, const std::string& name, bool folder) : CCtrl(window), folder(folder ? 1 : 0)
 {
@@ -69,11 +69,13 @@ void CFileList::SetEntries(const std::vector<FileEntry>& entries)
     sorted.reserve(entries.size());
     for (const FileEntry& e : entries)
         sorted.push_back(&e);
-    std::sort(sorted.begin(), sorted.end(), [](const FileEntry* a, const FileEntry* b) {
-        if (a->folder != b->folder)
-            return a->folder;
-        return CompareNames(a->name, b->name) < 0;
-    });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const FileEntry* a, const FileEntry* b)
+              {
+                  if (a->folder != b->folder)
+                      return a->folder;
+                  return CompareNames(a->name, b->name) < 0;
+              });
     DeleteItems();
     for (const FileEntry* e : sorted)
         items.Add(new CFileItem(window, e->name, e->folder));

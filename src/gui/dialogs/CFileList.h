@@ -54,12 +54,12 @@ public:
     int32_t Find(const std::string& name) const;
 
     int32_t selected = -1;
-    CScrollbar* bar; // owned child; its value is the pixels scrolled off the top
+    CScrollbar* bar;  // owned child; its value is the pixels scrolled off the top
 
 private:
     void DeleteItems();
     int32_t RowsShown() const;
     void Scrolled(CCtrl* sender);
 
-    CList items; // of owned CFileItem
+    CList items;  // of owned CFileItem
 };

@@ -73,17 +73,19 @@ std::vector<std::string> Subfolders(const std::string& folder)
     for (const FileEntry& e : entries)
         if (e.folder)
             names.push_back(e.name);
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const size_t n = std::min(a.size(), b.size());
-        for (size_t i = 0; i < n; ++i)
-            if (Lower(a[i]) != Lower(b[i]))
-                return static_cast<unsigned char>(Lower(a[i])) < static_cast<unsigned char>(Lower(b[i]));
-        return a.size() < b.size();
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b)
+              {
+                  const size_t n = std::min(a.size(), b.size());
+                  for (size_t i = 0; i < n; ++i)
+                      if (Lower(a[i]) != Lower(b[i]))
+                          return static_cast<unsigned char>(Lower(a[i])) < static_cast<unsigned char>(Lower(b[i]));
+                  return a.size() < b.size();
+              });
     return names;
 }
 
-} // namespace
+}  // namespace
 
 CFileTree::CFileTree(CWin* window) : CGroup(window), bar(new CScrollbar(window, true))
 {

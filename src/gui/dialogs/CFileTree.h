@@ -27,7 +27,7 @@ public:
         std::string path;
         std::string name;
         int32_t depth;
-        bool open; // its subfolders are shown below it
+        bool open;  // its subfolders are shown below it
     };
 
     explicit CFileTree(CWin* window);
@@ -46,7 +46,7 @@ public:
 
     std::vector<Node> nodes;
     int32_t selected = -1;
-    CScrollbar* bar; // owned child; its value is the pixels scrolled off the top
+    CScrollbar* bar;  // owned child; its value is the pixels scrolled off the top
 
 private:
     void Choose(int32_t row);

@@ -70,7 +70,7 @@ T* Place(CWin* win, T* c, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t a
     return c;
 }
 
-} // namespace
+}  // namespace
 
 CFileWin::CFileWin(CApp* app, CWin* owner, const char* title)
     : CDialog(app, owner, kWinTitleBar | kWinCentre | kWinResizable, title, kDefaultLeft, kDefaultTop, kDefaultSide,
@@ -96,11 +96,11 @@ CFileWin::CFileWin(CApp* app, CWin* owner, const char* title)
     nameField = Place(this, new CEdit(this), kFieldLeft, rowTop, w - kFieldLeft - kFieldRightMargin, kRowHeight,
                       kAnchorStretchX | kAnchorBottom, kFieldRightMargin, kRowMargin);
     nameField->tabStop = 1;
-    okButton = Place(this, new CButton(this, "OK"), w - kButtonWidth - kOkRightMargin, rowTop, kButtonWidth,
-                     kRowHeight, kAnchorRight | kAnchorBottom, kOkRightMargin, kRowMargin);
+    okButton = Place(this, new CButton(this, "OK"), w - kButtonWidth - kOkRightMargin, rowTop, kButtonWidth, kRowHeight,
+                     kAnchorRight | kAnchorBottom, kOkRightMargin, kRowMargin);
     okButton->id = kResultOk;
-    cancelButton = Place(this, new CButton(this, "Cancel"), w - kButtonWidth - kCancelRightMargin, rowTop,
-                         kButtonWidth, kRowHeight, kAnchorRight | kAnchorBottom, kCancelRightMargin, kRowMargin);
+    cancelButton = Place(this, new CButton(this, "Cancel"), w - kButtonWidth - kCancelRightMargin, rowTop, kButtonWidth,
+                         kRowHeight, kAnchorRight | kAnchorBottom, kCancelRightMargin, kRowMargin);
     cancelButton->id = kResultCancel;
 
     split->OnChange = new _COnChange<CFileWin>(this, &CFileWin::SplitMoved);

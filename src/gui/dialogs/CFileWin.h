@@ -15,7 +15,7 @@ class CSplit;
 struct FileEntry;
 
 // Option bits of the file browser.
-constexpr uint32_t kFileAskReplace = 1; // ask before replacing an existing file (save)
+constexpr uint32_t kFileAskReplace = 1;  // ask before replacing an existing file (save)
 
 // The file browser: a resizable dialog with the drive and folder tree (a
 // split on its right edge sets its width), the current folder's entries,
@@ -77,8 +77,8 @@ public:
 
     std::string folder;
     std::string fileName;
-    std::string extension; // required by a save browser, e.g. ".vlm"
-    std::string iniPath;   // settings file of the placement; empty: none
+    std::string extension;  // required by a save browser, e.g. ".vlm"
+    std::string iniPath;    // settings file of the placement; empty: none
     uint8_t mustExist = 0;
     uint8_t confirmNonEmpty = 0;
     uint32_t options = 0;

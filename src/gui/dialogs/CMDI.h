@@ -26,7 +26,7 @@ public:
     // The child at position index of the order, front first; null outside it.
     CWin* Child(int32_t index) const { return static_cast<CWin*>(order.Get(index)); }
 
-    CList order;               // shown children, front to back (not owned)
+    CList order;  // shown children, front to back (not owned)
     CWin* activeChild = nullptr;
     uint8_t destroying = 0;
 };

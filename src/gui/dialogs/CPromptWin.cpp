@@ -27,9 +27,10 @@ struct ButtonSpec
     int32_t flag;
     const char* caption;
 };
-constexpr ButtonSpec kButtons[] = {{kPromptOk, "OK"}, {kPromptYes, "Yes"}, {kPromptNo, "No"}, {kPromptCancel, "Cancel"}};
+constexpr ButtonSpec kButtons[] = {
+    {kPromptOk, "OK"}, {kPromptYes, "Yes"}, {kPromptNo, "No"}, {kPromptCancel, "Cancel"}};
 
-} // namespace
+}  // namespace
 
 CPromptWin::CPromptWin(CApp* app, const char* title, const char* message, int32_t flags, CWin* owner)
     : CDialog(app, owner, kWinTitleBar | kWinCentre, title, 0, 0, kMinTextWidth, kClientHeight)

@@ -15,7 +15,7 @@ constexpr int32_t kButtonHeight = 24;
 constexpr int32_t kButtonsTop = kMargin + kFieldHeight + kMargin;
 constexpr int32_t kClientHeight = kButtonsTop + kButtonHeight + kMargin;
 
-} // namespace
+}  // namespace
 
 CTextWin::CTextWin(CApp* app, const char* title, const char* text, CWin* owner)
     : CDialog(app, owner, kWinTitleBar | kWinCentre, title, 0, 0, kClientWidth + 2 * kBorder,

@@ -17,5 +17,5 @@ public:
     // The field's text.
     const char* Text() const;
 
-    CEdit* field; // one of the children
+    CEdit* field;  // one of the children
 };

@@ -16,7 +16,7 @@ public:
     CBitmap(int32_t width, int32_t height, int32_t bitsPerPixel);
     ~CBitmap() override;
 
-    CGraphic* graphic = nullptr; // owned
+    CGraphic* graphic = nullptr;  // owned
     int32_t bitsPerPixel = 0;
     int32_t width = 0;
     int32_t height = 0;
@@ -24,7 +24,7 @@ public:
     int32_t stride = 0;
 
 private:
-    CDrawContext* context = nullptr; // owned
+    CDrawContext* context = nullptr;  // owned
 };
 
 // A bitmap used as a texture (an item image); nothing of its own.

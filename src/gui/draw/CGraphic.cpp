@@ -12,7 +12,7 @@ namespace
 // Effectively unbounded: a window's context has no size of its own.
 constexpr int32_t kUnbounded = 1 << 29;
 
-} // namespace
+}  // namespace
 
 CGraphic::CGraphic(CDrawContext* dc) : dc(dc)
 {

@@ -73,15 +73,15 @@ public:
 
     int32_t originX = 0;
     int32_t originY = 0;
-    Rect clip;                 // device pixels
-    uint8_t fullRepaint = 0;   // the current paint covers the whole window
-    int32_t limitWidth = 0;    // 0: no bound
+    Rect clip;                // device pixels
+    uint8_t fullRepaint = 0;  // the current paint covers the whole window
+    int32_t limitWidth = 0;   // 0: no bound
     int32_t limitHeight = 0;
-    int32_t width = 0;         // surface size; 0 for a window's context
+    int32_t width = 0;  // surface size; 0 for a window's context
     int32_t height = 0;
     int32_t bitsPerPixel = 0;
-    uint8_t* bits = nullptr;   // first row of a bitmap surface
-    int32_t stride = 0;        // bytes per row, a multiple of 4
+    uint8_t* bits = nullptr;  // first row of a bitmap surface
+    int32_t stride = 0;       // bytes per row, a multiple of 4
     uint32_t penColour = kNoSelection;
     uint8_t dottedPen = 0;
     uint32_t brushColour = kNoSelection;

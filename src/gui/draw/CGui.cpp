@@ -18,7 +18,7 @@ constexpr uint32_t kSilver = 0xC0C0C0;
 constexpr uint32_t kBlue = 0xFF0000;
 constexpr float kCaptionGloss = 0.25f;
 
-} // namespace
+}  // namespace
 
 CGui::~CGui()
 {
@@ -56,7 +56,8 @@ void CGui::Changed()
 void CGui::Init()
 {
     DeleteItems();
-    auto add = [this](const char* key, int32_t id2) {
+    auto add = [this](const char* key, int32_t id2)
+    {
         CSkinItem* item = AddItem(key);
         item->itemid2 = id2;
         return item;
@@ -187,10 +188,10 @@ void CGui::Init()
         int32_t width;
         int32_t height;
     };
-    for (const Bar& bar : {Bar{"scrollbarhorz", 4, 0, 16}, Bar{"scrollbarvert", 4, 16, 0},
-                           Bar{"scrollbarhorzthumb", 7, 0, 16}, Bar{"scrollbarvertthumb", 7, 16, 0},
-                           Bar{"scrollbarleft", 71, 16, 16}, Bar{"scrollbarup", 71, 16, 16},
-                           Bar{"scrollbarright", 71, 16, 16}, Bar{"scrollbardown", 71, 16, 16}})
+    for (const Bar& bar :
+         {Bar{"scrollbarhorz", 4, 0, 16}, Bar{"scrollbarvert", 4, 16, 0}, Bar{"scrollbarhorzthumb", 7, 0, 16},
+          Bar{"scrollbarvertthumb", 7, 16, 0}, Bar{"scrollbarleft", 71, 16, 16}, Bar{"scrollbarup", 71, 16, 16},
+          Bar{"scrollbarright", 71, 16, 16}, Bar{"scrollbardown", 71, 16, 16}})
     {
         item = add(bar.key, bar.id2);
         item->width = bar.width;

@@ -32,5 +32,5 @@ public:
 private:
     void DeleteItems();
 
-    CList items; // of owned CSkinItem
+    CList items;  // of owned CSkinItem
 };

@@ -21,7 +21,7 @@ public:
     // Draws nothing when the source does not decode.
     virtual void Draw(CGraphic& g, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w, int32_t h);
 
-    CBitmap* cache = nullptr; // owned, made on the first draw
+    CBitmap* cache = nullptr;  // owned, made on the first draw
     CImageChunk* source;
     uint32_t background;
 

@@ -54,7 +54,7 @@ void CImageChunk::Draw(CGraphic& g, int32_t x, int32_t y)
             const uint32_t alpha = from[3];
             for (int channel = 0; channel < 3; ++channel)
             {
-                const uint32_t source = from[2 - channel]; // RGBA in, BGR out
+                const uint32_t source = from[2 - channel];  // RGBA in, BGR out
                 to[channel] = static_cast<uint8_t>((source * alpha + to[channel] * (255 - alpha) + 127) / 255);
             }
         }

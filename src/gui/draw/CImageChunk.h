@@ -31,9 +31,9 @@ public:
     // true when the picture is usable (width and height are then its size).
     bool Decode();
 
-    CMemoryStream stream;          // the encoded picture
+    CMemoryStream stream;  // the encoded picture
     int32_t kind = kKindPng;
-    CPngPicture* picture = nullptr; // owned, null until decoded
+    CPngPicture* picture = nullptr;  // owned, null until decoded
     int32_t width = 0;
     int32_t height = 0;
 };

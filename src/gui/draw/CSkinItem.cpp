@@ -7,7 +7,7 @@ namespace
 
 constexpr int32_t kDefaultImageSide = 256;
 
-} // namespace
+}  // namespace
 
 CSkinItem::CSkinItem(const char* key) : itemid(NewString(key))
 {

@@ -16,7 +16,7 @@ constexpr int32_t kShadeBevel = 1;
 
 // Shapes.
 constexpr int32_t kShapePlain = 0;
-constexpr int32_t kShapeCut = 1; // one pixel cut from each corner
+constexpr int32_t kShapeCut = 1;  // one pixel cut from each corner
 
 // Bevel edges (itemfillalign): light left, dark right; light top, dark
 // bottom; top and bottom both light; left and right both light.
@@ -41,17 +41,17 @@ public:
     // A one-pixel frame in colour.
     void SetFrame(uint32_t colour);
 
-    char* itemid;          // the key, owned
-    int32_t itemid2 = 0;   // numeric code; drawing does not use it
+    char* itemid;         // the key, owned
+    int32_t itemid2 = 0;  // numeric code; drawing does not use it
     int32_t itemmode = 0;
-    int32_t width = 0;     // fixed size, 0 = follow the control
+    int32_t width = 0;  // fixed size, 0 = follow the control
     int32_t height = 0;
     int32_t itemshape = kShapePlain;
     int32_t itemframe = 0;
     uint32_t itemframecol = 0;
     int32_t itemfill = kFillNone;
     int32_t itemfillImg = kShadeGloss;
-    CTexture* itemfilltex = nullptr; // owned
+    CTexture* itemfilltex = nullptr;  // owned
     uint32_t itemfillcol = 0;
     uint32_t itemfillcol2 = 0;
     int32_t itemfillalign = kBevelLeftRight;

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // Colours are 0x00BBGGRR: red in bits 0-7, green 8-15, blue 16-23.
-constexpr uint32_t kNoColour = 0xFFFFFFFFu; // -1: nothing selected or no fill
+constexpr uint32_t kNoColour = 0xFFFFFFFFu;  // -1: nothing selected or no fill
 constexpr uint32_t kWhite = 0xFFFFFFu;
 
 constexpr uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue)

@@ -51,7 +51,7 @@ void Fill(CGraphic& g, const Rect& r, const CSkinItem& item, int32_t flags)
     }
 }
 
-} // namespace
+}  // namespace
 
 void DrawItem(CGraphic& g, Rect r, const CSkinItem* item, int32_t flags)
 {

@@ -9,7 +9,7 @@ bool IsSeparator(char c)
     return c == CFileSystem::Separator() || c == '/';
 }
 
-} // namespace
+}  // namespace
 
 std::string CFileSystem::Join(const std::string& folder, const std::string& name)
 {

@@ -21,7 +21,7 @@ std::string HomeFolder()
     return "/";
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> CFileSystem::Roots()
 {

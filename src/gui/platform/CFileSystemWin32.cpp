@@ -7,7 +7,7 @@ namespace
 
 constexpr int32_t kDriveCount = 26;
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> CFileSystem::Roots()
 {

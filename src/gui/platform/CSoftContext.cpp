@@ -23,11 +23,11 @@ uint32_t LoadPixel(const uint8_t* at)
     return static_cast<uint32_t>(at[2]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[0]) << 16;
 }
 
-} // namespace
+}  // namespace
 
 CSoftContext::CSoftContext(int32_t width, int32_t height)
-    : width(width > 0 && height > 0 ? width : 0), height(width > 0 && height > 0 ? height : 0),
-      stride(this->width * 4), bits(nullptr)
+    : width(width > 0 && height > 0 ? width : 0), height(width > 0 && height > 0 ? height : 0), stride(this->width * 4),
+      bits(nullptr)
 {
     if (this->width > 0)
     {
@@ -128,7 +128,8 @@ void CSoftContext::Ellipse(const Rect& rect)
     const int64_t sumX = static_cast<int64_t>(r.left) + r.right;
     const int64_t sumY = static_cast<int64_t>(r.top) + r.bottom;
     const Rect region = Region();
-    auto inside = [&](int64_t x, int64_t y) {
+    auto inside = [&](int64_t x, int64_t y)
+    {
         const int64_t u = 2 * x + 1 - sumX;
         const int64_t v = 2 * y + 1 - sumY;
         return u * u * h * h + v * v * w * w <= w * w * h * h;
@@ -217,7 +218,8 @@ void CSoftContext::Stretch(const Rect& dst, CDrawContext& src, const Rect& srcRe
         const int32_t sy = from.top + static_cast<int32_t>((y - to.top) * static_cast<int64_t>(from.Height()) / dh);
         for (int32_t x = area.left; x < area.right; ++x)
         {
-            const int32_t sx = from.left + static_cast<int32_t>((x - to.left) * static_cast<int64_t>(from.Width()) / dw);
+            const int32_t sx =
+                from.left + static_cast<int32_t>((x - to.left) * static_cast<int64_t>(from.Width()) / dw);
             mapped[static_cast<size_t>(y - area.top) * columns + (x - area.left)] = src.GetPixel(sx, sy);
         }
     }

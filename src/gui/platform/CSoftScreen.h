@@ -94,12 +94,12 @@ public:
     bool Exhausted() const { return exhausted; }
 
     Rect screen{0, 0, 1024, 768};
-    Rect workArea{0, 0, 1024, 768}; // a test narrows it to stand for a task bar
-    int32_t keyModifiers = 0; // Shift and Ctrl held, as KeyModifiers reports
+    Rect workArea{0, 0, 1024, 768};  // a test narrows it to stand for a task bar
+    int32_t keyModifiers = 0;        // Shift and Ctrl held, as KeyModifiers reports
     CursorShape cursorShape = CursorShape::Arrow;
     int32_t idleLimit = 1000;
-    std::vector<Message> sentToOthers; // what SendToOther handed on
-    int32_t paints = 0;                // paint messages delivered
+    std::vector<Message> sentToOthers;  // what SendToOther handed on
+    int32_t paints = 0;                 // paint messages delivered
 
 private:
     struct Window
@@ -107,7 +107,7 @@ private:
         SysWindow id;
         SysWindow parent;
         bool child;
-        Rect rect; // relative to the parent's client area (screen for top-level)
+        Rect rect;  // relative to the parent's client area (screen for top-level)
         bool visible;
         CWin* user;
         CSoftContext* surface;
@@ -117,8 +117,8 @@ private:
     {
         uint32_t due;
         Message m;
-        bool mouse;   // address by the screen point in x, y
-        bool keyed;   // address to the focus window
+        bool mouse;  // address by the screen point in x, y
+        bool keyed;  // address to the focus window
     };
 
     Window* Find(SysWindow w);
@@ -132,10 +132,10 @@ private:
     bool IsHostMessage(const Message& m) const;
 
     std::vector<Window> windows;
-    std::vector<SysWindow> order; // bottom to top
+    std::vector<SysWindow> order;  // bottom to top
     std::deque<Scripted> queue;
     std::vector<std::vector<std::string>> drops;
-    std::vector<std::function<void()>> hostActions; // by HostMessage value; emptied when run
+    std::vector<std::function<void()>> hostActions;  // by HostMessage value; emptied when run
     SysWindow nextId = 1;
     SysWindow focus = 0;
     SysWindow capture = 0;

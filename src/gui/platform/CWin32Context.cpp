@@ -25,7 +25,7 @@ RECT ToRect(const Rect& r)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 CWin32Context::CWin32Context(HDC dc) : dc(dc)
 {
@@ -42,7 +42,7 @@ CWin32Context* CWin32Context::NewBitmap(int32_t width, int32_t height)
     std::memset(&info, 0, sizeof(info));
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // negative: rows top-down
+    info.bmiHeader.biHeight = -height;  // negative: rows top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -190,8 +190,8 @@ void CWin32Context::Stretch(const Rect& dst, CDrawContext& src, const Rect& srcR
     regions.push_back(limit);
     ApplyRegions();
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, to.left, to.top, to.Width(), to.Height(), static_cast<CWin32Context&>(src).dc, from.left,
-               from.top, from.Width(), from.Height(), SRCCOPY);
+    StretchBlt(dc, to.left, to.top, to.Width(), to.Height(), static_cast<CWin32Context&>(src).dc, from.left, from.top,
+               from.Width(), from.Height(), SRCCOPY);
     regions.pop_back();
     ApplyRegions();
 }

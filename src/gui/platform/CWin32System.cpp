@@ -87,34 +87,52 @@ MessageKind KindOf(UINT message)
 {
     switch (message)
     {
-    case WM_MOUSEMOVE: return MessageKind::MouseMove;
+    case WM_MOUSEMOVE:
+        return MessageKind::MouseMove;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK: return MessageKind::ButtonDown;
+    case WM_RBUTTONDBLCLK:
+        return MessageKind::ButtonDown;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: return MessageKind::ButtonUp;
+    case WM_MBUTTONUP:
+        return MessageKind::ButtonUp;
     case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN: return MessageKind::NcButtonDown;
-    case WM_MOUSEWHEEL: return MessageKind::Wheel;
+    case WM_NCRBUTTONDOWN:
+        return MessageKind::NcButtonDown;
+    case WM_MOUSEWHEEL:
+        return MessageKind::Wheel;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return MessageKind::KeyDown;
+    case WM_SYSKEYDOWN:
+        return MessageKind::KeyDown;
     case WM_KEYUP:
-    case WM_SYSKEYUP: return MessageKind::KeyUp;
+    case WM_SYSKEYUP:
+        return MessageKind::KeyUp;
     case WM_CHAR:
-    case WM_SYSCHAR: return MessageKind::Char;
-    case WM_SIZE: return MessageKind::Size;
-    case WM_SETFOCUS: return MessageKind::SetFocus;
-    case WM_KILLFOCUS: return MessageKind::KillFocus;
-    case WM_PAINT: return MessageKind::Paint;
-    case WM_CLOSE: return MessageKind::Close;
-    case WM_ACTIVATEAPP: return MessageKind::ActivateApp;
-    case WM_MOUSEACTIVATE: return MessageKind::MouseActivate;
-    case WM_GETDLGCODE: return MessageKind::DialogCode;
-    case WM_DROPFILES: return MessageKind::DropFiles;
-    default: return MessageKind::None;
+    case WM_SYSCHAR:
+        return MessageKind::Char;
+    case WM_SIZE:
+        return MessageKind::Size;
+    case WM_SETFOCUS:
+        return MessageKind::SetFocus;
+    case WM_KILLFOCUS:
+        return MessageKind::KillFocus;
+    case WM_PAINT:
+        return MessageKind::Paint;
+    case WM_CLOSE:
+        return MessageKind::Close;
+    case WM_ACTIVATEAPP:
+        return MessageKind::ActivateApp;
+    case WM_MOUSEACTIVATE:
+        return MessageKind::MouseActivate;
+    case WM_GETDLGCODE:
+        return MessageKind::DialogCode;
+    case WM_DROPFILES:
+        return MessageKind::DropFiles;
+    default:
+        return MessageKind::None;
     }
 }
 
@@ -125,18 +143,22 @@ int32_t ButtonOf(UINT message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDOWN: return kMouseLeft;
+    case WM_NCLBUTTONDOWN:
+        return kMouseLeft;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN: return kMouseRight;
+    case WM_NCRBUTTONDOWN:
+        return kMouseRight;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: return kMouseMiddle;
-    default: return 0;
+    case WM_MBUTTONUP:
+        return kMouseMiddle;
+    default:
+        return 0;
     }
 }
 
-} // namespace
+}  // namespace
 
 CWin32System::CWin32System()
 {
@@ -427,11 +449,16 @@ LRESULT CALLBACK CWin32System::WindowProcedure(HWND hwnd, UINT message, WPARAM w
         return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (system->procedure(*system, m))
     {
-    case MessageResult::Handled: return 0;
-    case MessageResult::NoActivate: return MA_NOACTIVATE;
-    case MessageResult::Activate: return MA_ACTIVATE;
-    case MessageResult::AllKeys: return DLGC_WANTALLKEYS;
-    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+    case MessageResult::Handled:
+        return 0;
+    case MessageResult::NoActivate:
+        return MA_NOACTIVATE;
+    case MessageResult::Activate:
+        return MA_ACTIVATE;
+    case MessageResult::AllKeys:
+        return DLGC_WANTALLKEYS;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 

@@ -62,7 +62,7 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool RegisterClassOnce();
 
-    std::map<HWND, CWin32Context*> contexts; // on each window's device context
+    std::map<HWND, CWin32Context*> contexts;  // on each window's device context
     PAINTSTRUCT paint{};
     HCURSOR cursors[6] = {};
 };

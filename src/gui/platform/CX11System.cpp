@@ -70,34 +70,51 @@ int32_t SpecialKey(KeySym sym)
     switch (sym)
     {
     case XK_Home:
-    case XK_KP_Home: return kKeyHome;
+    case XK_KP_Home:
+        return kKeyHome;
     case XK_Left:
-    case XK_KP_Left: return kKeyLeft;
+    case XK_KP_Left:
+        return kKeyLeft;
     case XK_Up:
-    case XK_KP_Up: return kKeyUp;
+    case XK_KP_Up:
+        return kKeyUp;
     case XK_Right:
-    case XK_KP_Right: return kKeyRight;
+    case XK_KP_Right:
+        return kKeyRight;
     case XK_Down:
-    case XK_KP_Down: return kKeyDown;
+    case XK_KP_Down:
+        return kKeyDown;
     case XK_End:
-    case XK_KP_End: return kKeyEnd;
+    case XK_KP_End:
+        return kKeyEnd;
     case XK_Delete:
-    case XK_KP_Delete: return kKeyDelete;
-    case XK_BackSpace: return kKeyBackspace;
+    case XK_KP_Delete:
+        return kKeyDelete;
+    case XK_BackSpace:
+        return kKeyBackspace;
     case XK_Return:
-    case XK_KP_Enter: return kKeyEnter;
+    case XK_KP_Enter:
+        return kKeyEnter;
     case XK_Tab:
-    case XK_ISO_Left_Tab: return kKeyTab;
-    case XK_Escape: return kKeyEscape;
+    case XK_ISO_Left_Tab:
+        return kKeyTab;
+    case XK_Escape:
+        return kKeyEscape;
     case XK_Prior:
-    case XK_KP_Prior: return kKeyPageUp;
+    case XK_KP_Prior:
+        return kKeyPageUp;
     case XK_Next:
-    case XK_KP_Next: return kKeyPageDown;
+    case XK_KP_Next:
+        return kKeyPageDown;
     case XK_Insert:
-    case XK_KP_Insert: return kKeyInsert;
-    case XK_KP_Multiply: return kKeyMultiply;
-    case XK_Menu: return kKeyApplications;
-    default: return kKeyNone;
+    case XK_KP_Insert:
+        return kKeyInsert;
+    case XK_KP_Multiply:
+        return kKeyMultiply;
+    case XK_Menu:
+        return kKeyApplications;
+    default:
+        return kKeyNone;
     }
 }
 
@@ -121,14 +138,18 @@ int32_t ButtonOf(unsigned int button)
 {
     switch (button)
     {
-    case Button1: return kMouseLeft;
-    case Button2: return kMouseMiddle;
-    case Button3: return kMouseRight;
-    default: return 0;
+    case Button1:
+        return kMouseLeft;
+    case Button2:
+        return kMouseMiddle;
+    case Button3:
+        return kMouseRight;
+    default:
+        return 0;
     }
 }
 
-} // namespace
+}  // namespace
 
 struct CX11System::Connection
 {
@@ -151,19 +172,19 @@ struct CX11System::Connection
 struct CX11System::Entry
 {
     ::Window xid = kNoXid;
-    SysWindow owner = 0;       // the toolkit owner's window, or the host's after Embed
+    SysWindow owner = 0;  // the toolkit owner's window, or the host's after Embed
     bool child = false;
     bool embedded = false;
-    bool kindChosen = false;   // override-redirect or managed, fixed at the first Show
-    bool visible = false;      // shown by the toolkit
-    bool mapped = false;       // viewable as the server last said
-    bool gone = false;         // destroyed by the server with its parent
+    bool kindChosen = false;  // override-redirect or managed, fixed at the first Show
+    bool visible = false;     // shown by the toolkit
+    bool mapped = false;      // viewable as the server last said
+    bool gone = false;        // destroyed by the server with its parent
     bool focusOnMap = false;
-    Rect rect;                 // relative to the parent (children), on the screen (top-level)
+    Rect rect;  // relative to the parent (children), on the screen (top-level)
     CWin* user = nullptr;
     CX11Context* surface = nullptr;
     Rect invalid;
-    XImage* image = nullptr;   // shared-memory image of the surface's size
+    XImage* image = nullptr;  // shared-memory image of the surface's size
     XShmSegmentInfo segment{};
     CursorShape cursor = CursorShape::Arrow;
 };
@@ -206,8 +227,9 @@ bool CX11System::Connect()
     c->xembedInfo = XInternAtom(d, "_XEMBED_INFO", False);
     c->windowType = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
     c->dialogType = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-    const unsigned int shapes[6] = {XC_left_ptr,          XC_watch,           XC_sb_h_double_arrow,
-                                    XC_sb_v_double_arrow, XC_bottom_left_corner, XC_bottom_right_corner};
+    const unsigned int shapes[6] = {XC_left_ptr,           XC_watch,
+                                    XC_sb_h_double_arrow,  XC_sb_v_double_arrow,
+                                    XC_bottom_left_corner, XC_bottom_right_corner};
     for (int i = 0; i < 6; ++i)
         c->cursors[i] = XCreateFontCursor(d, shapes[i]);
     errorDisplay = d;
@@ -254,7 +276,7 @@ SysWindow CX11System::Create(SysWindow parent, bool child, bool, const Rect& r, 
     Entry* owner = Find(parent);
     const bool isChild = child && owner != nullptr && !owner->gone;
     XSetWindowAttributes a{};
-    a.background_pixmap = kNoXid; // never cleared by the server: exposures show the surface again
+    a.background_pixmap = kNoXid;  // never cleared by the server: exposures show the surface again
     a.border_pixel = 0;
     a.colormap = connection->colormap;
     a.event_mask = kEventMask;
@@ -346,8 +368,8 @@ void CX11System::SetUserData(SysWindow w, CWin* user)
             unsigned long count = 0;
             unsigned long after = 0;
             unsigned char* data = nullptr;
-            const bool managed = XGetWindowProperty(display, x, wmState, 0, 0, False, AnyPropertyType, &type,
-                                                    &format, &count, &after, &data) == Success &&
+            const bool managed = XGetWindowProperty(display, x, wmState, 0, 0, False, AnyPropertyType, &type, &format,
+                                                    &count, &after, &data) == Success &&
                                  type != kNoXid;
             if (data != nullptr)
                 XFree(data);
@@ -444,8 +466,7 @@ void CX11System::SetRect(SysWindow w, const Rect& r)
     const int height = std::max(r.Height(), 1);
     const bool resized = width != e->rect.Width() || height != e->rect.Height();
     if (!e->gone)
-        XMoveResizeWindow(display, e->xid, r.left, r.top, static_cast<unsigned>(width),
-                          static_cast<unsigned>(height));
+        XMoveResizeWindow(display, e->xid, r.left, r.top, static_cast<unsigned>(width), static_cast<unsigned>(height));
     e->rect = Rect{r.left, r.top, r.left + e->rect.Width(), r.top + e->rect.Height()};
     if (resized)
         ResizeSurface(*e, width, height);
@@ -651,20 +672,20 @@ void CX11System::Put(Entry& e, const Rect& area)
     const int32_t height = e.surface->Height();
     if (connection->shm && e.image == nullptr)
     {
-        XImage* image = XShmCreateImage(display, connection->visual, static_cast<unsigned>(connection->depth),
-                                        ZPixmap, nullptr, &e.segment, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height));
+        XImage* image =
+            XShmCreateImage(display, connection->visual, static_cast<unsigned>(connection->depth), ZPixmap, nullptr,
+                            &e.segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (image != nullptr)
         {
-            e.segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height,
-                                     IPC_CREAT | 0600);
+            e.segment.shmid =
+                shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
             e.segment.shmaddr = e.segment.shmid >= 0 ? static_cast<char*>(shmat(e.segment.shmid, nullptr, 0))
                                                      : reinterpret_cast<char*>(-1);
             e.segment.readOnly = False;
             image->data = e.segment.shmaddr;
             const int before = errorCount;
-            const bool attached = e.segment.shmaddr != reinterpret_cast<char*>(-1) &&
-                                  XShmAttach(display, &e.segment) && (XSync(display, False), errorCount == before);
+            const bool attached = e.segment.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display, &e.segment) &&
+                                  (XSync(display, False), errorCount == before);
             // Marked for removal now: it goes when both sides have detached.
             if (e.segment.shmid >= 0)
                 shmctl(e.segment.shmid, IPC_RMID, nullptr);
@@ -701,8 +722,8 @@ void CX11System::Put(Entry& e, const Rect& area)
         return;
     }
     XImage* image = XCreateImage(display, connection->visual, static_cast<unsigned>(connection->depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<uint8_t*>(pixels)),
-                                 static_cast<unsigned>(width), static_cast<unsigned>(height), 32, stride);
+                                 reinterpret_cast<char*>(const_cast<uint8_t*>(pixels)), static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height), 32, stride);
     if (image == nullptr)
         return;
     image->byte_order = LSBFirst;

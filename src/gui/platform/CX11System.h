@@ -101,8 +101,8 @@ private:
     std::deque<Message> posted;
     SysWindow capture = 0;
     SysWindow painting = 0;
-    SysWindow pointerWindow = 0;   // the window of the last pointer event
-    int32_t keyModifiers = 0;      // Shift and Ctrl as of the last input event
+    SysWindow pointerWindow = 0;  // the window of the last pointer event
+    int32_t keyModifiers = 0;     // Shift and Ctrl as of the last input event
     struct Connection;
     Connection* connection = nullptr;
 };

@@ -25,7 +25,7 @@ constexpr int32_t kVkMultiply = 0x6A;
 constexpr int32_t kVkF1 = 0x70;
 constexpr int32_t kVkF12 = 0x7B;
 
-} // namespace
+}  // namespace
 
 int32_t SpecialKeyCode(int32_t virtualKey)
 {
@@ -33,22 +33,39 @@ int32_t SpecialKeyCode(int32_t virtualKey)
         return kKeyF1 - (virtualKey - kVkF1);
     switch (virtualKey)
     {
-    case kVkHome: return kKeyHome;
-    case kVkLeft: return kKeyLeft;
-    case kVkUp: return kKeyUp;
-    case kVkRight: return kKeyRight;
-    case kVkDown: return kKeyDown;
-    case kVkEnd: return kKeyEnd;
-    case kVkDelete: return kKeyDelete;
-    case kVkBack: return kKeyBackspace;
-    case kVkReturn: return kKeyEnter;
-    case kVkTab: return kKeyTab;
-    case kVkEscape: return kKeyEscape;
-    case kVkPrior: return kKeyPageUp;
-    case kVkNext: return kKeyPageDown;
-    case kVkInsert: return kKeyInsert;
-    case kVkMultiply: return kKeyMultiply;
-    case kVkApps: return kKeyApplications;
-    default: return kKeyNone;
+    case kVkHome:
+        return kKeyHome;
+    case kVkLeft:
+        return kKeyLeft;
+    case kVkUp:
+        return kKeyUp;
+    case kVkRight:
+        return kKeyRight;
+    case kVkDown:
+        return kKeyDown;
+    case kVkEnd:
+        return kKeyEnd;
+    case kVkDelete:
+        return kKeyDelete;
+    case kVkBack:
+        return kKeyBackspace;
+    case kVkReturn:
+        return kKeyEnter;
+    case kVkTab:
+        return kKeyTab;
+    case kVkEscape:
+        return kKeyEscape;
+    case kVkPrior:
+        return kKeyPageUp;
+    case kVkNext:
+        return kKeyPageDown;
+    case kVkInsert:
+        return kKeyInsert;
+    case kVkMultiply:
+        return kKeyMultiply;
+    case kVkApps:
+        return kKeyApplications;
+    default:
+        return kKeyNone;
     }
 }

@@ -11,23 +11,23 @@ using SysWindow = uintptr_t;
 enum class MessageKind : int32_t
 {
     None,
-    MouseMove,    // x, y client; mods; button unused
-    ButtonDown,   // x, y client; button; mods
-    ButtonUp,     // x, y client; button; mods
-    NcButtonDown, // a press on a window's frame; button
-    Wheel,        // x, y screen; mods; delta (multiples of 120)
-    KeyDown,      // key (toolkit code); mods; system key down too
-    KeyUp,        // key; mods
-    Char,         // key: the character
+    MouseMove,     // x, y client; mods; button unused
+    ButtonDown,    // x, y client; button; mods
+    ButtonUp,      // x, y client; button; mods
+    NcButtonDown,  // a press on a window's frame; button
+    Wheel,         // x, y screen; mods; delta (multiples of 120)
+    KeyDown,       // key (toolkit code); mods; system key down too
+    KeyUp,         // key; mods
+    Char,          // key: the character
     Size,
     SetFocus,
     KillFocus,
     Paint,
     Close,
-    ActivateApp,   // value 1 activated, 0 deactivated
-    MouseActivate, // a press is about to activate the window
+    ActivateApp,    // value 1 activated, 0 deactivated
+    MouseActivate,  // a press is about to activate the window
     DialogCode,
-    DropFiles,     // value: the backend's drop handle
+    DropFiles,  // value: the backend's drop handle
     Other
 };
 
@@ -53,9 +53,9 @@ struct Message
 // The toolkit's answers to the system.
 enum class MessageResult : int32_t
 {
-    Default,    // leave the message to the system's default handling
+    Default,  // leave the message to the system's default handling
     Handled,
-    NoActivate, // MouseActivate: do not activate
-    Activate,   // MouseActivate: activate
-    AllKeys     // DialogCode: the window wants every key
+    NoActivate,  // MouseActivate: do not activate
+    Activate,    // MouseActivate: activate
+    AllKeys      // DialogCode: the window wants every key
 };

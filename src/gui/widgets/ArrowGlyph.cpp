@@ -6,7 +6,7 @@ namespace
 // Rows of the triangle from its base to its tip; row i is 2 * (kRows - i) - 1 long.
 constexpr int32_t kRows = 4;
 
-} // namespace
+}  // namespace
 
 void DrawArrowGlyph(CGraphic& g, Rect r, ArrowDirection direction, uint32_t colour)
 {

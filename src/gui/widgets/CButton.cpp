@@ -29,7 +29,7 @@ Rect CaptionRect(Rect r, bool pushed)
     return pushed ? Offset(r, 1, 1) : r;
 }
 
-} // namespace
+}  // namespace
 
 CButton::CButton(CWin* window, const char* caption) : CPushCtrl(window)
 {

@@ -19,7 +19,7 @@ namespace
 // Dividers between the text and the buttons lean this far from the fill to the text colour.
 constexpr double kDividerMix = 0.25;
 
-} // namespace
+}  // namespace
 
 CDropdown::CDropdown(CWin* window) : CEdit(window)
 {

@@ -56,10 +56,10 @@ public:
     bool Wheel(int32_t x, int32_t y, int32_t flags, int32_t delta, int32_t reserved) override;
 
     CStringList entries;
-    int32_t selection = -1;        // -1: none
+    int32_t selection = -1;  // -1: none
     int32_t mode = kDropdownList;
     uint8_t editable = 0;
-    COnChange* OnLeftButton = nullptr; // owned
+    COnChange* OnLeftButton = nullptr;  // owned
 
 protected:
     Rect TextArea() const override;
@@ -69,7 +69,7 @@ private:
     {
         Text,
         LeftButton,
-        Previous, // step arrows
+        Previous,  // step arrows
         Next,
         ListButton
     };

@@ -23,7 +23,7 @@ bool IsLetterKey(int32_t key, char lower)
     return key == lower || key == lower - 'a' + 'A';
 }
 
-} // namespace
+}  // namespace
 
 CEdit::CEdit(CWin* window) : CCtrl(window), savedText(NewString(""))
 {

@@ -59,12 +59,12 @@ public:
     // The caret position (0..length) nearest local x.
     int32_t CharAt(int32_t x);
 
-    char* savedText;            // owned; the text when editing began
-    int32_t caret = 0;          // characters before the caret
-    int32_t selectionLength = 0; // negative: the selection runs left of the caret
+    char* savedText;              // owned; the text when editing began
+    int32_t caret = 0;            // characters before the caret
+    int32_t selectionLength = 0;  // negative: the selection runs left of the caret
     uint8_t cancelled = 0;
     uint8_t commitOnEnter = 0;
-    int32_t textScroll = 0;     // pixels of text scrolled out at the left while editing
+    int32_t textScroll = 0;  // pixels of text scrolled out at the left while editing
 
 protected:
     // Whether c may enter the text (after control characters are taken out).
@@ -83,7 +83,7 @@ protected:
     // Moves the caret to target, extending the selection when extend is set.
     void MoveCaret(int32_t target, bool extend);
 
-    bool selecting = false; // a left press in the text is being dragged
+    bool selecting = false;  // a left press in the text is being dragged
     int32_t selectAnchor = 0;
 
 private:

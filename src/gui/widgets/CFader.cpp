@@ -16,7 +16,7 @@ constexpr int32_t kMarker = 3;
 // The filled part of the groove: its colour moved this far towards the marker's.
 constexpr double kFilled = 0.4;
 
-} // namespace
+}  // namespace
 
 CFader::CFader(CWin* window, bool vertical) : CScrollbar(window, vertical)
 {
@@ -45,7 +45,8 @@ void CFader::Paint(CGraphic& g, Rect r)
                                       (static_cast<int64_t>(maximum) - minimum) +
                                   1) /
              2;
-    const auto across = [&](int32_t a, int32_t b, int32_t from, int32_t to) {
+    const auto across = [&](int32_t a, int32_t b, int32_t from, int32_t to)
+    {
         Rect s = Span(r, a, b);
         if (vertical)
         {

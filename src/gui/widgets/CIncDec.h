@@ -15,5 +15,5 @@ public:
     void Paint(CGraphic& g, Rect r) override;
     void MouseDown(int32_t x, int32_t y, int32_t flags) override;
 
-    int32_t direction = 0; // of the last press: -1 or +1
+    int32_t direction = 0;  // of the last press: -1 or +1
 };

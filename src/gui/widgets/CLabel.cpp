@@ -14,7 +14,7 @@ const CSkinItem* WindowItem(const CCtrl& c)
     return c.window->app->theme->Find("winbkgnd");
 }
 
-} // namespace
+}  // namespace
 
 CLabel::CLabel(CWin* window, const char* caption) : CCtrl(window)
 {

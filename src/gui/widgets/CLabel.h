@@ -13,7 +13,7 @@ public:
 
     void Paint(CGraphic& g, Rect r) override;
 
-    uint32_t align = kAlignLeft; // CGraphic::Text alignment bits
+    uint32_t align = kAlignLeft;  // CGraphic::Text alignment bits
 };
 
 // A one-pixel line in the window colour ("winbkgnd"'s fill) through the

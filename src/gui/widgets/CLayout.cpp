@@ -16,7 +16,7 @@ const CSkinItem* Find(const CCtrl& c, const char* key)
     return c.window->app->theme->Find(key);
 }
 
-} // namespace
+}  // namespace
 
 CLayout::CLayout(CWin* window) : CGroup(window)
 {

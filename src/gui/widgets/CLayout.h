@@ -23,7 +23,7 @@ public:
     CCtrl* Last() const;
 
 private:
-    CCtrl* last = nullptr; // not owned: one of the children
+    CCtrl* last = nullptr;  // not owned: one of the children
 };
 
 // A bar of tools: a layout drawn as the "toolbar" item, 22 pixels high.

@@ -26,14 +26,15 @@ const CSkinItem* Item(CWin* window, const char* key)
     return window != nullptr && window->app != nullptr ? window->app->theme->Find(key) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 CListboxItem::CListboxItem(const char* text)
 {
     SetName(text);
 }
 
-CListbox::CListbox(CWin* window) : CGroup(window), vbar(new CScrollbar(window, true)), hbar(new CScrollbar(window, false))
+CListbox::CListbox(CWin* window)
+    : CGroup(window), vbar(new CScrollbar(window, true)), hbar(new CScrollbar(window, false))
 {
     CGroup::AddChild(vbar);
     CGroup::AddChild(hbar);
@@ -190,10 +191,13 @@ void CListbox::Paint(CGraphic& g, Rect r)
         const CListboxItem* item = Row(i);
         if (item == nullptr)
             continue;
-        const uint32_t ink = i == selected && sel != nullptr ? sel->itemtextcol : box != nullptr ? box->itemtextcol : kWhite;
+        const uint32_t ink = i == selected && sel != nullptr ? sel->itemtextcol
+                             : box != nullptr                ? box->itemtextcol
+                                                             : kWhite;
         if (checkBoxes)
         {
-            const Rect check{left + kBoxInset, top + kBoxInset, left + kBoxInset + kBoxSide, top + kBoxInset + kBoxSide};
+            const Rect check{left + kBoxInset, top + kBoxInset, left + kBoxInset + kBoxSide,
+                             top + kBoxInset + kBoxSide};
             g.FrameRect(ink, check);
             if (item->checked)
                 g.FillRect(ink, Rect{check.left + 2, check.top + 2, check.right - 2, check.bottom - 2});

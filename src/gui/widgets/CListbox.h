@@ -24,7 +24,7 @@ public:
     explicit CListboxItem(const char* text);
 
     uint8_t checked = 0;
-    int32_t data = 0; // the owner's, never read by the list
+    int32_t data = 0;  // the owner's, never read by the list
 };
 
 // A list of 16-pixel rows with a vertical and a horizontal scroll bar, each
@@ -75,18 +75,18 @@ public:
     // Shows or hides the bars for the rows and the widest row, and sets their ranges.
     void UpdateBars();
 
-    CList rows;                   // of owned CListboxItem
+    CList rows;  // of owned CListboxItem
     uint8_t countOnly = 0;
-    int32_t count = 0;            // rows in count-only mode
+    int32_t count = 0;  // rows in count-only mode
     int32_t selected = -1;
     uint8_t checkBoxes = 0;
-    int32_t current = -1;         // the row a binder call is about
-    int32_t rowWidth = 0;         // the rows' width when the owner paints them
-    int32_t widest = 0;           // the widest row of the last paint
-    CScrollbar* vbar;             // owned children
+    int32_t current = -1;  // the row a binder call is about
+    int32_t rowWidth = 0;  // the rows' width when the owner paints them
+    int32_t widest = 0;    // the widest row of the last paint
+    CScrollbar* vbar;      // owned children
     CScrollbar* hbar;
-    COnChange* OnCheck = nullptr;       // owned
-    COnChange* OnDoubleClick = nullptr; // owned
+    COnChange* OnCheck = nullptr;        // owned
+    COnChange* OnDoubleClick = nullptr;  // owned
 
 private:
     void ScrollIntoView(int32_t row);

@@ -15,7 +15,7 @@ namespace
 constexpr int32_t kEntryPadding = 8;
 constexpr int32_t kBarHeight = 20;
 
-} // namespace
+}  // namespace
 
 CMenu::CMenu(CWin* window, int32_t look) : CGroup(window), look(look)
 {

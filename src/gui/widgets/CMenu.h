@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // Looks of a CMenu.
-constexpr int32_t kMenuBar = 0;  // "menubar", the current entry in "menubarsel"
-constexpr int32_t kMenuTabs = 1; // "menutabs", tabs in "menutab", the current one "menutabsel"
+constexpr int32_t kMenuBar = 0;   // "menubar", the current entry in "menubarsel"
+constexpr int32_t kMenuTabs = 1;  // "menutabs", tabs in "menutab", the current one "menutabsel"
 
 // A menu bar or tab strip: a row of top-level entries (the sub-entries of
 // root), each as wide as its caption plus 8 pixels on either side (at least
@@ -54,13 +54,13 @@ public:
 
     CMenuItem root{""};
     int32_t look;
-    int32_t current = -1;   // the current entry
-    int32_t openIndex = -1; // the entry whose popup is open, or -1
+    int32_t current = -1;    // the current entry
+    int32_t openIndex = -1;  // the entry whose popup is open, or -1
 
 private:
     int32_t EntryWidth(int32_t index);
     bool HasFocus() const;
-    int32_t pending = -1;   // the entry the running loop opens next
+    int32_t pending = -1;  // the entry the running loop opens next
     bool running = false;
     bool* deadFlag = nullptr;
 };

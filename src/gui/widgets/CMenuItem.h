@@ -9,10 +9,10 @@
 class CPopup;
 
 // Kinds of entry (entryKind).
-constexpr int32_t kEntryPlain = 0;     // a command; may carry a check mark
-constexpr int32_t kEntrySeparator = 1; // a line between groups; never highlighted
-constexpr int32_t kEntrySubmenu = 2;   // opens a popup of its own entries
-constexpr int32_t kEntryChoices = 3;   // a row of choice cells, one of which is chosen
+constexpr int32_t kEntryPlain = 0;      // a command; may carry a check mark
+constexpr int32_t kEntrySeparator = 1;  // a line between groups; never highlighted
+constexpr int32_t kEntrySubmenu = 2;    // opens a popup of its own entries
+constexpr int32_t kEntryChoices = 3;    // a row of choice cells, one of which is chosen
 
 // One entry of a menu, a menu bar or a dropdown list. It is data, painted
 // and handled by the list that shows it (CPopup, CMenu); its caption is the
@@ -54,10 +54,10 @@ public:
     void Report();
 
     int32_t entryKind;
-    uint8_t checked = 0;        // a check mark is drawn; Space in a popup toggles it
-    int32_t choice = -1;        // kEntryChoices: the cell chosen last (marked), -1 none
-    CStringList choices;        // kEntryChoices: the cells' labels
-    CList entries;              // of owned CMenuItem
+    uint8_t checked = 0;  // a check mark is drawn; Space in a popup toggles it
+    int32_t choice = -1;  // kEntryChoices: the cell chosen last (marked), -1 none
+    CStringList choices;  // kEntryChoices: the cells' labels
+    CList entries;        // of owned CMenuItem
     CMenuItem* parentEntry = nullptr;
-    CList shownIn;              // the open CPopups listing the sub-entries (not owned)
+    CList shownIn;  // the open CPopups listing the sub-entries (not owned)
 };

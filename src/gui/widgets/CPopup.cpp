@@ -49,7 +49,7 @@ void DrawSubmenuArrow(CGraphic& g, int32_t x, int32_t y, int32_t rowHeight, uint
         g.FillRect(colour, Rect{left + i, mid - 3 + i, left + i + 1, mid + 4 - i});
 }
 
-} // namespace
+}  // namespace
 
 int32_t MenuTextWidth(CWin* w, const char* text)
 {
@@ -160,7 +160,6 @@ Rect CPopup::RowRect(int32_t index)
     const int32_t top = RowTop(index) - rowOffset;
     return Rect{kMenuInset, top, width - kMenuInset, top + RowHeight(index)};
 }
-
 
 void CPopup::Measure()
 {
@@ -365,7 +364,8 @@ bool CPopup::ListKey(CCtrl*, KeyRecord* key, int32_t)
     case kKeyRight:
         if (e != nullptr && e->entryKind == kEntryChoices && choice < e->ChoiceCount() - 1)
             Highlight(highlight, choice + 1);
-        else if (e != nullptr && e->entryKind == kEntrySubmenu && !(child != nullptr && child->source == e && child->visible))
+        else if (e != nullptr && e->entryKind == kEntrySubmenu &&
+                 !(child != nullptr && child->source == e && child->visible))
             OpenChild(highlight, true);
         else
             handled = false;

@@ -132,12 +132,12 @@ public:
 
     CMenuItem* source;
     CPopup* parentPopup;
-    CPopup* child = nullptr;      // owned: the submenu popup opened last
+    CPopup* child = nullptr;  // owned: the submenu popup opened last
     int32_t highlight = -1;
-    int32_t choice = 0;           // cell of a highlighted row of choices
-    int32_t rowOffset = 0;        // pixels scrolled
-    uint8_t chosen = 0;           // root popup: an entry was chosen
-    int32_t chosenIndex = -1;     // root popup: the index chosen among its own entries
+    int32_t choice = 0;        // cell of a highlighted row of choices
+    int32_t rowOffset = 0;     // pixels scrolled
+    uint8_t chosen = 0;        // root popup: an entry was chosen
+    int32_t chosenIndex = -1;  // root popup: the index chosen among its own entries
     // Look.
     const char* listItem = "menu";
     const char* selItem = "menusel";
@@ -148,14 +148,14 @@ public:
 private:
     bool ListKey(CCtrl* sender, KeyRecord* key, int32_t mods);
     int32_t RowHeight(int32_t index) const;
-    int32_t RowTop(int32_t index) const; // without scrolling
+    int32_t RowTop(int32_t index) const;  // without scrolling
     int32_t ContentHeight() const;
     void PaintRow(CGraphic& g, int32_t index, const CSkinItem* list, const CSkinItem* sel);
     void CloseChild();
     // Sets the system window's rectangle (screen), the height cut to work.
     void SetPlace(int32_t px, int32_t py, Rect work);
-    int32_t busy = 0;             // handlers of this popup on the stack
-    CList retired;                // closed submenu popups still on the stack
+    int32_t busy = 0;  // handlers of this popup on the stack
+    CList retired;     // closed submenu popups still on the stack
 };
 
 // A dropdown list: a popup in items "dropdownmenu" and

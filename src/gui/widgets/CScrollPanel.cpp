@@ -12,7 +12,7 @@ namespace
 // Until a theme is reachable: the default theme's window colour.
 constexpr uint32_t kDefaultPanel = 0x505050;
 
-} // namespace
+}  // namespace
 
 CScrollPanel::CScrollPanel(CWin* window)
     : CGroup(window), content(new CGroup(window)), bar(new CScrollbar(window, true))

@@ -29,8 +29,8 @@ public:
     // The lowest bottom edge of the content's children (0 when empty).
     int32_t Extent() const;
 
-    CGroup* content; // owned (first child)
-    CScrollbar* bar; // owned (second child)
+    CGroup* content;  // owned (first child)
+    CScrollbar* bar;  // owned (second child)
 
 private:
     // Places content and bar for the current extent and size.

@@ -30,7 +30,7 @@ int32_t MulDivRound(int64_t a, int64_t b, int64_t c)
     return static_cast<int32_t>((a * b * 2 + c) / (c * 2));
 }
 
-} // namespace
+}  // namespace
 
 CScrollbar::CScrollbar(CWin* window, bool vertical) : CCtrl(window), vertical(vertical ? 1 : 0)
 {

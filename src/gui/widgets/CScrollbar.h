@@ -70,21 +70,21 @@ public:
     int32_t value = 0;
     int32_t minimum = 0;
     int32_t maximum = 0;
-    double step = 0.0;       // the current auto-repeat step
+    double step = 0.0;  // the current auto-repeat step
     int32_t maxStep = 0;
     int32_t pressX = 0;
     int32_t pressY = 0;
     uint8_t dragging = 0;
     int32_t zone = kZoneBarNone;
     uint8_t vertical;
-    int32_t arrowLength = 0; // pixels; positions below count along the bar
+    int32_t arrowLength = 0;  // pixels; positions below count along the bar
     int32_t thumbPos = 0;
-    int32_t thumbLength = 0; // 0: no thumb, the value follows the cursor (faders)
+    int32_t thumbLength = 0;  // 0: no thumb, the value follows the cursor (faders)
     uint8_t inverted = 0;
-    int32_t page = 0;        // the visible part of the scrolled extent
+    int32_t page = 0;  // the visible part of the scrolled extent
     uint8_t hasThumb = 1;
-    int32_t grab = 0;        // cursor offset into the thumb while it is dragged
-    uint8_t ticked = 0;      // the repeat timer fired during the current press
+    int32_t grab = 0;    // cursor offset into the thumb while it is dragged
+    uint8_t ticked = 0;  // the repeat timer fired during the current press
 
 protected:
     // Position of local (x, y) along the bar: x, y, or height - 1 - y when inverted.

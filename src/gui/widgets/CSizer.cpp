@@ -13,13 +13,13 @@ constexpr int32_t kSide = 16;
 // Grip lines: the first one this far from the corner, then every this many pixels.
 constexpr int32_t kGripSpacing = 4;
 
-} // namespace
+}  // namespace
 
 CSizer::CSizer(CWin* window) : CCtrl(window)
 {
     width = kSide;
     height = kSide;
-    cursor = 8; // north-west/south-east sizing
+    cursor = 8;  // north-west/south-east sizing
 }
 
 CWin* CSizer::Target() const
@@ -72,8 +72,8 @@ void CSizer::MouseMove(int32_t px, int32_t py, int32_t flags)
     ScreenPoint(px, py, sx, sy);
     const int32_t w = std::max(startRect.Width() + sx - pressX, target->minWidth);
     const int32_t h = std::max(startRect.Height() + sy - pressY, target->minHeight);
-    window->app->system->SetRect(target->hwnd, Rect{startRect.left, startRect.top, startRect.left + w,
-                                                    startRect.top + h});
+    window->app->system->SetRect(target->hwnd,
+                                 Rect{startRect.left, startRect.top, startRect.left + w, startRect.top + h});
 }
 
 void CSizer::MouseUp(int32_t px, int32_t py, int32_t flags)

@@ -23,9 +23,9 @@ public:
     // The window a drag resizes.
     CWin* Target() const;
 
-    CWin* target = nullptr; // while dragging; not owned
-    Rect startRect;         // the target's rectangle at the press (parent coordinates)
-    int32_t pressX = 0;     // the cursor on the screen at the press
+    CWin* target = nullptr;  // while dragging; not owned
+    Rect startRect;          // the target's rectangle at the press (parent coordinates)
+    int32_t pressX = 0;      // the cursor on the screen at the press
     int32_t pressY = 0;
 
 private:

@@ -12,7 +12,7 @@ namespace
 constexpr int32_t kCursorWestEast = 3;
 constexpr int32_t kCursorNorthSouth = 4;
 
-} // namespace
+}  // namespace
 
 CSplit::CSplit(CWin* window, CCtrl* target, bool vertical) : CCtrl(window), target(target), vertical(vertical)
 {

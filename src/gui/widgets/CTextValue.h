@@ -20,7 +20,7 @@ public:
     void Layout() override;
 
     int32_t labelWidth;
-    CValue* field; // owned as a child
+    CValue* field;  // owned as a child
 
 private:
     void FieldChanged(CCtrl* sender);

@@ -17,7 +17,7 @@ const CSkinItem* Item(CWin* window, const char* key)
     return window != nullptr && window->app != nullptr ? window->app->theme->Find(key) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 CTreeNode::CTreeNode(CWin* window, CTree* tree, CTreeNode* parentNode, const char* label)
     : CCtrl(window), tree(tree), parentNode(parentNode), level(parentNode != nullptr ? parentNode->level + 1 : 0)

@@ -24,12 +24,12 @@ public:
     // Made by CTree::AddNode.
     CTreeNode(CWin* window, CTree* tree, CTreeNode* parentNode, const char* label);
 
-    CTree* tree;            // not owned
-    CTreeNode* parentNode;  // null at the top level
-    int32_t level;          // 0 at the top level
-    int32_t childCount = 0; // direct children
+    CTree* tree;             // not owned
+    CTreeNode* parentNode;   // null at the top level
+    int32_t level;           // 0 at the top level
+    int32_t childCount = 0;  // direct children
     uint8_t expanded = 0;
-    int32_t data = 0;       // the owner's, never read by the tree
+    int32_t data = 0;  // the owner's, never read by the tree
 };
 
 // An indented tree of nodes with a vertical scroll bar (shown only while the
@@ -60,7 +60,7 @@ public:
     // Nodes whose ancestors are all expanded.
     int32_t ShownCount() const;
 
-    CScrollbar* bar;               // owned (first child)
+    CScrollbar* bar;  // owned (first child)
     CTreeNode* selected = nullptr;
 
 private:

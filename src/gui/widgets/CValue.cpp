@@ -39,7 +39,7 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-} // namespace
+}  // namespace
 
 CValue::CValue(CWin* window) : CEdit(window)
 {

@@ -48,7 +48,7 @@ public:
     int32_t value = 0;
     int32_t minimum = 0;
     int32_t maximum = 100;
-    double sensitivity = 1.0; // drag pixels per half step; 0 or less counts as 1
+    double sensitivity = 1.0;  // drag pixels per half step; 0 or less counts as 1
     int32_t step = 1;
     uint8_t live = 0;
     // The drag: where it (re)started, from which value, and its multiplier.

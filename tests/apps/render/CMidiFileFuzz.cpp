@@ -9,7 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 void Check(bool condition)
 {
@@ -25,8 +26,7 @@ bool SameEvents(const CMidiFile& a, const CMidiFile& b)
     {
         const CMidiFile::Event& x = a.Events()[i];
         const CMidiFile::Event& y = b.Events()[i];
-        if (x.tick != y.tick || x.status != y.status || x.data1 != y.data1 || x.data2 != y.data2 ||
-            x.track != y.track)
+        if (x.tick != y.tick || x.status != y.status || x.data1 != y.data1 || x.data2 != y.data2 || x.track != y.track)
             return false;
     }
     for (size_t i = 0; i < a.Tempos().size(); ++i)

@@ -100,26 +100,26 @@ TEST(CMidiFile, ReadsFormatZeroNotesAtDefaultTempo)
 // repeats the last channel status for each of them.
 TEST(CMidiFile, ReadsEveryChannelMessageWithRunningStatus)
 {
-    const Bytes body = {0x00, 0x91, 60, 100, 0x10, 64, 0,    0x00, 0xB2, 1,    64, 0x00, 0xC2, 5,
-                        0x00, 7,    0x00, 0xD2, 33,   0x00, 0xE2, 0x7F, 0x7F, 0x00, 0xA2, 60, 12};
+    const Bytes body = {0x00, 0x91, 60,   100,  0x10, 64,   0,    0x00, 0xB2, 1,    64,   0x00, 0xC2, 5,
+                        0x00, 7,    0x00, 0xD2, 33,   0x00, 0xE2, 0x7F, 0x7F, 0x00, 0xA2, 60,   12};
     const CMidiFile midi = Parsed(OneTrack(WithEnd(body)));
     EXPECT_EQ(EventRows(midi), (std::vector<std::vector<uint64_t>>{{0, 0x91, 60, 100},
-                                                                  {16, 0x91, 64, 0},
-                                                                  {16, 0xB2, 1, 64},
-                                                                  {16, 0xC2, 5, 0},
-                                                                  {16, 0xC2, 7, 0},
-                                                                  {16, 0xD2, 33, 0},
-                                                                  {16, 0xE2, 0x7F, 0x7F},
-                                                                  {16, 0xA2, 60, 12}}));
+                                                                   {16, 0x91, 64, 0},
+                                                                   {16, 0xB2, 1, 64},
+                                                                   {16, 0xC2, 5, 0},
+                                                                   {16, 0xC2, 7, 0},
+                                                                   {16, 0xD2, 33, 0},
+                                                                   {16, 0xE2, 0x7F, 0x7F},
+                                                                   {16, 0xA2, 60, 12}}));
 }
 
 TEST(CMidiFile, MergesFormatOneTracksAndFollowsTempoChanges)
 {
     Bytes file = Header(1, 3, 96);
     // Tempo track: 60 BPM from 0, 240 BPM from tick 192.
-    Append(file, Track(WithEnd({0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x81, 0x40, 0xFF, 0x51, 0x03, 0x03, 0xD0,
-                                0x90})));
-    Append(file, Track(WithEnd({0x82, 0x20, 0x90, 72, 80})));          // tick 288
+    Append(file,
+           Track(WithEnd({0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x81, 0x40, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90})));
+    Append(file, Track(WithEnd({0x82, 0x20, 0x90, 72, 80})));                     // tick 288
     Append(file, Track(WithEnd({0x00, 0x90, 48, 70, 0x82, 0x20, 0x80, 48, 0})));  // ticks 0 and 288
     const CMidiFile midi = Parsed(file);
     EXPECT_EQ(midi.Format(), 1);
@@ -142,8 +142,8 @@ TEST(CMidiFile, SkipsSystemExclusiveMetaTextUnknownChunksAndBytesAfterTheEnd)
 {
     Bytes file = Header(0, 1, 96);
     Append(file, {'X', 'Y', 'Z', 'W', 0, 0, 0, 3, 1, 2, 3});
-    Bytes body = WithEnd({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7, 0x00, 0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd', 0x00,
-                          0x90, 60, 1});
+    Bytes body =
+        WithEnd({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7, 0x00, 0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd', 0x00, 0x90, 60, 1});
     Append(body, {0x00, 0x90, 62, 1});
     Append(file, Track(body));
     const CMidiFile midi = Parsed(file);

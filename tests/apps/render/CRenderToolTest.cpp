@@ -66,10 +66,10 @@ std::vector<std::string> FilesIn(const std::string& folder)
 std::string GateSong()
 {
     const std::vector<uint8_t> bytes = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 3, 0x01, 0xE0,
-        'M', 'T', 'r', 'k', 0, 0, 0, 11, 0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00,
-        'M', 'T', 'r', 'k', 0, 0, 0, 14, 0x81, 0x70, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00,
-        'M', 'T', 'r', 'k', 0, 0, 0, 12, 0x00, 0xC1, 3, 0x83, 0x60, 0x91, 64, 100, 0x00, 0xFF, 0x2F, 0x00,
+        'M', 'T', 'h', 'd',  0,    0,    0,    6,    0,    1,    0,    3,    0x01, 0xE0, 'M',  'T',  'r',  'k',  0,
+        0,   0,   11,  0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00, 'M',  'T',  'r',  'k',  0,
+        0,   0,   14,  0x81, 0x70, 0x90, 60,   100,  0x83, 0x60, 0x80, 60,   0,    0x00, 0xFF, 0x2F, 0x00, 'M',  'T',
+        'r', 'k', 0,   0,    0,    12,   0x00, 0xC1, 3,    0x83, 0x60, 0x91, 64,   100,  0x00, 0xFF, 0x2F, 0x00,
     };
     return std::string(bytes.begin(), bytes.end());
 }
@@ -241,7 +241,8 @@ TEST(CRenderTool, SetChangesTheCurrentProgramBeforeItIsSavedOrRendered)
     TempDir dir;
     const std::string presetPath = dir.File("set.fxp");
     Outcome outcome = RunTool(dir, "--program 4 --set 'Filter Cutoff=30' --set 'oscillators wave2=pm' --set "
-                                   "'Chorus Delay= 35 ms' --save-preset " + Quote(presetPath));
+                                   "'Chorus Delay= 35 ms' --save-preset " +
+                                       Quote(presetPath));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     // The program the preset holds, as our synth reads it.
     const CPresetFile preset = LoadPresetFile(presetPath);

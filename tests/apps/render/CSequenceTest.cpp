@@ -11,12 +11,12 @@ TEST(CSequence, ConvertsAMidiFileWithItsTempoMap)
     // 96 ticks per quarter; 60 BPM, then 240 BPM from tick 96. A note on
     // channel 3 at tick 48 (0.5 s) and a pitch bend at tick 144 (1.125 s).
     const std::vector<uint8_t> bytes = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 26,
-        0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,  // 1,000,000 us per quarter
-        0x30, 0x92, 60, 100,                       // tick 48
-        0x30, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90,  // tick 96: 250,000 us
-        0x30, 0xE2, 0x00, 0x40,                    // tick 144
-        0x30, 0xFF, 0x2F, 0x00,                    // ends at tick 192
+        'M',  'T',  'h',  'd',  0,    0,    0,    6,    0,    0,    0,    1,    0,    96,   'M',
+        'T',  'r',  'k',  0,    0,    0,    26,   0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,  // 1,000,000 us per quarter
+        0x30, 0x92, 60,   100,                                                               // tick 48
+        0x30, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90,                                            // tick 96: 250,000 us
+        0x30, 0xE2, 0x00, 0x40,                                                              // tick 144
+        0x30, 0xFF, 0x2F, 0x00,                                                              // ends at tick 192
     };
     CMidiFile file;
     ASSERT_TRUE(file.Parse(bytes.data(), bytes.size())) << file.Error();

@@ -474,7 +474,8 @@ TEST_F(CAppFrameTest, TheWatcherMayDeleteTheApplicationWhenTheOutermostHandlingL
     CApp* app = new CApp(&screen);
     Build(app);
     app->frameWatcher = &watcher;
-    watcher.onLeft = [this, app] {
+    watcher.onLeft = [this, app]
+    {
         delete popup;
         delete win;
         delete app;
@@ -485,5 +486,4 @@ TEST_F(CAppFrameTest, TheWatcherMayDeleteTheApplicationWhenTheOutermostHandlingL
     EXPECT_TRUE(screen.ZOrder().empty());
 }
 
-} // namespace
-
+}  // namespace

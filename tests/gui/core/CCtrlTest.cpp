@@ -322,4 +322,4 @@ TEST(CCtrl, DeletesAllElevenBindersWithTheControl)
     EXPECT_EQ(deaths, 11);
 }
 
-} // namespace
+}  // namespace

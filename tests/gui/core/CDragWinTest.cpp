@@ -129,4 +129,4 @@ TEST_F(CDragWinTest, ATargetDeletedDuringTheDragIsForgottenAndAnEmptyDragShowsNo
     delete win;
 }
 
-} // namespace
+}  // namespace

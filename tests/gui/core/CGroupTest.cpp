@@ -30,8 +30,8 @@ TEST(CGroupLayout, PercentagePlacementCentresOnXTakesTheFreeHeightOnYAndTruncate
         int32_t marginX, marginY, x, y;
     };
     const Case cases[] = {
-        {200, 100, 40, 10, kAnchorCentreX, 50, 0, 80, 0},   // 50 * 200 / 100 - 40 / 2
-        {200, 100, 10, 20, kAnchorFractionY, 0, 25, 0, 20}, // (100 - 20) * 25 / 100, not centred
+        {200, 100, 40, 10, kAnchorCentreX, 50, 0, 80, 0},    // 50 * 200 / 100 - 40 / 2
+        {200, 100, 10, 20, kAnchorFractionY, 0, 25, 0, 20},  // (100 - 20) * 25 / 100, not centred
         // 330 / 100 = 3, less 5 / 2 = 2; -660 / 100 = -6.6 truncates to -6.
         {10, 10, 5, 30, kAnchorCentreX | kAnchorFractionY, 33, 33, 1, -6},
     };
@@ -64,7 +64,7 @@ TEST(CGroupLayout, RightBottomAndStretchAnchors)
     stretched->marginX = 10;
     stretched->marginY = 5;
     CCtrl* both = AddCtrl(group, 7, 7, 20, 20);
-    both->anchor = kAnchorRight | kAnchorStretchX; // right-alignment wins
+    both->anchor = kAnchorRight | kAnchorStretchX;  // right-alignment wins
     group.Layout();
     EXPECT_EQ(corner->x, 300 - 30 - 4);
     EXPECT_EQ(corner->y, 120 - 20 - 8);
@@ -251,4 +251,4 @@ TEST(CGroupPaint, ClipChildrenAddsASystemClipRegion)
     EXPECT_EQ(BoxOf(dc, 0x0000FF), (Rect{0, 0, 60, 40}));
 }
 
-} // namespace
+}  // namespace

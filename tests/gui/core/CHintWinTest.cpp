@@ -79,4 +79,4 @@ TEST_F(CHintWinTest, APressCancelsAPendingHintAndTheRightEdgeKeepsItOnScreen)
     EXPECT_EQ(r.top, 34);
 }
 
-} // namespace
+}  // namespace

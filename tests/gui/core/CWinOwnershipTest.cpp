@@ -78,8 +78,7 @@ TEST_F(CWinOwnershipTest, F11AndTheMaximiseButtonOfANonResizableWindowMaximiseIt
     EXPECT_EQ(screen.ParentRect(plain.hwnd), (Rect{10, 10, 110, 90}));
 
     CWin container(&app, nullptr, kWinContainer, "container", 0, 0, 300, 200);
-    CWin child(&app, &container, kWinEmbedded | kWinAltMaximise | kWinTitleBar | kWinMaxButton, "child", 5, 5, 80,
-               60);
+    CWin child(&app, &container, kWinEmbedded | kWinAltMaximise | kWinTitleBar | kWinMaxButton, "child", 5, 5, 80, 60);
     container.Show(true);
     child.Show(false);
     EXPECT_TRUE(child.KeyDown(kKeyF11, 0));
@@ -116,8 +115,7 @@ TEST_F(CWinOwnershipTest, MaximisingFillsTheWorkAreaOrTheOwnersClientArea)
 
     CWin child(&app, &top, kWinEmbedded, "child", 10, 40, 60, 40);
     child.ToggleMaximise();
-    EXPECT_EQ(screen.ParentRect(child.hwnd),
-              (Rect{kBorder, kBorder + kTitleHeight, 1024 - kBorder, 728 - kBorder}));
+    EXPECT_EQ(screen.ParentRect(child.hwnd), (Rect{kBorder, kBorder + kTitleHeight, 1024 - kBorder, 728 - kBorder}));
     child.ToggleMaximise();
     EXPECT_EQ(screen.ParentRect(child.hwnd), (Rect{10, 40, 70, 80}));
     EXPECT_TRUE(top.KeyDown(kKeyF11, 0));
@@ -192,4 +190,4 @@ TEST(CWinOwnership, EmbeddedWindowsLoseTheirSystemWindowsWithTheirOwner)
     EXPECT_EQ(screen.destroyed.size(), 3u);
 }
 
-} // namespace
+}  // namespace

@@ -44,7 +44,7 @@ TEST_F(CWinTest, ClientGroupAndTitleBarFollowTheStyle)
     EXPECT_EQ(titled.clientGroup->height, 74);
     ASSERT_NE(titled.titleBar, nullptr);
     EXPECT_EQ(titled.titleBar->height, 20);
-    EXPECT_EQ(titled.titleBar->anchor, kAnchorStretchX); // its buttons follow a resize
+    EXPECT_EQ(titled.titleBar->anchor, kAnchorStretchX);  // its buttons follow a resize
     ASSERT_EQ(titled.titleBar->children.Count(), 3);
     const int32_t margins[] = {2, 20, 38};
     const int32_t kinds[] = {kButtonClose, kButtonMaximise, kButtonMinimise};
@@ -135,9 +135,9 @@ TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
         Pump();
         screen.Advance(1);
     }
-    const std::vector<std::string> expected{
-        "p down 10 10 1", "p up 10 10 1", "p down 17 17 9", "p up 17 17 1", "p down 17 17 1",
-        "p down 10 10 1", "p down 18 10 1", "p down 10 10 2", "p down 10 10 2"};
+    const std::vector<std::string> expected{"p down 10 10 1", "p up 10 10 1",   "p down 17 17 9",
+                                            "p up 17 17 1",   "p down 17 17 1", "p down 10 10 1",
+                                            "p down 18 10 1", "p down 10 10 2", "p down 10 10 2"};
     EXPECT_EQ(log, expected);
     delete win;
 }
@@ -153,8 +153,7 @@ TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
     screen.Release(210, 60, kMouseLeft);
     screen.Move(215, 60);
     Pump();
-    const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1",
-                                            "q move 15 10 0"};
+    const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1", "q move 15 10 0"};
     EXPECT_EQ(log, expected);
     // The press captured the mouse and the release let it go.
     EXPECT_EQ(screen.Capture(), 0u);
@@ -463,4 +462,4 @@ TEST_F(CWinTest, InvalidateCollectsTheAreaToRepaint)
     EXPECT_TRUE(win.dirty.IsEmpty());
 }
 
-} // namespace
+}  // namespace

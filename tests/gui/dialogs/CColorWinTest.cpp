@@ -44,4 +44,4 @@ TEST_F(CColorWinTest, ChannelsAllAndPreview)
     EXPECT_EQ(screen.Context(win.hwnd)->GetPixel(px, py), 0x00E4FFu);
 }
 
-} // namespace
+}  // namespace

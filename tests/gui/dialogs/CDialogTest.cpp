@@ -216,4 +216,4 @@ TEST_F(CPromptWinTest, AskReturnsThePressedButtonAndIsCentred)
     EXPECT_FALSE(screen.Exhausted());
 }
 
-} // namespace
+}  // namespace

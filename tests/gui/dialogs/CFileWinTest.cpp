@@ -97,7 +97,8 @@ protected:
     // A step that notes the message of the box shown and answers it with key.
     std::function<bool()> Answer(std::string* message, int32_t key)
     {
-        return [this, message, key]() {
+        return [this, message, key]()
+        {
             CPromptWin* p = TopPrompt();
             if (p == nullptr)
                 return false;
@@ -173,15 +174,17 @@ TEST_F(CFileWinTest, EnterOpensTheSelectedFolderAndChoosesTheSelectedFile)
     win.extension = ".vlm";
     CStepper stepper(&app);
     std::vector<std::string> rows;
-    stepper.steps.push_back([&]() {
-        for (int32_t i = 0; i < win.list->Count(); ++i)
-            rows.push_back(win.list->Item(i)->text);
-        screen.Key(kKeyDown);
-        screen.Key(kKeyEnter);
-        screen.Key(kKeyEnd);
-        screen.Key(kKeyEnter);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            for (int32_t i = 0; i < win.list->Count(); ++i)
+                rows.push_back(win.list->Item(i)->text);
+            screen.Key(kKeyDown);
+            screen.Key(kKeyEnter);
+            screen.Key(kKeyEnd);
+            screen.Key(kKeyEnter);
+            return true;
+        });
     win.RunModal();
     // Folders first in name order ignoring case, then the files with the extension.
     EXPECT_EQ(rows, (std::vector<std::string>{"sub", "Zeta", "a.vlm"}));
@@ -200,33 +203,39 @@ TEST_F(CFileWinTest, NewFolderIsMadeAndEnteredAndBackspaceLeadsBack)
     screen.Key(kKeyEnter);
     CStepper stepper(&app);
     std::string madeIn;
-    stepper.steps.push_back([&]() {
-        if (win.folder == root)
-            return false;
-        madeIn = win.folder;
-        // Backspace in the empty name field: up to the parent folder.
-        win.SetFocusCtrl(win.nameField);
-        screen.Key(kKeyBackspace);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            if (win.folder == root)
+                return false;
+            madeIn = win.folder;
+            // Backspace in the empty name field: up to the parent folder.
+            win.SetFocusCtrl(win.nameField);
+            screen.Key(kKeyBackspace);
+            return true;
+        });
     // "New folder" from the menu of a right click below the list's rows (centred browser: list from (439, 167)).
-    stepper.steps.push_back([&]() {
-        if (win.folder != root)
-            return false;
-        screen.Press(500, 400, kMouseRight);
-        screen.Release(500, 400, kMouseRight);
-        screen.Key(kKeyDown);
-        screen.Key(kKeyEnter);
-        Type("menu");
-        screen.Key(kKeyEnter);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        if (win.folder != CFileSystem::Join(root, "menu"))
-            return false;
-        screen.Key(kKeyEscape);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            if (win.folder != root)
+                return false;
+            screen.Press(500, 400, kMouseRight);
+            screen.Release(500, 400, kMouseRight);
+            screen.Key(kKeyDown);
+            screen.Key(kKeyEnter);
+            Type("menu");
+            screen.Key(kKeyEnter);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            if (win.folder != CFileSystem::Join(root, "menu"))
+                return false;
+            screen.Key(kKeyEscape);
+            return true;
+        });
     win.RunModal();
     EXPECT_EQ(win.folder, CFileSystem::Join(root, "menu"));
     EXPECT_EQ(madeIn, CFileSystem::Join(root, "made"));
@@ -246,19 +255,23 @@ TEST_F(CFileWinTest, SaveRefusesAWrongExtensionAndReplacesOnlyAfterOk)
     std::string first;
     std::string second;
     CStepper stepper(&app);
-    stepper.steps.push_back([&]() {
-        screen.Key(kKeyEnter);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            screen.Key(kKeyEnter);
+            return true;
+        });
     stepper.steps.push_back(Answer(&first, kKeyEnter));
     // Refused: the browser stays open. Now an existing name, replaced after OK.
-    stepper.steps.push_back([&]() {
-        if (TopPrompt() != nullptr || !win.visible)
-            return false;
-        win.nameField->SetText("a.vlm");
-        screen.Key(kKeyEnter);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            if (TopPrompt() != nullptr || !win.visible)
+                return false;
+            win.nameField->SetText("a.vlm");
+            screen.Key(kKeyEnter);
+            return true;
+        });
     stepper.steps.push_back(Answer(&second, kKeyEnter));
     win.RunModal();
     EXPECT_EQ(first, "Save preset|File extention does not match '.vlm'");
@@ -268,10 +281,12 @@ TEST_F(CFileWinTest, SaveRefusesAWrongExtensionAndReplacesOnlyAfterOk)
 
     // Declining the replacement cancels the browser.
     std::string third;
-    stepper.steps.push_back([&]() {
-        screen.Key(kKeyEnter);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            screen.Key(kKeyEnter);
+            return true;
+        });
     stepper.steps.push_back(Answer(&third, kKeyEscape));
     win.fileName = "a.vlm";
     win.RunModal();
@@ -308,17 +323,21 @@ TEST_F(CFileWinTest, AFolderBrowserAsksBeforeTakingANonEmptyFolder)
     win.focusOnList = 0;
     std::string asked;
     CStepper stepper(&app);
-    stepper.steps.push_back([&]() {
-        screen.Key(kKeyEnter);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            screen.Key(kKeyEnter);
+            return true;
+        });
     stepper.steps.push_back(Answer(&asked, kKeyEscape));
     std::vector<std::string> rows;
-    stepper.steps.insert(stepper.steps.begin(), [&]() {
-        for (int32_t i = 0; i < win.list->Count(); ++i)
-            rows.push_back(win.list->Item(i)->text);
-        return true;
-    });
+    stepper.steps.insert(stepper.steps.begin(),
+                         [&]()
+                         {
+                             for (int32_t i = 0; i < win.list->Count(); ++i)
+                                 rows.push_back(win.list->Item(i)->text);
+                             return true;
+                         });
     win.RunModal();
     EXPECT_EQ(rows, (std::vector<std::string>{"sub", "Zeta"}));
     EXPECT_EQ(asked, "Folder not empty|Are you sure?");
@@ -357,73 +376,88 @@ TEST_F(CFileWinTest, ScrollBarsFollowTheFolderTheInputAndTheSize)
     auto note = [&]() { seen.push_back(Seen{bar->visible, bar->maximum, bar->page, bar->value}); };
     CStepper stepper(&app);
     const int32_t barX = 439 + 294 + 8;
-    stepper.steps.push_back([&]() {
-        note();
-        // Drag the thumb from 14 pixels into it down by 100: 100 x 2770 / 345 = 803.
-        screen.Press(barX, 167 + 30, kMouseLeft);
-        screen.Move(barX, 167 + 130, kMouseLeft);
-        screen.Release(barX, 167 + 130, kMouseLeft);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        // The thumb now lies at 16 + 345 x 803 / 2770 = 116; a click below it pages by one step of 8.
-        screen.Press(barX, 167 + 300, kMouseLeft);
-        screen.Release(barX, 167 + 300, kMouseLeft);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        screen.Turn(500, 300, -120);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
-        win.SetFocusCtrl(win.list);
-        screen.Key(kKeyHome);
-        screen.Key(kKeyPageDown);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        screen.Key(kKeyEnd);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
-        app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474});
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        note();
-        EXPECT_EQ(win.tree->bar->page, win.tree->height);
-        EXPECT_EQ(win.tree->height, 280);
-        // Up to the files folder: five rows fit, no bar.
-        win.nameField->SetText("");
-        win.SetFocusCtrl(win.nameField);
-        screen.Key(kKeyBackspace);
-        return true;
-    });
-    stepper.steps.push_back([&]() {
-        if (win.folder != root)
-            return false;
-        note();
-        // The tree's rows depend on the machine's folders; its bar fits them and shows the current one.
-        const CFileTree* tree = win.tree;
-        const int32_t extent = static_cast<int32_t>(tree->nodes.size()) * CFileTree::kRowHeight;
-        EXPECT_EQ(tree->bar->visible, extent > tree->height ? 1 : 0);
-        EXPECT_EQ(tree->bar->maximum, std::max(0, extent - tree->height));
-        EXPECT_GE(tree->selected * CFileTree::kRowHeight, tree->bar->value);
-        EXPECT_LE((tree->selected + 1) * CFileTree::kRowHeight, tree->bar->value + tree->height);
-        screen.Key(kKeyEscape);
-        return true;
-    });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            // Drag the thumb from 14 pixels into it down by 100: 100 x 2770 / 345 = 803.
+            screen.Press(barX, 167 + 30, kMouseLeft);
+            screen.Move(barX, 167 + 130, kMouseLeft);
+            screen.Release(barX, 167 + 130, kMouseLeft);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            // The thumb now lies at 16 + 345 x 803 / 2770 = 116; a click below it pages by one step of 8.
+            screen.Press(barX, 167 + 300, kMouseLeft);
+            screen.Release(barX, 167 + 300, kMouseLeft);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            screen.Turn(500, 300, -120);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
+            win.SetFocusCtrl(win.list);
+            screen.Key(kKeyHome);
+            screen.Key(kKeyPageDown);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            screen.Key(kKeyEnd);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
+            app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474});
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            note();
+            EXPECT_EQ(win.tree->bar->page, win.tree->height);
+            EXPECT_EQ(win.tree->height, 280);
+            // Up to the files folder: five rows fit, no bar.
+            win.nameField->SetText("");
+            win.SetFocusCtrl(win.nameField);
+            screen.Key(kKeyBackspace);
+            return true;
+        });
+    stepper.steps.push_back(
+        [&]()
+        {
+            if (win.folder != root)
+                return false;
+            note();
+            // The tree's rows depend on the machine's folders; its bar fits them and shows the current one.
+            const CFileTree* tree = win.tree;
+            const int32_t extent = static_cast<int32_t>(tree->nodes.size()) * CFileTree::kRowHeight;
+            EXPECT_EQ(tree->bar->visible, extent > tree->height ? 1 : 0);
+            EXPECT_EQ(tree->bar->maximum, std::max(0, extent - tree->height));
+            EXPECT_GE(tree->selected * CFileTree::kRowHeight, tree->bar->value);
+            EXPECT_LE((tree->selected + 1) * CFileTree::kRowHeight, tree->bar->value + tree->height);
+            screen.Key(kKeyEscape);
+            return true;
+        });
     win.RunModal();
-    const std::vector<Seen> expected{{1, 2770, 430, 0},   {1, 2770, 430, 803}, {1, 2770, 430, 811},
-                                     {1, 2770, 430, 931}, {1, 2770, 430, 2},   {1, 2770, 430, 2770},
-                                     {1, 2920, 280, 2770}, {0, 0, 280, 0}};
+    const std::vector<Seen> expected{{1, 2770, 430, 0}, {1, 2770, 430, 803},  {1, 2770, 430, 811},  {1, 2770, 430, 931},
+                                     {1, 2770, 430, 2}, {1, 2770, 430, 2770}, {1, 2920, 280, 2770}, {0, 0, 280, 0}};
     ASSERT_EQ(seen.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
     {
@@ -447,4 +481,4 @@ TEST(CFileWinNames, ExtensionsCompareWithOrWithoutTheDot)
     EXPECT_FALSE(CFileWin::SameExtension("", ".vlm"));
 }
 
-} // namespace
+}  // namespace

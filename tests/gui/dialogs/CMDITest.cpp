@@ -70,4 +70,4 @@ TEST_F(CMDITest, KeepsFrontToBackOrderAndTheActiveChild)
     delete hidden;
 }
 
-} // namespace
+}  // namespace

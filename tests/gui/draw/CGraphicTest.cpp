@@ -87,8 +87,8 @@ TEST_F(Graphic, CutRectanglesLeaveTheCornersAloneAndFramesAreOnePixelOutlines)
             white += dc.GetPixel(x, y) == 0xFFFFFF;
             green += dc.GetPixel(x, y) == 0x00FF00;
         }
-    EXPECT_EQ(white, 2 * 5 + 2 * 2);     // 5 x 4 outline
-    EXPECT_EQ(green, 2 * 5 + 2 * 2 - 4); // the same without its four corners
+    EXPECT_EQ(white, 2 * 5 + 2 * 2);      // 5 x 4 outline
+    EXPECT_EQ(green, 2 * 5 + 2 * 2 - 4);  // the same without its four corners
     EXPECT_EQ(dc.GetPixel(4, 4), kMarker);
     EXPECT_EQ(dc.GetPixel(10, 2), kMarker);
     EXPECT_EQ(dc.GetPixel(11, 2), 0x00FF00u);
@@ -197,8 +197,8 @@ TEST(CBitmap, IsAThirtyTwoBitSurfaceOrNothing)
     EXPECT_EQ(bitmap.stride, 20);
     ASSERT_NE(bitmap.bits, nullptr);
     bitmap.graphic->FillRect(0x030201, Rect{4, 2, 5, 3});
-    EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4], 3);     // blue first
-    EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4 + 2], 1); // red third
+    EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4], 3);      // blue first
+    EXPECT_EQ(bitmap.bits[2 * 20 + 4 * 4 + 2], 1);  // red third
     CBitmap empty(0, 10, 32);
     EXPECT_EQ(empty.graphic, nullptr);
     EXPECT_EQ(empty.width, 0);
@@ -206,4 +206,4 @@ TEST(CBitmap, IsAThirtyTwoBitSurfaceOrNothing)
     EXPECT_EQ(odd.graphic, nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -53,7 +53,7 @@ TEST(CGui, ShadedItemsGetAnImageOfTheirFixedSizeOr256)
         EXPECT_EQ(item->itemfilltex->width, item->width > 0 ? item->width : 256) << item->itemid;
         EXPECT_EQ(item->itemfilltex->height, item->height > 0 ? item->height : 256) << item->itemid;
     }
-    EXPECT_EQ(shaded, 3); // caption, button, menutabs
+    EXPECT_EQ(shaded, 3);  // caption, button, menutabs
     // The caption's image holds its gloss.
     CGraphic* image = gui.Find("caption")->itemfilltex->graphic;
     EXPECT_EQ(image->GetPixel(100, 0), 0x5E5E5Eu);
@@ -85,4 +85,4 @@ TEST(CAppGui, ReportsRebuildsAndChangesThroughItsBinders)
     EXPECT_EQ(listener.changes, 2);
 }
 
-} // namespace
+}  // namespace

@@ -44,7 +44,7 @@ TEST(CImageChunk, DecodesOnFirstDrawAndCompositesWithAlpha)
     // 128/255 red over white: red (255*128 + 255*127 + 127) / 255 = 255,
     // green and blue (255*127 + 127) / 255 = 127.
     EXPECT_EQ(dc.GetPixel(2, 1), 0x7F7FFFu);
-    EXPECT_EQ(dc.GetPixel(1, 2), 0xFFFFFFu); // transparent: untouched
+    EXPECT_EQ(dc.GetPixel(1, 2), 0xFFFFFFu);  // transparent: untouched
     EXPECT_EQ(dc.GetPixel(2, 2), 0xFF0000u);
     EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(dc.GetPixel(3, 3), 0xFFFFFFu);
@@ -62,7 +62,7 @@ TEST(CImageChunk, DrawsOnlyInsideTheClipAndTheSurface)
     EXPECT_EQ(dc.GetPixel(1, 0), 0x0000FFu);
     EXPECT_EQ(dc.GetPixel(2, 1), 0u);
     g.clip = Rect{0, 0, 3, 3};
-    chunk.Draw(g, 1, 1); // right and bottom column fall off the surface
+    chunk.Draw(g, 1, 1);  // right and bottom column fall off the surface
     EXPECT_EQ(dc.GetPixel(2, 1), 0x0000FFu);
 }
 
@@ -76,7 +76,7 @@ TEST(CImageChunk, UnloadDropsThePictureAndTheNextDrawDecodesAgain)
     chunk.Unload();
     EXPECT_EQ(chunk.picture, nullptr);
     g.FillRect(0x020202, Rect{0, 0, 2, 2});
-    chunk.Draw(g, 0, 0); // the stream is rewound for the new decode
+    chunk.Draw(g, 0, 0);  // the stream is rewound for the new decode
     EXPECT_EQ(dc.GetPixel(0, 0), 0x0000FFu);
     // Half alpha over 2 rounds to nearest: red (255 * 128 + 2 * 127 + 127) / 255 = 129.49 -> 129,
     // green and blue (2 * 127 + 127) / 255 = 1.49 -> 1 (truncation would give 128 and 0).
@@ -89,7 +89,7 @@ TEST(CImageChunk, AStreamThatDoesNotDecodeDrawsNothing)
 {
     CImageChunk chunk;
     std::string bytes = SamplePng();
-    bytes[1] = 'X'; // broken signature
+    bytes[1] = 'X';  // broken signature
     Fill(chunk, bytes);
     CSoftContext dc(2, 2);
     CGraphic g(&dc);
@@ -103,4 +103,4 @@ TEST(CImageChunk, AStreamThatDoesNotDecodeDrawsNothing)
     EXPECT_EQ(dc.GetPixel(1, 1), 0x123456u);
 }
 
-} // namespace
+}  // namespace

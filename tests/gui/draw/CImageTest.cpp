@@ -45,8 +45,8 @@ TEST_F(Image, ResolvesTransparencyOnceAgainstItsBackground)
     EXPECT_EQ(image.cache->width, 3);
     EXPECT_EQ(image.cache->height, 2);
     EXPECT_EQ(dc.GetPixel(2, 3), 0x0000FFu);
-    EXPECT_EQ(dc.GetPixel(3, 3), 0x008000u); // half green over black, not over the white surface
-    EXPECT_EQ(dc.GetPixel(4, 3), 0x000000u); // transparent shows the background colour
+    EXPECT_EQ(dc.GetPixel(3, 3), 0x008000u);  // half green over black, not over the white surface
+    EXPECT_EQ(dc.GetPixel(4, 3), 0x000000u);  // transparent shows the background colour
     EXPECT_EQ(dc.GetPixel(4, 4), 0xFF0000u);
     EXPECT_EQ(dc.GetPixel(5, 3), 0xFFFFFFu);
 }
@@ -87,4 +87,4 @@ TEST_F(Image, ASourceThatDoesNotDecodeDrawsNothing)
     EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
 }
 
-} // namespace
+}  // namespace

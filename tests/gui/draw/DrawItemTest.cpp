@@ -72,7 +72,7 @@ TEST_F(ItemDrawing, EveryItemShowsItsFillShapeAndFrame)
         const int32_t w = item->width > 0 ? item->width : 24;
         const int32_t h = item->height > 0 ? item->height : 14;
         CSoftContext* s = Draw(item->itemid, w, h, 0);
-        const uint32_t edge = item->itemframe ? item->itemframecol
+        const uint32_t edge = item->itemframe               ? item->itemframecol
                               : item->itemfill == kFillNone ? kMarker
                                                             : item->itemfillcol;
         const uint32_t corner = item->itemshape == kShapeCut ? kMarker : edge;
@@ -206,4 +206,4 @@ TEST_F(ItemDrawing, NothingForAMissingItemOrAnEmptyRectangle)
     EXPECT_EQ(s->GetPixel(3, 3), kMarker);
 }
 
-} // namespace
+}  // namespace

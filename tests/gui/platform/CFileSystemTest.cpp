@@ -132,4 +132,4 @@ TEST(CFileSystemRoots, RootFolderAndHomeFolder)
     }
 }
 
-} // namespace
+}  // namespace

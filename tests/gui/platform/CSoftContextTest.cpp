@@ -55,10 +55,10 @@ TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
     dc.SelectPen(kWhite, false);
     dc.SelectBrush(0x0000FF);
     dc.Ellipse(Rect{0, 0, 12, 12});
-    EXPECT_EQ(dc.GetPixel(6, 0), kWhite);   // top edge
-    EXPECT_EQ(dc.GetPixel(0, 6), kWhite);   // left edge
-    EXPECT_EQ(dc.GetPixel(6, 6), 0x0000FFu); // centre
-    EXPECT_EQ(dc.GetPixel(0, 0), 0u);       // corner outside
+    EXPECT_EQ(dc.GetPixel(6, 0), kWhite);     // top edge
+    EXPECT_EQ(dc.GetPixel(0, 6), kWhite);     // left edge
+    EXPECT_EQ(dc.GetPixel(6, 6), 0x0000FFu);  // centre
+    EXPECT_EQ(dc.GetPixel(0, 0), 0u);         // corner outside
 }
 
 TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
@@ -78,7 +78,8 @@ TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
 
 TEST(CSoftContext, DrawsTheSameBytesEveryTime)
 {
-    auto draw = [](CSoftContext& dc) {
+    auto draw = [](CSoftContext& dc)
+    {
         dc.SelectPen(0x00FFFF, false);
         dc.SelectBrush(0x804020);
         dc.Ellipse(Rect{3, 2, 37, 20});
@@ -93,4 +94,4 @@ TEST(CSoftContext, DrawsTheSameBytesEveryTime)
               std::string(reinterpret_cast<char*>(b.Bits()), 40 * 26 * 4));
 }
 
-} // namespace
+}  // namespace

@@ -66,4 +66,4 @@ TEST(CSoftFont, OtherBytesAreShownAsAQuestionMark)
     EXPECT_STREQ(CSoftFont::Glyph('\x7F'), CSoftFont::Glyph('?'));
 }
 
-} // namespace
+}  // namespace

@@ -112,7 +112,7 @@ TEST_F(CSoftScreenTest, ScriptedInputWaitsForItsTimeAndSleepAdvancesTheClock)
     const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
     screen.Show(a, true);
     Message m;
-    ASSERT_TRUE(screen.Peek(m)); // the first paint
+    ASSERT_TRUE(screen.Peek(m));  // the first paint
     EXPECT_EQ(m.kind, MessageKind::Paint);
     screen.BeginPaint(a);
     screen.At(25);
@@ -138,10 +138,12 @@ TEST_F(CSoftScreenTest, HostMessagesRunTheirActionInOrderWhenDispatched)
     log.clear();
     std::vector<std::string> actions;
     screen.At(20);
-    screen.HostMessage([&] {
-        actions.push_back("first at " + std::to_string(screen.Time()));
-        screen.HostMessage([&] { actions.push_back("queued by the first"); });
-    });
+    screen.HostMessage(
+        [&]
+        {
+            actions.push_back("first at " + std::to_string(screen.Time()));
+            screen.HostMessage([&] { actions.push_back("queued by the first"); });
+        });
     screen.Key('x');
     Message m;
     EXPECT_FALSE(screen.Peek(m));
@@ -206,4 +208,4 @@ TEST_F(CSoftScreenTest, DestroyedHandlesFindNothing)
     EXPECT_NE(d, c);
 }
 
-} // namespace
+}  // namespace

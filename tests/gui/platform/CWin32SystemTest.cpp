@@ -245,8 +245,8 @@ TEST_F(CWin32SystemTest, ClosedFromAHostMessageInsideALoopItGoesAfterTheOutermos
     hostClass.hInstance = GetModuleHandleA(nullptr);
     hostClass.lpszClassName = "velmorahostclass";
     RegisterClassA(&hostClass);
-    HWND host = CreateWindowA("velmorahostclass", "host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              hostClass.hInstance, nullptr);
+    HWND host = CreateWindowA("velmorahostclass", "host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, hostClass.hInstance,
+                              nullptr);
     ASSERT_NE(host, nullptr);
     CClosingPlugin plugin;
     plugin.app = new CApp(system);
@@ -351,4 +351,4 @@ TEST_F(CWin32SystemTest, DroppedFilesArriveWithTheirPointAndLongNamesAreCut)
     delete win;
 }
 
-} // namespace
+}  // namespace

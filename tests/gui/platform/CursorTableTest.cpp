@@ -28,4 +28,4 @@ TEST(CursorTable, GivesEachIndexItsShapeAndUnknownOnesTheArrow)
         EXPECT_EQ(CursorShapeOf(row.first), row.second) << "index " << row.first;
 }
 
-} // namespace
+}  // namespace

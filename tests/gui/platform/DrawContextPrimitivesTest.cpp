@@ -110,9 +110,9 @@ TEST_P(Primitives, ReversedRectanglesFillTheSwappedArea)
 TEST_P(Primitives, LinesLeaveOutTheirLastPoint)
 {
     g->SetPen(kWhite);
-    g->Line(3, 4, 10, 4);  // horizontal: x 3..9
-    g->Line(20, 2, 20, 9); // vertical: y 2..8
-    g->Line(25, 10, 30, 15); // diagonal: (25,10)..(29,14)
+    g->Line(3, 4, 10, 4);     // horizontal: x 3..9
+    g->Line(20, 2, 20, 9);    // vertical: y 2..8
+    g->Line(25, 10, 30, 15);  // diagonal: (25,10)..(29,14)
     EXPECT_EQ(dc->GetPixel(3, 4), kWhite);
     EXPECT_EQ(dc->GetPixel(9, 4), kWhite);
     EXPECT_EQ(dc->GetPixel(10, 4), 0u);
@@ -255,9 +255,9 @@ TEST_P(Primitives, PixelsAreAddressableTopDownRows)
     EXPECT_GE(dc->Stride(), 40 * 4);
     g->FillRect(0x332211, Rect{3, 2, 4, 3});
     const uint8_t* pixel = dc->Bits() + 2 * dc->Stride() + 3 * 4;
-    EXPECT_EQ(pixel[0], 0x33); // blue
+    EXPECT_EQ(pixel[0], 0x33);  // blue
     EXPECT_EQ(pixel[1], 0x22);
-    EXPECT_EQ(pixel[2], 0x11); // red
+    EXPECT_EQ(pixel[2], 0x11);  // red
     EXPECT_EQ(dc->GetPixel(-1, 0), CDrawContext::kNoPixel);
     EXPECT_EQ(dc->GetPixel(40, 0), CDrawContext::kNoPixel);
 }
@@ -265,4 +265,4 @@ TEST_P(Primitives, PixelsAreAddressableTopDownRows)
 INSTANTIATE_TEST_SUITE_P(Backends, Primitives, ::testing::ValuesIn(Backends()),
                          [](const ::testing::TestParamInfo<Backend>& info) { return info.param.name; });
 
-} // namespace
+}  // namespace

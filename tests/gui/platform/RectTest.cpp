@@ -34,4 +34,4 @@ TEST(Rect, IntersectionAndUnion)
     EXPECT_EQ(Offset(Rect{1, 2, 3, 4}, 10, -2), (Rect{11, 0, 13, 2}));
 }
 
-} // namespace
+}  // namespace

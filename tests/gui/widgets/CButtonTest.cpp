@@ -143,4 +143,4 @@ TEST_F(CButtonTest, LabelDrawsItsTextInTheWindowTextColour)
     EXPECT_TRUE(log.empty());
 }
 
-} // namespace
+}  // namespace

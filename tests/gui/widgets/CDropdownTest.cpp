@@ -157,4 +157,4 @@ TEST_F(CDropdownTest, TheLeftHandButtonHasItsOwnHandler)
     EXPECT_TRUE(changes.senders.empty());
 }
 
-} // namespace
+}  // namespace

@@ -149,7 +149,8 @@ TEST_F(CEditTest, ClipboardKeysIgnoreCaseAndPasteOneBoundedLine)
 
     // A pasted text is cut at its first line break, tabs become blanks,
     // other control characters go; the whole replaces the selection.
-    BuildClipboard()->SetText(0, "a\tb\x01" "c\r\nsecond line");
+    BuildClipboard()->SetText(0, "a\tb\x01"
+                                 "c\r\nsecond line");
     Keys({kKeyHome});
     Keys({kKeyEnd}, kModShift);
     Keys({'v'}, kModCtrl);
@@ -218,4 +219,4 @@ TEST_F(CEditTest, AClickPlacesTheCaretAndADragSelects)
     EXPECT_EQ(dc->GetPixel(end - 1, 3 + 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
 }
 
-} // namespace
+}  // namespace

@@ -51,12 +51,12 @@ TEST_F(CFaderTest, PressAndDragSetTheValueFromThePosition)
     EXPECT_EQ(fader->thumbLength, 0);
     Click(205, 10);  // top pixel
     EXPECT_EQ(upright->GetValue(), 10);
-    Click(205, 110); // bottom pixel
+    Click(205, 110);  // bottom pixel
     EXPECT_EQ(upright->GetValue(), 0);
-    Click(205, 10 + 100 - 34); // 34 up: 3.4 rounds to 3
+    Click(205, 10 + 100 - 34);  // 34 up: 3.4 rounds to 3
     EXPECT_EQ(upright->GetValue(), 3);
-    Click(205, 10 + 100 - 35); // 3.5 rounds up
+    Click(205, 10 + 100 - 35);  // 3.5 rounds up
     EXPECT_EQ(upright->GetValue(), 4);
 }
 
-} // namespace
+}  // namespace

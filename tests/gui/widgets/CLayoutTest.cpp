@@ -48,7 +48,7 @@ TEST_F(CLayoutTest, RowAndColumnCursors)
     EXPECT_EQ(row.x, 10);
     row.Place(wide);
     EXPECT_EQ(row.x, 40);
-    row.Place(narrow); // its right edge 15 lies left of the cursor
+    row.Place(narrow);  // its right edge 15 lies left of the cursor
     EXPECT_EQ(row.x, 40);
     row.Skip(8);
     EXPECT_EQ(row.x, 48);
@@ -94,12 +94,12 @@ TEST_F(CLayoutTest, BackgroundsOfLayoutToolbarAndPanels)
     Pump();
     CDrawContext* dc = screen.Context(win->hwnd);
     EXPECT_EQ(dc->GetPixel(20, 20), 0x505050u);
-    EXPECT_EQ(dc->GetPixel(75, 10), 0x505050u); // "toolbar": window colour
-    EXPECT_EQ(dc->GetPixel(75, 30), 0x0000FFu); // below the bar's 22 pixels
+    EXPECT_EQ(dc->GetPixel(75, 10), 0x505050u);  // "toolbar": window colour
+    EXPECT_EQ(dc->GetPixel(75, 30), 0x0000FFu);  // below the bar's 22 pixels
     EXPECT_EQ(dc->GetPixel(120, 20), 0x505050u);
-    EXPECT_EQ(dc->GetPixel(170, 20), 0x000000u); // "tabs": panel colour
-    EXPECT_EQ(dc->GetPixel(150, 0), 0x0000FFu);  // its cut corner
+    EXPECT_EQ(dc->GetPixel(170, 20), 0x000000u);  // "tabs": panel colour
+    EXPECT_EQ(dc->GetPixel(150, 0), 0x0000FFu);   // its cut corner
     delete win;
 }
 
-} // namespace
+}  // namespace

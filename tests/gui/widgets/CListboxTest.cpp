@@ -59,7 +59,7 @@ TEST_F(CListboxTest, CheckBoxesToggleInTheirFirstSixteenPixelsAndWithSpace)
     Click(10 + 1 + 15, RowY(1));
     EXPECT_EQ(list->Row(1)->checked, 1);
     EXPECT_EQ(list->selected, -1);
-    Click(10 + 1 + 16, RowY(0)); // just past the box: selects
+    Click(10 + 1 + 16, RowY(0));  // just past the box: selects
     EXPECT_EQ(list->selected, 0);
     screen.Key(' ');
     Pump();
@@ -91,7 +91,7 @@ TEST_F(CListboxTest, ScrollRangesFollowRowsAndWidestRow)
               (Rect{83, 1, 99, 49}));
     const char* wide = "a row much wider than the list";
     list->AddRow(wide);
-    Pump(); // the paint measures the new row and brings the horizontal bar
+    Pump();  // the paint measures the new row and brings the horizontal bar
     const int32_t widest = 2 + CSoftFont::TextWidth(wide) + 2;
     EXPECT_EQ(list->widest, widest);
     EXPECT_TRUE(list->hbar->visible);
@@ -103,7 +103,7 @@ TEST_F(CListboxTest, ScrollRangesFollowRowsAndWidestRow)
 
 TEST_F(CListboxTest, WheelScrollsByTheRawDeltaAndRowsFollowTheScroll)
 {
-    CListbox* list = List(20, 100, 50); // 320 pixels of rows in 48
+    CListbox* list = List(20, 100, 50);  // 320 pixels of rows in 48
     EXPECT_EQ(list->vbar->maximum, 272);
     screen.Turn(40, 30, -120);
     Pump();
@@ -167,4 +167,4 @@ TEST_F(CListboxTest, EmptiedWhileARowIsSelectedAndCountOnlyMode)
     EXPECT_EQ(list->Row(0), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -112,7 +112,11 @@ TEST_F(CMenuTest, ABarDeletedByItsOwnReportLeavesNothingBehind)
 {
     struct Deleter
     {
-        void Chosen(CCtrl*) { delete *bar; *bar = nullptr; }
+        void Chosen(CCtrl*)
+        {
+            delete *bar;
+            *bar = nullptr;
+        }
         CMenu** bar;
     } deleter{&bar};
     delete bar->root.OnChange;
@@ -152,7 +156,7 @@ TEST_F(CMenuTest, HighlightsGoAQuarterOfTheWayToTheText)
     EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 16 + 8), 0x404040u);
     EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 8), 0x000000u);
     EXPECT_EQ(picture.GetPixel(3, 10), 0x707070u);
-    EXPECT_EQ(picture.GetPixel(3, 20), 0x282828u); // the popup's frame
+    EXPECT_EQ(picture.GetPixel(3, 20), 0x282828u);  // the popup's frame
 }
 
-} // namespace
+}  // namespace

@@ -46,7 +46,7 @@ TEST_F(CPopupTest, EnterInASubmenuReportsTheEntryOnceAfterClosingEveryPopup)
     EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
     EXPECT_EQ(snaps, (std::vector<std::string>{"2/0"}));
     EXPECT_EQ(check.seen, (std::vector<std::string>{"11 open 0"}));
-    EXPECT_TRUE(reported.empty()); // the entry's own binder took it
+    EXPECT_TRUE(reported.empty());  // the entry's own binder took it
     EXPECT_EQ(app.topPopup, nullptr);
     EXPECT_EQ(screen.QueuedCount(), 0);
     EXPECT_FALSE(screen.Exhausted());
@@ -57,8 +57,8 @@ TEST_F(CPopupTest, KeysMoveOverEntriesSkippingSeparatorsWithoutWrapping)
     BuildMenu();
     snap = [this] { return PopupState(); };
     // Up with no highlight takes the last entry; Home and End go to the ends.
-    Keys({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome,
-          's', kKeyEnter});
+    Keys({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome, 's',
+          kKeyEnter});
     EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
     const std::vector<std::string> expected{"1/3", "1/1", "1/0", "1/0", "1/0", "1/3", "1/3", "1/0"};
     EXPECT_EQ(snaps, expected);
@@ -71,7 +71,7 @@ TEST_F(CPopupTest, SpaceTogglesCheckMarksAndEscapeChoosesNothing)
     Keys({kKeyDown, ' ', kKeyDown, ' ', kKeyEscape});
     EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
     EXPECT_EQ(menu.Entry(0)->checked, 1);
-    EXPECT_EQ(menu.Entry(1)->checked, 0); // a submenu carries no mark
+    EXPECT_EQ(menu.Entry(1)->checked, 0);  // a submenu carries no mark
     EXPECT_TRUE(reported.empty());
     EXPECT_EQ(app.popupStack.Count(), 0);
 }
@@ -87,7 +87,8 @@ TEST_F(CPopupTest, WheelMovesOneEntryAgainstItsSignAndPutsThePointerOnIt)
             row->AddChoice(label);
     }
     menu.OnChange = Recorder();
-    snap = [this] {
+    snap = [this]
+    {
         int32_t cx = 0;
         int32_t cy = 0;
         screen.CursorPos(cx, cy);
@@ -97,9 +98,9 @@ TEST_F(CPopupTest, WheelMovesOneEntryAgainstItsSignAndPutsThePointerOnIt)
     // goes 8 into a row, and 16 further right per choice index.
     screen.Turn(300, 300, -120);
     screen.Key('s');
-    screen.Turn(300, 300, -240); // two notches still move one entry
+    screen.Turn(300, 300, -240);  // two notches still move one entry
     screen.Key('s');
-    screen.Key(kKeyEnd); // the last row of choices, its last cell
+    screen.Key(kKeyEnd);  // the last row of choices, its last cell
     screen.Turn(300, 300, 120);
     screen.Key('s');
     screen.Turn(300, 300, 120);
@@ -130,7 +131,7 @@ TEST_F(CPopupTest, ARowOfChoicesReportsTheCellChosenByKeysOrMouse)
 
 TEST_F(CPopupTest, PlacementKeepsPopupsWithinTheWorkArea)
 {
-    screen.workArea = Rect{0, 0, 1024, 738}; // a task bar along the bottom
+    screen.workArea = Rect{0, 0, 1024, 738};  // a task bar along the bottom
     BuildMenu();
     CPopup atPoint(&app, main, &menu);
     atPoint.PlaceAt(10, 20);
@@ -235,11 +236,12 @@ TEST_F(CPopupTest, TheMouseOpensSubmenusAndAReleaseChooses)
     // Rows at (100, 50): New 52..67, Recent 68..83; the submenu opens beside Recent.
     screen.Move(120, 75);
     screen.Key('s');
-    screen.Move(120, 60); // back on New: the submenu closes
+    screen.Move(120, 60);  // back on New: the submenu closes
     screen.Key('s');
     screen.Move(120, 75);
     screen.Key('x');
-    action = [this] {
+    action = [this]
+    {
         const Rect sub = screen.ScreenRect(app.topPopup->hwnd);
         screen.Move(sub.left + 10, sub.top + 2 + 16 + 8);
         screen.Release(sub.left + 10, sub.top + 2 + 16 + 8, kMouseLeft);
@@ -255,7 +257,8 @@ TEST_F(CPopupTest, EntriesDeletedWhileOpenCloseTheirPopupsSafely)
     snap = [this] { return PopupState(); };
     // Deleting the open submenu's entry closes that popup; emptying the menu leaves an empty list.
     int32_t step = 0;
-    action = [this, &step] {
+    action = [this, &step]
+    {
         if (step++ == 0)
             delete menu.Entry(1);
         else
@@ -279,4 +282,4 @@ TEST_F(CPopupTest, EmptyMenusShowNothing)
     EXPECT_FALSE(screen.Exhausted());
 }
 
-} // namespace
+}  // namespace

@@ -27,7 +27,7 @@ TEST_F(CScrollPanelTest, ContentScrollsUnderItsBar)
     Pump();
     EXPECT_EQ(panel->content->scrollY, 120);
     log.clear();
-    Click(15, 10 + 65); // content y 65 + 120 = 185: the low probe, 5 into it
+    Click(15, 10 + 65);  // content y 65 + 120 = 185: the low probe, 5 into it
     EXPECT_EQ(log.front(), "low down 5 5 1");
     screen.Turn(50, 50, 120);
     Pump();
@@ -37,4 +37,4 @@ TEST_F(CScrollPanelTest, ContentScrollsUnderItsBar)
     EXPECT_EQ(panel->bar->value, 0);
 }
 
-} // namespace
+}  // namespace

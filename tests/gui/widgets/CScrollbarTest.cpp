@@ -40,7 +40,7 @@ TEST_F(CScrollbarTest, HeldDecrementArrowMovesByAGrowingStepEveryTwentyMilliseco
     CScrollbar* bar = Bar(0, 1000, 1000);
     screen.Press(15, 15, kMouseLeft);
     Pump();
-    EXPECT_TRUE(reports.values.empty()); // the first move waits for the first tick
+    EXPECT_TRUE(reports.values.empty());  // the first move waits for the first tick
     Tick(300);
     EXPECT_EQ(Moves(1000), (std::vector<int32_t>{-2, -2, -3, -3, -4, -4, -5, -5, -6, -6, -7, -7, -8, -8, -8}));
     screen.Release(15, 15, kMouseLeft);
@@ -66,7 +66,7 @@ TEST_F(CScrollbarTest, HeldPageAreaMovesFromEightUpToTwentyFour)
 TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheEnd)
 {
     CScrollbar* bar = Bar(0, 5, 1);
-    Click(205, 15); // increment arrow, released before the first tick
+    Click(205, 15);  // increment arrow, released before the first tick
     EXPECT_EQ(reports.values, (std::vector<int32_t>{3}));
     screen.Press(205, 15, kMouseLeft);
     Pump();
@@ -89,10 +89,10 @@ TEST_F(CScrollbarTest, DraggingTheThumbMapsItsTravelOntoTheRange)
     bar->PlaceThumb();
     EXPECT_EQ(bar->thumbLength, 20);
     EXPECT_EQ(bar->thumbPos, 16);
-    screen.Press(30, 15, kMouseLeft); // 4 pixels into the thumb
+    screen.Press(30, 15, kMouseLeft);  // 4 pixels into the thumb
     screen.Move(70, 15, 0);
     Pump();
-    EXPECT_EQ(bar->GetValue(), 50); // thumb at 56: 40 of 80
+    EXPECT_EQ(bar->GetValue(), 50);  // thumb at 56: 40 of 80
     screen.Move(400, 15, 0);
     screen.Release(400, 15, kMouseLeft);
     Pump();
@@ -106,7 +106,7 @@ TEST_F(CScrollbarTest, EmptyOrReversedRangesIgnorePresses)
     Click(15, 15);
     Click(100, 15);
     bar->SetRange(10, 0, 0);
-    EXPECT_EQ(bar->GetValue(), 10); // a reversed range holds its minimum
+    EXPECT_EQ(bar->GetValue(), 10);  // a reversed range holds its minimum
     Click(205, 15);
     win->Invalidate();
     Pump();
@@ -144,8 +144,8 @@ TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
     bar->SetRange(0, 100, 0);
     bar->OnChange = reports.Binder();
     Show();
-    Click(15, 205); // the lower arrow decrements: nothing below 0
-    Click(15, 15);  // the upper arrow increments
+    Click(15, 205);  // the lower arrow decrements: nothing below 0
+    Click(15, 15);   // the upper arrow increments
     EXPECT_EQ(reports.values, (std::vector<int32_t>{2}));
     bar->PlaceThumb();
     // The thumb starts above the lower arrow.
@@ -153,4 +153,4 @@ TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
     EXPECT_EQ(bar->ZoneAt(bar->thumbPos), kZoneThumb);
 }
 
-} // namespace
+}  // namespace

@@ -68,12 +68,12 @@ TEST_F(CSplitTest, CollapseThresholdThenMinimumAndNeverNegative)
     Open(false);
     split->collapse = 40;
     split->minimum = 60;
-    Drag(-125, 0); // 35: below the collapse threshold
+    Drag(-125, 0);  // 35: below the collapse threshold
     EXPECT_EQ(target->width, 0);
     EXPECT_EQ(split->x, 0);
-    Drag(50, 0); // 50: collapsed no more, raised to the minimum
+    Drag(50, 0);  // 50: collapsed no more, raised to the minimum
     EXPECT_EQ(target->width, 60);
-    Drag(-20, 0); // 40 is not below the threshold
+    Drag(-20, 0);  // 40 is not below the threshold
     EXPECT_EQ(target->width, 60);
     EXPECT_EQ(split->Limit(39), 0);
     EXPECT_EQ(split->Limit(40), 60);
@@ -159,4 +159,4 @@ TEST_F(CSizerTest, AnEmbeddedWindowThatCannotResizeItselfResizesItsContainer)
     EXPECT_EQ(c->Target(), &notInContainer);
 }
 
-} // namespace
+}  // namespace

@@ -32,22 +32,22 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
     EXPECT_EQ(tree->ShownCount(), 2);
     EXPECT_EQ(b->y, 18);
 
-    Click(10 + 5, 10 + 9); // A's expander
+    Click(10 + 5, 10 + 9);  // A's expander
     EXPECT_EQ(a->expanded, 1);
     EXPECT_EQ(tree->ShownCount(), 4);
     EXPECT_EQ(a2->y, 36);
     EXPECT_EQ(b->y, 54);
-    EXPECT_TRUE(changes.values.empty()); // expanding selects nothing
+    EXPECT_TRUE(changes.values.empty());  // expanding selects nothing
 
-    Click(10 + 16 + 5, 10 + 36 + 9); // A2's expander, one indent in
+    Click(10 + 16 + 5, 10 + 36 + 9);  // A2's expander, one indent in
     EXPECT_EQ(tree->ShownCount(), 5);
     screen.Advance(500);
-    Click(10 + 60, 10 + 36 + 9); // A2's text
+    Click(10 + 60, 10 + 36 + 9);  // A2's text
     EXPECT_EQ(tree->selected, a2);
     EXPECT_EQ(changes.values.size(), 1u);
-    EXPECT_EQ(screen.Context(win->hwnd)->GetPixel(10 + 16 + 40, 10 + 36 + 1), 0xFF0000u); // "treesel" blue
+    EXPECT_EQ(screen.Context(win->hwnd)->GetPixel(10 + 16 + 40, 10 + 36 + 1), 0xFF0000u);  // "treesel" blue
 
-    Click(10 + 5, 10 + 9); // collapse A: its descendants go, B moves back up
+    Click(10 + 5, 10 + 9);  // collapse A: its descendants go, B moves back up
     EXPECT_EQ(a->expanded, 0);
     EXPECT_EQ(tree->ShownCount(), 2);
     EXPECT_FALSE(a2a->visible);
@@ -65,7 +65,7 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 
 TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
 {
-    CTree* tree = Place(new CTree(win), 10, 10, 150, 90); // five rows in view
+    CTree* tree = Place(new CTree(win), 10, 10, 150, 90);  // five rows in view
     for (int32_t i = 0; i < 20; ++i)
         tree->AddNode(nullptr, ("node " + std::to_string(i)).c_str());
     Show();
@@ -94,4 +94,4 @@ TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
     EXPECT_EQ(tree->NodeCount(), 0);
 }
 
-} // namespace
+}  // namespace

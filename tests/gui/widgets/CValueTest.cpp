@@ -40,10 +40,20 @@ TEST(CValueNumbers, FormatAndParseInUnitsOfTheLastDecimal)
         int32_t units;
     };
     const Case cases[] = {
-        {"12.345", 2, true, 1235}, {"12.344", 2, true, 1234}, {" -0,5 ", 2, true, -50}, {".5", 1, true, 5},
-        {"+7", 0, true, 7},        {"2.5", 0, true, 3},       {"-2.5", 0, true, -3},    {"99999999999", 0, true, INT32_MAX},
-        {"-99999999999999999999", 3, true, INT32_MIN},        {"", 0, false, 0},        {"-", 0, false, 0},
-        {"1e3", 0, false, 0},      {"1.2.3", 2, false, 0},    {"12 3", 0, false, 0},
+        {"12.345", 2, true, 1235},
+        {"12.344", 2, true, 1234},
+        {" -0,5 ", 2, true, -50},
+        {".5", 1, true, 5},
+        {"+7", 0, true, 7},
+        {"2.5", 0, true, 3},
+        {"-2.5", 0, true, -3},
+        {"99999999999", 0, true, INT32_MAX},
+        {"-99999999999999999999", 3, true, INT32_MIN},
+        {"", 0, false, 0},
+        {"-", 0, false, 0},
+        {"1e3", 0, false, 0},
+        {"1.2.3", 2, false, 0},
+        {"12 3", 0, false, 0},
     };
     for (const Case& c : cases)
     {
@@ -197,4 +207,4 @@ TEST_F(CValueTest, StepArrowsAndTheLabelledFieldReport)
     EXPECT_EQ(changes.senders.back(), labelled);
 }
 
-} // namespace
+}  // namespace
