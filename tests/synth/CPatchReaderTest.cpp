@@ -208,6 +208,9 @@ TEST(CPatchReader, CountsAboveFourAreReadAndDropped)
     EXPECT_EQ(p.env[3].release, 0.125f);
     EXPECT_EQ(p.lfo[3].wave, 3);
     EXPECT_EQ(p.lfo[3].syncDiv, 8);
+    // Nothing was written past the fourth entries, into the fields after them.
+    EXPECT_EQ(p.e3Pm, 0.0f);
+    EXPECT_EQ(p.lfo1Vibrato, 0.0f);
     // The stream position stayed right: the section after them was read.
     EXPECT_EQ(p.bendDown, 11);
     EXPECT_EQ(p.bendUp, 12);
