@@ -8,45 +8,19 @@
 #include <memory>
 #include <vector>
 
-using enginetest::NoteOff;
-using enginetest::NoteOn;
-
 namespace
 {
 
-class VoicePoolTest : public ::testing::Test
+class VoicePoolTest : public ::testing::Test, public enginetest::EngineRig
 {
 protected:
-    VoicePoolTest()
-    {
-        std::memset(&program, 0, sizeof program);
-        InitProgram(program);
-        limits.SetSampleRate(kRate);
-        for (LfoState& lfo : globals)
-            lfo.countdown = -1.0;
-    }
-
-    NoteContext Notes() { return NoteContext{&program, &limits, globals, &random, kRate, &lastNote}; }
-
-    void On(int32_t note, int32_t velocity = 100) { pool->NoteOn(NoteOn(note, velocity), Notes()); }
-    void Off(int32_t note) { pool->NoteOff(NoteOff(note), Notes()); }
-
     void Render(int32_t frames)
     {
         std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
-        const RenderContext context{&EngineTables::Get(), &limits, globals, &random, kRate, 120.0f, 0.0f, 0.0f};
-        pool->Render(context, left.data(), right.data(), frames);
+        pool->Render(Context(), left.data(), right.data(), frames);
     }
 
     const Voice& At(int32_t i) const { return pool->VoiceAt(i); }
-
-    static constexpr int32_t kRate = 44100;
-    SynthProgram program;
-    EnvelopeLimits limits{};
-    LfoState globals[4] = {};
-    CRandom random{3};
-    int32_t lastNote = -1;
-    std::unique_ptr<CVoicePool> pool = std::make_unique<CVoicePool>();
 };
 
 }  // namespace
