@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -248,4 +249,17 @@ TEST_F(VoicePoolTest, AllNotesOffReleasesNormallyAndAllSoundOffFreesAtOnce)
     EXPECT_EQ(pool->Count(), 0);
     EXPECT_TRUE(pool->Stack().Empty());
     EXPECT_TRUE(pool->SustainDown());  // the pedal is the player's, not ours
+}
+
+TEST_F(VoicePoolTest, VoicesAddIntoTheBuffersWithoutClearingThem)
+{
+    EngineRig other;
+    On(64);
+    other.On(64);
+    std::vector<float> a(300, 0.0f), b(300, 1.0f), right(300);
+    pool->Render(Context(), a.data(), right.data(), 300);
+    other.pool->Render(other.Context(), b.data(), right.data(), 300);
+    for (size_t i = 0; i < 300; ++i)
+        ASSERT_EQ(b[i], 1.0f + a[i]) << i;
+    EXPECT_GT(*std::max_element(a.begin(), a.end()), 0.05f);
 }

@@ -286,22 +286,6 @@ TEST(BlockRender, EnvelopeSegmentEndCutsTheSubBlock)
     EXPECT_EQ(whole.value, e.value);
 }
 
-TEST(BlockRender, VoicesAddIntoTheBuffersWithoutClearingThem)
-{
-    auto clean = SineSynth();
-    auto dirty = SineSynth();
-    clean->HandleMidi(NoteOn(64));
-    dirty->HandleMidi(NoteOn(64));
-    std::vector<float> a(300, 0.0f);
-    std::vector<float> b(300, 1.0f);
-    std::vector<float> right(300);
-    clean->voicePool.Render(ContextOf(*clean), a.data(), right.data(), 300);
-    dirty->voicePool.Render(ContextOf(*dirty), b.data(), right.data(), 300);
-    for (size_t i = 0; i < 300; ++i)
-        ASSERT_EQ(b[i], 1.0f + a[i]) << i;
-    EXPECT_GT(Peak(a), 0.05f);
-}
-
 // Poisoned words (NaN, infinities, huge, negative zero, all ones) and random
 // words as a damaged chunk could give them.
 TEST(BlockRender, CorruptProgramFieldsNeverBreakTheRender)
