@@ -10,9 +10,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -189,6 +191,37 @@ TEST(CRenderTool, AFailedRenderLeavesTheOlderFileAndNoTemporary)
                                ": the instrument produced an invalid sample (not a finite number) at frame 0\n");
     EXPECT_EQ(TempDir::Read(out), "an older render");
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"gate.mid", "keep.wav"}));
+}
+
+TEST(CRenderTool, InterruptedRenderLeavesNoTemporaryFile)
+{
+    for (int signal : {SIGINT, SIGTERM})
+    {
+        TempDir dir;
+        const std::string output = dir.File("demo.wav");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            // A high rate makes the render last long enough to be caught.
+            ::execl(RENDER_TOOL, RENDER_TOOL, "--rate", "192000", "-o", output.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        bool started = false;
+        for (int wait = 0; wait < 20000 && !started; ++wait)
+        {
+            started = FilesIn(dir.Path()).size() == 1;
+            if (!started)
+                ::usleep(1000);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(started) << "no temporary file appeared";
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the render ended before the signal";
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_TRUE(FilesIn(dir.Path()).empty());
+    }
 }
 
 TEST(CRenderTool, BankAndPresetFilesCarryThePluginsChunks)
