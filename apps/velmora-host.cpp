@@ -1,6 +1,8 @@
 // velmora-host: loads a VST 2.4 instrument through the test host and
 //   info PLUGIN                         prints what the plug-in declares
 //   render PLUGIN OUT [--program N]     renders a fixed note sequence to OUT
+//   render-each PLUGIN FOLDER           renders it on every program, each in a
+//                                       fresh instance, to FOLDER/program-N.raw
 //   compare A B [--tolerance X]         compares two renders sample by sample
 //   editor PLUGIN [BMP]                 (Windows) opens, idles and closes the editor inside a window of ours
 // Renders are 44100 Hz stereo, interleaved little-endian 32-bit floats.
@@ -46,6 +48,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: velmora-host info PLUGIN\n"
                          "       velmora-host render PLUGIN OUT [--program N]\n"
+                         "       velmora-host render-each PLUGIN FOLDER\n"
                          "       velmora-host compare A B [--tolerance X]\n"
                          "       velmora-host editor PLUGIN [BMP]   (Windows)\n");
     return 2;
@@ -120,17 +123,10 @@ bool ReadSamples(const char* path, std::vector<float>& samples)
     return true;
 }
 
-int Render(const char* path, const char* out, int argc, char** argv)
+// Renders the sequence on program (or the plug-in's own choice, for -1) and
+// prints a summary line; 0 when the render was written and finite.
+int RenderProgram(const char* path, const char* out, int32_t program)
 {
-    int32_t program = -1;
-    for (int i = 0; i < argc; ++i)
-    {
-        double value = 0.0;
-        if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc && ReadNumber(argv[i + 1], value))
-            program = static_cast<int32_t>(value), ++i;
-        else
-            return Usage();
-    }
     CVstHost host;
     if (!LoadPlugin(host, path))
         return 1;
@@ -180,6 +176,37 @@ int Render(const char* path, const char* out, int argc, char** argv)
     std::printf("%zu frames, peak %.6f, rms %.6f, %s\n", samples.size() / 2, peak,
                 std::sqrt(energy / static_cast<double>(samples.size())), finite ? "finite" : "NOT FINITE");
     return finite ? 0 : 1;
+}
+
+int Render(const char* path, const char* out, int argc, char** argv)
+{
+    int32_t program = -1;
+    for (int i = 0; i < argc; ++i)
+    {
+        double value = 0.0;
+        if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc && ReadNumber(argv[i + 1], value))
+            program = static_cast<int32_t>(value), ++i;
+        else
+            return Usage();
+    }
+    return RenderProgram(path, out, program);
+}
+
+int RenderEach(const char* path, const std::string& folder)
+{
+    CVstHost host;
+    if (!LoadPlugin(host, path))
+        return 1;
+    const int32_t count = host.NumPrograms();
+    int failed = 0;
+    for (int32_t program = 0; program < count; ++program)
+    {
+        std::printf("program %d: ", program);
+        std::fflush(stdout);
+        const std::string out = folder + "/program-" + std::to_string(program) + ".raw";
+        failed += RenderProgram(path, out.c_str(), program) == 0 ? 0 : 1;
+    }
+    return failed == 0 ? 0 : 1;
 }
 
 int Compare(const char* first, const char* second, int argc, char** argv)
@@ -412,6 +439,8 @@ int main(int argc, char** argv)
         return Info(argv[2]);
     if (argc >= 4 && std::strcmp(argv[1], "render") == 0)
         return Render(argv[2], argv[3], argc - 4, argv + 4);
+    if (argc == 4 && std::strcmp(argv[1], "render-each") == 0)
+        return RenderEach(argv[2], argv[3]);
     if (argc >= 4 && std::strcmp(argv[1], "compare") == 0)
         return Compare(argv[2], argv[3], argc - 4, argv + 4);
     return Usage();

@@ -1,6 +1,7 @@
 #include "effects/CReverb.h"
 
 #include "effects/EffectMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -40,15 +41,18 @@ void CReverb::SetTime(int32_t milliseconds)
     // The high frequencies decay 2.4 times faster than the reverb time.
     const double ratio = (seconds / 2.4) / seconds;
     const double k = 1.0 - 1.0 / (ratio * ratio);
-    const float ln10 = static_cast<float>(std::log(10.0));
+    const double ln10Exact = StableLog(10.0);
+    const float ln10 = static_cast<float>(ln10Exact);
     for (int32_t i = 0; i < kLineCount; ++i)
     {
         // Line gain for a 60 dB fall over the reverb time.
         const float exponent = static_cast<float>(-3 * kLineLengths[i]) * (1.0f / sampleRate) / seconds;
-        const float g = static_cast<float>(std::pow(10.0, exponent));
+        const float g = static_cast<float>(StablePow10(exponent));
         // The pole grows as the rate falls; below about 11 kHz it would pass 1
         // and the filter would blow up, so it stops at kMaxDampingPole.
-        const float a = std::fmin(static_cast<float>((std::log10(g) * 20.0f * ln10 / 80.0f) * k), kMaxDampingPole);
+        const float a =
+            std::fmin(static_cast<float>((static_cast<float>(StableLog(g) / ln10Exact) * 20.0f * ln10 / 80.0f) * k),
+                      kMaxDampingPole);
         damping[i].SetCoefficients((1.0f - a) * g, -a);
     }
     size = time / 100;

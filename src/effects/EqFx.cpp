@@ -1,6 +1,7 @@
 #include "effects/EqFx.h"
 
 #include "effects/EffectMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -18,7 +19,7 @@ constexpr float kMaxFrequencyRatio = 0.25f;
 double Coefficient(int32_t hertz, float sampleRate)
 {
     const float ratio = std::fmin(static_cast<float>(hertz) / sampleRate, kMaxFrequencyRatio);
-    return 2.0 * std::sin(kPi * static_cast<double>(ratio));
+    return 2.0 * StableSin(kPi * static_cast<double>(ratio));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "effects/MDCBlocker.h"
 
 #include "effects/EffectMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -11,7 +12,7 @@ MDCBlocker::MDCBlocker()
 
 void MDCBlocker::SetSampleRate(float rate)
 {
-    pole = static_cast<float>(std::exp(-2.0 * kPi * kCornerHz / rate));
+    pole = static_cast<float>(StableExp(-2.0 * kPi * kCornerHz / rate));
     gain = 0.5f * (1.0f + pole);
 }
 

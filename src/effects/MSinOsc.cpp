@@ -1,5 +1,6 @@
 #include "effects/MSinOsc.h"
 #include "effects/EffectMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -8,10 +9,10 @@ void MSinOsc::Setup(float frequencyHz, float sampleRate, float startDegrees)
     frequency = frequencyHz;
     const double w = 2.0 * kPi * frequencyHz / sampleRate;
     const double phi = startDegrees * 2.0 * kPi / 360.0;
-    k = 2.0 * std::cos(w);
-    y1 = std::sin(phi - w);
-    y = std::sin(phi);
-    c = std::sin(kPi / 2.0 - w);
+    k = 2.0 * StableCos(w);
+    y1 = StableSin(phi - w);
+    y = StableSin(phi);
+    c = StableSin(kPi / 2.0 - w);
 }
 
 float MSinOsc::Tick()

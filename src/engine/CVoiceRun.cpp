@@ -2,6 +2,7 @@
 
 #include "engine/DspMath.h"
 #include "engine/Modulation.h"
+#include "engine/StableMath.h"
 
 #include <initializer_list>
 
@@ -33,7 +34,7 @@ double CPitchCache::Increment(double semitones, int32_t sampleRate)
     if (!(semitones == lastSemitones))
     {
         lastSemitones = semitones;
-        lastIncrement = std::exp(semitones / 12.0 * kLn2) * kPitchBaseHertz / sampleRate;
+        lastIncrement = StableExp(semitones / 12.0 * kLn2) * kPitchBaseHertz / sampleRate;
     }
     return lastIncrement;
 }

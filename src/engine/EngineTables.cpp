@@ -2,6 +2,7 @@
 
 #include "engine/CRandom.h"
 #include "engine/DspMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -35,12 +36,12 @@ EngineTables::EngineTables()
     CRandom random(kRandomSeed);
     for (int32_t i = 0; i < kSineSize; ++i)
     {
-        sine[i] = static_cast<float>(std::sin(2.0 * kPi * i / kSineSize));
+        sine[i] = static_cast<float>(StableSin(2.0 * kPi * i / kSineSize));
         noise[i] = static_cast<float>(random.Next() / static_cast<double>(CRandom::kMax) * 2.0 - 1.0);
     }
     for (int32_t i = 0; i < kLfoSize; ++i)
     {
-        lfo[0][i] = static_cast<float>(0.5 + 0.5 * std::sin(2.0 * (i / static_cast<double>(kLfoSize)) * kLfoPi));
+        lfo[0][i] = static_cast<float>(0.5 + 0.5 * StableSin(2.0 * (i / static_cast<double>(kLfoSize)) * kLfoPi));
         lfo[1][i] = static_cast<float>(LfoTri(i));
         lfo[2][i] = static_cast<float>(LfoSaw(i));
         lfo[3][i] = i < kLfoSize / 2 ? 1.0f : 0.0f;

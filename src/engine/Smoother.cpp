@@ -1,6 +1,7 @@
 #include "engine/Smoother.h"
 
 #include "engine/DspMath.h"
+#include "engine/StableMath.h"
 
 #include <cmath>
 
@@ -15,7 +16,7 @@ constexpr float kTimeSeconds = 0.0050000004f;  // 1 / 200 Hz
 void Smoother::Start(int32_t sampleRate)
 {
     const float exponent = -kTwoPi / (static_cast<float>(sampleRate) * kTimeSeconds);
-    coefficient = static_cast<float>(std::exp(static_cast<double>(exponent)));
+    coefficient = static_cast<float>(StableExp(static_cast<double>(exponent)));
     complement = 1.0f - coefficient;
     state = 0.0f;
 }

@@ -13,9 +13,7 @@ render=$1 host=$2 plugin=$3 list=$4
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 "$render" --plugin "$plugin" --bits 32 -o "$out/demo.wav" >/dev/null
-for program in $(seq 0 63); do
-  "$host" render "$plugin" "$out/program-$program.raw" --program "$program" >/dev/null
-done
+"$host" render-each "$plugin" "$out" >/dev/null
 sums=$(cd "$out" && sha256sum demo.wav $(for p in $(seq 0 63); do echo "program-$p.raw"; done))
 
 if [ "$write" = 1 ]; then

@@ -21,20 +21,26 @@ bool Owns(const CWin& window, SysWindow w)
     return false;
 }
 
+// A window the system refused can never be closed by the user: no loop waits
+// for it. Closes (and deletes, when it asks for that) such a window.
+bool DropRefused(CWin& window)
+{
+    if (window.hwnd != 0)
+        return false;
+    window.Close();
+    if (window.deleteOnClose)
+        delete &window;
+    return true;
+}
+
 }  // namespace
 
 void RunPopupLoop(CWin& popup)
 {
     CApp* app = popup.app;
     CWindowSystem* system = app->system;
-    // A window the system refused can never be closed by the user: no loop waits for it.
-    if (popup.hwnd == 0)
-    {
-        popup.Close();
-        if (popup.deleteOnClose)
-            delete &popup;
+    if (DropRefused(popup))
         return;
-    }
     const bool served = app->PushPopup(&popup);
     if (popup.popupHandler != nullptr)
         popup.popupHandler->Call(&popup);
@@ -78,13 +84,8 @@ void RunModalLoop(CWin& window)
 {
     CApp* app = window.app;
     CWindowSystem* system = app->system;
-    if (window.hwnd == 0)
-    {
-        window.Close();
-        if (window.deleteOnClose)
-            delete &window;
+    if (DropRefused(window))
         return;
-    }
     system->ReleaseCapture();
     window.Show(true);
     CApp::CLoopGuard guard(app);
