@@ -19,6 +19,24 @@ fuzz_build() {
   cmake --build "$fuzz_dir" --target "$@" -j2
 }
 
+# fuzz_corpus [FILE...]: sets corpus to a new temporary folder holding copies
+# of the seed files; it and every folder of fuzz_scratch go when the suite
+# exits.
+fuzz_temporaries=()
+fuzz_corpus() {
+  fuzz_scratch corpus
+  [ $# -eq 0 ] || cp "$@" "$corpus/"
+}
+
+# fuzz_scratch NAME: sets the variable NAME to a new temporary folder.
+fuzz_scratch() {
+  local folder
+  folder=$(mktemp -d)
+  fuzz_temporaries+=("$folder")
+  trap 'rm -rf "${fuzz_temporaries[@]}"' EXIT
+  printf -v "$1" '%s' "$folder"
+}
+
 # fuzz_run TARGET CORPUS RUNS SECONDS [OPTION...]: fuzzes from the corpus with
 # a fixed seed, so that every run is the same, for RUNS inputs or at most
 # SECONDS on a busy machine. Fails on any crash, leak, sanitizer report, hang

@@ -9,9 +9,7 @@ source scripts/lib/fuzz.sh
 runs=${VELMORA_FUZZ_RUNS:-250000}
 fuzz_build png_decode_fuzz
 
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-cp tests/image/fuzz-seeds/*.png tests/image/fuzz-regressions/*.png "$corpus/"
+fuzz_corpus tests/image/fuzz-seeds/*.png tests/image/fuzz-regressions/*.png
 # About a minute on an idle machine, capped at 90 seconds on a busy one.
 # Inputs up to 16 KiB.
 fuzz_run "$fuzz_dir/tests/image/png_decode_fuzz" "$corpus" "$runs" 90 -max_len=16384

@@ -11,8 +11,7 @@ fuzz_build synth_loadstate_fuzz velmora-info
 # Seeds: the chunks a fresh instance saves, each kind of program chunk, and the
 # stored chunks the tests keep. The first byte of an input selects the chunk
 # kind (bit 7: program chunk) and the current program (bits 0-5).
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
+fuzz_corpus
 info="$fuzz_dir/apps/velmora-info"
 "$info" --bank-chunk "$corpus/bank.raw"
 { printf '\000'; cat "$corpus/bank.raw"; } >"$corpus/bank"

@@ -9,8 +9,7 @@ source scripts/lib/fuzz.sh
 runs=${VELMORA_FUZZ_RUNS:-200000}
 fuzz_build preset_file_fuzz velmora-info
 
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
+fuzz_corpus
 info="$fuzz_dir/apps/velmora-info"
 "$info" --bank-file "$corpus/bank.fxb"
 for index in 0 20 34 47; do

@@ -10,10 +10,8 @@ runs=${VELMORA_FUZZ_RUNS:-8000}
 fuzz_build ini_file_fuzz
 
 # The target works on a file of its own in the temporary folder.
-corpus=$(mktemp -d)
-scratch=$(mktemp -d)
-trap 'rm -rf "$corpus" "$scratch"' EXIT
-cp tests/io/fuzz-seeds/*.ini "$corpus/"
+fuzz_corpus tests/io/fuzz-seeds/*.ini
+fuzz_scratch scratch
 # About 20 seconds on an idle machine, capped at 60 seconds on a busy one.
 # Inputs up to 4 KiB: lines are read in pieces of 255 characters anyway.
 TMPDIR=$scratch fuzz_run "$fuzz_dir/tests/io/ini_file_fuzz" "$corpus" "$runs" 60 -max_len=4096

@@ -9,9 +9,7 @@ source scripts/lib/fuzz.sh
 runs=${VELMORA_FUZZ_RUNS:-400000}
 fuzz_build midi_file_fuzz
 
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-cp tests/apps/render/fuzz-seeds/*.mid "$corpus/"
+fuzz_corpus tests/apps/render/fuzz-seeds/*.mid
 # About ten seconds on an idle machine, capped at 45 seconds on a busy one.
 fuzz_run "$fuzz_dir/tests/apps/render/midi_file_fuzz" "$corpus" "$runs" 45 -max_len=4096
 echo "midi-fuzz: MIDI file fuzzing passed" >&2
