@@ -177,24 +177,6 @@ TEST_F(CSoftScreenTest, InvalidAreaIsClippedAndPaintedOnce)
     EXPECT_TRUE(screen.BeginPaint(a).IsEmpty());
 }
 
-TEST_F(CSoftScreenTest, DroppedNamesAreCutToTheBuffer)
-{
-    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
-    screen.Show(a, false);
-    screen.BeginPaint(a);
-    screen.DropFiles(5, 5, {"abcdef", "x"});
-    Message m;
-    ASSERT_TRUE(screen.Peek(m));
-    ASSERT_EQ(screen.DroppedFileCount(m), 2);
-    char buffer[4] = {'?', '?', '?', '?'};
-    screen.DroppedFile(m, 0, buffer, sizeof buffer);
-    EXPECT_STREQ(buffer, "abc");
-    screen.DroppedFile(m, 5, buffer, sizeof buffer);
-    EXPECT_STREQ(buffer, "");
-    screen.EndDrop(m);
-    EXPECT_EQ(screen.DroppedFileCount(m), 0);
-}
-
 TEST_F(CSoftScreenTest, DestroyedHandlesFindNothing)
 {
     const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
