@@ -251,39 +251,20 @@ TEST(CCtrl, DestroyingThePressedFocusedAndHoveredControlClearsEveryPointer)
     EXPECT_EQ(win.clientGroup->Child(0), other);
 }
 
-// Binders that count their own destruction.
-template <class Base>
+// A binder of any kind that counts its own destruction.
+template <class Base, class Result, class... Args>
 struct Counted : Base
 {
     explicit Counted(int* deaths) : deaths(deaths) {}
     ~Counted() override { ++*deaths; }
+    Result Call(Args...) override { return Result(); }
     int* deaths;
 };
-struct CountedChange : Counted<COnChange>
-{
-    using Counted::Counted;
-    void Call(CCtrl*) override {}
-};
-struct CountedMouse : Counted<COnMouse>
-{
-    using Counted::Counted;
-    void Call(CCtrl*, int32_t, int32_t, int32_t) override {}
-};
-struct CountedPaint : Counted<COnPaint>
-{
-    using Counted::Counted;
-    void Call(CCtrl*, CGraphic&, Rect) override {}
-};
-struct CountedKey : Counted<COnKey>
-{
-    using Counted::Counted;
-    bool Call(CCtrl*, KeyRecord*, int32_t) override { return false; }
-};
-struct CountedWheel : Counted<COnWheel>
-{
-    using Counted::Counted;
-    bool Call(CCtrl*, int32_t, int32_t, int32_t, int32_t, int32_t) override { return false; }
-};
+using CountedChange = Counted<COnChange, void, CCtrl*>;
+using CountedMouse = Counted<COnMouse, void, CCtrl*, int32_t, int32_t, int32_t>;
+using CountedPaint = Counted<COnPaint, void, CCtrl*, CGraphic&, Rect>;
+using CountedKey = Counted<COnKey, bool, CCtrl*, KeyRecord*, int32_t>;
+using CountedWheel = Counted<COnWheel, bool, CCtrl*, int32_t, int32_t, int32_t, int32_t, int32_t>;
 
 TEST(CCtrl, DeletesAllElevenBindersWithTheControl)
 {

@@ -107,28 +107,6 @@ TEST_F(CSoftScreenTest, MouseInputGoesToTheCaptureWindowInItsClientCoordinates)
     EXPECT_FALSE(screen.Peek(m));
 }
 
-TEST_F(CSoftScreenTest, ScriptedInputWaitsForItsTimeAndSleepAdvancesTheClock)
-{
-    const SysWindow a = screen.Create(0, false, false, Rect{0, 0, 100, 100}, nullptr);
-    screen.Show(a, true);
-    Message m;
-    ASSERT_TRUE(screen.Peek(m));  // the first paint
-    EXPECT_EQ(m.kind, MessageKind::Paint);
-    screen.BeginPaint(a);
-    screen.At(25);
-    screen.Key('x');
-    EXPECT_FALSE(screen.Peek(m));
-    screen.Sleep(10);
-    screen.Sleep(10);
-    EXPECT_FALSE(screen.Peek(m));
-    screen.Sleep(10);
-    EXPECT_EQ(screen.Time(), 30u);
-    ASSERT_TRUE(screen.Peek(m));
-    EXPECT_EQ(m.kind, MessageKind::KeyDown);
-    EXPECT_EQ(m.key, 'x');
-    EXPECT_EQ(m.window, a);
-}
-
 // A host message reaches no window procedure: its action runs once, when
 // whoever took it dispatches it, in the order of the script.
 TEST_F(CSoftScreenTest, HostMessagesRunTheirActionInOrderWhenDispatched)

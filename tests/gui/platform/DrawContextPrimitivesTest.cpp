@@ -107,7 +107,7 @@ TEST_P(Primitives, ReversedRectanglesFillTheSwappedArea)
     EXPECT_EQ(CountColour(*dc, kBlue), 16 * 15);
 }
 
-TEST_P(Primitives, LinesLeaveOutTheirLastPoint)
+TEST_P(Primitives, LinesLeaveOutTheirLastPointAndStayInsideTheClip)
 {
     g->SetPen(kWhite);
     g->Line(3, 4, 10, 4);     // horizontal: x 3..9
@@ -121,6 +121,10 @@ TEST_P(Primitives, LinesLeaveOutTheirLastPoint)
     EXPECT_EQ(dc->GetPixel(29, 14), kWhite);
     EXPECT_EQ(dc->GetPixel(30, 15), 0u);
     EXPECT_EQ(CountColour(*dc, kWhite), 7 + 7 + 5);
+    // And never cross the clip.
+    g->clip = Rect{0, 0, 6, 30};
+    g->Line(0, 25, 30, 25);
+    EXPECT_EQ(CountColour(*dc, kWhite), 7 + 7 + 5 + 6);
 }
 
 TEST_P(Primitives, DottedPenSetsEverySecondPixel)
@@ -130,14 +134,6 @@ TEST_P(Primitives, DottedPenSetsEverySecondPixel)
     g->Line(2, 3, 12, 3);
     for (int32_t x = 2; x < 12; ++x)
         EXPECT_EQ(dc->GetPixel(x, 3), (x - 2) % 2 == 0 ? kWhite : 0u) << "x " << x;
-}
-
-TEST_P(Primitives, LinesStayInsideTheClip)
-{
-    g->clip = Rect{0, 0, 6, 30};
-    g->SetPen(kWhite);
-    g->Line(0, 5, 30, 5);
-    EXPECT_EQ(CountColour(*dc, kWhite), 6);
 }
 
 TEST_P(Primitives, EllipsesAreSymmetricAndInsideTheirRectangle)
@@ -193,7 +189,7 @@ TEST_P(Primitives, TextIsClippedToItsRectangleUnlessAskedNotTo)
     EXPECT_GT(InkBox(*dc).right, 30);
 }
 
-TEST_P(Primitives, StretchRepeatsAndDropsRowsAndColumns)
+TEST_P(Primitives, StretchRepeatsAndDropsRowsAndColumnsInsideItsClip)
 {
     std::unique_ptr<CDrawContext> source(GetParam().make(2, 2));
     CGraphic s(source.get());
@@ -212,14 +208,9 @@ TEST_P(Primitives, StretchRepeatsAndDropsRowsAndColumns)
     dc->Stretch(Rect{0, 0, 1, 1}, *source, Rect{0, 0, 2, 2}, Rect{0, 0, 40, 30});
     const uint32_t kept = dc->GetPixel(0, 0);
     EXPECT_TRUE(kept == kRed || kept == kGreen || kept == kBlue || kept == kWhite) << std::hex << kept;
-}
-
-TEST_P(Primitives, StretchWritesOnlyInsideItsClip)
-{
-    std::unique_ptr<CDrawContext> source(GetParam().make(1, 1));
-    CGraphic s(source.get());
-    s.FillRect(kGreen, Rect{0, 0, 1, 1});
-    dc->Stretch(Rect{0, 0, 40, 30}, *source, Rect{0, 0, 1, 1}, Rect{5, 5, 8, 9});
+    // Only inside the clip.
+    g->FillRect(0, Rect{0, 0, 40, 30});
+    dc->Stretch(Rect{0, 0, 40, 30}, *source, Rect{0, 0, 2, 2}, Rect{5, 5, 8, 9});
     EXPECT_EQ(InkBox(*dc), (Rect{5, 5, 8, 9}));
 }
 
