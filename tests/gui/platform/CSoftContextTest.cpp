@@ -37,18 +37,6 @@ TEST(CSoftContext, TextDrawsTheGlyphPicturesAtTheirCellRows)
     EXPECT_EQ(dc.GetPixel(3, CSoftFont::kGlyphTop + 8), 0u);
 }
 
-TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
-{
-    CSoftContext dc(12, 12);
-    dc.SelectPen(kWhite, false);
-    dc.SelectBrush(0x0000FF);
-    dc.Ellipse(Rect{0, 0, 12, 12});
-    EXPECT_EQ(dc.GetPixel(6, 0), kWhite);     // top edge
-    EXPECT_EQ(dc.GetPixel(0, 6), kWhite);     // left edge
-    EXPECT_EQ(dc.GetPixel(6, 6), 0x0000FFu);  // centre
-    EXPECT_EQ(dc.GetPixel(0, 0), 0u);         // corner outside
-}
-
 TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
 {
     CSoftContext dc(6, 1);

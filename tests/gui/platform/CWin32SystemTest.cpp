@@ -92,17 +92,6 @@ protected:
     std::vector<std::string> log;
 };
 
-TEST_F(CWin32SystemTest, WindowsAreOfTheToolkitClassAndKnowTheirObject)
-{
-    CWin* win = Open(0, 0, "w");
-    char name[32] = {};
-    GetClassNameA(reinterpret_cast<HWND>(win->hwnd), name, sizeof name);
-    EXPECT_STREQ(name, "pluginwinclass");
-    EXPECT_EQ(system->UserData(win->hwnd), win);
-    EXPECT_EQ(system->UserData(reinterpret_cast<SysWindow>(GetDesktopWindow())), nullptr);
-    delete win;
-}
-
 TEST_F(CWin32SystemTest, PostedPressesMakeOneDoubleClickAndASingleThird)
 {
     CWin* win = Open(kWinNoActivate, 0, "p");
@@ -217,32 +206,6 @@ TEST_F(CWin32SystemTest, ClosedFromAHostMessageInsideALoopItGoesAfterTheOutermos
     EXPECT_FALSE(IsWindow(mainWindow));
     EXPECT_FALSE(dog.fired);
     DestroyWindow(host);
-}
-
-TEST_F(CWin32SystemTest, TimersFireEveryPeriodInTheLoopsTicks)
-{
-    struct Counter : public CCtrl
-    {
-        explicit Counter(CWin* w) : CCtrl(w) {}
-        void Timer() override
-        {
-            if (++fired == 3)
-                window->Close();
-        }
-        int fired = 0;
-    };
-    CWin* dialog = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, "d", 0, 0, 100, 100);
-    Counter* counter = new Counter(dialog);
-    dialog->AddChild(counter);
-    app.StartTimer(counter, 30, true);
-    watchdog.running = dialog;
-    const DWORD start = timeGetTime();
-    dialog->RunModal();
-    const DWORD elapsed = timeGetTime() - start;
-    EXPECT_EQ(counter->fired, 3);
-    // Nine idle ticks of a real 10-ms sleep each (the clock counts in whole milliseconds).
-    EXPECT_GE(elapsed, 85u);
-    delete dialog;
 }
 
 TEST_F(CWin32SystemTest, WheelGoesToTheToolkitWindowUnderTheCursor)
