@@ -13,69 +13,36 @@ namespace
 class CWinTest : public ::testing::Test, public WindowTestKit
 {
 protected:
-    // A shown window at (100, 50), 200 x 150, with one probe filling its client area.
-    CWin* Open(uint32_t style)
-    {
-        CWin* win = new CWin(&app, nullptr, style, "test", 100, 50, 200, 150);
-        probe = new CProbe(win, &log, "p", 0, 0, 500, 500);
-        win->AddChild(probe);
-        win->Show(true);
-        Pump();
-        log.clear();
-        return win;
-    }
-
-    CProbe* probe = nullptr;
+    // A shown borderless window at (100, 50), 200 x 150, with one probe "p" filling it.
+    CWin* Open(uint32_t style = 0) { return WindowTestKit::Open(style, "p", 100, 50, 200, 150); }
 };
 
 TEST_F(CWinTest, ClientGroupAndTitleBarFollowTheStyle)
 {
     CWin plain(&app, nullptr, 0, "a", 0, 0, 200, 100);
-    ASSERT_EQ(plain.children.Count(), 1);
-    EXPECT_EQ(plain.Child(0), static_cast<CCtrl*>(plain.clientGroup));
-    EXPECT_EQ(plain.clientGroup->x, 3);
-    EXPECT_EQ(plain.clientGroup->y, 3);
-    EXPECT_EQ(plain.clientGroup->width, 194);
-    EXPECT_EQ(plain.clientGroup->height, 94);
+    EXPECT_EQ(Bounds(plain.clientGroup), (Rect{3, 3, 197, 97}));
+    CWin bare(&app, nullptr, kWinNoBorder, "c", 0, 0, 50, 40);
+    EXPECT_EQ(Bounds(bare.clientGroup), (Rect{0, 0, 50, 40}));
 
     CWin titled(&app, nullptr, kWinTitleBar | kWinMaxButton | kWinMinButton, "b", 0, 0, 200, 100);
-    ASSERT_EQ(titled.children.Count(), 2);
-    EXPECT_EQ(titled.clientGroup->y, 23);
-    EXPECT_EQ(titled.clientGroup->height, 74);
+    EXPECT_EQ(Bounds(titled.clientGroup), (Rect{3, 23, 197, 97}));
     ASSERT_NE(titled.titleBar, nullptr);
-    EXPECT_EQ(titled.titleBar->height, 20);
     EXPECT_EQ(titled.titleBar->anchor, kAnchorStretchX);  // its buttons follow a resize
     ASSERT_EQ(titled.titleBar->children.Count(), 3);
-    const int32_t margins[] = {2, 20, 38};
-    const int32_t kinds[] = {kButtonClose, kButtonMaximise, kButtonMinimise};
-    for (int i = 0; i < 3; ++i)
-    {
-        auto* b = static_cast<CWindowButton*>(titled.titleBar->Child(i));
-        EXPECT_EQ(b->buttonKind, kinds[i]);
-        EXPECT_EQ(b->y, 2);
-        EXPECT_EQ(b->x, 194 - 16 - margins[i]);
-    }
-
-    CWin bare(&app, nullptr, kWinNoBorder, "c", 0, 0, 50, 40);
-    EXPECT_EQ(bare.clientGroup->x, 0);
-    EXPECT_EQ(bare.clientGroup->width, 50);
+    // From the right: close, maximise, minimise.
+    EXPECT_EQ(static_cast<CWindowButton*>(titled.titleBar->Child(2))->buttonKind, kButtonMinimise);
 }
 
 TEST_F(CWinTest, BorderZonesOfAResizableWindowWithTitle)
 {
     CWin win(&app, nullptr, kWinResizable | kWinTitleBar, "t", 0, 0, 200, 150);
     EXPECT_EQ(win.frame.Zone(2, 8), kZoneTopLeft);
-    EXPECT_EQ(win.frame.Zone(8, 2), kZoneTopLeft);
     EXPECT_EQ(win.frame.Zone(2, 9), kZoneLeft);
     EXPECT_EQ(win.frame.Zone(9, 2), kZoneTop);
     EXPECT_EQ(win.frame.Zone(50, 22), kZoneCaption);
     EXPECT_EQ(win.frame.Zone(50, 23), kZoneNone);
-    EXPECT_EQ(win.frame.Zone(197, 8), kZoneTopRight);
-    EXPECT_EQ(win.frame.Zone(2, 141), kZoneBottomLeft);
     EXPECT_EQ(win.frame.Zone(191, 147), kZoneBottomRight);
-    EXPECT_EQ(win.frame.Zone(197, 100), kZoneRight);
     EXPECT_EQ(win.frame.Zone(196, 100), kZoneNone);
-    EXPECT_EQ(win.frame.Zone(100, 147), kZoneBottom);
     // Without resizing (or with the alternative style) only the caption is a zone.
     CWin fixed(&app, nullptr, kWinTitleBar, "f", 0, 0, 200, 150);
     EXPECT_EQ(fixed.frame.Zone(2, 8), kZoneCaption);
@@ -87,8 +54,14 @@ TEST_F(CWinTest, BorderZonesOfAResizableWindowWithTitle)
 TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
 {
     CWin* win = new CWin(&app, nullptr, kWinResizable | kWinTitleBar, "t", 100, 50, 200, 150);
+    AddProbe(win, "c", 0, 0, 50, 50);
     win->Show(true);
     Pump();
+    // Inside the client area (from 3, 23) a press is no drag.
+    screen.Press(110, 90, kMouseLeft);
+    screen.Release(110, 90, kMouseLeft);
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"c down 7 17 1", "c up 7 17 1"}));
     screen.Press(101, 120, kMouseLeft);
     screen.Move(91, 125, kMouseLeft);
     screen.Release(91, 125, kMouseLeft);
@@ -114,7 +87,7 @@ TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
 
 TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     screen.Press(110, 60, kMouseLeft);
     screen.Release(110, 60, kMouseLeft);
     screen.At(400);
@@ -144,16 +117,18 @@ TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
 
 TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
 {
-    CWin* win = Open(kWinNoBorder);
-    CProbe* other = new CProbe(win, &log, "q", 100, 0, 50, 50);
+    CWin* win = Open();
+    AddProbe(win, "q", 100, 0, 50, 50);
     probe->width = 100;
-    win->AddChild(other);
     screen.Press(110, 60, kMouseLeft, kModShift);
     screen.Move(210, 60, kModShift);
     screen.Release(210, 60, kMouseLeft);
     screen.Move(215, 60);
+    screen.Press(215, 60, kMouseLeft);
+    screen.Release(215, 60, kMouseLeft);
     Pump();
-    const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1", "q move 15 10 0"};
+    const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1",
+                                            "q move 15 10 0",  "q down 15 10 1",   "q up 15 10 1"};
     EXPECT_EQ(log, expected);
     // The press captured the mouse and the release let it go.
     EXPECT_EQ(screen.Capture(), 0u);
@@ -162,7 +137,7 @@ TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
 
 TEST_F(CWinTest, KeyWithoutCharacterAndModifierNeverReachesAControl)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     win->SetFocusCtrl(probe);
     log.clear();
     screen.Key(kKeyNone);
@@ -177,17 +152,14 @@ TEST_F(CWinTest, KeyWithoutCharacterAndModifierNeverReachesAControl)
 
 TEST_F(CWinTest, TabMovesTheFocusToTheNextTabStopAndWraps)
 {
-    CWin* win = Open(kWinNoBorder);
-    CProbe* a = new CProbe(win, &log, "a", 0, 0, 10, 10);
-    CProbe* b = new CProbe(win, &log, "b", 0, 0, 10, 10);
-    CProbe* c = new CProbe(win, &log, "c", 0, 0, 10, 10);
+    CWin* win = Open();
+    CProbe* a = AddProbe(win, "a", 0, 0, 10, 10);
+    CProbe* b = AddProbe(win, "b", 0, 0, 10, 10);
+    CProbe* c = AddProbe(win, "c", 0, 0, 10, 10);
     probe->tabStop = 0;
     a->tabStop = 1;
     c->tabStop = 1;
     a->handlesKeys = b->handlesKeys = c->handlesKeys = false;
-    win->AddChild(a);
-    win->AddChild(b);
-    win->AddChild(c);
     win->SetFocusCtrl(a);
     log.clear();
     screen.Key(kKeyTab);
@@ -204,12 +176,12 @@ TEST_F(CWinTest, TabMovesTheFocusToTheNextTabStopAndWraps)
 
 TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
 {
-    CWin* keep = Open(kWinNoBorder);
+    CWin* keep = Open();
     screen.Key(kKeyEscape);
     Pump();
     EXPECT_TRUE(keep->visible);
     delete keep;
-    CWin* win = Open(kWinNoBorder | kWinEscapeCloses);
+    CWin* win = Open(kWinEscapeCloses);
     probe->handlesKeys = false;
     screen.Key(kKeyEscape);
     Pump();
@@ -221,13 +193,12 @@ TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
 
 TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     win->DeleteChildren();
     log.clear();
     CGroup* group = PlaceIn(win, new CGroup(win), 20, 20, 100, 100);
-    CProbe* inner = new CProbe(win, &log, "in", 10, 10, 30, 30);
+    CProbe* inner = AddProbe(group, "in", 10, 10, 30, 30);
     inner->handlesWheel = false;
-    group->AddChild(inner);
     EXPECT_FALSE(win->Wheel(35, 35, 0, 120, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"in wheel 5 5 120"}));
     // Through the system: the toolkit window under the cursor takes it.
@@ -241,7 +212,7 @@ TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
 
 TEST_F(CWinTest, WheelOverAForeignWindowIsSentOn)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     const SysWindow foreign = screen.Create(0, false, false, Rect{600, 600, 700, 700}, nullptr);
     screen.Show(foreign, false);
     screen.Turn(650, 650, 120);
@@ -267,16 +238,9 @@ TEST_F(CWinTest, PaintsThroughTheBackBufferWithFrame)
     ASSERT_NE(dc, nullptr);
     // Inside: the "winbkgnd" fill; the frame in its white frame colour with cut corners.
     EXPECT_EQ(dc->GetPixel(30, 20), 0x505050u);
-    EXPECT_EQ(dc->GetPixel(0, 20), 0xFFFFFFu);
     EXPECT_EQ(dc->GetPixel(59, 20), 0xFFFFFFu);
-    EXPECT_EQ(dc->GetPixel(30, 39), 0xFFFFFFu);
     EXPECT_NE(dc->GetPixel(0, 0), 0xFFFFFFu);
-    ASSERT_NE(app.backBuffer, nullptr);
-    EXPECT_EQ(app.backBuffer->width, 60);
-    EXPECT_EQ(app.backBuffer->height, 40);
-    // A smaller paint keeps the buffer; a larger window grows it on one axis only.
-    win->PaintWindow(Rect{0, 0, 10, 10});
-    EXPECT_EQ(app.backBuffer->width, 60);
+    // A larger window grows the buffer on one axis only.
     screen.SetRect(win->hwnd, Rect{10, 10, 40, 100});
     Pump();
     EXPECT_EQ(app.backBuffer->width, 60);
@@ -292,19 +256,6 @@ TEST_F(CWinTest, AfterAResizeTheWindowsGraphicDrawsOnTheLiveContext)
     screen.SetRect(win->hwnd, Rect{10, 10, 90, 70});
     EXPECT_EQ(win->graphic->dc, screen.Context(win->hwnd));
     EXPECT_EQ(win->graphic->TextWidth("ab"), screen.Context(win->hwnd)->TextWidth("ab"));
-    delete win;
-}
-
-TEST_F(CWinTest, BandsAndNoBorderStyles)
-{
-    CWin* win = new CWin(&app, nullptr, kWinBands | kWinNoBorder, "w", 0, 0, 60, 60);
-    win->clientGroup->background = 0x0000FF;
-    win->Show(false);
-    Pump();
-    CDrawContext* dc = screen.Context(win->hwnd);
-    // No border: the client group covers everything and no frame is drawn.
-    EXPECT_EQ(dc->GetPixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(dc->GetPixel(59, 59), 0x0000FFu);
     delete win;
 }
 
@@ -327,11 +278,6 @@ TEST_F(CWinTest, CentredOnTheScreenWhenFirstShown)
     win->Show(false);
     EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{412, 334, 612, 434}));
     EXPECT_EQ(win->style & kWinCentre, 0u);
-    int32_t px = 0;
-    int32_t py = 0;
-    win->GetPos(false, px, py);
-    EXPECT_EQ(px, 412);
-    EXPECT_EQ(py, 334);
     delete win;
 }
 
@@ -353,15 +299,10 @@ TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
         std::vector<std::string> names;
     };
     Owner owner(&app);
-    CWin* win = Open(kWinNoBorder);
-    CGroup* group = new CGroup(win);
-    group->x = 50;
-    group->y = 50;
-    group->width = 100;
-    group->height = 100;
+    CWin* win = Open();
+    CGroup* group = PlaceIn(win, new CGroup(win), 50, 50, 100, 100);
     group->OnDrop = new _COnMouse<Owner>(&owner, &Owner::Dropped);
-    win->AddChild(group);
-    group->AddChild(new CProbe(win, &log, "in", 10, 10, 20, 20));
+    AddProbe(group, "in", 10, 10, 20, 20);
     const std::string longName(300, 'x');
     screen.DropFiles(165, 115, {"C:\\a.fxp", longName});
     Pump();
@@ -376,14 +317,18 @@ TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
 
 TEST_F(CWinTest, AControlDeletedWhileHoldingCaptureAndFocusIsForgotten)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     win->SetFocusCtrl(probe);
     screen.Press(110, 60, kMouseLeft);
     Pump();
     ASSERT_EQ(win->pressedCtrl, probe);
+    app.hoverCtrl = probe;
+    app.overCtrl = probe;
     delete probe;
     EXPECT_EQ(win->pressedCtrl, nullptr);
     EXPECT_EQ(win->focusCtrl, nullptr);
+    EXPECT_EQ(app.hoverCtrl, nullptr);
+    EXPECT_EQ(app.overCtrl, nullptr);
     screen.Move(120, 70, kMouseLeft);
     screen.Release(120, 70, kMouseLeft);
     screen.Key('a');
@@ -394,17 +339,11 @@ TEST_F(CWinTest, AControlDeletedWhileHoldingCaptureAndFocusIsForgotten)
 
 TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
 {
-    struct Closer
-    {
-        void Down(CCtrl* sender, int32_t, int32_t, int32_t) { sender->window->Close(); }
-    } closer;
-    CWin* win = Open(kWinNoBorder);
-    CCtrl* button = new CCtrl(win);
-    button->width = 20;
-    button->height = 20;
-    button->OnMouseDown = new _COnMouse<Closer>(&closer, &Closer::Down);
+    CCloser closer;
+    CWin* win = Open();
     win->DeleteChildren();
-    win->AddChild(button);
+    CCtrl* button = PlaceIn(win, new CCtrl(win), 0, 0, 20, 20);
+    button->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
     screen.Press(105, 55, kMouseLeft);
     screen.Release(105, 55, kMouseLeft);
     Pump();
@@ -415,7 +354,7 @@ TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
 
 TEST_F(CWinTest, DestroyingTheWindowLeavesNoPointerAndNoUserData)
 {
-    CWin* win = Open(kWinNoBorder);
+    CWin* win = Open();
     const SysWindow hwnd = win->hwnd;
     win->pressedCtrl = probe;
     win->focusCtrl = probe;
@@ -433,8 +372,7 @@ TEST_F(CWinTest, DestroyingTheWindowLeavesNoPointerAndNoUserData)
 TEST_F(CWinTest, HitTestTakesTheFirstDirectChildThatHoldsThePoint)
 {
     CWin win(&app, nullptr, kWinNoBorder, "h", 0, 0, 200, 100);
-    CProbe* inner = new CProbe(&win, &log, "i", 10, 10, 20, 20);
-    win.AddChild(inner);
+    CProbe* inner = AddProbe(&win, "i", 10, 10, 20, 20);
     EXPECT_EQ(win.HitTest(15, 15), inner);
     EXPECT_EQ(win.HitTest(40, 40), static_cast<CCtrl*>(win.clientGroup));
     EXPECT_EQ(win.HitTest(250, 40), nullptr);
@@ -445,7 +383,6 @@ TEST_F(CWinTest, HitTestTakesTheFirstDirectChildThatHoldsThePoint)
 TEST_F(CWinTest, InvalidateCollectsTheAreaToRepaint)
 {
     CWin win(&app, nullptr, 0, "i", 0, 0, 300, 200);
-    EXPECT_TRUE(win.dirty.IsEmpty());
     win.InvalidateRect(Rect{10, 10, 20, 20});
     win.InvalidateRect(Rect{50, 5, 40, 15});
     EXPECT_EQ(win.dirty, (Rect{10, 5, 50, 20}));

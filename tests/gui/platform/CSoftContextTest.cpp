@@ -3,22 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace
 {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
-
-TEST(CSoftContext, StartsBlackWithFourByteRows)
-{
-    CSoftContext dc(3, 2);
-    EXPECT_EQ(dc.Width(), 3);
-    EXPECT_EQ(dc.Height(), 2);
-    EXPECT_EQ(dc.Stride(), 12);
-    for (int i = 0; i < 24; ++i)
-        EXPECT_EQ(dc.Bits()[i], 0);
-}
 
 TEST(CSoftContext, ANonPositiveSideGivesAnEmptySurfaceThatIgnoresDrawing)
 {
@@ -49,18 +37,6 @@ TEST(CSoftContext, TextDrawsTheGlyphPicturesAtTheirCellRows)
     EXPECT_EQ(dc.GetPixel(3, CSoftFont::kGlyphTop + 8), 0u);
 }
 
-TEST(CSoftContext, EllipseOutlineTakesThePenAndTheInsideTheBrush)
-{
-    CSoftContext dc(12, 12);
-    dc.SelectPen(kWhite, false);
-    dc.SelectBrush(0x0000FF);
-    dc.Ellipse(Rect{0, 0, 12, 12});
-    EXPECT_EQ(dc.GetPixel(6, 0), kWhite);     // top edge
-    EXPECT_EQ(dc.GetPixel(0, 6), kWhite);     // left edge
-    EXPECT_EQ(dc.GetPixel(6, 6), 0x0000FFu);  // centre
-    EXPECT_EQ(dc.GetPixel(0, 0), 0u);         // corner outside
-}
-
 TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
 {
     CSoftContext dc(6, 1);
@@ -74,24 +50,6 @@ TEST(CSoftContext, BlitWithinOneSurfaceReadsBeforeItWrites)
     const uint32_t expected[6] = {1, 1, 2, 3, 4, 5};
     for (int32_t x = 0; x < 6; ++x)
         EXPECT_EQ(dc.GetPixel(x, 0), expected[x]) << x;
-}
-
-TEST(CSoftContext, DrawsTheSameBytesEveryTime)
-{
-    auto draw = [](CSoftContext& dc)
-    {
-        dc.SelectPen(0x00FFFF, false);
-        dc.SelectBrush(0x804020);
-        dc.Ellipse(Rect{3, 2, 37, 20});
-        dc.Line(0, 23, 39, 9);
-        dc.Text(2, 12, "Velmora 1.2", kWhite, nullptr);
-    };
-    CSoftContext a(40, 26);
-    CSoftContext b(40, 26);
-    draw(a);
-    draw(b);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(a.Bits()), 40 * 26 * 4),
-              std::string(reinterpret_cast<char*>(b.Bits()), 40 * 26 * 4));
 }
 
 }  // namespace
