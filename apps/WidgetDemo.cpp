@@ -33,20 +33,9 @@ constexpr int32_t kGap = 8;
 constexpr int32_t kLabelWidth = 64;
 constexpr int32_t kFieldWidth = 120;
 
-template <class T>
-T* Put(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
-{
-    c->x = x;
-    c->y = y;
-    c->width = w;
-    c->height = h;
-    parent->AddChild(c);
-    return c;
-}
-
 void AddMenus(CWin* win)
 {
-    CMenu* bar = Put(win, new CMenu(win, kMenuBar), 0, 0, kWinWidth - 2 * kBorder, kRowHeight);
+    CMenu* bar = win->AddChildAt(new CMenu(win, kMenuBar), 0, 0, kWinWidth - 2 * kBorder, kRowHeight);
     bar->anchor = kAnchorStretchX;
     CMenuItem* file = bar->Add("File");
     file->Add("New", 1);
@@ -71,67 +60,68 @@ void AddMenus(CWin* win)
 
 void AddToolbar(CWin* win, int32_t top)
 {
-    CToolbar* tools = Put(win, new CToolbar(win), 0, top, kWinWidth - 2 * kBorder, 22);
+    CToolbar* tools = win->AddChildAt(new CToolbar(win), 0, top, kWinWidth - 2 * kBorder, 22);
     tools->anchor = kAnchorStretchX;
     CRow row(2);
     for (const char* caption : {"New", "Open", "Save"})
     {
-        row.Place(*Put(tools, new CMenuCtrl(win, caption), row.x, 1, 44, 20));
+        row.Place(*tools->AddChildAt(new CMenuCtrl(win, caption), row.x, 1, 44, 20));
         row.Skip(2);
     }
-    row.Place(*Put(tools, new CSeparator(win), row.x, 2, 6, 18));
+    row.Place(*tools->AddChildAt(new CSeparator(win), row.x, 2, 6, 18));
     row.Skip(2);
-    row.Place(*Put(tools, new CMenuButton(win, "Presets"), row.x, 1, 96, 20));
+    row.Place(*tools->AddChildAt(new CMenuButton(win, "Presets"), row.x, 1, 96, 20));
 }
 
 // Labelled fields down the left: edit, values, step arrows, dropdowns, buttons.
 void AddForm(CWin* win, CDemo* demo, int32_t left, CCol& col)
 {
     const int32_t field = left + kLabelWidth;
-    Put(win, new CLabel(win, "Name"), left, col.y, kLabelWidth, kRowHeight);
-    Put(win, new CEdit(win), field, col.y, kFieldWidth, kRowHeight)->SetText("Velmora pad");
+    win->AddChildAt(new CLabel(win, "Name"), left, col.y, kLabelWidth, kRowHeight);
+    win->AddChildAt(new CEdit(win), field, col.y, kFieldWidth, kRowHeight)->SetText("Velmora pad");
     col.Advance(0, kRowHeight + kRowGap);
 
     CTextValue* voices =
-        Put(win, new CTextValue(win, "Voices", kLabelWidth), left, col.y, kLabelWidth + kFieldWidth, kRowHeight);
+        win->AddChildAt(new CTextValue(win, "Voices", kLabelWidth), left, col.y, kLabelWidth + kFieldWidth, kRowHeight);
     voices->field->SetRange(1, 32);
     voices->field->SetValue(8);
     col.Advance(0, kRowHeight + kRowGap);
 
-    Put(win, new CLabel(win, "Cutoff"), left, col.y, kLabelWidth, kRowHeight);
-    CDecimalValue* cutoff = Put(win, new CDecimalValue(win, 2), field, col.y, kFieldWidth - 40 - 4, kRowHeight);
+    win->AddChildAt(new CLabel(win, "Cutoff"), left, col.y, kLabelWidth, kRowHeight);
+    CDecimalValue* cutoff = win->AddChildAt(new CDecimalValue(win, 2), field, col.y, kFieldWidth - 40 - 4, kRowHeight);
     cutoff->SetRange(0, 2000);
     cutoff->SetValue(1250);
-    Put(win, new CIncDec(win), field + kFieldWidth - 40, col.y, 40, kRowHeight);
+    win->AddChildAt(new CIncDec(win), field + kFieldWidth - 40, col.y, 40, kRowHeight);
     col.Advance(0, kRowHeight + kRowGap);
 
-    Put(win, new CLabel(win, "Wave"), left, col.y, kLabelWidth, kRowHeight);
-    CDropdown* wave = Put(win, new CDropdown(win), field, col.y, kFieldWidth, kRowHeight);
+    win->AddChildAt(new CLabel(win, "Wave"), left, col.y, kLabelWidth, kRowHeight);
+    CDropdown* wave = win->AddChildAt(new CDropdown(win), field, col.y, kFieldWidth, kRowHeight);
     for (const char* w : {"Sine", "Triangle", "Saw", "Square", "Noise"})
         wave->AddEntry(w);
     wave->SetSelection(2);
     col.Advance(0, kRowHeight + kRowGap);
 
-    Put(win, new CLabel(win, "Octave"), left, col.y, kLabelWidth, kRowHeight);
-    CDropdown* octave = Put(win, new CDropdown(win), field, col.y, kFieldWidth, kRowHeight);
+    win->AddChildAt(new CLabel(win, "Octave"), left, col.y, kLabelWidth, kRowHeight);
+    CDropdown* octave = win->AddChildAt(new CDropdown(win), field, col.y, kFieldWidth, kRowHeight);
     octave->mode = kDropdownStepArrows;
     for (const char* o : {"-2", "-1", "0", "+1", "+2"})
         octave->AddEntry(o);
     octave->SetSelection(2);
     col.Advance(0, kRowHeight + kRowGap);
 
-    Put(win, new CLabel(win, "Clicks"), left, col.y, kLabelWidth, kRowHeight);
-    demo->counter = Put(win, new CValue(win), field, col.y, 56, kRowHeight);
+    win->AddChildAt(new CLabel(win, "Clicks"), left, col.y, kLabelWidth, kRowHeight);
+    demo->counter = win->AddChildAt(new CValue(win), field, col.y, 56, kRowHeight);
     demo->counter->SetRange(0, 999);
     demo->counter->SetValue(0);
-    CButton* click = Put(win, new CButton(win, "Click"), field + 64, col.y - 2, kFieldWidth - 64, kRowHeight + 4);
+    CButton* click =
+        win->AddChildAt(new CButton(win, "Click"), field + 64, col.y - 2, kFieldWidth - 64, kRowHeight + 4);
     click->OnChange = new _COnChange<CDemo>(demo, &CDemo::Clicked);
     col.Advance(0, kRowHeight + kRowGap + 2);
 
     CRow buttons(left);
     for (const char* caption : {"OK", "Cancel", "Off"})
     {
-        CButton* b = Put(win, new CButton(win, caption), buttons.x, col.y, 56, 24);
+        CButton* b = win->AddChildAt(new CButton(win, caption), buttons.x, col.y, 56, 24);
         b->enabled = std::strcmp(caption, "Off") != 0;
         buttons.Place(*b);
         buttons.Skip(kGap);
@@ -145,23 +135,23 @@ void AddSliders(CWin* win, int32_t left, CCol& col)
 {
     constexpr int32_t kWidth = kLabelWidth + kFieldWidth;
     constexpr int32_t kTall = 56;
-    Put(win, new CSeparator(win), left, col.y, kWidth, 6);
+    win->AddChildAt(new CSeparator(win), left, col.y, kWidth, 6);
     col.Advance(0, 6 + kGap);
     CRow row(left + kWidth - 14 - kGap - kScrollbarSide);
-    CFader* pan = Put(win, new CFader(win, true), row.x, col.y, 14, kTall);
+    CFader* pan = win->AddChildAt(new CFader(win, true), row.x, col.y, 14, kTall);
     pan->SetRange(0, 100, 0);
     pan->SetValue(40);
     row.Place(*pan);
     row.Skip(kGap);
-    CScrollbar* down = Put(win, new CScrollbar(win, true), row.x, col.y, kScrollbarSide, kTall);
+    CScrollbar* down = win->AddChildAt(new CScrollbar(win, true), row.x, col.y, kScrollbarSide, kTall);
     down->SetRange(0, 100, 50);
     down->SetValue(25);
     const int32_t across = kWidth - 14 - kScrollbarSide - 2 * kGap;
-    CFader* level = Put(win, new CFader(win, false), left, col.y + 4, across, 14);
+    CFader* level = win->AddChildAt(new CFader(win, false), left, col.y + 4, across, 14);
     level->SetRange(0, 100, 0);
     level->SetValue(70);
     CScrollbar* bar =
-        Put(win, new CScrollbar(win, false), left, col.y + kTall - kScrollbarSide, across, kScrollbarSide);
+        win->AddChildAt(new CScrollbar(win, false), left, col.y + kTall - kScrollbarSide, across, kScrollbarSide);
     bar->SetRange(0, 300, 100);
     bar->SetValue(120);
     for (CScrollbar* s : {static_cast<CScrollbar*>(level), static_cast<CScrollbar*>(pan), bar, down})
@@ -173,7 +163,7 @@ void AddSliders(CWin* win, int32_t left, CCol& col)
 // above a scroll panel and a grip in the corner.
 void AddLists(CWin* win, int32_t left, int32_t top)
 {
-    CListbox* list = Put(win, new CListbox(win), left, top, 140, 150);
+    CListbox* list = win->AddChildAt(new CListbox(win), left, top, 140, 150);
     list->checkBoxes = 1;
     for (const char* name : {"Init", "Bright pad", "Deep bass", "Glass bells", "Hollow lead", "Soft strings",
                              "Sync brass", "Warm organ", "Wide choir", "Zap"})
@@ -181,9 +171,9 @@ void AddLists(CWin* win, int32_t left, int32_t top)
     list->Row(1)->checked = 1;
     list->Row(3)->checked = 1;
     list->SetSelected(2);
-    Put(win, new CSplit(win, list, false), left + 140, top, 4, 150);
+    win->AddChildAt(new CSplit(win, list, false), left + 140, top, 4, 150);
 
-    CTree* tree = Put(win, new CTree(win), left + 148, top, 180, 150);
+    CTree* tree = win->AddChildAt(new CTree(win), left + 148, top, 180, 150);
     tree->anchor = kAnchorStretchX;
     tree->marginX = kGap;
     CTreeNode* factory = tree->AddNode(nullptr, "Factory");
@@ -197,17 +187,17 @@ void AddLists(CWin* win, int32_t left, int32_t top)
     tree->SetExpanded(pads, true);
     tree->selected = pads;
 
-    CScrollPanel* panel = Put(win, new CScrollPanel(win), left, top + 150 + kGap, 148 + 180, 110);
+    CScrollPanel* panel = win->AddChildAt(new CScrollPanel(win), left, top + 150 + kGap, 148 + 180, 110);
     panel->anchor = kAnchorStretchX;
     panel->marginX = kGap;
     CCol lines(4);
     for (const char* text : {"A scroll panel holds", "any controls; this one", "holds a column of",
                              "labels taller than", "the panel itself,", "so its bar shows."})
     {
-        Put(panel, new CLabel(win, text), 6, lines.y, 200, 18);
+        panel->AddChildAt(new CLabel(win, text), 6, lines.y, 200, 18);
         lines.Advance(0, 18);
     }
-    CSizer* grip = Put(win, new CSizer(win), 0, 0, 16, 16);
+    CSizer* grip = win->AddChildAt(new CSizer(win), 0, 0, 16, 16);
     grip->anchor = kAnchorRight | kAnchorBottom;
 }
 

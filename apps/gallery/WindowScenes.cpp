@@ -59,17 +59,6 @@ public:
     CApp app;
 };
 
-template <class T>
-T* Put(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
-{
-    c->x = x;
-    c->y = y;
-    c->width = w;
-    c->height = h;
-    parent->AddChild(c);
-    return c;
-}
-
 // Starts a drag of one preset file when its control asks.
 struct CDragSource
 {
@@ -87,10 +76,10 @@ void DragWindow(CPictureFolder& folder)
     CStage stage;
     CDragSource source;
     CWin from(&stage.app, nullptr, kWinNoBorder, "from", 100, 50, 200, 150);
-    Put(&from, new CCtrl(&from), 0, 0, 100, 150)->OnDragStart =
+    from.AddChildAt(new CCtrl(&from), 0, 0, 100, 150)->OnDragStart =
         new _COnMouse<CDragSource>(&source, &CDragSource::Start);
     CWin to(&stage.app, nullptr, kWinNoBorder, "to", 400, 50, 200, 150);
-    Put(&to, new CCtrl(&to), 20, 10, 100, 100);
+    to.AddChildAt(new CCtrl(&to), 20, 10, 100, 100);
     from.Show(true);
     to.Show(false);
     stage.Pump();
@@ -136,7 +125,7 @@ void Menus(CPictureFolder& folder)
 {
     CStage stage;
     CWin main(&stage.app, nullptr, kWinNoBorder, "main", 0, 0, 400, 300);
-    CMenu* bar = Put(&main, new CMenu(&main, kMenuBar), 0, 0, 400, 20);
+    CMenu* bar = main.AddChildAt(new CMenu(&main, kMenuBar), 0, 0, 400, 20);
     CMenuItem* file = bar->Add("File");
     file->Add("New", 1)->checked = 1;
     CMenuItem* recent = file->Add("Open recent", 2);
@@ -150,7 +139,7 @@ void Menus(CPictureFolder& folder)
     for (const char* label : {"1", "2", "3"})
         size->AddChoice(label);
     size->choice = 1;
-    CMenu* tabs = Put(&main, new CMenu(&main, kMenuTabs), 0, 250, 400, 20);
+    CMenu* tabs = main.AddChildAt(new CMenu(&main, kMenuTabs), 0, 250, 400, 20);
     for (const char* name : {"Presets", "About", "Editor"})
         tabs->Add(name);
     tabs->current = 1;
@@ -171,32 +160,32 @@ void Buttons(CPictureFolder& folder)
     CStage stage;
     CWin win(&stage.app, nullptr, kWinTitleBar | kWinResizable | kWinMaxButton | kWinMinButton, "Buttons", 0, 0, 360,
              220);
-    CToolbar* bar = Put(&win, new CToolbar(&win), 0, 0, 354, 22);
+    CToolbar* bar = win.AddChildAt(new CToolbar(&win), 0, 0, 354, 22);
     bar->anchor = kAnchorStretchX;
     CRow row(2);
     for (const char* caption : {"File", "Edit", "View"})
     {
-        row.Place(*Put(bar, new CMenuCtrl(&win, caption), row.x, 1, 40, 20));
+        row.Place(*bar->AddChildAt(new CMenuCtrl(&win, caption), row.x, 1, 40, 20));
         row.Skip(2);
     }
-    Put(bar, new CMenuButton(&win, "Presets"), 250, 1, 100, 20);
+    bar->AddChildAt(new CMenuButton(&win, "Presets"), 250, 1, 100, 20);
     CCol col(30);
-    Put(&win, new CLabel(&win, "Label:"), 8, col.y, 60, 18);
-    Put(&win, new CButton(&win, "OK"), 70, col.y, 48, 24);
-    Put(&win, new CButton(&win, "Held"), 126, col.y, 48, 24);
-    Put(&win, new CButton(&win, "Off"), 182, col.y, 48, 24)->enabled = 0;
+    win.AddChildAt(new CLabel(&win, "Label:"), 8, col.y, 60, 18);
+    win.AddChildAt(new CButton(&win, "OK"), 70, col.y, 48, 24);
+    win.AddChildAt(new CButton(&win, "Held"), 126, col.y, 48, 24);
+    win.AddChildAt(new CButton(&win, "Off"), 182, col.y, 48, 24)->enabled = 0;
     col.Advance(0, 32);
-    Put(&win, new CSeparator(&win), 8, col.y, 338, 4)->anchor = kAnchorStretchX;
+    win.AddChildAt(new CSeparator(&win), 8, col.y, 338, 4)->anchor = kAnchorStretchX;
     col.Skip(8);
-    Put(&win, new CHeaderLabel(&win, "Name"), 8, col.y, 120, 18);
-    Put(&win, new CHeaderLabel(&win, "Size"), 128, col.y, 60, 18);
+    win.AddChildAt(new CHeaderLabel(&win, "Name"), 8, col.y, 120, 18);
+    win.AddChildAt(new CHeaderLabel(&win, "Size"), 128, col.y, 60, 18);
     col.Advance(0, 18);
-    CTestGroup* group = Put(&win, new CTestGroup(&win), 8, col.y, 120, 80);
-    Put(group, new CLabel(&win, "In a test group"), 4, 4, 112, 18);
-    Put(&win, new CSplit(&win, group, false), 128, col.y, 4, 80);
-    CHistoryPanel* history = Put(&win, new CHistoryPanel(&win), 132, col.y, 120, 80);
-    Put(history, new CLabel(&win, "History"), 4, 4, 100, 18);
-    Put(&win, new CSizer(&win), 0, 0, 16, 16)->anchor = kAnchorRight | kAnchorBottom;
+    CTestGroup* group = win.AddChildAt(new CTestGroup(&win), 8, col.y, 120, 80);
+    group->AddChildAt(new CLabel(&win, "In a test group"), 4, 4, 112, 18);
+    win.AddChildAt(new CSplit(&win, group, false), 128, col.y, 4, 80);
+    CHistoryPanel* history = win.AddChildAt(new CHistoryPanel(&win), 132, col.y, 120, 80);
+    history->AddChildAt(new CLabel(&win, "History"), 4, 4, 100, 18);
+    win.AddChildAt(new CSizer(&win), 0, 0, 16, 16)->anchor = kAnchorRight | kAnchorBottom;
     win.Show(true);
     stage.Pump();
     // "Held" held down while the cursor is over "Edit".
@@ -213,28 +202,28 @@ void EditControls(CPictureFolder& folder)
 {
     CStage stage;
     CWin win(&stage.app, nullptr, 0, "edit", 100, 50, 320, 200);
-    Put(&win, new CEdit(&win), 10, 10, 140, 20)->SetText("an edit field");
-    CEdit* edited = Put(&win, new CEdit(&win), 160, 10, 140, 20);
+    win.AddChildAt(new CEdit(&win), 10, 10, 140, 20)->SetText("an edit field");
+    CEdit* edited = win.AddChildAt(new CEdit(&win), 160, 10, 140, 20);
     edited->SetText("being edited");
-    CValue* number = Put(&win, new CValue(&win), 10, 40, 60, 20);
+    CValue* number = win.AddChildAt(new CValue(&win), 10, 40, 60, 20);
     number->SetRange(-100, 100);
     number->SetValue(-42);
-    CDecimalValue* decimal = Put(&win, new CDecimalValue(&win, 2), 80, 40, 70, 20);
+    CDecimalValue* decimal = win.AddChildAt(new CDecimalValue(&win, 2), 80, 40, 70, 20);
     decimal->SetRange(0, 10000);
     decimal->SetValue(440);
-    Put(&win, new CIncDec(&win), 160, 42, 32, 16);
-    CTextValue* labelled = Put(&win, new CTextValue(&win, "Voices", 50), 200, 40, 100, 20);
+    win.AddChildAt(new CIncDec(&win), 160, 42, 32, 16);
+    CTextValue* labelled = win.AddChildAt(new CTextValue(&win, "Voices", 50), 200, 40, 100, 20);
     labelled->field->SetRange(1, 16);
     labelled->field->SetValue(8);
-    CDropdown* list = Put(&win, new CDropdown(&win), 10, 70, 140, 20);
+    CDropdown* list = win.AddChildAt(new CDropdown(&win), 10, 70, 140, 20);
     list->AddEntry("Low-pass");
     list->AddEntry("High-pass");
     list->SetSelection(0);
-    CDropdown* steps = Put(&win, new CDropdown(&win), 160, 70, 140, 20);
+    CDropdown* steps = win.AddChildAt(new CDropdown(&win), 160, 70, 140, 20);
     steps->AddEntry("Saw");
     steps->mode = kDropdownStepArrows;
     steps->SetSelection(0);
-    CDropdown* editable = Put(&win, new CDropdown(&win), 10, 100, 290, 20);
+    CDropdown* editable = win.AddChildAt(new CDropdown(&win), 10, 100, 290, 20);
     editable->editable = 1;
     editable->AddEntry("Init patch");
     editable->SetSelection(0);
@@ -254,20 +243,20 @@ void Lists(CPictureFolder& folder)
 {
     CStage stage;
     CWin win(&stage.app, nullptr, kWinTitleBar, "Scroll bars, faders, lists and trees", 0, 0, 480, 300);
-    CScrollbar* horz = Put(&win, new CScrollbar(&win, false), 10, 10, 200, 16);
+    CScrollbar* horz = win.AddChildAt(new CScrollbar(&win, false), 10, 10, 200, 16);
     horz->SetRange(0, 100, 30);
     horz->SetValue(40);
-    CScrollbar* vert = Put(&win, new CScrollbar(&win, true), 220, 10, 16, 120);
+    CScrollbar* vert = win.AddChildAt(new CScrollbar(&win, true), 220, 10, 16, 120);
     vert->SetRange(0, 100, 0);
     vert->SetValue(100);
-    CFader* fader = Put(&win, new CFader(&win, false), 10, 36, 200, 16);
+    CFader* fader = win.AddChildAt(new CFader(&win, false), 10, 36, 200, 16);
     fader->SetRange(0, 100, 0);
     fader->SetValue(70);
-    CFader* upright = Put(&win, new CFader(&win, true), 246, 10, 16, 120);
+    CFader* upright = win.AddChildAt(new CFader(&win, true), 246, 10, 16, 120);
     upright->inverted = 1;
     upright->SetRange(0, 10, 0);
     upright->SetValue(3);
-    CListbox* list = Put(&win, new CListbox(&win), 10, 62, 200, 100);
+    CListbox* list = win.AddChildAt(new CListbox(&win), 10, 62, 200, 100);
     list->checkBoxes = 1;
     for (const char* text : {"Init", "Bright pad", "Soft bass", "A row far too wide for the list to show", "Bell",
                              "Strings", "Sweep", "Pluck"})
@@ -275,7 +264,7 @@ void Lists(CPictureFolder& folder)
     list->Row(1)->checked = 1;
     list->Row(4)->checked = 1;
     list->SetSelected(2);
-    CTree* tree = Put(&win, new CTree(&win), 272, 10, 190, 152);
+    CTree* tree = win.AddChildAt(new CTree(&win), 272, 10, 190, 152);
     CTreeNode* factory = tree->AddNode(nullptr, "Factory");
     tree->AddNode(factory, "Pads");
     CTreeNode* bass = tree->AddNode(factory, "Basses");
@@ -286,10 +275,10 @@ void Lists(CPictureFolder& folder)
     tree->SetExpanded(factory, true);
     tree->SetExpanded(bass, true);
     tree->selected = bass;
-    CScrollPanel* panel = Put(&win, new CScrollPanel(&win), 10, 172, 452, 96);
+    CScrollPanel* panel = win.AddChildAt(new CScrollPanel(&win), 10, 172, 452, 96);
     for (int32_t i = 0; i < 6; ++i)
     {
-        CFader* f = Put(panel, new CFader(&win, false), 8, 8 + i * 24, 400, 16);
+        CFader* f = panel->AddChildAt(new CFader(&win, false), 8, 8 + i * 24, 400, 16);
         f->SetRange(0, 5, 0);
         f->SetValue(i);
     }

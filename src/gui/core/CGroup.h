@@ -26,6 +26,18 @@ public:
     virtual void Layout();
     // Appends child (owned from now on) and makes this group its parent.
     virtual void AddChild(CCtrl* child);
+    // Places child at (x, y), w by h in this group's content, then adds it;
+    // returns it, so that a caller can go on setting it up.
+    template <class T>
+    T* AddChildAt(T* child, int32_t x, int32_t y, int32_t w, int32_t h)
+    {
+        child->x = x;
+        child->y = y;
+        child->width = w;
+        child->height = h;
+        AddChild(child);
+        return child;
+    }
     // Removes and deletes every child, first to last.
     virtual void DeleteChildren();
 
