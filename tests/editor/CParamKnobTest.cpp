@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -89,6 +90,32 @@ TEST_F(CParamKnobTest, DraggingRightAndUpTurnsTheKnobAndWritesTheField)
     EXPECT_EQ(knob->value, 12);
     Drag(30, 50, -8, 8);
     EXPECT_EQ(knob->value, 8);
+}
+
+// The host sees each drag or double click as one edit, the value normalised
+// over the knob's range.
+TEST_F(CParamKnobTest, DragsAndDoubleClicksAreEditsForTheHost)
+{
+    CRecordingHost host;
+    program->keyCutoff = 0.0f;
+    CParamKnob* knob = Place(Knob("CUTOFF", program->keyCutoff, -100, 100, 50));
+    knob->ReportEditsTo(&host, 89);
+    Show();
+    Drag(30, 50, 4, -4);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin 89", "automate 89", "end 89"}));
+    EXPECT_EQ(host.values, std::vector<float>{0.51f});
+    screen.Advance(500);
+    for (int n = 0; n < 2; ++n)
+    {
+        screen.Press(30, 50, kMouseLeft);
+        screen.Release(30, 50, kMouseLeft);
+    }
+    Pump();
+    EXPECT_FLOAT_EQ(program->keyCutoff, 0.5f);
+    ASSERT_GE(host.calls.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(host.calls.end() - 3, host.calls.end()),
+              (std::vector<std::string>{"begin 89", "automate 89", "end 89"}));
+    EXPECT_EQ(host.values.back(), 0.75f);
 }
 
 TEST_F(CParamKnobTest, BeatCountKnobsTakeSixteenPixelsPerStep)
