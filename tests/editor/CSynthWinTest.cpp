@@ -434,6 +434,7 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     EXPECT_EQ(static_cast<CHeader*>(Panel(2, 1)->Child(0))->entries[1], "EQ6");
 }
 
+// One knob of each kind of unit; the EQ gains show their distance from unity.
 TEST_F(CSynthWinTest, EffectValueTexts)
 {
     struct Case
@@ -442,24 +443,19 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         int32_t knob;
         const char* text;
     } cases[] = {
-        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"},  {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
-        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"},  {5, 2, "2000 Hz"}, {5, 3, "0"},
-        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},      {4, 1, "50"},
+        {0, 1, "20 ms"},   {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {2, 2, "1/4"},
+        {3, 1, "4000 ms"}, {5, 3, "0"},      {5, 5, "50"},      {0, 4, "90"},      {4, 1, "50"},
     };
     SynthProgram& p = *synth.currentProgram;
     p.chorusDelay = 20;
     p.chorusRate = 16;
     p.phaserRate = 0.1f;
     p.phaserLow = 200;
-    p.phaserHigh = 500;
     p.delayBeats = 1;
     p.delayDiv = 4;
     p.reverbSize = 40;
-    p.eqFreqLow = 40;
-    p.eqFreqHigh = 100;
     p.eqGain = 100;
-    p.eqLow = 100;
-    p.chorusFeedback = 0.0f;
+    p.eqMid = 150;
     p.chorusPhase = 90;
     p.foldback = 0.5f;
     view.fxMode = 1;
@@ -475,17 +471,6 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         FreeString(text);
         win->pressedCtrl = nullptr;
     }
-    // The EQ gains show their distance from unity.
-    p.eqMid = 150;
-    view.fxIndex = 5;
-    win->Rebuild();
-    CParamControl* mid = Knobs(Panel(2, 1))[5];
-    win->pressedCtrl = mid;
-    char* text = nullptr;
-    mid->OnGetText->Call(mid, text, 0);
-    EXPECT_STREQ(text, "50");
-    FreeString(text);
-    win->pressedCtrl = nullptr;
 }
 TEST_F(CSynthWinTest, KnobEditsReachTheHostAsTheirParameter)
 {

@@ -520,13 +520,15 @@ TEST_F(CVST24PluginTest, ChunksCarryTheCoreStateForProgramOrBank)
     EXPECT_EQ(std::string(static_cast<const char*>(data), 4), "BANK");
     EXPECT_EQ(Dispatch(effGetChunk, 2, 0, &data), 4);
     EXPECT_EQ(Dispatch(effGetChunk, 1, 0, nullptr), 0);
+    // Hosts that undo or compare hand back the very buffer they were given.
+    EXPECT_EQ(Dispatch(effSetChunk, 0, 4, data), 0);
 
     char bytes[] = "ABCDEFG";
     for (intptr_t size : {7, 0, -3})
         EXPECT_EQ(Dispatch(effSetChunk, 1, size, bytes), 0);
     EXPECT_EQ(Dispatch(effSetChunk, 0, 3, bytes), 0);
     EXPECT_EQ(Dispatch(effSetChunk, 0, 7, nullptr), 0);
-    EXPECT_EQ(core->calls, (std::vector<std::string>{"save program", "save bank", "save bank", "load program ABCDEFG",
-                                                     "load bank ABC"}));
+    EXPECT_EQ(core->calls, (std::vector<std::string>{"save program", "save bank", "save bank", "load bank BANK",
+                                                     "load program ABCDEFG", "load bank ABC"}));
 }
 }
