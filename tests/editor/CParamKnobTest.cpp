@@ -147,24 +147,6 @@ TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
     EXPECT_EQ(knob->Frame(), 0);
 }
 
-TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)
-{
-    struct Target
-    {
-        void Right(CCtrl*, int32_t, int32_t, int32_t flags) { seen = flags; }
-        int32_t seen = 0;
-    } target;
-    CParamKnob* knob = Place(Knob("MOD", program->mod1, 0, 100));
-    knob->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
-    const float before = program->mod1;
-    Show();
-    Click(30, 50, kMouseLeft);
-    EXPECT_EQ(target.seen, 0);
-    Click(30, 50, kMouseRight);
-    EXPECT_EQ(target.seen, kMouseRight);
-    EXPECT_EQ(program->mod1, before);
-}
-
 TEST_F(CParamKnobTest, FollowsTheFieldExceptWhileHeld)
 {
     program->volume = 0.25f;

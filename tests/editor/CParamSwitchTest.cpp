@@ -58,18 +58,18 @@ TEST_F(CParamSwitchTest, RightClickWithAMenuRunsTheMenuAndLeavesTheSwitch)
 {
     struct Target
     {
-        void Right(CCtrl*, int32_t, int32_t, int32_t) { ++calls; }
-        int32_t calls = 0;
+        void Right(CCtrl*, int32_t, int32_t, int32_t flags) { seen.push_back(flags); }
+        std::vector<int32_t> seen;
     } target;
     program->legato = 0;
     CParamSwitch* legato = Place(Switch("LEGATO", program->legato));
     legato->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
     Show();
     Click(30, 50, kMouseRight);
-    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(target.seen, std::vector<int32_t>{kMouseRight});
     EXPECT_EQ(program->legato, 0);
     Click(30, 50, kMouseLeft);
-    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(target.seen.size(), 1u);
     EXPECT_EQ(program->legato, 1);
 }
 
