@@ -1,5 +1,6 @@
-// Draws the toolkit's controls, windows and dialogs on the in-memory screen
-// and writes them as PNG pictures into a folder, for a person to look at.
+// Draws the toolkit's controls, windows and dialogs and the synth editor on
+// the in-memory screen and writes them as PNG pictures into a folder, for a
+// person to look at.
 // Usage: velmora-gallery <folder>
 #include "WidgetDemo.h"
 #include "gallery/Scenes.h"
@@ -13,7 +14,8 @@ int main(int argc, char** argv)
     if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-')
     {
         std::fprintf(stderr, "usage: velmora-gallery <folder>\n"
-                             "Writes pictures of the toolkit's controls, windows and dialogs into <folder>\n"
+                             "Writes pictures of the toolkit's controls, windows and dialogs and of the\n"
+                             "synth editor into <folder>\n"
                              "(made if missing) as <name>.png.\n");
         return 2;
     }
@@ -28,6 +30,7 @@ int main(int argc, char** argv)
     DrawingScenes(folder);
     WindowScenes(folder);
     DialogScenes(folder);
+    EditorScenes(folder);
     const int demo =
         WriteWidgetDemo("velmora-gallery", folder.Path("windemo").c_str(), folder.Path("windemo-menu").c_str());
     for (const std::string& failure : folder.failures)

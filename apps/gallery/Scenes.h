@@ -11,3 +11,6 @@ void DrawingScenes(CPictureFolder& folder);
 void WindowScenes(CPictureFolder& folder);
 // The file browser, the message box, the text prompt and the colour picker.
 void DialogScenes(CPictureFolder& folder);
+// The synth editor: a new instance, factory programs, effect and modulation
+// pages with a knob held, the program browser and the about page.
+void EditorScenes(CPictureFolder& folder);

@@ -21,8 +21,6 @@ bool SameBank(const CSynth& a, const CSynth& b)
 TEST(CBankFiles, PluginIdIsTheAdapters)
 {
     EXPECT_EQ(CBankFiles::kPluginId, static_cast<uint32_t>(CVST24Plugin::kUniqueId));
-    CSynth synth;
-    EXPECT_EQ(CBankFiles::kParameterCount, synth.GetParameterCount());
 }
 
 TEST(CBankFiles, BankAndProgramFilesRoundTrip)
@@ -77,7 +75,6 @@ TEST(CBankFiles, RefusedFilesChangeNothing)
     otherId.replace(16, 4, "abcd");
     std::string damaged = bank;
     damaged[160 + 10 + 3] = 0x7F;  // the first name's length runs past the end
-    std::string cut = bank.substr(0, bank.size() - 10);
 
     struct Case
     {
@@ -89,15 +86,12 @@ TEST(CBankFiles, RefusedFilesChangeNothing)
         {"text.fxb", "hello, this is not a bank", true, "not a VST preset or bank file (no \"CcnK\" magic)"},
         {"other.fxb", otherId, true, "saved by another plug-in (\"abcd\")"},
         {"damaged.fxb", damaged, true, "the program data holds a damaged program name"},
-        {"cut.fxb", cut, true, nullptr},
         {"program.fxb", TempDir::Read(dir.File("good.fxp")), true, "a program file, not a bank file"},
         {"bank.fxp", bank, false, "a bank file, not a program file"},
-        {"missing.fxb", "", true, "no such file"},
     };
     for (const Case& c : cases)
     {
-        const std::string path =
-            std::strcmp(c.name, "missing.fxb") == 0 ? dir.File(c.name) : dir.Write(c.name, c.bytes);
+        const std::string path = dir.Write(c.name, c.bytes);
         CSynth target;
         target.programs[3].q = 0.75f;
         target.SetProgram(2);
@@ -105,11 +99,7 @@ TEST(CBankFiles, RefusedFilesChangeNothing)
         std::memcpy(reference.programs, target.programs, sizeof target.programs);
         CBankFiles files(target);
         EXPECT_FALSE(c.bank ? files.LoadBank(path) : files.LoadProgram(path)) << c.name;
-        if (c.message != nullptr)
-        {
-            EXPECT_EQ(files.Error(), path + ": " + c.message);
-        }
-        EXPECT_FALSE(files.Error().empty()) << c.name;
+        EXPECT_EQ(files.Error(), path + ": " + c.message);
         EXPECT_TRUE(SameBank(target, reference)) << c.name;
         EXPECT_EQ(target.GetProgram(), 2) << c.name;
     }

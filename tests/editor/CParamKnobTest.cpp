@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -91,6 +92,32 @@ TEST_F(CParamKnobTest, DraggingRightAndUpTurnsTheKnobAndWritesTheField)
     EXPECT_EQ(knob->value, 8);
 }
 
+// The host sees each drag or double click as one edit, the value normalised
+// over the knob's range.
+TEST_F(CParamKnobTest, DragsAndDoubleClicksAreEditsForTheHost)
+{
+    CRecordingHost host;
+    program->keyCutoff = 0.0f;
+    CParamKnob* knob = Place(Knob("CUTOFF", program->keyCutoff, -100, 100, 50));
+    knob->ReportEditsTo(&host, 89);
+    Show();
+    Drag(30, 50, 4, -4);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin 89", "automate 89", "end 89"}));
+    EXPECT_EQ(host.values, std::vector<float>{0.51f});
+    screen.Advance(500);
+    for (int n = 0; n < 2; ++n)
+    {
+        screen.Press(30, 50, kMouseLeft);
+        screen.Release(30, 50, kMouseLeft);
+    }
+    Pump();
+    EXPECT_FLOAT_EQ(program->keyCutoff, 0.5f);
+    ASSERT_GE(host.calls.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(host.calls.end() - 3, host.calls.end()),
+              (std::vector<std::string>{"begin 89", "automate 89", "end 89"}));
+    EXPECT_EQ(host.values.back(), 0.75f);
+}
+
 TEST_F(CParamKnobTest, BeatCountKnobsTakeSixteenPixelsPerStep)
 {
     program->delayBeats = 1;
@@ -118,24 +145,6 @@ TEST_F(CParamKnobTest, DraggingStopsAtTheRangeEndsOnTheFirstAndLastFrame)
     EXPECT_EQ(knob->value, 0);
     EXPECT_EQ(program->q, 0.0f);
     EXPECT_EQ(knob->Frame(), 0);
-}
-
-TEST_F(CParamKnobTest, RightReleaseCallsTheRightClickBinderOnly)
-{
-    struct Target
-    {
-        void Right(CCtrl*, int32_t, int32_t, int32_t flags) { seen = flags; }
-        int32_t seen = 0;
-    } target;
-    CParamKnob* knob = Place(Knob("MOD", program->mod1, 0, 100));
-    knob->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
-    const float before = program->mod1;
-    Show();
-    Click(30, 50, kMouseLeft);
-    EXPECT_EQ(target.seen, 0);
-    Click(30, 50, kMouseRight);
-    EXPECT_EQ(target.seen, kMouseRight);
-    EXPECT_EQ(program->mod1, before);
 }
 
 TEST_F(CParamKnobTest, FollowsTheFieldExceptWhileHeld)

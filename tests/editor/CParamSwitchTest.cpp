@@ -25,14 +25,19 @@ protected:
 
 TEST_F(CParamSwitchTest, SwitchTogglesOnReleaseAndListWrapsOnTheLeftButtonOnly)
 {
+    CRecordingHost host;
     program->mono = 1;
     program->wave2 = 4;
     CParamSwitch* mono = Place(Switch("MONO", program->mono));
+    mono->ReportEditsTo(&host, 21);
     CParamList* wave = Place(Waves("WAVE2", program->wave2));
     wave->rebuildOnChange = true;
     Show();
     Click(30, 50, kMouseLeft);
     EXPECT_EQ(program->mono, 0);
+    // A click is one whole edit.
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin 21", "automate 21", "end 21"}));
+    EXPECT_EQ(host.values, std::vector<float>{0.0f});
     Click(30, 50, kMouseLeft);
     EXPECT_EQ(program->mono, 1);
     EXPECT_EQ(mono->value, 1);
@@ -53,18 +58,18 @@ TEST_F(CParamSwitchTest, RightClickWithAMenuRunsTheMenuAndLeavesTheSwitch)
 {
     struct Target
     {
-        void Right(CCtrl*, int32_t, int32_t, int32_t) { ++calls; }
-        int32_t calls = 0;
+        void Right(CCtrl*, int32_t, int32_t, int32_t flags) { seen.push_back(flags); }
+        std::vector<int32_t> seen;
     } target;
     program->legato = 0;
     CParamSwitch* legato = Place(Switch("LEGATO", program->legato));
     legato->SetRightClick(new _COnMouse<Target>(&target, &Target::Right));
     Show();
     Click(30, 50, kMouseRight);
-    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(target.seen, std::vector<int32_t>{kMouseRight});
     EXPECT_EQ(program->legato, 0);
     Click(30, 50, kMouseLeft);
-    EXPECT_EQ(target.calls, 1);
+    EXPECT_EQ(target.seen.size(), 1u);
     EXPECT_EQ(program->legato, 1);
 }
 

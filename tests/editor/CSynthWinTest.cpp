@@ -1,6 +1,6 @@
 #include "editor/CSynthWin.h"
 
-#include "Gallery.h"
+#include "ParamControlTestKit.h"
 #include "core/WindowTestKit.h"
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
@@ -156,59 +156,11 @@ protected:
     // Knob i of a panel, window coordinates of its centre.
     static int32_t KnobX(int c, int i) { return kPanelX[c] + 4 + 64 * (i % 4) + 32; }
     static int32_t KnobY(int r, int i) { return kPanelY[r] + 24 + 72 * (i / 4) + 32; }
-    void ShowPicture(const char* name)
-    {
-        win->PaintWindow(Rect{0, 0, win->width, win->height});
-        ASSERT_TRUE(WriteGalleryPng(*screen.Context(win->hwnd), name));
-    }
 
     CSynth synth;
     CSynthResources view{synth};
     CScriptedWin* win = nullptr;
 };
-
-TEST_F(CSynthWinTest, RebuildBuildsThePanelsThenTheStripAtTheirPlaces)
-{
-    EXPECT_EQ(win->width, 824);
-    EXPECT_EQ(win->height, 376);
-    ASSERT_EQ(win->clientGroup->children.Count(), 1);
-    CGroup* backdrop = Backdrop();
-    EXPECT_EQ(typeid(*backdrop), typeid(CBkPanel));
-    EXPECT_EQ(backdrop->width, 824);
-    EXPECT_EQ(backdrop->height, 376);
-    ASSERT_EQ(backdrop->children.Count(), 10);
-    const std::type_info* types[] = {&typeid(CWaveGroup),       &typeid(CXModGroup),   &typeid(CFilterGroup),
-                                     &typeid(CModulationGroup), &typeid(CMasterGroup), &typeid(CFXGroup)};
-    for (int i = 0; i < 6; ++i)
-    {
-        CCtrl* panel = backdrop->Child(i);
-        EXPECT_EQ(typeid(*panel), *types[i]) << i;
-        EXPECT_EQ(panel->x, kPanelX[i / 2]) << i;
-        EXPECT_EQ(panel->y, kPanelY[i % 2]) << i;
-        EXPECT_EQ(panel->width, 264);
-        EXPECT_EQ(panel->height, 164);
-    }
-    struct Expected
-    {
-        const std::type_info* type;
-        Rect place;
-    } strip[] = {
-        {&typeid(CHeaderLabel), Rect{0, 348, 264, 368}},
-        {&typeid(CAudioVU), Rect{264, 351, 327, 365}},
-        {&typeid(CProgHeader), Rect{359, 348, 519, 368}},
-        {&typeid(CHeaderLabel), Rect{560, 348, 824, 368}},
-    };
-    for (int i = 0; i < 4; ++i)
-    {
-        CCtrl* c = backdrop->Child(6 + i);
-        EXPECT_EQ(typeid(*c), *strip[i].type) << i;
-        EXPECT_EQ((Rect{c->x, c->y, c->x + c->width, c->y + c->height}), strip[i].place) << i;
-    }
-    EXPECT_STREQ(backdrop->Child(6)->text, "WAVE - MODULATION - SYNTHESIZER");
-    EXPECT_STREQ(backdrop->Child(9)->text, "Version 1.2");
-    ASSERT_EQ(win->idleList.Count(), 1);
-    EXPECT_EQ(win->idleList.Get(0), backdrop->Child(7));
-}
 
 TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
 {
@@ -218,20 +170,11 @@ TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
     EXPECT_EQ(synth.programsChanged, 0);
     ASSERT_EQ(view.pagesShown, CSynthResources::kPageView);
     EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
-    CGroup* backdrop = Backdrop();
-    ASSERT_EQ(backdrop->children.Count(), 8);
-    EXPECT_EQ(typeid(*backdrop->Child(0)), typeid(CProgBrowser));
-    EXPECT_EQ((Rect{backdrop->Child(0)->x, backdrop->Child(0)->y, backdrop->Child(0)->width, 0}), (Rect{8, 8, 600, 0}));
+    EXPECT_EQ(typeid(*Backdrop()->Child(0)), typeid(CProgBrowser));
+    // The tabs, 40 pixels high, at the right: Presets, About, and Editor at the bottom.
     const char* captions[] = {"Presets", "About", "Editor"};
-    const int32_t tops[] = {8, 48, 288};
     for (int i = 0; i < 3; ++i)
-    {
-        CCtrl* tab = backdrop->Child(1 + i);
-        EXPECT_EQ(typeid(*tab), typeid(CMenuButton));
-        EXPECT_STREQ(tab->text, captions[i]);
-        EXPECT_EQ((Rect{tab->x, tab->y, tab->x + tab->width, tab->y + tab->height}),
-                  (Rect{752, tops[i], 816, tops[i] + 40}));
-    }
+        EXPECT_STREQ(Backdrop()->Child(1 + i)->text, captions[i]);
     Click(780, 60);  // "About"
     Idle();
     EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
@@ -243,7 +186,7 @@ TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
     Idle();
     EXPECT_EQ(view.pagesShown, CSynthResources::kPageView);
     EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
-    Click(380, 358);  // the name, on About: Presets
+    Click(780, 20);  // "Presets"
     Idle();
     EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
     Click(780, 300);  // "Editor"
@@ -482,6 +425,7 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     EXPECT_EQ(static_cast<CHeader*>(Panel(2, 1)->Child(0))->entries[1], "EQ6");
 }
 
+// One knob of each kind of unit; the EQ gains show their distance from unity.
 TEST_F(CSynthWinTest, EffectValueTexts)
 {
     struct Case
@@ -490,24 +434,19 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         int32_t knob;
         const char* text;
     } cases[] = {
-        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"},  {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {1, 5, "10000 Hz"},
-        {2, 2, "1/4"},   {3, 1, "4000 ms"}, {5, 1, "800 Hz"},  {5, 2, "2000 Hz"}, {5, 3, "0"},
-        {5, 4, "0"},     {0, 5, "0"},       {0, 4, "90"},      {4, 1, "50"},
+        {0, 1, "20 ms"},   {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {2, 2, "1/4"},
+        {3, 1, "4000 ms"}, {5, 3, "0"},      {5, 5, "50"},      {0, 4, "90"},      {4, 1, "50"},
     };
     SynthProgram& p = *synth.currentProgram;
     p.chorusDelay = 20;
     p.chorusRate = 16;
     p.phaserRate = 0.1f;
     p.phaserLow = 200;
-    p.phaserHigh = 500;
     p.delayBeats = 1;
     p.delayDiv = 4;
     p.reverbSize = 40;
-    p.eqFreqLow = 40;
-    p.eqFreqHigh = 100;
     p.eqGain = 100;
-    p.eqLow = 100;
-    p.chorusFeedback = 0.0f;
+    p.eqMid = 150;
     p.chorusPhase = 90;
     p.foldback = 0.5f;
     view.fxMode = 1;
@@ -523,360 +462,23 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         FreeString(text);
         win->pressedCtrl = nullptr;
     }
-    // The EQ gains show their distance from unity.
-    p.eqMid = 150;
-    view.fxIndex = 5;
-    win->Rebuild();
-    CParamControl* mid = Knobs(Panel(2, 1))[5];
-    win->pressedCtrl = mid;
-    char* text = nullptr;
-    mid->OnGetText->Call(mid, text, 0);
-    EXPECT_STREQ(text, "50");
-    FreeString(text);
-    win->pressedCtrl = nullptr;
 }
-
-// One page of a panel: how to show it and the label and field of each knob in placing order.
-struct Binding
-{
-    const char* label;
-    void* field;
-};
-struct Page
-{
-    const char* name;
-    int column;
-    int row;
-    int32_t modSource;
-    int32_t subPage;  // LFO number or sub-page of the modulation panel
-    int32_t fxMode;
-    int32_t fxIndex;
-    std::vector<Binding> knobs;
-};
-
-std::vector<Page> AllPages(SynthProgram& p)
-{
-    std::vector<Page> pages = {
-        {"OSCILLATORS",
-         0,
-         0,
-         0,
-         0,
-         0,
-         0,
-         {{"WAVE1", &p.wave1},
-          {"MOD", &p.mod1},
-          {"COARSE", &p.coarse2},
-          {"PHASE", &p.phase},
-          {"WAVE2", &p.wave2},
-          {"MOD", &p.mod2},
-          {"DETUNE", &p.detune},
-          {"MIX", &p.mix}}},
-        {"X-MOD",
-         0,
-         1,
-         0,
-         0,
-         0,
-         0,
-         {{"PM", &p.pmAmount},
-          {"MOD", &p.pmShape},
-          {"FB", &p.feedback},
-          {"MOD", &p.feedbackShape},
-          {"NOISE", &p.noise}}},
-        {"FILTER",
-         1,
-         0,
-         0,
-         0,
-         0,
-         0,
-         {{"CUTOFF", &p.cutoff},
-          {"Q", &p.q},
-          {"BLEND", &p.blend},
-          {"ENV", &p.filterEnv},
-          {"A", &p.env[1].attack},
-          {"D", &p.env[1].decay},
-          {"S", &p.env[1].sustain},
-          {"R", &p.env[1].release}}},
-        {"MASTER",
-         2,
-         0,
-         0,
-         0,
-         0,
-         0,
-         {{"MONO", &p.mono},
-          {"LEGATO", &p.legato},
-          {"COARSE", &p.coarse},
-          {"VOLUME", &p.volume},
-          {"A", &p.env[0].attack},
-          {"D", &p.env[0].decay},
-          {"S", &p.env[0].sustain},
-          {"R", &p.env[0].release}}},
-        {"ENV",
-         1,
-         1,
-         1,
-         0,
-         0,
-         0,
-         {{"PHASE", &p.e3Phase},
-          {"PM", &p.e3Pm},
-          {"MOD1", &p.e3Mod1},
-          {"MOD2", &p.e3Mod2},
-          {"A", &p.env[2].attack},
-          {"D", &p.env[2].decay},
-          {"S", &p.env[2].sustain},
-          {"R", &p.env[2].release}}},
-        {"VEL1",
-         1,
-         1,
-         2,
-         0,
-         0,
-         0,
-         {{"VOLUME", &p.velVolume},
-          {"PAN", &p.velPan},
-          {"CUTOFF", &p.velCutoff},
-          {"Q", &p.velQ},
-          {"PHASE", &p.velPhase},
-          {"PM", &p.velPm},
-          {"MOD1", &p.velMod1},
-          {"MOD2", &p.velMod2}}},
-        {"VEL2", 1, 1, 2, 1, 0, 0, {{"DETUNE", &p.velDetune}, {"NOISE", &p.velNoise}, {"MIX", &p.velMix}}},
-        {"RND1",
-         1,
-         1,
-         3,
-         0,
-         0,
-         0,
-         {{"VOLUME", &p.rndVolume},
-          {"PAN", &p.rndPan},
-          {"CUTOFF", &p.rndCutoff},
-          {"Q", &p.rndQ},
-          {"PHASE", &p.rndPhase},
-          {"PM", &p.rndPm},
-          {"MOD1", &p.rndMod1},
-          {"MOD2", &p.rndMod2}}},
-        {"RND2", 1, 1, 3, 1, 0, 0, {{"DETUNE", &p.rndDetune}, {"NOISE", &p.rndNoise}, {"MIX", &p.rndMix}}},
-        {"M.WHL", 1, 1, 4, 0, 0, 0, {{"LFO1DEPTH", &p.mwLfo1Depth}, {"CUTOFF", &p.mwCutoff}, {"PM", &p.mwPm}}},
-        {"KBD", 1, 1, 4, 1, 0, 0, {{"CUTOFF", &p.keyCutoff}, {"PM", &p.keyPm}}},
-        {"P.BEND", 1, 1, 4, 2, 0, 0, {{"DOWN", &p.bendDown}, {"UP", &p.bendUp}}},
-        {"FX",
-         2,
-         1,
-         0,
-         0,
-         0,
-         0,
-         {{"CHORUS", &p.fxChorus},
-          {"PHASER", &p.fxPhaser},
-          {"DELAY", &p.fxDelay},
-          {"REVERB", &p.fxReverb},
-          {"WAVESHAPE", &p.fxWaveshape},
-          {"EQ", &p.fxEq}}},
-        {"CHR",
-         2,
-         1,
-         0,
-         0,
-         1,
-         0,
-         {{"CHORUS", &p.fxChorus},
-          {"DELAY", &p.chorusDelay},
-          {"DEPTH", &p.chorusDepth},
-          {"RATE", &p.chorusRate},
-          {"PHASE", &p.chorusPhase},
-          {"FEEDBACK", &p.chorusFeedback}}},
-        {"PHS",
-         2,
-         1,
-         0,
-         0,
-         1,
-         1,
-         {{"PHASER", &p.fxPhaser},
-          {"RATE", &p.phaserRate},
-          {"FEEDBACk", &p.phaserFeedback},
-          {"STAGES", &p.phaserStages},
-          {"LOW", &p.phaserLow},
-          {"HIGH", &p.phaserHigh}}},
-        {"DLY",
-         2,
-         1,
-         0,
-         0,
-         1,
-         2,
-         {{"DELAY", &p.fxDelay}, {"FEEDBACK", &p.delayFeedback}, {"TIME", &p.delayBeats}, {"L/R", &p.delayLR}}},
-        {"REV", 2, 1, 0, 0, 1, 3, {{"REVERB", &p.fxReverb}, {"SIZE", &p.reverbSize}}},
-        {"WSH", 2, 1, 0, 0, 1, 4, {{"WAVESHAPE", &p.fxWaveshape}, {"FOLDBACK", &p.foldback}}},
-        {"EQ",
-         2,
-         1,
-         0,
-         0,
-         1,
-         5,
-         {{"EQ", &p.fxEq},
-          {"FREQ LOW", &p.eqFreqLow},
-          {"FREQ HIGH", &p.eqFreqHigh},
-          {"GAIN", &p.eqGain},
-          {"LOW", &p.eqLow},
-          {"MID", &p.eqMid},
-          {"HIGH", &p.eqHigh}}},
-    };
-    const char* depths[3][4] = {
-        {"VIBRATO", "TREMOLO", "NOISE", "MIX"}, {"VOLUME", "PAN", "CUTOFF", "Q"}, {"PHASE", "PM", "MOD1", "MOD2"}};
-    float* fields[3][4] = {{&p.lfo1Vibrato, &p.lfo1Tremolo, &p.lfo1Noise, &p.lfo1Mix},
-                           {&p.lfo2Volume, &p.lfo2Pan, &p.lfo2Cutoff, &p.lfo2Q},
-                           {&p.lfo3Phase, &p.lfo3Pm, &p.lfo3Mod1, &p.lfo3Mod2}};
-    for (int k = 0; k < 3; ++k)
-    {
-        Page lfo{"LFO", 1, 1, 0, k, 0, 0, {}};
-        for (int i = 0; i < 4; ++i)
-            lfo.knobs.push_back({depths[k][i], fields[k][i]});
-        lfo.knobs.push_back({"WAVE", &p.lfo[k].wave});
-        lfo.knobs.push_back({"RATE", p.lfo[k].sync ? static_cast<void*>(&p.lfo[k].syncBeats) : &p.lfo[k].rate});
-        lfo.knobs.push_back({"SYNC", &p.lfo[k].sync});
-        lfo.knobs.push_back({"RESTART", &p.lfo[k].restart});
-        pages.push_back(lfo);
-    }
-    return pages;
-}
-
-void ShowPage(CSynthResources& view, const Page& page)
-{
-    view.modSource = page.modSource;
-    view.modLfo = page.subPage;
-    view.modVelPage = page.subPage;
-    view.modRndPage = page.subPage;
-    view.modControllerPage = page.subPage;
-    view.fxMode = page.fxMode;
-    view.fxIndex = page.fxIndex;
-}
-
-TEST_F(CSynthWinTest, EveryKnobOfEveryPageIsBoundToItsField)
-{
-    SynthProgram& p = *synth.currentProgram;
-    p.lfo[1].sync = 1;  // the second LFO's rate as a beat count
-    for (const Page& page : AllPages(p))
-    {
-        ShowPage(view, page);
-        win->Rebuild();
-        std::vector<CParamControl*> knobs = Knobs(Panel(page.column, page.row));
-        ASSERT_EQ(knobs.size(), page.knobs.size()) << page.name;
-        for (size_t i = 0; i < knobs.size(); ++i)
-        {
-            CParamControl* knob = knobs[i];
-            const Binding& expected = page.knobs[i];
-            EXPECT_EQ(knob->label.rfind(expected.label, 0), 0u) << page.name << " " << i << " " << knob->label;
-            const void* bound = knob->floatField ? static_cast<void*>(knob->floatField) : knob->intField;
-            ASSERT_EQ(bound, expected.field) << page.name << " " << expected.label;
-            // Turn it one step and read the field.
-            const int32_t next = knob->value < knob->maximum ? knob->value + 1 : knob->value - 1;
-            knob->SetValue(next, true);
-            if (knob->floatField)
-                EXPECT_FLOAT_EQ(*knob->floatField, next / 100.0f) << page.name << " " << expected.label;
-            else
-                EXPECT_EQ(*knob->intField, next) << page.name << " " << expected.label;
-        }
-    }
-    EXPECT_EQ(synth.currentProgram, &synth.programs[0]);
-}
-
-TEST_F(CSynthWinTest, KnobsTurnDoubleClickAndSwitchThroughTheWindow)
-{
-    SynthProgram& p = *synth.currentProgram;
-    p.cutoff = 0.1f;
-    p.volume = 0.9f;
-    p.mono = 1;
-    p.detune = 0.1f;
-    win->Rebuild();
-    Pump();
-    // The filter cutoff (panel column 1, knob 0) and the volume (column 2, knob 3).
-    for (auto [c, i] : {std::pair<int, int>{1, 0}, {2, 3}})
-    {
-        screen.Advance(500);
-        for (int n = 0; n < 2; ++n)
-        {
-            screen.Press(KnobX(c, i), KnobY(0, i), kMouseLeft);
-            screen.Release(KnobX(c, i), KnobY(0, i), kMouseLeft);
-        }
-        Pump();
-    }
-    EXPECT_FLOAT_EQ(p.cutoff, 1.0f);
-    EXPECT_FLOAT_EQ(p.volume, 0.5f);
-    Click(KnobX(2, 0), KnobY(0, 0));  // MONO
-    EXPECT_EQ(p.mono, 0);
-    screen.Advance(500);
-    screen.Press(KnobX(0, 6), KnobY(0, 6), kMouseLeft);  // DETUNE
-    screen.Move(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
-    Pump();
-    auto* detune = Knobs(Panel(0, 0))[6];
-    EXPECT_EQ(detune->DisplayText(), "12");
-    screen.Release(KnobX(0, 6) + 4, KnobY(0, 6) - 4, kMouseLeft);
-    Pump();
-    EXPECT_FLOAT_EQ(p.detune, 0.12f);
-    EXPECT_EQ(detune->DisplayText(), "DETUNE");
-}
-
-namespace
-{
-// A host that writes down what the editor reports.
-class CRecordingHost : public CAutomationHost
-{
-public:
-    void BeginEdit(int32_t parameter) override { calls.push_back("begin " + std::to_string(parameter)); }
-    void Automate(int32_t parameter, float value) override
-    {
-        calls.push_back("automate " + std::to_string(parameter));
-        values.push_back(value);
-    }
-    void EndEdit(int32_t parameter) override { calls.push_back("end " + std::to_string(parameter)); }
-    void UpdateDisplay() override { calls.push_back("update"); }
-
-    std::vector<std::string> calls;
-    std::vector<float> values;
-};
-}  // namespace
-
-TEST_F(CSynthWinTest, KnobEditsReachTheHostAsAutomation)
+TEST_F(CSynthWinTest, KnobEditsReachTheHostAsTheirParameter)
 {
     CRecordingHost host;
     synth.automation = &host;
-    SynthProgram& p = *synth.currentProgram;
-    p.cutoff = 0.5f;
-    p.mono = 0;
+    synth.currentProgram->cutoff = 0.5f;
     win->Rebuild();
     const std::string cutoff = std::to_string(FindParameterByName("Filter Cutoff"));
-
     // A drag of the filter cutoff, 10 pixels right and 10 up: 5 steps.
     screen.Advance(500);
     screen.Press(KnobX(1, 0), KnobY(0, 0), kMouseLeft);
-    for (int32_t d = 2; d <= 10; d += 2)
-        screen.Move(KnobX(1, 0) + d, KnobY(0, 0) - d, kMouseLeft);
+    screen.Move(KnobX(1, 0) + 10, KnobY(0, 0) - 10, kMouseLeft);
     screen.Release(KnobX(1, 0) + 10, KnobY(0, 0) - 10, kMouseLeft);
     Pump();
-    ASSERT_GE(host.calls.size(), 3u);
-    EXPECT_EQ(host.calls.front(), "begin " + cutoff);
-    EXPECT_EQ(host.calls.back(), "end " + cutoff);
-    for (size_t i = 1; i + 1 < host.calls.size(); ++i)
-        EXPECT_EQ(host.calls[i], "automate " + cutoff) << i;
-    EXPECT_FLOAT_EQ(host.values.back(), 0.55f);
-    EXPECT_FLOAT_EQ(p.cutoff, 0.55f);
-    for (size_t i = 1; i < host.values.size(); ++i)
-        EXPECT_GT(host.values[i], host.values[i - 1]);
-
-    // A click on a switch is one whole edit.
-    host.calls.clear();
-    host.values.clear();
-    Click(KnobX(2, 0), KnobY(0, 0));  // MONO
-    const std::string mono = std::to_string(FindParameterByName("Master Mono"));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin " + mono, "automate " + mono, "end " + mono}));
-    EXPECT_EQ(host.values, std::vector<float>{1.0f});
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"begin " + cutoff, "automate " + cutoff, "end " + cutoff}));
+    EXPECT_EQ(host.values, std::vector<float>{0.55f});
+    EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.55f);
     synth.automation = nullptr;
 }
 
@@ -895,10 +497,6 @@ TEST_F(CSynthWinTest, HostChangesShowOnTheKnobsAtTheNextIdle)
 
 TEST_F(CSynthWinTest, KnobMenusLearnAndForgetAController)
 {
-    SynthProgram& p = *synth.currentProgram;
-    p.cutoff = 0.5f;
-    p.mono = 0;
-    win->Rebuild();
     const int32_t cutoff = FindParameterByName("Filter Cutoff");
     win->menuAnswer = 0;
     Click(KnobX(1, 0), KnobY(0, 0), kMouseRight);
@@ -907,23 +505,9 @@ TEST_F(CSynthWinTest, KnobMenusLearnAndForgetAController)
     EXPECT_EQ(synth.midiLearn.Armed(), cutoff);
     synth.HandleMidi(0xB0u | 74u << 8 | 127u << 16);
     EXPECT_EQ(synth.midiLearn.ParameterOf(74), cutoff);
-    Idle();
-    EXPECT_EQ(Knobs(Panel(1, 0))[0]->value, 100);
-
     win->menuAnswer = 1;
     Click(KnobX(1, 0), KnobY(0, 0), kMouseRight);
     EXPECT_EQ(synth.midiLearn.BindingCount(), 0);
-
-    // A knob with a menu of its own keeps it, the learn items after it.
-    win->menuAnswer = -1;
-    Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);  // WAVE1
-    ASSERT_EQ(win->menus.size(), 3u);
-    EXPECT_EQ(win->menus[2], (std::vector<std::string>{"SAW", "SQUARE", "PULSE", "PM", "SAW2", "-", "Learn MIDI CC",
-                                                       "Forget MIDI CC"}));
-    win->menuAnswer = 0;
-    Click(KnobX(2, 0), KnobY(0, 0), kMouseRight);  // MONO: the menu, and no flip
-    EXPECT_EQ(p.mono, 0);
-    EXPECT_EQ(synth.midiLearn.Armed(), FindParameterByName("Master Mono"));
 }
 
 TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
@@ -1007,50 +591,6 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[4], "M.WHL1");
 }
 
-TEST_F(CSynthWinTest, DamagedProgramShowsAndEditsOnEveryPage)
-{
-    SynthProgram& p = *synth.currentProgram;
-    // Every word of the record after the name: NaN, huge and negative in turn.
-    const uint32_t patterns[] = {0x7FC00000u, 0x7F7FFFFFu, 0xFFFFFFFFu, 0x80000000u};
-    for (uint32_t pattern : patterns)
-    {
-        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
-        for (size_t i = 0; i + 4 <= sizeof(SynthProgram) - SynthProgram::kNameBytes; i += 4)
-            std::memcpy(words + i, &pattern, 4);
-        for (const Page& page : AllPages(p))
-        {
-            ShowPage(view, page);
-            win->Rebuild();
-            win->PaintWindow(Rect{0, 0, win->width, win->height});
-            for (CParamControl* knob : Knobs(Panel(page.column, page.row)))
-            {
-                if (auto* rotary = dynamic_cast<CParamKnob*>(knob))
-                {
-                    EXPECT_GE(rotary->Frame(), 0);
-                    EXPECT_LE(rotary->Frame(), 29);
-                }
-                // The texts shown while turning, in the panel's own units.
-                win->pressedCtrl = knob;
-                char* text = nullptr;
-                knob->OnGetText->Call(knob, text, knob->value);
-                EXPECT_NE(text, nullptr);
-                FreeString(text);
-                win->pressedCtrl = nullptr;
-                knob->SetValue(FindParameter(knob->parameterIndex)->defaultValue, true);
-                EXPECT_GE(knob->value, knob->minimum);
-                EXPECT_LE(knob->value, knob->maximum);
-            }
-        }
-        // Drawing stayed inside the panels: the gaps between them keep the backdrop.
-        CDrawContext* dc = screen.Context(win->hwnd);
-        for (int32_t y = 0; y < 340; y += 5)
-        {
-            EXPECT_EQ(dc->GetPixel(276, y), CBkPanel::kColour) << y;
-            EXPECT_EQ(dc->GetPixel(548, y), CBkPanel::kColour) << y;
-        }
-    }
-}
-
 TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
 {
     CSynthWin* real = OpenRealOnBrowser();
@@ -1120,47 +660,16 @@ uint64_t PictureHash(CDrawContext& dc)
     }
     return hash;
 }
-
 // The default sound editor of a new instance, pixel for pixel. A deliberate
-// change of the look changes this value: check gallery/editor-golden.png,
-// then put the printed value here.
+// change of the look changes this value: check editor-default.png of
+// velmora-gallery, then put the printed value here.
 constexpr uint64_t kGoldenEditorHash = 0x496a2944c9ac8bf5ull;
 
 TEST_F(CSynthWinTest, DefaultEditorPageMatchesTheGoldenPicture)
 {
     win->PaintWindow(Rect{0, 0, win->width, win->height});
-    CDrawContext* dc = screen.Context(win->hwnd);
-    const uint64_t hash = PictureHash(*dc);
-    if (hash != kGoldenEditorHash)
-        WriteGalleryPng(*dc, "editor-golden");
+    const uint64_t hash = PictureHash(*screen.Context(win->hwnd));
     EXPECT_EQ(hash, kGoldenEditorHash) << std::hex << "picture hash 0x" << hash;
-}
-
-TEST_F(CSynthWinTest, GalleryPictures)
-{
-    for (int32_t program : {0, 20, 34})
-    {
-        synth.SetProgram(program);
-        Idle();
-        ShowPicture(("editor-program-" + std::to_string(program)).c_str());
-    }
-    // Effect and modulation pages: the delay with its beat count, a synced LFO, a pressed knob.
-    view.fxMode = 1;
-    view.fxIndex = 2;
-    view.modLfo = 1;
-    synth.currentProgram->lfo[1].sync = 1;
-    synth.programsChanged = 1;
-    Idle();
-    screen.Advance(500);
-    screen.Press(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
-    Pump();
-    ShowPicture("editor-pages");
-    screen.Release(KnobX(2, 1), KnobY(1, 1), kMouseLeft);
-    Pump();
-    ShowPageView(CSynthResources::kPresetsPage);
-    ShowPicture("editor-browser");
-    ShowPageView(CSynthResources::kAboutPage);
-    ShowPicture("editor-about");
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The host's parameters are the editor's knobs: every knob on every page of
 // the editor, built on the software screen, is one entry of the parameter
-// table with the same field, range, default and kind, and shows the same text.
+// table with the same field, range, default and kind, placed in table order,
+// and shows the same text.
 #include "core/WindowTestKit.h"
+#include "editor/CBkPanel.h"
+#include "editor/CModulationGroup.h"
 #include "editor/CParamKnob.h"
 #include "editor/CParamSwitch.h"
 #include "editor/CSynthWin.h"
 #include "gui/core/CClientGroup.h"
-#include "host/CVST24Plugin.h"
 #include "io/HeapString.h"
 #include "synth/CSynth.h"
 #include "editor/CSynthResources.h"
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,11 +53,6 @@ std::string TakeString(char* text)
     return copy;
 }
 
-intptr_t SilentHost(AEffect*, int32_t, int32_t, intptr_t, void*, float)
-{
-    return 0;
-}
-
 class EditorParameterTableTest : public ::testing::Test, public WindowTestKit
 {
 protected:
@@ -68,6 +66,12 @@ protected:
 
     void Show(const PageChoice& page, int32_t sync)
     {
+        for (SynthLfo& lfo : synth.currentProgram->lfo)
+            lfo.sync = sync;
+        Show(page);
+    }
+    void Show(const PageChoice& page)
+    {
         view.modSource = page.modSource;
         view.modLfo = page.subPage;
         view.modVelPage = page.subPage;
@@ -75,8 +79,6 @@ protected:
         view.modControllerPage = page.subPage;
         view.fxMode = page.fxMode;
         view.fxIndex = page.fxIndex;
-        for (SynthLfo& lfo : synth.currentProgram->lfo)
-            lfo.sync = sync;
         win->Rebuild();
     }
 
@@ -125,6 +127,7 @@ protected:
     {
         SCOPED_TRACE(info.name);
         EXPECT_EQ(knob->label.rfind(info.label, 0), 0u) << knob->label;
+        EXPECT_EQ(knob->parameterIndex, info.id);
         EXPECT_EQ(knob->minimum, info.minimum);
         EXPECT_EQ(knob->maximum, info.maximum);
         EXPECT_EQ(knob->floatField != nullptr, info.kind == ParameterKind::Float);
@@ -186,50 +189,83 @@ TEST_F(EditorParameterTableTest, EveryKnobOnEveryPageIsOneTableEntry)
     std::map<int32_t, int32_t> seen;  // entry -> knobs showing it
     for (int32_t sync = 0; sync <= 1; ++sync)
     {
+        // The modulation panel's pages, one after the other, run through its
+        // entries in order, none shown twice.
+        int32_t lastModulation = -1;
         for (const PageChoice& page : AllPageChoices())
         {
             Show(page, sync);
             const std::vector<CParamControl*> knobs = Knobs();
             ASSERT_FALSE(knobs.empty());
+            const CGroup* panel = nullptr;
+            int32_t last = -1;
             for (CParamControl* knob : knobs)
             {
                 const ParameterInfo* info = EntryOf(knob);
                 ASSERT_NE(info, nullptr) << "knob " << knob->label << " has no single entry";
                 ExpectSameAsTable(knob, *info);
-                ++seen[info->id];
+                if (seen[info->id]++ == 0)
+                    ExpectSameText(knob, *info);
+                // Each panel places its knobs in table order.
+                if (knob->parent != panel)
+                    last = -1;
+                panel = knob->parent;
+                EXPECT_GT(info->id, last) << info->name;
+                last = info->id;
+                if (page.fxMode == 0 && dynamic_cast<const CModulationGroup*>(panel) != nullptr)
+                {
+                    EXPECT_GT(info->id, lastModulation) << info->name;
+                    lastModulation = info->id;
+                }
             }
         }
     }
     // Each entry is some knob, and the host sees exactly as many parameters.
     EXPECT_EQ(seen.size(), static_cast<size_t>(kParameterTableSize));
     EXPECT_EQ(synth.GetParameterCount(), static_cast<int32_t>(seen.size()));
-    CVST24Plugin* plugin = CVST24Plugin::Create(SilentHost, new CSynth, nullptr);
-    ASSERT_NE(plugin, nullptr);
-    AEffect* effect = plugin->getAeffect();
-    EXPECT_EQ(effect->numParams, static_cast<int32_t>(seen.size()));
-    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 
-TEST_F(EditorParameterTableTest, DisplayIsTheKnobsText)
+// Every word of the record after the name NaN, huge or negative in turn:
+// every page still draws within its panel, shows a text while pressed and
+// takes the default.
+TEST_F(EditorParameterTableTest, DamagedProgramShowsAndEditsOnEveryPage)
 {
-    std::map<int32_t, bool> checked;
-    for (int32_t sync = 0; sync <= 1; ++sync)
+    SynthProgram& p = *synth.currentProgram;
+    for (uint32_t pattern : {0x7FC00000u, 0x7F7FFFFFu, 0xFFFFFFFFu, 0x80000000u})
     {
+        uint8_t* words = reinterpret_cast<uint8_t*>(&p) + SynthProgram::kNameBytes;
+        for (size_t i = 0; i + 4 <= sizeof(SynthProgram) - SynthProgram::kNameBytes; i += 4)
+            std::memcpy(words + i, &pattern, 4);
         for (const PageChoice& page : AllPageChoices())
         {
-            Show(page, sync);
+            Show(page);
+            win->PaintWindow(Rect{0, 0, win->width, win->height});
             for (CParamControl* knob : Knobs())
             {
-                const ParameterInfo* info = EntryOf(knob);
-                ASSERT_NE(info, nullptr);
-                if (checked[info->id])
-                    continue;
-                checked[info->id] = true;
-                ExpectSameText(knob, *info);
+                if (auto* rotary = dynamic_cast<CParamKnob*>(knob))
+                {
+                    EXPECT_GE(rotary->Frame(), 0);
+                    EXPECT_LE(rotary->Frame(), 29);
+                }
+                win->pressedCtrl = knob;
+                char* text = nullptr;
+                knob->OnGetText->Call(knob, text, knob->value);
+                EXPECT_NE(text, nullptr);
+                FreeString(text);
+                win->pressedCtrl = nullptr;
+                knob->SetValue(FindParameter(knob->parameterIndex)->defaultValue, true);
+                EXPECT_GE(knob->value, knob->minimum);
+                EXPECT_LE(knob->value, knob->maximum);
             }
         }
+        // The gaps between the panels keep the backdrop.
+        CDrawContext* dc = screen.Context(win->hwnd);
+        for (int32_t y = 0; y < 340; y += 5)
+        {
+            EXPECT_EQ(dc->GetPixel(276, y), CBkPanel::kColour) << y;
+            EXPECT_EQ(dc->GetPixel(548, y), CBkPanel::kColour) << y;
+        }
     }
-    EXPECT_EQ(checked.size(), static_cast<size_t>(kParameterTableSize));
 }
 
 }  // namespace

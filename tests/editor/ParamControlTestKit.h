@@ -4,11 +4,31 @@
 #include "editor/CBaseGroup.h"
 #include "editor/CSynthResources.h"
 #include "gui/platform/InputCodes.h"
+#include "host/CAutomationHost.h"
 #include "synth/CSynth.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+// A host that writes down the edits it is told of.
+class CRecordingHost : public CAutomationHost
+{
+public:
+    void BeginEdit(int32_t parameter) override { calls.push_back("begin " + std::to_string(parameter)); }
+    void Automate(int32_t parameter, float value) override
+    {
+        calls.push_back("automate " + std::to_string(parameter));
+        values.push_back(value);
+    }
+    void EndEdit(int32_t parameter) override { calls.push_back("end " + std::to_string(parameter)); }
+    void UpdateDisplay() override { calls.push_back("update"); }
+
+    std::vector<std::string> calls;
+    std::vector<float> values;
+};
 
 // A borderless window at the screen's origin (window = screen coordinates)
 // holding one green panel; controls go into the panel's first row from

@@ -366,19 +366,6 @@ TEST_F(CVST24PluginTest, OutputPropertiesNameTwoStereoPins)
     EXPECT_EQ(Dispatch(effGetOutputProperties, -1, 0, &properties), 0);
 }
 
-TEST_F(CVST24PluginTest, BlockWithoutEventsIsOneClearedCall)
-{
-    Outputs outputs(256);
-    Process(outputs);
-    EXPECT_EQ(core->calls, std::vector<std::string>{"block 256"});
-    for (int32_t i = 0; i < 256; ++i)
-    {
-        ASSERT_EQ(outputs.pointers[0][i], static_cast<float>(i + 1)) << i;
-        ASSERT_EQ(outputs.pointers[1][i], -static_cast<float>(i + 1)) << i;
-    }
-    EXPECT_TRUE(outputs.GuardsIntact());
-}
-
 TEST_F(CVST24PluginTest, BlockIsSlicedAtEachEventOffsetAndTheEventsPlayOnce)
 {
     EventList events;
@@ -390,12 +377,17 @@ TEST_F(CVST24PluginTest, BlockIsSlicedAtEachEventOffsetAndTheEventsPlayOnce)
     Process(outputs);
     EXPECT_EQ(core->calls,
               (std::vector<std::string>{Midi(0x643C90), "block 100", Midi(0x5A4090), Midi(0x003C80), "block 156"}));
+    // Both channels cleared first, each slice rendered into its own frames.
     for (int32_t i = 0; i < 100; ++i)
+    {
         ASSERT_EQ(outputs.pointers[0][i], static_cast<float>(i + 1)) << i;
+        ASSERT_EQ(outputs.pointers[1][i], -static_cast<float>(i + 1)) << i;
+    }
     for (int32_t i = 100; i < 256; ++i)
         ASSERT_EQ(outputs.pointers[0][i], static_cast<float>(i - 99)) << i;
     EXPECT_TRUE(outputs.GuardsIntact());
 
+    // Without events, one call.
     core->calls.clear();
     Process(outputs);
     EXPECT_EQ(core->calls, std::vector<std::string>{"block 256"});
@@ -520,13 +512,15 @@ TEST_F(CVST24PluginTest, ChunksCarryTheCoreStateForProgramOrBank)
     EXPECT_EQ(std::string(static_cast<const char*>(data), 4), "BANK");
     EXPECT_EQ(Dispatch(effGetChunk, 2, 0, &data), 4);
     EXPECT_EQ(Dispatch(effGetChunk, 1, 0, nullptr), 0);
+    // Hosts that undo or compare hand back the very buffer they were given.
+    EXPECT_EQ(Dispatch(effSetChunk, 0, 4, data), 0);
 
     char bytes[] = "ABCDEFG";
     for (intptr_t size : {7, 0, -3})
         EXPECT_EQ(Dispatch(effSetChunk, 1, size, bytes), 0);
     EXPECT_EQ(Dispatch(effSetChunk, 0, 3, bytes), 0);
     EXPECT_EQ(Dispatch(effSetChunk, 0, 7, nullptr), 0);
-    EXPECT_EQ(core->calls, (std::vector<std::string>{"save program", "save bank", "save bank", "load program ABCDEFG",
-                                                     "load bank ABC"}));
+    EXPECT_EQ(core->calls, (std::vector<std::string>{"save program", "save bank", "save bank", "load bank BANK",
+                                                     "load program ABCDEFG", "load bank ABC"}));
 }
 }
