@@ -1,18 +1,18 @@
 #include "gui/widgets/CScrollbar.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 
 namespace
 {
 
-class CScrollbarTest : public ListsTest
+class CScrollbarTest : public WidgetTest
 {
 protected:
     // A 200 x 16 horizontal bar at (10, 10): arrows at 10..25 and 194..209.
     CScrollbar* Bar(int32_t minimum, int32_t maximum, int32_t value, int32_t page = 0)
     {
-        CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 200, 16);
+        CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 200, 16);
         bar->SetRange(minimum, maximum, page);
         bar->SetValue(value);
         bar->OnChange = reports.Binder();
@@ -66,7 +66,7 @@ TEST_F(CScrollbarTest, HeldPageAreaMovesFromEightUpToTwentyFour)
 TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheEnd)
 {
     CScrollbar* bar = Bar(0, 5, 1);
-    Click(205, 15);  // increment arrow, released before the first tick
+    Click(194, 15);  // the increment arrow's first pixel, released before the first tick
     EXPECT_EQ(reports.values, (std::vector<int32_t>{3}));
     screen.Press(205, 15, kMouseLeft);
     Pump();
@@ -82,7 +82,7 @@ TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheE
 TEST_F(CScrollbarTest, DraggingTheThumbMapsItsTravelOntoTheRange)
 {
     // 132 wide: a 100-pixel track; page 25 of 125 makes the thumb 20, leaving 80 of travel.
-    CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 132, 16);
+    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 132, 16);
     bar->SetRange(0, 100, 25);
     bar->OnChange = reports.Binder();
     Show();
@@ -139,7 +139,7 @@ TEST_F(CScrollbarTest, TheRepeatTimerEndsWithTheBarOrWithALostPress)
 
 TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
 {
-    CScrollbar* bar = Place(new CScrollbar(win, true), 10, 10, 16, 200);
+    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, true), 10, 10, 16, 200);
     bar->inverted = 1;
     bar->SetRange(0, 100, 0);
     bar->OnChange = reports.Binder();

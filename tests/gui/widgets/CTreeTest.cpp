@@ -1,13 +1,13 @@
 #include "gui/widgets/CTree.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 #include "gui/widgets/CScrollbar.h"
 
 namespace
 {
 
-class CTreeTest : public ListsTest
+class CTreeTest : public WidgetTest
 {
 protected:
     Reports changes{[](CCtrl* c) { return static_cast<CTree*>(c)->selected != nullptr ? 1 : 0; }};
@@ -15,7 +15,7 @@ protected:
 
 TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 {
-    CTree* tree = Place(new CTree(win), 10, 10, 150, 120);
+    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 120);
     tree->OnChange = changes.Binder();
     CTreeNode* a = tree->AddNode(nullptr, "A");
     CTreeNode* b = tree->AddNode(nullptr, "B");
@@ -65,7 +65,7 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 
 TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
 {
-    CTree* tree = Place(new CTree(win), 10, 10, 150, 90);  // five rows in view
+    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 90);  // five rows in view
     for (int32_t i = 0; i < 20; ++i)
         tree->AddNode(nullptr, ("node " + std::to_string(i)).c_str());
     Show();
