@@ -23,11 +23,9 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
     CTreeNode* a2 = tree->AddNode(a, "A2");
     CTreeNode* a2a = tree->AddNode(a2, "A2a");
     Show();
-    EXPECT_EQ(tree->Node(0), a);
-    EXPECT_EQ(tree->Node(1), a1);
-    EXPECT_EQ(tree->Node(2), a2);
-    EXPECT_EQ(tree->Node(3), a2a);
-    EXPECT_EQ(tree->Node(4), b);
+    const CTreeNode* order[] = {a, a1, a2, a2a, b};
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(tree->Node(i), order[i]);
     EXPECT_EQ(a2a->level, 2);
     EXPECT_EQ(tree->ShownCount(), 2);
     EXPECT_EQ(b->y, 18);
