@@ -1,12 +1,12 @@
 #include "gui/widgets/CDropdown.h"
 
-#include "EditTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 
 namespace
 {
 
-class CDropdownTest : public EditTestKit
+class CDropdownTest : public WidgetTest
 {
 protected:
     // A 120 x 20 dropdown at (10, 10) with the given entries, the first selected.
@@ -24,6 +24,7 @@ protected:
 public:
     void LeftButton(CCtrl*) { ++leftButtonCalls; }
     int leftButtonCalls = 0;
+    Reports changes;
 };
 
 TEST_F(CDropdownTest, StepArrowsSelectOnReleaseWithinTheEntries)
@@ -49,7 +50,7 @@ TEST_F(CDropdownTest, StepArrowsSelectOnReleaseWithinTheEntries)
     Press(d, 110, 10);
     Release(d, 110, 30);
     // A press on the text opens the list (closed here by Escape).
-    screen.Press(kClientLeft + 10 + 10, kClientTop + 10 + 10, kMouseLeft);
+    screen.Press(10 + 10, 10 + 10, kMouseLeft);
     screen.Key(kKeyEscape);
     Release(d, 110, 10);
     EXPECT_EQ(d->selection, 0);
@@ -75,8 +76,8 @@ TEST_F(CDropdownTest, ThePopupListChoosesWithTheKeysAndReportsOnce)
     CDropdown* d = Dropdown({"sine", "triangle", "saw", "square"}, kDropdownList);
     d->SetSelection(1);
     // The list opens on the press and runs until Enter; the selection starts highlighted.
-    screen.Press(kClientLeft + 10 + 110, kClientTop + 10 + 10, kMouseLeft);
-    screen.Release(kClientLeft + 10 + 110, kClientTop + 10 + 10, kMouseLeft);
+    screen.Press(10 + 110, 10 + 10, kMouseLeft);
+    screen.Release(10 + 110, 10 + 10, kMouseLeft);
     Keys({kKeyDown, kKeyDown, kKeyEnter});
     EXPECT_EQ(d->selection, 3);
     EXPECT_STREQ(d->text, "square");
@@ -84,9 +85,9 @@ TEST_F(CDropdownTest, ThePopupListChoosesWithTheKeysAndReportsOnce)
     EXPECT_EQ(app.popupStack.Count(), 0);
 
     // Escape closes it choosing nothing; so does choosing the selected entry again.
-    screen.Press(kClientLeft + 10 + 30, kClientTop + 10 + 10, kMouseLeft);
+    screen.Press(10 + 30, 10 + 10, kMouseLeft);
     Keys({kKeyUp, kKeyEscape});
-    screen.Press(kClientLeft + 10 + 30, kClientTop + 10 + 10, kMouseLeft);
+    screen.Press(10 + 30, 10 + 10, kMouseLeft);
     Keys({kKeyEnter});
     EXPECT_EQ(d->selection, 3);
     EXPECT_EQ(changes.senders.size(), 1u);

@@ -1,6 +1,6 @@
 #include "gui/widgets/CEdit.h"
 
-#include "EditTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/draw/Colour.h"
 #include "gui/platform/CClipboard.h"
 #include "gui/platform/CSoftFont.h"
@@ -12,7 +12,7 @@
 namespace
 {
 
-class CEditTest : public EditTestKit
+class CEditTest : public WidgetTest
 {
 protected:
     // A 120 x 20 field at (10, 10) holding text, being edited, caret at the end.
@@ -34,6 +34,8 @@ protected:
         FreeString(s);
         return r;
     }
+
+    Reports changes;
 };
 
 TEST_F(CEditTest, EscapeRestoresTheTextEditingBeganWithAndReportsNothing)
@@ -164,7 +166,7 @@ TEST_F(CEditTest, ClipboardKeysIgnoreCaseAndPasteOneBoundedLine)
     EXPECT_EQ(e->caret, kEditMaxLength);
     Type("q");
     EXPECT_EQ(std::string(e->text).find('q'), std::string::npos);
-    win->PaintWindow(Rect{0, 0, 320, 200});
+    win->PaintWindow(Rect{0, 0, 400, 300});
 }
 
 TEST_F(CEditTest, CaretAndSelectionBeyondAShrunkTextStayInside)
@@ -177,7 +179,7 @@ TEST_F(CEditTest, CaretAndSelectionBeyondAShrunkTextStayInside)
     e->SetText("xyz");
     e->caret = 40;
     e->selectionLength = -80;
-    win->PaintWindow(Rect{0, 0, 320, 200});
+    win->PaintWindow(Rect{0, 0, 400, 300});
     EXPECT_EQ(e->caret, 3);
     EXPECT_EQ(e->selectionLength, -3);
     e->SetText("");
@@ -212,11 +214,11 @@ TEST_F(CEditTest, AClickPlacesTheCaretAndADragSelects)
     // The selection's band lies behind "abc" only, from the top of the text's line (row 3 of the field).
     win->PaintWindow(Rect{0, 0, win->width, win->height});
     CDrawContext* dc = screen.Context(win->hwnd);
-    const int32_t left = 3 + 10 + kEditInset;
+    const int32_t left = 10 + kEditInset;
     const int32_t end = left + CSoftFont::TextWidth("abc");
-    EXPECT_EQ(dc->GetPixel(left - 1, 3 + 10 + 3), 0x282828u);
-    EXPECT_EQ(dc->GetPixel(left + 1, 3 + 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
-    EXPECT_EQ(dc->GetPixel(end - 1, 3 + 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
+    EXPECT_EQ(dc->GetPixel(left - 1, 10 + 3), 0x282828u);
+    EXPECT_EQ(dc->GetPixel(left + 1, 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
+    EXPECT_EQ(dc->GetPixel(end - 1, 10 + 3), Mix(0x282828, 0xFFFFFF, 0.35));
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "gui/widgets/CFader.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 
 namespace
 {
 
-class CFaderTest : public ListsTest
+class CFaderTest : public WidgetTest
 {
 protected:
     Reports reports{[](CCtrl* c) { return static_cast<CFader*>(c)->GetValue(); }};
@@ -14,7 +14,7 @@ protected:
 
 TEST_F(CFaderTest, WheelNeedsCtrlAndStepsTenWithShift)
 {
-    CFader* fader = Place(new CFader(win, false), 10, 10, 101, 16);
+    CFader* fader = PlaceIn(win, new CFader(win, false), 10, 10, 101, 16);
     fader->SetRange(0, 100, 0);
     fader->SetValue(50);
     fader->OnChange = reports.Binder();
@@ -34,11 +34,11 @@ TEST_F(CFaderTest, WheelNeedsCtrlAndStepsTenWithShift)
 TEST_F(CFaderTest, PressAndDragSetTheValueFromThePosition)
 {
     // 101 pixels for 0..100: the first pixel is 0, the last 100.
-    CFader* fader = Place(new CFader(win, false), 10, 10, 101, 16);
+    CFader* fader = PlaceIn(win, new CFader(win, false), 10, 10, 101, 16);
     fader->SetRange(0, 100, 0);
     fader->OnChange = reports.Binder();
     // Inverted vertical, 0..10 over 101 pixels: 10 pixels per step, counted upwards.
-    CFader* upright = Place(new CFader(win, true), 200, 10, 16, 101);
+    CFader* upright = PlaceIn(win, new CFader(win, true), 200, 10, 16, 101);
     upright->inverted = 1;
     upright->SetRange(0, 10, 0);
     Show();

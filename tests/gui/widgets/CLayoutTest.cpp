@@ -20,9 +20,8 @@ TEST_F(CLayoutTest, RemembersTheLastChildUntilItOrAllChildrenGo)
     CLayout* layout = new CLayout(&win);
     win.AddChild(layout);
     EXPECT_EQ(layout->Last(), nullptr);
-    CLabel* a = new CLabel(&win, "a");
     CLabel* b = new CLabel(&win, "b");
-    layout->AddChild(a);
+    layout->AddChild(new CLabel(&win, "a"));
     layout->AddChild(b);
     EXPECT_EQ(layout->Last(), b);
     delete b;
@@ -31,7 +30,6 @@ TEST_F(CLayoutTest, RemembersTheLastChildUntilItOrAllChildrenGo)
     layout->DeleteChildren();
     EXPECT_EQ(layout->Last(), nullptr);
     EXPECT_EQ(layout->children.Count(), 0);
-    (void)a;
 }
 
 TEST_F(CLayoutTest, RowAndColumnCursors)
@@ -59,9 +57,7 @@ TEST_F(CLayoutTest, RowAndColumnCursors)
     col.Place(wide);
     EXPECT_EQ(col.y, 10);
 
-    // The plain box is a cursor that goes nowhere; through the base it does the same.
-    CBox box;
-    box.Advance(1, 1);
+    // Through the base the row's own moves are taken.
     CBox& asBox = row;
     asBox.Skip(2);
     EXPECT_EQ(row.x, 50);

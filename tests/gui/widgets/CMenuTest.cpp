@@ -1,6 +1,6 @@
 #include "gui/widgets/CMenu.h"
 
-#include "widgets/MenuTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/CSoftContext.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +8,14 @@
 namespace
 {
 
-class CMenuTest : public ::testing::Test, public MenuTestKit
+class CMenuTest : public MenuTest
 {
 protected:
     CMenuTest()
     {
-        bar = new CMenu(main, kMenuBar);
+        bar = new CMenu(win, kMenuBar);
         bar->width = 400;
-        main->AddChild(bar);
+        win->AddChild(bar);
         CMenuItem* file = bar->Add("File");
         file->Add("New", 1);
         CMenuItem* recent = file->Add("Open recent", 2);
@@ -45,23 +45,23 @@ protected:
 
 TEST_F(CMenuTest, ASubmenuOpensWithRightAndClosesWithLeft)
 {
-    EXPECT_EQ(main->menuBar, bar);
-    main->SetFocusCtrl(bar);
-    Keys({kKeyEnter, 's', kKeyDown, kKeyDown, kKeyRight, 's', kKeyLeft, 's', kKeyRight, kKeyDown, 's', kKeyLeft,
-          kKeyEscape, 's'});
+    EXPECT_EQ(win->menuBar, bar);
+    win->SetFocusCtrl(bar);
+    Queue({kKeyEnter, 's', kKeyDown, kKeyDown, kKeyRight, 's', kKeyLeft, 's', kKeyRight, kKeyDown, 's', kKeyLeft,
+           kKeyEscape, 's'});
     screen.Key(kKeyEscape);
     Pump();
     const std::vector<std::string> expected{"0 1/-1", "0 2/0", "0 1/1", "0 2/1", "-1 0/-9"};
     EXPECT_EQ(snaps, expected);
     // The first Escape closed the popup, the second took the focus from the bar.
-    EXPECT_EQ(main->focusCtrl, nullptr);
+    EXPECT_EQ(win->focusCtrl, nullptr);
     EXPECT_TRUE(reported.empty());
     EXPECT_FALSE(screen.Exhausted());
 }
 
 TEST_F(CMenuTest, LeftAndRightWrapAndReopenInPlace)
 {
-    main->SetFocusCtrl(bar);
+    win->SetFocusCtrl(bar);
     // Without a popup the current entry moves and wraps.
     EXPECT_TRUE(bar->KeyDown(kKeyLeft, 0));
     EXPECT_EQ(bar->current, 1);
@@ -69,24 +69,24 @@ TEST_F(CMenuTest, LeftAndRightWrapAndReopenInPlace)
     EXPECT_EQ(bar->current, 0);
     // With one, the neighbour's popup takes its place (keys the popup leaves reach the bar).
     // Right on View's plain Zoom is not the popup's: the bar wraps on to File.
-    Keys({kKeyDown, 's', kKeyLeft, 's', kKeyRight, 's', kKeyRight, kKeyDown, 's', kKeyRight, 's', kKeyEscape});
+    Queue({kKeyDown, 's', kKeyLeft, 's', kKeyRight, 's', kKeyRight, kKeyDown, 's', kKeyRight, 's', kKeyEscape});
     Pump();
     const std::vector<std::string> expected{"0 1/-1", "1 1/-1", "0 1/-1", "1 1/0", "0 1/-1"};
     EXPECT_EQ(snaps, expected);
-    EXPECT_EQ(main->focusCtrl, bar);
+    EXPECT_EQ(win->focusCtrl, bar);
     EXPECT_EQ(app.popupStack.Count(), 0);
     EXPECT_FALSE(screen.Exhausted());
 }
 
 TEST_F(CMenuTest, ChoosingReportsOnceAndTakesTheFocusFromTheBar)
 {
-    main->SetFocusCtrl(bar);
-    Keys({kKeyRight, kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyRight, kKeyEnter});
+    win->SetFocusCtrl(bar);
+    Queue({kKeyRight, kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyRight, kKeyEnter});
     Pump();
     EXPECT_EQ(reported, (std::vector<int32_t>{5}));
     CMenuItem* size = bar->root.Entry(1)->Entry(1);
     EXPECT_EQ(size->choice, 2);
-    EXPECT_EQ(main->focusCtrl, nullptr);
+    EXPECT_EQ(win->focusCtrl, nullptr);
     EXPECT_EQ(bar->openIndex, -1);
     EXPECT_EQ(app.popupStack.Count(), 0);
 }
@@ -105,7 +105,7 @@ TEST_F(CMenuTest, TheMouseOpensSwitchesAndClosesPopups)
     Pump();
     const std::vector<std::string> expected{"1 1/-1", "0 1/-1", "-1 0/-9"};
     EXPECT_EQ(snaps, expected);
-    EXPECT_EQ(main->pressedCtrl, nullptr);
+    EXPECT_EQ(win->pressedCtrl, nullptr);
 }
 
 TEST_F(CMenuTest, ABarDeletedByItsOwnReportLeavesNothingBehind)
@@ -121,34 +121,34 @@ TEST_F(CMenuTest, ABarDeletedByItsOwnReportLeavesNothingBehind)
     } deleter{&bar};
     delete bar->root.OnChange;
     bar->root.OnChange = new _COnChange<Deleter>(&deleter, &Deleter::Chosen);
-    main->SetFocusCtrl(bar);
-    Keys({kKeyEnter, kKeyDown, kKeyEnter, kKeyDown});
+    win->SetFocusCtrl(bar);
+    Queue({kKeyEnter, kKeyDown, kKeyEnter, kKeyDown});
     Pump();
     EXPECT_EQ(bar, nullptr);
-    EXPECT_EQ(main->menuBar, nullptr);
+    EXPECT_EQ(win->menuBar, nullptr);
     EXPECT_EQ(app.popupStack.Count(), 0);
 }
 
 TEST_F(CMenuTest, AnEmptyBarTakesKeysAndOpensNothing)
 {
-    CMenu* empty = new CMenu(main, kMenuTabs);
-    main->AddChild(empty);
-    main->SetFocusCtrl(empty);
+    CMenu* empty = new CMenu(win, kMenuTabs);
+    win->AddChild(empty);
+    win->SetFocusCtrl(empty);
     for (int32_t key : {kKeyEnter, kKeyDown, kKeyLeft, kKeyRight})
         EXPECT_TRUE(empty->KeyDown(key, 0));
     EXPECT_EQ(app.popupStack.Count(), 0);
     EXPECT_EQ(empty->EntryAt(5), -1);
     EXPECT_TRUE(empty->KeyDown(kKeyEscape, 0));
-    EXPECT_EQ(main->focusCtrl, nullptr);
+    EXPECT_EQ(win->focusCtrl, nullptr);
 }
 
 TEST_F(CMenuTest, HighlightsGoAQuarterOfTheWayToTheText)
 {
-    main->SetFocusCtrl(bar);
-    main->Invalidate();
+    win->SetFocusCtrl(bar);
+    win->Invalidate();
     CSoftContext picture(400, 300);
     action = [this, &picture] { screen.Compose(picture); };
-    Keys({kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, 'x', kKeyEscape, kKeyEscape});
+    Queue({kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, 'x', kKeyEscape, kKeyEscape});
     Pump();
     // The default theme fills "menu" and "menusel" alike (black), and the bar
     // and its highlight alike (0x404040): highlights go a quarter of the way

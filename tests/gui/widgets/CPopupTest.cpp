@@ -1,14 +1,14 @@
 #include "gui/widgets/CPopup.h"
 
 #include "gui/core/CClientGroup.h"
-#include "widgets/MenuTestKit.h"
+#include "WidgetTestKit.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-class CPopupTest : public ::testing::Test, public MenuTestKit
+class CPopupTest : public MenuTest
 {
 protected:
     // New(1), Recent > [a(10), b(11)], separator, Quit(3); every entry reports to the recorder.
@@ -42,8 +42,8 @@ TEST_F(CPopupTest, EnterInASubmenuReportsTheEntryOnceAfterClosingEveryPopup)
     } check{&app, {}};
     menu.Entry(1)->Entry(1)->OnChange = new _COnChange<Check>(&check, &Check::Chosen);
     snap = [this] { return PopupState(); };
-    Keys({kKeyDown, kKeyDown, kKeyRight, 's', kKeyDown, kKeyEnter});
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    Queue({kKeyDown, kKeyDown, kKeyRight, 's', kKeyDown, kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(snaps, (std::vector<std::string>{"2/0"}));
     EXPECT_EQ(check.seen, (std::vector<std::string>{"11 open 0"}));
     EXPECT_TRUE(reported.empty());  // the entry's own binder took it
@@ -57,9 +57,9 @@ TEST_F(CPopupTest, KeysMoveOverEntriesSkippingSeparatorsWithoutWrapping)
     BuildMenu();
     snap = [this] { return PopupState(); };
     // Up with no highlight takes the last entry; Home and End go to the ends.
-    Keys({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome, 's',
-          kKeyEnter});
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    Queue({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome, 's',
+           kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     const std::vector<std::string> expected{"1/3", "1/1", "1/0", "1/0", "1/0", "1/3", "1/3", "1/0"};
     EXPECT_EQ(snaps, expected);
     EXPECT_EQ(reported, (std::vector<int32_t>{1}));
@@ -68,8 +68,8 @@ TEST_F(CPopupTest, KeysMoveOverEntriesSkippingSeparatorsWithoutWrapping)
 TEST_F(CPopupTest, SpaceTogglesCheckMarksAndEscapeChoosesNothing)
 {
     BuildMenu();
-    Keys({kKeyDown, ' ', kKeyDown, ' ', kKeyEscape});
-    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    Queue({kKeyDown, ' ', kKeyDown, ' ', kKeyEscape});
+    EXPECT_FALSE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(menu.Entry(0)->checked, 1);
     EXPECT_EQ(menu.Entry(1)->checked, 0);  // a submenu carries no mark
     EXPECT_TRUE(reported.empty());
@@ -106,7 +106,7 @@ TEST_F(CPopupTest, WheelMovesOneEntryAgainstItsSignAndPutsThePointerOnIt)
     screen.Turn(300, 300, 120);
     screen.Key('s');
     screen.Key(kKeyEnter);
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     const std::vector<std::string> expected{"1/0 110,60", "1/1 110,76", "1/2 142,92", "1/1 110,76"};
     EXPECT_EQ(snaps, expected);
     EXPECT_EQ(reported, (std::vector<int32_t>{2}));
@@ -118,13 +118,13 @@ TEST_F(CPopupTest, ARowOfChoicesReportsTheCellChosenByKeysOrMouse)
     for (const char* label : {"1", "2", "4", "8"})
         row->AddChoice(label);
     menu.OnChange = Recorder();
-    Keys({kKeyDown, kKeyRight, kKeyRight, kKeyLeft, kKeyEnter});
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    Queue({kKeyDown, kKeyRight, kKeyRight, kKeyLeft, kKeyEnter});
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(row->choice, 1);
     // A release over the fourth cell (x 2 + 3 * 16 in the row) chooses it.
     screen.Move(100 + 2 + 50, 50 + 10);
     screen.Release(100 + 2 + 50, 50 + 10, kMouseLeft);
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(row->choice, 3);
     EXPECT_EQ(reported, (std::vector<int32_t>{7, 7}));
 }
@@ -133,7 +133,7 @@ TEST_F(CPopupTest, PlacementKeepsPopupsWithinTheWorkArea)
 {
     screen.workArea = Rect{0, 0, 1024, 738};  // a task bar along the bottom
     BuildMenu();
-    CPopup atPoint(&app, main, &menu);
+    CPopup atPoint(&app, win, &menu);
     atPoint.PlaceAt(10, 20);
     const Rect free = screen.ScreenRect(atPoint.hwnd);
     EXPECT_EQ(free.left, 10);
@@ -147,7 +147,7 @@ TEST_F(CPopupTest, PlacementKeepsPopupsWithinTheWorkArea)
     EXPECT_EQ(corner.bottom, 730);
 
     // A dropdown list at least as wide as its control, above it when there is no room below.
-    CPopup2 list(&app, main, &menu);
+    CPopup2 list(&app, win, &menu);
     list.minListWidth = 150;
     list.PlaceBelow(Rect{500, 700, 650, 720});
     EXPECT_EQ(screen.ScreenRect(list.hwnd), (Rect{500, 700 - 59, 650, 700}));
@@ -156,7 +156,7 @@ TEST_F(CPopupTest, PlacementKeepsPopupsWithinTheWorkArea)
 
     // A submenu beside its row, on the left side at the right edge.
     const Rect parent{900, 300, 1000, 400};
-    CPopup sub(&app, main, menu.Entry(1));
+    CPopup sub(&app, win, menu.Entry(1));
     sub.PlaceBeside(Rect{902, 318, 998, 334}, parent);
     const Rect left = screen.ScreenRect(sub.hwnd);
     EXPECT_EQ(left.right, 902);
@@ -170,7 +170,7 @@ TEST_F(CPopupTest, AListTallerThanTheWorkAreaIsCutToItAndScrollsWithTheHighlight
     screen.workArea = Rect{0, 0, 1024, 300};
     for (int32_t i = 0; i < 40; ++i)
         menu.Add("entry", i);
-    CPopup popup(&app, main, &menu);
+    CPopup popup(&app, win, &menu);
     popup.PlaceAt(0, 0);
     EXPECT_EQ(screen.ScreenRect(popup.hwnd), (Rect{0, 0, popup.width, 300}));
     popup.Highlight(39, 0);
@@ -185,12 +185,12 @@ TEST_F(CPopupTest, AListTallerThanTheWorkAreaIsCutToItAndScrollsWithTheHighlight
 
 TEST_F(CPopupTest, DropdownListStartsOnTheSelectionAndReturnsTheIndexChosen)
 {
-    CCtrl* control = PlaceIn(main, new CCtrl(main), 40, 30, 120, 18);
+    CCtrl* control = PlaceIn(win, new CCtrl(win), 40, 30, 120, 18);
     for (const char* name : {"SIN", "TRI", "SAW", "SQUARE"})
         menu.Add(name);
     menu.OnChange = Recorder();
     snap = [this] { return PopupState() + " " + std::to_string(app.topPopup->width); };
-    Keys({'s', kKeyDown, kKeyEnter});
+    Queue({'s', kKeyDown, kKeyEnter});
     EXPECT_EQ(CPopup2::RunBelow(control, &menu, 1), 2);
     EXPECT_EQ(snaps, (std::vector<std::string>{"1/1 120"}));
     EXPECT_EQ(reported.size(), 1u);
@@ -209,13 +209,13 @@ TEST_F(CPopupTest, AListOpenedByAPressLeavesNoPressedControlBehind)
         CMenuItem* list;
         int32_t chosen;
     } opener{&menu, -2};
-    CCtrl* control = new CCtrl(main);
+    CCtrl* control = new CCtrl(win);
     control->x = 40;
     control->y = 30;
     control->width = 120;
     control->height = 18;
     control->OnMouseDown = new _COnMouse<Opener>(&opener, &Opener::Down);
-    main->AddChild(control);
+    win->AddChild(control);
     for (const char* name : {"SIN", "TRI", "SAW"})
         menu.Add(name);
     // The list opens at y 48; its third row spans 48 + 2 + 32 ... + 16.
@@ -225,7 +225,7 @@ TEST_F(CPopupTest, AListOpenedByAPressLeavesNoPressedControlBehind)
     screen.Move(10, 250);
     Pump();
     EXPECT_EQ(opener.chosen, 2);
-    EXPECT_EQ(main->pressedCtrl, nullptr);
+    EXPECT_EQ(win->pressedCtrl, nullptr);
     EXPECT_EQ(log, (std::vector<std::string>{"main move 10 150 0"}));
 }
 
@@ -246,7 +246,7 @@ TEST_F(CPopupTest, TheMouseOpensSubmenusAndAReleaseChooses)
         screen.Move(sub.left + 10, sub.top + 2 + 16 + 8);
         screen.Release(sub.left + 10, sub.top + 2 + 16 + 8, kMouseLeft);
     };
-    EXPECT_TRUE(CPopup::Run(main, &menu, 100, 50));
+    EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(snaps, (std::vector<std::string>{"2/-1", "1/0"}));
     EXPECT_EQ(reported, (std::vector<int32_t>{11}));
 }
@@ -264,9 +264,9 @@ TEST_F(CPopupTest, EntriesDeletedWhileOpenCloseTheirPopupsSafely)
         else
             menu.DeleteEntries();
     };
-    Keys({kKeyDown, kKeyDown, kKeyRight, 's', 'x', 's', kKeyDown, 's', 'x', 's', kKeyDown, kKeyUp, kKeyEnter, ' ',
-          kKeyEscape});
-    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
+    Queue({kKeyDown, kKeyDown, kKeyRight, 's', 'x', 's', kKeyDown, 's', 'x', 's', kKeyDown, kKeyUp, kKeyEnter, ' ',
+           kKeyEscape});
+    EXPECT_FALSE(CPopup::Run(win, &menu, 100, 50));
     // The highlight fell on the separator that took the deleted entry's place: none is left.
     const std::vector<std::string> expected{"2/0", "1/-1", "1/0", "1/-1"};
     EXPECT_EQ(snaps, expected);
@@ -276,8 +276,8 @@ TEST_F(CPopupTest, EntriesDeletedWhileOpenCloseTheirPopupsSafely)
 
 TEST_F(CPopupTest, EmptyMenusShowNothing)
 {
-    EXPECT_FALSE(CPopup::Run(main, &menu, 100, 50));
-    EXPECT_EQ(CPopup2::RunBelow(main->clientGroup, &menu, 0), -1);
+    EXPECT_FALSE(CPopup::Run(win, &menu, 100, 50));
+    EXPECT_EQ(CPopup2::RunBelow(win->clientGroup, &menu, 0), -1);
     EXPECT_EQ(app.popupStack.Count(), 0);
     EXPECT_FALSE(screen.Exhausted());
 }

@@ -1,16 +1,16 @@
 #include "gui/widgets/CScrollPanel.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/widgets/CScrollbar.h"
 
 namespace
 {
 
-using CScrollPanelTest = ListsTest;
+using CScrollPanelTest = WidgetTest;
 
 TEST_F(CScrollPanelTest, ContentScrollsUnderItsBar)
 {
-    CScrollPanel* panel = Place(new CScrollPanel(win), 10, 10, 100, 80);
+    CScrollPanel* panel = PlaceIn(win, new CScrollPanel(win), 10, 10, 100, 80);
     CProbe* top = new CProbe(win, &log, "top", 0, 0, 20, 20);
     CProbe* low = new CProbe(win, &log, "low", 0, 180, 20, 20);
     panel->AddChild(top);

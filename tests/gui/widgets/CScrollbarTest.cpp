@@ -1,18 +1,18 @@
 #include "gui/widgets/CScrollbar.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 
 namespace
 {
 
-class CScrollbarTest : public ListsTest
+class CScrollbarTest : public WidgetTest
 {
 protected:
     // A 200 x 16 horizontal bar at (10, 10): arrows at 10..25 and 194..209.
     CScrollbar* Bar(int32_t minimum, int32_t maximum, int32_t value, int32_t page = 0)
     {
-        CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 200, 16);
+        CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 200, 16);
         bar->SetRange(minimum, maximum, page);
         bar->SetValue(value);
         bar->OnChange = reports.Binder();
@@ -35,38 +35,42 @@ protected:
     Reports reports{[](CCtrl* c) { return static_cast<CScrollbar*>(c)->GetValue(); }};
 };
 
-TEST_F(CScrollbarTest, HeldDecrementArrowMovesByAGrowingStepEveryTwentyMilliseconds)
+TEST_F(CScrollbarTest, HeldArrowsAndPageAreasMoveByAGrowingStepEveryTwentyMilliseconds)
 {
-    CScrollbar* bar = Bar(0, 1000, 1000);
-    screen.Press(15, 15, kMouseLeft);
-    Pump();
-    EXPECT_TRUE(reports.values.empty());  // the first move waits for the first tick
-    Tick(300);
-    EXPECT_EQ(Moves(1000), (std::vector<int32_t>{-2, -2, -3, -3, -4, -4, -5, -5, -6, -6, -7, -7, -8, -8, -8}));
-    screen.Release(15, 15, kMouseLeft);
-    Pump();
-    Tick(100);
-    EXPECT_EQ(reports.values.size(), 15u);
-    EXPECT_EQ(bar->GetValue(), 1000 - 78);
-    EXPECT_EQ(app.timers.Count(), 0);
-}
-
-TEST_F(CScrollbarTest, HeldPageAreaMovesFromEightUpToTwentyFour)
-{
-    CScrollbar* bar = Bar(0, 1000, 0);
-    // Value 0: the 16-pixel thumb sits right after the left arrow; x 100 is the page-up area.
-    screen.Press(100, 15, kMouseLeft);
-    Pump();
-    EXPECT_EQ(bar->zone, kZonePageInc);
-    Tick(700);
-    EXPECT_EQ(Moves(0), (std::vector<int32_t>{8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16,
-                                              17, 17, 18, 18, 19, 19, 20, 20, 21, 21, 22, 22, 23, 23, 24, 24, 24}));
+    struct Case
+    {
+        int32_t x, start, ms;
+        std::vector<int32_t> moves;
+    };
+    const Case cases[] = {
+        // The decrement arrow steps from 2 up to 8.
+        {15, 1000, 300, {-2, -2, -3, -3, -4, -4, -5, -5, -6, -6, -7, -7, -8, -8, -8}},
+        // Value 0: the 16-pixel thumb sits right after the left arrow; x 100 pages up, from 8 to 24.
+        {100, 0, 700, {8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16,
+                       17, 17, 18, 18, 19, 19, 20, 20, 21, 21, 22, 22, 23, 23, 24, 24, 24}},
+    };
+    for (const Case& c : cases)
+    {
+        CScrollbar* bar = Bar(0, 1000, c.start);
+        reports.values.clear();
+        screen.Press(c.x, 15, kMouseLeft);
+        Pump();
+        EXPECT_TRUE(reports.values.empty());  // the first move waits for the first tick
+        Tick(c.ms);
+        EXPECT_EQ(Moves(c.start), c.moves);
+        screen.Release(c.x, 15, kMouseLeft);
+        Pump();
+        Tick(100);
+        EXPECT_EQ(reports.values.size(), c.moves.size());
+        EXPECT_EQ(app.timers.Count(), 0);
+        delete bar;
+    }
 }
 
 TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheEnd)
 {
     CScrollbar* bar = Bar(0, 5, 1);
-    Click(205, 15);  // increment arrow, released before the first tick
+    Click(194, 15);  // the increment arrow's first pixel, released before the first tick
     EXPECT_EQ(reports.values, (std::vector<int32_t>{3}));
     screen.Press(205, 15, kMouseLeft);
     Pump();
@@ -82,7 +86,7 @@ TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheE
 TEST_F(CScrollbarTest, DraggingTheThumbMapsItsTravelOntoTheRange)
 {
     // 132 wide: a 100-pixel track; page 25 of 125 makes the thumb 20, leaving 80 of travel.
-    CScrollbar* bar = Place(new CScrollbar(win, false), 10, 10, 132, 16);
+    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 132, 16);
     bar->SetRange(0, 100, 25);
     bar->OnChange = reports.Binder();
     Show();
@@ -139,7 +143,7 @@ TEST_F(CScrollbarTest, TheRepeatTimerEndsWithTheBarOrWithALostPress)
 
 TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
 {
-    CScrollbar* bar = Place(new CScrollbar(win, true), 10, 10, 16, 200);
+    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, true), 10, 10, 16, 200);
     bar->inverted = 1;
     bar->SetRange(0, 100, 0);
     bar->OnChange = reports.Binder();

@@ -1,13 +1,13 @@
 #include "gui/widgets/CTree.h"
 
-#include "ListsTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 #include "gui/widgets/CScrollbar.h"
 
 namespace
 {
 
-class CTreeTest : public ListsTest
+class CTreeTest : public WidgetTest
 {
 protected:
     Reports changes{[](CCtrl* c) { return static_cast<CTree*>(c)->selected != nullptr ? 1 : 0; }};
@@ -15,7 +15,7 @@ protected:
 
 TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 {
-    CTree* tree = Place(new CTree(win), 10, 10, 150, 120);
+    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 120);
     tree->OnChange = changes.Binder();
     CTreeNode* a = tree->AddNode(nullptr, "A");
     CTreeNode* b = tree->AddNode(nullptr, "B");
@@ -23,11 +23,9 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
     CTreeNode* a2 = tree->AddNode(a, "A2");
     CTreeNode* a2a = tree->AddNode(a2, "A2a");
     Show();
-    EXPECT_EQ(tree->Node(0), a);
-    EXPECT_EQ(tree->Node(1), a1);
-    EXPECT_EQ(tree->Node(2), a2);
-    EXPECT_EQ(tree->Node(3), a2a);
-    EXPECT_EQ(tree->Node(4), b);
+    const CTreeNode* order[] = {a, a1, a2, a2a, b};
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(tree->Node(i), order[i]);
     EXPECT_EQ(a2a->level, 2);
     EXPECT_EQ(tree->ShownCount(), 2);
     EXPECT_EQ(b->y, 18);
@@ -65,7 +63,7 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 
 TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
 {
-    CTree* tree = Place(new CTree(win), 10, 10, 150, 90);  // five rows in view
+    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 90);  // five rows in view
     for (int32_t i = 0; i < 20; ++i)
         tree->AddNode(nullptr, ("node " + std::to_string(i)).c_str());
     Show();

@@ -1,6 +1,6 @@
 #include "gui/widgets/CValue.h"
 
-#include "EditTestKit.h"
+#include "WidgetTestKit.h"
 #include "gui/platform/InputCodes.h"
 #include "gui/widgets/CDecimalValue.h"
 #include "gui/widgets/CIncDec.h"
@@ -11,7 +11,7 @@
 namespace
 {
 
-class CValueTest : public EditTestKit
+class CValueTest : public WidgetTest
 {
 protected:
     // A 60 x 20 number field at (20, 100) holding 50 of 0..1000.
@@ -23,6 +23,8 @@ protected:
         v->OnChange = changes.Binder();
         return Put(v, 20, 100, 60, 20);
     }
+
+    Reports changes;
 };
 
 TEST(CValueNumbers, FormatAndParseInUnitsOfTheLastDecimal)
@@ -201,7 +203,7 @@ TEST_F(CValueTest, StepArrowsAndTheLabelledFieldReport)
     win->Layout();
     EXPECT_EQ(labelled->field->x, 50);
     EXPECT_EQ(labelled->field->width, 60);
-    screen.Turn(kClientLeft + 10 + 55, kClientTop + 40 + 5, 120, kModCtrl);
+    screen.Turn(10 + 55, 40 + 5, 120, kModCtrl);
     Pump();
     EXPECT_EQ(labelled->field->value, 2);
     EXPECT_EQ(changes.senders.back(), labelled);
