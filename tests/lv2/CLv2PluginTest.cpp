@@ -1,0 +1,317 @@
+// The LV2 bundle loaded through lilv, rendering against the VST plug-in
+// (velmora.so) through the VST test host: both adapters must give the same
+// samples for the same input.
+#include "Lv2TestHost.h"
+#include "host/CVstHost.h"
+#include "host/VstAbi.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/presets/presets.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr const char* kUri = "urn:velmora:synth";
+constexpr int32_t kProgram = 9;
+using Block = std::vector<MidiAt>;
+using Song = std::vector<Block>;
+using Properties = std::map<uint32_t, std::pair<uint32_t, std::vector<uint8_t>>>;
+
+// Every MIDI path the adapters share: notes at odd frames and on another
+// channel, mod wheel, bend, sustain, program change and the channel-mode
+// controllers.
+const Song kSong = {
+    {{0, {0x90, 60, 100}}, {37, {0x90, 64, 90}}, {200, {0xB0, 1, 90}}},
+    {{5, {0xE0, 0, 80}}, {128, {0xB0, 64, 127}}, {129, {0x80, 60, 0}}},
+    {{17, {0xC0, 7}}, {18, {0x91, 67, 110}}},
+    {{0, {0xB0, 64, 0}}, {255, {0xB0, 123, 0}}},
+    {{10, {0xB0, 120, 0}}, {11, {0x90, 72, 127}}},
+    {{3, {0xB0, 121, 0}}},
+    {},
+    {},
+};
+
+const Song kChord = {
+    {{0, {0x90, 48, 100}}, {0, {0x90, 55, 90}}, {64, {0x90, 64, 110}}}, {}, {{100, {0x80, 48, 0}}}, {}};
+
+CLv2TestHost NewLv2()
+{
+    return CLv2TestHost(VELMORA_LV2_BUNDLE, kUri);
+}
+
+std::vector<float> Render(CLv2TestHost& host, const Song& song)
+{
+    std::vector<float> out;
+    for (const Block& block : song)
+        host.Run(block, out);
+    return out;
+}
+
+struct Vst
+{
+    Vst()
+    {
+        EXPECT_TRUE(host.Load(VELMORA_PLUGIN)) << host.Error();
+        host.SetSampleRate(CLv2TestHost::kRate);
+        host.SetBlockSize(CLv2TestHost::kBlock);
+        host.Resume();
+    }
+
+    // The VST events carry three bytes: what an atom event holds beyond them
+    // is cut, what it lacks is 0, an empty one is no event.
+    std::vector<float> Render(const Song& song)
+    {
+        std::vector<float> out;
+        std::vector<float> left(CLv2TestHost::kBlock), right(CLv2TestHost::kBlock);
+        for (const Block& block : song)
+        {
+            for (const MidiAt& e : block)
+            {
+                if (!e.bytes.empty())
+                    host.QueueMidi(static_cast<int32_t>(e.frame), e.bytes[0], e.bytes.size() > 1 ? e.bytes[1] : 0,
+                                   e.bytes.size() > 2 ? e.bytes[2] : 0);
+            }
+            float* outputs[2] = {left.data(), right.data()};
+            host.Process(outputs, CLv2TestHost::kBlock);
+            for (uint32_t i = 0; i < CLv2TestHost::kBlock; ++i)
+            {
+                out.push_back(left[i]);
+                out.push_back(right[i]);
+            }
+        }
+        return out;
+    }
+
+    CVstHost host;
+};
+
+bool Audible(const std::vector<float>& out)
+{
+    for (float v : out)
+        if (v != 0.0f)
+            return true;
+    return false;
+}
+
+bool Finite(const std::vector<float>& out)
+{
+    for (float v : out)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+std::vector<uint8_t> BankOf(const Properties& properties)
+{
+    const uint32_t key = CLv2TestHost::Map()->map(nullptr, "urn:velmora:synth#bank");
+    const auto found = properties.find(key);
+    return found != properties.end() ? found->second.second : std::vector<uint8_t>();
+}
+
+// An instance on another program, with a knob moved through its port.
+void Edit(CLv2TestHost& host)
+{
+    std::vector<float> ignored;
+    host.Run({{0, {0xC0, kProgram}}}, ignored, 0);
+    ASSERT_TRUE(host.SetControl("filter_q", 80.0f));
+    host.Run({}, ignored, 0);
+}
+}  // namespace
+
+TEST(CLv2Plugin, RendersMidiBitIdenticalToTheVstPlugin)
+{
+    CLv2TestHost lv2 = NewLv2();
+    ASSERT_TRUE(lv2.Ok());
+    Vst vst;
+    const std::vector<float> out = Render(lv2, kSong);
+    EXPECT_TRUE(Audible(out));
+    EXPECT_EQ(out, vst.Render(kSong));
+}
+
+TEST(CLv2Plugin, StartsANoteOnItsFrame)
+{
+    CLv2TestHost lv2 = NewLv2();
+    std::vector<float> out;
+    lv2.Run({{100, {0x90, 60, 127}}}, out);
+    EXPECT_FALSE(Audible(std::vector<float>(out.begin(), out.begin() + 2 * 100)));
+    EXPECT_TRUE(Audible(std::vector<float>(out.begin() + 2 * 100, out.begin() + 2 * 104)));
+}
+
+// Events out of order, past the block, before it or malformed: the same late
+// sounding as the VST adapter gives its events, and nothing else.
+TEST(CLv2Plugin, TakesBadEventsAsTheVstPluginDoes)
+{
+    const Song bad = {
+        {{200, {0x90, 60, 100}}, {50, {0x90, 64, 100}}, {100000, {0x90, 67, 100}}},
+        {{-5, {0x90, 70, 100}}, {0, {}}, {1, {0x90}}, {2, {0x45, 0x10}}, {3, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}}},
+        {{40, {0xE0, 0x7F}}, {300, {0x80, 60, 0}}},
+        {},
+    };
+    CLv2TestHost lv2 = NewLv2();
+    Vst vst;
+    const std::vector<float> out = Render(lv2, bad);
+    EXPECT_TRUE(Audible(out));
+    EXPECT_TRUE(Finite(out));
+    EXPECT_EQ(out, vst.Render(bad));
+}
+
+TEST(CLv2Plugin, AControlPortChangesTheSoundFromTheNextRun)
+{
+    CLv2TestHost moved = NewLv2();
+    CLv2TestHost still = NewLv2();
+    std::vector<float> a, b;
+    moved.Run(kChord[0], a);
+    still.Run(kChord[0], b);
+    ASSERT_EQ(a, b);
+    ASSERT_TRUE(moved.SetControl("filter_cutoff", 10.0f));
+    a.clear();
+    b.clear();
+    moved.Run({}, a);
+    still.Run({}, b);
+    EXPECT_NE(a, b);
+}
+
+// Out of range values act as the nearest end of the range; NaN is no value.
+// Both instances start from the middle, so that either end is a change.
+TEST(CLv2Plugin, ControlValuesOutsideTheirRangeAreLimited)
+{
+    const char* const ports[] = {"filter_cutoff", "master_volume", "filter_q"};
+    struct Case
+    {
+        float value;
+        float same;  // NaN: as if untouched
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {{1e30f, 100.0f}, {INFINITY, 100.0f}, {-1e30f, 0.0f}, {-INFINITY, 0.0f}, {nan, nan}};
+    for (const Case& c : cases)
+    {
+        CLv2TestHost bad = NewLv2();
+        CLv2TestHost good = NewLv2();
+        std::vector<float> a, b;
+        bad.Run({}, a, 0);
+        good.Run({}, b, 0);
+        for (const char* port : ports)
+        {
+            bad.SetControl(port, 50.0f);
+            good.SetControl(port, 50.0f);
+        }
+        bad.Run({}, a, 0);
+        good.Run({}, b, 0);
+        for (const char* port : ports)
+        {
+            bad.SetControl(port, c.value);
+            if (!std::isnan(c.same))
+                good.SetControl(port, c.same);
+        }
+        a = Render(bad, kChord);
+        b = Render(good, kChord);
+        EXPECT_TRUE(Finite(a)) << c.value;
+        EXPECT_EQ(a, b) << c.value;
+    }
+}
+
+TEST(CLv2Plugin, StateRestoresTheSameSoundInAnotherInstance)
+{
+    CLv2TestHost saved = NewLv2();
+    Edit(saved);
+    const Properties state = saved.Save();
+    ASSERT_EQ(state.size(), 1u);
+
+    CLv2TestHost restored = NewLv2();
+    EXPECT_EQ(restored.Restore(state), 0);
+    EXPECT_EQ(restored.Save(), state);
+    CLv2TestHost fresh = NewLv2();
+    const std::vector<float> out = Render(saved, kChord);
+    EXPECT_EQ(Render(restored, kChord), out);
+    EXPECT_NE(Render(fresh, kChord), out);
+}
+
+// The state holds the VST adapter's bank chunk: a bank saved by either loads
+// into the other.
+TEST(CLv2Plugin, StateIsTheVstBankChunk)
+{
+    Vst vst;
+    vst.host.SetProgram(kProgram);
+    AEffect* effect = vst.host.Effect();
+    effect->setParameter(effect, 14, 0.8f);  // Filter Q at 80
+    CLv2TestHost lv2 = NewLv2();
+    Edit(lv2);
+    const std::vector<uint8_t> chunk = vst.host.GetChunk(false);
+    EXPECT_EQ(BankOf(lv2.Save()), chunk);
+
+    CLv2TestHost restored = NewLv2();
+    Properties fromVst = lv2.Save();
+    fromVst.begin()->second.second = chunk;
+    EXPECT_EQ(restored.Restore(fromVst), 0);
+    EXPECT_EQ(Render(restored, kChord), vst.Render(kChord));
+}
+
+TEST(CLv2Plugin, ADamagedStateLoadsNothing)
+{
+    CLv2TestHost source = NewLv2();
+    const Properties good = source.Save();
+    const std::vector<uint8_t> bank = BankOf(good);
+    const uint32_t bankKey = good.begin()->first;
+    const uint32_t chunkType = good.begin()->second.first;
+    const uint32_t stringType = CLv2TestHost::Map()->map(nullptr, LV2_ATOM__String);
+    std::vector<uint8_t> zeroTag = bank;
+    zeroTag[0] = zeroTag[1] = zeroTag[2] = zeroTag[3] = 0;
+    const Properties damaged[] = {
+        {},
+        {{bankKey, {chunkType, {}}}},
+        {{bankKey, {stringType, bank}}},
+        {{bankKey, {chunkType, std::vector<uint8_t>(bank.begin(), bank.end() - 3)}}},
+        {{bankKey, {chunkType, zeroTag}}},
+        {{bankKey, {chunkType, std::vector<uint8_t>(bank.size(), 0xA5)}}},
+    };
+    for (const Properties& state : damaged)
+    {
+        CLv2TestHost host = NewLv2();
+        Edit(host);
+        const Properties before = host.Save();
+        EXPECT_NE(host.Restore(state), 0);
+        EXPECT_EQ(host.Save(), before);
+        EXPECT_TRUE(Finite(Render(host, kChord)));
+    }
+}
+
+// Applied like a host applies it (after the first block, port values
+// included), each preset sounds like selecting its program in the VST plug-in.
+TEST(CLv2Plugin, EachPresetSoundsLikeItsVstProgram)
+{
+    LilvWorld* world = CLv2TestHost::World(VELMORA_LV2_BUNDLE);
+    CLv2TestHost probe = NewLv2();
+    ASSERT_TRUE(probe.Ok());
+    LilvNode* presetClass = lilv_new_uri(world, LV2_PRESETS__Preset);
+    LilvNodes* presets = lilv_plugin_get_related(probe.Plugin(), presetClass);
+    EXPECT_EQ(lilv_nodes_size(presets), 64u);
+    LILV_FOREACH(nodes, i, presets)
+    {
+        const LilvNode* preset = lilv_nodes_get(presets, i);
+        lilv_world_load_resource(world, preset);
+        LilvState* state = lilv_state_new_from_world(world, CLv2TestHost::Map(), preset);
+        ASSERT_NE(state, nullptr);
+        const std::string uri = lilv_node_as_uri(preset);
+        const int32_t program = std::atoi(uri.substr(uri.rfind(':') + 1).c_str());
+
+        Vst vst;
+        vst.host.SetProgram(program);
+        EXPECT_EQ(lilv_state_get_label(state), vst.host.GetProgramName()) << uri;
+        CLv2TestHost lv2 = NewLv2();
+        std::vector<float> out;
+        lv2.Run({}, out, 0);
+        lv2.Apply(state);
+        out = Render(lv2, kChord);
+        EXPECT_TRUE(Audible(out)) << uri;
+        EXPECT_EQ(out, vst.Render(kChord)) << uri;
+        lilv_state_free(state);
+    }
+    lilv_nodes_free(presets);
+    lilv_node_free(presetClass);
+}
