@@ -142,14 +142,20 @@ CLv2TestHost::~CLv2TestHost()
     lilv_instance_free(instance);
 }
 
-bool CLv2TestHost::SetControl(const std::string& symbol, float value)
+uint32_t CLv2TestHost::Port(const std::string& symbol) const
 {
     LilvNode* node = lilv_new_string(World(""), symbol.c_str());
     const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, node);
     lilv_node_free(node);
-    if (!port)
+    return port ? lilv_port_get_index(plugin, port) : static_cast<uint32_t>(values.size());
+}
+
+bool CLv2TestHost::SetControl(const std::string& symbol, float value)
+{
+    const uint32_t port = Port(symbol);
+    if (port >= values.size())
         return false;
-    values[lilv_port_get_index(plugin, port)] = value;
+    values[port] = value;
     return true;
 }
 

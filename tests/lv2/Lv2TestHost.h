@@ -35,6 +35,9 @@ public:
 
     bool Ok() const { return instance != nullptr; }
     const LilvPlugin* Plugin() const { return plugin; }
+    LV2_Handle Handle() const { return lilv_instance_get_handle(instance); }
+    // The index of the port with symbol; the port count when there is none.
+    uint32_t Port(const std::string& symbol) const;
     // Sets a control port by symbol; false when there is none.
     bool SetControl(const std::string& symbol, float value);
     float& Control(uint32_t port) { return values[port]; }
