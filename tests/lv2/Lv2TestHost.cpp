@@ -171,7 +171,8 @@ void CLv2TestHost::Run(const std::vector<MidiAt>& events, std::vector<float>& ou
     {
         lv2_atom_forge_frame_time(&forge, event.frame);
         lv2_atom_forge_atom(&forge, static_cast<uint32_t>(event.bytes.size()), midiType);
-        lv2_atom_forge_write(&forge, event.bytes.data(), static_cast<uint32_t>(event.bytes.size()));
+        if (!event.bytes.empty())  // an empty vector has no data to copy
+            lv2_atom_forge_write(&forge, event.bytes.data(), static_cast<uint32_t>(event.bytes.size()));
     }
     lv2_atom_forge_pop(&forge, &frame);
 
