@@ -26,16 +26,9 @@ LV2_URID MapUri(LV2_URID_Map_Handle, const char* uri)
     return static_cast<LV2_URID>(uris.size());
 }
 
-const char* UnmapUri(LV2_URID_Unmap_Handle, LV2_URID urid)
-{
-    return urid >= 1 && urid <= Uris().size() ? Uris()[urid - 1].c_str() : nullptr;
-}
-
 LV2_URID_Map gMap = {nullptr, MapUri};
-LV2_URID_Unmap gUnmap = {nullptr, UnmapUri};
 const LV2_Feature kMapFeature = {LV2_URID__map, &gMap};
-const LV2_Feature kUnmapFeature = {LV2_URID__unmap, &gUnmap};
-const LV2_Feature* const kFeatures[] = {&kMapFeature, &kUnmapFeature, nullptr};
+const LV2_Feature* const kFeatures[] = {&kMapFeature, nullptr};
 
 constexpr uint32_t kSequenceBytes = 65536;
 
@@ -67,12 +60,8 @@ void SetPortValue(const char* symbol, void* host, const void* value, uint32_t si
     double number = std::numeric_limits<double>::quiet_NaN();
     if (type == MapUri(nullptr, LV2_ATOM__Float) && size == sizeof(float))
         number = *static_cast<const float*>(value);
-    else if (type == MapUri(nullptr, LV2_ATOM__Double) && size == sizeof(double))
-        number = *static_cast<const double*>(value);
     else if (type == MapUri(nullptr, LV2_ATOM__Int) && size == sizeof(int32_t))
         number = *static_cast<const int32_t*>(value);
-    else if (type == MapUri(nullptr, LV2_ATOM__Long) && size == sizeof(int64_t))
-        number = static_cast<double>(*static_cast<const int64_t*>(value));
     static_cast<CLv2TestHost*>(host)->SetControl(symbol, static_cast<float>(number));
 }
 }  // namespace
