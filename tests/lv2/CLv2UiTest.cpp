@@ -13,56 +13,31 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace
 {
-// The host side of the UI's port writes: they land on the instance's ports.
+// The host side of the UI's port writes: they land on the instance's ports;
+// any in another format or size, or to no port, is counted.
 struct Ports
 {
-    CLv2TestHost& plugin;
-    uint32_t count;
-    int32_t badWrites = 0;  // in another format or size, or to no port
+    std::vector<float>& values;
+    int32_t badWrites;
 };
 
 void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer)
 {
     auto& ports = *static_cast<Ports*>(controller);
-    if (format != 0 || size != sizeof(float) || port >= ports.count)
+    if (format != 0 || size != sizeof(float) || port >= ports.values.size())
         ++ports.badWrites;
     else
-        ports.plugin.Control(port) = *static_cast<const float*>(buffer);
-}
-
-std::vector<float> Controls(CLv2TestHost& plugin, uint32_t count)
-{
-    std::vector<float> values;
-    for (uint32_t i = 0; i < count; ++i)
-        values.push_back(plugin.Control(i));
-    return values;
+        ports.values[port] = *static_cast<const float*>(buffer);
 }
 
 int Resize(LV2UI_Feature_Handle handle, int width, int height)
 {
     *static_cast<std::pair<int, int>*>(handle) = {width, height};
     return 0;
-}
-
-// A host's idle ticks, 10 ms apart: time for input to arrive and be drawn.
-void Idle(const LV2UI_Idle_Interface& idle, LV2UI_Handle ui, int32_t times = 6)
-{
-    for (int32_t i = 0; i < times; ++i)
-    {
-        usleep(10000);
-        EXPECT_EQ(idle.idle(ui), 0);
-    }
-}
-
-std::vector<uint32_t> Shot(CX11HostWindow& window, int32_t& width, int32_t& height)
-{
-    const std::vector<unsigned long> children = window.Children();
-    return children.size() == 1 ? window.Capture(children[0], width, height) : std::vector<uint32_t>();
 }
 }  // namespace
 
@@ -79,8 +54,9 @@ TEST(CLv2Ui, OpensInTheHostWindowFollowsPortsAndWritesKnobEdits)
     for (const bool withInstance : {false, true})
     {
         SCOPED_TRACE(withInstance ? "with the instance" : "through the ports alone");
-        CLv2TestHost plugin(VELMORA_LV2_BUNDLE, "urn:velmora:synth");
+        CLv2TestHost plugin;
         ASSERT_TRUE(plugin.Ok());
+        std::vector<float>& values = plugin.Controls();
         CX11HostWindow window;
         ASSERT_TRUE(window.Open(0, 0, 900, 420)) << "no X server with XTEST in DISPLAY";
         std::pair<int, int> size;
@@ -89,20 +65,27 @@ TEST(CLv2Ui, OpensInTheHostWindowFollowsPortsAndWritesKnobEdits)
         const LV2_Feature resizing = {LV2_UI__resize, &resize};
         const LV2_Feature instance = {LV2_INSTANCE_ACCESS_URI, plugin.Handle()};
         const LV2_Feature* const features[] = {&parent, &resizing, withInstance ? &instance : nullptr, nullptr};
-        const uint32_t count = lilv_plugin_get_num_ports(plugin.Plugin());
-        Ports ports{plugin, count};
+        Ports ports{values, 0};
         LV2UI_Widget widget = nullptr;
         LV2UI_Handle handle =
             ui->instantiate(ui, "urn:velmora:synth", VELMORA_LV2_BUNDLE, Write, &ports, &widget, features);
         ASSERT_NE(handle, nullptr);
+        // A host's idle ticks, 10 ms apart: time for input to arrive and be drawn.
+        const auto tick = [&](int32_t times)
+        {
+            window.Sync();
+            for (int32_t i = 0; i < times; ++i, usleep(10000))
+                EXPECT_EQ(idle->idle(handle), 0);
+        };
+        int32_t width = 0, height = 0;
+        const auto shot = [&] { return window.Capture(reinterpret_cast<unsigned long>(widget), width, height); };
         // What a host sends a new UI: every port's value.
-        for (uint32_t i = 0; i < count; ++i)
-            ui->port_event(handle, i, sizeof(float), 0, &plugin.Control(i));
-        Idle(*idle, handle);
+        for (uint32_t i = 0; i < values.size(); ++i)
+            ui->port_event(handle, i, sizeof(float), 0, &values[i]);
+        tick(6);
         EXPECT_EQ(size, std::make_pair(824, 376));
         ASSERT_EQ(window.Children(), std::vector<unsigned long>{reinterpret_cast<unsigned long>(widget)});
-        int32_t width = 0, height = 0;
-        const std::vector<uint32_t> before = Shot(window, width, height);
+        const std::vector<uint32_t> before = shot();
         EXPECT_EQ(std::make_pair(width, height), std::make_pair(824, 376));
 
         // The host sets the knob's port: the instance takes it at its next
@@ -110,31 +93,28 @@ TEST(CLv2Ui, OpensInTheHostWindowFollowsPortsAndWritesKnobEdits)
         std::vector<float> ignored;
         plugin.Run({}, ignored, 0);
         const uint32_t mod = plugin.Port("oscillators_mod1");
-        plugin.Control(mod) = 50.0f;
+        values[mod] = 50.0f;
         plugin.Run({}, ignored, 0);
-        ui->port_event(handle, mod, sizeof(float), 0, &plugin.Control(mod));
-        Idle(*idle, handle);
-        EXPECT_TRUE(Shot(window, width, height) != before) << "the picture did not change";
+        ui->port_event(handle, mod, sizeof(float), 0, &values[mod]);
+        tick(6);
+        EXPECT_TRUE(shot() != before) << "the picture did not change";
 
         // The knob (in the oscillator panel) dragged down: its port alone is
         // written, lower.
-        std::vector<float> expected = Controls(plugin, count);
+        std::vector<float> expected = values;
         window.MoveTo(108, 60);
         window.Button(1, true);
         for (const int32_t y : {66, 78, 92})
         {
-            window.Sync();
-            Idle(*idle, handle, 2);
+            tick(2);
             window.MoveTo(108, y);
         }
         window.Button(1, false);
-        window.Sync();
-        Idle(*idle, handle);
-        const std::vector<float> after = Controls(plugin, count);
-        EXPECT_LT(after[mod], 50.0f);
-        EXPECT_GE(after[mod], 0.0f);
-        expected[mod] = after[mod];
-        EXPECT_EQ(after, expected);
+        tick(6);
+        EXPECT_LT(values[mod], 50.0f);
+        EXPECT_GE(values[mod], 0.0f);
+        expected[mod] = values[mod];
+        EXPECT_EQ(values, expected);
         EXPECT_EQ(ports.badWrites, 0);
 
         ui->cleanup(handle);

@@ -4,35 +4,21 @@
 #include <lv2/midi/midi.h>
 #include <lv2/state/state.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace
 {
-std::vector<std::string>& Uris()
-{
-    static std::vector<std::string> uris;
-    return uris;
-}
-
 LV2_URID MapUri(LV2_URID_Map_Handle, const char* uri)
 {
-    std::vector<std::string>& uris = Uris();
-    for (size_t i = 0; i < uris.size(); ++i)
-        if (uris[i] == uri)
-            return static_cast<LV2_URID>(i + 1);
-    uris.push_back(uri);
-    return static_cast<LV2_URID>(uris.size());
+    static std::map<std::string, LV2_URID> ids;
+    return ids.emplace(uri, static_cast<LV2_URID>(ids.size() + 1)).first->second;
 }
 
 LV2_URID_Map gMap = {nullptr, MapUri};
 const LV2_Feature kMapFeature = {LV2_URID__map, &gMap};
 const LV2_Feature* const kFeatures[] = {&kMapFeature, nullptr};
-
-constexpr uint32_t kSequenceBytes = 65536;
-
-using Properties = std::map<uint32_t, std::pair<uint32_t, std::vector<uint8_t>>>;
 
 LV2_State_Status Store(LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t type, uint32_t)
 {
@@ -57,21 +43,26 @@ const void* Retrieve(LV2_State_Handle handle, uint32_t key, size_t* size, uint32
 
 void SetPortValue(const char* symbol, void* host, const void* value, uint32_t size, uint32_t type)
 {
-    double number = std::numeric_limits<double>::quiet_NaN();
+    float number = std::numeric_limits<float>::quiet_NaN();
     if (type == MapUri(nullptr, LV2_ATOM__Float) && size == sizeof(float))
         number = *static_cast<const float*>(value);
     else if (type == MapUri(nullptr, LV2_ATOM__Int) && size == sizeof(int32_t))
-        number = *static_cast<const int32_t*>(value);
-    static_cast<CLv2TestHost*>(host)->SetControl(symbol, static_cast<float>(number));
+        number = static_cast<float>(*static_cast<const int32_t*>(value));
+    static_cast<CLv2TestHost*>(host)->Control(symbol) = number;
+}
+
+const LV2_State_Interface& StateOf(LilvInstance* instance)
+{
+    return *static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(instance, LV2_STATE__interface));
 }
 }  // namespace
 
-LilvWorld* CLv2TestHost::World(const std::string& bundle)
+LilvWorld* CLv2TestHost::World()
 {
-    static LilvWorld* world = [&bundle]
+    static LilvWorld* world = []
     {
         LilvWorld* w = lilv_world_new();
-        LilvNode* uri = lilv_new_uri(w, ("file://" + bundle + "/").c_str());
+        LilvNode* uri = lilv_new_uri(w, "file://" VELMORA_LV2_BUNDLE "/");
         lilv_world_load_bundle(w, uri);
         lilv_node_free(uri);
         return w;
@@ -84,42 +75,24 @@ LV2_URID_Map* CLv2TestHost::Map()
     return &gMap;
 }
 
-CLv2TestHost::CLv2TestHost(const std::string& bundle, const char* uri)
-    : left(kBlock), right(kBlock), sequence(kSequenceBytes)
+CLv2TestHost::CLv2TestHost() : left(kBlock), right(kBlock), sequence(65536)
 {
-    LilvWorld* world = World(bundle);
-    LilvNode* node = lilv_new_uri(world, uri);
+    LilvWorld* world = World();
+    LilvNode* node = lilv_new_uri(world, "urn:velmora:synth");
     plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), node);
     lilv_node_free(node);
-    if (!plugin)
-        return;
-    instance = lilv_plugin_instantiate(plugin, kRate, kFeatures);
+    instance = plugin ? lilv_plugin_instantiate(plugin, kRate, kFeatures) : nullptr;
     if (!instance)
         return;
-    const uint32_t count = lilv_plugin_get_num_ports(plugin);
-    values.assign(count, 0.0f);
-    std::vector<float> defaults(count);
-    lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
-    LilvNode* audio = lilv_new_uri(world, LV2_CORE__AudioPort);
-    LilvNode* atom = lilv_new_uri(world, LV2_ATOM__AtomPort);
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
-        if (lilv_port_is_a(plugin, port, audio))
-            audioPorts.push_back(i);
-        else if (lilv_port_is_a(plugin, port, atom))
-            midiPort = i;
-        else
-        {
-            values[i] = defaults[i];
-            lilv_instance_connect_port(instance, i, &values[i]);
-        }
-    }
-    lilv_node_free(audio);
-    lilv_node_free(atom);
-    lilv_instance_connect_port(instance, midiPort, sequence.data());
-    lilv_instance_connect_port(instance, audioPorts.at(0), left.data());
-    lilv_instance_connect_port(instance, audioPorts.at(1), right.data());
+    values.resize(lilv_plugin_get_num_ports(plugin));
+    lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, values.data());
+    std::replace_if(
+        values.begin(), values.end(), [](float v) { return std::isnan(v); }, 0.0f);  // no control
+    for (uint32_t i = 0; i < values.size(); ++i)
+        lilv_instance_connect_port(instance, i, &values[i]);
+    lilv_instance_connect_port(instance, Port("midi_in"), sequence.data());
+    lilv_instance_connect_port(instance, Port("out_left"), left.data());
+    lilv_instance_connect_port(instance, Port("out_right"), right.data());
     lilv_instance_activate(instance);
 }
 
@@ -133,19 +106,10 @@ CLv2TestHost::~CLv2TestHost()
 
 uint32_t CLv2TestHost::Port(const std::string& symbol) const
 {
-    LilvNode* node = lilv_new_string(World(""), symbol.c_str());
+    LilvNode* node = lilv_new_string(World(), symbol.c_str());
     const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, node);
     lilv_node_free(node);
     return port ? lilv_port_get_index(plugin, port) : static_cast<uint32_t>(values.size());
-}
-
-bool CLv2TestHost::SetControl(const std::string& symbol, float value)
-{
-    const uint32_t port = Port(symbol);
-    if (port >= values.size())
-        return false;
-    values[port] = value;
-    return true;
 }
 
 void CLv2TestHost::Run(const std::vector<MidiAt>& events, std::vector<float>& out, uint32_t frames)
@@ -155,11 +119,10 @@ void CLv2TestHost::Run(const std::vector<MidiAt>& events, std::vector<float>& ou
     lv2_atom_forge_set_buffer(&forge, sequence.data(), sequence.size());
     LV2_Atom_Forge_Frame frame;
     lv2_atom_forge_sequence_head(&forge, &frame, 0);
-    const LV2_URID midiType = MapUri(nullptr, LV2_MIDI__MidiEvent);
     for (const MidiAt& event : events)
     {
         lv2_atom_forge_frame_time(&forge, event.frame);
-        lv2_atom_forge_atom(&forge, static_cast<uint32_t>(event.bytes.size()), midiType);
+        lv2_atom_forge_atom(&forge, static_cast<uint32_t>(event.bytes.size()), MapUri(nullptr, LV2_MIDI__MidiEvent));
         if (!event.bytes.empty())  // an empty vector has no data to copy
             lv2_atom_forge_write(&forge, event.bytes.data(), static_cast<uint32_t>(event.bytes.size()));
     }
@@ -169,27 +132,19 @@ void CLv2TestHost::Run(const std::vector<MidiAt>& events, std::vector<float>& ou
     right.assign(kBlock, std::numeric_limits<float>::quiet_NaN());
     lilv_instance_run(instance, frames);
     for (uint32_t i = 0; i < frames; ++i)
-    {
-        out.push_back(left[i]);
-        out.push_back(right[i]);
-    }
+        out.insert(out.end(), {left[i], right[i]});
 }
 
 Properties CLv2TestHost::Save()
 {
     Properties properties;
-    const auto* state =
-        static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(instance, LV2_STATE__interface));
-    state->save(lilv_instance_get_handle(instance), Store, &properties, LV2_STATE_IS_POD, kFeatures);
+    StateOf(instance).save(Handle(), Store, &properties, LV2_STATE_IS_POD, kFeatures);
     return properties;
 }
 
 int CLv2TestHost::Restore(const Properties& properties)
 {
-    const auto* state =
-        static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(instance, LV2_STATE__interface));
-    return state->restore(lilv_instance_get_handle(instance), Retrieve, const_cast<Properties*>(&properties), 0,
-                          kFeatures);
+    return StateOf(instance).restore(Handle(), Retrieve, const_cast<Properties*>(&properties), 0, kFeatures);
 }
 
 void CLv2TestHost::Apply(const LilvState* state)
