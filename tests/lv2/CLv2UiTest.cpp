@@ -17,21 +17,16 @@
 
 namespace
 {
-// The host side of the UI's port writes: they land on the instance's ports;
-// any in another format or size, or to no port, is counted.
-struct Ports
-{
-    std::vector<float>& values;
-    int32_t badWrites;
-};
+int32_t gBadWrites = 0;  // in another format or size, or to no port
 
+// The host side of the UI's port writes: they land on the instance's ports.
 void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer)
 {
-    auto& ports = *static_cast<Ports*>(controller);
-    if (format != 0 || size != sizeof(float) || port >= ports.values.size())
-        ++ports.badWrites;
+    auto& values = *static_cast<std::vector<float>*>(controller);
+    if (format != 0 || size != sizeof(float) || port >= values.size())
+        ++gBadWrites;
     else
-        ports.values[port] = *static_cast<const float*>(buffer);
+        values[port] = *static_cast<const float*>(buffer);
 }
 
 int Resize(LV2UI_Feature_Handle handle, int width, int height)
@@ -65,10 +60,9 @@ TEST(CLv2Ui, OpensInTheHostWindowFollowsPortsAndWritesKnobEdits)
         const LV2_Feature resizing = {LV2_UI__resize, &resize};
         const LV2_Feature instance = {LV2_INSTANCE_ACCESS_URI, plugin.Handle()};
         const LV2_Feature* const features[] = {&parent, &resizing, withInstance ? &instance : nullptr, nullptr};
-        Ports ports{values, 0};
         LV2UI_Widget widget = nullptr;
         LV2UI_Handle handle =
-            ui->instantiate(ui, "urn:velmora:synth", VELMORA_LV2_BUNDLE, Write, &ports, &widget, features);
+            ui->instantiate(ui, "urn:velmora:synth", VELMORA_LV2_BUNDLE, Write, &values, &widget, features);
         ASSERT_NE(handle, nullptr);
         // A host's idle ticks, 10 ms apart: time for input to arrive and be drawn.
         const auto tick = [&](int32_t times)
@@ -115,7 +109,7 @@ TEST(CLv2Ui, OpensInTheHostWindowFollowsPortsAndWritesKnobEdits)
         EXPECT_GE(values[mod], 0.0f);
         expected[mod] = values[mod];
         EXPECT_EQ(values, expected);
-        EXPECT_EQ(ports.badWrites, 0);
+        EXPECT_EQ(gBadWrites, 0);
 
         ui->cleanup(handle);
         window.Sync();
