@@ -14,6 +14,7 @@ build/release/velmora-render -o "$demo"
 echo
 echo "Demo song:  $PWD/$demo"
 echo "Plug-ins:   $PWD/build/release/velmora.so (Linux, x86-64)"
+echo "            $PWD/build/release/velmora.lv2 (Linux LV2 bundle)"
 echo "            $PWD/build/win32/velmora.dll (Windows, 32-bit)"
 echo "            $PWD/build/win64/velmora.dll (Windows, 64-bit)"
 echo "Tools:      $PWD/build/release/velmora-render --help"

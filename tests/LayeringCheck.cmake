@@ -26,6 +26,8 @@ set(below_gui/dialogs io image gui/platform gui/draw gui/core gui/widgets)
 set(toolkit gui/platform gui/draw gui/core gui/widgets gui/dialogs)
 set(below_editor io image program engine effects plugin synth ${toolkit})
 set(below_adapter io image program engine effects plugin synth ${toolkit} editor)
+# The LV2 adapter sits beside the VST one and borrows its editor hosting.
+set(below_lv2 io image program engine effects plugin synth ${toolkit} editor adapter)
 
 # The layer of a path relative to src/, like "synth/CSynth.h"; the toolkit's
 # layers are its subfolders, like "gui/core".
