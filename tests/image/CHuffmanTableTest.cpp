@@ -24,15 +24,6 @@ std::vector<int> Decode(const std::vector<uint8_t>& lengths, const std::vector<u
 
 }  // namespace
 
-TEST(CHuffmanTable, DecodesTheCanonicalCodeOfRfc1951Example)
-{
-    // The example of RFC 1951 section 3.2.2: lengths (3,3,3,3,3,2,4,4) for
-    // A..H give F=00, A=010, B=011, C=100, D=101, E=110, G=1110, H=1111.
-    // F A H E G D, each code sent from its first bit, stored from the low bit:
-    // 00 010 111|1 110 1110| 101 → 0xE8 0x77 0x05.
-    EXPECT_EQ(Decode({3, 3, 3, 3, 3, 2, 4, 4}, {0xE8, 0x77, 0x05}, 6), (std::vector<int>{5, 0, 7, 4, 6, 3}));
-}
-
 // Lengths 1 to 15, one each: only one 15-bit code is missing.
 TEST(CHuffmanTable, RefusesACodeIncompleteAtItsLongestLength)
 {

@@ -198,31 +198,6 @@ TEST(CInflater, ImpossibleStreamsFail)
     }
 }
 
-// A single distance code of length 1 is the one incomplete code the format
-// allows; zlib never writes it.
-TEST(CInflater, DynamicBlockWithOneDistanceCode)
-{
-    // Literal/length code: 'A' (65) and 256, both length 1; one distance code
-    // of length 1. Code-length code: 0 → length 1 (code 0), 1 → length 2
-    // (code 10), 18 → length 2 (code 11). HCLEN covers 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1.
-    BitWriter stream = Dynamic(0, 0, 14);
-    const unsigned order[18] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1};
-    for (unsigned symbol : order)
-        stream.Bits(symbol == 0 ? 1 : symbol == 1 || symbol == 18 ? 2 : 0, 3);
-    // Lengths of 258 codes: 65 zeros, 1, 190 zeros, 1 (for 256), then 1 distance length.
-    stream.Code(3, 2).Bits(65 - 11, 7);   // 18: 65 zeros
-    stream.Code(2, 2);                    // 'A' length 1
-    stream.Code(3, 2).Bits(138 - 11, 7);  // 138 zeros
-    stream.Code(3, 2).Bits(52 - 11, 7);   // 52 zeros (up to 255)
-    stream.Code(2, 2);                    // 256 length 1
-    stream.Code(2, 2);                    // distance 0 length 1
-    // 'A' → code 0, 256 → code 1.
-    stream.Code(0, 1).Code(0, 1).Code(0, 1).Code(1, 1);
-    CCollector sink;
-    EXPECT_EQ(Inflate(stream.bytes, sink), CInflater::Result::Complete);
-    EXPECT_EQ(std::string(sink.out.begin(), sink.out.end()), "AAA");
-}
-
 // A stream cut anywhere is truncated, not corrupt, and has handed on only the
 // start of its output; a stream without just its checksum is complete.
 TEST(CInflater, ACutStreamIsTruncatedAndHandsOnTheStartOfItsOutput)

@@ -46,17 +46,6 @@ TEST(CIniFile, BadNumbersGiveTheDefault)
     EXPECT_EQ(ini.ReadInt("w", "f", 3), 4);
 }
 
-TEST(CIniFile, FirstOfDuplicateKeysAndSectionsWins)
-{
-    TempDir dir;
-    const std::string path = dir.Write("s.ini", "[w]\nk=1\nk=2\n[w]\nk=3\n");
-    CIniFile ini(path.c_str());
-    EXPECT_EQ(ini.ReadInt("w", "k", 0), 1);
-    ASSERT_TRUE(ini.WriteInt("w", "k", 9));
-    EXPECT_EQ(ini.ReadInt("w", "k", 0), 9);
-    EXPECT_EQ(TempDir::Read(path), "[w]\r\nk=9\r\nk=2\r\n[w]\r\nk=3");
-}
-
 TEST(CIniFile, FilesWithoutSectionsOrMissingGiveDefaults)
 {
     TempDir dir;

@@ -52,21 +52,6 @@ TEST(CMemoryStream, SeeksFromEachOriginAndPatchesALengthInPlace)
     EXPECT_EQ(LoadU32LE(stream.Data() + 10), 16u);
 }
 
-TEST(CMemoryStream, CapacityFollowsTheSizeIn8192ByteSteps)
-{
-    CMemoryStream stream;
-    const std::vector<uint8_t> bytes(20000, 1);
-    stream.Write(bytes.data(), 20000);
-    EXPECT_EQ(stream.Capacity(), 24576);
-    stream.SetSize(5);
-    EXPECT_EQ(stream.Capacity(), 8192);
-    EXPECT_EQ(stream.Tell(), 5);
-    EXPECT_EQ(stream.Data()[4], 1);
-    stream.SetSize(0);
-    EXPECT_EQ(stream.Data(), nullptr);
-    EXPECT_EQ(stream.Tell(), 0);
-}
-
 TEST(CMemoryStream, GapAfterSeekingPastTheEndReadsAsZeros)
 {
     CMemoryStream stream;

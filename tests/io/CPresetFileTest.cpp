@@ -51,7 +51,7 @@ std::vector<uint8_t> SavedBytes(const CPresetFile& file)
 }
 }
 
-TEST(CPresetFile, BankHeaderIsExactBigEndianBytes)
+TEST(CPresetFile, BankHeaderIsExactBigEndianBytesAndRoundTrips)
 {
     const std::vector<uint8_t> bytes = SavedBytes(SampleBank());
     ASSERT_EQ(bytes.size(), 165u);
@@ -63,6 +63,15 @@ TEST(CPresetFile, BankHeaderIsExactBigEndianBytes)
         EXPECT_EQ(bytes[i], 0) << "reserved byte " << i;
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 156, bytes.end()),
               (std::vector<uint8_t>{0, 0, 0, 5, 0xDE, 0xAD, 0xBE, 0xEF, 0x01}));
+
+    CPresetFile back;
+    ASSERT_TRUE(LoadBytes(back, bytes)) << back.Error();
+    EXPECT_EQ(back.kind, CPresetFile::Bank);
+    EXPECT_EQ(back.pluginId, 0x766C6D31u);
+    EXPECT_EQ(back.pluginVersion, 1);
+    EXPECT_EQ(back.count, 64);
+    EXPECT_EQ(back.currentProgram, 5);
+    EXPECT_EQ(back.chunk, SampleBank().chunk);
 }
 
 TEST(CPresetFile, PresetHeaderIsExactBigEndianBytesAndTheNameIsCut)
@@ -87,18 +96,6 @@ TEST(CPresetFile, PresetHeaderIsExactBigEndianBytesAndTheNameIsCut)
     ASSERT_TRUE(LoadBytes(back, bytes)) << back.Error();
     EXPECT_EQ(back.programName, std::string(27, 'x'));
     EXPECT_EQ(back.chunk, preset.chunk);
-}
-
-TEST(CPresetFile, BankRoundTrips)
-{
-    CPresetFile back;
-    ASSERT_TRUE(LoadBytes(back, SavedBytes(SampleBank()))) << back.Error();
-    EXPECT_EQ(back.kind, CPresetFile::Bank);
-    EXPECT_EQ(back.pluginId, 0x766C6D31u);
-    EXPECT_EQ(back.pluginVersion, 1);
-    EXPECT_EQ(back.count, 64);
-    EXPECT_EQ(back.currentProgram, 5);
-    EXPECT_EQ(back.chunk, SampleBank().chunk);
 }
 
 // A name field written by another program without its terminator reads as

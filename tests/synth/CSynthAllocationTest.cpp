@@ -91,33 +91,6 @@ TEST(CSynthAllocation, NotesControllersAndRendersAllocateNothing)
     EXPECT_GT(synth->peakLeft, 0.0f);  // the path really ran
 }
 
-TEST(CSynthAllocation, BlocksWithEveryEffectAtMaximumAllocateNothing)
-{
-    auto synth = std::make_unique<CSynth>();
-    SynthProgram& p = *synth->currentProgram;
-    p.fxWaveshape = p.fxChorus = p.fxPhaser = p.fxDelay = p.fxReverb = p.fxEq = 1.0f;
-    p.foldback = p.chorusDepth = p.chorusFeedback = p.phaserFeedback = p.delayFeedback = 1.0f;
-    p.chorusDelay = 150;
-    p.phaserStages = 16;
-    p.delayBeats = 32;
-    p.reverbSize = 100;
-    std::vector<float> left(8192, 0.0f);
-    std::vector<float> right(8192, 0.0f);
-
-    CAllocationWindow window;
-    for (int32_t note = 40; note < 72; ++note)
-        synth->HandleMidi(NoteOn(note));
-    for (int block = 0; block < 40; ++block)
-    {
-        RenderBlocks(*synth, left.data(), right.data(), block % 2 ? 8192 : 33, 8192);
-        if (block == 20)
-            synth->SetSampleRate(96000);
-    }
-    const int64_t counted = window.Stop();
-    EXPECT_EQ(counted, 0);
-    EXPECT_GT(synth->peakLeft, 0.0f);
-}
-
 // Hosts automate on the audio thread.
 TEST(CSynthAllocation, SettingEveryParameterAllocatesNothing)
 {

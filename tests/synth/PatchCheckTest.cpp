@@ -45,48 +45,45 @@ TEST(PatchCheck, WrittenBankAndProgramPassAsTheirOwnKindOnly)
     EXPECT_EQ(reason, "a program file must hold one program, this one holds 64");
 }
 
+// Each damage with the reason the user is shown.
 TEST(PatchCheck, DamagedStructureIsRefused)
 {
     const std::vector<uint8_t> good = Chunk(true);
-    std::string reason;
-
-    EXPECT_FALSE(Check({}, true, &reason));
-    EXPECT_EQ(reason, "the file holds no program");
-
-    std::vector<uint8_t> cut(good.begin(), good.end() - 1);
-    EXPECT_FALSE(Check(cut, true, &reason));
-    EXPECT_EQ(reason, "the program data ends inside a section");
-
+    const auto damaged = [](std::vector<uint8_t> bytes, size_t at, uint32_t word)
+    {
+        StoreU32LE(&bytes[at], word);
+        return bytes;
+    };
     // The reader follows "env" by its count, not its size field: a count far
     // beyond the data.
-    std::vector<uint8_t> counted = good;
     const uint8_t envTag[] = {3, 0, 0, 0, 'e', 'n', 'v'};
-    const auto at = std::search(counted.begin(), counted.end(), std::begin(envTag), std::end(envTag));
-    ASSERT_NE(at, counted.end());
-    StoreU32LE(&*(at + 11), 1000000);
-    EXPECT_FALSE(Check(counted, true, &reason));
-    EXPECT_EQ(reason, "the program data ends inside a section");
-
-    std::vector<uint8_t> longTag = good;
-    StoreU32LE(&longTag[0], 10);
-    EXPECT_FALSE(Check(longTag, true, &reason));
-    EXPECT_EQ(reason, "the program data holds a damaged section");
-
-    std::vector<uint8_t> nameTooLong = good;
-    StoreU32LE(&nameTooLong[10], 100000);
-    EXPECT_FALSE(Check(nameTooLong, true, &reason));
-    EXPECT_EQ(reason, "the program data holds a damaged program name");
-
+    const size_t env =
+        static_cast<size_t>(std::search(good.begin(), good.end(), std::begin(envTag), std::end(envTag)) - good.begin());
+    ASSERT_LT(env, good.size());
     std::vector<uint8_t> notFirst = good;
     notFirst[4] = 'q';
-    EXPECT_FALSE(Check(notFirst, true, &reason));
-    EXPECT_EQ(reason, "the program data does not start with a program");
-
     // The bank's last section is "prog" with the current index.
-    std::vector<uint8_t> badIndex = Chunk(false);
-    StoreU32LE(&badIndex[badIndex.size() - 4], 64);
-    EXPECT_FALSE(Check(badIndex, false, &reason));
-    EXPECT_EQ(reason, "the program data selects a program that does not exist");
+    const std::vector<uint8_t> bank = Chunk(false);
+    const struct
+    {
+        std::vector<uint8_t> bytes;
+        bool isPreset;
+        const char* reason;
+    } cases[] = {
+        {{}, true, "the file holds no program"},
+        {std::vector<uint8_t>(good.begin(), good.end() - 1), true, "the program data ends inside a section"},
+        {damaged(good, env + 11, 1000000), true, "the program data ends inside a section"},
+        {damaged(good, 0, 10), true, "the program data holds a damaged section"},
+        {damaged(good, 10, 100000), true, "the program data holds a damaged program name"},
+        {notFirst, true, "the program data does not start with a program"},
+        {damaged(bank, bank.size() - 4, 64), false, "the program data selects a program that does not exist"},
+    };
+    for (const auto& c : cases)
+    {
+        std::string reason;
+        EXPECT_FALSE(Check(c.bytes, c.isPreset, &reason)) << c.reason;
+        EXPECT_EQ(reason, c.reason);
+    }
 }
 
 }  // namespace
