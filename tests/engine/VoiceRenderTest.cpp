@@ -64,6 +64,22 @@ void RenderBothWays(EngineRig& rig, int32_t size, int32_t frames, Rendered& grou
 
 }  // namespace
 
+// Denormal feedback state would cost the audio thread dearly while a tail
+// rings down.
+TEST(VoiceRender, FeedbackStateBelowTheFloorIsFlushed)
+{
+    EngineRig rig;
+    rig.program.wave1 = rig.program.wave2 = 5;  // silent oscillators: the filter only rings down
+    rig.On(60);
+    Voice v = rig.pool->VoiceAt(0);
+    v.filter.low = v.filter.high = v.pm.state = 5e-11f;
+    v.filter.band = -5e-11f;
+    std::vector<float> left(32), right(32);
+    RenderVoice(v, rig.Context(), left.data(), right.data(), 32);
+    for (float state : {v.filter.low, v.filter.band, v.filter.high, v.pm.state})
+        EXPECT_EQ(state, 0.0f);
+}
+
 // Pairs and quads must give the very samples and voice records of a plain
 // render one voice after the other.
 TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)
