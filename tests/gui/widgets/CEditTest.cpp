@@ -41,7 +41,6 @@ protected:
 TEST_F(CEditTest, EscapeRestoresTheTextEditingBeganWithAndReportsNothing)
 {
     CEdit* e = Field("alpha");
-    EXPECT_STREQ(e->savedText, "alpha");
     Keys({kKeyBackspace, kKeyBackspace});
     Type("ine");
     EXPECT_STREQ(e->text, "alpine");

@@ -93,6 +93,7 @@ TEST_F(CListboxTest, ScrollRangesFollowRowsAndWidestRow)
 TEST_F(CListboxTest, WheelScrollsByTheRawDeltaAndRowsFollowTheScroll)
 {
     CListbox* list = List(20, 100, 50);  // 320 pixels of rows in 48
+    screen.Turn(40, 30, -120);
     screen.Turn(40, 30, -240, kModCtrl);
     Pump();
     EXPECT_EQ(list->vbar->value, 272);
