@@ -19,13 +19,7 @@ protected:
     CDialog* Make()
     {
         CDialog* d = new CDialog(&app, nullptr, 0, "d", 100, 100, 200, 100);
-        CButton* no = new CButton(d, "No");
-        no->id = kResultNo;
-        no->x = 10;
-        no->y = 10;
-        no->width = 48;
-        no->height = 24;
-        d->AddChild(no);
+        PlaceIn(d, new CButton(d, "No"), 10, 10, 48, 24)->id = kResultNo;
         probe = new CProbe(d, &log, "p", 100, 10, 40, 20);
         d->AddChild(probe);
         return d;
@@ -45,7 +39,6 @@ TEST_F(CDialogTest, AButtonEndsTheDialogWithItsIdAndEnterAndEscapeWithOkAndCance
     ClickButton();
     d->RunModal();
     EXPECT_EQ(d->result, kResultNo);
-    EXPECT_FALSE(d->visible);
     screen.Key(kKeyEnter);
     d->RunModal();
     EXPECT_EQ(d->result, kResultOk);
@@ -135,15 +128,10 @@ TEST_F(CDialogTest, AClientDialogIsSizedToItsContentAndEndsByItsButtons)
     CGroup* content = new CGroup(&d);
     content->width = 120;
     content->height = 60;
-    CButton* yes = new CButton(&d, "Yes");
-    yes->id = kResultYes;
-    yes->width = 48;
-    yes->height = 24;
-    content->AddChild(yes);
+    PlaceIn(content, new CButton(&d, "Yes"), 0, 0, 48, 24)->id = kResultYes;
     d.SetContent(content);
     // Border 3 a side, title bar 20.
     EXPECT_EQ(screen.ScreenRect(d.hwnd), (Rect{0, 0, 126, 86}));
-    EXPECT_EQ(d.clientGroup->Child(0), content);
     screen.Press(3 + 10, 23 + 10, kMouseLeft);
     screen.Release(3 + 10, 23 + 10, kMouseLeft);
     d.RunModal();
@@ -153,44 +141,25 @@ TEST_F(CDialogTest, AClientDialogIsSizedToItsContentAndEndsByItsButtons)
 class CPromptWinTest : public ::testing::Test, public WindowTestKit
 {
 protected:
-    static std::vector<std::string> Buttons(CPromptWin& p, std::vector<int32_t>* xs)
+    // "text=id@x" for each button of p.
+    static std::vector<std::string> Buttons(CPromptWin& p)
     {
         std::vector<std::string> names;
-        CGroup* client = p.clientGroup;
-        for (int32_t i = 0; i < client->children.Count(); ++i)
-            if (auto* b = dynamic_cast<CButton*>(client->Child(i)))
-            {
-                names.push_back(std::string(b->text) + "=" + std::to_string(b->id));
-                xs->push_back(b->x);
-                EXPECT_EQ(b->y, 48);
-                EXPECT_EQ(b->width, 48);
-                EXPECT_EQ(b->height, 24);
-            }
+        for (int32_t i = 0; i < p.clientGroup->children.Count(); ++i)
+            if (auto* b = dynamic_cast<CButton*>(p.clientGroup->Child(i)))
+                names.push_back(std::string(b->text) + "=" + std::to_string(b->id) + "@" + std::to_string(b->x));
         return names;
     }
 };
 
-TEST_F(CPromptWinTest, ButtonsInOrderEightApartFromEight)
+TEST_F(CPromptWinTest, ButtonsInOrderEightApartAndWidthFromTheText)
 {
-    std::vector<int32_t> xs;
-    CPromptWin okCancel(&app, "t", "Sure?", 3);
-    EXPECT_EQ(Buttons(okCancel, &xs), (std::vector<std::string>{"OK=1", "Cancel=2"}));
-    EXPECT_EQ(xs, (std::vector<int32_t>{8, 64}));
-    xs.clear();
     CPromptWin all(&app, "t", "Sure?", 15);
-    EXPECT_EQ(Buttons(all, &xs), (std::vector<std::string>{"OK=1", "Yes=4", "No=8", "Cancel=2"}));
-    EXPECT_EQ(xs, (std::vector<int32_t>{8, 64, 120, 176}));
-    xs.clear();
+    EXPECT_EQ(Buttons(all), (std::vector<std::string>{"OK=1@8", "Yes=4@64", "No=8@120", "Cancel=2@176"}));
     CPromptWin none(&app, "t", "Sure?", 0x100);
-    EXPECT_EQ(Buttons(none, &xs), (std::vector<std::string>{"OK=1"}));
-}
-
-TEST_F(CPromptWinTest, WidthIsTheLargerOf160AndTheTextPlusBordersAnd24)
-{
-    CPromptWin shortText(&app, "t", "Sure?", 1);
-    EXPECT_EQ(screen.ScreenRect(shortText.hwnd).Width(), 160 + 6 + 24);
-    // Height: border, title, buttons at 48 + 24 + 8, border.
-    EXPECT_EQ(screen.ScreenRect(shortText.hwnd).Height(), 3 + 20 + 80 + 3);
+    EXPECT_EQ(Buttons(none), (std::vector<std::string>{"OK=1@8"}));
+    // At least 160 wide, else the text plus borders and 24.
+    EXPECT_EQ(screen.ScreenRect(none.hwnd).Width(), 160 + 6 + 24);
     const char* longMessage = "'a rather long file name.vlm' already exists. Do you want to replace it?";
     CPromptWin longText(&app, "t", longMessage, 1);
     const int32_t tw = longText.graphic->TextWidth(longMessage);

