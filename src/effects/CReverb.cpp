@@ -95,6 +95,8 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
 
     if (!running)
     {
+        if (IsSilent(inL, inR, n))
+            return;
         float energy = 0.0f;
         for (int32_t s = 0; s < n; ++s)
             energy += inL[s] * inL[s] + inR[s] * inR[s];

@@ -111,3 +111,14 @@ TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
         EXPECT_LT(chorus.LfoPhase(), 65536.0);
     }
 }
+
+TEST(ChorusFx, SkippedSilenceLeavesOutputAndStateAsARun)
+{
+    ChorusFx skipping = FixedChorus(20, 0.5f);
+    skipping.SetDepth(0.7f);
+    ChorusFx running = skipping;
+    const auto process = [](ChorusFx& chorus, float* l, float* r) { chorus.Process(l, r, l, r, 256); };
+    const auto quiet = [](const ChorusFx& chorus) { return chorus.IsQuiet(); };
+    ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 3), 300);
+    EXPECT_EQ(skipping.LfoPhase(), running.LfoPhase());
+}
