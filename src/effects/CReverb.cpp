@@ -1,9 +1,12 @@
 #include "effects/CReverb.h"
 
 #include "effects/EffectMath.h"
+#include "engine/Lanes.h"
 #include "engine/StableMath.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -16,6 +19,39 @@ constexpr float kOutputScale = 0.167f;        // a little above 1/6
 constexpr float kHouseholder = -0.16666667f;  // -2/12
 constexpr int32_t kInitialTimeMs = 4000;
 constexpr float kMaxDampingPole = 0.9f;
+
+Lanes LoadLanes(const float* samples)
+{
+    Lanes lanes;
+    std::memcpy(&lanes, samples, sizeof(lanes));
+    return lanes;
+}
+
+void StoreLanes(float* samples, Lanes lanes)
+{
+    std::memcpy(samples, &lanes, sizeof(lanes));
+}
+
+// Rows become columns: four lines' samples become four samples' lines.
+void Transpose(Lanes (&v)[kLaneCount])
+{
+    const Lanes low01 = Shuffle<0, 4, 1, 5>(v[0], v[1]);
+    const Lanes high01 = Shuffle<2, 6, 3, 7>(v[0], v[1]);
+    const Lanes low23 = Shuffle<0, 4, 1, 5>(v[2], v[3]);
+    const Lanes high23 = Shuffle<2, 6, 3, 7>(v[2], v[3]);
+    v[0] = Shuffle<0, 1, 4, 5>(low01, low23);
+    v[1] = Shuffle<2, 3, 6, 7>(low01, low23);
+    v[2] = Shuffle<0, 1, 4, 5>(high01, high23);
+    v[3] = Shuffle<2, 3, 6, 7>(high01, high23);
+}
+
+// FlushTiny lane by lane.
+Lanes FlushLanes(Lanes value)
+{
+    const LaneInts bits = reinterpret_cast<LaneInts>(value);
+    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
+    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
+}
 
 }  // namespace
 
@@ -79,14 +115,6 @@ void CReverb::SetSampleRate(float rate)
     SetTime(reverbTime);
 }
 
-// Inline: twelve calls a sample.
-[[gnu::always_inline]] inline float CReverb::Damp(int32_t line, float v)
-{
-    v = FlushTiny(damping[line].Process(v));
-    damping[line].SetState(v);
-    return v;
-}
-
 void CReverb::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
 {
     int32_t preDelaySamples = static_cast<int32_t>(static_cast<float>(preDelayMs) * sampleRate * 0.001f);
@@ -95,6 +123,8 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
 
     if (!running)
     {
+        if (IsSilent(inL, inR, n))
+            return;
         float energy = 0.0f;
         for (int32_t s = 0; s < n; ++s)
             energy += inL[s] * inL[s] + inR[s] * inR[s];
@@ -105,47 +135,122 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
     }
 
     float blockEnergy = 0.0f;
-    float y[kLineCount];
-    for (int32_t s = 0; s < n; ++s)
-    {
-        const float m = (inL[s] + inR[s]) * 0.5f;
-        preDelay.Write(m);
-        const float x = preDelay.Tap(preDelaySamples);
-
-#pragma GCC unroll 6
-        for (int32_t i = 0; i < kModulatedLineCount; ++i)
-            y[i] = Damp(i, modulated[i].Tick());
-        for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-            y[i] = Damp(i, fixed[i - kModulatedLineCount].Read());
-
-        // The accumulators start from the undelayed mono input.
-        float accL = m;
-        float accR = m;
-        float sum = 0.0f;
-        for (int32_t i = 0; i < kLineCount; ++i)
-        {
-            accL += y[i] * kLeftSigns[i];
-            accR += y[i] * kRightSigns[i];
-            sum += y[i];
-        }
-        const float h = kHouseholder * sum;
-
-        // Line i takes line i + 1's output: the cyclic shift after the matrix.
-        for (int32_t i = 0; i < kModulatedLineCount; ++i)
-            modulated[i].Write(y[i + 1] + h + x);
-        for (int32_t i = kModulatedLineCount; i < kLineCount - 1; ++i)
-            fixed[i - kModulatedLineCount].Write(y[i + 1] + h + x);
-        fixed[kLineCount - 1 - kModulatedLineCount].Write(y[0] + h + x);
-
-        outL[s] = accL * wetGain * kOutputScale + inL[s] * dryGain;
-        outR[s] = accR * wetGain * kOutputScale + inR[s] * dryGain;
-        blockEnergy += accL * accL + accR * accR;
-    }
+    for (int32_t done = 0; done < n; done += kPassLength)
+        blockEnergy = Pass(inL + done, inR + done, outL + done, outR + done, std::min(kPassLength, n - done),
+                           preDelaySamples, blockEnergy);
 
     if (blockEnergy < 1e-10f)
     {
         silentSamples += n;
         if (silentSamples >= static_cast<int32_t>(2.0f * sampleRate))
             running = false;
+    }
+}
+
+float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
+                    float energy)
+{
+    for (int32_t s = 0; s < n; ++s)
+    {
+        mono[s] = (inL[s] + inR[s]) * 0.5f;
+        preDelay.Write(mono[s]);
+        delayed[s] = preDelay.Tap(preDelaySamples);
+    }
+
+    // Every line's reads first, then its filter: the modulated reads stay
+    // base - depth - 1 samples behind the write position, so nothing read
+    // was written in this pass.
+    static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
+    for (int32_t i = 0; i < kModulatedLineCount; ++i)
+        modulated[i].Tick(lines[i], n);
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        fixed[i - kModulatedLineCount].Read(lines[i], n);
+    Damp(n);
+
+    // The sums run four samples a vector, each lane adding in the order of
+    // one sample; zeros fill the last vector.
+    const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
+    for (int32_t s = n; s < padded; ++s)
+    {
+        mono[s] = delayed[s] = 0.0f;
+        for (float* line : lines)
+            line[s] = 0.0f;
+    }
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        // The accumulators start from the undelayed mono input.
+        Lanes left = LoadLanes(&mono[s]);
+        Lanes right = left;
+        Lanes sum = Lanes{0.0f, 0.0f, 0.0f, 0.0f};
+        for (int32_t i = 0; i < kLineCount; ++i)
+        {
+            const Lanes y = LoadLanes(&lines[i][s]);
+            left += y * kLeftSigns[i];
+            right += y * kRightSigns[i];
+            sum += y;
+        }
+        StoreLanes(&accL[s], left);
+        StoreLanes(&accR[s], right);
+        StoreLanes(&householder[s], kHouseholder * sum);
+    }
+
+    for (int32_t s = 0; s < n; ++s)
+    {
+        outL[s] = accL[s] * wetGain * kOutputScale + inL[s] * dryGain;
+        outR[s] = accR[s] * wetGain * kOutputScale + inR[s] * dryGain;
+        energy += accL[s] * accL[s] + accR[s] * accR[s];
+    }
+
+    // Line i takes line i + 1's output: the cyclic shift after the matrix.
+    for (int32_t i = 0; i < kLineCount; ++i)
+    {
+        const float* next = lines[(i + 1) % kLineCount];
+        for (int32_t s = 0; s < padded; s += kLaneCount)
+            StoreLanes(&feed[s], LoadLanes(&next[s]) + LoadLanes(&householder[s]) + LoadLanes(&delayed[s]));
+        if (i < kModulatedLineCount)
+            modulated[i].Write(feed, n);
+        else
+            fixed[i - kModulatedLineCount].Write(feed, n);
+    }
+    return energy;
+}
+
+void CReverb::Damp(int32_t n)
+{
+    // Four lines a vector, four samples transposed at a time; each lane
+    // filters as MLPF1a::ProcessFlushed does. The last n % 4 samples go line
+    // by line.
+    const int32_t whole = n / kLaneCount * kLaneCount;
+    for (int32_t first = 0; first < kLineCount; first += kLaneCount)
+    {
+        Lanes gain = {};
+        Lanes coefficient = {};
+        Lanes memory = {};
+        for (int32_t l = 0; l < kLaneCount; ++l)
+        {
+            gain[l] = damping[first + l].Gain();
+            coefficient[l] = damping[first + l].Coefficient();
+            memory[l] = damping[first + l].State();
+        }
+        for (int32_t s = 0; s < whole; s += kLaneCount)
+        {
+            Lanes v[kLaneCount];
+            for (int32_t l = 0; l < kLaneCount; ++l)
+                v[l] = LoadLanes(&lines[first + l][s]);
+            Transpose(v);
+            for (Lanes& sample : v)
+            {
+                memory = FlushLanes(gain * sample - coefficient * memory);
+                sample = memory;
+            }
+            Transpose(v);
+            for (int32_t l = 0; l < kLaneCount; ++l)
+                StoreLanes(&lines[first + l][s], v[l]);
+        }
+        for (int32_t l = 0; l < kLaneCount; ++l)
+        {
+            damping[first + l].SetState(memory[l]);
+            damping[first + l].ProcessFlushed(&lines[first + l][whole], n - whole);
+        }
     }
 }

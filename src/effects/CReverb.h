@@ -47,8 +47,16 @@ public:
                                                          1061, 1093, 1129, 1151, 1171, 1187};
 
 private:
-    // Damping filter of a line; outputs below the flush threshold become 0.
-    float Damp(int32_t line, float v);
+    // Samples a pass handles line by line: each line reads only what was
+    // written before the pass (CReverb.cpp checks the bound).
+    static constexpr int32_t kPassLength = 256;
+
+    // Up to kPassLength samples; returns energy plus the pass's output energy,
+    // added sample by sample.
+    float Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
+               float energy);
+    // The twelve damping filters over n samples of lines, in place.
+    void Damp(int32_t n);
 
     float sampleRate = 44100.0f;
     int32_t reverbTime = 0;
@@ -62,6 +70,15 @@ private:
     int32_t size = 0;
     float dryGain = 0.0f;
     float wetGain = 1.0f;
+
+    // Scratch of a pass, four-sample vectors apart from the tail.
+    float lines[kLineCount][kPassLength];
+    float mono[kPassLength];
+    float delayed[kPassLength];
+    float accL[kPassLength];
+    float accR[kPassLength];
+    float householder[kPassLength];
+    float feed[kPassLength];
 };
 
 // The reverb as the synth holds it.

@@ -68,6 +68,7 @@ void ChorusFx::Reset()
 {
     std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
     std::fill(bufferRight.begin(), bufferRight.end(), 0.0f);
+    silentWrites = kBufferSize;
 }
 
 void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
@@ -79,19 +80,30 @@ void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* o
     const float dry = 1.0f - wet;
     const double lead = static_cast<float>(phaseOffset << 16) / 360.0;  // table steps
 
+    uint32_t written = 0;
     double phase = lfoPhase;
     int32_t write = writeIndex;
-    for (int32_t s = 0; s < n; ++s)
+    if (silentWrites >= kBufferSize && IsSilent(inL, inR, n))
     {
-        const int32_t leftIndex = static_cast<int32_t>(phase) & kIndexMask;
-        const int32_t rightIndex = static_cast<int32_t>(lead + phase) & kIndexMask;
-        const float left = inL[s];
-        const float right = inR[s];
-        outL[s] = ProcessChannel(bufferLeft, write, leftIndex, left, swing, delaySamples, dry, wet);
-        outR[s] = ProcessChannel(bufferRight, write, rightIndex, right, swing, delaySamples, dry, wet);
-        write = (write + 1) & kIndexMask;
-        phase += increment;
+        // Both lines hold only zeros: every read, write and output is 0.
+        PassSilence(inL, inR, outL, outR, n);
+        phase = AdvancePhase(phase, increment, n);
+        write = (write + n) & kIndexMask;
     }
+    else
+        for (int32_t s = 0; s < n; ++s)
+        {
+            const int32_t leftIndex = static_cast<int32_t>(phase) & kIndexMask;
+            const int32_t rightIndex = static_cast<int32_t>(lead + phase) & kIndexMask;
+            const float left = inL[s];
+            const float right = inR[s];
+            outL[s] = ProcessChannel(bufferLeft, write, leftIndex, left, swing, delaySamples, dry, wet);
+            outR[s] = ProcessChannel(bufferRight, write, rightIndex, right, swing, delaySamples, dry, wet);
+            written |= FloatBits(bufferLeft[write]) | FloatBits(bufferRight[write]);
+            write = (write + 1) & kIndexMask;
+            phase += increment;
+        }
+    silentWrites = written != 0 ? 0 : std::min(silentWrites + n, kBufferSize);
     // Wrapped fully (not just once) so that long blocks at fast rates cannot
     // let the phase grow without bound.
     lfoPhase = phase - kBufferSize * std::floor(phase / kBufferSize);

@@ -33,6 +33,8 @@ public:
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 
     double LfoPhase() const { return lfoPhase; }
+    // True when both lines hold only zeros: silent blocks then skip the lines.
+    bool IsQuiet() const { return silentWrites >= kBufferSize; }
 
 private:
     float ProcessChannel(std::vector<float>& buffer, int32_t writeIndex, int32_t lfoIndex, float in, float swing,
@@ -46,6 +48,9 @@ private:
     int32_t writeIndex = 0;  // shared by both channels: they always advance together
     std::vector<float> bufferLeft;
     std::vector<float> bufferRight;
+    // Consecutive +0.0 samples written to both lines, up to kBufferSize:
+    // then the lines hold nothing else.
+    int32_t silentWrites = kBufferSize;
     float rate = 1600.0f;
     int32_t delayMs = 20;
     int32_t phaseOffset = 90;

@@ -46,6 +46,7 @@ void DelayFx::Reset()
 {
     std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
     std::fill(bufferRight.begin(), bufferRight.end(), 0.0f);
+    silentWrites = kBufferSize + 1;
 }
 
 void DelayFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
@@ -58,6 +59,21 @@ void DelayFx::Process(const float* inL, const float* inR, float* outL, float* ou
     float* right = bufferRight.data();
     int32_t iL = indexLeft;
     int32_t iR = indexRight;
+    if (length != silentLength)
+    {
+        silentLength = length;
+        silentWrites = 0;
+    }
+    // More zero writes than the length, at this length: both lines hold
+    // only zeros over all they read.
+    if (silentWrites > length && iL < length && iR < length && IsSilent(inL, inR, n))
+    {
+        PassSilence(inL, inR, outL, outR, n);
+        indexLeft = static_cast<int32_t>((static_cast<int64_t>(iL) + n) % length);
+        indexRight = static_cast<int32_t>((static_cast<int64_t>(iR) + n) % length);
+        return;
+    }
+    uint32_t written = 0;
     for (int32_t s = 0; s < n; ++s)
     {
         const float dL = left[iL];
@@ -66,6 +82,7 @@ void DelayFx::Process(const float* inL, const float* inR, float* outL, float* ou
         const float xR = inR[s];
         left[iL] = FlushTiny((xL + keep * dL + c * dR) * feedback);
         right[iR] = FlushTiny((keep * xR + keep * dR + c * dL) * feedback);
+        written |= FloatBits(left[iL]) | FloatBits(right[iR]);
         // An index left beyond a shortened length is used once more, then wraps.
         if (++iL >= length)
             iL = 0;
@@ -76,4 +93,5 @@ void DelayFx::Process(const float* inL, const float* inR, float* outL, float* ou
     }
     indexLeft = iL;
     indexRight = iR;
+    silentWrites = written != 0 ? 0 : std::min(silentWrites + n, kBufferSize + 1);
 }

@@ -30,6 +30,10 @@ public:
     // tempo's grid.
     int32_t LineLength() const;
 
+    // True when both lines hold only zeros over the length of the last
+    // block: silent blocks then skip the lines.
+    bool IsQuiet() const { return silentWrites > silentLength; }
+
     // Clears both lines; settings stay.
     void Reset();
     // In place allowed (in == out).
@@ -42,6 +46,10 @@ private:
     std::vector<float> bufferRight;
     int32_t indexLeft = 0;
     int32_t indexRight = 0;
+    // Consecutive +0.0 samples written to both lines at silentLength, up to
+    // one more than the buffer: beyond the length, the lines hold only zeros.
+    int32_t silentWrites = kBufferSize + 1;
+    int32_t silentLength = 0;
     float level = 0.0f;
     int32_t beats = 1;
     int32_t divisor = 1;

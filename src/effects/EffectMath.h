@@ -1,8 +1,10 @@
 #pragma once
 
 #include "engine/DspMath.h"
+#include "io/ByteOrder.h"
 
 #include <cstdint>
+#include <cstring>
 
 // Small helpers shared by the effects: the limiting of settings that arrive
 // unchecked from stored programs. Flushing and pi come from the engine.
@@ -36,4 +38,33 @@ inline int32_t SaturatingMultiply(int32_t value, int32_t factor)
     if (product < INT32_MIN)
         return INT32_MIN;
     return static_cast<int32_t>(product);
+}
+
+// True when every sample of both channels is +0.0 (bit pattern 0). Effects that hold only
+// zeros may then skip a block: each of their operations maps +0.0 to +0.0, so
+// the skipped block's output and memory are those of a run one.
+inline bool IsSilent(const float* left, const float* right, int32_t n)
+{
+    uint32_t bits = 0;
+    for (int32_t s = 0; s < n; ++s)
+        bits |= FloatBits(left[s]) | FloatBits(right[s]);
+    return bits == 0;
+}
+
+// Writes +0.0 to both outputs unless they are the (silent) inputs.
+inline void PassSilence(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
+{
+    if (outL != inL)
+        std::memset(outL, 0, sizeof(float) * static_cast<size_t>(n));
+    if (outR != inR)
+        std::memset(outR, 0, sizeof(float) * static_cast<size_t>(n));
+}
+
+// A phase advanced n times by increment, one addition at a time as a running
+// effect advances it, so that a skipped block leaves it bit for bit in place.
+inline double AdvancePhase(double phase, double increment, int32_t n)
+{
+    for (int32_t s = 0; s < n; ++s)
+        phase += increment;
+    return phase;
 }

@@ -3,7 +3,9 @@
 #include "effects/EffectMath.h"
 #include "engine/StableMath.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -39,6 +41,7 @@ void EqFx::Reset()
 {
     left = EqBandState{};
     right = EqBandState{};
+    coefficientRate = 0.0f;
     UpdateCoefficients();
 }
 
@@ -63,44 +66,72 @@ void EqFx::SetFrequencies(int32_t lowHz, int32_t highHz)
 
 void EqFx::UpdateCoefficients()
 {
+    if (lowFrequency == coefficientLow && highFrequency == coefficientHigh && sampleRate == coefficientRate)
+        return;
+    coefficientLow = lowFrequency;
+    coefficientHigh = highFrequency;
+    coefficientRate = sampleRate;
     const double lf = Coefficient(lowFrequency, sampleRate);
     const double hf = Coefficient(highFrequency, sampleRate);
     left.lf = right.lf = lf;
     left.hf = right.hf = hf;
 }
 
+float EqFx::Step(EqBandState& z, double x) const
+{
+    z.p1 = z.p1 + z.lf * (x - z.p1) + kAntiDenormal;
+    z.p2 += z.lf * (z.p1 - z.p2);
+    z.p3 += z.lf * (z.p2 - z.p3);
+    z.p4 += z.lf * (z.p3 - z.p4);
+    const double l = z.p4;
+    z.q1 = z.q1 + z.hf * (x - z.q1) + kAntiDenormal;
+    z.q2 += z.hf * (z.q1 - z.q2);
+    z.q3 += z.hf * (z.q2 - z.q3);
+    z.q4 += z.hf * (z.q3 - z.q4);
+    const double h = z.x3 - z.q4;
+    const double m = z.x3 - (h + l);
+    z.x3 = z.x2;
+    z.x2 = z.x1;
+    z.x1 = x;
+    const double mix = level;
+    return static_cast<float>((m * (midGain * 0.01) + l * (lowGain * 0.01) + h * (highGain * 0.01)) * mix *
+                                  (outputGain * 0.01) +
+                              (1.0 - mix) * x);
+}
+
+bool EqFx::Settled(const EqBandState& st, float& out) const
+{
+    // The anti-denormal offset keeps the cascades from ever reaching 0; in
+    // silence they settle where a step no longer changes them, and from then
+    // on every output is the same.
+    EqBandState z = st;
+    out = Step(z, 0.0);
+    return std::memcmp(&z, &st, sizeof z) == 0;
+}
+
+bool EqFx::IsSettled() const
+{
+    float out;
+    return Settled(left, out) && Settled(right, out);
+}
+
 void EqFx::ProcessChannel(EqBandState& st, float* samples, int32_t n) const
 {
-    const double gl = lowGain * 0.01;
-    const double gm = midGain * 0.01;
-    const double gh = highGain * 0.01;
-    const double g = outputGain * 0.01;
-    const double mix = level;
     EqBandState z = st;
     for (int32_t s = 0; s < n; ++s)
-    {
-        const double x = samples[s];
-        z.p1 = z.p1 + z.lf * (x - z.p1) + kAntiDenormal;
-        z.p2 += z.lf * (z.p1 - z.p2);
-        z.p3 += z.lf * (z.p2 - z.p3);
-        z.p4 += z.lf * (z.p3 - z.p4);
-        const double l = z.p4;
-        z.q1 = z.q1 + z.hf * (x - z.q1) + kAntiDenormal;
-        z.q2 += z.hf * (z.q1 - z.q2);
-        z.q3 += z.hf * (z.q2 - z.q3);
-        z.q4 += z.hf * (z.q3 - z.q4);
-        const double h = z.x3 - z.q4;
-        const double m = z.x3 - (h + l);
-        z.x3 = z.x2;
-        z.x2 = z.x1;
-        z.x1 = x;
-        samples[s] = static_cast<float>((m * gm + l * gl + h * gh) * mix * g + (1.0 - mix) * x);
-    }
+        samples[s] = Step(z, samples[s]);
     st = z;
 }
 
 void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
 {
+    float outL, outR;
+    if (IsSilent(leftSamples, rightSamples, n) && Settled(left, outL) && Settled(right, outR))
+    {
+        std::fill(leftSamples, leftSamples + n, outL);
+        std::fill(rightSamples, rightSamples + n, outR);
+        return;
+    }
     ProcessChannel(left, leftSamples, n);
     ProcessChannel(right, rightSamples, n);
 }

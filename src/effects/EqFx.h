@@ -40,9 +40,17 @@ public:
     void Process(float* left, float* right, int32_t n);
 
     const EqBandState& Left() const { return left; }
+    // True when both channels have settled in silence: silent blocks then
+    // repeat the last output instead of running the cascades.
+    bool IsSettled() const;
 
 private:
+    // One sample through a channel; returns the output.
+    [[gnu::always_inline]] inline float Step(EqBandState& state, double x) const;
     void ProcessChannel(EqBandState& state, float* samples, int32_t n) const;
+    // True when a step of silence leaves the state as it is; out is that
+    // step's output, which every further silent step repeats.
+    bool Settled(const EqBandState& state, float& out) const;
 
     EqBandState left{};
     EqBandState right{};
@@ -54,4 +62,8 @@ private:
     int32_t outputGain = 100;
     int32_t lowFrequency = 880;
     int32_t highFrequency = 5000;
+    // What lf and hf were last computed from.
+    int32_t coefficientLow = 0;
+    int32_t coefficientHigh = 0;
+    float coefficientRate = 0.0f;
 };

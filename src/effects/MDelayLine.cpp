@@ -1,6 +1,7 @@
 #include "effects/MDelayLine.h"
 
 #include <algorithm>
+#include <cstring>
 
 void MDelayLine::Setup(int32_t newDelay)
 {
@@ -25,4 +26,32 @@ void MDelayLine::Reset()
 size_t MDelayLine::MemorySize() const
 {
     return static_cast<size_t>(size) * sizeof(float);
+}
+
+void MDelayLine::Read(float* out, int32_t n)
+{
+    while (n > 0)
+    {
+        const int32_t run = std::min(n, size - readIndex);
+        std::memcpy(out, &buffer[static_cast<size_t>(readIndex)], sizeof(float) * static_cast<size_t>(run));
+        out += run;
+        n -= run;
+        readIndex += run;
+        if (readIndex == size)
+            readIndex = 0;
+    }
+}
+
+void MDelayLine::Write(const float* values, int32_t n)
+{
+    while (n > 0)
+    {
+        const int32_t run = std::min(n, size - writeIndex);
+        std::memcpy(&buffer[static_cast<size_t>(writeIndex)], values, sizeof(float) * static_cast<size_t>(run));
+        values += run;
+        n -= run;
+        writeIndex += run;
+        if (writeIndex == size)
+            writeIndex = 0;
+    }
 }

@@ -37,6 +37,10 @@ public:
         return value;
     }
 
+    // Block forms of n Reads and n Writes.
+    void Read(float* out, int32_t n);
+    void Write(const float* values, int32_t n);
+
     // The sample written `distance` Writes before the latest one (0 = the
     // latest); distance is limited to the capacity.
     float Tap(int32_t distance) const;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "effects/EffectMath.h"
 #include "effects/Module.h"
+
+#include <cstdint>
 
 // One-pole low-pass: y = gain * x - coefficient * state. With
 // gain = (1 - a) * g and coefficient = -a it has pole a and DC gain g.
@@ -21,9 +24,26 @@ public:
         return state;
     }
 
+    // Filters n samples in place; outputs below the flush threshold become 0,
+    // and so does the memory, for a feedback path that must not go denormal.
+    void ProcessFlushed(float* samples, int32_t n)
+    {
+        // Locals: the samples may not alias the members for the compiler.
+        const float g = gain;
+        const float c = coefficient;
+        float memory = state;
+        for (int32_t s = 0; s < n; ++s)
+        {
+            memory = FlushTiny(g * samples[s] - c * memory);
+            samples[s] = memory;
+        }
+        state = memory;
+    }
+
     // Replaces the state, used by owners that flush tiny outputs.
     void SetState(float value) { state = value; }
 
+    float State() const { return state; }
     float Gain() const { return gain; }
     float Coefficient() const { return coefficient; }
 

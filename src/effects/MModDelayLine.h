@@ -6,8 +6,10 @@
 
 // Delay line whose read position moves around a base delay by up to `depth`
 // samples. The buffer holds base delay + depth + 11 guard samples, so the
-// moving read never meets the write position. Per sample the owner calls
-// Tick, then Write.
+// moving read never meets the write position. The owner calls Tick for a
+// block, then writes as many samples: no read comes closer than
+// base delay - depth - 1 samples to the write position, so a block of at
+// most that many reads only samples written before it.
 class MModDelayLine : public MDelayLine
 {
 public:
@@ -16,8 +18,8 @@ public:
     void SetBaseDelay(int32_t samples);
     void SetDepth(int32_t samples);
 
-    // Next output sample; advances the read position.
-    virtual float Tick() = 0;
+    // Next n output samples; advances the read position.
+    virtual void Tick(float* out, int32_t n) = 0;
 
     int32_t BaseDelay() const { return baseDelay; }
     int32_t Depth() const { return depth; }

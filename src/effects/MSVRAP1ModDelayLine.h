@@ -18,8 +18,8 @@ public:
     void SetLfo(double startPhase, double increment);
 
     void Reset() override;
-    // Inline: the reverb calls it six times a sample.
-    float Tick() override;
+    // Inline: the reverb's inner loop.
+    void Tick(float* out, int32_t n) override;
 
 private:
     const float* sine;
@@ -28,32 +28,46 @@ private:
     float previousOutput = 0.0f;
 };
 
-inline float MSVRAP1ModDelayLine::Tick()
+inline void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
 {
-    const int32_t index = static_cast<int32_t>(lfoPhase * EngineTables::kSineSize) & EngineTables::kSineMask;
-    lfoPhase += lfoIncrement;
-    if (lfoPhase >= 1.0)
-        lfoPhase -= 1.0;
+    // The loop runs on locals: out may not alias the members for the compiler.
+    double phase = lfoPhase;
+    float read = readPosition;
+    float previous = previousOutput;
+    const float depth = static_cast<float>(Depth());
+    const float length = static_cast<float>(size);
+    const double increment = lfoIncrement;
+    const float* table = sine;
+    const float* samples = buffer.data();
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const int32_t index = static_cast<int32_t>(phase * EngineTables::kSineSize) & EngineTables::kSineMask;
+        phase += increment;
+        if (phase >= 1.0)
+            phase -= 1.0;
 
-    const float position = readPosition + static_cast<float>(Depth()) * sine[index];
-    readPosition += 1.0f;
-    if (readPosition >= static_cast<float>(size))
-        readPosition -= static_cast<float>(size);
+        const float position = read + depth * table[index];
+        read += 1.0f;
+        if (read >= length)
+            read -= length;
 
-    // floor (the position lies well inside the 32-bit range, where
-    // truncation stepped down below zero is exact), then wrap once: the
-    // excursion is never larger than the buffer.
-    int32_t i = static_cast<int32_t>(position);
-    i -= static_cast<float>(i) > position ? 1 : 0;
-    const float fraction = position - static_cast<float>(i);
-    if (i < 0)
-        i += size;
-    else if (i >= size)
-        i -= size;
-    const int32_t next = i + 1 == size ? 0 : i + 1;
+        // floor (the position lies well inside the 32-bit range, where
+        // truncation stepped down below zero is exact), then wrap once: the
+        // excursion is never larger than the buffer.
+        int32_t i = static_cast<int32_t>(position);
+        i -= static_cast<float>(i) > position ? 1 : 0;
+        const float fraction = position - static_cast<float>(i);
+        if (i < 0)
+            i += size;
+        else if (i >= size)
+            i -= size;
+        const int32_t next = i + 1 == size ? 0 : i + 1;
 
-    // The interpolation memory is a feedback path: flush it like the others.
-    const float y = FlushTiny(buffer[i] + fraction * (buffer[next] - previousOutput));
-    previousOutput = y;
-    return y;
+        // The interpolation memory is a feedback path: flush it like the others.
+        previous = FlushTiny(samples[i] + fraction * (samples[next] - previous));
+        out[s] = previous;
+    }
+    lfoPhase = phase;
+    readPosition = read;
+    previousOutput = previous;
 }

@@ -74,6 +74,14 @@ void PhaserFx::FlushChannel(Channel& channel)
         state = FlushTiny(state);
 }
 
+bool PhaserFx::IsClear(const Channel& channel)
+{
+    uint32_t bits = FloatBits(channel.lastOutput);
+    for (float state : channel.state)
+        bits |= FloatBits(state);
+    return bits == 0;
+}
+
 void PhaserFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
 {
     const float inv = 1.0f / sampleRate;
@@ -86,14 +94,21 @@ void PhaserFx::Process(const float* inL, const float* inR, float* outL, float* o
     const double offset = phaseOffset / 360.0;
 
     double phase = lfoPhase;
-    for (int32_t s = 0; s < n; ++s)
+    if (IsClear(left) && IsClear(right) && IsSilent(inL, inR, n))
     {
-        const float l = inL[s];
-        const float r = inR[s];
-        outL[s] = dry * l + wet * ProcessSample(left, l, phase, lo2, span, fb);
-        outR[s] = dry * r + wet * ProcessSample(right, r, offset + phase, lo2, span, fb);
-        phase += increment;
+        // Zero in, zero memory: every stage and output stays 0.
+        PassSilence(inL, inR, outL, outR, n);
+        phase = AdvancePhase(phase, increment, n);
     }
+    else
+        for (int32_t s = 0; s < n; ++s)
+        {
+            const float l = inL[s];
+            const float r = inR[s];
+            outL[s] = dry * l + wet * ProcessSample(left, l, phase, lo2, span, fb);
+            outR[s] = dry * r + wet * ProcessSample(right, r, offset + phase, lo2, span, fb);
+            phase += increment;
+        }
     // The stage states decay geometrically in silence and would otherwise
     // settle in the denormal range.
     FlushChannel(left);

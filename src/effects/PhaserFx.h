@@ -30,6 +30,8 @@ public:
 
     int32_t Stages() const { return stages; }
     double LfoPhase() const { return lfoPhase; }
+    // True when every stage holds zero: silent blocks then skip the stages.
+    bool IsQuiet() const { return IsClear(left) && IsClear(right); }
 
 private:
     struct Channel
@@ -40,6 +42,8 @@ private:
 
     float ProcessSample(Channel& channel, float in, double lfo, float lo2, float span, float fb) const;
     static void FlushChannel(Channel& channel);
+    // True when the channel's memory is all +0.0.
+    static bool IsClear(const Channel& channel);
 
     const float* sine;
     float sampleRate = 44100.0f;

@@ -96,3 +96,29 @@ TEST(ChorusFx, LfoSweepsTheDelayByDepthTimesDelayWithTheRightChannelLeading)
     EXPECT_NEAR(*std::min_element(alike.left.begin(), alike.left.end()), -5.0f, 0.01f);
     EXPECT_EQ(Excursions(540).right, mirrored.right);
 }
+
+TEST(ChorusFx, LongBlocksAtTheFastestRateKeepThePhaseInOneCycle)
+{
+    ChorusFx chorus(EngineTables::Get().sine);
+    chorus.SetLevel(1.0f);
+    chorus.SetRate(10000.0f);  // 10 Hz
+    std::vector<float> left(100000, 0.0f);
+    std::vector<float> right(100000, 0.0f);
+    for (int block = 0; block < 5; ++block)
+    {
+        chorus.Process(left.data(), right.data(), left.data(), right.data(), 100000);
+        EXPECT_GE(chorus.LfoPhase(), 0.0);
+        EXPECT_LT(chorus.LfoPhase(), 65536.0);
+    }
+}
+
+TEST(ChorusFx, SkippedSilenceLeavesOutputAndStateAsARun)
+{
+    ChorusFx skipping = FixedChorus(20, 0.5f);
+    skipping.SetDepth(0.7f);
+    ChorusFx running = skipping;
+    const auto process = [](ChorusFx& chorus, float* l, float* r) { chorus.Process(l, r, l, r, 256); };
+    const auto quiet = [](const ChorusFx& chorus) { return chorus.IsQuiet(); };
+    ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 3), 300);
+    EXPECT_EQ(skipping.LfoPhase(), running.LfoPhase());
+}

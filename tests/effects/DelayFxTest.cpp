@@ -103,3 +103,21 @@ TEST(DelayFx, ShorteningTheLengthWrapsAStrandedIndexOnce)
     const Stereo out = Apply(delay, Impulse(23000), std::vector<float>(23000, 0.0f));
     EXPECT_EQ(Echoes(out.left), (std::vector<int>{0, 11025, 22050}));
 }
+
+TEST(DelayFx, SkippedSilenceLeavesOutputAndStateAsARun)
+{
+    // 500-sample lines at 1000 Hz and 120 BPM; a 2560-sample sound leaves
+    // one line's index mid-length after the silence.
+    DelayFx skipping = MakeDelay(0.8f, 0.6f, 0.3f, 1, 1);
+    skipping.SetSampleRate(1000.0f);
+    DelayFx running = skipping;
+    const auto process = [](DelayFx& delay, float* l, float* r) { delay.Process(l, r, l, r, 256); };
+    const auto quiet = [](const DelayFx& delay) { return delay.IsQuiet(); };
+    ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 5), 150);
+    // A shorter length strands the indices where they are: now their
+    // positions are heard.
+    skipping.SetTime(1, 3);
+    running.SetTime(1, 3);
+    const std::vector<float> sound = Noise(1024, 0.5f, 7);
+    EXPECT_EQ(Apply(skipping, sound, sound).right, Apply(running, sound, sound).right);
+}

@@ -2,6 +2,8 @@
 
 #include "engine/CRandom.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -78,4 +80,38 @@ inline bool AllFinite(const std::vector<float>& samples)
         if (!std::isfinite(s))
             return false;
     return true;
+}
+
+// Plays sound, silentBlocks blocks of 256 zeros, then sound again through two
+// copies of an effect. The second copy's silent blocks begin with -0.0, which
+// no effect takes for silence, so it runs every block the first may skip;
+// process(effect, left, right) runs one block in place; quiet(effect) says
+// whether the effect skips silence by then. Both outputs must be equal
+// throughout: a skipped block leaves output and state as a run one.
+template <class Effect, class Process, class Quiet>
+void ExpectSkippedSilenceToMatchARun(Effect& skipping, Effect& running, Process process, Quiet quiet,
+                                     const std::vector<float>& sound, int32_t silentBlocks)
+{
+    constexpr int32_t kBlock = 256;
+    const auto play = [&](Effect& effect, std::vector<float> left, std::vector<float> right)
+    {
+        for (size_t s = 0; s < left.size(); s += kBlock)
+            process(effect, left.data() + s, right.data() + s);
+        return Stereo{left, right};
+    };
+    const Stereo first = play(skipping, sound, sound);
+    EXPECT_EQ(first.left, play(running, sound, sound).left);
+    std::vector<float> zeros(kBlock * static_cast<size_t>(silentBlocks), 0.0f);
+    std::vector<float> marked = zeros;
+    for (size_t s = 0; s < marked.size(); s += kBlock)
+        marked[s] = -0.0f;
+    const Stereo silence = play(skipping, zeros, zeros);
+    const Stereo ran = play(running, marked, marked);
+    EXPECT_TRUE(quiet(skipping));
+    EXPECT_EQ(silence.left, ran.left);
+    EXPECT_EQ(silence.right, ran.right);
+    const Stereo again = play(skipping, sound, sound);
+    const Stereo reference = play(running, sound, sound);
+    EXPECT_EQ(again.left, reference.left);
+    EXPECT_EQ(again.right, reference.right);
 }

@@ -90,3 +90,15 @@ TEST(EqFx, CrossoversAboveWhatTheRateCarriesStayStable)
     for (size_t i = 40000; i < out.size(); ++i)
         ASSERT_LT(std::fabs(out[i]), 50.0f);
 }
+
+TEST(EqFx, SkippedSilenceLeavesOutputAndStateAsARun)
+{
+    EqFx skipping;
+    skipping.SetLevel(0.7f);
+    skipping.SetGains(150, 60, 180, 120);
+    skipping.UpdateCoefficients();
+    EqFx running = skipping;
+    const auto process = [](EqFx& eq, float* l, float* r) { eq.Process(l, r, 256); };
+    const auto quiet = [](const EqFx& eq) { return eq.IsSettled(); };
+    ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 6), 60);
+}

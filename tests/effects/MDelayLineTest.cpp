@@ -17,6 +17,21 @@ TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
     }
 }
 
+TEST(MDelayLine, BlockReadsAndWritesCrossTheWrapLikeSingleOnes)
+{
+    MDelayLine line;
+    line.Setup(5);  // 16 floats: blocks of 5 wrap at uneven points
+    std::vector<float> out(40);
+    for (int s = 0; s < 40; s += 5)
+    {
+        line.Read(&out[s], 5);
+        const float values[5] = {s + 1.0f, s + 2.0f, s + 3.0f, s + 4.0f, s + 5.0f};
+        line.Write(values, 5);
+    }
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(out[i], i < 5 ? 0.0f : static_cast<float>(i - 4)) << "sample " << i;
+}
+
 TEST(MDelayLine, TapLooksBackFromTheLatestWriteAndStaysInside)
 {
     MDelayLine line;

@@ -17,7 +17,9 @@ std::vector<float> Apply(MSVRAP1ModDelayLine& line, const std::vector<float>& in
     std::vector<float> out;
     for (float x : input)
     {
-        out.push_back(line.Tick());
+        float y = 0.0f;
+        line.Tick(&y, 1);
+        out.push_back(y);
         line.Write(x);
     }
     return out;
@@ -73,4 +75,24 @@ TEST(MSVRAP1ModDelayLine, SweepingLineStaysFiniteAndInside)
     const std::vector<float> out = Apply(line, Noise(200000, 1.0f, 7));
     for (float y : out)
         ASSERT_LT(std::fabs(y), 100.0f);
+}
+
+TEST(MSVRAP1ModDelayLine, BlocksAsLongAsTheNearestReadMatchSingleSamples)
+{
+    // Base 20, depth 3: reads stay 16 samples behind the writes, so blocks of
+    // 16 Ticks then 16 Writes give what single samples give, across wraps.
+    MSVRAP1ModDelayLine line;
+    line.SetBaseDelay(20);
+    line.SetDepth(3);
+    line.SetLfo(0.1, 0.013);
+    MSVRAP1ModDelayLine blocked = line;
+    const std::vector<float> input = Noise(160, 1.0f, 3);
+    const std::vector<float> expected = Apply(line, input);
+    std::vector<float> out(input.size());
+    for (size_t s = 0; s < input.size(); s += 16)
+    {
+        blocked.Tick(&out[s], 16);
+        blocked.Write(&input[s], 16);
+    }
+    EXPECT_EQ(out, expected);
 }

@@ -75,3 +75,14 @@ TEST(PhaserFx, SilenceAfterSoundDecaysToExactZero)
     for (float s : out.left)
         EXPECT_EQ(s, 0.0f);
 }
+
+TEST(PhaserFx, SkippedSilenceLeavesOutputAndStateAsARun)
+{
+    PhaserFx skipping = StaticPhaser(6, 0.7f);
+    skipping.SetHighFrequency(400.0f);
+    PhaserFx running = skipping;
+    const auto process = [](PhaserFx& phaser, float* l, float* r) { phaser.Process(l, r, l, r, 256); };
+    const auto quiet = [](const PhaserFx& phaser) { return phaser.IsQuiet(); };
+    ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 4), 40);
+    EXPECT_EQ(skipping.LfoPhase(), running.LfoPhase());
+}
