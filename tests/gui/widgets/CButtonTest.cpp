@@ -67,6 +67,7 @@ TEST_F(CButtonTest, AClickSendsItselfAndItsNameUpOrCallsOnChangeAlone)
     button->OnChange = new _COnChange<CCommandWin>(win, &CCommandWin::Changed);
     button->OnMouseDown = new _COnMouse<CCommandWin>(win, &CCommandWin::Down);
     button->OnMouseUp = new _COnMouse<CCommandWin>(win, &CCommandWin::Up);
+    screen.Advance(500);  // no double click
     Click(20, 20, 30, 25);
     // Local coordinates; the binders come before the click.
     EXPECT_EQ(log, (std::vector<std::string>{"down 7 7 1", "mouseup 17 12 1", "change go"}));
