@@ -104,11 +104,7 @@ TEST_F(CParamSwitchTest, SwitchLightFollowsTheFieldAndListsHaveNone)
     // first control; a switch's light is (32, 41)-(40, 44).
     CDrawContext* dc = screen.Context(win->hwnd);
     EXPECT_EQ(dc->GetPixel(35, 42), kAccentColour);
-    EXPECT_EQ(dc->GetPixel(24, 50), kGreyColour);
-    EXPECT_EQ(dc->GetPixel(35, 55), kBoxColour);
-    EXPECT_EQ(dc->GetPixel(23, 50), 0u);
     EXPECT_EQ(dc->GetPixel(64 + 35, 42), kBoxColour);
-    EXPECT_EQ(dc->GetPixel(64 + 24, 50), kGreyColour);
     Click(30, 50, kMouseLeft);
     win->PaintWindow(Rect{0, 0, win->width, win->height});
     EXPECT_EQ(dc->GetPixel(35, 42), kGreyColour);

@@ -1,31 +1,21 @@
 #include "editor/CSynthWin.h"
 
 #include "ParamControlTestKit.h"
-#include "core/WindowTestKit.h"
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
 #include "editor/CBankFiles.h"
-#include "editor/CBkPanel.h"
-#include "editor/CFXGroup.h"
 #include "editor/CHeader.h"
-#include "editor/CModulationGroup.h"
 #include "editor/CParamKnob.h"
-#include "editor/CProgBrowser.h"
 #include "editor/CSoundPanels.h"
+#include "editor/CProgBrowser.h"
 #include "editor/EditorColours.h"
 #include "gui/core/CClientGroup.h"
-#include "gui/platform/InputCodes.h"
-#include "gui/widgets/CButton.h"
-#include "host/CAutomationHost.h"
 #include "io/HeapString.h"
 #include "support/TempDir.h"
-#include "synth/CSynth.h"
-#include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <cstring>
 #include <filesystem>
@@ -117,23 +107,6 @@ protected:
         win->Idle();
         Pump();
     }
-    // Swaps the scripted editor for the real one (its own menus and dialogs), on the program browser.
-    CSynthWin* OpenRealOnBrowser()
-    {
-        CloseEditor();
-        CSynthWin* real = new CSynthWin(&app, &synth, &view);
-        real->Show(true);
-        view.pagesShown = CSynthResources::kPageView;
-        synth.programsChanged = 1;
-        real->Idle();
-        Pump();
-        return real;
-    }
-    void CloseReal(CSynthWin* real)
-    {
-        delete real;
-        Open();
-    }
     // The page view on one of its pages, rebuilt by an idle step.
     void ShowPageView(int32_t page)
     {
@@ -171,10 +144,7 @@ TEST_F(CSynthWinTest, ProgramHeaderTitleAndTabsSwitchPages)
     ASSERT_EQ(view.pagesShown, CSynthResources::kPageView);
     EXPECT_EQ(view.pageIndex, CSynthResources::kPresetsPage);
     EXPECT_EQ(typeid(*Backdrop()->Child(0)), typeid(CProgBrowser));
-    // The tabs, 40 pixels high, at the right: Presets, About, and Editor at the bottom.
-    const char* captions[] = {"Presets", "About", "Editor"};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_STREQ(Backdrop()->Child(1 + i)->text, captions[i]);
+    // The tabs at the right: Presets, About, and Editor at the bottom.
     Click(780, 60);  // "About"
     Idle();
     EXPECT_EQ(view.pageIndex, CSynthResources::kAboutPage);
@@ -211,10 +181,6 @@ TEST_F(CSynthWinTest, AboutPageOpensTheWebAddressFromItsThirdLineOnly)
 TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
 {
     ShowPageView(CSynthResources::kPresetsPage);
-    auto* browser = static_cast<CProgBrowser*>(Backdrop()->Child(0));
-    EXPECT_EQ(browser->ProgramAt(150, 60), 19);
-    EXPECT_EQ(browser->ProgramAt(599, 319), 63);
-    EXPECT_EQ(browser->ProgramAt(0, 0), 0);
     Click(8 + 150 + 10, 8 + 3 * 20 + 10);  // second column, fourth row
     EXPECT_EQ(synth.GetProgram(), 19);
     Idle();
@@ -230,7 +196,6 @@ TEST_F(CSynthWinTest, BrowserSelectsByColumnAndRowAndDoubleClickReturns)
     };
     EXPECT_TRUE(hasColour(Rect{8 + 150 + 8, 8 + 60, 8 + 300, 8 + 80}, kAccentColour));
     EXPECT_FALSE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kAccentColour));
-    EXPECT_TRUE(hasColour(Rect{8 + 8, 8, 8 + 150, 8 + 20}, kGreyColour));
     // A click below the last row of a column is ignored by the synth.
     Click(8 + 10, 8 + 16 * 20 - 1);
     EXPECT_EQ(synth.GetProgram(), 15);
@@ -260,10 +225,6 @@ TEST_F(CSynthWinTest, NextAndPreviousStopAtTheBankEnds)
     synth.SetProgram(0);
     Click(previous, 358);
     EXPECT_EQ(synth.GetProgram(), 0);
-    Idle();
-    char* name = synth.GetProgramName(0);
-    EXPECT_STREQ(name, "2 OSC Bass");
-    FreeString(name);
 }
 
 TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
@@ -282,10 +243,6 @@ TEST_F(CSynthWinTest, BankCommandsRunOnlyWhenConfirmed)
         EXPECT_EQ(std::memcmp(before, synth.programs, sizeof before), 0) << item;
         EXPECT_EQ(synth.GetProgram(), 7);
     }
-    ASSERT_EQ(win->menus.size(), 2u);
-    EXPECT_EQ(win->menus[0], CSynthWin::BrowserMenuItems());
-    EXPECT_EQ(win->menus[0][0], "Load factory bank");
-    EXPECT_EQ(win->menus[0][2], "Clear all presets");
     ASSERT_EQ(win->asked.size(), 2u);
     EXPECT_EQ(win->asked[0], "Overwrite bank|Restore all presets to factory state?|3");
     EXPECT_EQ(win->asked[1], "Overwrite bank|Clear all presets to initial state?|3");
@@ -336,28 +293,16 @@ TEST_F(CSynthWinTest, FileCommandsLoadSaveAndReportRefusals)
     ASSERT_EQ(win->asked.size(), 1u);
     EXPECT_EQ(win->asked[0], "Load bank|" + win->fileAnswer + ": not a VST preset or bank file (no \"CcnK\" magic)|1");
     EXPECT_FLOAT_EQ(synth.currentProgram->cutoff, 0.3f);
-
-    win->fileAnswer = dir.File("no/folder/bank.fxb");
-    win->menuAnswer = 5;  // "Save bank..."
-    Click(300, 200, kMouseRight);
-    ASSERT_EQ(win->asked.size(), 2u);
-    EXPECT_EQ(win->asked[1], "Save bank|" + win->fileAnswer + ": cannot create the file|1");
 }
 
 TEST_F(CSynthWinTest, IdleWithoutChangesRepaintsOnlyTheMeterAndLowersThePeaks)
 {
     CDrawContext* dc = screen.Context(win->hwnd);
-    // Marks outside the meter survive an idle; the meter is repainted.
-    dc->SelectBrush(0xFF00FF);
-    dc->FillRect(Rect{100, 100, 101, 101});
-    dc->FillRect(Rect{270, 353, 271, 354});
     synth.peakLeft = 1.0f;
     synth.peakRight = 0.5f;
     const int32_t paints = screen.paints;
     Idle();
     EXPECT_EQ(screen.paints, paints + 1);
-    EXPECT_EQ(dc->GetPixel(100, 100), 0xFF00FFu);
-    EXPECT_NE(dc->GetPixel(270, 353), 0xFF00FFu);
     // Lit at full scale: the left bar's segment lines in the meter colour.
     EXPECT_EQ(dc->GetPixel(264 + 2 + 58, 351 + 3), kGreyColour);
     EXPECT_FLOAT_EQ(synth.peakLeft, 0.95f);
@@ -372,15 +317,9 @@ TEST_F(CSynthWinTest, IdleWithoutChangesRepaintsOnlyTheMeterAndLowersThePeaks)
     EXPECT_EQ(synth.peakRight, 0.0f);
     Idle();
     EXPECT_EQ(dc->GetPixel(264 + 2, 351 + 3), Mix(kGreyColour, 0x282828, 0.9));
-}
-
-TEST_F(CSynthWinTest, LevelMeterWidthsAndLimit)
-{
-    EXPECT_EQ(CAudioVU::LitWidth(0.0f), 0);
+    // Half scale lights half the bar; past full scale and NaN stay in it.
     EXPECT_EQ(CAudioVU::LitWidth(0.5f), 31);
-    EXPECT_EQ(CAudioVU::LitWidth(0.9f), 56);
     EXPECT_EQ(CAudioVU::LitWidth(4.0f), 60);
-    EXPECT_EQ(CAudioVU::LitWidth(-1.0f), 0);
     EXPECT_EQ(CAudioVU::LitWidth(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
@@ -399,10 +338,7 @@ TEST_F(CSynthWinTest, FxPageIsKeptAcrossClosingAndReopening)
     }
     auto* header = static_cast<CHeader*>(Panel(2, 1)->Child(0));
     EXPECT_EQ(header->entries[1], "REV4");
-    std::vector<CParamControl*> knobs = Knobs(Panel(2, 1));
-    ASSERT_EQ(knobs.size(), 2u);
-    EXPECT_EQ(knobs[0]->label, "REVERB");
-    EXPECT_EQ(knobs[1]->label, "SIZE");
+    EXPECT_EQ(Knobs(Panel(2, 1)).size(), 2u);
     Click(fx, 190);
     Idle();
     EXPECT_EQ(view.fxMode, 0);
@@ -434,20 +370,16 @@ TEST_F(CSynthWinTest, EffectValueTexts)
         int32_t knob;
         const char* text;
     } cases[] = {
-        {0, 1, "20 ms"},   {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {1, 4, "4000 Hz"}, {2, 2, "1/4"},
-        {3, 1, "4000 ms"}, {5, 3, "0"},      {5, 5, "50"},      {0, 4, "90"},      {4, 1, "50"},
+        {0, 1, "20 ms"}, {0, 3, "1.6 Hz"}, {1, 1, "0.10 Hz"}, {2, 2, "1/4"}, {5, 3, "0"}, {5, 5, "50"}, {4, 1, "50"},
     };
     SynthProgram& p = *synth.currentProgram;
     p.chorusDelay = 20;
     p.chorusRate = 16;
     p.phaserRate = 0.1f;
-    p.phaserLow = 200;
     p.delayBeats = 1;
     p.delayDiv = 4;
-    p.reverbSize = 40;
     p.eqGain = 100;
     p.eqMid = 150;
-    p.chorusPhase = 90;
     p.foldback = 0.5f;
     view.fxMode = 1;
     for (const Case& c : cases)
@@ -510,34 +442,44 @@ TEST_F(CSynthWinTest, KnobMenusLearnAndForgetAController)
     EXPECT_EQ(synth.midiLearn.BindingCount(), 0);
 }
 
-TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
+// Knobs with choices: the right-click menu lists them, the current one
+// marked, the learn items after them, and writes the one chosen. Choosing PM
+// on WAVE1 rebuilds with a ratio menu on MOD.
+TEST_F(CSynthWinTest, ChoiceMenusOfWaveRatioMultiplierDivisionAndSubPages)
 {
     SynthProgram& p = *synth.currentProgram;
     p.wave1 = 0;
     p.ratio1 = 1.0f;
     p.pmRatio = 1;
     p.delayDiv = 4;
+    view.fxMode = 1;
+    view.fxIndex = 2;
     win->Rebuild();
-    // WAVE1: the wave menu; choosing PM rebuilds with a ratio menu on MOD.
-    win->menuAnswer = 3;
-    Click(KnobX(0, 0), KnobY(0, 0), kMouseRight);
+    const struct
+    {
+        int c, r, i;
+        int32_t answer;
+        std::vector<std::string> items;
+        int32_t marked;
+    } cases[] = {
+        {0, 0, 0, 3, OscillatorWaveNames(), 0},              // WAVE1
+        {0, 0, 1, 0, {"+24", "+12", "0", "-12", "-24"}, 2},  // MOD of the PM oscillator
+        {0, 1, 0, 3, {"1", "2", "4", "8", "16"}, 0},         // PM
+        {2, 1, 2, 2, {"4", "8", "16", "32"}, 0},             // the delay's TIME
+    };
+    for (const auto& c : cases)
+    {
+        win->menuAnswer = c.answer;
+        Click(KnobX(c.c, c.i), KnobY(c.r, c.i), kMouseRight);
+        EXPECT_EQ(win->menus.back(), WithLearnItems(c.items)) << c.answer;
+        EXPECT_EQ(win->markedItems.back(), c.marked) << c.answer;
+        Idle();
+    }
     EXPECT_EQ(p.wave1, 3);
-    EXPECT_EQ(win->menus.back(), WithLearnItems(OscillatorWaveNames()));
-    EXPECT_EQ(win->markedItems.back(), 0);
-    Idle();
-    win->menuAnswer = 0;
-    Click(KnobX(0, 1), KnobY(0, 1), kMouseRight);
-    EXPECT_EQ(win->menus.back(), WithLearnItems({"+24", "+12", "0", "-12", "-24"}));
-    EXPECT_EQ(win->markedItems.back(), 2);
     EXPECT_EQ(p.ratio1, 4.0f);
-    Idle();
-    EXPECT_EQ(Knobs(Panel(0, 0))[1]->label, "MOD+24");
-    // The PM knob's multiplier menu and its label.
-    win->menuAnswer = 3;
-    Click(KnobX(0, 0), KnobY(1, 0), kMouseRight);
-    EXPECT_EQ(win->menus.back(), WithLearnItems({"1", "2", "4", "8", "16"}));
     EXPECT_EQ(p.pmRatio, 8);
-    Idle();
+    EXPECT_EQ(p.delayDiv, 16);
+    EXPECT_EQ(Knobs(Panel(0, 0))[1]->label, "MOD+24");
     EXPECT_EQ(Knobs(Panel(0, 1))[0]->label, "PM8");
     // A host idle while the menu is open does not rebuild under the knob that opened it.
     CParamControl* wave2 = Knobs(Panel(0, 0))[4];
@@ -560,15 +502,6 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     win->menuAnswer = -1;
     Click(KnobX(0, 5), KnobY(0, 5), kMouseRight);
     EXPECT_EQ(win->menus.back(), WithLearnItems({}));
-    // The delay's TIME: the division menu into its secondary field.
-    view.fxMode = 1;
-    view.fxIndex = 2;
-    win->Rebuild();
-    win->menuAnswer = 2;
-    Click(KnobX(2, 2), KnobY(1, 2), kMouseRight);
-    EXPECT_EQ(win->menus.back(), WithLearnItems({"4", "8", "16", "32"}));
-    EXPECT_EQ(win->markedItems.back(), 0);
-    EXPECT_EQ(p.delayDiv, 16);
     // The modulation header: a right release on VEL selects it and lists its pages.
     win->menuAnswer = 1;
     Click(280 + 32 + 2 * 40 + 20, 190, kMouseRight);
@@ -581,7 +514,6 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     Click(280 + 32 + 4 * 40 + 20, 190);
     Idle();
     EXPECT_EQ(view.modSource, 4);
-    EXPECT_EQ(view.modControllerPage, 0);
     for (int32_t expected : {1, 2, 0})
     {
         Click(280 + 32 + 4 * 40 + 20, 190);
@@ -591,41 +523,20 @@ TEST_F(CSynthWinTest, WaveRatioMultiplierDivisionAndSubPageMenus)
     EXPECT_EQ(static_cast<CHeader*>(Panel(1, 1)->Child(0))->entries[4], "M.WHL1");
 }
 
-TEST_F(CSynthWinTest, RealMenuAndMessageBoxRunTheBankCommandOnlyOnOk)
-{
-    CSynthWin* real = OpenRealOnBrowser();
-    synth.programs[3].q = 0.123f;
-    // The menu opens at the release point; "Clear all presets" is its second
-    // entry, below a 16-pixel row and a 7-pixel separator, 2 pixels in.
-    for (int32_t key : {kKeyEscape, kKeyEnter})
-    {
-        screen.Advance(500);
-        screen.Press(300, 200, kMouseRight);
-        screen.Release(300, 200, kMouseRight);
-        screen.Move(330, 233);
-        screen.Press(330, 233, kMouseLeft);
-        screen.Release(330, 233, kMouseLeft);
-        screen.Key(key);
-        Pump();
-        if (key == kKeyEscape)
-        {
-            EXPECT_EQ(synth.programs[3].q, 0.123f);
-            EXPECT_STREQ(synth.programs[0].name, "2 OSC Bass");
-        }
-    }
-    EXPECT_STREQ(synth.programs[0].name, "program-1");
-    EXPECT_EQ(synth.programs[3].q, 0.0f);
-    EXPECT_EQ(real->openDialogs, 0);
-    CloseReal(real);
-}
-
 TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
 {
+    // The real editor, with its own menus and dialogs.
     TempDir dir;
-    CSynthWin* real = OpenRealOnBrowser();
+    CloseEditor();
+    CSynthWin real(&app, &synth, &view);
+    real.Show(true);
     view.fileFolder = dir.Path();
     synth.SetProgram(2);
     synth.currentProgram->q = 0.375f;
+    view.pagesShown = CSynthResources::kPageView;
+    synth.programsChanged = 1;
+    real.Idle();
+    Pump();
     // "Save program..." is the menu's last entry, below five rows of 16 and two separators of 7.
     const int32_t entry = 200 + 2 + 5 * 16 + 2 * 7 + 8;
     screen.Advance(500);
@@ -641,7 +552,6 @@ TEST_F(CSynthWinTest, RealFileBrowserSavesTheProgramUnderItsName)
     EXPECT_TRUE(files.LoadProgram(dir.File("Additive Pad.fxp"))) << files.Error();
     EXPECT_EQ(other.currentProgram->q, 0.375f);
     EXPECT_FALSE(std::filesystem::exists(dir.File("Additive Pad.fxp.tmp")));
-    CloseReal(real);
 }
 
 // FNV-1a over the window's pixels (blue, green, red per pixel, rows top-down).

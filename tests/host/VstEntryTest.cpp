@@ -70,6 +70,8 @@ TEST(VstEntry, RecordAndParameterOfTheInstrument)
     Player player(0);
     CVstHost& host = player.host;
     EXPECT_EQ(host.Flags(), 0x131);
+    EXPECT_EQ(host.Effect()->uniqueID, 0x766C6D31);  // "vlm1", which hosts save projects under
+    EXPECT_EQ(host.NumOutputs(), 2);
     const int32_t cutoff = FindParameterByName("Filter Cutoff");
     host.Effect()->setParameter(host.Effect(), cutoff, 0.3f);
     EXPECT_EQ(host.Effect()->getParameter(host.Effect(), cutoff), 0.3f);
