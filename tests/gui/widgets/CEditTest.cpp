@@ -137,9 +137,6 @@ TEST_F(CEditTest, ClipboardKeysIgnoreCaseAndPasteOneBoundedLine)
     Keys({kKeyEnd});
     Keys({'V'}, kModCtrl);
     EXPECT_STREQ(e->text, " mecopy");
-    // Ctrl with Alt is AltGr: the character is typed.
-    Keys({'v'}, kModCtrl | kModAlt);
-    EXPECT_STREQ(e->text, " mecopyv");
 
     // A pasted text is cut at its first line break, tabs become blanks,
     // other control characters go; the whole replaces the selection.

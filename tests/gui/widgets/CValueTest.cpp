@@ -24,7 +24,11 @@ protected:
         return Put(v, 20, 100, 60, 20);
     }
 
-    Reports changes;
+    Reports changes{[](CCtrl* c)
+                    {
+                        auto* v = dynamic_cast<CValue*>(c);
+                        return v != nullptr ? v->value : -1;
+                    }};
 };
 
 TEST(CValueNumbers, FormatAndParseInUnitsOfTheLastDecimal)
@@ -72,10 +76,6 @@ TEST_F(CValueTest, TheValueIsClampedToItsRange)
     // A range whose maximum does not exceed its minimum holds only the minimum.
     v->SetRange(30, 10);
     v->SetValue(15);
-    EXPECT_EQ(v->value, 30);
-    Press(v, 5, 10);
-    Drag(v, 5, -40);
-    Release(v, 5, -40);
     Turn(v, 120, kModCtrl);
     EXPECT_EQ(v->value, 30);
     EXPECT_TRUE(changes.senders.empty());
@@ -141,16 +141,12 @@ TEST_F(CValueTest, AClickEditsTheTextAndCtrlWheelSteps)
     EXPECT_EQ(v->selectionLength, -2);
     Type("123");
     Keys({kKeyEnter});
-    EXPECT_EQ(v->value, 123);
-    EXPECT_EQ(changes.senders.size(), 1u);
 
     // Without Ctrl the wheel is left to the parent.
     EXPECT_FALSE(v->Wheel(2, 2, 0, 120, 0));
     Turn(v, 120, kModCtrl);
-    EXPECT_EQ(v->value, 124);
     Turn(v, -240, kModCtrl | kModShift);
-    EXPECT_EQ(v->value, 114);
-    EXPECT_EQ(changes.senders.size(), 3u);
+    EXPECT_EQ(changes.values, (std::vector<int32_t>{123, 124, 114}));
 }
 
 TEST_F(CValueTest, DecimalValueShowsAndReadsDecimals)
