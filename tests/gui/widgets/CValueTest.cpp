@@ -101,19 +101,18 @@ TEST_F(CValueTest, DraggingFollowsSensitivityStepAndRestartsWhenTheMultiplierCha
 {
     CValue* v = Number();
     Press(v, 30, 10);
-    // (10 up + 4 right) x 0.5 = 7 steps.
-    Drag(v, 34, 0);
-    EXPECT_EQ(v->value, 57);
-    // (10 + 7) x 0.5 = 8.5: whole steps only. Shift goes down: the drag starts again here at x10.
-    Drag(v, 37, 0);
-    Drag(v, 37, 0, kModShift);
-    EXPECT_EQ(v->value, 58);
-    Drag(v, 37, -4, kModShift);
-    EXPECT_EQ(v->value, 78);
-    // ... and up again: from here at x1; left and down count negative.
-    Drag(v, 37, -4);
-    Drag(v, 33, -2);
-    EXPECT_EQ(v->value, 75);
+    // (10 up + 4 right) x 0.5 = 7 steps; (10 + 7) x 0.5 = 8.5: whole steps only.
+    // Shift goes down: the drag starts again there at x10; up again, from there
+    // at x1; left and down count negative.
+    const int32_t drags[][3] = {{34, 0, 0},          {37, 0, 0},  {37, 0, kModShift},
+                                {37, -4, kModShift}, {37, -4, 0}, {33, -2, 0}};
+    std::vector<int32_t> values;
+    for (const auto& d : drags)
+    {
+        Drag(v, d[0], d[1], d[2]);
+        values.push_back(v->value);
+    }
+    EXPECT_EQ(values, (std::vector<int32_t>{57, 58, 58, 78, 78, 75}));
     EXPECT_TRUE(changes.senders.empty());
     Release(v, 33, -2);
     EXPECT_EQ(changes.senders.size(), 1u);
