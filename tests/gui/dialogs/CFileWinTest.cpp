@@ -10,14 +10,13 @@
 #include "gui/widgets/CEdit.h"
 #include "gui/widgets/CScrollbar.h"
 #include "io/CIniFile.h"
-#include "io/HeapString.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,20 +68,6 @@ protected:
         ASSERT_NE(f, nullptr);
         std::fclose(f);
     }
-    // A new folder name under root with count empty files named by format
-    // (one %d-style conversion for the index).
-    std::string FolderOfFiles(const char* name, int count, const char* format)
-    {
-        const std::string folder = CFileSystem::Join(root, name);
-        EXPECT_TRUE(CFileSystem::CreateFolder(folder));
-        for (int i = 0; i < count; ++i)
-        {
-            char file[32];
-            std::snprintf(file, sizeof file, format, i);
-            Touch(CFileSystem::Join(folder, file));
-        }
-        return folder;
-    }
     void Type(const char* s)
     {
         for (; *s != '\0'; ++s)
@@ -114,17 +99,6 @@ protected:
             return true;
         };
     }
-    // A step that types keys.
-    std::function<bool()> Press(std::initializer_list<int32_t> keys)
-    {
-        std::vector<int32_t> k(keys);
-        return [this, k]()
-        {
-            for (int32_t key : k)
-                screen.Key(key);
-            return true;
-        };
-    }
     // Opens win on root with the settings at iniPath and closes it with Escape.
     void OpenAndCancel(CFileWin& win, const std::string& iniPath)
     {
@@ -133,27 +107,23 @@ protected:
         screen.Key(kKeyEscape);
         win.RunModal();
     }
-    // left, top, width, height and tree width as written in the settings.
-    std::vector<int> Placement()
-    {
-        std::vector<int> values;
-        for (const char* key : {"left", "top", "width", "height", "tree"})
-            values.push_back(CIniFile(ini.c_str()).ReadInt("filewin", key, -12345));
-        return values;
-    }
 
     std::string top;
     std::string root;
     std::string ini;
 };
 
-TEST_F(CFileWinTest, WithoutSettingsItOpensAt200By480AndWritesItsPlacementOnClose)
+TEST_F(CFileWinTest, ThePlacementIsWrittenOnCloseAndReadBackWithinTheScreen)
 {
+    // Without settings at (200, 200), 480 x 480, the tree 160 wide.
     CFileWin win(&app, nullptr, "Open");
     OpenAndCancel(win, ini);
     EXPECT_EQ(win.result, kResultCancel);
     EXPECT_EQ(screen.ScreenRect(win.hwnd), (Rect{200, 200, 680, 680}));
-    EXPECT_EQ(Placement(), (std::vector<int>{200, 200, 480, 480, 160}));
+    std::vector<int> written;
+    for (const char* key : {"left", "top", "width", "height", "tree"})
+        written.push_back(CIniFile(ini.c_str()).ReadInt("filewin", key, -12345));
+    EXPECT_EQ(written, (std::vector<int>{200, 200, 480, 480, 160}));
 
     // Moved and with a wider tree, the next browser opens where this one was left.
     CIniFile(ini.c_str()).WriteInt("filewin", "left", 40);
@@ -161,25 +131,19 @@ TEST_F(CFileWinTest, WithoutSettingsItOpensAt200By480AndWritesItsPlacementOnClos
     CFileWin again(&app, nullptr, "Open");
     OpenAndCancel(again, ini);
     EXPECT_EQ(screen.ScreenRect(again.hwnd), (Rect{40, 200, 520, 680}));
-    EXPECT_EQ(again.tree->width, 100);
     EXPECT_EQ(again.list->x, 104);
-}
 
-TEST_F(CFileWinTest, GarbageSettingsGiveASaneOnScreenPlacement)
-{
-    {
-        FILE* f = std::fopen(ini.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("[filewin]\nleft=-3000\ntop=12abc\nwidth=-5\nheight=99999999999\ntree=100000\n", f);
-        std::fclose(f);
-    }
-    CFileWin win(&app, nullptr, "Open");
-    OpenAndCancel(win, ini);
-    // Width at the browser's minimum, height at the screen's; placed back at (200, 200) as far as it fits.
-    EXPECT_EQ(screen.ScreenRect(win.hwnd), (Rect{200, 0, 440, 768}));
-    EXPECT_LE(win.tree->width, win.clientGroup->width - 44);
-    EXPECT_GE(win.list->width, 40);
-    // No settings path: centred on the screen, and nothing written.
+    // Garbage: width at the browser's minimum, height at the screen's; back at (200, 200) as far as it fits.
+    FILE* f = std::fopen(ini.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("[filewin]\nleft=-3000\ntop=12abc\nwidth=-5\nheight=99999999999\ntree=100000\n", f);
+    std::fclose(f);
+    CFileWin garbage(&app, nullptr, "Open");
+    OpenAndCancel(garbage, ini);
+    EXPECT_EQ(screen.ScreenRect(garbage.hwnd), (Rect{200, 0, 440, 768}));
+    EXPECT_LE(garbage.tree->width, garbage.clientGroup->width - 44);
+    EXPECT_GE(garbage.list->width, 40);
+    // No settings path: centred on the screen.
     CFileWin plain(&app, nullptr, "Open");
     OpenAndCancel(plain, "");
     EXPECT_EQ(screen.ScreenRect(plain.hwnd), (Rect{272, 144, 752, 624}));
@@ -190,21 +154,9 @@ TEST_F(CFileWinTest, EnterOpensTheSelectedFolderAndChoosesTheSelectedFile)
     CFileWin win(&app, nullptr, "Open");
     win.folder = root;
     win.extension = ".vlm";
-    CStepper stepper(&app);
-    std::vector<std::string> rows;
-    stepper.steps.push_back(
-        [&]()
-        {
-            rows = Rows(win);
-            screen.Key(kKeyDown);
-            screen.Key(kKeyEnter);
-            screen.Key(kKeyEnd);
-            screen.Key(kKeyEnter);
-            return true;
-        });
+    for (int32_t key : {kKeyDown, kKeyEnter, kKeyEnd, kKeyEnter})
+        screen.Key(key);
     win.RunModal();
-    // Folders first in name order ignoring case, then the files with the extension.
-    EXPECT_EQ(rows, (std::vector<std::string>{"sub", "Zeta", "a.vlm"}));
     EXPECT_EQ(win.result, kResultOk);
     EXPECT_EQ(win.folder, CFileSystem::Join(root, "sub"));
     EXPECT_EQ(win.Path(), CFileSystem::Join(CFileSystem::Join(root, "sub"), "inner.vlm"));
@@ -229,77 +181,77 @@ TEST_F(CFileWinTest, NewFolderIsMadeAndEnteredAndBackspaceLeadsBack)
             // Backspace in the empty name field: up to the parent folder.
             win.SetFocusCtrl(win.nameField);
             screen.Key(kKeyBackspace);
-            return true;
-        });
-    // "New folder" from the menu of a right click below the list's rows (centred browser: list from (439, 167)).
-    stepper.steps.push_back(
-        [&]()
-        {
-            if (win.folder != root)
-                return false;
-            screen.Press(500, 400, kMouseRight);
-            screen.Release(500, 400, kMouseRight);
-            screen.Key(kKeyDown);
-            screen.Key(kKeyEnter);
-            Type("menu");
-            screen.Key(kKeyEnter);
-            return true;
-        });
-    stepper.steps.push_back(
-        [&]()
-        {
-            if (win.folder != CFileSystem::Join(root, "menu"))
-                return false;
             screen.Key(kKeyEscape);
             return true;
         });
     win.RunModal();
-    EXPECT_EQ(win.folder, CFileSystem::Join(root, "menu"));
+    EXPECT_EQ(win.folder, root);
     EXPECT_EQ(madeIn, CFileSystem::Join(root, "made"));
     EXPECT_EQ(CFileSystem::Attributes(madeIn), kFileExists | kFileFolder);
     EXPECT_EQ(win.result, kResultCancel);
     EXPECT_FALSE(screen.Exhausted());
 }
 
-TEST_F(CFileWinTest, SaveRefusesAWrongExtensionAndReplacesOnlyAfterOk)
+TEST_F(CFileWinTest, SaveAndFolderBrowsersAskBeforeTheyEnd)
 {
-    CSaveWin win(&app, nullptr, "Save preset");
-    win.folder = root;
-    win.extension = ".vlm";
-    win.options = kFileAskReplace;
-    win.fileName = "x.txt";
-    win.focusOnList = 0;
-    std::string first;
-    std::string second;
-    CStepper stepper(&app);
-    stepper.steps.push_back(Press({kKeyEnter}));
-    stepper.steps.push_back(Answer(&first, kKeyEnter));
-    // Refused: the browser stays open. Now an existing name, replaced after OK.
-    stepper.steps.push_back(
-        [&]()
+    struct Case
+    {
+        bool folderBrowser;
+        const char* fileName;
+        int32_t answer;
+        const char* asked;
+        int32_t result;
+    };
+    const Case cases[] = {
+        // Refused, the browser stays open (closed here by a further Escape).
+        {false, "x.txt", kKeyEnter, "Save preset|File extention does not match '.vlm'", kResultCancel},
+        {false, "a.vlm", kKeyEnter, "Save preset|'a.vlm' already exists. Do you want to replace it?", kResultOk},
+        {false, "a.vlm", kKeyEscape, "Save preset|'a.vlm' already exists. Do you want to replace it?", kResultCancel},
+        {true, "unused", kKeyEscape, "Folder not empty|Are you sure?", kResultCancel},
+    };
+    for (const Case& c : cases)
+    {
+        std::unique_ptr<CFileWin> win;
+        if (c.folderBrowser)
+            win = std::make_unique<CFolderWin>(&app, nullptr, "Folder");
+        else
+            win = std::make_unique<CSaveWin>(&app, nullptr, "Save preset");
+        win->folder = root;
+        win->extension = ".vlm";
+        win->options = kFileAskReplace;
+        win->confirmNonEmpty = c.folderBrowser;
+        win->fileName = c.fileName;
+        win->focusOnList = 0;
+        std::vector<std::string> rows;
+        std::string asked;
+        CStepper stepper(&app);
+        stepper.steps.push_back(
+            [&]()
+            {
+                rows = Rows(*win);
+                screen.Key(kKeyEnter);
+                return true;
+            });
+        stepper.steps.push_back(Answer(&asked, c.answer));
+        stepper.steps.push_back(
+            [&]()
+            {
+                if (TopPrompt() != nullptr)
+                    return false;
+                screen.Key(kKeyEscape);
+                return true;
+            });
+        win->RunModal();
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(win->result, c.result) << c.asked;
+        // Folders first in name order ignoring case, then the files with the extension.
+        const std::vector<std::string> shown{"sub", "Zeta", "a.vlm"};
+        EXPECT_EQ(rows, std::vector<std::string>(shown.begin(), shown.end() - (c.folderBrowser ? 1 : 0)));
+        if (c.result == kResultOk)
         {
-            if (TopPrompt() != nullptr || !win.visible)
-                return false;
-            win.nameField->SetText("a.vlm");
-            screen.Key(kKeyEnter);
-            return true;
-        });
-    stepper.steps.push_back(Answer(&second, kKeyEnter));
-    win.RunModal();
-    EXPECT_EQ(first, "Save preset|File extention does not match '.vlm'");
-    EXPECT_EQ(second, "Save preset|'a.vlm' already exists. Do you want to replace it?");
-    EXPECT_EQ(win.result, kResultOk);
-    EXPECT_EQ(win.Path(), CFileSystem::Join(root, "a.vlm"));
-
-    // Declining the replacement cancels the browser.
-    std::string third;
-    stepper.steps.push_back(Press({kKeyEnter}));
-    stepper.steps.push_back(Answer(&third, kKeyEscape));
-    win.fileName = "a.vlm";
-    win.RunModal();
-    EXPECT_EQ(third, "Save preset|'a.vlm' already exists. Do you want to replace it?");
-    EXPECT_EQ(win.result, kResultCancel);
-    EXPECT_FALSE(screen.Exhausted());
+            EXPECT_EQ(win->Path(), CFileSystem::Join(root, "a.vlm"));
+        }
+    }
 }
 
 TEST_F(CFileWinTest, OpenWithMustExistCancelsAMissingFileAndAGoneFolderOpensItsParent)
@@ -321,33 +273,12 @@ TEST_F(CFileWinTest, OpenWithMustExistCancelsAMissingFileAndAGoneFolderOpensItsP
     EXPECT_EQ(win.result, kResultOk);
 }
 
-TEST_F(CFileWinTest, AFolderBrowserAsksBeforeTakingANonEmptyFolder)
-{
-    CFolderWin win(&app, nullptr, "Folder");
-    win.folder = root;
-    win.confirmNonEmpty = 1;
-    win.fileName = "unused";
-    win.focusOnList = 0;
-    std::string asked;
-    CStepper stepper(&app);
-    std::vector<std::string> rows;
-    stepper.steps.push_back(
-        [&]()
-        {
-            rows = Rows(win);
-            screen.Key(kKeyEnter);
-            return true;
-        });
-    stepper.steps.push_back(Answer(&asked, kKeyEscape));
-    win.RunModal();
-    EXPECT_EQ(rows, (std::vector<std::string>{"sub", "Zeta"}));
-    EXPECT_EQ(asked, "Folder not empty|Are you sure?");
-    EXPECT_EQ(win.result, kResultCancel);
-}
-
 TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
 {
-    const std::string big = FolderOfFiles("big", 2000, "p%04d.vlm");
+    const std::string big = CFileSystem::Join(root, "big");
+    ASSERT_TRUE(CFileSystem::CreateFolder(big));
+    for (int i = 0; i < 2000; ++i)
+        Touch(CFileSystem::Join(big, "p" + std::to_string(10000 + i).substr(1) + ".vlm"));
     CFileWin win(&app, nullptr, "Open");
     win.folder = big;
     screen.Key(kKeyEnd);
@@ -357,57 +288,6 @@ TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
     EXPECT_EQ(win.fileName, "p1999.vlm");
     EXPECT_EQ(win.list->bar->value, 2000 * CFileList::kRowHeight - win.list->height);
     EXPECT_EQ(win.result, kResultOk);
-}
-
-// The centred 480 x 480 browser: client area from (275, 167); the list 310
-// x 430 from (439, 167). 200 rows of 16 pixels: maximum 3200 - 430 = 2770,
-// page 430. Dragging and paging the bar itself is the scroll bar's own test.
-TEST_F(CFileWinTest, ScrollBarsFollowTheFolderTheInputAndTheSize)
-{
-    const std::string many = FolderOfFiles("many", 200, "f%03d.vlm");
-    CFileWin win(&app, nullptr, "Open");
-    win.folder = many;
-    CScrollbar* bar = win.list->bar;
-    // "visible maximum page value" of the list's bar before each step.
-    std::vector<std::string> seen;
-    CStepper stepper(&app);
-    auto step = [&](std::function<void()> then)
-    {
-        stepper.steps.push_back(
-            [&seen, bar, then]()
-            {
-                seen.push_back(std::to_string(bar->visible) + " " + std::to_string(bar->maximum) + " " +
-                               std::to_string(bar->page) + " " + std::to_string(bar->value));
-                then();
-                return true;
-            });
-    };
-    step([&]() { screen.Turn(500, 300, -120); });
-    // Page Down from the first row selects row 26 (430 / 16 rows): its foot at 432 scrolls by 2.
-    step(
-        [&]()
-        {
-            win.SetFocusCtrl(win.list);
-            screen.Key(kKeyHome);
-            screen.Key(kKeyPageDown);
-        });
-    step([&]() { screen.Key(kKeyEnd); });
-    // 150 pixels shorter: the list is 280 high, maximum 3200 - 280.
-    step([&]() { app.system->SetRect(win.hwnd, Rect{272, 144, 752, 474}); });
-    // Up to the files folder: five rows fit, no bar.
-    step(
-        [&]()
-        {
-            win.nameField->SetText("");
-            win.SetFocusCtrl(win.nameField);
-            screen.Key(kKeyBackspace);
-        });
-    step([&]() { screen.Key(kKeyEscape); });
-    win.RunModal();
-    const std::vector<std::string> expected{"1 2770 430 0",    "1 2770 430 120",  "1 2770 430 2",
-                                            "1 2770 430 2770", "1 2920 280 2770", "0 0 280 0"};
-    EXPECT_EQ(seen, expected);
-    EXPECT_EQ(win.tree->height, 280);
 }
 
 TEST(CFileWinNames, ExtensionsCompareWithOrWithoutTheDot)

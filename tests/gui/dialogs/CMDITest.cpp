@@ -25,7 +25,6 @@ public:
 TEST_F(CMDITest, KeepsFrontToBackOrderAndTheActiveChild)
 {
     CMDI* mdi = new CMDI(&app, nullptr, 0, "mdi", 0, 0, 400, 300);
-    EXPECT_TRUE(mdi->style & kWinContainer);
     mdi->OnChange = new _COnChange<CMDITest>(this, &CMDITest::Changed);
     mdi->Show(true);
     CWin* a = new CWin(&app, mdi, kWinEmbedded, "a", 0, 0, 100, 100);

@@ -29,33 +29,4 @@ TEST_F(CLayoutTest, RemembersTheLastChildUntilItOrAllChildrenGo)
     EXPECT_EQ(layout->children.Count(), 0);
 }
 
-TEST_F(CLayoutTest, RowAndColumnCursors)
-{
-    CCtrl wide(nullptr);
-    wide.x = 10;
-    wide.width = 30;
-    CCtrl narrow(nullptr);
-    narrow.x = 5;
-    narrow.width = 10;
-
-    CRow row(4);
-    row.Advance(6, 100);
-    EXPECT_EQ(row.x, 10);
-    row.Place(wide);
-    EXPECT_EQ(row.x, 40);
-    row.Place(narrow);  // its right edge 15 lies left of the cursor
-    EXPECT_EQ(row.x, 40);
-
-    CCol col(2);
-    col.Advance(100, 5);
-    col.Skip(3);
-    col.Place(wide);
-    EXPECT_EQ(col.y, 10);
-
-    // Through the base the row's own moves are taken.
-    CBox& asBox = row;
-    asBox.Skip(8);
-    EXPECT_EQ(row.x, 48);
-}
-
 }  // namespace

@@ -9,10 +9,13 @@ namespace
 class CScrollbarTest : public WidgetTest
 {
 protected:
-    // A 200 x 16 horizontal bar at (10, 10): arrows at 10..25 and 194..209.
-    CScrollbar* Bar(int32_t minimum, int32_t maximum, int32_t value, int32_t page = 0)
+    // A bar at (10, 10), by default 200 x 16 and horizontal: arrows at 10..25 and 194..209.
+    CScrollbar* Bar(int32_t minimum, int32_t maximum, int32_t value, int32_t page = 0, int32_t length = 200,
+                    bool vertical = false, bool inverted = false)
     {
-        CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 200, 16);
+        CScrollbar* bar =
+            PlaceIn(win, new CScrollbar(win, vertical), 10, 10, vertical ? 16 : length, vertical ? length : 16);
+        bar->inverted = inverted;
         bar->SetRange(minimum, maximum, page);
         bar->SetValue(value);
         bar->OnChange = reports.Binder();
@@ -81,10 +84,7 @@ TEST_F(CScrollbarTest, AQuickClickOnAnArrowStillStepsOnceAndTheRepeatStopsAtTheE
 TEST_F(CScrollbarTest, DraggingTheThumbMapsItsTravelOntoTheRange)
 {
     // 132 wide: a 100-pixel track; page 25 of 125 makes the thumb 20, leaving 80 of travel.
-    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, false), 10, 10, 132, 16);
-    bar->SetRange(0, 100, 25);
-    bar->OnChange = reports.Binder();
-    Show();
+    CScrollbar* bar = Bar(0, 100, 0, 25, 132);
     screen.Press(30, 15, kMouseLeft);  // 4 pixels into the thumb
     screen.Move(70, 15, 0);
     Pump();
@@ -129,11 +129,7 @@ TEST_F(CScrollbarTest, TheRepeatTimerEndsWithTheBarOrWithALostPress)
 
 TEST_F(CScrollbarTest, InvertedVerticalBarCountsFromTheBottom)
 {
-    CScrollbar* bar = PlaceIn(win, new CScrollbar(win, true), 10, 10, 16, 200);
-    bar->inverted = 1;
-    bar->SetRange(0, 100, 0);
-    bar->OnChange = reports.Binder();
-    Show();
+    CScrollbar* bar = Bar(0, 100, 0, 0, 200, true, true);
     Click(15, 205);  // the lower arrow decrements: nothing below 0
     Click(15, 15);   // the upper arrow increments
     EXPECT_EQ(reports.values, (std::vector<int32_t>{2}));

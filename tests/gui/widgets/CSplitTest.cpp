@@ -43,43 +43,43 @@ protected:
     int32_t changes = 0;
 };
 
-TEST_F(CSplitTest, HorizontalSplitWidensTheTargetAndFollowsItsEdge)
+TEST_F(CSplitTest, DragsResizeTheTargetWithinItsLimits)
 {
-    Open(false);
-    DragBy(30, 7);
-    EXPECT_EQ(Bounds(target), (Rect{0, 0, 190, 100}));
-    EXPECT_EQ(split->x, 190);
-    EXPECT_EQ(changes, 2);
-}
-
-TEST_F(CSplitTest, CollapseThresholdThenMinimumAndNeverNegative)
-{
-    Open(false);
-    split->collapse = 40;
-    split->minimum = 60;
-    DragBy(-125, 0);  // 35: below the collapse threshold
-    EXPECT_EQ(target->width, 0);
-    EXPECT_EQ(split->x, 0);
-    DragBy(50, 0);  // 50: collapsed no more, raised to the minimum
-    EXPECT_EQ(target->width, 60);
-    DragBy(-20, 0);  // 40 is not below the threshold
-    EXPECT_EQ(target->width, 60);
-    split->collapse = -1;
-    split->minimum = -1;
-    EXPECT_EQ(split->Limit(-7), 0);
-    EXPECT_EQ(split->Limit(3), 3);
-}
-
-TEST_F(CSplitTest, VerticalSplitShrinksTheTargetBelowUnlessItGrowsDownward)
-{
-    Open(true);
-    DragBy(5, 20);
-    EXPECT_EQ(target->height, 80);
-    EXPECT_EQ(split->y, 66);
-    split->growsDown = 1;
-    DragBy(0, 20);
-    EXPECT_EQ(target->height, 100);
-    EXPECT_EQ(split->y, 86);
+    struct Case
+    {
+        bool vertical, growsDown;
+        int32_t collapse, minimum;
+        std::vector<std::pair<int32_t, int32_t>> drags;
+        std::vector<int32_t> sizes;  // the target's width or height after each drag
+        int32_t splitAt;
+    };
+    const Case cases[] = {
+        {false, false, -1, -1, {{30, 7}}, {190}, 190},
+        // 35 is below the collapse threshold; 50 is raised to the minimum; 40 is not below the threshold.
+        {false, false, 40, 60, {{-125, 0}, {50, 0}, {-20, 0}}, {0, 60, 60}, 60},
+        // On the target's top edge: a drag down shrinks it, unless it grows downward.
+        {true, false, -1, -1, {{5, 20}}, {80}, 66},
+        {true, true, -1, -1, {{0, 20}}, {120}, 66},
+    };
+    for (const Case& c : cases)
+    {
+        Open(c.vertical);
+        split->growsDown = c.growsDown;
+        split->collapse = c.collapse;
+        split->minimum = c.minimum;
+        changes = 0;
+        std::vector<int32_t> sizes;
+        for (const auto& [dx, dy] : c.drags)
+        {
+            DragBy(dx, dy);
+            sizes.push_back(c.vertical ? target->height : target->width);
+        }
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(c.vertical ? split->y : split->x, c.splitAt);
+        EXPECT_EQ(changes, 2 * static_cast<int32_t>(c.drags.size()));
+        delete split;
+        delete target;
+    }
 }
 
 TEST_F(CSplitTest, OnlyALeftDragMovesIt)

@@ -121,7 +121,12 @@ protected:
         app.globalKeyHandler = new _COnKey<MenuTest>(this, &MenuTest::Hook);
     }
 
-    void Chosen(CCtrl* sender) { reported.push_back(static_cast<CMenuItem*>(sender)->id); }
+    // Notes the entry's id and how many popups were still open.
+    void Chosen(CCtrl* sender)
+    {
+        reported.push_back(static_cast<CMenuItem*>(sender)->id);
+        openWhenReported.push_back(app.popupStack.Count());
+    }
     COnChange* Recorder() { return new _COnChange<MenuTest>(this, &MenuTest::Chosen); }
 
     bool Hook(CCtrl*, KeyRecord* key, int32_t)
@@ -150,6 +155,7 @@ protected:
 
     CProbe* probe;
     std::vector<int32_t> reported;
+    std::vector<int32_t> openWhenReported;
     std::vector<std::string> snaps;
     std::function<std::string()> snap;
     std::function<void()> action;
