@@ -7,9 +7,9 @@
 //   velmora-info --program-chunk <index 0..63> <file>
 //   velmora-info --bank-file <file.fxb>
 //   velmora-info --program-file <index 0..63> <file.fxp>
-#include "editor/CBankFiles.h"
 #include "io/CFileStream.h"
 #include "io/HeapString.h"
+#include "synth/CBankFiles.h"
 #include "synth/CSynth.h"
 
 #include <cstdio>

@@ -2,13 +2,13 @@
 
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
-#include "editor/CBankFiles.h"
 #include "editor/CBkPanel.h"
 #include "editor/CFXGroup.h"
 #include "editor/CModulationGroup.h"
 #include "editor/CParamControl.h"
 #include "editor/CProgBrowser.h"
 #include "editor/CSoundPanels.h"
+#include "editor/CSynthResources.h"
 #include "gui/core/CApp.h"
 #include "gui/core/CClientGroup.h"
 #include "gui/dialogs/CFileWin.h"
@@ -20,8 +20,8 @@
 #include "gui/widgets/CPopup.h"
 #include "host/CAutomationHost.h"
 #include "io/HeapString.h"
+#include "synth/CBankFiles.h"
 #include "synth/CSynth.h"
-#include "editor/CSynthResources.h"
 
 #include <cstring>
 #include <memory>

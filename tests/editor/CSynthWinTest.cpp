@@ -3,15 +3,15 @@
 #include "ParamControlTestKit.h"
 #include "editor/CAboutGroup.h"
 #include "editor/CAudioVU.h"
-#include "editor/CBankFiles.h"
 #include "editor/CHeader.h"
 #include "editor/CParamKnob.h"
-#include "editor/CSoundPanels.h"
 #include "editor/CProgBrowser.h"
+#include "editor/CSoundPanels.h"
 #include "editor/EditorColours.h"
 #include "gui/core/CClientGroup.h"
 #include "io/HeapString.h"
 #include "support/TempDir.h"
+#include "synth/CBankFiles.h"
 #include "synth/ParameterTable.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/CBankFiles.h"
+#include "synth/CBankFiles.h"
 
 #include "host/CVST24Plugin.h"
 #include "io/CPresetFile.h"

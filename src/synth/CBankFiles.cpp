@@ -1,4 +1,4 @@
-#include "editor/CBankFiles.h"
+#include "synth/CBankFiles.h"
 
 #include "io/CMemoryStream.h"
 #include "io/CPresetFile.h"
