@@ -17,7 +17,7 @@ class CAppTest : public ::testing::Test, public WindowTestKit
 protected:
     CWin* MainWindow()
     {
-        CWin* win = Open(kWinEscapeCloses, "main", 0, 0, 300, 300);
+        CWin* win = Own(Open(kWinEscapeCloses, "main", 0, 0, 300, 300));
         probe->handlesKeys = false;
         return win;
     }
@@ -25,7 +25,7 @@ protected:
     // Hidden, with its probe focused.
     CWin* Popup(int32_t x, const char* tag)
     {
-        CWin* popup = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, tag, x, 0, 100, 100);
+        CWin* popup = Own(new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, tag, x, 0, 100, 100));
         CProbe* p = AddProbe(popup, tag, 0, 0, 100, 100);
         p->handlesKeys = false;
         popup->SetFocusCtrl(p);
@@ -64,7 +64,6 @@ TEST_F(CAppTest, RepeatingTimerFiresEveryPeriodInTenMillisecondTicks)
     ASSERT_EQ(app.timers.Count(), 1);
     EXPECT_EQ(app.timers.Get(0), every30);
     EXPECT_EQ(every30->remaining, 20);
-    delete win;
 }
 
 TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
@@ -100,10 +99,9 @@ TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
 
 TEST_F(CAppTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
-    screen.Press(10, 10, kMouseLeft);
-    screen.Release(10, 10, kMouseLeft);
+    Click(10, 10);
     popup->RunPopup();
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(app.topPopup, nullptr);
@@ -112,13 +110,11 @@ TEST_F(CAppTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow)
     // The loop ended before the release was taken.
     EXPECT_EQ(screen.QueuedCount(), 1);
     EXPECT_FALSE(screen.Exhausted());
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgain)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     Opened(popup);
     screen.Press(10, 10, kMouseLeft);
@@ -130,26 +126,21 @@ TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgai
     EXPECT_EQ(screen.QueuedCount(), 1);
     Pump();
     EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, HidingThePopupFromItsOwnHandlerEndsTheLoopBeforeTheNextMessage)
 {
     CCloser closer;
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     popup->DeleteChildren();
     CCtrl* item = PlaceIn(popup, new CCtrl(popup), 0, 0, 100, 100);
     item->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
-    screen.Press(410, 10, kMouseLeft);
-    screen.Release(410, 10, kMouseLeft);
+    Click(410, 10);
     screen.Key('x');
     popup->RunPopup();
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(screen.QueuedCount(), 2);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
@@ -165,7 +156,7 @@ TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
         }
         CWin* second;
     };
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* first = Popup(400, "one");
     CWin* second = Popup(600, "two");
     Opener opener{second};
@@ -179,9 +170,6 @@ TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
     EXPECT_EQ(app.popupStack.Count(), 0);
     const std::vector<std::string> expected{"two key 107 0 0", "main down 10 10 1"};
     EXPECT_EQ(log, expected);
-    delete second;
-    delete first;
-    delete win;
 }
 
 TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
@@ -201,14 +189,11 @@ TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
     EXPECT_EQ(app.topPopup, a);
     app.ClosePopups(nullptr);
     EXPECT_EQ(app.topPopup, nullptr);
-    delete c;
-    delete b;
-    delete a;
 }
 
 TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     Opened(popup);
     // The popup's own Wheel gets the raw screen point.
@@ -227,36 +212,29 @@ TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
     Pump();
     EXPECT_EQ(counter.seen, "450 50 0 -96");
     app.ClosePopups(nullptr);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, ModalLoopDropsPressesElsewhereAndTakesTheKeys)
 {
-    CWin* win = MainWindow();
-    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
-    screen.Press(10, 10, kMouseLeft);
-    screen.Release(10, 10, kMouseLeft);
+    MainWindow();
+    CWin* dialog = Own(new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100));
+    Click(10, 10);
     screen.Press(12, 10, kMouseRight);
     screen.Key(kKeyEscape);
     dialog->RunModal();
     EXPECT_FALSE(dialog->visible);
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(screen.Exhausted());
-    delete dialog;
-    delete win;
 }
 
 TEST_F(CAppTest, ModalLoopLeavesMiddlePressesToTheirWindow)
 {
-    CWin* win = MainWindow();
-    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
+    MainWindow();
+    CWin* dialog = Own(new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100));
     screen.Press(10, 10, kMouseMiddle);
     screen.Key(kKeyEscape);
     dialog->RunModal();
     EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 4"}));
-    delete dialog;
-    delete win;
 }
 
 // Ending the loops from inside a popup that a modal loop serves ends the
@@ -272,7 +250,7 @@ TEST_F(CAppTest, EndLoopsEndsEveryNestedLoop)
         }
         CWin* popup;
     };
-    CWin* dialog = new CWin(&app, nullptr, 0, "dialog", 0, 0, 100, 100);
+    CWin* dialog = Own(new CWin(&app, nullptr, 0, "dialog", 0, 0, 100, 100));
     CWin* popup = Popup(400, "pop");
     Opener opener{popup};
     dialog->keyHandler = new _COnKey<Opener>(&opener, &Opener::Key);
@@ -283,8 +261,6 @@ TEST_F(CAppTest, EndLoopsEndsEveryNestedLoop)
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(screen.QueuedCount(), 1);
     EXPECT_FALSE(app.endingLoops);
-    delete popup;
-    delete dialog;
 }
 
 TEST_F(CAppTest, LoopsOfAWindowTheSystemRefusedReturnAtOnce)
@@ -327,8 +303,6 @@ TEST_F(CAppTest, DeactivationClosesEveryPopup)
     EXPECT_EQ(app.active, 0);
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(app.topPopup, nullptr);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
@@ -352,7 +326,6 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     EXPECT_EQ(h->seen, "in 5,5;out 40,40;");
     EXPECT_EQ(app.overCtrl, nullptr);
     EXPECT_EQ(app.hoverCtrl, static_cast<CCtrl*>(win->clientGroup));
-    delete win;
 }
 
 // Notes the outermost handling of messages; onLeft, run once, may delete

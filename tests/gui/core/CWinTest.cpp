@@ -14,7 +14,7 @@ class CWinTest : public ::testing::Test, public WindowTestKit
 {
 protected:
     // A shown borderless window at (100, 50), 200 x 150, with one probe "p" filling it.
-    CWin* Open(uint32_t style = 0) { return WindowTestKit::Open(style, "p", 100, 50, 200, 150); }
+    CWin* Open(uint32_t style = 0) { return Own(WindowTestKit::Open(style, "p", 100, 50, 200, 150)); }
 };
 
 TEST_F(CWinTest, ClientGroupAndTitleBarFollowTheStyle)
@@ -53,13 +53,12 @@ TEST_F(CWinTest, BorderZonesOfAResizableWindowWithTitle)
 
 TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
 {
-    CWin* win = new CWin(&app, nullptr, kWinResizable | kWinTitleBar, "t", 100, 50, 200, 150);
+    CWin* win = Own(new CWin(&app, nullptr, kWinResizable | kWinTitleBar, "t", 100, 50, 200, 150));
     AddProbe(win, "c", 0, 0, 50, 50);
     win->Show(true);
     Pump();
     // Inside the client area (from 3, 23) a press is no drag.
-    screen.Press(110, 90, kMouseLeft);
-    screen.Release(110, 90, kMouseLeft);
+    Click(110, 90);
     Pump();
     EXPECT_EQ(log, (std::vector<std::string>{"c down 7 17 1", "c up 7 17 1"}));
     screen.Press(101, 120, kMouseLeft);
@@ -82,17 +81,14 @@ TEST_F(CWinTest, DraggingTheLeftEdgeResizesAndTheCaptionMoves)
     screen.Release(0, 120, kMouseLeft);
     Pump();
     EXPECT_EQ(screen.ScreenRect(win->hwnd).Width(), 16);
-    delete win;
 }
 
 TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
 {
-    CWin* win = Open();
-    screen.Press(110, 60, kMouseLeft);
-    screen.Release(110, 60, kMouseLeft);
+    Open();
+    Click(110, 60);
     screen.At(400);
-    screen.Press(117, 67, kMouseLeft);
-    screen.Release(117, 67, kMouseLeft);
+    Click(117, 67);
     screen.At(500);
     screen.Press(117, 67, kMouseLeft);
     screen.At(1000);
@@ -112,7 +108,6 @@ TEST_F(CWinTest, DoubleClickAt400MsAnd7PixelsButNot8AndAThirdPressIsSingle)
                                             "p up 17 17 1",   "p down 17 17 1", "p down 10 10 1",
                                             "p down 18 10 1", "p down 10 10 2", "p down 10 10 2"};
     EXPECT_EQ(log, expected);
-    delete win;
 }
 
 TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
@@ -124,15 +119,13 @@ TEST_F(CWinTest, MovesCarryTheHeldButtonAndGoToThePressedControl)
     screen.Move(210, 60, kModShift);
     screen.Release(210, 60, kMouseLeft);
     screen.Move(215, 60);
-    screen.Press(215, 60, kMouseLeft);
-    screen.Release(215, 60, kMouseLeft);
+    Click(215, 60);
     Pump();
     const std::vector<std::string> expected{"p down 10 10 17", "p move 110 10 17", "p up 110 10 1",
                                             "q move 15 10 0",  "q down 15 10 1",   "q up 15 10 1"};
     EXPECT_EQ(log, expected);
     // The press captured the mouse and the release let it go.
     EXPECT_EQ(screen.Capture(), 0u);
-    delete win;
 }
 
 TEST_F(CWinTest, KeyWithoutCharacterAndModifierNeverReachesAControl)
@@ -147,7 +140,6 @@ TEST_F(CWinTest, KeyWithoutCharacterAndModifierNeverReachesAControl)
     Pump();
     const std::vector<std::string> expected{"p key 0 64 0", "p key 97 0 0", "p key -2 32 0"};
     EXPECT_EQ(log, expected);
-    delete win;
 }
 
 TEST_F(CWinTest, TabMovesTheFocusToTheNextTabStopAndWraps)
@@ -171,7 +163,6 @@ TEST_F(CWinTest, TabMovesTheFocusToTheNextTabStopAndWraps)
     const std::vector<std::string> expected{"a key -10 0 0", "a blur 0 0 0", "c focus 0 0 0",
                                             "c key -10 0 0", "c blur 0 0 0", "a focus 0 0 0"};
     EXPECT_EQ(log, expected);
-    delete win;
 }
 
 TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
@@ -180,7 +171,7 @@ TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
     screen.Key(kKeyEscape);
     Pump();
     EXPECT_TRUE(keep->visible);
-    delete keep;
+    keep->Close();
     CWin* win = Open(kWinEscapeCloses);
     probe->handlesKeys = false;
     screen.Key(kKeyEscape);
@@ -188,7 +179,6 @@ TEST_F(CWinTest, EscapeClosesOnlyWithItsStyle)
     EXPECT_FALSE(win->visible);
     EXPECT_FALSE(screen.IsVisible(win->hwnd));
     EXPECT_EQ(app.shownWindows.Count(), 0);
-    delete win;
 }
 
 TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
@@ -207,12 +197,11 @@ TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
     screen.Turn(135, 85, -240);
     Pump();
     EXPECT_EQ(log, (std::vector<std::string>{"in wheel 5 5 -240"}));
-    delete win;
 }
 
 TEST_F(CWinTest, WheelOverAForeignWindowIsSentOn)
 {
-    CWin* win = Open();
+    Open();
     const SysWindow foreign = screen.Create(0, false, false, Rect{600, 600, 700, 700}, nullptr);
     screen.Show(foreign, false);
     screen.Turn(650, 650, 120);
@@ -221,17 +210,15 @@ TEST_F(CWinTest, WheelOverAForeignWindowIsSentOn)
     EXPECT_EQ(screen.sentToOthers[0].delta, 120);
     EXPECT_TRUE(log.empty());
     // Presses on a window without a toolkit object get the default handling.
-    screen.Press(650, 650, kMouseLeft);
-    screen.Release(650, 650, kMouseLeft);
+    Click(650, 650);
     Pump();
     EXPECT_TRUE(log.empty());
     screen.Destroy(foreign);
-    delete win;
 }
 
 TEST_F(CWinTest, PaintsThroughTheBackBufferWithFrame)
 {
-    CWin* win = new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40);
+    CWin* win = Own(new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40));
     win->Show(true);
     Pump();
     CDrawContext* dc = screen.Context(win->hwnd);
@@ -245,40 +232,35 @@ TEST_F(CWinTest, PaintsThroughTheBackBufferWithFrame)
     Pump();
     EXPECT_EQ(app.backBuffer->width, 60);
     EXPECT_EQ(app.backBuffer->height, 90);
-    delete win;
 }
 
 TEST_F(CWinTest, AfterAResizeTheWindowsGraphicDrawsOnTheLiveContext)
 {
-    CWin* win = new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40);
+    CWin* win = Own(new CWin(&app, nullptr, 0, "w", 10, 10, 60, 40));
     ASSERT_NE(win->graphic, nullptr);
     // The software screen replaces a resized window's surface; the old one is gone.
     screen.SetRect(win->hwnd, Rect{10, 10, 90, 70});
     EXPECT_EQ(win->graphic->dc, screen.Context(win->hwnd));
     EXPECT_EQ(win->graphic->TextWidth("ab"), screen.Context(win->hwnd)->TextWidth("ab"));
-    delete win;
 }
 
 TEST_F(CWinTest, CloseButtonClosesTheWindow)
 {
-    CWin* win = new CWin(&app, nullptr, kWinTitleBar, "t", 0, 0, 200, 100);
+    CWin* win = Own(new CWin(&app, nullptr, kWinTitleBar, "t", 0, 0, 200, 100));
     win->Show(true);
     Pump();
     // Close button: x = 3 + 194 - 16 - 2 = 179, y = 3 + 2.
-    screen.Press(185, 10, kMouseLeft);
-    screen.Release(185, 10, kMouseLeft);
+    Click(185, 10);
     Pump();
     EXPECT_FALSE(win->visible);
-    delete win;
 }
 
 TEST_F(CWinTest, CentredOnTheScreenWhenFirstShown)
 {
-    CWin* win = new CWin(&app, nullptr, kWinCentre, "c", 0, 0, 200, 100);
+    CWin* win = Own(new CWin(&app, nullptr, kWinCentre, "c", 0, 0, 200, 100));
     win->Show(false);
     EXPECT_EQ(screen.ScreenRect(win->hwnd), (Rect{412, 334, 612, 434}));
     EXPECT_EQ(win->style & kWinCentre, 0u);
-    delete win;
 }
 
 TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
@@ -312,7 +294,6 @@ TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
     EXPECT_EQ(owner.names[0], "C:\\a.fxp");
     EXPECT_EQ(owner.names[1], std::string(260, 'x'));
     EXPECT_EQ(app.dropItems, nullptr);
-    delete win;
 }
 
 TEST_F(CWinTest, AControlDeletedWhileHoldingCaptureAndFocusIsForgotten)
@@ -334,7 +315,6 @@ TEST_F(CWinTest, AControlDeletedWhileHoldingCaptureAndFocusIsForgotten)
     screen.Key('a');
     Pump();
     EXPECT_EQ(screen.Capture(), 0u);
-    delete win;
 }
 
 TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
@@ -344,17 +324,15 @@ TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
     win->DeleteChildren();
     CCtrl* button = PlaceIn(win, new CCtrl(win), 0, 0, 20, 20);
     button->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
-    screen.Press(105, 55, kMouseLeft);
-    screen.Release(105, 55, kMouseLeft);
+    Click(105, 55);
     Pump();
     EXPECT_FALSE(win->visible);
     EXPECT_EQ(win->pressedCtrl, nullptr);
-    delete win;
 }
 
 TEST_F(CWinTest, DestroyingTheWindowLeavesNoPointerAndNoUserData)
 {
-    CWin* win = Open();
+    CWin* win = WindowTestKit::Open(0, "p", 100, 50, 200, 150);
     const SysWindow hwnd = win->hwnd;
     win->pressedCtrl = probe;
     win->focusCtrl = probe;

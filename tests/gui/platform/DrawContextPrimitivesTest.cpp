@@ -134,21 +134,6 @@ TEST_P(Primitives, DottedPenSetsEverySecondPixel)
         EXPECT_EQ(dc->GetPixel(x, 3), (x - 2) % 2 == 0 ? kWhite : 0u) << "x " << x;
 }
 
-TEST_P(Primitives, EllipsesAreSymmetricAndInsideTheirRectangle)
-{
-    g->Ellipse(kRed, Rect{4, 3, 33, 24});
-    EXPECT_EQ(InkBox(*dc), (Rect{4, 3, 33, 24}));
-    for (int32_t y = 3; y < 24; ++y)
-        for (int32_t x = 4; x < 33; ++x)
-        {
-            const uint32_t here = dc->GetPixel(x, y);
-            EXPECT_EQ(here, dc->GetPixel(4 + 32 - x, y)) << x << "," << y;
-            EXPECT_EQ(here, dc->GetPixel(x, 3 + 23 - y)) << x << "," << y;
-        }
-    EXPECT_EQ(dc->GetPixel(18, 13), kRed);
-    EXPECT_EQ(dc->GetPixel(4, 3), 0u);
-}
-
 // Exact positions are the software font's (see CGraphicTest); every backend centres.
 TEST_P(Primitives, TextWithoutAlignmentBitsIsCentred)
 {
@@ -214,20 +199,6 @@ TEST_P(Primitives, ClipRegionsNestAndPop)
     dc->PopClipRegion();
     g->FillRect(kBlue, Rect{0, 0, 40, 30});
     EXPECT_EQ(CountColour(*dc, kBlue), 40 * 30);
-}
-
-TEST_P(Primitives, PixelsAreAddressableTopDownRows)
-{
-    ASSERT_NE(dc->Bits(), nullptr);
-    EXPECT_EQ(dc->Stride() % 4, 0);
-    EXPECT_GE(dc->Stride(), 40 * 4);
-    g->FillRect(0x332211, Rect{3, 2, 4, 3});
-    const uint8_t* pixel = dc->Bits() + 2 * dc->Stride() + 3 * 4;
-    EXPECT_EQ(pixel[0], 0x33);  // blue
-    EXPECT_EQ(pixel[1], 0x22);
-    EXPECT_EQ(pixel[2], 0x11);  // red
-    EXPECT_EQ(dc->GetPixel(-1, 0), CDrawContext::kNoPixel);
-    EXPECT_EQ(dc->GetPixel(40, 0), CDrawContext::kNoPixel);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Primitives, ::testing::ValuesIn(Backends()),
