@@ -70,24 +70,20 @@ TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
 {
     struct Stopper : public CCtrl
     {
-        Stopper(CWin* w, CApp* app, CCtrl* victim) : CCtrl(w), app(app), victim(victim) {}
+        Stopper(CWin* w, CCtrl* victim) : CCtrl(w), victim(victim) {}
         void Timer() override
         {
             ++fired;
             delete victim;
             victim = nullptr;
         }
-        CApp* app;
         CCtrl* victim;
         int fired = 0;
     };
     CWin win(&app, nullptr, 0, "w", 0, 0, 10, 10);
-    CProbe* after = new CProbe(&win, &log, "after", 0, 0, 1, 1);
-    CProbe* victim = new CProbe(&win, &log, "victim", 0, 0, 1, 1);
-    Stopper* stopper = new Stopper(&win, &app, victim);
-    win.AddChild(after);
-    win.AddChild(victim);
-    win.AddChild(stopper);
+    CProbe* after = AddProbe(&win, "after", 0, 0, 1, 1);
+    CProbe* victim = AddProbe(&win, "victim", 0, 0, 1, 1);
+    Stopper* stopper = PlaceIn(&win, new Stopper(&win, victim), 0, 0, 1, 1);
     app.StartTimer(stopper, 10, true);
     app.StartTimer(victim, 10, true);
     app.StartTimer(after, 10, true);
@@ -178,10 +174,7 @@ TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
     CWin* b = Popup(100, "b");
     CWin* c = Popup(200, "c");
     for (CWin* p : {a, b, c})
-    {
-        app.popupStack.Add(p);
-        p->Show(false);
-    }
+        Opened(p);
     app.ClosePopups(a);
     EXPECT_TRUE(a->visible);
     EXPECT_FALSE(b->visible);
@@ -201,16 +194,15 @@ TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
     {
         bool Wheel(CCtrl*, int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t)
         {
-            seen = std::to_string(px) + " " + std::to_string(py) + " " + std::to_string(flags) + " " +
-                   std::to_string(delta);
+            seen = {px, py, flags, delta};
             return true;
         }
-        std::string seen;
+        std::vector<int32_t> seen;
     } counter;
     popup->OnWheel = new _COnWheel<Counter>(&counter, &Counter::Wheel);
     screen.Turn(450, 50, -360, kModCtrl);
     Pump();
-    EXPECT_EQ(counter.seen, "450 50 0 -96");
+    EXPECT_EQ(counter.seen, (std::vector<int32_t>{450, 50, 0, -96}));
     app.ClosePopups(nullptr);
 }
 

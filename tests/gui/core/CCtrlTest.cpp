@@ -83,12 +83,9 @@ TEST(CCtrl, DefaultHandlersCallTheirBindersWithTheArgumentsInOrderAndPassTheAnsw
     EXPECT_EQ(owner.calls, 0);
 
     c.OnMouseDown = new _COnMouse<Owner>(&owner, &Owner::Mouse);
-    c.OnMouseUp = new _COnMouse<Owner>(&owner, &Owner::Mouse);
     c.MouseDown(-3, 17, kMouseRight | kModShift);
     EXPECT_EQ(owner.last, &c);
     EXPECT_EQ(owner.values, (std::vector<int32_t>{-3, 17, kMouseRight | kModShift, 0, 0}));
-    c.MouseUp(7, 8, kMouseRight);
-    EXPECT_EQ(owner.values, (std::vector<int32_t>{7, 8, kMouseRight, 0, 0}));
 
     c.OnKeyDown = new _COnKey<Owner>(&owner, &Owner::Key);
     EXPECT_TRUE(c.KeyDown(kKeyEnter, kModCtrl));

@@ -52,7 +52,6 @@ TEST_F(CFileSystemTest, ListsFilesAndFoldersWithoutDotEntriesAndKeepsOddBytes)
     ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(root, "sub")));
     std::vector<FileEntry> entries{{"stale", true}};
     ASSERT_TRUE(CFileSystem::List(root, entries));
-    EXPECT_EQ(entries.size(), 3u);
     EXPECT_EQ(Names(entries, false), (std::vector<std::string>{"a.vlm", odd}));
     EXPECT_EQ(Names(entries, true), (std::vector<std::string>{"sub"}));
     EXPECT_EQ(CFileSystem::Attributes(CFileSystem::Join(root, odd)), kFileExists);
