@@ -150,11 +150,19 @@ Rect BoxOf(CSoftContext& dc, uint32_t colour)
     return box;
 }
 
-TEST(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
+// A 60 x 40 surface and a group to paint on it.
+class CGroupPaint : public ::testing::Test
 {
-    CSoftContext dc(60, 40);
-    CGraphic g(&dc);
-    CGroup group(nullptr);
+protected:
+    CGroupPaint() : dc(60, 40), g(&dc), group(nullptr) {}
+
+    CSoftContext dc;
+    CGraphic g;
+    CGroup group;
+};
+
+TEST_F(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
+{
     group.width = 50;
     group.height = 30;
     group.background = 0x505050;
@@ -171,11 +179,8 @@ TEST(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
     EXPECT_EQ(g.clip, (Rect{0, 0, 60, 40}));
 }
 
-TEST(CGroupPaint, AChildNeverPaintsOutsideItsParent)
+TEST_F(CGroupPaint, AChildNeverPaintsOutsideItsParent)
 {
-    CSoftContext dc(60, 40);
-    CGraphic g(&dc);
-    CGroup group(nullptr);
     group.width = 30;
     group.height = 20;
     PlaceIn(&group, new Filler(0xFFFFFF, false), -10, 5, 100, 100);
@@ -183,11 +188,8 @@ TEST(CGroupPaint, AChildNeverPaintsOutsideItsParent)
     EXPECT_EQ(BoxOf(dc, 0xFFFFFF), (Rect{10, 15, 40, 30}));
 }
 
-TEST(CGroupPaint, ClipChildrenAddsASystemClipRegion)
+TEST_F(CGroupPaint, ClipChildrenAddsASystemClipRegion)
 {
-    CSoftContext dc(60, 40);
-    CGraphic g(&dc);
-    CGroup group(nullptr);
     group.width = 60;
     group.height = 40;
     Filler* raw = PlaceIn(&group, new Filler(0x00FF00, true), 10, 10, 8, 6);
