@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <utility>
 #include <string>
 
 namespace
@@ -320,25 +320,28 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     EXPECT_EQ(app.hoverCtrl, static_cast<CCtrl*>(win->clientGroup));
 }
 
-// Notes the outermost handling of messages; onLeft, run once, may delete
-// the application, as a plug-in closed meanwhile does (deleting its windows
-// hands them messages, so the watcher hears of more frames while it runs).
+// Notes the outermost handling of messages; when it has left, it deletes the
+// application and its windows once, as a plug-in closed meanwhile does
+// (deleting the windows hands them messages: it hears of more frames meanwhile).
 class CFrameLog : public CFrameWatcher
 {
 public:
-    explicit CFrameLog(std::vector<std::string>* log) : log(log) {}
-    void Entered() override { log->push_back("entered"); }
+    void Entered() override { log.push_back("entered"); }
     void Left() override
     {
-        log->push_back("left");
-        const std::function<void()> action = std::move(onLeft);
-        onLeft = nullptr;
-        if (action)
-            action();
+        log.push_back("left");
+        if (CApp* doomed = std::exchange(app, nullptr))
+        {
+            delete popup;
+            delete win;
+            delete doomed;
+        }
     }
 
-    std::vector<std::string>* log;
-    std::function<void()> onLeft;
+    std::vector<std::string> log;
+    CApp* app = nullptr;
+    CWin* win = nullptr;
+    CWin* popup = nullptr;
 };
 
 // A control whose first press runs a popup's loop; every press notes the
@@ -373,35 +376,30 @@ public:
 TEST(CAppFrame, TheWatcherHearsOfTheOutermostHandlingOnlyAndMayThenDeleteTheApplication)
 {
     CSoftScreen screen;
-    std::vector<std::string> log;
-    CFrameLog watcher(&log);
+    CFrameLog watcher;
     CApp* app = new CApp(&screen);
     CWin* win = new CWin(app, nullptr, kWinNoBorder, "main", 0, 0, 300, 300);
     CWin* popup = new CWin(app, nullptr, kWinNoBorder | kWinNoActivate, "pop", 400, 0, 100, 100);
-    popup->AddChild(new CProbe(popup, &log, "pop", 0, 0, 100, 100));
-    win->AddChild(new CPopupOpener(win, popup, &log));
+    popup->AddChild(new CProbe(popup, &watcher.log, "pop", 0, 0, 100, 100));
+    win->AddChild(new CPopupOpener(win, popup, &watcher.log));
     win->Show(true);
     Message m;
     while (screen.Peek(m))
         screen.Dispatch(m);
     app->frameWatcher = &watcher;
-    watcher.onLeft = [&]
-    {
-        delete popup;
-        delete win;
-        delete app;
-    };
+    watcher.app = app;
+    watcher.win = win;
+    watcher.popup = popup;
     screen.Press(10, 10, kMouseLeft);
     screen.Press(410, 10, kMouseLeft);
     screen.Release(410, 10, kMouseLeft);
     screen.Press(20, 20, kMouseLeft);
     while (screen.Peek(m))
         screen.Dispatch(m);
-    // Deleting the windows hands them messages: the watcher may hear of more after.
     const std::vector<std::string> expected{
         "entered", "press at depth 1", "pop down 10 10 1", "pop up 10 10 1", "press at depth 2", "closed", "left"};
-    ASSERT_GE(log.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
+    ASSERT_GE(watcher.log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(watcher.log.begin(), watcher.log.begin() + expected.size()), expected);
     EXPECT_TRUE(screen.ZOrder().empty());
 }
 
