@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <utility>
 #include <string>
 
 namespace
@@ -17,7 +17,7 @@ class CAppTest : public ::testing::Test, public WindowTestKit
 protected:
     CWin* MainWindow()
     {
-        CWin* win = Open(kWinEscapeCloses, "main", 0, 0, 300, 300);
+        CWin* win = Own(Open(kWinEscapeCloses, "main", 0, 0, 300, 300));
         probe->handlesKeys = false;
         return win;
     }
@@ -25,7 +25,7 @@ protected:
     // Hidden, with its probe focused.
     CWin* Popup(int32_t x, const char* tag)
     {
-        CWin* popup = new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, tag, x, 0, 100, 100);
+        CWin* popup = Own(new CWin(&app, nullptr, kWinNoBorder | kWinNoActivate, tag, x, 0, 100, 100));
         CProbe* p = AddProbe(popup, tag, 0, 0, 100, 100);
         p->handlesKeys = false;
         popup->SetFocusCtrl(p);
@@ -64,31 +64,26 @@ TEST_F(CAppTest, RepeatingTimerFiresEveryPeriodInTenMillisecondTicks)
     ASSERT_EQ(app.timers.Count(), 1);
     EXPECT_EQ(app.timers.Get(0), every30);
     EXPECT_EQ(every30->remaining, 20);
-    delete win;
 }
 
 TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
 {
     struct Stopper : public CCtrl
     {
-        Stopper(CWin* w, CApp* app, CCtrl* victim) : CCtrl(w), app(app), victim(victim) {}
+        Stopper(CWin* w, CCtrl* victim) : CCtrl(w), victim(victim) {}
         void Timer() override
         {
             ++fired;
             delete victim;
             victim = nullptr;
         }
-        CApp* app;
         CCtrl* victim;
         int fired = 0;
     };
     CWin win(&app, nullptr, 0, "w", 0, 0, 10, 10);
-    CProbe* after = new CProbe(&win, &log, "after", 0, 0, 1, 1);
-    CProbe* victim = new CProbe(&win, &log, "victim", 0, 0, 1, 1);
-    Stopper* stopper = new Stopper(&win, &app, victim);
-    win.AddChild(after);
-    win.AddChild(victim);
-    win.AddChild(stopper);
+    CProbe* after = AddProbe(&win, "after", 0, 0, 1, 1);
+    CProbe* victim = AddProbe(&win, "victim", 0, 0, 1, 1);
+    Stopper* stopper = PlaceIn(&win, new Stopper(&win, victim), 0, 0, 1, 1);
     app.StartTimer(stopper, 10, true);
     app.StartTimer(victim, 10, true);
     app.StartTimer(after, 10, true);
@@ -100,10 +95,9 @@ TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
 
 TEST_F(CAppTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
-    screen.Press(10, 10, kMouseLeft);
-    screen.Release(10, 10, kMouseLeft);
+    Click(10, 10);
     popup->RunPopup();
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(app.topPopup, nullptr);
@@ -112,13 +106,11 @@ TEST_F(CAppTest, APressOutsideThePopupClosesItAndReachesTheClickedWindow)
     // The loop ended before the release was taken.
     EXPECT_EQ(screen.QueuedCount(), 1);
     EXPECT_FALSE(screen.Exhausted());
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgain)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     Opened(popup);
     screen.Press(10, 10, kMouseLeft);
@@ -130,26 +122,21 @@ TEST_F(CAppTest, OutsideAPopupLoopTheProcedureClosesThePopupAndPostsThePressAgai
     EXPECT_EQ(screen.QueuedCount(), 1);
     Pump();
     EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 1"}));
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, HidingThePopupFromItsOwnHandlerEndsTheLoopBeforeTheNextMessage)
 {
     CCloser closer;
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     popup->DeleteChildren();
     CCtrl* item = PlaceIn(popup, new CCtrl(popup), 0, 0, 100, 100);
     item->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
-    screen.Press(410, 10, kMouseLeft);
-    screen.Release(410, 10, kMouseLeft);
+    Click(410, 10);
     screen.Key('x');
     popup->RunPopup();
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(screen.QueuedCount(), 2);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
@@ -165,7 +152,7 @@ TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
         }
         CWin* second;
     };
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* first = Popup(400, "one");
     CWin* second = Popup(600, "two");
     Opener opener{second};
@@ -179,9 +166,6 @@ TEST_F(CAppTest, KeysGoToTheNewestPopupAndPopupsCloseNewestFirst)
     EXPECT_EQ(app.popupStack.Count(), 0);
     const std::vector<std::string> expected{"two key 107 0 0", "main down 10 10 1"};
     EXPECT_EQ(log, expected);
-    delete second;
-    delete first;
-    delete win;
 }
 
 TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
@@ -190,10 +174,7 @@ TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
     CWin* b = Popup(100, "b");
     CWin* c = Popup(200, "c");
     for (CWin* p : {a, b, c})
-    {
-        app.popupStack.Add(p);
-        p->Show(false);
-    }
+        Opened(p);
     app.ClosePopups(a);
     EXPECT_TRUE(a->visible);
     EXPECT_FALSE(b->visible);
@@ -201,14 +182,11 @@ TEST_F(CAppTest, ClosePopupsKeepsTheGivenOneAndTheOlder)
     EXPECT_EQ(app.topPopup, a);
     app.ClosePopups(nullptr);
     EXPECT_EQ(app.topPopup, nullptr);
-    delete c;
-    delete b;
-    delete a;
 }
 
 TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
 {
-    CWin* win = MainWindow();
+    MainWindow();
     CWin* popup = Popup(400, "pop");
     Opened(popup);
     // The popup's own Wheel gets the raw screen point.
@@ -216,47 +194,39 @@ TEST_F(CAppTest, PopupWheelIsScaledToThirtyTwoPerNotch)
     {
         bool Wheel(CCtrl*, int32_t px, int32_t py, int32_t flags, int32_t delta, int32_t)
         {
-            seen = std::to_string(px) + " " + std::to_string(py) + " " + std::to_string(flags) + " " +
-                   std::to_string(delta);
+            seen = {px, py, flags, delta};
             return true;
         }
-        std::string seen;
+        std::vector<int32_t> seen;
     } counter;
     popup->OnWheel = new _COnWheel<Counter>(&counter, &Counter::Wheel);
     screen.Turn(450, 50, -360, kModCtrl);
     Pump();
-    EXPECT_EQ(counter.seen, "450 50 0 -96");
+    EXPECT_EQ(counter.seen, (std::vector<int32_t>{450, 50, 0, -96}));
     app.ClosePopups(nullptr);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, ModalLoopDropsPressesElsewhereAndTakesTheKeys)
 {
-    CWin* win = MainWindow();
-    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
-    screen.Press(10, 10, kMouseLeft);
-    screen.Release(10, 10, kMouseLeft);
+    MainWindow();
+    CWin* dialog = Own(new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100));
+    Click(10, 10);
     screen.Press(12, 10, kMouseRight);
     screen.Key(kKeyEscape);
     dialog->RunModal();
     EXPECT_FALSE(dialog->visible);
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(screen.Exhausted());
-    delete dialog;
-    delete win;
 }
 
 TEST_F(CAppTest, ModalLoopLeavesMiddlePressesToTheirWindow)
 {
-    CWin* win = MainWindow();
-    CWin* dialog = new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100);
+    MainWindow();
+    CWin* dialog = Own(new CWin(&app, nullptr, kWinEscapeCloses, "dialog", 500, 0, 100, 100));
     screen.Press(10, 10, kMouseMiddle);
     screen.Key(kKeyEscape);
     dialog->RunModal();
     EXPECT_EQ(log, (std::vector<std::string>{"main down 10 10 4"}));
-    delete dialog;
-    delete win;
 }
 
 // Ending the loops from inside a popup that a modal loop serves ends the
@@ -272,7 +242,7 @@ TEST_F(CAppTest, EndLoopsEndsEveryNestedLoop)
         }
         CWin* popup;
     };
-    CWin* dialog = new CWin(&app, nullptr, 0, "dialog", 0, 0, 100, 100);
+    CWin* dialog = Own(new CWin(&app, nullptr, 0, "dialog", 0, 0, 100, 100));
     CWin* popup = Popup(400, "pop");
     Opener opener{popup};
     dialog->keyHandler = new _COnKey<Opener>(&opener, &Opener::Key);
@@ -283,8 +253,6 @@ TEST_F(CAppTest, EndLoopsEndsEveryNestedLoop)
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(screen.QueuedCount(), 1);
     EXPECT_FALSE(app.endingLoops);
-    delete popup;
-    delete dialog;
 }
 
 TEST_F(CAppTest, LoopsOfAWindowTheSystemRefusedReturnAtOnce)
@@ -327,8 +295,6 @@ TEST_F(CAppTest, DeactivationClosesEveryPopup)
     EXPECT_EQ(app.active, 0);
     EXPECT_FALSE(popup->visible);
     EXPECT_EQ(app.topPopup, nullptr);
-    delete popup;
-    delete win;
 }
 
 TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
@@ -352,28 +318,30 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     EXPECT_EQ(h->seen, "in 5,5;out 40,40;");
     EXPECT_EQ(app.overCtrl, nullptr);
     EXPECT_EQ(app.hoverCtrl, static_cast<CCtrl*>(win->clientGroup));
-    delete win;
 }
 
-// Notes the outermost handling of messages; onLeft, run once, may delete
-// the application, as a plug-in closed meanwhile does (deleting its windows
-// hands them messages, so the watcher hears of more frames while it runs).
+// Notes the outermost handling of messages; when it has left, it deletes the
+// application and its windows once, as a plug-in closed meanwhile does
+// (deleting the windows hands them messages: it hears of more frames meanwhile).
 class CFrameLog : public CFrameWatcher
 {
 public:
-    explicit CFrameLog(std::vector<std::string>* log) : log(log) {}
-    void Entered() override { log->push_back("entered"); }
+    void Entered() override { log.push_back("entered"); }
     void Left() override
     {
-        log->push_back("left");
-        const std::function<void()> action = std::move(onLeft);
-        onLeft = nullptr;
-        if (action)
-            action();
+        log.push_back("left");
+        if (CApp* doomed = std::exchange(app, nullptr))
+        {
+            delete popup;
+            delete win;
+            delete doomed;
+        }
     }
 
-    std::vector<std::string>* log;
-    std::function<void()> onLeft;
+    std::vector<std::string> log;
+    CApp* app = nullptr;
+    CWin* win = nullptr;
+    CWin* popup = nullptr;
 };
 
 // A control whose first press runs a popup's loop; every press notes the
@@ -408,35 +376,30 @@ public:
 TEST(CAppFrame, TheWatcherHearsOfTheOutermostHandlingOnlyAndMayThenDeleteTheApplication)
 {
     CSoftScreen screen;
-    std::vector<std::string> log;
-    CFrameLog watcher(&log);
+    CFrameLog watcher;
     CApp* app = new CApp(&screen);
     CWin* win = new CWin(app, nullptr, kWinNoBorder, "main", 0, 0, 300, 300);
     CWin* popup = new CWin(app, nullptr, kWinNoBorder | kWinNoActivate, "pop", 400, 0, 100, 100);
-    popup->AddChild(new CProbe(popup, &log, "pop", 0, 0, 100, 100));
-    win->AddChild(new CPopupOpener(win, popup, &log));
+    popup->AddChild(new CProbe(popup, &watcher.log, "pop", 0, 0, 100, 100));
+    win->AddChild(new CPopupOpener(win, popup, &watcher.log));
     win->Show(true);
     Message m;
     while (screen.Peek(m))
         screen.Dispatch(m);
     app->frameWatcher = &watcher;
-    watcher.onLeft = [&]
-    {
-        delete popup;
-        delete win;
-        delete app;
-    };
+    watcher.app = app;
+    watcher.win = win;
+    watcher.popup = popup;
     screen.Press(10, 10, kMouseLeft);
     screen.Press(410, 10, kMouseLeft);
     screen.Release(410, 10, kMouseLeft);
     screen.Press(20, 20, kMouseLeft);
     while (screen.Peek(m))
         screen.Dispatch(m);
-    // Deleting the windows hands them messages: the watcher may hear of more after.
     const std::vector<std::string> expected{
         "entered", "press at depth 1", "pop down 10 10 1", "pop up 10 10 1", "press at depth 2", "closed", "left"};
-    ASSERT_GE(log.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
+    ASSERT_GE(watcher.log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(watcher.log.begin(), watcher.log.begin() + expected.size()), expected);
     EXPECT_TRUE(screen.ZOrder().empty());
 }
 

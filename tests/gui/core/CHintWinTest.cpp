@@ -13,11 +13,10 @@ class CHintWinTest : public ::testing::Test, public WindowTestKit
 protected:
     CHintWinTest()
     {
-        main = new CWin(&app, nullptr, 0, "main", 100, 100, 400, 200);
+        main = Own(new CWin(&app, nullptr, 0, "main", 100, 100, 400, 200));
         main->Show(true);
         Pump();
     }
-    ~CHintWinTest() override { delete main; }
 
     // Idle ticks of 10 ms, with the messages they let through.
     void Ticks(int n)
@@ -63,8 +62,7 @@ TEST_F(CHintWinTest, APressCancelsAPendingHintAndTheRightEdgeKeepsItOnScreen)
     screen.Move(150, 150);
     Pump();
     app.ShowHint("Resonance", 100);
-    screen.Press(150, 150, kMouseLeft);
-    screen.Release(150, 150, kMouseLeft);
+    Click(150, 150);
     Ticks(20);
     EXPECT_FALSE(HintShown());
     EXPECT_EQ(app.timers.Count(), 0);

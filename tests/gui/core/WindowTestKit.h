@@ -2,6 +2,7 @@
 
 #include "gui/core/CApp.h"
 #include "gui/core/CWin.h"
+#include "gui/platform/InputCodes.h"
 #include "gui/platform/CSoftScreen.h"
 
 #include <cstdint>
@@ -74,6 +75,19 @@ class WindowTestKit
 {
 public:
     WindowTestKit() : app(&screen) {}
+    // Deletes the windows given to Own, newest first, while the application lives.
+    ~WindowTestKit()
+    {
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+            delete *it;
+    }
+
+    template <class W>
+    W* Own(W* win)
+    {
+        owned.push_back(win);
+        return win;
+    }
 
     // Dispatches every message due now (no idle ticks).
     void Pump()
@@ -81,6 +95,13 @@ public:
         Message m;
         while (screen.Peek(m))
             screen.Dispatch(m);
+    }
+
+    // A press and release at one screen point.
+    void Click(int32_t x, int32_t y, int32_t button = kMouseLeft)
+    {
+        screen.Press(x, y, button);
+        screen.Release(x, y, button);
     }
 
     // A borderless window at (x, y) whose client area is one probe tagged
@@ -107,6 +128,7 @@ public:
     CApp app;
     std::vector<std::string> log;
     CProbe* probe = nullptr;  // the last window's
+    std::vector<CWin*> owned;
 };
 
 // Closes the window of the control that calls it, from inside its handler.

@@ -90,8 +90,6 @@ TEST_F(ItemDrawing, EveryItemShowsItsFillShapeAndFrame)
 TEST_F(ItemDrawing, CaptionUsesItsPreRenderedGlossOnlyAtItsOwnHeight)
 {
     CGraphic* image = gui.Find("caption")->itemfilltex->graphic;
-    EXPECT_EQ(image->GetPixel(100, 0), 0x5E5E5Eu);
-    EXPECT_EQ(image->GetPixel(100, 10), 0x363636u);
     image->FillRect(0x00FF00, Rect{0, 0, 256, 20});
     CSoftContext* s = Draw("caption", 30, 20, 0);
     EXPECT_EQ(s->GetPixel(1, 1), 0x00FF00u);

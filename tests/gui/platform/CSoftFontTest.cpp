@@ -2,39 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 namespace
 {
 
-int RowCount(const char* glyph)
-{
-    int rows = 1;
-    for (const char* p = glyph; *p != '\0'; ++p)
-        rows += *p == '/';
-    return rows;
-}
-
 TEST(CSoftFont, EveryGlyphIsARectangleOfRowsThatFitsTheLineCell)
 {
     for (int code = 32; code <= 126; ++code)
     {
+        // Rows of equal width: a '/' after every width cells and nowhere else.
         const std::string glyph = CSoftFont::Glyph(static_cast<char>(code));
-        size_t start = 0;
-        const size_t width = glyph.find('/') == std::string::npos ? glyph.size() : glyph.find('/');
+        const size_t width = std::min(glyph.find('/'), glyph.size());
+        const size_t rows = (glyph.size() + 1) / (width + 1);
         EXPECT_GT(width, 0u) << "code " << code;
-        while (start <= glyph.size())
-        {
-            size_t end = glyph.find('/', start);
-            if (end == std::string::npos)
-                end = glyph.size();
-            EXPECT_EQ(end - start, width) << "code " << code << " row at " << start;
-            for (size_t i = start; i < end; ++i)
-                EXPECT_TRUE(glyph[i] == '#' || glyph[i] == '.') << "code " << code;
-            start = end + 1;
-        }
-        EXPECT_LE(CSoftFont::kGlyphTop + RowCount(glyph.c_str()), CSoftFont::kLineHeight) << "code " << code;
+        EXPECT_EQ(rows * (width + 1), glyph.size() + 1) << "code " << code;
+        EXPECT_EQ(glyph.find_first_not_of("#./"), std::string::npos) << "code " << code;
+        EXPECT_EQ(static_cast<size_t>(std::count(glyph.begin(), glyph.end(), '/')), rows - 1) << "code " << code;
+        for (size_t k = width; k < glyph.size(); k += width + 1)
+            EXPECT_EQ(glyph[k], '/') << "code " << code;
+        EXPECT_LE(CSoftFont::kGlyphTop + static_cast<int32_t>(rows), CSoftFont::kLineHeight) << "code " << code;
         EXPECT_EQ(CSoftFont::Advance(static_cast<char>(code)), static_cast<int32_t>(width) + 1);
     }
 }

@@ -2,40 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace
 {
-
-// Records what the screen sends, as "window kind x y" lines.
-std::vector<std::string>* sent = nullptr;
-
-MessageResult Recorder(CWindowSystem&, const Message& m)
-{
-    sent->push_back(std::to_string(m.window) + " " + std::to_string(static_cast<int>(m.kind)) + " " +
-                    std::to_string(m.x) + " " + std::to_string(m.y));
-    return MessageResult::Handled;
-}
 
 class CSoftScreenTest : public ::testing::Test
 {
 protected:
-    CSoftScreenTest()
-    {
-        sent = &log;
-        screen.procedure = &Recorder;
-    }
-    ~CSoftScreenTest() override { sent = nullptr; }
-
-    std::string Line(SysWindow w, MessageKind kind, int32_t x = 0, int32_t y = 0)
-    {
-        return std::to_string(w) + " " + std::to_string(static_cast<int>(kind)) + " " + std::to_string(x) + " " +
-               std::to_string(y);
-    }
-
     CSoftScreen screen;
-    std::vector<std::string> log;
 };
 
 TEST_F(CSoftScreenTest, WindowAtFollowsZOrderVisibilityAndChildren)
