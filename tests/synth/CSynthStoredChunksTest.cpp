@@ -2,9 +2,6 @@
 // load them to the same fields and save them back to the same bytes.
 #include "PatchTestSupport.h"
 
-#include "io/CMemoryStream.h"
-#include "synth/CSynth.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -24,20 +21,6 @@ Bytes ReadData(const char* name)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-Bytes Save(CSynth& synth, bool isPreset)
-{
-    CMemoryStream stream;
-    synth.SaveState(&stream, isPreset);
-    return StreamBytes(stream);
-}
-
-void Load(CSynth& synth, const Bytes& bytes, bool isPreset)
-{
-    CMemoryStream stream;
-    Fill(stream, bytes);
-    synth.LoadState(&stream, isPreset);
-}
-
 }  // namespace
 
 // The stored bank is the factory bank as saved before the Noise Bell (29) was
@@ -51,7 +34,7 @@ TEST(CSynthStoredChunks, BankChunkLoadsToTheFactoryProgramsAndSavesBackUnchanged
     auto synth = std::make_unique<CSynth>();
     synth->ClearAllPrograms();
     synth->SetProgram(30);
-    Load(*synth, stored, false);
+    LoadChunk(*synth, stored, false);
     EXPECT_EQ(synth->GetProgram(), 0);
     for (int i = 0; i < CSynth::kProgramCount; ++i)
     {
@@ -61,7 +44,7 @@ TEST(CSynthStoredChunks, BankChunkLoadsToTheFactoryProgramsAndSavesBackUnchanged
         }
     }
     EXPECT_STREQ(synth->programs[kRevisedSinceStored].name, factory->programs[kRevisedSinceStored].name);
-    EXPECT_EQ(Save(*synth, false), stored);
+    EXPECT_EQ(SaveChunk(*synth, false), stored);
 }
 
 TEST(CSynthStoredChunks, ProgramChunkLoadsAndSavesBackUnchanged)
@@ -71,11 +54,11 @@ TEST(CSynthStoredChunks, ProgramChunkLoadsAndSavesBackUnchanged)
     auto synth = std::make_unique<CSynth>();
     synth->SetProgram(41);
     const SynthProgram before40 = synth->programs[40];
-    Load(*synth, stored, true);
+    LoadChunk(*synth, stored, true);
 
     // It holds the factory's "FM Lazer".
     const auto factory = std::make_unique<CSynth>();
     EXPECT_EQ(DifferentFields(synth->programs[41], factory->programs[20]), std::vector<std::string>());
     EXPECT_TRUE(DifferentFields(synth->programs[40], before40).empty());
-    EXPECT_EQ(Save(*synth, true), stored);
+    EXPECT_EQ(SaveChunk(*synth, true), stored);
 }

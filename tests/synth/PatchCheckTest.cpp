@@ -1,8 +1,7 @@
 #include "synth/PatchCheck.h"
 
+#include "PatchTestSupport.h"
 #include "io/ByteOrder.h"
-#include "io/CMemoryStream.h"
-#include "synth/CSynth.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +15,7 @@ namespace
 std::vector<uint8_t> Chunk(bool isPreset)
 {
     CSynth synth;
-    CMemoryStream stream;
-    synth.SaveState(&stream, isPreset);
-    std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
-    stream.Seek(0, CStream::FromStart);
-    stream.Read(bytes.data(), stream.Size());
-    return bytes;
+    return PatchTest::SaveChunk(synth, isPreset);
 }
 
 bool Check(const std::vector<uint8_t>& bytes, bool isPreset, std::string* reason = nullptr)

@@ -110,4 +110,18 @@ void Fill(CMemoryStream& stream, const Bytes& bytes)
     stream.Seek(0, CStream::FromStart);
 }
 
+Bytes SaveChunk(CSynth& synth, bool isPreset)
+{
+    CMemoryStream stream;
+    synth.SaveState(&stream, isPreset);
+    return StreamBytes(stream);
+}
+
+void LoadChunk(CSynth& synth, const Bytes& bytes, bool isPreset)
+{
+    CMemoryStream stream;
+    Fill(stream, bytes);
+    synth.LoadState(&stream, isPreset);
+}
+
 }  // namespace PatchTest

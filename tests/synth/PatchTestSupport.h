@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/CMemoryStream.h"
+#include "synth/CSynth.h"
 #include "synth/SynthProgram.h"
 
 #include <cstdint>
@@ -42,6 +43,10 @@ SynthProgram Stored(SynthProgram program);
 
 Bytes StreamBytes(CMemoryStream& stream);
 void Fill(CMemoryStream& stream, const Bytes& bytes);
+
+// A program chunk (isPreset) or a bank chunk, saved or loaded as a host does.
+Bytes SaveChunk(CSynth& synth, bool isPreset);
+void LoadChunk(CSynth& synth, const Bytes& bytes, bool isPreset);
 
 // What differs between two records: "name" and "word k" (k counted from the
 // first word after the name).
