@@ -93,21 +93,4 @@ TEST_F(CParamSwitchTest, ListAlwaysShowsTheNameOfItsValue)
     EXPECT_EQ(wave->DisplayText(), "");
 }
 
-TEST_F(CParamSwitchTest, SwitchLightFollowsTheFieldAndListsHaveNone)
-{
-    program->mono = 1;
-    program->wave1 = 1;
-    Place(Switch("MONO", program->mono));
-    Place(Waves("WAVE1", program->wave1));
-    Show();
-    // Boxes of 24 x 28 centred 4 pixels high: (24, 38)-(48, 66) in the
-    // first control; a switch's light is (32, 41)-(40, 44).
-    CDrawContext* dc = screen.Context(win->hwnd);
-    EXPECT_EQ(dc->GetPixel(35, 42), kAccentColour);
-    EXPECT_EQ(dc->GetPixel(64 + 35, 42), kBoxColour);
-    Click(30, 50, kMouseLeft);
-    win->PaintWindow(Rect{0, 0, win->width, win->height});
-    EXPECT_EQ(dc->GetPixel(35, 42), kGreyColour);
-}
-
 }  // namespace
