@@ -1,5 +1,7 @@
 #include "effects/MDCBlocker.h"
 
+#include "EffectSignals.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,18 +19,10 @@ double SineGainDb(double hz, double rate = kRate)
     MDCBlocker blocker;
     blocker.SetSampleRate(static_cast<float>(rate));
     const int32_t n = static_cast<int32_t>(rate) * 4;
-    std::vector<float> x(static_cast<size_t>(n));
-    for (int32_t i = 0; i < n; ++i)
-        x[static_cast<size_t>(i)] = static_cast<float>(std::sin(2.0 * 3.14159265358979323846 * hz * i / rate));
+    const std::vector<float> x = Sine(n, hz, rate, 1.0f);
     std::vector<float> y = x;
     blocker.Process(y.data(), n);
-    double in = 0.0, out = 0.0;
-    for (int32_t i = n / 2; i < n; ++i)
-    {
-        in += static_cast<double>(x[static_cast<size_t>(i)]) * x[static_cast<size_t>(i)];
-        out += static_cast<double>(y[static_cast<size_t>(i)]) * y[static_cast<size_t>(i)];
-    }
-    return 10.0 * std::log10(out / in);
+    return 10.0 * std::log10(Energy(y, n / 2, n / 2) / Energy(x, n / 2, n / 2));
 }
 
 }  // namespace

@@ -4,19 +4,6 @@
 
 #include <vector>
 
-TEST(MDelayLine, ReadReturnsWhatWasWrittenExactlyDelaySamplesEarlier)
-{
-    MDelayLine line;
-    line.Setup(5);
-    // 40 samples pass the 16-float ring more than twice.
-    for (int i = 0; i < 40; ++i)
-    {
-        const float out = line.Read();
-        line.Write(static_cast<float>(i + 1));
-        EXPECT_EQ(out, i < 5 ? 0.0f : static_cast<float>(i - 4)) << "sample " << i;
-    }
-}
-
 TEST(MDelayLine, BlockReadsAndWritesCrossTheWrapLikeSingleOnes)
 {
     MDelayLine line;

@@ -24,16 +24,6 @@ std::vector<int> Decode(const std::vector<uint8_t>& lengths, const std::vector<u
 
 }  // namespace
 
-// Lengths 1 to 15, one each: only one 15-bit code is missing.
-TEST(CHuffmanTable, RefusesACodeIncompleteAtItsLongestLength)
-{
-    CHuffmanTable table;
-    uint8_t almost[15];
-    for (int i = 0; i < 15; ++i)
-        almost[i] = static_cast<uint8_t>(i + 1);
-    EXPECT_FALSE(table.Build(almost, 15));
-}
-
 // A single one-bit code is allowed and its twin is no code; an empty code
 // decodes nothing; a rebuilt table forgets its old code.
 TEST(CHuffmanTable, BitsWithoutACodeDecodeAsMinusOne)

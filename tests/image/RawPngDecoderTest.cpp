@@ -26,13 +26,7 @@ void ExpectSameAsLibPng(const LibPngImage& image)
     ASSERT_TRUE(DecodeBytes(decoder, png));
     ASSERT_EQ(decoder.width, image.width);
     ASSERT_EQ(decoder.height, image.height);
-    const std::vector<uint8_t> expected = DecodeWithLibPng(png);
-    const std::vector<uint8_t> actual = Pixels(decoder);
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-    {
-        ASSERT_EQ(actual[i], expected[i]) << "byte " << i;
-    }
+    ASSERT_EQ(Pixels(decoder), DecodeWithLibPng(png));
 }
 
 // A PNG of one IDAT chunk holding the raw (filtered) rows.
@@ -88,10 +82,7 @@ TEST(RawPngDecoder, MatchesLibPngForEveryFormatFilterInterlaceSizeAndTransparenc
                         image.paletteAlpha = {128, 0, 77};
                     else if (transparent && size.first > 1 && (format.first == 0 || format.first == 2))
                         UseFirstPixelAsKey(image);
-                    SCOPED_TRACE("colour type " + std::to_string(format.first) + " depth " +
-                                 std::to_string(format.second) + (interlaced ? " interlaced" : "") + " filters " +
-                                 std::to_string(filter) + " size " + std::to_string(size.first) + "x" +
-                                 std::to_string(size.second) + (transparent ? " transparent" : ""));
+                    SCOPED_TRACE("image " + std::to_string(seed));
                     ExpectSameAsLibPng(image);
                 }
             }
@@ -141,27 +132,12 @@ TEST(RawPngDecoder, ImageDataMustBeExact)
     EXPECT_FALSE(DecodeBytes(decoder, HandMade(header, {0, 1, 2, 0, 3, 4, 9})));
 }
 
-TEST(RawPngDecoder, ADecoderUsedTwiceKeepsNothingOfTheFirstImage)
+// The file once made the decoder misbehave; it is a valid PNG.
+TEST(RawPngDecoder, AnInputFoundByFuzzingDecodesLikeLibPng)
 {
-    // First a grey image keyed on 7, then a plain grey image
-    // whose every sample equals the old key and whose rows use Up.
+    const std::string bytes =
+        TempDir::Read(VELMORA_IMAGE_TEST_DATA "/fuzz-regressions/grey1-sub-filter-left-of-first-byte.png");
     RawPngDecoder decoder;
-    ASSERT_TRUE(DecodeBytes(decoder, HandMade(PngFile().Header(2, 1, 8, 0).Chunk("tRNS", {0, 7}), {0, 7, 9})));
-    EXPECT_EQ(decoder.Pixels()[3], 0);
-    ASSERT_TRUE(DecodeBytes(decoder, HandMade(PngFile().Header(1, 2, 8, 0), {2, 7, 2, 0})));
-    EXPECT_EQ(Pixels(decoder), (std::vector<uint8_t>{7, 7, 7, 255, 7, 7, 7, 255}));
-}
-
-TEST(RawPngDecoder, InputsFoundByFuzzingDecodeLikeLibPng)
-{
-    // Each file once made the decoder misbehave; all are valid PNGs.
-    const char* files[] = {"grey1-sub-filter-left-of-first-byte.png"};
-    for (const char* name : files)
-    {
-        const std::string bytes = TempDir::Read(std::string(VELMORA_IMAGE_TEST_DATA) + "/fuzz-regressions/" + name);
-        ASSERT_FALSE(bytes.empty()) << name;
-        RawPngDecoder decoder;
-        ASSERT_TRUE(DecodeBytes(decoder, bytes)) << name;
-        EXPECT_EQ(Pixels(decoder), DecodeWithLibPng(bytes)) << name;
-    }
+    ASSERT_TRUE(DecodeBytes(decoder, bytes));
+    EXPECT_EQ(Pixels(decoder), DecodeWithLibPng(bytes));
 }

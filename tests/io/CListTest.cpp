@@ -25,9 +25,6 @@ TEST(CList, AddsInsertsRemovesAndAnswersNullOutsideTheRange)
     EXPECT_EQ(list.RemoveAt(0), &d);
     EXPECT_EQ(list.RemoveAt(5), nullptr);
     EXPECT_EQ(list.Count(), 3);
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.Get(0), nullptr);
 }
 
 TEST(HeapString, CopiesAndCutsToALimit)
@@ -35,9 +32,6 @@ TEST(HeapString, CopiesAndCutsToALimit)
     char* cut = NewString("abcdef", 3);
     EXPECT_STREQ(cut, "abc");
     FreeString(cut);
-    char* fromNull = NewString(nullptr);
-    EXPECT_STREQ(fromNull, "");
-    FreeString(fromNull);
     char* negative = NewString("abc", -5);
     EXPECT_STREQ(negative, "");
     FreeString(negative);
