@@ -83,7 +83,7 @@ TEST_F(CAppTest, ATimerThatStopsAnotherSkipsNothingElse)
     CWin win(&app, nullptr, 0, "w", 0, 0, 10, 10);
     CProbe* after = AddProbe(&win, "after", 0, 0, 1, 1);
     CProbe* victim = AddProbe(&win, "victim", 0, 0, 1, 1);
-    Stopper* stopper = PlaceIn(&win, new Stopper(&win, victim), 0, 0, 1, 1);
+    Stopper* stopper = win.AddChildAt(new Stopper(&win, victim), 0, 0, 1, 1);
     app.StartTimer(stopper, 10, true);
     app.StartTimer(victim, 10, true);
     app.StartTimer(after, 10, true);
@@ -130,7 +130,7 @@ TEST_F(CAppTest, HidingThePopupFromItsOwnHandlerEndsTheLoopBeforeTheNextMessage)
     MainWindow();
     CWin* popup = Popup(400, "pop");
     popup->DeleteChildren();
-    CCtrl* item = PlaceIn(popup, new CCtrl(popup), 0, 0, 100, 100);
+    CCtrl* item = popup->AddChildAt(new CCtrl(popup), 0, 0, 100, 100);
     item->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
     Click(410, 10);
     screen.Key('x');
@@ -310,7 +310,7 @@ TEST_F(CAppTest, HoverTrackingControlsAreToldOnEnterAndLeave)
     };
     CWin* win = MainWindow();
     win->DeleteChildren();
-    Hovering* h = PlaceIn(win, new Hovering(win), 10, 10, 20, 20);
+    Hovering* h = win->AddChildAt(new Hovering(win), 10, 10, 20, 20);
     screen.Move(15, 15);
     screen.Move(16, 16);
     screen.Move(50, 50);

@@ -45,10 +45,10 @@ TEST_F(CDragWinTest, ADragFollowsTheCursorTellsTheTargetsAndDropsInAnotherWindow
     DragOwner owner;
     // Source window at (100, 50), target window at (400, 50), both without border.
     CWin* from = Own(new CWin(&app, nullptr, kWinNoBorder, "from", 100, 50, 200, 150));
-    CCtrl* source = PlaceIn(from, new CCtrl(from), 0, 0, 100, 150);
+    CCtrl* source = from->AddChildAt(new CCtrl(from), 0, 0, 100, 150);
     source->OnDragStart = new _COnMouse<DragOwner>(&owner, &DragOwner::Start);
     CWin* to = Own(new CWin(&app, nullptr, kWinNoBorder, "to", 400, 50, 200, 150));
-    CCtrl* target = PlaceIn(to, new CCtrl(to), 20, 10, 100, 100);
+    CCtrl* target = to->AddChildAt(new CCtrl(to), 20, 10, 100, 100);
     target->OnDrop = new _COnMouse<DragOwner>(&owner, &DragOwner::Drop);
     target->OnDragOver = new _COnMouse<DragOwner>(&owner, &DragOwner::Over);
     from->Show(true);
@@ -90,7 +90,7 @@ TEST_F(CDragWinTest, ATargetDeletedDuringTheDragIsForgottenAndAnEmptyDragShowsNo
 {
     DragOwner owner;
     CWin* win = Own(new CWin(&app, nullptr, kWinNoBorder, "w", 0, 0, 300, 100));
-    CCtrl* target = PlaceIn(win, new CCtrl(win), 200, 0, 100, 100);
+    CCtrl* target = win->AddChildAt(new CCtrl(win), 200, 0, 100, 100);
     target->OnDrop = new _COnMouse<DragOwner>(&owner, &DragOwner::Drop);
     win->Show(true);
     Pump();

@@ -10,12 +10,12 @@ namespace
 
 CCtrl* AddCtrl(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    return PlaceIn(&group, new CCtrl(nullptr), x, y, width, height);
+    return group.AddChildAt(new CCtrl(nullptr), x, y, width, height);
 }
 
 CGroup* AddGroup(CGroup& group, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    return PlaceIn(&group, new CGroup(nullptr), x, y, width, height);
+    return group.AddChildAt(new CGroup(nullptr), x, y, width, height);
 }
 
 TEST(CGroupLayout, PercentagePlacementCentresOnXTakesTheFreeHeightOnYAndTruncates)
@@ -166,8 +166,8 @@ TEST_F(CGroupPaint, BackgroundThenChildrenInOrderAtTheirWindowPositions)
     group.width = 50;
     group.height = 30;
     group.background = 0x505050;
-    PlaceIn(&group, new Filler(0x0000FF, false), 5, 5, 20, 10);
-    PlaceIn(&group, new Filler(0x00FF00, false), 15, 10, 20, 10);
+    group.AddChildAt(new Filler(0x0000FF, false), 5, 5, 20, 10);
+    group.AddChildAt(new Filler(0x00FF00, false), 15, 10, 20, 10);
     group.scrollX = 2;
     CGroup::PaintChild(g, &group, 3, 4);
     EXPECT_EQ(BoxOf(dc, 0x505050).left, 3);
@@ -183,7 +183,7 @@ TEST_F(CGroupPaint, AChildNeverPaintsOutsideItsParent)
 {
     group.width = 30;
     group.height = 20;
-    PlaceIn(&group, new Filler(0xFFFFFF, false), -10, 5, 100, 100);
+    group.AddChildAt(new Filler(0xFFFFFF, false), -10, 5, 100, 100);
     CGroup::PaintChild(g, &group, 10, 10);
     EXPECT_EQ(BoxOf(dc, 0xFFFFFF), (Rect{10, 15, 40, 30}));
 }
@@ -192,7 +192,7 @@ TEST_F(CGroupPaint, ClipChildrenAddsASystemClipRegion)
 {
     group.width = 60;
     group.height = 40;
-    Filler* raw = PlaceIn(&group, new Filler(0x00FF00, true), 10, 10, 8, 6);
+    Filler* raw = group.AddChildAt(new Filler(0x00FF00, true), 10, 10, 8, 6);
     raw->clipChildren = 1;
     CGroup::PaintChild(g, &group, 0, 0);
     EXPECT_EQ(BoxOf(dc, 0x00FF00), (Rect{10, 10, 18, 16}));

@@ -181,7 +181,7 @@ TEST_F(CWinTest, WheelGoesToTheHitControlThenItsAncestors)
     CWin* win = Open();
     win->DeleteChildren();
     log.clear();
-    CGroup* group = PlaceIn(win, new CGroup(win), 20, 20, 100, 100);
+    CGroup* group = win->AddChildAt(new CGroup(win), 20, 20, 100, 100);
     CProbe* inner = AddProbe(group, "in", 10, 10, 30, 30);
     inner->handlesWheel = false;
     EXPECT_FALSE(win->Wheel(35, 35, 0, 120, 0));
@@ -277,7 +277,7 @@ TEST_F(CWinTest, DroppedFilesReachTheControlWithAnOnDropAndLongNamesAreCut)
     };
     Owner owner(&app);
     CWin* win = Open();
-    CGroup* group = PlaceIn(win, new CGroup(win), 50, 50, 100, 100);
+    CGroup* group = win->AddChildAt(new CGroup(win), 50, 50, 100, 100);
     group->OnDrop = new _COnMouse<Owner>(&owner, &Owner::Dropped);
     AddProbe(group, "in", 10, 10, 20, 20);
     const std::string longName(300, 'x');
@@ -317,7 +317,7 @@ TEST_F(CWinTest, AWindowClosedFromItsOwnHandlerTakesNoMoreInput)
     CCloser closer;
     CWin* win = Open();
     win->DeleteChildren();
-    CCtrl* button = PlaceIn(win, new CCtrl(win), 0, 0, 20, 20);
+    CCtrl* button = win->AddChildAt(new CCtrl(win), 0, 0, 20, 20);
     button->OnMouseDown = new _COnMouse<CCloser>(&closer, &CCloser::Down);
     Click(105, 55);
     Pump();

@@ -9,18 +9,6 @@
 #include <string>
 #include <vector>
 
-// Gives c the rectangle (x, y, w, h) and adds it to parent.
-template <class T>
-T* PlaceIn(CGroup* parent, T* c, int32_t x, int32_t y, int32_t w, int32_t h)
-{
-    c->x = x;
-    c->y = y;
-    c->width = w;
-    c->height = h;
-    parent->AddChild(c);
-    return c;
-}
-
 // c's rectangle in its parent.
 inline Rect Bounds(const CCtrl* c)
 {

@@ -19,7 +19,7 @@ class CVetoDialog : public CDialog
 public:
     CVetoDialog(CApp* app, std::vector<std::string>* log) : CDialog(app, nullptr, 0, "d", 100, 100, 200, 100)
     {
-        PlaceIn(this, new CButton(this, "No"), 10, 10, 48, 24)->id = kResultNo;
+        AddChildAt(new CButton(this, "No"), 10, 10, 48, 24)->id = kResultNo;
         probe = new CProbe(this, log, "p", 100, 10, 40, 20);
         AddChild(probe);
     }
@@ -105,7 +105,7 @@ TEST_F(CDialogTest, AClientDialogIsSizedToItsContentAndEndsByItsButtons)
     CGroup* content = new CGroup(&d);
     content->width = 120;
     content->height = 60;
-    PlaceIn(content, new CButton(&d, "Yes"), 0, 0, 48, 24)->id = kResultYes;
+    content->AddChildAt(new CButton(&d, "Yes"), 0, 0, 48, 24)->id = kResultYes;
     d.SetContent(content);
     // Border 3 a side, title bar 20.
     EXPECT_EQ(screen.ScreenRect(d.hwnd), (Rect{0, 0, 126, 86}));

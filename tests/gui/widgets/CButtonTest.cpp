@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         win = new CCommandWin(&app, &log);
-        button = PlaceIn(win, new CButton(win, "Go"), 10, 10, 60, 20);
+        button = win->AddChildAt(new CButton(win, "Go"), 10, 10, 60, 20);
         button->SetName("go");
         win->Show(true);
         Pump();

@@ -12,7 +12,7 @@ protected:
     // 101 pixels for 0..100 at (10, 10): the first pixel is 0, the last 100.
     CFader* Fader()
     {
-        CFader* fader = PlaceIn(win, new CFader(win, false), 10, 10, 101, 16);
+        CFader* fader = win->AddChildAt(new CFader(win, false), 10, 10, 101, 16);
         fader->SetRange(0, 100, 0);
         fader->OnChange = reports.Binder();
         Show();
@@ -41,7 +41,7 @@ TEST_F(CFaderTest, PressAndDragSetTheValueFromThePosition)
 {
     Fader();
     // Inverted vertical, 0..10 over 101 pixels: 10 pixels per step, counted upwards.
-    CFader* upright = PlaceIn(win, new CFader(win, true), 200, 10, 16, 101);
+    CFader* upright = win->AddChildAt(new CFader(win, true), 200, 10, 16, 101);
     upright->inverted = 1;
     upright->SetRange(0, 10, 0);
     Show();

@@ -14,7 +14,7 @@ protected:
     // A list of n rows at (10, 10); row i's first pixel is at screen y 11 + 16 i.
     CListbox* List(int32_t n, int32_t w = 120, int32_t h = 100)
     {
-        CListbox* list = PlaceIn(win, new CListbox(win), 10, 10, w, h);
+        CListbox* list = win->AddChildAt(new CListbox(win), 10, 10, w, h);
         for (int32_t i = 0; i < n; ++i)
             list->AddRow(("row " + std::to_string(i)).c_str());
         list->OnChange = changes.Binder();

@@ -119,7 +119,7 @@ TEST_F(CPopupTest, AListTallerThanTheWorkAreaIsCutToItAndScrollsWithTheHighlight
 
 TEST_F(CPopupTest, DropdownListStartsOnTheSelectionAndReturnsTheIndexChosen)
 {
-    CCtrl* control = PlaceIn(win, new CCtrl(win), 40, 30, 120, 18);
+    CCtrl* control = win->AddChildAt(new CCtrl(win), 40, 30, 120, 18);
     for (const char* name : {"SIN", "TRI", "SAW", "SQUARE"})
         menu.Add(name);
     menu.OnChange = Recorder();
@@ -143,7 +143,7 @@ TEST_F(CPopupTest, AListOpenedByAPressLeavesNoPressedControlBehind)
         CMenuItem* list;
         int32_t chosen;
     } opener{&menu, -2};
-    CCtrl* control = PlaceIn(win, new CCtrl(win), 40, 30, 120, 18);
+    CCtrl* control = win->AddChildAt(new CCtrl(win), 40, 30, 120, 18);
     control->OnMouseDown = new _COnMouse<Opener>(&opener, &Opener::Down);
     for (const char* name : {"SIN", "TRI", "SAW"})
         menu.Add(name);

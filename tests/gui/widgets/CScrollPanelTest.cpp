@@ -10,7 +10,7 @@ using CScrollPanelTest = WidgetTest;
 
 TEST_F(CScrollPanelTest, ContentScrollsUnderItsBar)
 {
-    CScrollPanel* panel = PlaceIn(win, new CScrollPanel(win), 10, 10, 100, 80);
+    CScrollPanel* panel = win->AddChildAt(new CScrollPanel(win), 10, 10, 100, 80);
     CProbe* top = new CProbe(win, &log, "top", 0, 0, 20, 20);
     CProbe* low = new CProbe(win, &log, "low", 0, 180, 20, 20);
     panel->AddChild(top);

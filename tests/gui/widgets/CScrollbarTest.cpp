@@ -14,7 +14,7 @@ protected:
                     bool vertical = false, bool inverted = false)
     {
         CScrollbar* bar =
-            PlaceIn(win, new CScrollbar(win, vertical), 10, 10, vertical ? 16 : length, vertical ? length : 16);
+            win->AddChildAt(new CScrollbar(win, vertical), 10, 10, vertical ? 16 : length, vertical ? length : 16);
         bar->inverted = inverted;
         bar->SetRange(minimum, maximum, page);
         bar->SetValue(value);

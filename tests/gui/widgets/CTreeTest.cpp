@@ -15,7 +15,7 @@ protected:
 
 TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 {
-    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 120);
+    CTree* tree = win->AddChildAt(new CTree(win), 10, 10, 150, 120);
     tree->OnChange = changes.Binder();
     CTreeNode* a = tree->AddNode(nullptr, "A");
     tree->AddNode(nullptr, "B");
@@ -54,7 +54,7 @@ TEST_F(CTreeTest, ExpandersShowAndHideChildrenInDisplayOrder)
 
 TEST_F(CTreeTest, WheelScrollsTheBarByTheRawDeltaWithoutCtrl)
 {
-    CTree* tree = PlaceIn(win, new CTree(win), 10, 10, 150, 90);  // five rows in view
+    CTree* tree = win->AddChildAt(new CTree(win), 10, 10, 150, 90);  // five rows in view
     for (int32_t i = 0; i < 20; ++i)
         tree->AddNode(nullptr, ("node " + std::to_string(i)).c_str());
     Show();

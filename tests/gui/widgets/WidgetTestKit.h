@@ -51,7 +51,7 @@ protected:
     template <class T>
     T* Put(T* c, int32_t x, int32_t y, int32_t w, int32_t h)
     {
-        PlaceIn(win, c, x, y, w, h);
+        win->AddChildAt(c, x, y, w, h);
         Show();
         return c;
     }
