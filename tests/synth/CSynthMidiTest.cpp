@@ -24,11 +24,19 @@ float RenderPeak(CSynth& synth, int32_t frames)
 {
     std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
     float* outputs[2] = {left.data(), right.data()};
+    synth.peakLeft = synth.peakRight = 0.0f;
     synth.ProcessBlock(nullptr, outputs, frames);
-    float peak = 0.0f;
+    float peakLeft = 0.0f;
+    float peakRight = 0.0f;
     for (size_t i = 0; i < left.size(); ++i)
-        peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
-    return peak;
+    {
+        peakLeft = std::max(peakLeft, std::fabs(left[i]));
+        peakRight = std::max(peakRight, std::fabs(right[i]));
+    }
+    // The editor's meter reads the same peaks.
+    EXPECT_EQ(synth.peakLeft, peakLeft);
+    EXPECT_EQ(synth.peakRight, peakRight);
+    return std::max(peakLeft, peakRight);
 }
 
 }  // namespace
@@ -64,7 +72,7 @@ TEST(CSynthMidi, ChannelModeMessagesReleaseOrSilenceOnAnyChannel)
             synth.HandleMidi(NoteOff(60));
             synth.HandleMidi(NoteOff(64));
         }
-        RenderPeak(synth, 4096);
+        RenderPeak(synth, 4099);
         synth.HandleMidi(c.message);
         if (c.silenced)
         {
