@@ -10,6 +10,7 @@ mkdir -p "$renders"
 
 fail() { echo "host-windows: $*" >&2; exit 1; }
 . scripts/lib/display.sh
+. scripts/lib/i386.sh
 
 cmake --preset release >/dev/null
 cmake --build build/release --target velmora_vst velmora-host -j "$jobs" >/dev/null
@@ -51,6 +52,16 @@ linux_exports=$(nm -D --defined-only build/release/velmora.so | awk '{print $3}'
 export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all WINEARCH=win64
 wine64=/usr/lib/wine/wine64
 wine32=/usr/lib/wine/wine
+# 32-bit Windows code needs a machine that can run 32-bit x86 code, natively
+# or emulated: made ready before the prefix, so that wine sets up its 32-bit
+# side in it too.
+words="64"
+if can_run_i386 "$wine32"; then
+  words="64 32"
+else
+  echo "host-windows: SKIPPED the 32-bit wine runs: $i386_why ($wine32 does not start);" \
+       "the 32-bit build and its tables were checked" >&2
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wine64" wineboot -i >/dev/null 2>&1 || fail "cannot create the wine prefix $WINEPREFIX"
 fi
@@ -90,14 +101,8 @@ run_windows() {  # loader, build folder, label
 }
 
 run_windows "$wine64" build/win64 win64
-# 32-bit Windows code needs a machine that can run 32-bit x86 code.
-words="64"
-if "$wine32" --version >/dev/null 2>&1; then
+if [ "$words" = "64 32" ]; then
   run_windows "$wine32" build/win32 win32
-  words="64 32"
-else
-  echo "host-windows: SKIPPED the 32-bit wine runs: this machine cannot execute 32-bit x86 code" \
-       "($wine32 does not start); the 32-bit build and its tables were checked" >&2
 fi
 
 # The editor inside a window of the Windows test host, on a virtual X server
