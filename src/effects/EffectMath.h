@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/DspMath.h"
+#include "engine/Lanes.h"
 #include "io/ByteOrder.h"
 
 #include <cstdint>
@@ -67,4 +68,19 @@ inline double AdvancePhase(double phase, double increment, int32_t n)
     for (int32_t s = 0; s < n; ++s)
         phase += increment;
     return phase;
+}
+
+// Both channels side by side, so that one vector operation serves both: lane 0
+// left, lane 1 right; lanes 2 and 3 carry zeros.
+inline Lanes StereoLanes(float left, float right)
+{
+    return Lanes{left, right, 0.0f, 0.0f};
+}
+
+// FlushTiny lane by lane.
+inline Lanes FlushTiny(Lanes value)
+{
+    const LaneInts bits = reinterpret_cast<LaneInts>(value);
+    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
+    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
 }

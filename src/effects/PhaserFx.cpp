@@ -1,28 +1,21 @@
 #include "effects/PhaserFx.h"
 
 #include "effects/EffectMath.h"
-#include "engine/Lanes.h"
 
 #include <cmath>
 
 namespace
 {
 
-// Both channels side by side, so that each stage runs once for both: lane 0
-// left, lane 1 right; lanes 2 and 3 carry zeros.
-Lanes Stereo(float left, float right)
-{
-    return Lanes{left, right, 0.0f, 0.0f};
-}
-
 // The allpass coefficient of each channel at its LFO phase, in cycles.
-Lanes AllpassCoefficient(const float* sine, double phaseL, double phaseR, float lo2, float span)
+Lanes AllpassCoefficient(const float* sine, double phaseL, double phaseR, double lo2, double span)
 {
+    using Quad = double __attribute__((vector_size(32)));
     // One cycle spans 65535 table steps, as for the oscillators.
     const Pairs s{sine[static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF],
                   sine[static_cast<int32_t>(phaseR * 65535.0) & 0xFFFF]};
-    const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(span) + static_cast<double>(lo2);
-    const Lanes w4 = Stereo(static_cast<float>(w[0]), static_cast<float>(w[1]));
+    const Pairs w = (s * 0.5 + 0.5) * span + lo2;
+    const Lanes w4 = __builtin_convertvector(Quad{w[0], w[1], 0.0, 0.0}, Lanes);
     // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
     return (1.0f - w4) / (1.0f + w4);
 }
@@ -96,13 +89,21 @@ double PhaserFx::Run(const float* inL, const float* inR, float* outL, float* out
     // The stage memories stay in registers through the block.
     Lanes state[kStages + 1];  // + 1: no array may be empty
     for (int32_t k = 0; k < kStages; ++k)
-        state[k] = Stereo(left.state[k], right.state[k]);
-    Lanes last = Stereo(left.lastOutput, right.lastOutput);
+        state[k] = StereoLanes(left.state[k], right.state[k]);
+    Lanes last = StereoLanes(left.lastOutput, right.lastOutput);
+    // Locals, which the output stores cannot alias.
+    const double lo2 = sweep.lo2;
+    const double span = sweep.span;
+    const float fb = sweep.fb;
+    const float wet = sweep.wet;
+    const float dry = sweep.dry;
+    const double offset = sweep.offset;
+    const double increment = sweep.increment;
     for (int32_t s = 0; s < n; ++s)
     {
-        const Lanes in = Stereo(inL[s], inR[s]);
-        Lanes x = sweep.fb * last + in;
-        const Lanes a = AllpassCoefficient(sine, phase, sweep.offset + phase, sweep.lo2, sweep.span);
+        const Lanes in = StereoLanes(inL[s], inR[s]);
+        Lanes x = fb * last + in;
+        const Lanes a = AllpassCoefficient(sine, phase, offset + phase, lo2, span);
         for (int32_t k = 0; k < kStages; ++k)
         {
             const Lanes t = state[k] - a * x;
@@ -110,10 +111,10 @@ double PhaserFx::Run(const float* inL, const float* inR, float* outL, float* out
             x = t;
         }
         last = x;
-        const Lanes out = sweep.dry * in + sweep.wet * x;
+        const Lanes out = dry * in + wet * x;
         outL[s] = out[0];
         outR[s] = out[1];
-        phase += sweep.increment;
+        phase += increment;
     }
     for (int32_t k = 0; k < kStages; ++k)
     {
