@@ -28,6 +28,21 @@ float WaveshaperFx::Shape(const Fold& fold, float x)
     return y * fold.wetGain + fold.dry * x;
 }
 
+bool WaveshaperFx::AnyFolds(const float* samples, int32_t n, float t)
+{
+    LaneInts outside{};
+    int32_t s = 0;
+    for (; s + kLaneCount <= n; s += kLaneCount)
+    {
+        Lanes x;
+        std::memcpy(&x, samples + s, sizeof x);
+        outside |= (x > t) | (x < -t);
+    }
+    for (; s < n; ++s)
+        outside[0] |= samples[s] > t || samples[s] < -t;
+    return (outside[0] | outside[1] | outside[2] | outside[3]) != 0;
+}
+
 void WaveshaperFx::ShapeEach(const Fold& fold, float* samples, int32_t n)
 {
     for (int32_t s = 0; s < n; ++s)
@@ -38,20 +53,21 @@ void WaveshaperFx::ProcessChannel(float* samples, int32_t n) const
 {
     const float t = (1.0f - amount) * 0.45f + 0.05f;
     const Fold fold{t, 4.0f * t, level * (amount * 0.67f + 1.0f), 1.0f - level};
+    if (AnyFolds(samples, n, t))
+    {
+        ShapeEach(fold, samples, n);
+        return;
+    }
+    // Nothing folds: y = x for every sample, four at a time in vector lanes.
+    const float wetGain = fold.wetGain;
+    const float dry = fold.dry;
     int32_t s = 0;
-    // Four samples at a time, side by side in vector lanes, where none folds.
     for (; s + kLaneCount <= n; s += kLaneCount)
     {
         Lanes x;
         std::memcpy(&x, samples + s, sizeof x);
-        const LaneInts outside = (x > t) | (x < -t);
-        if (outside[0] | outside[1] | outside[2] | outside[3])
-            ShapeEach(fold, samples + s, kLaneCount);
-        else
-        {
-            x = x * fold.wetGain + fold.dry * x;
-            std::memcpy(samples + s, &x, sizeof x);
-        }
+        x = x * wetGain + dry * x;
+        std::memcpy(samples + s, &x, sizeof x);
     }
     ShapeEach(fold, samples + s, n - s);
 }

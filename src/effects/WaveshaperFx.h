@@ -24,6 +24,8 @@ private:
     };
     static float Shape(const Fold& fold, float x);
     static void ShapeEach(const Fold& fold, float* samples, int32_t n);
+    // True when any of the samples lies beyond the threshold t.
+    static bool AnyFolds(const float* samples, int32_t n, float t);
     void ProcessChannel(float* samples, int32_t n) const;
 
     float level = 0.0f;
