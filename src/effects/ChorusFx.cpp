@@ -74,10 +74,10 @@ uint32_t ChorusFx::Run(const float* inL, const float* inR, float* outL, float* o
         const float start = static_cast<float>(write) - sweep.delaySamples - 1.0f;
         const Lanes position = WrapPosition(sweep.swing * lfo + start);
         const LaneInts i = __builtin_convertvector(position, LaneInts);
-        const LaneInts i0 = i & kIndexMask;
-        const LaneInts i1 = (i + 1) & kIndexMask;
-        const Lanes a = StereoLanes(left[i0[0]], right[i0[1]]);
-        const Lanes b = StereoLanes(left[i1[0]], right[i1[1]]);
+        const int32_t iL = i[0];
+        const int32_t iR = i[1];
+        const Lanes a = StereoLanes(left[iL & kIndexMask], right[iR & kIndexMask]);
+        const Lanes b = StereoLanes(left[(iL + 1) & kIndexMask], right[(iR + 1) & kIndexMask]);
         const Lanes v = a + (b - a) * (position - __builtin_convertvector(i, Lanes));
         const Lanes stored = FlushTiny(v * fb + in);
         left[write] = stored[0];
