@@ -77,6 +77,14 @@ inline Lanes StereoLanes(float left, float right)
     return Lanes{left, right, 0.0f, 0.0f};
 }
 
+// Both doubles rounded to float as static_cast would, into lanes 0 and 1;
+// lanes 2 and 3 carry zeros. One instruction converts both.
+inline Lanes NarrowPair(Pairs pair)
+{
+    using Quad = double __attribute__((vector_size(32)));
+    return __builtin_convertvector(Quad{pair[0], pair[1], 0.0, 0.0}, Lanes);
+}
+
 // FlushTiny lane by lane.
 inline Lanes FlushTiny(Lanes value)
 {

@@ -150,9 +150,9 @@ void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
     EqState<Pairs> z = Join(left, right);
     for (int32_t s = 0; s < n; ++s)
     {
-        const Pairs out = Step(z, Pairs{leftSamples[s], rightSamples[s]}, mix);
-        leftSamples[s] = static_cast<float>(out[0]);
-        rightSamples[s] = static_cast<float>(out[1]);
+        const Lanes out = NarrowPair(Step(z, Pairs{leftSamples[s], rightSamples[s]}, mix));
+        leftSamples[s] = out[0];
+        rightSamples[s] = out[1];
     }
     left = Lane(z, 0);
     right = Lane(z, 1);

@@ -10,12 +10,11 @@ namespace
 // The allpass coefficient of each channel at its LFO phase, in cycles.
 Lanes AllpassCoefficient(const float* sine, double phaseL, double phaseR, double lo2, double span)
 {
-    using Quad = double __attribute__((vector_size(32)));
     // One cycle spans 65535 table steps, as for the oscillators.
     const Pairs s{sine[static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF],
                   sine[static_cast<int32_t>(phaseR * 65535.0) & 0xFFFF]};
     const Pairs w = (s * 0.5 + 0.5) * span + lo2;
-    const Lanes w4 = __builtin_convertvector(Quad{w[0], w[1], 0.0, 0.0}, Lanes);
+    const Lanes w4 = NarrowPair(w);
     // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
     return (1.0f - w4) / (1.0f + w4);
 }
