@@ -30,17 +30,21 @@ float WaveshaperFx::Shape(const Fold& fold, float x)
 
 bool WaveshaperFx::AnyFolds(const float* samples, int32_t n, float t)
 {
-    LaneInts outside{};
+    // x > t or x < -t is |x| > t, NaN included, so the largest magnitude
+    // decides.
+    Lanes peak{};
     int32_t s = 0;
     for (; s + kLaneCount <= n; s += kLaneCount)
     {
         Lanes x;
         std::memcpy(&x, samples + s, sizeof x);
-        outside |= (x > t) | (x < -t);
+        const Lanes magnitude = reinterpret_cast<Lanes>(reinterpret_cast<LaneInts>(x) & INT32_MAX);
+        peak = magnitude > peak ? magnitude : peak;
     }
+    bool folds = peak[0] > t || peak[1] > t || peak[2] > t || peak[3] > t;
     for (; s < n; ++s)
-        outside[0] |= samples[s] > t || samples[s] < -t;
-    return (outside[0] | outside[1] | outside[2] | outside[3]) != 0;
+        folds |= std::fabs(samples[s]) > t;
+    return folds;
 }
 
 void WaveshaperFx::ShapeEach(const Fold& fold, float* samples, int32_t n)
