@@ -5,17 +5,19 @@
 #include <cmath>
 #include <cstring>
 
-void WaveshaperFx::SetLevel(float newLevel)
+namespace
 {
-    level = ClampSetting(newLevel, 0.0f, 1.0f);
-}
 
-void WaveshaperFx::SetAmount(float newAmount)
+// What every sample of a block uses.
+struct Fold
 {
-    amount = ClampSetting(newAmount, 0.0f, 1.0f);
-}
+    float t;  // threshold
+    float period;
+    float wetGain;
+    float dry;
+};
 
-float WaveshaperFx::Shape(const Fold& fold, float x)
+[[gnu::always_inline]] inline float Shape(const Fold& fold, float x)
 {
     const float t = fold.t;
     float y = x;
@@ -28,7 +30,8 @@ float WaveshaperFx::Shape(const Fold& fold, float x)
     return y * fold.wetGain + fold.dry * x;
 }
 
-bool WaveshaperFx::AnyFolds(const float* samples, int32_t n, float t)
+// True when any of the samples lies beyond the threshold t.
+bool AnyFolds(const float* samples, int32_t n, float t)
 {
     // x > t or x < -t is |x| > t, NaN included, so the largest magnitude
     // decides.
@@ -47,10 +50,22 @@ bool WaveshaperFx::AnyFolds(const float* samples, int32_t n, float t)
     return folds;
 }
 
-void WaveshaperFx::ShapeEach(const Fold& fold, float* samples, int32_t n)
+void ShapeEach(Fold fold, float* samples, int32_t n)
 {
     for (int32_t s = 0; s < n; ++s)
         samples[s] = Shape(fold, samples[s]);
+}
+
+}  // namespace
+
+void WaveshaperFx::SetLevel(float newLevel)
+{
+    level = ClampSetting(newLevel, 0.0f, 1.0f);
+}
+
+void WaveshaperFx::SetAmount(float newAmount)
+{
+    amount = ClampSetting(newAmount, 0.0f, 1.0f);
 }
 
 void WaveshaperFx::ProcessChannel(float* samples, int32_t n) const

@@ -14,18 +14,6 @@ public:
     void Process(float* left, float* right, int32_t n) const;
 
 private:
-    // What every sample of a block uses.
-    struct Fold
-    {
-        float t;  // threshold
-        float period;
-        float wetGain;
-        float dry;
-    };
-    static float Shape(const Fold& fold, float x);
-    static void ShapeEach(const Fold& fold, float* samples, int32_t n);
-    // True when any of the samples lies beyond the threshold t.
-    static bool AnyFolds(const float* samples, int32_t n, float t);
     void ProcessChannel(float* samples, int32_t n) const;
 
     float level = 0.0f;
