@@ -11,6 +11,16 @@ namespace
 constexpr int32_t kIndexMask = ChorusFx::kBufferSize - 1;
 constexpr float kBufferSizeF = static_cast<float>(ChorusFx::kBufferSize);
 
+// Read positions outside the buffer moved in by one buffer length. Adding or
+// subtracting 0 leaves the others as they are, as no position is -0.
+Lanes WrapPosition(Lanes position)
+{
+    const LaneInts size = reinterpret_cast<LaneInts>(Lanes{} + kBufferSizeF);
+    const Lanes below = reinterpret_cast<Lanes>((position < 0.0f) & size);
+    const Lanes above = reinterpret_cast<Lanes>((position >= kBufferSizeF) & size);
+    return position + below - above;
+}
+
 }  // namespace
 
 ChorusFx::ChorusFx(const float* sineTable)
@@ -48,20 +58,39 @@ void ChorusFx::SetFeedback(float newFeedback)
     feedback = ClampSetting(newFeedback, -1.0f, 1.0f);
 }
 
-float ChorusFx::ProcessChannel(std::vector<float>& buffer, int32_t write, int32_t lfoIndex, float in, float swing,
-                               float delaySamples, float dry, float wet) const
+uint32_t ChorusFx::Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, Sweep sweep,
+                       double& phase)
 {
-    float position = swing * sine[lfoIndex] + (static_cast<float>(write) - delaySamples - 1.0f);
-    if (position < 0.0f)
-        position += kBufferSizeF;
-    else if (position >= kBufferSizeF)
-        position -= kBufferSizeF;
-    const int32_t i = static_cast<int32_t>(position);
-    const float a = buffer[i & kIndexMask];
-    const float b = buffer[(i + 1) & kIndexMask];
-    const float v = a + (b - a) * (position - static_cast<float>(i));
-    buffer[write] = FlushTiny(v * feedback + in);
-    return dry * in + wet * v;
+    float* left = bufferLeft.data();
+    float* right = bufferRight.data();
+    const float fb = feedback;
+    int32_t write = writeIndex;
+    LaneInts written{};
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes in = StereoLanes(inL[s], inR[s]);
+        const Lanes lfo = StereoLanes(sine[static_cast<int32_t>(phase) & kIndexMask],
+                                      sine[static_cast<int32_t>(sweep.lead + phase) & kIndexMask]);
+        const float start = static_cast<float>(write) - sweep.delaySamples - 1.0f;
+        const Lanes position = WrapPosition(sweep.swing * lfo + start);
+        const LaneInts i = __builtin_convertvector(position, LaneInts);
+        const int32_t iL = i[0];
+        const int32_t iR = i[1];
+        const Lanes a = StereoLanes(left[iL & kIndexMask], right[iR & kIndexMask]);
+        const Lanes b = StereoLanes(left[(iL + 1) & kIndexMask], right[(iR + 1) & kIndexMask]);
+        const Lanes v = a + (b - a) * (position - __builtin_convertvector(i, Lanes));
+        const Lanes stored = FlushTiny(v * fb + in);
+        left[write] = stored[0];
+        right[write] = stored[1];
+        written |= reinterpret_cast<LaneInts>(stored);
+        const Lanes out = sweep.dry * in + sweep.wet * v;
+        outL[s] = out[0];
+        outR[s] = out[1];
+        write = (write + 1) & kIndexMask;
+        phase += sweep.increment;
+    }
+    writeIndex = write;
+    return static_cast<uint32_t>(written[0] | written[1]);
 }
 
 void ChorusFx::Reset()
@@ -82,30 +111,17 @@ void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* o
 
     uint32_t written = 0;
     double phase = lfoPhase;
-    int32_t write = writeIndex;
     if (silentWrites >= kBufferSize && IsSilent(inL, inR, n))
     {
         // Both lines hold only zeros: every read, write and output is 0.
         PassSilence(inL, inR, outL, outR, n);
         phase = AdvancePhase(phase, increment, n);
-        write = (write + n) & kIndexMask;
+        writeIndex = (writeIndex + n) & kIndexMask;
     }
     else
-        for (int32_t s = 0; s < n; ++s)
-        {
-            const int32_t leftIndex = static_cast<int32_t>(phase) & kIndexMask;
-            const int32_t rightIndex = static_cast<int32_t>(lead + phase) & kIndexMask;
-            const float left = inL[s];
-            const float right = inR[s];
-            outL[s] = ProcessChannel(bufferLeft, write, leftIndex, left, swing, delaySamples, dry, wet);
-            outR[s] = ProcessChannel(bufferRight, write, rightIndex, right, swing, delaySamples, dry, wet);
-            written |= FloatBits(bufferLeft[write]) | FloatBits(bufferRight[write]);
-            write = (write + 1) & kIndexMask;
-            phase += increment;
-        }
+        written = Run(inL, inR, outL, outR, n, Sweep{delaySamples, swing, wet, dry, increment, lead}, phase);
     silentWrites = written != 0 ? 0 : std::min(silentWrites + n, kBufferSize);
     // Wrapped fully (not just once) so that long blocks at fast rates cannot
     // let the phase grow without bound.
     lfoPhase = phase - kBufferSize * std::floor(phase / kBufferSize);
-    writeIndex = write;
 }

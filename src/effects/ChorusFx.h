@@ -37,8 +37,19 @@ public:
     bool IsQuiet() const { return silentWrites >= kBufferSize; }
 
 private:
-    float ProcessChannel(std::vector<float>& buffer, int32_t writeIndex, int32_t lfoIndex, float in, float swing,
-                         float delaySamples, float dry, float wet) const;
+    // What Process derives from the settings once per block.
+    struct Sweep
+    {
+        float delaySamples;
+        float swing;  // largest change of the delay, in samples
+        float wet;
+        float dry;
+        double increment;  // LFO table steps per sample
+        double lead;       // right LFO lead in table steps
+    };
+    // Runs n samples through both lines from the LFO phase given, which it
+    // advances; returns the bits of every sample written, or-ed.
+    uint32_t Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, Sweep sweep, double& phase);
 
     const float* sine;
     float sampleRate = 44100.0f;

@@ -40,12 +40,15 @@ public:
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 
 private:
+    // n samples through both lines from place `at`, which the lines do not
+    // pass the end of; returns the bits of every sample written, or-ed.
+    uint32_t Echo(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t at);
+
     float sampleRate = 44100.0f;
     float tempo = 120.0f;
     std::vector<float> bufferLeft;
     std::vector<float> bufferRight;
-    int32_t indexLeft = 0;
-    int32_t indexRight = 0;
+    int32_t index = 0;  // of both lines: they always advance together
     // Consecutive +0.0 samples written to both lines at silentLength, up to
     // one more than the buffer: beyond the length, the lines hold only zeros.
     int32_t silentWrites = kBufferSize + 1;

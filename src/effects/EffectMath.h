@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/DspMath.h"
+#include "engine/Lanes.h"
 #include "io/ByteOrder.h"
 
 #include <cstdint>
@@ -67,4 +68,27 @@ inline double AdvancePhase(double phase, double increment, int32_t n)
     for (int32_t s = 0; s < n; ++s)
         phase += increment;
     return phase;
+}
+
+// Both channels side by side, so that one vector operation serves both: lane 0
+// left, lane 1 right; lanes 2 and 3 carry zeros.
+inline Lanes StereoLanes(float left, float right)
+{
+    return Lanes{left, right, 0.0f, 0.0f};
+}
+
+// Both doubles rounded to float as static_cast would, into lanes 0 and 1;
+// lanes 2 and 3 carry zeros. One instruction converts both.
+inline Lanes NarrowPair(Pairs pair)
+{
+    using Quad = double __attribute__((vector_size(32)));
+    return __builtin_convertvector(Quad{pair[0], pair[1], 0.0, 0.0}, Lanes);
+}
+
+// FlushTiny lane by lane.
+inline Lanes FlushTiny(Lanes value)
+{
+    const LaneInts bits = reinterpret_cast<LaneInts>(value);
+    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
+    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
 }

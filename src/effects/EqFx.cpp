@@ -1,6 +1,7 @@
 #include "effects/EqFx.h"
 
 #include "effects/EffectMath.h"
+#include "engine/Lanes.h"
 #include "engine/StableMath.h"
 
 #include <algorithm>
@@ -22,6 +23,42 @@ double Coefficient(int32_t hertz, float sampleRate)
 {
     const float ratio = std::fmin(static_cast<float>(hertz) / sampleRate, kMaxFrequencyRatio);
     return 2.0 * StableSin(kPi * static_cast<double>(ratio));
+}
+
+// One sample through the state; returns the output.
+template <typename T>
+T Step(EqState<T>& z, T x, const EqMix& g)
+{
+    z.p1 = z.p1 + z.lf * (x - z.p1) + kAntiDenormal;
+    z.p2 += z.lf * (z.p1 - z.p2);
+    z.p3 += z.lf * (z.p2 - z.p3);
+    z.p4 += z.lf * (z.p3 - z.p4);
+    const T l = z.p4;
+    z.q1 = z.q1 + z.hf * (x - z.q1) + kAntiDenormal;
+    z.q2 += z.hf * (z.q1 - z.q2);
+    z.q3 += z.hf * (z.q2 - z.q3);
+    z.q4 += z.hf * (z.q3 - z.q4);
+    const T h = z.x3 - z.q4;
+    const T m = z.x3 - (h + l);
+    z.x3 = z.x2;
+    z.x2 = z.x1;
+    z.x1 = x;
+    return (m * g.mid + l * g.low + h * g.high) * g.wet * g.output + g.dry * x;
+}
+
+// Both channels side by side, so that each step runs once for both: lane 0
+// left, lane 1 right.
+EqState<Pairs> Join(const EqBandState& l, const EqBandState& r)
+{
+    return {Pairs{l.lf, r.lf}, Pairs{l.p1, r.p1}, Pairs{l.p2, r.p2}, Pairs{l.p3, r.p3}, Pairs{l.p4, r.p4},
+            Pairs{l.hf, r.hf}, Pairs{l.q1, r.q1}, Pairs{l.q2, r.q2}, Pairs{l.q3, r.q3}, Pairs{l.q4, r.q4},
+            Pairs{l.x1, r.x1}, Pairs{l.x2, r.x2}, Pairs{l.x3, r.x3}};
+}
+
+EqBandState Lane(const EqState<Pairs>& z, int32_t i)
+{
+    return {z.lf[i], z.p1[i], z.p2[i], z.p3[i], z.p4[i], z.hf[i], z.q1[i],
+            z.q2[i], z.q3[i], z.q4[i], z.x1[i], z.x2[i], z.x3[i]};
 }
 
 }  // namespace
@@ -77,61 +114,46 @@ void EqFx::UpdateCoefficients()
     left.hf = right.hf = hf;
 }
 
-float EqFx::Step(EqBandState& z, double x) const
+EqMix EqFx::Mix() const
 {
-    z.p1 = z.p1 + z.lf * (x - z.p1) + kAntiDenormal;
-    z.p2 += z.lf * (z.p1 - z.p2);
-    z.p3 += z.lf * (z.p2 - z.p3);
-    z.p4 += z.lf * (z.p3 - z.p4);
-    const double l = z.p4;
-    z.q1 = z.q1 + z.hf * (x - z.q1) + kAntiDenormal;
-    z.q2 += z.hf * (z.q1 - z.q2);
-    z.q3 += z.hf * (z.q2 - z.q3);
-    z.q4 += z.hf * (z.q3 - z.q4);
-    const double h = z.x3 - z.q4;
-    const double m = z.x3 - (h + l);
-    z.x3 = z.x2;
-    z.x2 = z.x1;
-    z.x1 = x;
-    const double mix = level;
-    return static_cast<float>((m * (midGain * 0.01) + l * (lowGain * 0.01) + h * (highGain * 0.01)) * mix *
-                                  (outputGain * 0.01) +
-                              (1.0 - mix) * x);
+    const double wet = level;
+    return {lowGain * 0.01, midGain * 0.01, highGain * 0.01, outputGain * 0.01, wet, 1.0 - wet};
 }
 
-bool EqFx::Settled(const EqBandState& st, float& out) const
+bool EqFx::Settled(const EqBandState& st, const EqMix& mix, float& out)
 {
     // The anti-denormal offset keeps the cascades from ever reaching 0; in
     // silence they settle where a step no longer changes them, and from then
     // on every output is the same.
     EqBandState z = st;
-    out = Step(z, 0.0);
+    out = static_cast<float>(Step(z, 0.0, mix));
     return std::memcmp(&z, &st, sizeof z) == 0;
 }
 
 bool EqFx::IsSettled() const
 {
     float out;
-    return Settled(left, out) && Settled(right, out);
-}
-
-void EqFx::ProcessChannel(EqBandState& st, float* samples, int32_t n) const
-{
-    EqBandState z = st;
-    for (int32_t s = 0; s < n; ++s)
-        samples[s] = Step(z, samples[s]);
-    st = z;
+    const EqMix mix = Mix();
+    return Settled(left, mix, out) && Settled(right, mix, out);
 }
 
 void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
 {
+    const EqMix mix = Mix();
     float outL, outR;
-    if (IsSilent(leftSamples, rightSamples, n) && Settled(left, outL) && Settled(right, outR))
+    if (IsSilent(leftSamples, rightSamples, n) && Settled(left, mix, outL) && Settled(right, mix, outR))
     {
         std::fill(leftSamples, leftSamples + n, outL);
         std::fill(rightSamples, rightSamples + n, outR);
         return;
     }
-    ProcessChannel(left, leftSamples, n);
-    ProcessChannel(right, rightSamples, n);
+    EqState<Pairs> z = Join(left, right);
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes out = NarrowPair(Step(z, Pairs{leftSamples[s], rightSamples[s]}, mix));
+        leftSamples[s] = out[0];
+        rightSamples[s] = out[1];
+    }
+    left = Lane(z, 0);
+    right = Lane(z, 1);
 }

@@ -2,15 +2,25 @@
 
 #include <cstdint>
 
-// State of one channel of the equaliser: two cascades of four one-pole
-// low-passes (low and high crossover) and the last three inputs.
-struct EqBandState
+// State of the equaliser: two cascades of four one-pole low-passes (low and
+// high crossover) and the last three inputs. T is double for one channel, or
+// a vector of both channels side by side.
+template <typename T>
+struct EqState
 {
-    double lf;              // low-band coefficient, 2 sin(pi f / rate)
-    double p1, p2, p3, p4;  // low cascade
-    double hf;              // high-band coefficient
-    double q1, q2, q3, q4;  // high cascade
-    double x1, x2, x3;      // input history, x3 the oldest
+    T lf;              // low-band coefficient, 2 sin(pi f / rate)
+    T p1, p2, p3, p4;  // low cascade
+    T hf;              // high-band coefficient
+    T q1, q2, q3, q4;  // high cascade
+    T x1, x2, x3;      // input history, x3 the oldest
+};
+using EqBandState = EqState<double>;
+
+// The gains of one block, as the equaliser's samples use them.
+struct EqMix
+{
+    double low, mid, high, output;
+    double wet, dry;
 };
 
 // Three-band equaliser: the input splits into low, mid and high bands at two
@@ -39,18 +49,15 @@ public:
     // Both buffers in place.
     void Process(float* left, float* right, int32_t n);
 
-    const EqBandState& Left() const { return left; }
     // True when both channels have settled in silence: silent blocks then
     // repeat the last output instead of running the cascades.
     bool IsSettled() const;
 
 private:
-    // One sample through a channel; returns the output.
-    [[gnu::always_inline]] inline float Step(EqBandState& state, double x) const;
-    void ProcessChannel(EqBandState& state, float* samples, int32_t n) const;
+    EqMix Mix() const;
     // True when a step of silence leaves the state as it is; out is that
     // step's output, which every further silent step repeats.
-    bool Settled(const EqBandState& state, float& out) const;
+    static bool Settled(const EqBandState& state, const EqMix& mix, float& out);
 
     EqBandState left{};
     EqBandState right{};

@@ -4,6 +4,7 @@
 #include "engine/StableMath.h"
 
 #include <cmath>
+#include <cstring>
 
 MDCBlocker::MDCBlocker()
 {
@@ -24,16 +25,37 @@ void MDCBlocker::Reset()
 
 void MDCBlocker::Process(float* samples, int32_t n)
 {
-    float x1 = lastInput;
+    if (n <= 0)
+        return;
+    const float last = samples[n - 1];
+    ScaleDifferences(samples, n);
+    // The output feeds back: flushed, so a decaying offset ends in exact zero.
+    const float p = pole;
     float y1 = lastOutput;
     for (int32_t i = 0; i < n; ++i)
     {
-        const float x = samples[i];
-        // The output feeds back: flushed, so a decaying offset ends in exact zero.
-        y1 = FlushTiny(gain * (x - x1) + pole * y1);
-        x1 = x;
+        y1 = FlushTiny(samples[i] + p * y1);
         samples[i] = y1;
     }
-    lastInput = x1;
+    lastInput = last;
     lastOutput = y1;
+}
+
+void MDCBlocker::ScaleDifferences(float* samples, int32_t n) const
+{
+    // Backwards, so that each sample's predecessor is still the input; four
+    // at a time in vector lanes while the predecessors lie in the buffer.
+    const float g = gain;
+    int32_t i = n;
+    for (; i - kLaneCount >= 1; i -= kLaneCount)
+    {
+        Lanes x, x1;
+        std::memcpy(&x, samples + i - kLaneCount, sizeof x);
+        std::memcpy(&x1, samples + i - kLaneCount - 1, sizeof x1);
+        x = g * (x - x1);
+        std::memcpy(samples + i - kLaneCount, &x, sizeof x);
+    }
+    for (--i; i > 0; --i)
+        samples[i] = g * (samples[i] - samples[i - 1]);
+    samples[0] = g * (samples[0] - lastInput);
 }

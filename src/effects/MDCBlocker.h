@@ -24,6 +24,9 @@ public:
     float Pole() const { return pole; }
 
 private:
+    // The samples replaced by gain (x - x1), the recursion's input.
+    void ScaleDifferences(float* samples, int32_t n) const;
+
     float pole = 0.0f;
     float gain = 0.0f;
     float lastInput = 0.0f;

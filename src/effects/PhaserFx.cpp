@@ -4,6 +4,23 @@
 
 #include <cmath>
 
+namespace
+{
+
+// The allpass coefficient of each channel at its LFO phase, in cycles.
+Lanes AllpassCoefficient(const float* sine, double phaseL, double phaseR, double lo2, double span)
+{
+    // One cycle spans 65535 table steps, as for the oscillators.
+    const Pairs s{sine[static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF],
+                  sine[static_cast<int32_t>(phaseR * 65535.0) & 0xFFFF]};
+    const Pairs w = (s * 0.5 + 0.5) * span + lo2;
+    const Lanes w4 = NarrowPair(w);
+    // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
+    return (1.0f - w4) / (1.0f + w4);
+}
+
+}  // namespace
+
 PhaserFx::PhaserFx(const float* sineTable) : sine(sineTable)
 {
 }
@@ -43,24 +60,6 @@ void PhaserFx::SetHighFrequency(float hertz)
     highFrequency = ClampSetting(hertz, 0.0f, 20000.0f);
 }
 
-float PhaserFx::ProcessSample(Channel& channel, float in, double lfo, float lo2, float span, float fb) const
-{
-    float x = fb * channel.lastOutput + in;
-    // One cycle spans 65535 table steps, as for the oscillators.
-    const float s = sine[static_cast<int32_t>(lfo * 65535.0) & 0xFFFF];
-    const float w = static_cast<float>((s * 0.5 + 0.5) * span + lo2);
-    // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
-    const float a = (1.0f - w) / (1.0f + w);
-    for (int32_t k = 0; k < stages; ++k)
-    {
-        const float t = channel.state[k] - a * x;
-        channel.state[k] = a * t + x;
-        x = t;
-    }
-    channel.lastOutput = x;
-    return x;
-}
-
 void PhaserFx::Reset()
 {
     left = Channel{};
@@ -82,6 +81,56 @@ bool PhaserFx::IsClear(const Channel& channel)
     return bits == 0;
 }
 
+template <int32_t kStages>
+double PhaserFx::Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, const Sweep& sweep,
+                     double phase)
+{
+    // The stage memories stay in registers through the block.
+    Lanes state[kStages + 1];  // + 1: no array may be empty
+    for (int32_t k = 0; k < kStages; ++k)
+        state[k] = StereoLanes(left.state[k], right.state[k]);
+    Lanes last = StereoLanes(left.lastOutput, right.lastOutput);
+    // Locals, which the output stores cannot alias.
+    const double lo2 = sweep.lo2;
+    const double span = sweep.span;
+    const float fb = sweep.fb;
+    const float wet = sweep.wet;
+    const float dry = sweep.dry;
+    const double offset = sweep.offset;
+    const double increment = sweep.increment;
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes in = StereoLanes(inL[s], inR[s]);
+        Lanes x = fb * last + in;
+        const Lanes a = AllpassCoefficient(sine, phase, offset + phase, lo2, span);
+        for (int32_t k = 0; k < kStages; ++k)
+        {
+            const Lanes t = state[k] - a * x;
+            state[k] = a * t + x;
+            x = t;
+        }
+        last = x;
+        const Lanes out = dry * in + wet * x;
+        outL[s] = out[0];
+        outR[s] = out[1];
+        phase += increment;
+    }
+    for (int32_t k = 0; k < kStages; ++k)
+    {
+        left.state[k] = state[k][0];
+        right.state[k] = state[k][1];
+    }
+    left.lastOutput = last[0];
+    right.lastOutput = last[1];
+    return phase;
+}
+
+const PhaserFx::RunFunction PhaserFx::kRuns[kMaxStages + 1] = {
+    &PhaserFx::Run<0>,  &PhaserFx::Run<1>,  &PhaserFx::Run<2>,  &PhaserFx::Run<3>,  &PhaserFx::Run<4>,
+    &PhaserFx::Run<5>,  &PhaserFx::Run<6>,  &PhaserFx::Run<7>,  &PhaserFx::Run<8>,  &PhaserFx::Run<9>,
+    &PhaserFx::Run<10>, &PhaserFx::Run<11>, &PhaserFx::Run<12>, &PhaserFx::Run<13>, &PhaserFx::Run<14>,
+    &PhaserFx::Run<15>, &PhaserFx::Run<16>};
+
 void PhaserFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
 {
     const float inv = 1.0f / sampleRate;
@@ -101,14 +150,8 @@ void PhaserFx::Process(const float* inL, const float* inR, float* outL, float* o
         phase = AdvancePhase(phase, increment, n);
     }
     else
-        for (int32_t s = 0; s < n; ++s)
-        {
-            const float l = inL[s];
-            const float r = inR[s];
-            outL[s] = dry * l + wet * ProcessSample(left, l, phase, lo2, span, fb);
-            outR[s] = dry * r + wet * ProcessSample(right, r, offset + phase, lo2, span, fb);
-            phase += increment;
-        }
+        phase =
+            (this->*kRuns[stages])(inL, inR, outL, outR, n, Sweep{lo2, span, fb, wet, dry, increment, offset}, phase);
     // The stage states decay geometrically in silence and would otherwise
     // settle in the denormal range.
     FlushChannel(left);

@@ -40,7 +40,25 @@ private:
         float state[kMaxStages] = {};
     };
 
-    float ProcessSample(Channel& channel, float in, double lfo, float lo2, float span, float fb) const;
+    // What Process derives from the settings once per block.
+    struct Sweep
+    {
+        float lo2;   // low break frequency, 2 f / rate
+        float span;  // high minus low, likewise
+        float fb;
+        float wet;
+        float dry;
+        double increment;  // LFO cycles per sample
+        double offset;     // right LFO lead in cycles
+    };
+    // Runs n samples through kStages stages from the LFO phase given;
+    // returns the phase advanced n times.
+    template <int32_t kStages>
+    double Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, const Sweep& sweep,
+               double phase);
+    using RunFunction = double (PhaserFx::*)(const float*, const float*, float*, float*, int32_t, const Sweep&, double);
+    // Run for each stage count, indexed by the count.
+    static const RunFunction kRuns[kMaxStages + 1];
     static void FlushChannel(Channel& channel);
     // True when the channel's memory is all +0.0.
     static bool IsClear(const Channel& channel);
