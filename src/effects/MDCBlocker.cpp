@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 MDCBlocker::MDCBlocker()
 {
@@ -28,6 +29,15 @@ void MDCBlocker::Process(float* samples, int32_t n)
     if (n <= 0)
         return;
     const float last = samples[n - 1];
+    if (lastOutput == 0.0f && HoldsStill(samples, n))
+    {
+        // Every difference is zero, so every output is +0.0, as the
+        // recursion would give.
+        std::memset(samples, 0, sizeof(float) * static_cast<size_t>(n));
+        lastInput = last;
+        lastOutput = 0.0f;
+        return;
+    }
     ScaleDifferences(samples, n);
     // The output feeds back: flushed, so a decaying offset ends in exact zero.
     const float p = pole;
@@ -39,6 +49,26 @@ void MDCBlocker::Process(float* samples, int32_t n)
     }
     lastInput = last;
     lastOutput = y1;
+}
+
+bool MDCBlocker::HoldsStill(const float* samples, int32_t n) const
+{
+    // A finite value less itself is zero; infinities and NaN are not.
+    const float held = lastInput;
+    if (!(std::fabs(held) <= std::numeric_limits<float>::max()))
+        return false;
+    int32_t i = 0;
+    LaneInts moved = {};
+    for (; i + kLaneCount <= n; i += kLaneCount)
+    {
+        Lanes x;
+        std::memcpy(&x, samples + i, sizeof x);
+        moved |= x != held;
+    }
+    bool still = (moved[0] | moved[1] | moved[2] | moved[3]) == 0;
+    for (; i < n; ++i)
+        still = still && samples[i] == held;
+    return still;
 }
 
 void MDCBlocker::ScaleDifferences(float* samples, int32_t n) const

@@ -24,6 +24,9 @@ public:
     float Pole() const { return pole; }
 
 private:
+    // True when every sample equals the last input (a finite value): the
+    // input holds still, as it does in silence or behind a settled effect.
+    bool HoldsStill(const float* samples, int32_t n) const;
     // The samples replaced by gain (x - x1), the recursion's input.
     void ScaleDifferences(float* samples, int32_t n) const;
 

@@ -93,7 +93,8 @@ void WaveshaperFx::ProcessChannel(float* samples, int32_t n) const
 
 void WaveshaperFx::Process(float* left, float* right, int32_t n) const
 {
-    if (!(amount > 0.0f))
+    // +0.0 shapes to +0.0: a silent block stays as it is.
+    if (!(amount > 0.0f) || IsSilent(left, right, n))
         return;
     ProcessChannel(left, n);
     ProcessChannel(right, n);
