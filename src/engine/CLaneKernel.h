@@ -45,8 +45,15 @@ public:
     // sample from[l] of its sub-block.
     void Modulate(const int32_t* from, int32_t count)
     {
+        // The loop runs on locals: the stores into the rows could alias the
+        // members and would keep them in memory.
+        Running running{smoothers, {envelopes[0], envelopes[1], envelopes[2]}, noiseIndex};
         for (int32_t j = 0; j < count; ++j)
-            ModulateAt(from, j);
+            ModulateAt(from, j, running);
+        smoothers = running.smoothers;
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+            envelopes[k] = running.envelopes[k];
+        noiseIndex = running.noiseIndex;
     }
 
     // The oscillator chains of several kernels, one per lane, interleaved:
@@ -144,11 +151,19 @@ public:
     }
 
 private:
-    [[gnu::always_inline]] void ModulateAt(const int32_t* from, int32_t j)
+    // What the modulation pass steps from sample to sample.
+    struct Running
+    {
+        SmootherSet<LaneSmoother> smoothers;
+        EnvelopeCursor<Lanes> envelopes[Voice::kModulatorCount];
+        LaneCounts noiseIndex;
+    };
+
+    [[gnu::always_inline]] void ModulateAt(const int32_t* from, int32_t j, Running& running)
     {
         Lanes e[Voice::kModulatorCount];
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
-            e[k] = envelopes[k].Next();
+            e[k] = running.envelopes[k].Next();
 
         const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
         // Sample positions are small integers, exact in either precision.
@@ -174,10 +189,10 @@ private:
                                     LfoIndex(entry[1][1])};
             lfo[k] = Gather(lfoTable[k], index);
         }
-        const Lanes noiseSample = noiseUsed ? Gather(noise, noiseIndex & EngineTables::kNoiseMask) : Lanes{};
-        noiseIndex += 1;
-        ModulateOscillators(constants, smoothers, e[2], lfo[2], modulation[j]);
-        ModulateFilter(constants, smoothers, e[0], e[1], lfo[0], lfo[1], noiseSample, modulation[j]);
+        const Lanes noiseSample = noiseUsed ? Gather(noise, running.noiseIndex & EngineTables::kNoiseMask) : Lanes{};
+        running.noiseIndex += 1;
+        ModulateOscillators(constants, running.smoothers, e[2], lfo[2], modulation[j]);
+        ModulateFilter(constants, running.smoothers, e[0], e[1], lfo[0], lfo[1], noiseSample, modulation[j]);
         toLeftAt[j] = gainLeft + position * slopeLeft;
         toRightAt[j] = gainRight + position * slopeRight;
     }
