@@ -45,12 +45,30 @@ void Transpose(Lanes (&v)[kLaneCount])
     v[3] = Shuffle<2, 3, 6, 7>(high01, high23);
 }
 
-// FlushTiny lane by lane.
-Lanes FlushLanes(Lanes value)
+// Four lines' first n samples (n a multiple of four), one line a lane.
+void Transpose(const float (*lines)[CReverb::kPassLength], Lanes* across, int32_t n)
 {
-    const LaneInts bits = reinterpret_cast<LaneInts>(value);
-    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
-    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
+    for (int32_t s = 0; s < n; s += kLaneCount)
+    {
+        Lanes v[kLaneCount];
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            v[l] = LoadLanes(&lines[l][s]);
+        Transpose(v);
+        std::memcpy(&across[s], v, sizeof(v));
+    }
+}
+
+// The way back: n samples of four lanes to four lines.
+void Transpose(const Lanes* across, float (*lines)[CReverb::kPassLength], int32_t n)
+{
+    for (int32_t s = 0; s < n; s += kLaneCount)
+    {
+        Lanes v[kLaneCount];
+        std::memcpy(v, &across[s], sizeof(v));
+        Transpose(v);
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            StoreLanes(&lines[l][s], v[l]);
+    }
 }
 
 }  // namespace
@@ -157,25 +175,20 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
         delayed[s] = preDelay.Tap(preDelaySamples);
     }
 
-    // Every line's reads first, then its filter: the modulated reads stay
-    // base - depth - 1 samples behind the write position, so nothing read
-    // was written in this pass.
-    static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
-    for (int32_t i = 0; i < kModulatedLineCount; ++i)
-        modulated[i].Tick(lines[i], n);
-    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-        fixed[i - kModulatedLineCount].Read(lines[i], n);
-    Damp(n);
-
     // The sums run four samples a vector, each lane adding in the order of
     // one sample; zeros fill the last vector.
     const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
+    ReadLines(n, padded);
+    Damp(n);
     for (int32_t s = n; s < padded; ++s)
     {
         mono[s] = delayed[s] = 0.0f;
-        for (float* line : lines)
-            line[s] = 0.0f;
+        for (Lanes(&group)[kPassLength] : across)
+            group[s] = Lanes{};
     }
+    for (int32_t g = 0; g < kGroupCount; ++g)
+        Transpose(across[g], lines + g * kLaneCount, padded);
+
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
         // The accumulators start from the undelayed mono input.
@@ -215,42 +228,49 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
     return energy;
 }
 
+void CReverb::ReadLines(int32_t n, int32_t padded)
+{
+    // Every line's reads first, then its filter: the modulated reads stay
+    // base - depth - 1 samples behind the write position, so nothing read
+    // was written in this pass.
+    static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
+    static_assert(kModulatedLineCount == kLaneCount + 2);
+    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
+    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
+    MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(firstFour, across[0], n);
+    MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, across[1], n);
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        fixed[i - kModulatedLineCount].Read(lines[i], n);
+    // The second group's free lanes take the first two fixed lines.
+    for (int32_t s = 0; s < n; ++s)
+    {
+        across[1][s][2] = lines[6][s];
+        across[1][s][3] = lines[7][s];
+    }
+    Transpose(lines + 2 * kLaneCount, across[2], padded);
+}
+
 void CReverb::Damp(int32_t n)
 {
-    // Four lines a vector, four samples transposed at a time; each lane
-    // filters as MLPF1a::ProcessFlushed does. The last n % 4 samples go line
-    // by line.
-    const int32_t whole = n / kLaneCount * kLaneCount;
-    for (int32_t first = 0; first < kLineCount; first += kLaneCount)
+    // Each lane filters as MLPF1a::ProcessFlushed does.
+    for (int32_t g = 0; g < kGroupCount; ++g)
     {
+        const MLPF1a* filters = &damping[g * kLaneCount];
         Lanes gain = {};
         Lanes coefficient = {};
         Lanes memory = {};
         for (int32_t l = 0; l < kLaneCount; ++l)
         {
-            gain[l] = damping[first + l].Gain();
-            coefficient[l] = damping[first + l].Coefficient();
-            memory[l] = damping[first + l].State();
+            gain[l] = filters[l].Gain();
+            coefficient[l] = filters[l].Coefficient();
+            memory[l] = filters[l].State();
         }
-        for (int32_t s = 0; s < whole; s += kLaneCount)
+        for (int32_t s = 0; s < n; ++s)
         {
-            Lanes v[kLaneCount];
-            for (int32_t l = 0; l < kLaneCount; ++l)
-                v[l] = LoadLanes(&lines[first + l][s]);
-            Transpose(v);
-            for (Lanes& sample : v)
-            {
-                memory = FlushLanes(gain * sample - coefficient * memory);
-                sample = memory;
-            }
-            Transpose(v);
-            for (int32_t l = 0; l < kLaneCount; ++l)
-                StoreLanes(&lines[first + l][s], v[l]);
+            memory = FlushLanes(gain * across[g][s] - coefficient * memory);
+            across[g][s] = memory;
         }
         for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            damping[first + l].SetState(memory[l]);
-            damping[first + l].ProcessFlushed(&lines[first + l][whole], n - whole);
-        }
+            damping[g * kLaneCount + l].SetState(memory[l]);
     }
 }

@@ -2,8 +2,17 @@
 
 #include "effects/EffectMath.h"
 #include "effects/Module.h"
+#include "engine/Lanes.h"
 
 #include <cstdint>
+
+// FlushTiny lane by lane.
+inline Lanes FlushLanes(Lanes value)
+{
+    const LaneInts bits = reinterpret_cast<LaneInts>(value);
+    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
+    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
+}
 
 // One-pole low-pass: y = gain * x - coefficient * state. With
 // gain = (1 - a) * g and coefficient = -a it has pole a and DC gain g.

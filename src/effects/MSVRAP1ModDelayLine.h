@@ -1,10 +1,13 @@
 #pragma once
 
 #include "effects/EffectMath.h"
+#include "effects/MLPF1a.h"
 #include "effects/MModDelayLine.h"
 #include "engine/EngineTables.h"
+#include "engine/Lanes.h"
 
 #include <cmath>
+#include <cstring>
 
 // Modulated delay line whose read position follows a sine LFO from
 // the engine's sine table (no interpolation of the table), read with first-order
@@ -18,8 +21,13 @@ public:
     void SetLfo(double startPhase, double increment);
 
     void Reset() override;
-    // Inline: the reverb's inner loop.
     void Tick(float* out, int32_t n) override;
+
+    // Ticks kCount (1 to 4) lines side by side, line l in lane l: out[s]
+    // holds sample s of each. A lane computes exactly what Tick computes.
+    // Inline: the reverb's inner loop.
+    template <int32_t kCount>
+    static void TickSideBySide(MSVRAP1ModDelayLine* const* lines, Lanes* out, int32_t n);
 
 private:
     const float* sine;
@@ -28,46 +36,91 @@ private:
     float previousOutput = 0.0f;
 };
 
-inline void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
+// Entry index[l] of tables[l] in lane l, for the first kCount lanes; the
+// rest are 0. Through memory: SSE2 has no cheap way into or out of a lane.
+template <int32_t kCount>
+inline Lanes GatherLanes(const float* const* tables, const int32_t* index)
 {
-    // The loop runs on locals: out may not alias the members for the compiler.
-    double phase = lfoPhase;
-    float read = readPosition;
-    float previous = previousOutput;
-    const float depth = static_cast<float>(Depth());
-    const float length = static_cast<float>(size);
-    const double increment = lfoIncrement;
-    const float* table = sine;
-    const float* samples = buffer.data();
+    float values[kLaneCount] = {};
+    for (int32_t l = 0; l < kCount; ++l)
+        values[l] = tables[l][index[l]];
+    Lanes lanes;
+    std::memcpy(&lanes, values, sizeof(lanes));
+    return lanes;
+}
+
+template <int32_t kCount>
+inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, Lanes* out, int32_t n)
+{
+    using PairBits = int64_t __attribute__((vector_size(16)));
+    using PairInts = int32_t __attribute__((vector_size(8)));
+    constexpr int32_t kPairCount = (kCount + 1) / 2;
+    // Unused lanes read position 0 of a one-sample ring and are not looked up.
+    Pairs phase[kPairCount] = {};
+    Pairs increment[kPairCount] = {};
+    Lanes read = {};
+    Lanes previous = {};
+    Lanes depth = {};
+    Lanes length = {1.0f, 1.0f, 1.0f, 1.0f};
+    LaneInts size = {1, 1, 1, 1};
+    const float* samples[kCount];
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        const MSVRAP1ModDelayLine& line = *lines[l];
+        phase[l / 2][l % 2] = line.lfoPhase;
+        increment[l / 2][l % 2] = line.lfoIncrement;
+        read[l] = line.readPosition;
+        previous[l] = line.previousOutput;
+        depth[l] = static_cast<float>(line.Depth());
+        length[l] = static_cast<float>(line.size);
+        size[l] = line.size;
+        samples[l] = line.buffer.data();
+    }
+    const float* table = lines[0]->sine;
+    const Pairs one = {1.0, 1.0};
     for (int32_t s = 0; s < n; ++s)
     {
-        const int32_t index = static_cast<int32_t>(phase * EngineTables::kSineSize) & EngineTables::kSineMask;
-        phase += increment;
-        if (phase >= 1.0)
-            phase -= 1.0;
+        PairInts pairIndex[kPairCount];
+        for (int32_t p = 0; p < kPairCount; ++p)
+        {
+            pairIndex[p] = __builtin_convertvector(phase[p] * static_cast<double>(EngineTables::kSineSize), PairInts);
+            phase[p] += increment[p];
+            // Subtracting +0 leaves a phase below 1 as it is.
+            phase[p] -= reinterpret_cast<Pairs>((phase[p] >= one) & reinterpret_cast<PairBits>(one));
+        }
+        int32_t sineIndex[kLaneCount] = {};
+        for (int32_t l = 0; l < kCount; ++l)
+            sineIndex[l] = pairIndex[l / 2][l % 2] & EngineTables::kSineMask;
+        const float* const tables[] = {table, table, table, table};
+        const Lanes sineValue = GatherLanes<kCount>(tables, sineIndex);
 
-        const float position = read + depth * table[index];
+        const Lanes position = read + depth * sineValue;
         read += 1.0f;
-        if (read >= length)
-            read -= length;
+        read -= reinterpret_cast<Lanes>((read >= length) & reinterpret_cast<LaneInts>(length));
 
-        // floor (the position lies well inside the 32-bit range, where
-        // truncation stepped down below zero is exact), then wrap once: the
-        // excursion is never larger than the buffer.
-        int32_t i = static_cast<int32_t>(position);
-        i -= static_cast<float>(i) > position ? 1 : 0;
-        const float fraction = position - static_cast<float>(i);
-        if (i < 0)
-            i += size;
-        else if (i >= size)
-            i -= size;
-        const int32_t next = i + 1 == size ? 0 : i + 1;
+        // floor, then wrap once, as Tick does.
+        LaneInts i = __builtin_convertvector(position, LaneInts);
+        i += __builtin_convertvector(i, Lanes) > position;
+        const Lanes fraction = position - __builtin_convertvector(i, Lanes);
+        i += (i < 0) & size;
+        i -= (i >= size) & size;
+        LaneInts next = i + 1;
+        next &= ~(next == size);
 
-        // The interpolation memory is a feedback path: flush it like the others.
-        previous = FlushTiny(samples[i] + fraction * (samples[next] - previous));
+        int32_t at[kLaneCount];
+        int32_t atNext[kLaneCount];
+        std::memcpy(at, &i, sizeof(at));
+        std::memcpy(atNext, &next, sizeof(atNext));
+        const Lanes here = GatherLanes<kCount>(samples, at);
+        const Lanes ahead = GatherLanes<kCount>(samples, atNext);
+        previous = FlushLanes(here + fraction * (ahead - previous));
         out[s] = previous;
     }
-    lfoPhase = phase;
-    readPosition = read;
-    previousOutput = previous;
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        MSVRAP1ModDelayLine& line = *lines[l];
+        line.lfoPhase = phase[l / 2][l % 2];
+        line.readPosition = read[l];
+        line.previousOutput = previous[l];
+    }
 }
