@@ -24,14 +24,14 @@ public:
 
     void Write(float value)
     {
-        buffer[writeIndex] = value;
+        Ring()[writeIndex] = value;
         if (++writeIndex == size)
             writeIndex = 0;
     }
 
     float Read()
     {
-        float value = buffer[readIndex];
+        float value = Ring()[readIndex];
         if (++readIndex == size)
             readIndex = 0;
         return value;
@@ -49,11 +49,17 @@ public:
     int32_t Delay() const { return delay; }
 
 protected:
-    // Allocates size zeroed floats and puts the write position at the start.
-    void Allocate(int32_t floats);
+    // Allocates a ring of `floats` zeroed floats with `margin` more on either
+    // side, and puts the write position at the start.
+    void Allocate(int32_t floats, int32_t margin = 0);
+
+    // Ring()[i], 0 <= i < size, is the ring; the margins lie beyond.
+    float* Ring() { return buffer.data() + margin; }
+    const float* Ring() const { return buffer.data() + margin; }
 
     std::vector<float> buffer;
     int32_t size = 0;
+    int32_t margin = 0;
     int32_t writeIndex = 0;
 
 private:
@@ -67,5 +73,5 @@ inline float MDelayLine::Tap(int32_t distance) const
     int32_t index = writeIndex - 1 - distance;
     if (index < 0)
         index += size;
-    return buffer[index];
+    return Ring()[index];
 }

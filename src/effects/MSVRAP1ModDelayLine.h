@@ -49,32 +49,50 @@ inline Lanes GatherLanes(const float* const* tables, const int32_t* index)
     return lanes;
 }
 
+// Entries index[l] and index[l] + 1 of tables[l] in lane l of first and
+// second, for the first kCount lanes; one 8-byte load a lane.
+template <int32_t kCount>
+inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes& first, Lanes& second)
+{
+    Lanes pairs[kLaneCount] = {};
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        // Carried as the bits of a double: a plain 8-byte load.
+        double both;
+        std::memcpy(&both, tables[l] + index[l], sizeof(both));
+        pairs[l] = reinterpret_cast<Lanes>(Pairs{both, 0.0});
+    }
+    const Lanes low = Shuffle<0, 4, 1, 5>(pairs[0], pairs[1]);
+    const Lanes high = Shuffle<0, 4, 1, 5>(pairs[2], pairs[3]);
+    first = Shuffle<0, 1, 4, 5>(low, high);
+    second = Shuffle<2, 3, 6, 7>(low, high);
+}
+
 template <int32_t kCount>
 inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, Lanes* out, int32_t n)
 {
     using PairBits = int64_t __attribute__((vector_size(16)));
     using PairInts = int32_t __attribute__((vector_size(8)));
     constexpr int32_t kPairCount = (kCount + 1) / 2;
-    // Unused lanes read position 0 of a one-sample ring and are not looked up.
+    // Unused lanes run on a one-sample ring and are not looked up.
     Pairs phase[kPairCount] = {};
     Pairs increment[kPairCount] = {};
     Lanes read = {};
     Lanes previous = {};
     Lanes depth = {};
     Lanes length = {1.0f, 1.0f, 1.0f, 1.0f};
-    LaneInts size = {1, 1, 1, 1};
     const float* samples[kCount];
     for (int32_t l = 0; l < kCount; ++l)
     {
-        const MSVRAP1ModDelayLine& line = *lines[l];
+        MSVRAP1ModDelayLine& line = *lines[l];
         phase[l / 2][l % 2] = line.lfoPhase;
         increment[l / 2][l % 2] = line.lfoIncrement;
         read[l] = line.readPosition;
         previous[l] = line.previousOutput;
         depth[l] = static_cast<float>(line.Depth());
         length[l] = static_cast<float>(line.size);
-        size[l] = line.size;
-        samples[l] = line.buffer.data();
+        line.MirrorMargins();
+        samples[l] = line.Ring();
     }
     const float* table = lines[0]->sine;
     const Pairs one = {1.0, 1.0};
@@ -98,21 +116,16 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         read += 1.0f;
         read -= reinterpret_cast<Lanes>((read >= length) & reinterpret_cast<LaneInts>(length));
 
-        // floor, then wrap once, as Tick does.
+        // floor; the margins stand in for the wrap.
         LaneInts i = __builtin_convertvector(position, LaneInts);
         i += __builtin_convertvector(i, Lanes) > position;
         const Lanes fraction = position - __builtin_convertvector(i, Lanes);
-        i += (i < 0) & size;
-        i -= (i >= size) & size;
-        LaneInts next = i + 1;
-        next &= ~(next == size);
 
         int32_t at[kLaneCount];
-        int32_t atNext[kLaneCount];
         std::memcpy(at, &i, sizeof(at));
-        std::memcpy(atNext, &next, sizeof(atNext));
-        const Lanes here = GatherLanes<kCount>(samples, at);
-        const Lanes ahead = GatherLanes<kCount>(samples, atNext);
+        Lanes here;
+        Lanes ahead;
+        GatherPairs<kCount>(samples, at, here, ahead);
         previous = FlushLanes(here + fraction * (ahead - previous));
         out[s] = previous;
     }
