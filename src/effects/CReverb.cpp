@@ -32,8 +32,9 @@ void StoreLanes(float* samples, Lanes lanes)
     std::memcpy(samples, &lanes, sizeof(lanes));
 }
 
-// Rows become columns: four lines' samples become four samples' lines.
-void Transpose(Lanes (&v)[kLaneCount])
+// Rows become columns: v[0] to v[3], four lines' samples, become four
+// samples' lines, and back.
+void Transpose(Lanes* v)
 {
     const Lanes low01 = Shuffle<0, 4, 1, 5>(v[0], v[1]);
     const Lanes high01 = Shuffle<2, 6, 3, 7>(v[0], v[1]);
@@ -43,32 +44,6 @@ void Transpose(Lanes (&v)[kLaneCount])
     v[1] = Shuffle<2, 3, 6, 7>(low01, low23);
     v[2] = Shuffle<0, 1, 4, 5>(high01, high23);
     v[3] = Shuffle<2, 3, 6, 7>(high01, high23);
-}
-
-// Four lines' first n samples (n a multiple of four), one line a lane.
-void Transpose(const float (*lines)[CReverb::kPassLength], Lanes* across, int32_t n)
-{
-    for (int32_t s = 0; s < n; s += kLaneCount)
-    {
-        Lanes v[kLaneCount];
-        for (int32_t l = 0; l < kLaneCount; ++l)
-            v[l] = LoadLanes(&lines[l][s]);
-        Transpose(v);
-        std::memcpy(&across[s], v, sizeof(v));
-    }
-}
-
-// The way back: n samples of four lanes to four lines.
-void Transpose(const Lanes* across, float (*lines)[CReverb::kPassLength], int32_t n)
-{
-    for (int32_t s = 0; s < n; s += kLaneCount)
-    {
-        Lanes v[kLaneCount];
-        std::memcpy(v, &across[s], sizeof(v));
-        Transpose(v);
-        for (int32_t l = 0; l < kLaneCount; ++l)
-            StoreLanes(&lines[l][s], v[l]);
-    }
 }
 
 }  // namespace
@@ -168,13 +143,7 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
 float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
                     float energy)
 {
-    for (int32_t s = 0; s < n; ++s)
-    {
-        mono[s] = (inL[s] + inR[s]) * 0.5f;
-        preDelay.Write(mono[s]);
-        delayed[s] = preDelay.Tap(preDelaySamples);
-    }
-
+    PreDelay(inL, inR, n, preDelaySamples);
     // The sums run four samples a vector, each lane adding in the order of
     // one sample; zeros fill the last vector.
     const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
@@ -186,46 +155,46 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
         for (Lanes(&group)[kPassLength] : across)
             group[s] = Lanes{};
     }
-    for (int32_t g = 0; g < kGroupCount; ++g)
-        Transpose(across[g], lines + g * kLaneCount, padded);
-
-    for (int32_t s = 0; s < padded; s += kLaneCount)
-    {
-        // The accumulators start from the undelayed mono input.
-        Lanes left = LoadLanes(&mono[s]);
-        Lanes right = left;
-        Lanes sum = Lanes{0.0f, 0.0f, 0.0f, 0.0f};
-        for (int32_t i = 0; i < kLineCount; ++i)
-        {
-            const Lanes y = LoadLanes(&lines[i][s]);
-            left += y * kLeftSigns[i];
-            right += y * kRightSigns[i];
-            sum += y;
-        }
-        StoreLanes(&accL[s], left);
-        StoreLanes(&accR[s], right);
-        StoreLanes(&householder[s], kHouseholder * sum);
-    }
+    Mix(padded);
 
     for (int32_t s = 0; s < n; ++s)
     {
         outL[s] = accL[s] * wetGain * kOutputScale + inL[s] * dryGain;
         outR[s] = accR[s] * wetGain * kOutputScale + inR[s] * dryGain;
-        energy += accL[s] * accL[s] + accR[s] * accR[s];
+    }
+    // The padding adds +0, which leaves the (never negative) sum as it is.
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        const Lanes left = LoadLanes(&accL[s]);
+        const Lanes right = LoadLanes(&accR[s]);
+        const Lanes power = left * left + right * right;
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            energy += power[l];
     }
 
-    // Line i takes line i + 1's output: the cyclic shift after the matrix.
-    for (int32_t i = 0; i < kLineCount; ++i)
-    {
-        const float* next = lines[(i + 1) % kLineCount];
-        for (int32_t s = 0; s < padded; s += kLaneCount)
-            StoreLanes(&feed[s], LoadLanes(&next[s]) + LoadLanes(&householder[s]) + LoadLanes(&delayed[s]));
-        if (i < kModulatedLineCount)
-            modulated[i].Write(feed, n);
-        else
-            fixed[i - kModulatedLineCount].Write(feed, n);
-    }
+    for (int32_t i = 0; i < kModulatedLineCount; ++i)
+        modulated[i].Write(feed[i], n);
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        fixed[i - kModulatedLineCount].Write(feed[i], n);
     return energy;
+}
+
+void CReverb::PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance)
+{
+    for (int32_t s = 0; s < n; ++s)
+        mono[s] = (inL[s] + inR[s]) * 0.5f;
+    // A pre-delay shorter than the pass taps samples the pass writes; a
+    // longer one taps first, as the writes may come round to its oldest.
+    if (distance < n)
+    {
+        preDelay.Write(mono, n);
+        preDelay.Tap(distance, delayed, n);
+    }
+    else
+    {
+        preDelay.Tap(distance - n, delayed, n);
+        preDelay.Write(mono, n);
+    }
 }
 
 void CReverb::ReadLines(int32_t n, int32_t padded)
@@ -239,15 +208,23 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
     MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(firstFour, across[0], n);
     MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, across[1], n);
-    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-        fixed[i - kModulatedLineCount].Read(lines[i], n);
+    for (int32_t i = 0; i < kLineCount - kModulatedLineCount; ++i)
+        fixed[i].Read(fixedLines[i], n);
     // The second group's free lanes take the first two fixed lines.
     for (int32_t s = 0; s < n; ++s)
     {
-        across[1][s][2] = lines[6][s];
-        across[1][s][3] = lines[7][s];
+        across[1][s][2] = fixedLines[0][s];
+        across[1][s][3] = fixedLines[1][s];
     }
-    Transpose(lines + 2 * kLaneCount, across[2], padded);
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        Lanes v[kLaneCount];
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            v[l] = LoadLanes(&fixedLines[2 + l][s]);
+        Transpose(v);
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            across[2][s + l] = v[l];
+    }
 }
 
 void CReverb::Damp(int32_t n)
@@ -272,5 +249,38 @@ void CReverb::Damp(int32_t n)
         }
         for (int32_t l = 0; l < kLaneCount; ++l)
             damping[g * kLaneCount + l].SetState(memory[l]);
+    }
+}
+
+void CReverb::Mix(int32_t padded)
+{
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        // Back to four samples a vector, one line after the other.
+        Lanes y[kLineCount];
+        for (int32_t g = 0; g < kGroupCount; ++g)
+        {
+            Lanes* v = &y[g * kLaneCount];
+            for (int32_t l = 0; l < kLaneCount; ++l)
+                v[l] = across[g][s + l];
+            Transpose(v);
+        }
+        // The accumulators start from the undelayed mono input.
+        Lanes left = LoadLanes(&mono[s]);
+        Lanes right = left;
+        Lanes sum = Lanes{0.0f, 0.0f, 0.0f, 0.0f};
+        for (int32_t i = 0; i < kLineCount; ++i)
+        {
+            left += y[i] * kLeftSigns[i];
+            right += y[i] * kRightSigns[i];
+            sum += y[i];
+        }
+        StoreLanes(&accL[s], left);
+        StoreLanes(&accR[s], right);
+        const Lanes householder = kHouseholder * sum;
+        const Lanes input = LoadLanes(&delayed[s]);
+        // Line i takes line i + 1's output: the cyclic shift after the matrix.
+        for (int32_t i = 0; i < kLineCount; ++i)
+            StoreLanes(&feed[i][s], y[(i + 1) % kLineCount] + householder + input);
     }
 }

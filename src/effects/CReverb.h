@@ -58,11 +58,15 @@ private:
     // added sample by sample.
     float Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
                float energy);
-    // The twelve lines' next n samples into across; lines holds the fixed
-    // ones and padded (n rounded up to whole vectors) samples of the last four.
+    // mono and delayed: the mono input before and after the pre-delay.
+    void PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance);
+    // The twelve lines' next n samples into across, the fixed ones through
+    // fixedLines; padded is n rounded up to whole vectors.
     void ReadLines(int32_t n, int32_t padded);
     // The twelve damping filters over n samples of across, in place.
     void Damp(int32_t n);
+    // The sums of across into accL, accR and the next input of each line.
+    void Mix(int32_t padded);
 
     float sampleRate = 44100.0f;
     int32_t reverbTime = 0;
@@ -80,13 +84,12 @@ private:
     // Scratch of a pass, four-sample vectors apart from the tail. The filters
     // run on across: group g holds lines 4 g to 4 g + 3 side by side.
     Lanes across[kGroupCount][kPassLength];
-    float lines[kLineCount][kPassLength];
+    float fixedLines[kLineCount - kModulatedLineCount][kPassLength];
     float mono[kPassLength];
     float delayed[kPassLength];
     float accL[kPassLength];
     float accR[kPassLength];
-    float householder[kPassLength];
-    float feed[kPassLength];
+    float feed[kLineCount][kPassLength];
 };
 
 // The reverb as the synth holds it.

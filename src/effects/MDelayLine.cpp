@@ -56,3 +56,14 @@ void MDelayLine::Write(const float* values, int32_t n)
             writeIndex = 0;
     }
 }
+
+void MDelayLine::Tap(int32_t distance, float* out, int32_t n) const
+{
+    distance = std::clamp(distance, 0, size - n);
+    int32_t index = writeIndex - distance - n;
+    if (index < 0)
+        index += size;
+    const int32_t run = std::min(n, size - index);
+    std::memcpy(out, Ring() + index, sizeof(float) * static_cast<size_t>(run));
+    std::memcpy(out + run, Ring(), sizeof(float) * static_cast<size_t>(n - run));
+}

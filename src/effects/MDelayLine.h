@@ -41,9 +41,9 @@ public:
     void Read(float* out, int32_t n);
     void Write(const float* values, int32_t n);
 
-    // The sample written `distance` Writes before the latest one (0 = the
-    // latest); distance is limited to the capacity.
-    float Tap(int32_t distance) const;
+    // The n samples up to the one written `distance` Writes before the latest
+    // (0 = the latest), oldest first; distance is limited to 0..size - n.
+    void Tap(int32_t distance, float* out, int32_t n) const;
 
     int32_t Size() const { return size; }
     int32_t Delay() const { return delay; }
@@ -66,12 +66,3 @@ private:
     int32_t readIndex = 0;
     int32_t delay = 0;
 };
-
-inline float MDelayLine::Tap(int32_t distance) const
-{
-    distance = std::clamp(distance, 0, size - 1);
-    int32_t index = writeIndex - 1 - distance;
-    if (index < 0)
-        index += size;
-    return Ring()[index];
-}
