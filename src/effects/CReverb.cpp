@@ -148,7 +148,6 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
     // one sample; zeros fill the last vector.
     const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
     ReadLines(n, padded);
-    Damp(n);
     for (int32_t s = n; s < padded; ++s)
     {
         mono[s] = delayed[s] = 0.0f;
@@ -204,52 +203,38 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     // was written in this pass.
     static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
     static_assert(kModulatedLineCount == kLaneCount + 2);
-    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
-    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
-    MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(firstFour, across[0], n);
-    MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, across[1], n);
     for (int32_t i = 0; i < kLineCount - kModulatedLineCount; ++i)
         fixed[i].Read(fixedLines[i], n);
+
+    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
+    MLPF1aLanes filters(&damping[0]);
+    MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(
+        firstFour, n, [&](int32_t s, Lanes y) { across[0][s] = filters.ProcessFlushed(y); });
+    filters.Store(&damping[0]);
+
     // The second group's free lanes take the first two fixed lines.
-    for (int32_t s = 0; s < n; ++s)
-    {
-        across[1][s][2] = fixedLines[0][s];
-        across[1][s][3] = fixedLines[1][s];
-    }
+    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
+    filters = MLPF1aLanes(&damping[kLaneCount]);
+    MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, n,
+                                           [&](int32_t s, Lanes y)
+                                           {
+                                               y[2] = fixedLines[0][s];
+                                               y[3] = fixedLines[1][s];
+                                               across[1][s] = filters.ProcessFlushed(y);
+                                           });
+    filters.Store(&damping[kLaneCount]);
+
+    filters = MLPF1aLanes(&damping[2 * kLaneCount]);
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
         Lanes v[kLaneCount];
         for (int32_t l = 0; l < kLaneCount; ++l)
             v[l] = LoadLanes(&fixedLines[2 + l][s]);
         Transpose(v);
-        for (int32_t l = 0; l < kLaneCount; ++l)
-            across[2][s + l] = v[l];
+        for (int32_t l = 0; l < kLaneCount && s + l < n; ++l)
+            across[2][s + l] = filters.ProcessFlushed(v[l]);
     }
-}
-
-void CReverb::Damp(int32_t n)
-{
-    // Each lane filters as MLPF1a::ProcessFlushed does.
-    for (int32_t g = 0; g < kGroupCount; ++g)
-    {
-        const MLPF1a* filters = &damping[g * kLaneCount];
-        Lanes gain = {};
-        Lanes coefficient = {};
-        Lanes memory = {};
-        for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            gain[l] = filters[l].Gain();
-            coefficient[l] = filters[l].Coefficient();
-            memory[l] = filters[l].State();
-        }
-        for (int32_t s = 0; s < n; ++s)
-        {
-            memory = FlushLanes(gain * across[g][s] - coefficient * memory);
-            across[g][s] = memory;
-        }
-        for (int32_t l = 0; l < kLaneCount; ++l)
-            damping[g * kLaneCount + l].SetState(memory[l]);
-    }
+    filters.Store(&damping[2 * kLaneCount]);
 }
 
 void CReverb::Mix(int32_t padded)

@@ -60,11 +60,9 @@ private:
                float energy);
     // mono and delayed: the mono input before and after the pre-delay.
     void PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance);
-    // The twelve lines' next n samples into across, the fixed ones through
-    // fixedLines; padded is n rounded up to whole vectors.
+    // The twelve lines' next n samples, damped, into across; the fixed ones
+    // come through fixedLines. padded is n rounded up to whole vectors.
     void ReadLines(int32_t n, int32_t padded);
-    // The twelve damping filters over n samples of across, in place.
-    void Damp(int32_t n);
     // The sums of across into accL, accR and the next input of each line.
     void Mix(int32_t padded);
 

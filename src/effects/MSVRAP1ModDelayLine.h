@@ -23,11 +23,11 @@ public:
     void Reset() override;
     void Tick(float* out, int32_t n) override;
 
-    // Ticks kCount (1 to 4) lines side by side, line l in lane l: out[s]
-    // holds sample s of each. A lane computes exactly what Tick computes.
-    // Inline: the reverb's inner loop.
-    template <int32_t kCount>
-    static void TickSideBySide(MSVRAP1ModDelayLine* const* lines, Lanes* out, int32_t n);
+    // Ticks kCount (1 to 4) lines side by side, line l in lane l, and hands
+    // sample s of each to take(s, lanes). A lane computes exactly what Tick
+    // computes. Inline: the reverb's inner loop.
+    template <int32_t kCount, typename Take>
+    static void TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take);
 
 private:
     const float* sine;
@@ -36,14 +36,14 @@ private:
     float previousOutput = 0.0f;
 };
 
-// Entry index[l] of tables[l] in lane l, for the first kCount lanes; the
-// rest are 0. Through memory: SSE2 has no cheap way into or out of a lane.
+// Entry index[l] of table in lane l, for the first kCount lanes; the rest
+// are 0. Through memory: SSE2 has no cheap way into or out of a lane.
 template <int32_t kCount>
-inline Lanes GatherLanes(const float* const* tables, const int32_t* index)
+inline Lanes GatherLanes(const float* table, const int32_t* index)
 {
     float values[kLaneCount] = {};
     for (int32_t l = 0; l < kCount; ++l)
-        values[l] = tables[l][index[l]];
+        values[l] = table[index[l]];
     Lanes lanes;
     std::memcpy(&lanes, values, sizeof(lanes));
     return lanes;
@@ -68,13 +68,16 @@ inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes&
     second = Shuffle<2, 3, 6, 7>(low, high);
 }
 
-template <int32_t kCount>
-inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, Lanes* out, int32_t n)
+template <int32_t kCount, typename Take>
+inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take)
 {
     using PairBits = int64_t __attribute__((vector_size(16)));
     using PairInts = int32_t __attribute__((vector_size(8)));
     constexpr int32_t kPairCount = (kCount + 1) / 2;
-    // Unused lanes run on a one-sample ring and are not looked up.
+    // Unused lanes run on a one-sample ring and are not looked up. The
+    // phases count table entries: scaled by a power of two, they round as
+    // the phases in cycles do.
+    constexpr double kEntries = EngineTables::kSineSize;
     Pairs phase[kPairCount] = {};
     Pairs increment[kPairCount] = {};
     Lanes read = {};
@@ -85,8 +88,8 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
     for (int32_t l = 0; l < kCount; ++l)
     {
         MSVRAP1ModDelayLine& line = *lines[l];
-        phase[l / 2][l % 2] = line.lfoPhase;
-        increment[l / 2][l % 2] = line.lfoIncrement;
+        phase[l / 2][l % 2] = line.lfoPhase * kEntries;
+        increment[l / 2][l % 2] = line.lfoIncrement * kEntries;
         read[l] = line.readPosition;
         previous[l] = line.previousOutput;
         depth[l] = static_cast<float>(line.Depth());
@@ -95,22 +98,21 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         samples[l] = line.Ring();
     }
     const float* table = lines[0]->sine;
-    const Pairs one = {1.0, 1.0};
+    const Pairs cycle = {kEntries, kEntries};
     for (int32_t s = 0; s < n; ++s)
     {
         PairInts pairIndex[kPairCount];
         for (int32_t p = 0; p < kPairCount; ++p)
         {
-            pairIndex[p] = __builtin_convertvector(phase[p] * static_cast<double>(EngineTables::kSineSize), PairInts);
+            pairIndex[p] = __builtin_convertvector(phase[p], PairInts);
             phase[p] += increment[p];
-            // Subtracting +0 leaves a phase below 1 as it is.
-            phase[p] -= reinterpret_cast<Pairs>((phase[p] >= one) & reinterpret_cast<PairBits>(one));
+            // Subtracting +0 leaves a phase below a cycle as it is.
+            phase[p] -= reinterpret_cast<Pairs>((phase[p] >= cycle) & reinterpret_cast<PairBits>(cycle));
         }
         int32_t sineIndex[kLaneCount] = {};
         for (int32_t l = 0; l < kCount; ++l)
             sineIndex[l] = pairIndex[l / 2][l % 2] & EngineTables::kSineMask;
-        const float* const tables[] = {table, table, table, table};
-        const Lanes sineValue = GatherLanes<kCount>(tables, sineIndex);
+        const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
 
         const Lanes position = read + depth * sineValue;
         read += 1.0f;
@@ -127,12 +129,12 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         Lanes ahead;
         GatherPairs<kCount>(samples, at, here, ahead);
         previous = FlushLanes(here + fraction * (ahead - previous));
-        out[s] = previous;
+        take(s, previous);
     }
     for (int32_t l = 0; l < kCount; ++l)
     {
         MSVRAP1ModDelayLine& line = *lines[l];
-        line.lfoPhase = phase[l / 2][l % 2];
+        line.lfoPhase = phase[l / 2][l % 2] * (1.0 / kEntries);
         line.readPosition = read[l];
         line.previousOutput = previous[l];
     }
