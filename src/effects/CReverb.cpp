@@ -212,15 +212,25 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
         firstFour, n, [&](int32_t s, Lanes y) { across[0][s] = filters.ProcessFlushed(y); });
     filters.Store(&damping[0]);
 
-    // The second group's free lanes take the first two fixed lines.
+    // The second group's free lanes take the first two fixed lines, paired
+    // up sample by sample beforehand so that a sample's pair is one load.
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        const Lanes first = LoadLanes(&fixedLines[0][s]);
+        const Lanes second = LoadLanes(&fixedLines[1][s]);
+        StoreLanes(&fixedPairs[s][0], Shuffle<0, 4, 1, 5>(first, second));
+        StoreLanes(&fixedPairs[s + 2][0], Shuffle<2, 6, 3, 7>(first, second));
+    }
     MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
     filters = MLPF1aLanes(&damping[kLaneCount]);
     MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, n,
                                            [&](int32_t s, Lanes y)
                                            {
-                                               y[2] = fixedLines[0][s];
-                                               y[3] = fixedLines[1][s];
-                                               across[1][s] = filters.ProcessFlushed(y);
+                                               double pair;
+                                               std::memcpy(&pair, fixedPairs[s], sizeof(pair));
+                                               const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
+                                               across[1][s] =
+                                                   filters.ProcessFlushed(Shuffle<0, 1, 4, 5>(y, fixedLanes));
                                            });
     filters.Store(&damping[kLaneCount]);
 

@@ -83,6 +83,7 @@ private:
     // run on across: group g holds lines 4 g to 4 g + 3 side by side.
     Lanes across[kGroupCount][kPassLength];
     float fixedLines[kLineCount - kModulatedLineCount][kPassLength];
+    float fixedPairs[kPassLength][2];
     float mono[kPassLength];
     float delayed[kPassLength];
     float accL[kPassLength];
