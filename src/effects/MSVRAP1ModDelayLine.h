@@ -71,15 +71,12 @@ inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes&
 template <int32_t kCount, typename Take>
 inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take)
 {
-    using PairBits = int64_t __attribute__((vector_size(16)));
-    using PairInts = int32_t __attribute__((vector_size(8)));
-    constexpr int32_t kPairCount = (kCount + 1) / 2;
     // Unused lanes run on a one-sample ring and are not looked up. The
     // phases count table entries: scaled by a power of two, they round as
     // the phases in cycles do.
     constexpr double kEntries = EngineTables::kSineSize;
-    Pairs phase[kPairCount] = {};
-    Pairs increment[kPairCount] = {};
+    double phase[kCount];
+    double increment[kCount];
     Lanes read = {};
     Lanes previous = {};
     Lanes depth = {};
@@ -88,8 +85,8 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
     for (int32_t l = 0; l < kCount; ++l)
     {
         MSVRAP1ModDelayLine& line = *lines[l];
-        phase[l / 2][l % 2] = line.lfoPhase * kEntries;
-        increment[l / 2][l % 2] = line.lfoIncrement * kEntries;
+        phase[l] = line.lfoPhase * kEntries;
+        increment[l] = line.lfoIncrement * kEntries;
         read[l] = line.readPosition;
         previous[l] = line.previousOutput;
         depth[l] = static_cast<float>(line.Depth());
@@ -98,20 +95,17 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         samples[l] = line.Ring();
     }
     const float* table = lines[0]->sine;
-    const Pairs cycle = {kEntries, kEntries};
     for (int32_t s = 0; s < n; ++s)
     {
-        PairInts pairIndex[kPairCount];
-        for (int32_t p = 0; p < kPairCount; ++p)
-        {
-            pairIndex[p] = __builtin_convertvector(phase[p], PairInts);
-            phase[p] += increment[p];
-            // Subtracting +0 leaves a phase below a cycle as it is.
-            phase[p] -= reinterpret_cast<Pairs>((phase[p] >= cycle) & reinterpret_cast<PairBits>(cycle));
-        }
+        // Scalar: SSE2 has no cheap way from vector lanes to addresses.
         int32_t sineIndex[kLaneCount] = {};
         for (int32_t l = 0; l < kCount; ++l)
-            sineIndex[l] = pairIndex[l / 2][l % 2] & EngineTables::kSineMask;
+        {
+            sineIndex[l] = static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
+            phase[l] += increment[l];
+            if (phase[l] >= kEntries)
+                phase[l] -= kEntries;
+        }
         const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
 
         const Lanes position = read + depth * sineValue;
@@ -134,7 +128,7 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
     for (int32_t l = 0; l < kCount; ++l)
     {
         MSVRAP1ModDelayLine& line = *lines[l];
-        line.lfoPhase = phase[l / 2][l % 2] * (1.0 / kEntries);
+        line.lfoPhase = phase[l] * (1.0 / kEntries);
         line.readPosition = read[l];
         line.previousOutput = previous[l];
     }
