@@ -32,8 +32,9 @@ void StoreLanes(float* samples, Lanes lanes)
     std::memcpy(samples, &lanes, sizeof(lanes));
 }
 
-// Rows become columns: four lines' samples become four samples' lines.
-void Transpose(Lanes (&v)[kLaneCount])
+// Rows become columns: v[0] to v[3], four lines' samples, become four
+// samples' lines, and back.
+void Transpose(Lanes* v)
 {
     const Lanes low01 = Shuffle<0, 4, 1, 5>(v[0], v[1]);
     const Lanes high01 = Shuffle<2, 6, 3, 7>(v[0], v[1]);
@@ -43,14 +44,6 @@ void Transpose(Lanes (&v)[kLaneCount])
     v[1] = Shuffle<2, 3, 6, 7>(low01, low23);
     v[2] = Shuffle<0, 1, 4, 5>(high01, high23);
     v[3] = Shuffle<2, 3, 6, 7>(high01, high23);
-}
-
-// FlushTiny lane by lane.
-Lanes FlushLanes(Lanes value)
-{
-    const LaneInts bits = reinterpret_cast<LaneInts>(value);
-    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
-    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
 }
 
 }  // namespace
@@ -150,107 +143,139 @@ void CReverb::Process(const float* inL, const float* inR, float* outL, float* ou
 float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
                     float energy)
 {
+    PreDelay(inL, inR, n, preDelaySamples);
+    // The sums run four samples a vector, each lane adding in the order of
+    // one sample; zeros fill the last vector.
+    const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
+    ReadLines(n, padded);
+    for (int32_t s = n; s < padded; ++s)
+    {
+        mono[s] = delayed[s] = 0.0f;
+        for (Lanes(&group)[kPassLength] : across)
+            group[s] = Lanes{};
+    }
+    Mix(padded);
+
     for (int32_t s = 0; s < n; ++s)
     {
-        mono[s] = (inL[s] + inR[s]) * 0.5f;
-        preDelay.Write(mono[s]);
-        delayed[s] = preDelay.Tap(preDelaySamples);
+        outL[s] = accL[s] * wetGain * kOutputScale + inL[s] * dryGain;
+        outR[s] = accR[s] * wetGain * kOutputScale + inR[s] * dryGain;
+    }
+    // The padding adds +0, which leaves the (never negative) sum as it is.
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        const Lanes left = LoadLanes(&accL[s]);
+        const Lanes right = LoadLanes(&accR[s]);
+        const Lanes power = left * left + right * right;
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            energy += power[l];
     }
 
+    for (int32_t i = 0; i < kModulatedLineCount; ++i)
+        modulated[i].Write(feed[i], n);
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        fixed[i - kModulatedLineCount].Write(feed[i], n);
+    return energy;
+}
+
+void CReverb::PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance)
+{
+    for (int32_t s = 0; s < n; ++s)
+        mono[s] = (inL[s] + inR[s]) * 0.5f;
+    // A pre-delay shorter than the pass taps samples the pass writes; a
+    // longer one taps first, as the writes may come round to its oldest.
+    if (distance < n)
+    {
+        preDelay.Write(mono, n);
+        preDelay.Tap(distance, delayed, n);
+    }
+    else
+    {
+        preDelay.Tap(distance - n, delayed, n);
+        preDelay.Write(mono, n);
+    }
+}
+
+void CReverb::ReadLines(int32_t n, int32_t padded)
+{
     // Every line's reads first, then its filter: the modulated reads stay
     // base - depth - 1 samples behind the write position, so nothing read
     // was written in this pass.
     static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
-    for (int32_t i = 0; i < kModulatedLineCount; ++i)
-        modulated[i].Tick(lines[i], n);
-    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-        fixed[i - kModulatedLineCount].Read(lines[i], n);
-    Damp(n);
+    static_assert(kModulatedLineCount == kLaneCount + 2);
+    for (int32_t i = 0; i < kLineCount - kModulatedLineCount; ++i)
+        fixed[i].Read(fixedLines[i], n);
 
-    // The sums run four samples a vector, each lane adding in the order of
-    // one sample; zeros fill the last vector.
-    const int32_t padded = (n + kLaneCount - 1) / kLaneCount * kLaneCount;
-    for (int32_t s = n; s < padded; ++s)
-    {
-        mono[s] = delayed[s] = 0.0f;
-        for (float* line : lines)
-            line[s] = 0.0f;
-    }
+    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
+    MLPF1aLanes filters(&damping[0]);
+    MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(
+        firstFour, n, [&](int32_t s, Lanes y) { across[0][s] = filters.ProcessFlushed(y); });
+    filters.Store(&damping[0]);
+
+    // The second group's free lanes take the first two fixed lines, paired
+    // up sample by sample beforehand so that a sample's pair is one load.
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
+        const Lanes first = LoadLanes(&fixedLines[0][s]);
+        const Lanes second = LoadLanes(&fixedLines[1][s]);
+        StoreLanes(&fixedPairs[s][0], Shuffle<0, 4, 1, 5>(first, second));
+        StoreLanes(&fixedPairs[s + 2][0], Shuffle<2, 6, 3, 7>(first, second));
+    }
+    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
+    filters = MLPF1aLanes(&damping[kLaneCount]);
+    MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, n,
+                                           [&](int32_t s, Lanes y)
+                                           {
+                                               double pair;
+                                               std::memcpy(&pair, fixedPairs[s], sizeof(pair));
+                                               const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
+                                               across[1][s] =
+                                                   filters.ProcessFlushed(Shuffle<0, 1, 4, 5>(y, fixedLanes));
+                                           });
+    filters.Store(&damping[kLaneCount]);
+
+    filters = MLPF1aLanes(&damping[2 * kLaneCount]);
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        Lanes v[kLaneCount];
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            v[l] = LoadLanes(&fixedLines[2 + l][s]);
+        Transpose(v);
+        for (int32_t l = 0; l < kLaneCount && s + l < n; ++l)
+            across[2][s + l] = filters.ProcessFlushed(v[l]);
+    }
+    filters.Store(&damping[2 * kLaneCount]);
+}
+
+void CReverb::Mix(int32_t padded)
+{
+    for (int32_t s = 0; s < padded; s += kLaneCount)
+    {
+        // Back to four samples a vector, one line after the other.
+        Lanes y[kLineCount];
+        for (int32_t g = 0; g < kGroupCount; ++g)
+        {
+            Lanes* v = &y[g * kLaneCount];
+            for (int32_t l = 0; l < kLaneCount; ++l)
+                v[l] = across[g][s + l];
+            Transpose(v);
+        }
         // The accumulators start from the undelayed mono input.
         Lanes left = LoadLanes(&mono[s]);
         Lanes right = left;
         Lanes sum = Lanes{0.0f, 0.0f, 0.0f, 0.0f};
         for (int32_t i = 0; i < kLineCount; ++i)
         {
-            const Lanes y = LoadLanes(&lines[i][s]);
-            left += y * kLeftSigns[i];
-            right += y * kRightSigns[i];
-            sum += y;
+            left += y[i] * kLeftSigns[i];
+            right += y[i] * kRightSigns[i];
+            sum += y[i];
         }
         StoreLanes(&accL[s], left);
         StoreLanes(&accR[s], right);
-        StoreLanes(&householder[s], kHouseholder * sum);
-    }
-
-    for (int32_t s = 0; s < n; ++s)
-    {
-        outL[s] = accL[s] * wetGain * kOutputScale + inL[s] * dryGain;
-        outR[s] = accR[s] * wetGain * kOutputScale + inR[s] * dryGain;
-        energy += accL[s] * accL[s] + accR[s] * accR[s];
-    }
-
-    // Line i takes line i + 1's output: the cyclic shift after the matrix.
-    for (int32_t i = 0; i < kLineCount; ++i)
-    {
-        const float* next = lines[(i + 1) % kLineCount];
-        for (int32_t s = 0; s < padded; s += kLaneCount)
-            StoreLanes(&feed[s], LoadLanes(&next[s]) + LoadLanes(&householder[s]) + LoadLanes(&delayed[s]));
-        if (i < kModulatedLineCount)
-            modulated[i].Write(feed, n);
-        else
-            fixed[i - kModulatedLineCount].Write(feed, n);
-    }
-    return energy;
-}
-
-void CReverb::Damp(int32_t n)
-{
-    // Four lines a vector, four samples transposed at a time; each lane
-    // filters as MLPF1a::ProcessFlushed does. The last n % 4 samples go line
-    // by line.
-    const int32_t whole = n / kLaneCount * kLaneCount;
-    for (int32_t first = 0; first < kLineCount; first += kLaneCount)
-    {
-        Lanes gain = {};
-        Lanes coefficient = {};
-        Lanes memory = {};
-        for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            gain[l] = damping[first + l].Gain();
-            coefficient[l] = damping[first + l].Coefficient();
-            memory[l] = damping[first + l].State();
-        }
-        for (int32_t s = 0; s < whole; s += kLaneCount)
-        {
-            Lanes v[kLaneCount];
-            for (int32_t l = 0; l < kLaneCount; ++l)
-                v[l] = LoadLanes(&lines[first + l][s]);
-            Transpose(v);
-            for (Lanes& sample : v)
-            {
-                memory = FlushLanes(gain * sample - coefficient * memory);
-                sample = memory;
-            }
-            Transpose(v);
-            for (int32_t l = 0; l < kLaneCount; ++l)
-                StoreLanes(&lines[first + l][s], v[l]);
-        }
-        for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            damping[first + l].SetState(memory[l]);
-            damping[first + l].ProcessFlushed(&lines[first + l][whole], n - whole);
-        }
+        const Lanes householder = kHouseholder * sum;
+        const Lanes input = LoadLanes(&delayed[s]);
+        // Line i takes line i + 1's output: the cyclic shift after the matrix.
+        for (int32_t i = 0; i < kLineCount; ++i)
+            StoreLanes(&feed[i][s], y[(i + 1) % kLineCount] + householder + input);
     }
 }

@@ -3,6 +3,7 @@
 #include "effects/MDelayLine.h"
 #include "effects/MLPF1a.h"
 #include "effects/MSVRAP1ModDelayLine.h"
+#include "engine/Lanes.h"
 
 #include <cstdint>
 
@@ -46,17 +47,24 @@ public:
     static constexpr int32_t kLineLengths[kLineCount] = {601,  691,  773,  839,  919,  997,
                                                          1061, 1093, 1129, 1151, 1171, 1187};
 
-private:
     // Samples a pass handles line by line: each line reads only what was
     // written before the pass (CReverb.cpp checks the bound).
     static constexpr int32_t kPassLength = 256;
+
+private:
+    static constexpr int32_t kGroupCount = kLineCount / kLaneCount;
 
     // Up to kPassLength samples; returns energy plus the pass's output energy,
     // added sample by sample.
     float Pass(const float* inL, const float* inR, float* outL, float* outR, int32_t n, int32_t preDelaySamples,
                float energy);
-    // The twelve damping filters over n samples of lines, in place.
-    void Damp(int32_t n);
+    // mono and delayed: the mono input before and after the pre-delay.
+    void PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance);
+    // The twelve lines' next n samples, damped, into across; the fixed ones
+    // come through fixedLines. padded is n rounded up to whole vectors.
+    void ReadLines(int32_t n, int32_t padded);
+    // The sums of across into accL, accR and the next input of each line.
+    void Mix(int32_t padded);
 
     float sampleRate = 44100.0f;
     int32_t reverbTime = 0;
@@ -71,14 +79,16 @@ private:
     float dryGain = 0.0f;
     float wetGain = 1.0f;
 
-    // Scratch of a pass, four-sample vectors apart from the tail.
-    float lines[kLineCount][kPassLength];
+    // Scratch of a pass, four-sample vectors apart from the tail. The filters
+    // run on across: group g holds lines 4 g to 4 g + 3 side by side.
+    Lanes across[kGroupCount][kPassLength];
+    float fixedLines[kLineCount - kModulatedLineCount][kPassLength];
+    float fixedPairs[kPassLength][2];
     float mono[kPassLength];
     float delayed[kPassLength];
     float accL[kPassLength];
     float accR[kPassLength];
-    float householder[kPassLength];
-    float feed[kPassLength];
+    float feed[kLineCount][kPassLength];
 };
 
 // The reverb as the synth holds it.

@@ -11,10 +11,11 @@ void MDelayLine::Setup(int32_t newDelay)
     readIndex = size - newDelay;
 }
 
-void MDelayLine::Allocate(int32_t floats)
+void MDelayLine::Allocate(int32_t floats, int32_t newMargin)
 {
     size = floats;
-    buffer.assign(static_cast<size_t>(floats), 0.0f);
+    margin = newMargin;
+    buffer.assign(static_cast<size_t>(floats + 2 * newMargin), 0.0f);
     writeIndex = 0;
 }
 
@@ -25,7 +26,7 @@ void MDelayLine::Reset()
 
 size_t MDelayLine::MemorySize() const
 {
-    return static_cast<size_t>(size) * sizeof(float);
+    return buffer.size() * sizeof(float);
 }
 
 void MDelayLine::Read(float* out, int32_t n)
@@ -33,7 +34,7 @@ void MDelayLine::Read(float* out, int32_t n)
     while (n > 0)
     {
         const int32_t run = std::min(n, size - readIndex);
-        std::memcpy(out, &buffer[static_cast<size_t>(readIndex)], sizeof(float) * static_cast<size_t>(run));
+        std::memcpy(out, Ring() + readIndex, sizeof(float) * static_cast<size_t>(run));
         out += run;
         n -= run;
         readIndex += run;
@@ -47,11 +48,22 @@ void MDelayLine::Write(const float* values, int32_t n)
     while (n > 0)
     {
         const int32_t run = std::min(n, size - writeIndex);
-        std::memcpy(&buffer[static_cast<size_t>(writeIndex)], values, sizeof(float) * static_cast<size_t>(run));
+        std::memcpy(Ring() + writeIndex, values, sizeof(float) * static_cast<size_t>(run));
         values += run;
         n -= run;
         writeIndex += run;
         if (writeIndex == size)
             writeIndex = 0;
     }
+}
+
+void MDelayLine::Tap(int32_t distance, float* out, int32_t n) const
+{
+    distance = std::clamp(distance, 0, size - n);
+    int32_t index = writeIndex - distance - n;
+    if (index < 0)
+        index += size;
+    const int32_t run = std::min(n, size - index);
+    std::memcpy(out, Ring() + index, sizeof(float) * static_cast<size_t>(run));
+    std::memcpy(out + run, Ring(), sizeof(float) * static_cast<size_t>(n - run));
 }

@@ -24,14 +24,14 @@ public:
 
     void Write(float value)
     {
-        buffer[writeIndex] = value;
+        Ring()[writeIndex] = value;
         if (++writeIndex == size)
             writeIndex = 0;
     }
 
     float Read()
     {
-        float value = buffer[readIndex];
+        float value = Ring()[readIndex];
         if (++readIndex == size)
             readIndex = 0;
         return value;
@@ -41,31 +41,28 @@ public:
     void Read(float* out, int32_t n);
     void Write(const float* values, int32_t n);
 
-    // The sample written `distance` Writes before the latest one (0 = the
-    // latest); distance is limited to the capacity.
-    float Tap(int32_t distance) const;
+    // The n samples up to the one written `distance` Writes before the latest
+    // (0 = the latest), oldest first; distance is limited to 0..size - n.
+    void Tap(int32_t distance, float* out, int32_t n) const;
 
     int32_t Size() const { return size; }
     int32_t Delay() const { return delay; }
 
 protected:
-    // Allocates size zeroed floats and puts the write position at the start.
-    void Allocate(int32_t floats);
+    // Allocates a ring of `floats` zeroed floats with `margin` more on either
+    // side, and puts the write position at the start.
+    void Allocate(int32_t floats, int32_t margin = 0);
+
+    // Ring()[i], 0 <= i < size, is the ring; the margins lie beyond.
+    float* Ring() { return buffer.data() + margin; }
+    const float* Ring() const { return buffer.data() + margin; }
 
     std::vector<float> buffer;
     int32_t size = 0;
+    int32_t margin = 0;
     int32_t writeIndex = 0;
 
 private:
     int32_t readIndex = 0;
     int32_t delay = 0;
 };
-
-inline float MDelayLine::Tap(int32_t distance) const
-{
-    distance = std::clamp(distance, 0, size - 1);
-    int32_t index = writeIndex - 1 - distance;
-    if (index < 0)
-        index += size;
-    return buffer[index];
-}

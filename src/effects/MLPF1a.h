@@ -2,8 +2,17 @@
 
 #include "effects/EffectMath.h"
 #include "effects/Module.h"
+#include "engine/Lanes.h"
 
 #include <cstdint>
+
+// FlushTiny lane by lane.
+inline Lanes FlushLanes(Lanes value)
+{
+    const LaneInts bits = reinterpret_cast<LaneInts>(value);
+    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
+    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
+}
 
 // One-pole low-pass: y = gain * x - coefficient * state. With
 // gain = (1 - a) * g and coefficient = -a it has pole a and DC gain g.
@@ -24,22 +33,6 @@ public:
         return state;
     }
 
-    // Filters n samples in place; outputs below the flush threshold become 0,
-    // and so does the memory, for a feedback path that must not go denormal.
-    void ProcessFlushed(float* samples, int32_t n)
-    {
-        // Locals: the samples may not alias the members for the compiler.
-        const float g = gain;
-        const float c = coefficient;
-        float memory = state;
-        for (int32_t s = 0; s < n; ++s)
-        {
-            memory = FlushTiny(g * samples[s] - c * memory);
-            samples[s] = memory;
-        }
-        state = memory;
-    }
-
     // Replaces the state, used by owners that flush tiny outputs.
     void SetState(float value) { state = value; }
 
@@ -51,4 +44,39 @@ private:
     float state = 0.0f;
     float gain = 0.0f;
     float coefficient = 0.0f;
+};
+
+// Four filters side by side, one a lane, for a feedback path that must not
+// go denormal: outputs below the flush threshold become 0, and so does the
+// memory.
+class MLPF1aLanes
+{
+public:
+    explicit MLPF1aLanes(const MLPF1a* filters)
+    {
+        for (int32_t l = 0; l < kLaneCount; ++l)
+        {
+            gain[l] = filters[l].Gain();
+            coefficient[l] = filters[l].Coefficient();
+            memory[l] = filters[l].State();
+        }
+    }
+
+    Lanes ProcessFlushed(Lanes x)
+    {
+        memory = FlushLanes(gain * x - coefficient * memory);
+        return memory;
+    }
+
+    // Hands the memories back to the filters.
+    void Store(MLPF1a* filters) const
+    {
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            filters[l].SetState(memory[l]);
+    }
+
+private:
+    Lanes gain = {};
+    Lanes coefficient = {};
+    Lanes memory = {};
 };

@@ -16,8 +16,15 @@ void MModDelayLine::SetDepth(int32_t samples)
 
 void MModDelayLine::Rebuild()
 {
-    Allocate(baseDelay + depth + kGuardSamples);
+    Allocate(baseDelay + depth + kGuardSamples, depth + 1);
     readPosition = static_cast<float>(size - baseDelay);
     if (readPosition >= static_cast<float>(size))
         readPosition -= static_cast<float>(size);
+}
+
+void MModDelayLine::MirrorMargins()
+{
+    float* ring = Ring();
+    std::copy(ring + size - margin, ring + size, ring - margin);
+    std::copy(ring, ring + margin, ring + size);
 }

@@ -25,6 +25,11 @@ public:
     int32_t Depth() const { return depth; }
 
 protected:
+    // The margins, depth + 1 samples, repeat the ring's other end, so reads
+    // from Ring() - depth to Ring() + size + depth need no wrap; refresh
+    // them before reading.
+    void MirrorMargins();
+
     float readPosition = 0.0f;  // 0 <= readPosition < size
 
 private:

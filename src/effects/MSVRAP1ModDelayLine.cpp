@@ -17,3 +17,9 @@ void MSVRAP1ModDelayLine::Reset()
     MModDelayLine::Reset();
     previousOutput = 0.0f;
 }
+
+void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
+{
+    MSVRAP1ModDelayLine* const self[] = {this};
+    TickSideBySide<1>(self, n, [out](int32_t s, Lanes y) { out[s] = y[0]; });
+}

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "effects/EffectMath.h"
+#include "effects/MLPF1a.h"
 #include "effects/MModDelayLine.h"
 #include "engine/EngineTables.h"
+#include "engine/Lanes.h"
 
 #include <cmath>
+#include <cstring>
 
 // Modulated delay line whose read position follows a sine LFO from
 // the engine's sine table (no interpolation of the table), read with first-order
@@ -18,8 +21,13 @@ public:
     void SetLfo(double startPhase, double increment);
 
     void Reset() override;
-    // Inline: the reverb's inner loop.
     void Tick(float* out, int32_t n) override;
+
+    // Ticks kCount (1 to 4) lines side by side, line l in lane l, and hands
+    // sample s of each to take(s, lanes). A lane computes exactly what Tick
+    // computes. Inline: the reverb's inner loop.
+    template <int32_t kCount, typename Take>
+    static void TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take);
 
 private:
     const float* sine;
@@ -28,46 +36,100 @@ private:
     float previousOutput = 0.0f;
 };
 
-inline void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
+// Entry index[l] of table in lane l, for the first kCount lanes; the rest
+// are 0. Through memory: SSE2 has no cheap way into or out of a lane.
+template <int32_t kCount>
+inline Lanes GatherLanes(const float* table, const int32_t* index)
 {
-    // The loop runs on locals: out may not alias the members for the compiler.
-    double phase = lfoPhase;
-    float read = readPosition;
-    float previous = previousOutput;
-    const float depth = static_cast<float>(Depth());
-    const float length = static_cast<float>(size);
-    const double increment = lfoIncrement;
-    const float* table = sine;
-    const float* samples = buffer.data();
+    float values[kLaneCount] = {};
+    for (int32_t l = 0; l < kCount; ++l)
+        values[l] = table[index[l]];
+    Lanes lanes;
+    std::memcpy(&lanes, values, sizeof(lanes));
+    return lanes;
+}
+
+// Entries index[l] and index[l] + 1 of tables[l] in lane l of first and
+// second, for the first kCount lanes; one 8-byte load a lane.
+template <int32_t kCount>
+inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes& first, Lanes& second)
+{
+    Lanes pairs[kLaneCount] = {};
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        // Carried as the bits of a double: a plain 8-byte load.
+        double both;
+        std::memcpy(&both, tables[l] + index[l], sizeof(both));
+        pairs[l] = reinterpret_cast<Lanes>(Pairs{both, 0.0});
+    }
+    const Lanes low = Shuffle<0, 4, 1, 5>(pairs[0], pairs[1]);
+    const Lanes high = Shuffle<0, 4, 1, 5>(pairs[2], pairs[3]);
+    first = Shuffle<0, 1, 4, 5>(low, high);
+    second = Shuffle<2, 3, 6, 7>(low, high);
+}
+
+template <int32_t kCount, typename Take>
+inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take)
+{
+    // Unused lanes run on a one-sample ring and are not looked up. The
+    // phases count table entries: scaled by a power of two, they round as
+    // the phases in cycles do.
+    constexpr double kEntries = EngineTables::kSineSize;
+    double phase[kCount];
+    double increment[kCount];
+    Lanes read = {};
+    Lanes previous = {};
+    Lanes depth = {};
+    Lanes length = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float* samples[kCount];
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        MSVRAP1ModDelayLine& line = *lines[l];
+        phase[l] = line.lfoPhase * kEntries;
+        increment[l] = line.lfoIncrement * kEntries;
+        read[l] = line.readPosition;
+        previous[l] = line.previousOutput;
+        depth[l] = static_cast<float>(line.Depth());
+        length[l] = static_cast<float>(line.size);
+        line.MirrorMargins();
+        samples[l] = line.Ring();
+    }
+    const float* table = lines[0]->sine;
     for (int32_t s = 0; s < n; ++s)
     {
-        const int32_t index = static_cast<int32_t>(phase * EngineTables::kSineSize) & EngineTables::kSineMask;
-        phase += increment;
-        if (phase >= 1.0)
-            phase -= 1.0;
+        // Scalar: SSE2 has no cheap way from vector lanes to addresses.
+        int32_t sineIndex[kLaneCount] = {};
+        for (int32_t l = 0; l < kCount; ++l)
+        {
+            sineIndex[l] = static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
+            phase[l] += increment[l];
+            if (phase[l] >= kEntries)
+                phase[l] -= kEntries;
+        }
+        const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
 
-        const float position = read + depth * table[index];
+        const Lanes position = read + depth * sineValue;
         read += 1.0f;
-        if (read >= length)
-            read -= length;
+        read -= reinterpret_cast<Lanes>((read >= length) & reinterpret_cast<LaneInts>(length));
 
-        // floor (the position lies well inside the 32-bit range, where
-        // truncation stepped down below zero is exact), then wrap once: the
-        // excursion is never larger than the buffer.
-        int32_t i = static_cast<int32_t>(position);
-        i -= static_cast<float>(i) > position ? 1 : 0;
-        const float fraction = position - static_cast<float>(i);
-        if (i < 0)
-            i += size;
-        else if (i >= size)
-            i -= size;
-        const int32_t next = i + 1 == size ? 0 : i + 1;
+        // floor; the margins stand in for the wrap.
+        LaneInts i = __builtin_convertvector(position, LaneInts);
+        i += __builtin_convertvector(i, Lanes) > position;
+        const Lanes fraction = position - __builtin_convertvector(i, Lanes);
 
-        // The interpolation memory is a feedback path: flush it like the others.
-        previous = FlushTiny(samples[i] + fraction * (samples[next] - previous));
-        out[s] = previous;
+        int32_t at[kLaneCount];
+        std::memcpy(at, &i, sizeof(at));
+        Lanes here;
+        Lanes ahead;
+        GatherPairs<kCount>(samples, at, here, ahead);
+        previous = FlushLanes(here + fraction * (ahead - previous));
+        take(s, previous);
     }
-    lfoPhase = phase;
-    readPosition = read;
-    previousOutput = previous;
+    for (int32_t l = 0; l < kCount; ++l)
+    {
+        MSVRAP1ModDelayLine& line = *lines[l];
+        line.lfoPhase = phase[l] * (1.0 / kEntries);
+        line.readPosition = read[l];
+        line.previousOutput = previous[l];
+    }
 }

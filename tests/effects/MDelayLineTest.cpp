@@ -25,9 +25,9 @@ TEST(MDelayLine, TapLooksBackFromTheLatestWriteAndStaysInside)
     line.Setup(4);  // 15 floats
     for (int i = 1; i <= 20; ++i)
         line.Write(static_cast<float>(i));
-    EXPECT_EQ(line.Tap(0), 20.0f);
-    EXPECT_EQ(line.Tap(3), 17.0f);
-    EXPECT_EQ(line.Tap(14), 6.0f);
-    EXPECT_EQ(line.Tap(1000), 6.0f);  // limited to the oldest sample held
-    EXPECT_EQ(line.Tap(-3), 20.0f);
+    float out[4];
+    line.Tap(3, out, 4);  // across the wrap, up to 3 writes before the latest
+    EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{14.0f, 15.0f, 16.0f, 17.0f}));
+    line.Tap(1000, out, 2);  // limited to the oldest samples held
+    EXPECT_EQ(std::vector<float>(out, out + 2), (std::vector<float>{6.0f, 7.0f}));
 }
