@@ -26,8 +26,42 @@ void MDCBlocker::Reset()
 
 void MDCBlocker::Process(float* samples, int32_t n)
 {
+    if (n > 0 && Begin(samples, n))
+        lastOutput = Recur(samples, n, pole, lastOutput);
+}
+
+void MDCBlocker::ProcessPair(MDCBlocker& left, MDCBlocker& right, float* leftSamples, float* rightSamples, int32_t n)
+{
     if (n <= 0)
         return;
+    const bool runLeft = left.Begin(leftSamples, n);
+    const bool runRight = right.Begin(rightSamples, n);
+    if (!runLeft || !runRight)
+    {
+        if (runLeft)
+            left.lastOutput = Recur(leftSamples, n, left.pole, left.lastOutput);
+        if (runRight)
+            right.lastOutput = Recur(rightSamples, n, right.pole, right.lastOutput);
+        return;
+    }
+    // The two recursions interleaved: neither waits on its own multiply and add.
+    const float pl = left.pole;
+    const float pr = right.pole;
+    float yl = left.lastOutput;
+    float yr = right.lastOutput;
+    for (int32_t i = 0; i < n; ++i)
+    {
+        yl = FlushTiny(leftSamples[i] + pl * yl);
+        yr = FlushTiny(rightSamples[i] + pr * yr);
+        leftSamples[i] = yl;
+        rightSamples[i] = yr;
+    }
+    left.lastOutput = yl;
+    right.lastOutput = yr;
+}
+
+bool MDCBlocker::Begin(float* samples, int32_t n)
+{
     const float last = samples[n - 1];
     if (lastOutput == 0.0f && HoldsStill(samples, n))
     {
@@ -36,19 +70,22 @@ void MDCBlocker::Process(float* samples, int32_t n)
         std::memset(samples, 0, sizeof(float) * static_cast<size_t>(n));
         lastInput = last;
         lastOutput = 0.0f;
-        return;
+        return false;
     }
     ScaleDifferences(samples, n);
+    lastInput = last;
+    return true;
+}
+
+float MDCBlocker::Recur(float* samples, int32_t n, float pole, float y1)
+{
     // The output feeds back: flushed, so a decaying offset ends in exact zero.
-    const float p = pole;
-    float y1 = lastOutput;
     for (int32_t i = 0; i < n; ++i)
     {
-        y1 = FlushTiny(samples[i] + p * y1);
+        y1 = FlushTiny(samples[i] + pole * y1);
         samples[i] = y1;
     }
-    lastInput = last;
-    lastOutput = y1;
+    return y1;
 }
 
 bool MDCBlocker::HoldsStill(const float* samples, int32_t n) const

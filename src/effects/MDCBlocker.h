@@ -20,10 +20,18 @@ public:
     void Reset();
     // n samples in place.
     void Process(float* samples, int32_t n);
+    // Both channels of a stereo signal in place, each through its own
+    // blocker, as two Process calls would.
+    static void ProcessPair(MDCBlocker& left, MDCBlocker& right, float* leftSamples, float* rightSamples, int32_t n);
 
     float Pole() const { return pole; }
 
 private:
+    // Ends a block that holds still (false), or leaves the recursion's
+    // input in the samples (true); n is positive.
+    bool Begin(float* samples, int32_t n);
+    // The recursion from the last output y1; returns the new last output.
+    static float Recur(float* samples, int32_t n, float pole, float y1);
     // True when every sample equals the last input (a finite value): the
     // input holds still, as it does in silence or behind a settled effect.
     bool HoldsStill(const float* samples, int32_t n) const;

@@ -37,15 +37,14 @@ private:
 };
 
 // Entry index[l] of table in lane l, for the first kCount lanes; the rest
-// are 0. Through memory: SSE2 has no cheap way into or out of a lane.
+// are 0. Built in registers: lanes stored one by one and loaded as a
+// vector would stall the load until the stores retire.
 template <int32_t kCount>
 inline Lanes GatherLanes(const float* table, const int32_t* index)
 {
-    float values[kLaneCount] = {};
+    Lanes lanes = {};
     for (int32_t l = 0; l < kCount; ++l)
-        values[l] = table[index[l]];
-    Lanes lanes;
-    std::memcpy(&lanes, values, sizeof(lanes));
+        lanes[l] = table[index[l]];
     return lanes;
 }
 

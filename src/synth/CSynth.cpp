@@ -134,8 +134,7 @@ void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
     voicePool.Render(context, left, right, count);
 
     effects.Process(*currentProgram, left, right, count);
-    dcBlockerLeft.Process(left, count);
-    dcBlockerRight.Process(right, count);
+    MDCBlocker::ProcessPair(dcBlockerLeft, dcBlockerRight, left, right, count);
 
     if (count == 0)
         return;
