@@ -60,6 +60,10 @@ TEST(DelayFx, TooLongEchoesAreHalvedUntilTheyFitOnTheTempoGrid)
     EXPECT_EQ(delay.LineLength(), DelayFx::kBufferSize);
     delay.SetTempo(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(delay.LineLength(), 1);
+    delay.SetSampleRate(48000.0f);
+    delay.SetTempo(60.0f);
+    delay.SetTime(10, 1);  // exactly the buffer: kept whole
+    EXPECT_EQ(delay.LineLength(), DelayFx::kBufferSize);
 }
 
 TEST(DelayFx, FirstEchoLandsOneLengthLaterAtFeedbackTimesLevel)

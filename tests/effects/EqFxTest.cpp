@@ -50,6 +50,27 @@ TEST(EqFx, UnityGainsAndFullLevelDelayTheInputByThreeSamples)
     EXPECT_FLOAT_EQ(Apply(half, {0.8f, 0.0f, 0.0f, 0.0f})[3], 0.4f);
 }
 
+// With the high band cut, the output is the high crossover's four-pole
+// low-pass of the input: an impulse answers at once with hf^4, as the high
+// band is taken from the same three-sample delay as the sum. The crossover
+// goes no lower than 800 Hz.
+TEST(EqFx, CutHighBandLeavesTheFourPoleLowPassAndItsCrossoverStopsAt800Hz)
+{
+    const auto dark = [](int32_t highHz, const std::vector<float>& input)
+    {
+        EqFx eq;
+        eq.SetLevel(1.0f);
+        eq.SetGains(100, 100, 0, 100);
+        eq.SetFrequencies(880, highHz);
+        eq.UpdateCoefficients();
+        return Apply(eq, input);
+    };
+    const double hf = 2.0 * std::sin(3.14159265358979 * 5000.0 / 44100.0);
+    EXPECT_NEAR(dark(5000, {1.0f, 0.0f})[0], hf * hf * hf * hf, 1e-6);
+    const std::vector<float> noise = Noise(2000, 1.0f, 7);
+    EXPECT_EQ(dark(100, noise), dark(800, noise));
+}
+
 TEST(EqFx, EachBandActsAroundItsCentreAndNotFarFromIt)
 {
     // Low band: boosted at 50 Hz, untouched at 15 kHz.
