@@ -29,6 +29,10 @@ public:
         noiseUsed = false;
         for (int32_t l = 0; l < kLaneCount; ++l)
             LoadConstants(l, *voices[l], *blocks[l]);
+        // What an LFO looked up as zero gives, as the samples would work it out.
+        idleShares.FromLfo1(constants, Lanes{});
+        idleShares.FromLfo2(constants, Lanes{});
+        idleShares.FromLfo3(constants, Lanes{});
     }
 
     // Takes the state of the four voices at the start of a stretch.
@@ -178,8 +182,9 @@ private:
             base2[j][h] = at[h] * increment2.half[h] + phase2.half[h];
         }
         // An LFO that no lane routes anywhere, or noise that no lane mixes in,
-        // is not looked up: its values would be multiplied by zero.
-        Lanes lfo[Voice::kModulatorCount] = {};
+        // is not looked up: its values would be multiplied by zero, and its
+        // shares are those of a zero.
+        LfoShares<Lanes> shares = idleShares;
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
         {
             if (!lfoUsed[k])
@@ -187,12 +192,18 @@ private:
             const Pairs* entry = lfoAt[k];
             const LaneInts index = {LfoIndex(entry[0][0]), LfoIndex(entry[0][1]), LfoIndex(entry[1][0]),
                                     LfoIndex(entry[1][1])};
-            lfo[k] = Gather(lfoTable[k], index);
+            const Lanes value = Gather(lfoTable[k], index);
+            if (k == 0)
+                shares.FromLfo1(constants, value);
+            else if (k == 1)
+                shares.FromLfo2(constants, value);
+            else
+                shares.FromLfo3(constants, value);
         }
         const Lanes noiseSample = noiseUsed ? Gather(noise, running.noiseIndex & EngineTables::kNoiseMask) : Lanes{};
         running.noiseIndex += 1;
-        ModulateOscillators(constants, running.smoothers, e[2], lfo[2], modulation[j]);
-        ModulateFilter(constants, running.smoothers, e[0], e[1], lfo[0], lfo[1], noiseSample, modulation[j]);
+        ModulateOscillators(constants, running.smoothers, e[2], shares, modulation[j]);
+        ModulateFilter(constants, running.smoothers, e[0], e[1], shares, noiseSample, modulation[j]);
         toLeftAt[j] = gainLeft + position * slopeLeft;
         toRightAt[j] = gainRight + position * slopeRight;
     }
@@ -277,14 +288,8 @@ private:
         Put(weights.high, l, s.weights.high);
         constants.Load(l, v, s);
         const VoiceConstants<Lanes>& c = constants;
-        // A blend whose times is zero gives the same value for any input.
-        lfoUsed[0] =
-            lfoUsed[0] || (c.lfo1Wheel.times[l] != 0.0f &&
-                           (c.mixLfo.times[l] != 0.0f || c.noiseLfo.times[l] != 0.0f || c.tremolo.times[l] != 0.0f));
-        lfoUsed[1] = lfoUsed[1] || c.cutoffLfo.times[l] != 0.0f || c.resonanceLfo.times[l] != 0.0f ||
-                     c.volumeLfo.times[l] != 0.0f;
-        lfoUsed[2] = lfoUsed[2] || c.shape1Lfo.times[l] != 0.0f || c.shape2Lfo.times[l] != 0.0f ||
-                     c.phaseLfo.times[l] != 0.0f || c.pmLfo.times[l] != 0.0f;
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+            lfoUsed[k] = lfoUsed[k] || RoutesLfo(c, l, k);
         noiseUsed = noiseUsed || c.noiseLfo.times[l] != 0.0f || c.noiseLfo.plus[l] != 0.0f;
     }
 
@@ -319,6 +324,7 @@ private:
     SmootherSet<LaneSmoother> smoothers;
     Smoother pm[kLaneCount];  // runs inside the oscillator chains
     VoiceConstants<Lanes> constants;
+    LfoShares<Lanes> idleShares;
     Lanes gainLeft;
     Lanes gainRight;
     Lanes slopeLeft;

@@ -23,6 +23,12 @@ public:
             lfos[k] = v.lfos[k];
         }
         constants.Load(0, v, s);
+        // An LFO routed nowhere is not looked up: its shares are those of a zero.
+        idleShares.FromLfo1(constants, 0.0f);
+        idleShares.FromLfo2(constants, 0.0f);
+        idleShares.FromLfo3(constants, 0.0f);
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+            lfoUsed[k] = RoutesLfo(constants, 0, k);
         SmootherSet<Smoother>::Each(smoothers, v, [](Smoother& ours, const Smoother& its) { ours = its; });
     }
 
@@ -32,14 +38,13 @@ public:
     {
         const double at = i;
         float e[Voice::kModulatorCount];
-        float l[Voice::kModulatorCount];
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
-        {
             e[k] = envelopes[k].Next();
-            l[k] = lfos[k].table[LfoIndex(at * constants.lfoStep[k] + lfos[k].phase)];
-        }
         SampleModulation<float> m;
-        ModulateOscillators(constants, smoothers, e[2], l[2], m);
+        LfoShares<float> shares = idleShares;
+        if (lfoUsed[2])
+            shares.FromLfo3(constants, LfoAt(2, at));
+        ModulateOscillators(constants, smoothers, e[2], shares, m);
 
         // Oscillator 2 feeds oscillator 1 with one sample of delay and
         // oscillator 1 modulates oscillator 2 at once. That chain limits the
@@ -56,7 +61,11 @@ public:
 
         const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
         ++noiseIndex;
-        ModulateFilter(constants, smoothers, e[0], e[1], l[0], l[1], noiseSample, m);
+        if (lfoUsed[0])
+            shares.FromLfo1(constants, LfoAt(0, at));
+        if (lfoUsed[1])
+            shares.FromLfo2(constants, LfoAt(1, at));
+        ModulateFilter(constants, smoothers, e[0], e[1], shares, noiseSample, m);
         const float input = FilterInput(m.mix, out1, out2, m.noise);
         const float out = filter.Process(input, m.cutoff, m.damping, block.weights) * m.gain;
         left += (block.gainLeft + i * block.slopeLeft) * out;
@@ -80,6 +89,11 @@ public:
     }
 
 private:
+    float LfoAt(int32_t k, double at) const
+    {
+        return lfos[k].table[LfoIndex(at * constants.lfoStep[k] + lfos[k].phase)];
+    }
+
     Voice& voice;
     const SubBlock& block;
     EnvelopeCursor<float> envelopes[Voice::kModulatorCount];
@@ -98,6 +112,8 @@ private:
     Smoother pm;
     SmootherSet<Smoother> smoothers;
     VoiceConstants<float> constants;
+    LfoShares<float> idleShares;
+    bool lfoUsed[Voice::kModulatorCount];
 };
 
 // count samples of one voice from sample `from` of its sub-block.

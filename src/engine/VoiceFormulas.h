@@ -247,31 +247,86 @@ struct SampleModulation
     F gain;   // amplitude, before panning
 };
 
-// The part of the modulation the oscillator chain reads, from envelope 3 and
-// LFO 3, stepping the smoothers s. Done apart from the rest so that the
-// one-voice kernel can start its chain early.
-template <class F, class S>
-[[gnu::always_inline]] inline void ModulateOscillators(const VoiceConstants<F>& c, SmootherSet<S>& s, F e3, F l3,
-                                                       SampleModulation<F>& m)
+// What each routing makes of its LFO's value (0..1) in one sample. An LFO
+// that no voice routes anywhere gives the same shares in every sample, so
+// they can be worked out once.
+template <class F>
+struct LfoShares
 {
-    m.amount1 = s.shape1.Process(c.shape1Env.At(e3) * c.shape1Lfo.At(l3));
-    m.amount2 = s.shape2.Process(c.shape2Env.At(e3) * c.shape2Lfo.At(l3));
-    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(c.phaseEnv.At(e3) * c.phaseLfo.At(l3));
-    m.pmScale = c.pmEnv.At(e3) * c.pmLfo.At(l3);
+    F shape1;  // LFO 3
+    F shape2;
+    F phase;
+    F pm;
+    F mix;  // LFO 1, through the mod wheel
+    F noise;
+    F tremolo;
+    F cutoff;  // LFO 2
+    F resonance;
+    F volume;
+
+    void FromLfo1(const VoiceConstants<F>& c, F l1)
+    {
+        const F l1w = c.lfo1Wheel.At(l1);
+        mix = c.mixLfo.At(l1w);
+        noise = c.noiseLfo.At(l1w);
+        tremolo = c.tremolo.At(l1w);
+    }
+
+    void FromLfo2(const VoiceConstants<F>& c, F l2)
+    {
+        cutoff = c.cutoffLfo.At(l2);
+        resonance = c.resonanceLfo.At(l2);
+        volume = c.volumeLfo.At(l2);
+    }
+
+    void FromLfo3(const VoiceConstants<F>& c, F l3)
+    {
+        shape1 = c.shape1Lfo.At(l3);
+        shape2 = c.shape2Lfo.At(l3);
+        phase = c.phaseLfo.At(l3);
+        pm = c.pmLfo.At(l3);
+    }
+};
+
+// Whether lane l of c routes LFO k anywhere: an LFO whose every depth is
+// zero gives the same shares whatever its value.
+template <class F>
+bool RoutesLfo(const VoiceConstants<F>& c, int32_t l, int32_t k)
+{
+    if (k == 0)
+        return Get(c.lfo1Wheel.times, l) != 0.0f &&
+               (Get(c.mixLfo.times, l) != 0.0f || Get(c.noiseLfo.times, l) != 0.0f || Get(c.tremolo.times, l) != 0.0f);
+    if (k == 1)
+        return Get(c.cutoffLfo.times, l) != 0.0f || Get(c.resonanceLfo.times, l) != 0.0f ||
+               Get(c.volumeLfo.times, l) != 0.0f;
+    return Get(c.shape1Lfo.times, l) != 0.0f || Get(c.shape2Lfo.times, l) != 0.0f || Get(c.phaseLfo.times, l) != 0.0f ||
+           Get(c.pmLfo.times, l) != 0.0f;
+}
+
+// The part of the modulation the oscillator chain reads, from envelope 3 and
+// LFO 3's shares, stepping the smoothers s. Done apart from the rest so that
+// the one-voice kernel can start its chain early.
+template <class F, class S>
+[[gnu::always_inline]] inline void ModulateOscillators(const VoiceConstants<F>& c, SmootherSet<S>& s, F e3,
+                                                       const LfoShares<F>& lfo, SampleModulation<F>& m)
+{
+    m.amount1 = s.shape1.Process(c.shape1Env.At(e3) * lfo.shape1);
+    m.amount2 = s.shape2.Process(c.shape2Env.At(e3) * lfo.shape2);
+    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(c.phaseEnv.At(e3) * lfo.phase);
+    m.pmScale = c.pmEnv.At(e3) * lfo.pm;
 }
 
 // The part of the modulation the filter and gain read, from envelopes 1 and
-// 2, LFOs 1 and 2 (0..1) and the noise sample.
+// 2, LFO 1's and 2's shares and the noise sample.
 template <class F, class S>
-[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2, F l1, F l2,
-                                                  F noiseSample, SampleModulation<F>& m)
+[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2,
+                                                  const LfoShares<F>& lfo, F noiseSample, SampleModulation<F>& m)
 {
-    const F l1w = c.lfo1Wheel.At(l1);
-    m.mix = s.mix.Process(c.mixLfo.At(l1w));
-    m.cutoff = s.cutoff.Process(CutoffTarget(c.cutoffEnv.At(e2), c.cutoffDepth, c.cutoffLfo.At(l2)));
-    m.damping = MStateVariableFilterOf<F>::Damping(c.resonanceLfo.At(l2), m.cutoff, c.compensate);
-    m.noise = c.noiseLfo.At(l1w) * noiseSample;
-    m.gain = s.amplitude.Process(c.volumeLfo.At(l2) * e1 * c.tremolo.At(l1w));
+    m.mix = s.mix.Process(lfo.mix);
+    m.cutoff = s.cutoff.Process(CutoffTarget(c.cutoffEnv.At(e2), c.cutoffDepth, lfo.cutoff));
+    m.damping = MStateVariableFilterOf<F>::Damping(lfo.resonance, m.cutoff, c.compensate);
+    m.noise = lfo.noise * noiseSample;
+    m.gain = s.amplitude.Process(lfo.volume * e1 * lfo.tremolo);
 }
 
 // The two oscillators blended, with the noise, as the filter's input.
