@@ -4,6 +4,7 @@
 #include "engine/Lanes.h"
 #include "io/ByteOrder.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -59,6 +60,22 @@ inline void PassSilence(const float* inL, const float* inR, float* outL, float* 
         std::memset(outL, 0, sizeof(float) * static_cast<size_t>(n));
     if (outR != inR)
         std::memset(outR, 0, sizeof(float) * static_cast<size_t>(n));
+}
+
+// a - trunc(a / p) p for p > 0, bit for bit what std::fmod gives, for a and
+// p single-precision values widened. Their quotient lies at least a 2^-24th
+// of itself away from any integer it is not, so its rounding in double never
+// crosses one; below 2^24, n p and a - n p are exact in double. Larger
+// quotients, infinities and NaN go to the library, whose remainder is exact
+// too.
+inline double ExactRemainder(double a, double p)
+{
+    const double quotient = a / p;
+    if (!(quotient > -16777216.0 && quotient < 16777216.0))
+        return std::fmod(a, p);
+    const double r = a - static_cast<double>(static_cast<int32_t>(quotient)) * p;
+    // A zero remainder takes the sign of a.
+    return r == 0.0 ? a * 0.0 : r;
 }
 
 // A phase advanced n times by increment, one addition at a time as a running

@@ -24,7 +24,8 @@ struct Fold
     if (x > t || x < -t)
     {
         // Remainder with the dividend's sign: a triangle of period 4t.
-        const float r = static_cast<float>(std::fmod(static_cast<double>(x - t), static_cast<double>(fold.period)));
+        const float r =
+            static_cast<float>(ExactRemainder(static_cast<double>(x - t), static_cast<double>(fold.period)));
         y = std::fabs(std::fabs(r) - 2.0f * t) - t;
     }
     return y * fold.wetGain + fold.dry * x;

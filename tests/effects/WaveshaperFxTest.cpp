@@ -1,9 +1,12 @@
 #include "effects/WaveshaperFx.h"
 
 #include "EffectSignals.h"
+#include "effects/EffectMath.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -55,4 +58,28 @@ TEST(WaveshaperFx, LevelMixesShapedAndDry)
     const std::vector<float> out = Shape(Shaper(0.25f, 0.5f), {0.5f, 0.1f});
     EXPECT_FLOAT_EQ(out[0], 0.05f * 0.25f * 1.335f + 0.75f * 0.5f);
     EXPECT_FLOAT_EQ(out[1], 0.1f * 0.25f * 1.335f + 0.75f * 0.1f);
+}
+
+// The fold's remainder is the library's, bit for bit: single-precision
+// dividends of every size and sign against the periods the fold uses, exact
+// multiples and quotients up to and past 2^24 included.
+TEST(WaveshaperFx, RemainderIsTheLibrarysBitForBit)
+{
+    const auto bits = [](double value)
+    {
+        uint64_t word;
+        std::memcpy(&word, &value, sizeof word);
+        return word;
+    };
+    const std::vector<float> inputs = Noise(20000, 1.0f, 3);
+    for (const float period : {0.2f, 0.2002f, 1.96f, 2.0f})
+        for (size_t i = 0; i < inputs.size(); ++i)
+        {
+            const float scale = std::ldexp(1.0f, static_cast<int>(i % 60) - 20);
+            for (const float a : {inputs[i] * scale, period * static_cast<float>(i % 97) * (i % 2 ? 1.0f : -1.0f),
+                                  period * 16777216.0f * inputs[i], 0.0f, -0.0f})
+                ASSERT_EQ(bits(ExactRemainder(a, period)), bits(std::fmod(static_cast<double>(a), period)))
+                    << a << " % " << period;
+        }
+    EXPECT_TRUE(std::isnan(ExactRemainder(std::numeric_limits<double>::infinity(), 0.2)));
 }
