@@ -20,18 +20,6 @@ constexpr float kHouseholder = -0.16666667f;  // -2/12
 constexpr int32_t kInitialTimeMs = 4000;
 constexpr float kMaxDampingPole = 0.9f;
 
-Lanes LoadLanes(const float* samples)
-{
-    Lanes lanes;
-    std::memcpy(&lanes, samples, sizeof(lanes));
-    return lanes;
-}
-
-void StoreLanes(float* samples, Lanes lanes)
-{
-    std::memcpy(samples, &lanes, sizeof(lanes));
-}
-
 // Rows become columns: v[0] to v[3], four lines' samples, become four
 // samples' lines, and back.
 void Transpose(Lanes* v)

@@ -101,11 +101,3 @@ inline Lanes NarrowPair(Pairs pair)
     using Quad = double __attribute__((vector_size(32)));
     return __builtin_convertvector(Quad{pair[0], pair[1], 0.0, 0.0}, Lanes);
 }
-
-// FlushTiny lane by lane.
-inline Lanes FlushTiny(Lanes value)
-{
-    const LaneInts bits = reinterpret_cast<LaneInts>(value);
-    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
-    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
-}

@@ -98,9 +98,7 @@ bool MDCBlocker::HoldsStill(const float* samples, int32_t n) const
     LaneInts moved = {};
     for (; i + kLaneCount <= n; i += kLaneCount)
     {
-        Lanes x;
-        std::memcpy(&x, samples + i, sizeof x);
-        moved |= x != held;
+        moved |= LoadLanes(samples + i) != held;
     }
     bool still = (moved[0] | moved[1] | moved[2] | moved[3]) == 0;
     for (; i < n; ++i)
@@ -116,11 +114,9 @@ void MDCBlocker::ScaleDifferences(float* samples, int32_t n) const
     int32_t i = n;
     for (; i - kLaneCount >= 1; i -= kLaneCount)
     {
-        Lanes x, x1;
-        std::memcpy(&x, samples + i - kLaneCount, sizeof x);
-        std::memcpy(&x1, samples + i - kLaneCount - 1, sizeof x1);
-        x = g * (x - x1);
-        std::memcpy(samples + i - kLaneCount, &x, sizeof x);
+        const Lanes x = LoadLanes(samples + i - kLaneCount);
+        const Lanes x1 = LoadLanes(samples + i - kLaneCount - 1);
+        StoreLanes(samples + i - kLaneCount, g * (x - x1));
     }
     for (--i; i > 0; --i)
         samples[i] = g * (samples[i] - samples[i - 1]);

@@ -6,14 +6,6 @@
 
 #include <cstdint>
 
-// FlushTiny lane by lane.
-inline Lanes FlushLanes(Lanes value)
-{
-    const LaneInts bits = reinterpret_cast<LaneInts>(value);
-    const Lanes magnitude = reinterpret_cast<Lanes>(bits & INT32_MAX);
-    return reinterpret_cast<Lanes>(bits & ~(magnitude < kFlushThreshold));
-}
-
 // One-pole low-pass: y = gain * x - coefficient * state. With
 // gain = (1 - a) * g and coefficient = -a it has pole a and DC gain g.
 class MLPF1a final : public Module
@@ -64,7 +56,7 @@ public:
 
     Lanes ProcessFlushed(Lanes x)
     {
-        memory = FlushLanes(gain * x - coefficient * memory);
+        memory = FlushTiny(gain * x - coefficient * memory);
         return memory;
     }
 

@@ -121,7 +121,7 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         Lanes here;
         Lanes ahead;
         GatherPairs<kCount>(samples, at, here, ahead);
-        previous = FlushLanes(here + fraction * (ahead - previous));
+        previous = FlushTiny(here + fraction * (ahead - previous));
         take(s, previous);
     }
     for (int32_t l = 0; l < kCount; ++l)

@@ -3,7 +3,6 @@
 #include "effects/EffectMath.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace
 {
@@ -34,21 +33,9 @@ struct Fold
 // True when any of the samples lies beyond the threshold t.
 bool AnyFolds(const float* samples, int32_t n, float t)
 {
-    // x > t or x < -t is |x| > t, NaN included, so the largest magnitude
-    // decides.
-    Lanes peak{};
-    int32_t s = 0;
-    for (; s + kLaneCount <= n; s += kLaneCount)
-    {
-        Lanes x;
-        std::memcpy(&x, samples + s, sizeof x);
-        const Lanes magnitude = reinterpret_cast<Lanes>(reinterpret_cast<LaneInts>(x) & INT32_MAX);
-        peak = magnitude > peak ? magnitude : peak;
-    }
-    bool folds = peak[0] > t || peak[1] > t || peak[2] > t || peak[3] > t;
-    for (; s < n; ++s)
-        folds |= std::fabs(samples[s]) > t;
-    return folds;
+    // x > t or x < -t is |x| > t, which no NaN passes, so the largest
+    // magnitude decides.
+    return LargestMagnitude(samples, n) > t;
 }
 
 void ShapeEach(Fold fold, float* samples, int32_t n)
@@ -84,10 +71,8 @@ void WaveshaperFx::ProcessChannel(float* samples, int32_t n) const
     int32_t s = 0;
     for (; s + kLaneCount <= n; s += kLaneCount)
     {
-        Lanes x;
-        std::memcpy(&x, samples + s, sizeof x);
-        x = x * wetGain + dry * x;
-        std::memcpy(samples + s, &x, sizeof x);
+        const Lanes x = LoadLanes(samples + s);
+        StoreLanes(samples + s, x * wetGain + dry * x);
     }
     ShapeEach(fold, samples + s, n - s);
 }

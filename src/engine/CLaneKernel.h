@@ -6,7 +6,6 @@
 #include "engine/CVoiceRun.h"
 
 #include <cstdint>
-#include <cstring>
 
 // Four voices with the same waveforms side by side, one per vector lane: the
 // modulation, smoothing, filter and gain arithmetic runs for all four at
@@ -230,13 +229,12 @@ private:
             const Lanes low23 = Shuffle<0, 4, 1, 5>(rows[j + 2], rows[j + 3]);
             const Lanes high01 = Shuffle<2, 6, 3, 7>(rows[j], rows[j + 1]);
             const Lanes high23 = Shuffle<2, 6, 3, 7>(rows[j + 2], rows[j + 3]);
-            Lanes sum;
-            std::memcpy(&sum, buffer + j, sizeof sum);
+            Lanes sum = LoadLanes(buffer + j);
             sum += Shuffle<0, 1, 4, 5>(low01, low23);
             sum += Shuffle<2, 3, 6, 7>(low01, low23);
             sum += Shuffle<0, 1, 4, 5>(high01, high23);
             sum += Shuffle<2, 3, 6, 7>(high01, high23);
-            std::memcpy(buffer + j, &sum, sizeof sum);
+            StoreLanes(buffer + j, sum);
         }
         for (; j < count; ++j)
             for (int32_t l = 0; l < kLaneCount; ++l)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 // Vectors of four values, one voice a lane, for the voice render that runs
 // several voices side by side. Operations on them work lane by lane with
@@ -26,6 +27,25 @@ inline Lanes Shuffle(Lanes a, Lanes b)
 #else
     return __builtin_shuffle(a, b, LaneInts{i0, i1, i2, i3});
 #endif
+}
+
+// Four consecutive samples, from and to any alignment.
+inline Lanes LoadLanes(const float* samples)
+{
+    Lanes lanes;
+    std::memcpy(&lanes, samples, sizeof(lanes));
+    return lanes;
+}
+
+inline void StoreLanes(float* samples, Lanes lanes)
+{
+    std::memcpy(samples, &lanes, sizeof(lanes));
+}
+
+// |value| lane by lane: the sign bits cleared.
+inline Lanes Magnitude(Lanes value)
+{
+    return reinterpret_cast<Lanes>(reinterpret_cast<LaneInts>(value) & INT32_MAX);
 }
 
 // Lanes 2 half and 2 half + 1, widened.

@@ -2,7 +2,7 @@
 
 #include "io/CMemoryStream.h"
 #include "io/HeapString.h"
-#include "engine/Lanes.h"
+#include "engine/DspMath.h"
 #include "synth/CPatchReader.h"
 #include "synth/CPatchWriter.h"
 #include "synth/FactoryBank.h"
@@ -148,54 +148,12 @@ void CSynth::AdvanceGlobalLfos(int32_t frames)
         AdvanceLfo(globalLfos[i], LfoWave(currentProgram->lfo[i]), frames);
 }
 
-namespace
-{
-
-// The larger of two magnitudes; a NaN sample leaves the peak as it was.
-inline float PeakOf(float peak, float sample)
-{
-    const float magnitude = std::fabs(sample);
-    return magnitude > peak ? magnitude : peak;
-}
-
-inline Lanes PeakOf(Lanes peak, Lanes samples)
-{
-    const Lanes magnitude = reinterpret_cast<Lanes>(reinterpret_cast<LaneInts>(samples) & INT32_MAX);
-    return magnitude > peak ? magnitude : peak;
-}
-
-}  // namespace
-
 void CSynth::RaisePeaks(const float* left, const float* right, int32_t frames)
 {
-    // The largest magnitude is the same whatever the order it is sought in:
-    // four samples a step, the lanes folded at the end.
-    Lanes peaksL = {};
-    Lanes peaksR = {};
-    int32_t i = 0;
-    for (; i + kLaneCount <= frames; i += kLaneCount)
-    {
-        Lanes l;
-        Lanes r;
-        std::memcpy(&l, left + i, sizeof l);
-        std::memcpy(&r, right + i, sizeof r);
-        peaksL = PeakOf(peaksL, l);
-        peaksR = PeakOf(peaksR, r);
-    }
-    float peakL = peakLeft;
-    float peakR = peakRight;
-    for (int32_t l = 0; l < kLaneCount; ++l)
-    {
-        peakL = PeakOf(peakL, peaksL[l]);
-        peakR = PeakOf(peakR, peaksR[l]);
-    }
-    for (; i < frames; ++i)
-    {
-        peakL = PeakOf(peakL, left[i]);
-        peakR = PeakOf(peakR, right[i]);
-    }
-    peakLeft = peakL;
-    peakRight = peakR;
+    const float l = LargestMagnitude(left, frames);
+    const float r = LargestMagnitude(right, frames);
+    peakLeft = l > peakLeft ? l : peakLeft;
+    peakRight = r > peakRight ? r : peakRight;
 }
 
 void CSynth::SetSampleRate(int32_t rate)
