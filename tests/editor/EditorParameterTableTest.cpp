@@ -8,7 +8,7 @@
 #include "editor/CParamSwitch.h"
 #include "editor/CSynthWin.h"
 #include "gui/core/CClientGroup.h"
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 #include "synth/CSynth.h"
 #include "editor/CSynthResources.h"
 #include "synth/ParameterTable.h"
@@ -43,13 +43,6 @@ std::vector<PageChoice> AllPageChoices()
     for (int32_t effect = 0; effect < 6; ++effect)
         choices.push_back({0, 0, 1, effect});
     return choices;
-}
-
-std::string TakeString(char* text)
-{
-    std::string copy = text;
-    FreeString(text);
-    return copy;
 }
 
 class EditorParameterTableTest : public ::testing::Test, public WindowTestKit

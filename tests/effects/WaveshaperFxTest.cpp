@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -65,12 +64,6 @@ TEST(WaveshaperFx, LevelMixesShapedAndDry)
 // multiples and quotients up to and past 2^24 included.
 TEST(WaveshaperFx, RemainderIsTheLibrarysBitForBit)
 {
-    const auto bits = [](double value)
-    {
-        uint64_t word;
-        std::memcpy(&word, &value, sizeof word);
-        return word;
-    };
     const std::vector<float> inputs = Noise(20000, 1.0f, 3);
     for (const float period : {0.2f, 0.2002f, 1.96f, 2.0f})
         for (size_t i = 0; i < inputs.size(); ++i)
@@ -78,8 +71,11 @@ TEST(WaveshaperFx, RemainderIsTheLibrarysBitForBit)
             const float scale = std::ldexp(1.0f, static_cast<int>(i % 60) - 20);
             for (const float a : {inputs[i] * scale, period * static_cast<float>(i % 97) * (i % 2 ? 1.0f : -1.0f),
                                   period * 16777216.0f * inputs[i], 0.0f, -0.0f})
-                ASSERT_EQ(bits(ExactRemainder(a, period)), bits(std::fmod(static_cast<double>(a), period)))
-                    << a << " % " << period;
+            {
+                const double ours = ExactRemainder(a, period);
+                const double library = std::fmod(static_cast<double>(a), period);
+                ASSERT_TRUE(ours == library && std::signbit(ours) == std::signbit(library)) << a << " % " << period;
+            }
         }
     EXPECT_TRUE(std::isnan(ExactRemainder(std::numeric_limits<double>::infinity(), 0.2)));
 }

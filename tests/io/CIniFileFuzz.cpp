@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes as the settings file the file dialog keeps its
 // placement in. Every read must end cleanly; writing one key must make it
 // read back as written and leave the other keys reading as before.
+#include "support/FuzzCheck.h"
 #include "io/CIniFile.h"
 #include "io/HeapString.h"
 
@@ -13,12 +14,6 @@
 
 namespace
 {
-
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 const char* const kSection = "filewin";
 const char* const kKeys[] = {"left", "top", "width", "height", "tree"};

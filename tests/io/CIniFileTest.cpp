@@ -1,6 +1,6 @@
 #include "io/CIniFile.h"
 #include "io/CStringList.h"
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -51,9 +51,7 @@ TEST(CIniFile, FilesWithoutSectionsOrMissingGiveDefaults)
     CIniFile ini(path.c_str());
     EXPECT_EQ(ini.ReadInt("filewin", "left", 200), 200);
     CIniFile missing(dir.File("none.ini").c_str());
-    char* text = missing.ReadString("filewin", "left", "dflt");
-    EXPECT_STREQ(text, "dflt");
-    FreeString(text);
+    EXPECT_EQ(TakeString(missing.ReadString("filewin", "left", "dflt")), "dflt");
 }
 
 TEST(CIniFile, WritesCreateTheFileSectionAndKey)
@@ -67,9 +65,7 @@ TEST(CIniFile, WritesCreateTheFileSectionAndKey)
     ASSERT_TRUE(ini.WriteString("other", "name", "x y"));
     ASSERT_TRUE(ini.WriteInt("filewin", "left", -1));
     EXPECT_EQ(TempDir::Read(path), "[filewin]\r\nleft=-1\r\ntop=10\r\n[other]\r\nname=x y");
-    char* name = ini.ReadString("other", "name", "");
-    EXPECT_STREQ(name, "x y");
-    FreeString(name);
+    EXPECT_EQ(TakeString(ini.ReadString("other", "name", "")), "x y");
 }
 
 // A missing section goes at the end; a new key after its section's last line.

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes given to CPresetFile::Load. A refused file must
 // say why and leave every field as it was; an accepted one must be saved and
 // read back to the same fields, and saved again to the same bytes.
+#include "support/FuzzCheck.h"
 #include "io/CMemoryStream.h"
 #include "io/CPresetFile.h"
 
@@ -10,12 +11,6 @@
 
 namespace
 {
-
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 bool SameFields(const CPresetFile& a, const CPresetFile& b)
 {

@@ -2,6 +2,7 @@
 // program chunk. Besides the sanitizers' checks it traps when the synth's
 // state breaks its invariants or when what was loaded does not survive being
 // saved and loaded again.
+#include "support/FuzzCheck.h"
 #include "io/CMemoryStream.h"
 #include "synth/CSynth.h"
 
@@ -10,12 +11,6 @@
 
 namespace
 {
-
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 void CheckInvariants(CSynth& synth)
 {

@@ -1,6 +1,6 @@
 #include "PatchTestSupport.h"
 
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 #include "synth/CSynth.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +12,6 @@
 
 namespace
 {
-
-std::string TakeString(char* text)
-{
-    std::string copy = text;
-    FreeString(text);
-    return copy;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // turned into the sequence the render tool plays. Traps when what was read
 // breaks the reader's promises, or when a reader reused after other input
 // reads differently from a fresh one.
+#include "support/FuzzCheck.h"
 #include "CMidiFile.h"
 #include "CSequence.h"
 
@@ -11,12 +12,6 @@
 
 namespace
 {
-
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 bool SameEvents(const CMidiFile& a, const CMidiFile& b)
 {
