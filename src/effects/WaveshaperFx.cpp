@@ -44,6 +44,43 @@ void ShapeEach(Fold fold, float* samples, int32_t n)
         samples[s] = Shape(fold, samples[s]);
 }
 
+// ExactRemainder of two lanes up to the sign of a zero remainder, which the
+// fold's magnitude drops, as long as both quotients lie in its exact range;
+// false leaves r unset.
+bool ExactRemainders(Pairs a, double p, Pairs& r)
+{
+    const Pairs quotient = a / p;
+    const auto inRange = (quotient > -16777216.0) & (quotient < 16777216.0);
+    if (!(inRange[0] && inRange[1]))
+        return false;
+    using Whole = int32_t __attribute__((vector_size(8)));
+    const Pairs whole = __builtin_convertvector(__builtin_convertvector(quotient, Whole), Pairs);
+    r = a - whole * p;
+    return true;
+}
+
+// Shape of four samples side by side, branch-free: every lane works out the
+// fold and keeps it only where the sample lies beyond the threshold. A
+// quotient out of the exact range (a huge or non-finite sample) sends the
+// four to Shape one by one.
+void ShapeLanes(const Fold& fold, float* samples)
+{
+    const Lanes x = LoadLanes(samples);
+    const Lanes beyond = x - fold.t;
+    Pairs low;
+    Pairs high;
+    if (!ExactRemainders(Widen(beyond, 0), fold.period, low) || !ExactRemainders(Widen(beyond, 1), fold.period, high))
+    {
+        ShapeEach(fold, samples, kLaneCount);
+        return;
+    }
+    const Lanes r = {static_cast<float>(low[0]), static_cast<float>(low[1]), static_cast<float>(high[0]),
+                     static_cast<float>(high[1])};
+    const Lanes folded = Magnitude(Magnitude(r) - 2.0f * fold.t) - fold.t;
+    const Lanes y = Magnitude(x) > fold.t ? folded : x;
+    StoreLanes(samples, y * fold.wetGain + fold.dry * x);
+}
+
 }  // namespace
 
 void WaveshaperFx::SetLevel(float newLevel)
@@ -62,7 +99,10 @@ void WaveshaperFx::ProcessChannel(float* samples, int32_t n) const
     const Fold fold{t, 4.0f * t, level * (amount * 0.67f + 1.0f), 1.0f - level};
     if (AnyFolds(samples, n, t))
     {
-        ShapeEach(fold, samples, n);
+        int32_t s = 0;
+        for (; s + kLaneCount <= n; s += kLaneCount)
+            ShapeLanes(fold, samples + s);
+        ShapeEach(fold, samples + s, n - s);
         return;
     }
     // Nothing folds: y = x for every sample, four at a time in vector lanes.

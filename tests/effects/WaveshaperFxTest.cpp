@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -78,4 +79,25 @@ TEST(WaveshaperFx, RemainderIsTheLibrarysBitForBit)
             }
         }
     EXPECT_TRUE(std::isnan(ExactRemainder(std::numeric_limits<double>::infinity(), 0.2)));
+}
+
+// A block folds four samples at a time; each sample must come out as it does
+// alone, huge, non-finite and exactly periodic samples among them.
+TEST(WaveshaperFx, BlocksFoldAsSingleSamples)
+{
+    std::vector<float> input = Noise(403, 3.0f, 7);
+    const float odd[] = {1e30f, -1e30f, std::numeric_limits<float>::infinity(), NAN, 0.475f, -0.0f, 0.095f, 1e6f};
+    for (size_t i = 0; i < 8; ++i)
+        input[37 * i + 3] = odd[i];
+    const WaveshaperFx shaper = Shaper(0.7f, 0.9f);  // t = 0.095, period 0.38
+    std::vector<float> left = input;
+    std::vector<float> right = input;
+    shaper.Process(left.data(), right.data(), static_cast<int32_t>(input.size()));
+    for (size_t s = 0; s < input.size(); ++s)
+    {
+        float alone = input[s];
+        float other = alone;
+        shaper.Process(&alone, &other, 1);
+        EXPECT_EQ(std::memcmp(&left[s], &alone, sizeof alone), 0) << s << ": " << input[s];
+    }
 }
