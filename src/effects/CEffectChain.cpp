@@ -4,6 +4,9 @@
 #include "engine/EngineTables.h"
 #include "synth/SynthProgram.h"
 
+#include <array>
+#include <utility>
+
 static_assert(150.0f * CEffectChain::kMaxSampleRate / 1000 <= ChorusFx::kMaxDelaySamples,
               "the chorus buffer holds the longest sweep at the highest designed rate");
 static_assert(20 * CEffectChain::kMaxSampleRate / 1000 <= CReverb::kPreDelayCapacity,
@@ -16,6 +19,38 @@ constexpr int32_t kHzPerUnit = 20;      // phaser and equaliser frequencies are 
 constexpr int32_t kMinReverbSize = 10;  // tenths of a second
 constexpr int32_t kMaxReverbSize = 100;
 constexpr int32_t kMsPerSizeUnit = 100;
+
+// The chorus's samples run straight into the phaser's stages in one loop:
+// the stages' recursion keeps the processor waiting, and the chorus's own
+// work fills the waits. The phaser runs even on silence, which gives the
+// zeros its skip would.
+template <int32_t kStages>
+void ChorusIntoPhaser(ChorusFx& chorus, PhaserFx& phaser, float* left, float* right, int32_t n)
+{
+    ChorusFx::Block first(chorus, n);
+    PhaserFx::Block<kStages> second(phaser);
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes out = second.Next(first.Next(StereoLanes(left[s], right[s])));
+        left[s] = out[0];
+        right[s] = out[1];
+    }
+    first.End();
+    second.End();
+}
+
+using ChorusIntoPhaserFunction = void (*)(ChorusFx&, PhaserFx&, float*, float*, int32_t);
+
+template <size_t... kStages>
+constexpr std::array<ChorusIntoPhaserFunction, sizeof...(kStages)>
+ChorusIntoPhaserTable(std::index_sequence<kStages...>)
+{
+    return {&ChorusIntoPhaser<static_cast<int32_t>(kStages)>...};
+}
+
+// By stage count.
+constexpr std::array<ChorusIntoPhaserFunction, PhaserFx::kMaxStages + 1> kChorusIntoPhaser =
+    ChorusIntoPhaserTable(std::make_index_sequence<PhaserFx::kMaxStages + 1>());
 
 }  // namespace
 
@@ -64,18 +99,18 @@ void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int
     }
 
     chorus.SetLevel(p.fxChorus);
-    if (chorusLatch.Admit(p.fxChorus))
+    const bool chorusRuns = chorusLatch.Admit(p.fxChorus);
+    if (chorusRuns)
     {
         chorus.SetDelay(p.chorusDelay);
         chorus.SetDepth(p.chorusDepth);
         chorus.SetRate(static_cast<float>(p.chorusRate) * 100.0f);
         chorus.SetPhaseOffset(p.chorusPhase);
         chorus.SetFeedback(p.chorusFeedback);
-        chorus.Process(left, right, left, right, n);
     }
-
     phaser.SetLevel(p.fxPhaser);
-    if (phaserLatch.Admit(p.fxPhaser))
+    const bool phaserRuns = phaserLatch.Admit(p.fxPhaser);
+    if (phaserRuns)
     {
         phaser.SetRate(p.phaserRate);
         phaser.SetFeedback(p.phaserFeedback);
@@ -83,7 +118,15 @@ void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int
         phaser.SetStages(p.phaserStages);
         phaser.SetLowFrequency(static_cast<float>(p.phaserLow) * kHzPerUnit);
         phaser.SetHighFrequency(static_cast<float>(p.phaserHigh) * kHzPerUnit);
-        phaser.Process(left, right, left, right, n);
+    }
+    if (chorusRuns && phaserRuns && !chorus.PassesSilence(left, right, n))
+        kChorusIntoPhaser[static_cast<size_t>(phaser.Stages())](chorus, phaser, left, right, n);
+    else
+    {
+        if (chorusRuns)
+            chorus.Process(left, right, left, right, n);
+        if (phaserRuns)
+            phaser.Process(left, right, left, right, n);
     }
 
     delay.SetLevel(p.fxDelay);

@@ -194,45 +194,43 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     for (int32_t i = 0; i < kLineCount - kModulatedLineCount; ++i)
         fixed[i].Read(fixedLines[i], n);
 
-    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
-    MLPF1aLanes filters(&damping[0]);
-    MSVRAP1ModDelayLine::TickSideBySide<kLaneCount>(
-        firstFour, n, [&](int32_t s, Lanes y) { across[0][s] = filters.ProcessFlushed(y); });
-    filters.Store(&damping[0]);
-
     // The second group's free lanes take the first two fixed lines, paired
-    // up sample by sample beforehand so that a sample's pair is one load.
+    // up sample by sample beforehand so that a sample's pair is one load;
+    // the third group's input, the other four, is turned into one vector a
+    // sample in place.
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
         const Lanes first = LoadLanes(&fixedLines[0][s]);
         const Lanes second = LoadLanes(&fixedLines[1][s]);
         StoreLanes(&fixedPairs[s][0], Shuffle<0, 4, 1, 5>(first, second));
         StoreLanes(&fixedPairs[s + 2][0], Shuffle<2, 6, 3, 7>(first, second));
-    }
-    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
-    filters = MLPF1aLanes(&damping[kLaneCount]);
-    MSVRAP1ModDelayLine::TickSideBySide<2>(lastTwo, n,
-                                           [&](int32_t s, Lanes y)
-                                           {
-                                               double pair;
-                                               std::memcpy(&pair, fixedPairs[s], sizeof(pair));
-                                               const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
-                                               across[1][s] =
-                                                   filters.ProcessFlushed(Shuffle<0, 1, 4, 5>(y, fixedLanes));
-                                           });
-    filters.Store(&damping[kLaneCount]);
-
-    filters = MLPF1aLanes(&damping[2 * kLaneCount]);
-    for (int32_t s = 0; s < padded; s += kLaneCount)
-    {
-        Lanes v[kLaneCount];
+        Lanes* v = &across[2][s];
         for (int32_t l = 0; l < kLaneCount; ++l)
             v[l] = LoadLanes(&fixedLines[2 + l][s]);
         Transpose(v);
-        for (int32_t l = 0; l < kLaneCount && s + l < n; ++l)
-            across[2][s + l] = filters.ProcessFlushed(v[l]);
     }
-    filters.Store(&damping[2 * kLaneCount]);
+
+    // The three groups' recursions run in one loop, so that each fills the
+    // others' waits.
+    MSVRAP1ModDelayLine* const firstFour[] = {&modulated[0], &modulated[1], &modulated[2], &modulated[3]};
+    MSVRAP1ModDelayLine* const lastTwo[] = {&modulated[4], &modulated[5]};
+    MSVRAP1ModDelayLine::SideBySide<kLaneCount> four(firstFour);
+    MSVRAP1ModDelayLine::SideBySide<2> two(lastTwo);
+    MLPF1aLanes filters[kGroupCount] = {MLPF1aLanes(&damping[0]), MLPF1aLanes(&damping[kLaneCount]),
+                                        MLPF1aLanes(&damping[2 * kLaneCount])};
+    for (int32_t s = 0; s < n; ++s)
+    {
+        across[0][s] = filters[0].ProcessFlushed(four.Next());
+        double pair;
+        std::memcpy(&pair, fixedPairs[s], sizeof(pair));
+        const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
+        across[1][s] = filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.Next(), fixedLanes));
+        across[2][s] = filters[2].ProcessFlushed(across[2][s]);
+    }
+    four.Store();
+    two.Store();
+    for (int32_t g = 0; g < kGroupCount; ++g)
+        filters[g].Store(&damping[g * kLaneCount]);
 }
 
 void CReverb::Mix(int32_t padded)

@@ -5,24 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-
-constexpr int32_t kIndexMask = ChorusFx::kBufferSize - 1;
-constexpr float kBufferSizeF = static_cast<float>(ChorusFx::kBufferSize);
-
-// Read positions outside the buffer moved in by one buffer length. Adding or
-// subtracting 0 leaves the others as they are, as no position is -0.
-Lanes WrapPosition(Lanes position)
-{
-    const LaneInts size = reinterpret_cast<LaneInts>(Lanes{} + kBufferSizeF);
-    const Lanes below = reinterpret_cast<Lanes>((position < 0.0f) & size);
-    const Lanes above = reinterpret_cast<Lanes>((position >= kBufferSizeF) & size);
-    return position + below - above;
-}
-
-}  // namespace
-
 ChorusFx::ChorusFx(const float* sineTable)
     : sine(sineTable), bufferLeft(kBufferSize, 0.0f), bufferRight(kBufferSize, 0.0f)
 {
@@ -58,41 +40,6 @@ void ChorusFx::SetFeedback(float newFeedback)
     feedback = ClampSetting(newFeedback, -1.0f, 1.0f);
 }
 
-uint32_t ChorusFx::Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, Sweep sweep,
-                       double& phase)
-{
-    float* left = bufferLeft.data();
-    float* right = bufferRight.data();
-    const float fb = feedback;
-    int32_t write = writeIndex;
-    LaneInts written{};
-    for (int32_t s = 0; s < n; ++s)
-    {
-        const Lanes in = StereoLanes(inL[s], inR[s]);
-        const Lanes lfo = StereoLanes(sine[static_cast<int32_t>(phase) & kIndexMask],
-                                      sine[static_cast<int32_t>(sweep.lead + phase) & kIndexMask]);
-        const float start = static_cast<float>(write) - sweep.delaySamples - 1.0f;
-        const Lanes position = WrapPosition(sweep.swing * lfo + start);
-        const LaneInts i = __builtin_convertvector(position, LaneInts);
-        const int32_t iL = i[0];
-        const int32_t iR = i[1];
-        const Lanes a = StereoLanes(left[iL & kIndexMask], right[iR & kIndexMask]);
-        const Lanes b = StereoLanes(left[(iL + 1) & kIndexMask], right[(iR + 1) & kIndexMask]);
-        const Lanes v = a + (b - a) * (position - __builtin_convertvector(i, Lanes));
-        const Lanes stored = FlushTiny(v * fb + in);
-        left[write] = stored[0];
-        right[write] = stored[1];
-        written |= reinterpret_cast<LaneInts>(stored);
-        const Lanes out = sweep.dry * in + sweep.wet * v;
-        outL[s] = out[0];
-        outR[s] = out[1];
-        write = (write + 1) & kIndexMask;
-        phase += sweep.increment;
-    }
-    writeIndex = write;
-    return static_cast<uint32_t>(written[0] | written[1]);
-}
-
 void ChorusFx::Reset()
 {
     std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
@@ -100,28 +47,42 @@ void ChorusFx::Reset()
     silentWrites = kBufferSize;
 }
 
-void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
+ChorusFx::Sweep ChorusFx::CurrentSweep() const
 {
     const float delaySamples = std::min(static_cast<float>(delayMs) * sampleRate * 0.001f, kMaxDelaySamples);
-    const float swing = delaySamples * depth;
-    const double increment = rate * 0.001 * kBufferSize / sampleRate;
     const float wet = level * wetScale;
-    const float dry = 1.0f - wet;
-    const double lead = static_cast<float>(phaseOffset << 16) / 360.0;  // table steps
+    return Sweep{delaySamples,
+                 delaySamples * depth,
+                 wet,
+                 1.0f - wet,
+                 rate * 0.001 * kBufferSize / sampleRate,
+                 static_cast<float>(phaseOffset << 16) / 360.0};  // table steps
+}
 
-    uint32_t written = 0;
-    double phase = lfoPhase;
-    if (silentWrites >= kBufferSize && IsSilent(inL, inR, n))
-    {
-        // Both lines hold only zeros: every read, write and output is 0.
-        PassSilence(inL, inR, outL, outR, n);
-        phase = AdvancePhase(phase, increment, n);
-        writeIndex = (writeIndex + n) & kIndexMask;
-    }
-    else
-        written = Run(inL, inR, outL, outR, n, Sweep{delaySamples, swing, wet, dry, increment, lead}, phase);
+void ChorusFx::EndBlock(int32_t n, uint32_t written, double phase)
+{
     silentWrites = written != 0 ? 0 : std::min(silentWrites + n, kBufferSize);
     // Wrapped fully (not just once) so that long blocks at fast rates cannot
     // let the phase grow without bound.
     lfoPhase = phase - kBufferSize * std::floor(phase / kBufferSize);
+}
+
+void ChorusFx::Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n)
+{
+    if (PassesSilence(inL, inR, n))
+    {
+        // Both lines hold only zeros: every read, write and output is 0.
+        PassSilence(inL, inR, outL, outR, n);
+        writeIndex = (writeIndex + n) & (kBufferSize - 1);
+        EndBlock(n, 0, AdvancePhase(lfoPhase, CurrentSweep().increment, n));
+        return;
+    }
+    Block block(*this, n);
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes out = block.Next(StereoLanes(inL[s], inR[s]));
+        outL[s] = out[0];
+        outR[s] = out[1];
+    }
+    block.End();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "effects/EffectMath.h"
+#include "engine/Lanes.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +35,18 @@ public:
     // In place allowed (in == out).
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 
+    // True when Process would pass the block through without running the
+    // lines: the input is silent and both lines hold only zeros.
+    bool PassesSilence(const float* inL, const float* inR, int32_t n) const
+    {
+        return IsQuiet() && IsSilent(inL, inR, n);
+    }
+
+    // One block through the lines, a sample a call, as Process runs it when
+    // it does not pass silence: for an owner that runs the next effect's
+    // samples in the same loop. Construct, call Next once a sample, then End.
+    class Block;
+
     double LfoPhase() const { return lfoPhase; }
     // True when both lines hold only zeros: silent blocks then skip the lines.
     bool IsQuiet() const { return silentWrites >= kBufferSize; }
@@ -47,9 +62,10 @@ private:
         double increment;  // LFO table steps per sample
         double lead;       // right LFO lead in table steps
     };
-    // Runs n samples through both lines from the LFO phase given, which it
-    // advances; returns the bits of every sample written, or-ed.
-    uint32_t Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, Sweep sweep, double& phase);
+    Sweep CurrentSweep() const;
+    // The block's bookkeeping: written holds the bits of every sample
+    // written, or-ed.
+    void EndBlock(int32_t n, uint32_t written, double phase);
 
     const float* sine;
     float sampleRate = 44100.0f;
@@ -67,4 +83,69 @@ private:
     int32_t phaseOffset = 90;
     float depth = 0.1f;
     float level = 0.0f;
+};
+
+class ChorusFx::Block
+{
+public:
+    Block(ChorusFx& chorus, int32_t n)
+        : fx(chorus), sweep(chorus.CurrentSweep()), sine(chorus.sine), left(chorus.bufferLeft.data()),
+          right(chorus.bufferRight.data()), fb(chorus.feedback), phase(chorus.lfoPhase), write(chorus.writeIndex),
+          length(n)
+    {
+    }
+
+    // in: the stereo input in lanes 0 and 1; returns the output likewise.
+    Lanes Next(Lanes in)
+    {
+        const Lanes lfo = StereoLanes(sine[static_cast<int32_t>(phase) & kIndexMask],
+                                      sine[static_cast<int32_t>(sweep.lead + phase) & kIndexMask]);
+        const float start = static_cast<float>(write) - sweep.delaySamples - 1.0f;
+        const Lanes position = WrapPosition(sweep.swing * lfo + start);
+        const LaneInts i = __builtin_convertvector(position, LaneInts);
+        const int32_t iL = i[0];
+        const int32_t iR = i[1];
+        const Lanes a = StereoLanes(left[iL & kIndexMask], right[iR & kIndexMask]);
+        const Lanes b = StereoLanes(left[(iL + 1) & kIndexMask], right[(iR + 1) & kIndexMask]);
+        const Lanes v = a + (b - a) * (position - __builtin_convertvector(i, Lanes));
+        const Lanes stored = FlushTiny(v * fb + in);
+        left[write] = stored[0];
+        right[write] = stored[1];
+        written |= reinterpret_cast<LaneInts>(stored);
+        write = (write + 1) & kIndexMask;
+        phase += sweep.increment;
+        return sweep.dry * in + sweep.wet * v;
+    }
+
+    void End()
+    {
+        fx.writeIndex = write;
+        fx.EndBlock(length, static_cast<uint32_t>(written[0] | written[1]), phase);
+    }
+
+private:
+    static constexpr int32_t kIndexMask = kBufferSize - 1;
+
+    // Read positions outside the buffer moved in by one buffer length.
+    // Adding or subtracting 0 leaves the others as they are, as no position
+    // is -0.
+    static Lanes WrapPosition(Lanes position)
+    {
+        constexpr float kSize = static_cast<float>(kBufferSize);
+        const LaneInts size = reinterpret_cast<LaneInts>(Lanes{} + kSize);
+        const Lanes below = reinterpret_cast<Lanes>((position < 0.0f) & size);
+        const Lanes above = reinterpret_cast<Lanes>((position >= kSize) & size);
+        return position + below - above;
+    }
+
+    ChorusFx& fx;
+    const Sweep sweep;
+    const float* sine;
+    float* left;
+    float* right;
+    const float fb;
+    double phase;
+    int32_t write;
+    const int32_t length;
+    LaneInts written{};
 };

@@ -21,5 +21,8 @@ void MSVRAP1ModDelayLine::Reset()
 void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
 {
     MSVRAP1ModDelayLine* const self[] = {this};
-    TickSideBySide<1>(self, n, [out](int32_t s, Lanes y) { out[s] = y[0]; });
+    SideBySide<1> line(self);
+    for (int32_t s = 0; s < n; ++s)
+        out[s] = line.Next()[0];
+    line.Store();
 }

@@ -23,11 +23,11 @@ public:
     void Reset() override;
     void Tick(float* out, int32_t n) override;
 
-    // Ticks kCount (1 to 4) lines side by side, line l in lane l, and hands
-    // sample s of each to take(s, lanes). A lane computes exactly what Tick
-    // computes. Inline: the reverb's inner loop.
-    template <int32_t kCount, typename Take>
-    static void TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take);
+    // kCount (1 to 4) lines ticking side by side, line l in lane l: a lane
+    // computes exactly what Tick computes. Several of them can tick in one
+    // loop, so that their recursions overlap. Inline: the reverb's inner loop.
+    template <int32_t kCount>
+    class SideBySide;
 
 private:
     const float* sine;
@@ -67,34 +67,31 @@ inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes&
     second = Shuffle<2, 3, 6, 7>(low, high);
 }
 
-template <int32_t kCount, typename Take>
-inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* lines, int32_t n, Take take)
+template <int32_t kCount>
+class MSVRAP1ModDelayLine::SideBySide
 {
-    // Unused lanes run on a one-sample ring and are not looked up. The
-    // phases count table entries: scaled by a power of two, they round as
-    // the phases in cycles do.
-    constexpr double kEntries = EngineTables::kSineSize;
-    double phase[kCount];
-    double increment[kCount];
-    Lanes read = {};
-    Lanes previous = {};
-    Lanes depth = {};
-    Lanes length = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float* samples[kCount];
-    for (int32_t l = 0; l < kCount; ++l)
+public:
+    // Takes the lines' state; unused lanes run on a one-sample ring and are
+    // not looked up.
+    explicit SideBySide(MSVRAP1ModDelayLine* const* lines) : table(lines[0]->sine)
     {
-        MSVRAP1ModDelayLine& line = *lines[l];
-        phase[l] = line.lfoPhase * kEntries;
-        increment[l] = line.lfoIncrement * kEntries;
-        read[l] = line.readPosition;
-        previous[l] = line.previousOutput;
-        depth[l] = static_cast<float>(line.Depth());
-        length[l] = static_cast<float>(line.size);
-        line.MirrorMargins();
-        samples[l] = line.Ring();
+        for (int32_t l = 0; l < kCount; ++l)
+        {
+            MSVRAP1ModDelayLine& line = *lines[l];
+            owners[l] = &line;
+            phase[l] = line.lfoPhase * kEntries;
+            increment[l] = line.lfoIncrement * kEntries;
+            read[l] = line.readPosition;
+            previous[l] = line.previousOutput;
+            depth[l] = static_cast<float>(line.Depth());
+            length[l] = static_cast<float>(line.size);
+            line.MirrorMargins();
+            samples[l] = line.Ring();
+        }
     }
-    const float* table = lines[0]->sine;
-    for (int32_t s = 0; s < n; ++s)
+
+    // The next sample of every line.
+    Lanes Next()
     {
         // Scalar: SSE2 has no cheap way from vector lanes to addresses.
         int32_t sineIndex[kLaneCount] = {};
@@ -122,13 +119,33 @@ inline void MSVRAP1ModDelayLine::TickSideBySide(MSVRAP1ModDelayLine* const* line
         Lanes ahead;
         GatherPairs<kCount>(samples, at, here, ahead);
         previous = FlushTiny(here + fraction * (ahead - previous));
-        take(s, previous);
+        return previous;
     }
-    for (int32_t l = 0; l < kCount; ++l)
+
+    // Hands the state back to the lines.
+    void Store() const
     {
-        MSVRAP1ModDelayLine& line = *lines[l];
-        line.lfoPhase = phase[l] * (1.0 / kEntries);
-        line.readPosition = read[l];
-        line.previousOutput = previous[l];
+        for (int32_t l = 0; l < kCount; ++l)
+        {
+            MSVRAP1ModDelayLine& line = *owners[l];
+            line.lfoPhase = phase[l] * (1.0 / kEntries);
+            line.readPosition = read[l];
+            line.previousOutput = previous[l];
+        }
     }
-}
+
+private:
+    // The phases count table entries: scaled by a power of two, they round
+    // as the phases in cycles do.
+    static constexpr double kEntries = EngineTables::kSineSize;
+
+    const float* table;
+    MSVRAP1ModDelayLine* owners[kCount];
+    double phase[kCount];
+    double increment[kCount];
+    Lanes read = {};
+    Lanes previous = {};
+    Lanes depth = {};
+    Lanes length = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float* samples[kCount];
+};

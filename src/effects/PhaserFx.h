@@ -1,5 +1,8 @@
 #pragma once
 
+#include "effects/EffectMath.h"
+#include "engine/Lanes.h"
+
 #include <cstdint>
 
 // Stereo phaser: a cascade of first-order allpass stages whose break frequency
@@ -28,6 +31,13 @@ public:
     // In place allowed (in == out).
     void Process(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
 
+    // One block through kStages stages, a sample a call, as Process runs it
+    // when it does not skip silence: for an owner that runs the previous
+    // effect's samples in the same loop. Construct, call Next once a sample,
+    // then End.
+    template <int32_t kStages>
+    class Block;
+
     int32_t Stages() const { return stages; }
     double LfoPhase() const { return lfoPhase; }
     // True when every stage holds zero: silent blocks then skip the stages.
@@ -51,14 +61,16 @@ private:
         double increment;  // LFO cycles per sample
         double offset;     // right LFO lead in cycles
     };
-    // Runs n samples through kStages stages from the LFO phase given;
-    // returns the phase advanced n times.
+    Sweep CurrentSweep() const;
+    // Runs n samples through kStages stages.
     template <int32_t kStages>
-    double Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n, const Sweep& sweep,
-               double phase);
-    using RunFunction = double (PhaserFx::*)(const float*, const float*, float*, float*, int32_t, const Sweep&, double);
+    void Run(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
+    using RunFunction = void (PhaserFx::*)(const float*, const float*, float*, float*, int32_t);
     // Run for each stage count, indexed by the count.
     static const RunFunction kRuns[kMaxStages + 1];
+    // The block's bookkeeping, with the LFO phase it reached.
+    void EndBlock(double phase);
+
     static void FlushChannel(Channel& channel);
     // True when the channel's memory is all +0.0.
     static bool IsClear(const Channel& channel);
@@ -76,4 +88,66 @@ private:
     Channel left;
     Channel right;
     float level = 0.0f;
+};
+
+template <int32_t kStages>
+class PhaserFx::Block
+{
+public:
+    explicit Block(PhaserFx& phaser)
+        : fx(phaser), sweep(phaser.CurrentSweep()), sine(phaser.sine), phase(phaser.lfoPhase)
+    {
+        for (int32_t k = 0; k < kStages; ++k)
+            state[k] = StereoLanes(phaser.left.state[k], phaser.right.state[k]);
+        last = StereoLanes(phaser.left.lastOutput, phaser.right.lastOutput);
+    }
+
+    // in: the stereo input in lanes 0 and 1; returns the output likewise.
+    Lanes Next(Lanes in)
+    {
+        Lanes x = sweep.fb * last + in;
+        const Lanes a = AllpassCoefficient(phase);
+        for (int32_t k = 0; k < kStages; ++k)
+        {
+            const Lanes t = state[k] - a * x;
+            state[k] = a * t + x;
+            x = t;
+        }
+        last = x;
+        phase += sweep.increment;
+        return sweep.dry * in + sweep.wet * x;
+    }
+
+    void End()
+    {
+        for (int32_t k = 0; k < kStages; ++k)
+        {
+            fx.left.state[k] = state[k][0];
+            fx.right.state[k] = state[k][1];
+        }
+        fx.left.lastOutput = last[0];
+        fx.right.lastOutput = last[1];
+        fx.EndBlock(phase);
+    }
+
+private:
+    // The allpass coefficient of each channel at the LFO phase, in cycles.
+    Lanes AllpassCoefficient(double phaseL) const
+    {
+        // One cycle spans 65535 table steps, as for the oscillators.
+        const double phaseR = sweep.offset + phaseL;
+        const Pairs s{sine[static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF],
+                      sine[static_cast<int32_t>(phaseR * 65535.0) & 0xFFFF]};
+        const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(sweep.span) + static_cast<double>(sweep.lo2);
+        const Lanes w4 = NarrowPair(w);
+        // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
+        return (1.0f - w4) / (1.0f + w4);
+    }
+
+    PhaserFx& fx;
+    const Sweep sweep;
+    const float* sine;
+    double phase;
+    Lanes state[kStages + 1];  // + 1: no array may be empty
+    Lanes last;
 };
