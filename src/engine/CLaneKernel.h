@@ -51,8 +51,11 @@ public:
         // The loop runs on locals: the stores into the rows could alias the
         // members and would keep them in memory.
         Running running{smoothers, {envelopes[0], envelopes[1], envelopes[2]}, noiseIndex};
-        for (int32_t j = 0; j < count; ++j)
-            ModulateAt(from, j, running);
+        if (Holds())
+            ModulateHolding(from, count, running);
+        else
+            for (int32_t j = 0; j < count; ++j)
+                ModulateAt(from, j, running);
         smoothers = running.smoothers;
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
             envelopes[k] = running.envelopes[k];
@@ -162,24 +165,70 @@ private:
         LaneCounts noiseIndex;
     };
 
+    // True when every envelope of every lane holds its value through the
+    // stretch (no step, and a value that adding +0 leaves as it is) and no
+    // LFO or noise is looked up: then the smoothers' targets are the same in
+    // every sample.
+    bool Holds() const
+    {
+        bool looksUp = noiseUsed;
+        for (bool used : lfoUsed)
+            looksUp = looksUp || used;
+        if (looksUp)
+            return false;
+        LaneInts moving = {};
+        for (const EnvelopeCursor<Lanes>& e : envelopes)
+            moving |= reinterpret_cast<LaneInts>(e.step) | reinterpret_cast<LaneInts>(e.change) |
+                      (reinterpret_cast<LaneInts>(e.value) == INT32_MIN);
+        return (moving[0] | moving[1] | moving[2] | moving[3]) == 0;
+    }
+
+    // ModulateAt for a stretch that Holds: the targets are worked out once.
+    void ModulateHolding(const int32_t* from, int32_t count, Running& running)
+    {
+        const OscillatorTargets<Lanes> oscillators =
+            TargetsOfOscillators(constants, running.envelopes[2].value, idleShares);
+        const FilterTargets<Lanes> filters =
+            TargetsOfFilter(constants, running.envelopes[0].value, running.envelopes[1].value, idleShares, Lanes{});
+        for (int32_t j = 0; j < count; ++j)
+        {
+            const Lanes position = PhasesAt(from, j);
+            SmoothOscillators(running.smoothers, oscillators, modulation[j]);
+            SmoothFilter(constants, running.smoothers, filters, modulation[j]);
+            toLeftAt[j] = gainLeft + position * slopeLeft;
+            toRightAt[j] = gainRight + position * slopeRight;
+        }
+        running.noiseIndex += static_cast<uint32_t>(count);
+    }
+
+    // The oscillators' phases before feedback at sample j of the stretch
+    // into base1 and base2; returns the lanes' sample positions.
+    [[gnu::always_inline]] Lanes PhasesAt(const int32_t* from, int32_t j)
+    {
+        const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
+        // Sample positions are small integers, exact in either precision.
+        const Lanes position = __builtin_convertvector(sampleAt, Lanes);
+        for (int32_t h = 0; h < kPairs; ++h)
+        {
+            const Pairs at = Widen(position, h);
+            base1[j][h] = at * increment1.half[h] + phase1.half[h];
+            base2[j][h] = at * increment2.half[h] + phase2.half[h];
+        }
+        return position;
+    }
+
     [[gnu::always_inline]] void ModulateAt(const int32_t* from, int32_t j, Running& running)
     {
         Lanes e[Voice::kModulatorCount];
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
             e[k] = running.envelopes[k].Next();
 
-        const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
-        // Sample positions are small integers, exact in either precision.
-        const Lanes position = __builtin_convertvector(sampleAt, Lanes);
+        const Lanes position = PhasesAt(from, j);
         const Pairs at[kPairs] = {Widen(position, 0), Widen(position, 1)};
         Pairs lfoAt[Voice::kModulatorCount][kPairs];
         for (int32_t h = 0; h < kPairs; ++h)
-        {
             for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
                 lfoAt[k][h] = at[h] * constants.lfoStep[k].half[h] + lfoPhase[k].half[h];
-            base1[j][h] = at[h] * increment1.half[h] + phase1.half[h];
-            base2[j][h] = at[h] * increment2.half[h] + phase2.half[h];
-        }
         // An LFO that no lane routes anywhere, or noise that no lane mixes in,
         // is not looked up: its values would be multiplied by zero, and its
         // shares are those of a zero.
@@ -201,8 +250,9 @@ private:
         }
         const Lanes noiseSample = noiseUsed ? Gather(noise, running.noiseIndex & EngineTables::kNoiseMask) : Lanes{};
         running.noiseIndex += 1;
-        ModulateOscillators(constants, running.smoothers, e[2], shares, modulation[j]);
-        ModulateFilter(constants, running.smoothers, e[0], e[1], shares, noiseSample, modulation[j]);
+        SmoothOscillators(running.smoothers, TargetsOfOscillators(constants, e[2], shares), modulation[j]);
+        SmoothFilter(constants, running.smoothers, TargetsOfFilter(constants, e[0], e[1], shares, noiseSample),
+                     modulation[j]);
         toLeftAt[j] = gainLeft + position * slopeLeft;
         toRightAt[j] = gainRight + position * slopeRight;
     }

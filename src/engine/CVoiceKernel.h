@@ -44,7 +44,7 @@ public:
         LfoShares<float> shares = idleShares;
         if (lfoUsed[2])
             shares.FromLfo3(constants, LfoAt(2, at));
-        ModulateOscillators(constants, smoothers, e[2], shares, m);
+        SmoothOscillators(smoothers, TargetsOfOscillators(constants, e[2], shares), m);
 
         // Oscillator 2 feeds oscillator 1 with one sample of delay and
         // oscillator 1 modulates oscillator 2 at once. That chain limits the
@@ -65,7 +65,7 @@ public:
             shares.FromLfo1(constants, LfoAt(0, at));
         if (lfoUsed[1])
             shares.FromLfo2(constants, LfoAt(1, at));
-        ModulateFilter(constants, smoothers, e[0], e[1], shares, noiseSample, m);
+        SmoothFilter(constants, smoothers, TargetsOfFilter(constants, e[0], e[1], shares, noiseSample), m);
         const float input = FilterInput(m.mix, out1, out2, m.noise);
         const float out = filter.Process(input, m.cutoff, m.damping, block.weights) * m.gain;
         left += (block.gainLeft + i * block.slopeLeft) * out;

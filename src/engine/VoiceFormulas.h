@@ -303,30 +303,69 @@ bool RoutesLfo(const VoiceConstants<F>& c, int32_t l, int32_t k)
            Get(c.pmLfo.times, l) != 0.0f;
 }
 
-// The part of the modulation the oscillator chain reads, from envelope 3 and
-// LFO 3's shares, stepping the smoothers s. Done apart from the rest so that
-// the one-voice kernel can start its chain early.
-template <class F, class S>
-[[gnu::always_inline]] inline void ModulateOscillators(const VoiceConstants<F>& c, SmootherSet<S>& s, F e3,
-                                                       const LfoShares<F>& lfo, SampleModulation<F>& m)
+// What the smoothers beside the oscillators glide towards in one sample, and
+// the values that need no smoothing: the same while the envelopes hold and
+// no LFO or noise is looked up.
+template <class F>
+struct OscillatorTargets
 {
-    m.amount1 = s.shape1.Process(c.shape1Env.At(e3) * lfo.shape1);
-    m.amount2 = s.shape2.Process(c.shape2Env.At(e3) * lfo.shape2);
-    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(c.phaseEnv.At(e3) * lfo.phase);
-    m.pmScale = c.pmEnv.At(e3) * lfo.pm;
+    F shape1;
+    F shape2;
+    F phase;
+    F pmScale;
+};
+
+template <class F>
+struct FilterTargets
+{
+    F mix;
+    F cutoff;
+    F resonance;
+    F noise;
+    F gain;
+};
+
+// From envelope 3 and LFO 3's shares.
+template <class F>
+[[gnu::always_inline]] inline OscillatorTargets<F> TargetsOfOscillators(const VoiceConstants<F>& c, F e3,
+                                                                        const LfoShares<F>& lfo)
+{
+    return {c.shape1Env.At(e3) * lfo.shape1, c.shape2Env.At(e3) * lfo.shape2, c.phaseEnv.At(e3) * lfo.phase,
+            c.pmEnv.At(e3) * lfo.pm};
 }
 
-// The part of the modulation the filter and gain read, from envelopes 1 and
-// 2, LFO 1's and 2's shares and the noise sample.
-template <class F, class S>
-[[gnu::always_inline]] inline void ModulateFilter(const VoiceConstants<F>& c, SmootherSet<S>& s, F e1, F e2,
-                                                  const LfoShares<F>& lfo, F noiseSample, SampleModulation<F>& m)
+// From envelopes 1 and 2, LFO 1's and 2's shares and the noise sample.
+template <class F>
+[[gnu::always_inline]] inline FilterTargets<F> TargetsOfFilter(const VoiceConstants<F>& c, F e1, F e2,
+                                                               const LfoShares<F>& lfo, F noiseSample)
 {
-    m.mix = s.mix.Process(lfo.mix);
-    m.cutoff = s.cutoff.Process(CutoffTarget(c.cutoffEnv.At(e2), c.cutoffDepth, lfo.cutoff));
-    m.damping = MStateVariableFilterOf<F>::Damping(lfo.resonance, m.cutoff, c.compensate);
-    m.noise = lfo.noise * noiseSample;
-    m.gain = s.amplitude.Process(lfo.volume * e1 * lfo.tremolo);
+    return {lfo.mix, CutoffTarget(c.cutoffEnv.At(e2), c.cutoffDepth, lfo.cutoff), lfo.resonance,
+            lfo.noise * noiseSample, lfo.volume * e1 * lfo.tremolo};
+}
+
+// The part of the modulation the oscillator chain reads, stepping the
+// smoothers s. Done apart from the rest so that the one-voice kernel can
+// start its chain early.
+template <class F, class S>
+[[gnu::always_inline]] inline void SmoothOscillators(SmootherSet<S>& s, const OscillatorTargets<F>& t,
+                                                     SampleModulation<F>& m)
+{
+    m.amount1 = s.shape1.Process(t.shape1);
+    m.amount2 = s.shape2.Process(t.shape2);
+    m.offset2 = static_cast<float>(kPhaseGuard) + s.phase.Process(t.phase);
+    m.pmScale = t.pmScale;
+}
+
+// The part of the modulation the filter and gain read.
+template <class F, class S>
+[[gnu::always_inline]] inline void SmoothFilter(const VoiceConstants<F>& c, SmootherSet<S>& s,
+                                                const FilterTargets<F>& t, SampleModulation<F>& m)
+{
+    m.mix = s.mix.Process(t.mix);
+    m.cutoff = s.cutoff.Process(t.cutoff);
+    m.damping = MStateVariableFilterOf<F>::Damping(t.resonance, m.cutoff, c.compensate);
+    m.noise = t.noise;
+    m.gain = s.amplitude.Process(t.gain);
 }
 
 // The two oscillators blended, with the noise, as the filter's input.
