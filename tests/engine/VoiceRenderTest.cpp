@@ -135,6 +135,35 @@ TEST(VoiceRender, GroupsRenderExactlyLikeOneAfterTheOther)
     }
 }
 
+// Held notes whose envelopes have reached three different sustain levels,
+// with no LFO or noise: the side by side render then works the smoothers'
+// targets out once a stretch.
+TEST(VoiceRender, GroupsOfHeldNotesAtTheirSustainLevels)
+{
+    EngineRig rig;
+    SynthProgram& p = rig.program;
+    p.e3Mod1 = p.e3Mod2 = p.e3Phase = p.e3Pm = 0.7f;
+    p.pmAmount = 0.5f;
+    p.phase = 0.6f;
+    p.cutoff = 0.4f;
+    p.q = 0.5f;
+    const float sustain[] = {0.9f, 0.6f, 0.3f};
+    for (int32_t k = 0; k < 3; ++k)
+        p.env[k] = SynthEnvelope{0.0f, 0.0f, sustain[k], 1.0f};
+    for (int32_t note : {40, 47, 52, 55, 59, 64, 67, 71})
+        rig.On(note);
+    for (int32_t size : {kVoiceQuad, kVoiceOctet})
+    {
+        Rendered grouped;
+        Rendered alone;
+        RenderBothWays(rig, size, 3000, grouped, alone);
+        EXPECT_TRUE(SameBytes(grouped.left, alone.left)) << size;
+        for (int32_t l = 0; l < size; ++l)
+            EXPECT_EQ(std::memcmp(&grouped.voices[l], &alone.voices[l], sizeof(Voice)), 0) << size << " " << l;
+        EXPECT_NEAR(grouped.voices[0].envelopes[2].value, 0.3f, 1e-4f);  // held
+    }
+}
+
 // The default program routes no LFO and mixes in no noise, which the side by
 // side render does not look up.
 TEST(VoiceRender, GroupsWithMixedWaveformsOrAFinishingVoice)
