@@ -4,6 +4,7 @@
 #include "engine/Modulation.h"
 #include "engine/StableMath.h"
 
+#include <cstring>
 #include <initializer_list>
 
 namespace
@@ -13,13 +14,6 @@ constexpr double kPitchBaseHertz = 13.75;  // pitch 0; note 69 is 440 Hz
 constexpr int32_t kNoteToPitch = -9;
 // ln 2 as the single-precision constant, widened.
 const double kLn2 = static_cast<double>(static_cast<float>(0.6931471805599453));
-
-// Stereo position of the voice at sample i of the sub-block, as gains.
-PanGains PanAt(const Voice& v, const VoiceParams& p, int32_t i)
-{
-    const float position = p.lfo2Pan * v.lfos[1].Value(i) + (1.0f - p.lfo2Pan) * v.factors.pan;
-    return PanLaw(position, p.pan);
-}
 
 void FlushSmoothers(Voice& v)
 {
@@ -37,6 +31,19 @@ double CPitchCache::Increment(double semitones, int32_t sampleRate)
         lastIncrement = StableExp(semitones / 12.0 * kLn2) * kPitchBaseHertz / sampleRate;
     }
     return lastIncrement;
+}
+
+PanGains CVoiceRun::PanAt(int32_t i)
+{
+    const VoiceParams& p = sub.params;
+    const float position = p.lfo2Pan * voice.lfos[1].Value(i) + (1.0f - p.lfo2Pan) * voice.factors.pan;
+    if (!panKnown || std::memcmp(&position, &panPosition, sizeof position) != 0)
+    {
+        panKnown = true;
+        panPosition = position;
+        panGains = PanLaw(position, p.pan);
+    }
+    return panGains;
 }
 
 CVoiceRun::CVoiceRun(Voice& v, const RenderContext& c, int32_t frames)
@@ -140,8 +147,8 @@ void CVoiceRun::StartSubBlock()
         sub.stepping[e] = v.envelopes[e].active && v.envelopes[e].remaining > 0;
     if (n > 0)
     {
-        const PanGains start = PanAt(v, params, 0);
-        const PanGains end = PanAt(v, params, n);
+        const PanGains start = PanAt(0);
+        const PanGains end = PanAt(n);
         sub.gainLeft = start.left;
         sub.gainRight = start.right;
         sub.slopeLeft = (end.left - start.left) / n;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Modulation.h"
 #include "engine/SubBlock.h"
 #include "engine/VoiceRender.h"
 
@@ -45,6 +46,9 @@ private:
     void NextSubBlock();
     void StartSubBlock();
     void FinishSubBlock();
+    // Stereo position of the voice at sample i of the sub-block, as gains. A
+    // held position (no pan LFO) gives the gains of the call before.
+    PanGains PanAt(int32_t i);
 
     Voice& voice;
     const RenderContext& context;
@@ -57,4 +61,7 @@ private:
     int32_t position = 0;
     int32_t offset = 0;
     bool active = false;
+    bool panKnown = false;
+    float panPosition = 0.0f;
+    PanGains panGains = {};
 };

@@ -53,10 +53,8 @@ void StartLfo(const LfoState& global, LfoState& voice, const SynthLfo& params)
     }
 }
 
-void StartPendingStep(LfoState& state, int32_t wave, CRandom& random)
+void StartStep(LfoState& state, int32_t wave, CRandom& random)
 {
-    if (!(state.countdown < 0.0) || !(state.increment > 0.0))
-        return;
     state.countdown = EngineTables::kLfoSize / state.increment;
     if (wave == EngineTables::kLfoRandomWave)
     {
@@ -65,13 +63,8 @@ void StartPendingStep(LfoState& state, int32_t wave, CRandom& random)
     }
 }
 
-void AdvanceLfo(LfoState& state, int32_t wave, int32_t count)
+void AdvanceRandomLfo(LfoState& state, int32_t count)
 {
-    if (wave != EngineTables::kLfoRandomWave)
-    {
-        state.phase += count * state.increment;
-        return;
-    }
     state.countdown -= count;
     // A state that has never been given a rate waits with its step pending.
     if (state.countdown < 1.0 && state.increment > 0.0)

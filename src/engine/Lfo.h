@@ -38,14 +38,30 @@ double LfoIncrement(const SynthLfo& params, int32_t sampleRate, float tempo);
 // free-running global state.
 void StartLfo(const LfoState& global, LfoState& voice, const SynthLfo& params);
 
-// At the start of a sub-block, after the increment is set: a pending random
-// step sets the countdown to one cycle and, for the random wave, jumps to a
-// random entry.
-void StartPendingStep(LfoState& state, int32_t wave, CRandom& random);
+// Sets the countdown of a pending step to one cycle and, for the random
+// wave, jumps to a random entry.
+void StartStep(LfoState& state, int32_t wave, CRandom& random);
+
+// At the start of a sub-block, after the increment is set: starts a pending
+// step. Inline, as every sub-block of every voice asks.
+inline void StartPendingStep(LfoState& state, int32_t wave, CRandom& random)
+{
+    if (state.countdown < 0.0 && state.increment > 0.0)
+        StartStep(state, wave, random);
+}
+
+// AdvanceLfo for the random wave.
+void AdvanceRandomLfo(LfoState& state, int32_t count);
 
 // Moves the state on by count samples. The random wave steps one entry when
 // its countdown runs out; the others move their phase.
-void AdvanceLfo(LfoState& state, int32_t wave, int32_t count);
+inline void AdvanceLfo(LfoState& state, int32_t wave, int32_t count)
+{
+    if (wave == EngineTables::kLfoRandomWave)
+        AdvanceRandomLfo(state, count);
+    else
+        state.phase += count * state.increment;
+}
 
 // Transport start: the free-running state goes back to its first entry with a
 // random step pending.

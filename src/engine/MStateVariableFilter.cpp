@@ -1,6 +1,5 @@
 #include "engine/MStateVariableFilter.h"
 
-#include "engine/DspMath.h"
 #include "engine/VoiceParams.h"
 
 template <>
@@ -10,12 +9,4 @@ MStateVariableFilter::Weights MStateVariableFilter::BlendWeights(float blend)
     if (b < 0.5f)
         return Weights{1.0f - 2.0f * b, 2.0f * b, 0.0f};
     return Weights{0.0f, 2.0f * (1.0f - b), 2.0f * b - 1.0f};
-}
-
-template <>
-void MStateVariableFilter::FlushDenormals()
-{
-    low = FlushTiny(low);
-    band = FlushTiny(band);
-    high = FlushTiny(high);
 }

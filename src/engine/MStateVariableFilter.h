@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/DspMath.h"
+
 #include <cstdint>
 
 // Two-pole state-variable filter whose low-, band- and high-pass outputs are
@@ -65,4 +67,9 @@ template <>
 MStateVariableFilter::Weights MStateVariableFilter::BlendWeights(float blend);
 
 template <>
-void MStateVariableFilter::FlushDenormals();
+inline void MStateVariableFilter::FlushDenormals()
+{
+    low = FlushTiny(low);
+    band = FlushTiny(band);
+    high = FlushTiny(high);
+}
