@@ -166,9 +166,10 @@ private:
     };
 
     // True when every envelope of every lane holds its value through the
-    // stretch (no step, and a value that adding +0 leaves as it is) and no
-    // LFO or noise is looked up: then the smoothers' targets are the same in
-    // every sample.
+    // stretch and no LFO or noise is looked up: then the smoothers' targets
+    // are the same in every sample. A step of +0 with a change of either
+    // zero stays +0, and adding it leaves any value but -0 as it is (a flat
+    // segment changes by -0).
     bool Holds() const
     {
         bool looksUp = noiseUsed;
@@ -178,7 +179,7 @@ private:
             return false;
         LaneInts moving = {};
         for (const EnvelopeCursor<Lanes>& e : envelopes)
-            moving |= reinterpret_cast<LaneInts>(e.step) | reinterpret_cast<LaneInts>(e.change) |
+            moving |= reinterpret_cast<LaneInts>(e.step) | (reinterpret_cast<LaneInts>(e.change) & INT32_MAX) |
                       (reinterpret_cast<LaneInts>(e.value) == INT32_MIN);
         return (moving[0] | moving[1] | moving[2] | moving[3]) == 0;
     }
