@@ -167,21 +167,15 @@ private:
 
     // True when every envelope of every lane holds its value through the
     // stretch and no LFO or noise is looked up: then the smoothers' targets
-    // are the same in every sample. A step of +0 with a change of either
-    // zero stays +0, and adding it leaves any value but -0 as it is (a flat
-    // segment changes by -0).
+    // are the same in every sample.
     bool Holds() const
     {
-        bool looksUp = noiseUsed;
+        bool holds = !noiseUsed;
         for (bool used : lfoUsed)
-            looksUp = looksUp || used;
-        if (looksUp)
-            return false;
-        LaneInts moving = {};
+            holds = holds && !used;
         for (const EnvelopeCursor<Lanes>& e : envelopes)
-            moving |= reinterpret_cast<LaneInts>(e.step) | (reinterpret_cast<LaneInts>(e.change) & INT32_MAX) |
-                      (reinterpret_cast<LaneInts>(e.value) == INT32_MIN);
-        return (moving[0] | moving[1] | moving[2] | moving[3]) == 0;
+            holds = holds && e.Holds();
+        return holds;
     }
 
     // ModulateAt for a stretch that Holds: the targets are worked out once.

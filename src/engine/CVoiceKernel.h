@@ -27,24 +27,40 @@ public:
         idleShares.FromLfo1(constants, 0.0f);
         idleShares.FromLfo2(constants, 0.0f);
         idleShares.FromLfo3(constants, 0.0f);
+        bool looksUp = false;
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+        {
             lfoUsed[k] = RoutesLfo(constants, 0, k);
+            looksUp = looksUp || lfoUsed[k];
+        }
         SmootherSet<Smoother>::Each(smoothers, v, [](Smoother& ours, const Smoother& its) { ours = its; });
+        holds = !looksUp;
+        for (const EnvelopeCursor<float>& e : envelopes)
+            holds = holds && e.Holds();
+        heldOscillators = TargetsOfOscillators(constants, envelopes[2].value, idleShares);
+        heldFilter = TargetsOfFilter(constants, envelopes[0].value, envelopes[1].value, idleShares, 0.0f);
     }
+
+    // True when every envelope holds its value through the sub-block and no
+    // LFO is looked up: then the smoothers' targets are the same in every
+    // sample, and Run<true> takes them as worked out once.
+    bool Holds() const { return holds; }
 
     // Sample i of the sub-block, added into left and right. Always inlined:
     // the loops keep the state in registers only when it is.
+    template <bool kHolds>
     [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
     {
         const double at = i;
         float e[Voice::kModulatorCount];
-        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
-            e[k] = envelopes[k].Next();
+        if (!kHolds)
+            for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+                e[k] = envelopes[k].Next();
         SampleModulation<float> m;
         LfoShares<float> shares = idleShares;
-        if (lfoUsed[2])
+        if (!kHolds && lfoUsed[2])
             shares.FromLfo3(constants, LfoAt(2, at));
-        SmoothOscillators(smoothers, TargetsOfOscillators(constants, e[2], shares), m);
+        SmoothOscillators(smoothers, kHolds ? heldOscillators : TargetsOfOscillators(constants, e[2], shares), m);
 
         // Oscillator 2 feeds oscillator 1 with one sample of delay and
         // oscillator 1 modulates oscillator 2 at once. That chain limits the
@@ -61,11 +77,18 @@ public:
 
         const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
         ++noiseIndex;
-        if (lfoUsed[0])
-            shares.FromLfo1(constants, LfoAt(0, at));
-        if (lfoUsed[1])
-            shares.FromLfo2(constants, LfoAt(1, at));
-        SmoothFilter(constants, smoothers, TargetsOfFilter(constants, e[0], e[1], shares, noiseSample), m);
+        FilterTargets<float> filterTargets = heldFilter;
+        if (kHolds)
+            filterTargets.noise = shares.noise * noiseSample;
+        else
+        {
+            if (lfoUsed[0])
+                shares.FromLfo1(constants, LfoAt(0, at));
+            if (lfoUsed[1])
+                shares.FromLfo2(constants, LfoAt(1, at));
+            filterTargets = TargetsOfFilter(constants, e[0], e[1], shares, noiseSample);
+        }
+        SmoothFilter(constants, smoothers, filterTargets, m);
         const float input = FilterInput(m.mix, out1, out2, m.noise);
         const float out = filter.Process(input, m.cutoff, m.damping, block.weights) * m.gain;
         left += (block.gainLeft + i * block.slopeLeft) * out;
@@ -114,6 +137,9 @@ private:
     VoiceConstants<float> constants;
     LfoShares<float> idleShares;
     bool lfoUsed[Voice::kModulatorCount];
+    bool holds;
+    OscillatorTargets<float> heldOscillators;
+    FilterTargets<float> heldFilter;
 };
 
 // count samples of one voice from sample `from` of its sub-block.
@@ -121,8 +147,12 @@ template <class Osc1, class Osc2>
 void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
 {
     CVoiceKernel<Osc1, Osc2> kernel(v, s);
-    for (int32_t j = 0; j < count; ++j)
-        kernel.Run(from + j, left[j], right[j]);
+    if (kernel.Holds())
+        for (int32_t j = 0; j < count; ++j)
+            kernel.template Run<true>(from + j, left[j], right[j]);
+    else
+        for (int32_t j = 0; j < count; ++j)
+            kernel.template Run<false>(from + j, left[j], right[j]);
     kernel.Store();
 }
 
@@ -136,11 +166,18 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 {
     CVoiceKernel<Osc1, Osc2> first(later, laterBlock);
     CVoiceKernel<Osc1, Osc2> second(earlier, earlierBlock);
-    for (int32_t j = 0; j < count; ++j)
-    {
-        first.Run(laterFrom + j, left[j], right[j]);
-        second.Run(earlierFrom + j, left[j], right[j]);
-    }
+    if (first.Holds() && second.Holds())
+        for (int32_t j = 0; j < count; ++j)
+        {
+            first.template Run<true>(laterFrom + j, left[j], right[j]);
+            second.template Run<true>(earlierFrom + j, left[j], right[j]);
+        }
+    else
+        for (int32_t j = 0; j < count; ++j)
+        {
+            first.template Run<false>(laterFrom + j, left[j], right[j]);
+            second.template Run<false>(earlierFrom + j, left[j], right[j]);
+        }
     first.Store();
     second.Store();
 }

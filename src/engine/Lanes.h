@@ -48,6 +48,30 @@ inline Lanes Magnitude(Lanes value)
     return reinterpret_cast<Lanes>(reinterpret_cast<LaneInts>(value) & INT32_MAX);
 }
 
+// The bits of a value, or of each lane, as integers.
+inline int32_t Bits(float value)
+{
+    int32_t bits;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
+
+inline LaneInts Bits(Lanes value)
+{
+    return reinterpret_cast<LaneInts>(value);
+}
+
+// Whether a comparison of single values holds, or holds in any lane.
+inline bool AnyLane(int32_t holds)
+{
+    return holds != 0;
+}
+
+inline bool AnyLane(LaneInts holds)
+{
+    return (holds[0] | holds[1] | holds[2] | holds[3]) != 0;
+}
+
 // Lanes 2 half and 2 half + 1, widened.
 inline Pairs Widen(Lanes lanes, int32_t half)
 {

@@ -68,6 +68,15 @@ struct EnvelopeCursor
         return current;
     }
 
+    // True when Next leaves the cursor as it is in every lane: a step of +0
+    // with a change of either zero stays +0, and adding it leaves any value
+    // but -0 as it is (a flat segment changes by -0).
+    bool Holds() const
+    {
+        const auto moving = (Bits(step) != 0) | ((Bits(change) & INT32_MAX) != 0) | (Bits(value) == INT32_MIN);
+        return !AnyLane(moving);
+    }
+
     void Store(int32_t l, Envelope& e, bool stepping) const
     {
         e.value = Get(value, l);
