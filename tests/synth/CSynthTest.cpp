@@ -10,11 +10,6 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-
-}  // namespace
-
 // Indices outside 0..63 are ignored; names are cut and change hands.
 TEST(CSynth, ProgramSelectionAndNames)
 {
