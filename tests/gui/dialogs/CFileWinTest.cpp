@@ -50,18 +50,6 @@ protected:
         for (const char* file : {"a.vlm", "b.txt", "sub/inner.vlm"})
             top.Write(std::string("files/") + file, "");
     }
-    void Type(const char* s)
-    {
-        for (; *s != '\0'; ++s)
-            screen.Key(static_cast<unsigned char>(*s));
-    }
-    static std::vector<std::string> Rows(const CFileWin& win)
-    {
-        std::vector<std::string> rows;
-        for (int32_t i = 0; i < win.list->Count(); ++i)
-            rows.push_back(win.list->Item(i)->text);
-        return rows;
-    }
     // The newest shown message box, or null.
     CPromptWin* TopPrompt()
     {
@@ -147,7 +135,8 @@ TEST_F(CFileWinTest, NewFolderIsMadeAndEnteredAndBackspaceLeadsBack)
     CFileWin win(&app, nullptr, "Open");
     win.folder = root;
     screen.Key(kKeyInsert);
-    Type("made");
+    for (char c : std::string("made"))
+        screen.Key(c);
     screen.Key(kKeyEnter);
     CStepper stepper(&app);
     std::string madeIn;
@@ -207,7 +196,8 @@ TEST_F(CFileWinTest, SaveAndFolderBrowsersAskBeforeTheyEnd)
         stepper.steps.push_back(
             [&]()
             {
-                rows = Rows(*win);
+                for (int32_t i = 0; i < win->list->Count(); ++i)
+                    rows.push_back(win->list->Item(i)->text);
                 screen.Key(kKeyEnter);
                 return true;
             });
