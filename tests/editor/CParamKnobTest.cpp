@@ -14,11 +14,9 @@ namespace
 class CParamKnobTest : public ParamControlTest
 {
 protected:
-    CParamKnob* Knob(const char* label, float& field, int32_t lo, int32_t hi, int32_t def = 0)
-    {
-        return new CParamKnob(win, &view, &view.knobImage, label, field, lo, hi, def);
-    }
-    CParamKnob* Knob(const char* label, int32_t& field, int32_t lo, int32_t hi, int32_t def = 0)
+    // A knob on a float or an integer field.
+    template <class Field>
+    CParamKnob* Knob(const char* label, Field& field, int32_t lo, int32_t hi, int32_t def = 0)
     {
         return new CParamKnob(win, &view, &view.knobImage, label, field, lo, hi, def);
     }

@@ -6,25 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 namespace
 {
 
-SynthProgram DefaultProgram()
-{
-    SynthProgram program;
-    std::memset(&program, 0, sizeof program);
-    InitProgram(program);
-    return program;
-}
-
 // Every effect on, with settings that make each one audible: the waveshaper
 // folds, the delay is short, the equaliser tilts.
 SynthProgram AllEffectsProgram()
 {
-    SynthProgram p = DefaultProgram();
+    SynthProgram p;
+    std::memset(&p, 0, sizeof p);
+    InitProgram(p);
     p.fxWaveshape = 0.8f;
     p.fxChorus = 0.7f;
     p.fxPhaser = 0.6f;

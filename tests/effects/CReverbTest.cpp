@@ -10,19 +10,14 @@
 namespace
 {
 
-Stereo Silence(int32_t n)
-{
-    return {std::vector<float>(n, 0.0f), std::vector<float>(n, 0.0f)};
-}
-
 // Runs n samples of silence in blocks of 512 and returns the left output.
 std::vector<float> Tail(CReverb& reverb, int32_t n)
 {
+    const std::vector<float> silence(512, 0.0f);
     std::vector<float> out;
     for (int32_t done = 0; done < n; done += 512)
     {
-        const Stereo in = Silence(512);
-        const Stereo block = Apply(reverb, in.left, in.right);
+        const Stereo block = Apply(reverb, silence, silence);
         out.insert(out.end(), block.left.begin(), block.left.end());
     }
     return out;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace
@@ -22,6 +21,29 @@ ChorusFx FixedChorus(int32_t delayMs, float feedback)
     chorus.SetDepth(0.0f);
     chorus.SetFeedback(feedback);
     return chorus;
+}
+
+// Feeds a ramp so that the wet part reveals where the chorus read: with dry
+// and wet both 0.5 the read position is 2 out - in. Returns the excursion of
+// the read position from its centre (write - D - 1) per sample, left and right.
+Stereo Excursions(int32_t phaseOffset)
+{
+    ChorusFx chorus = FixedChorus(10, 0.0f);
+    chorus.SetDepth(0.5f);    // swing 5 samples
+    chorus.SetRate(1000.0f);  // 1 Hz: 1000 samples per cycle
+    chorus.SetPhaseOffset(phaseOffset);
+    std::vector<float> ramp(1100);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<float>(i) + 100.0f;
+    const Stereo out = Apply(chorus, ramp, ramp);
+    Stereo excursion;
+    for (size_t i = 50; i < ramp.size(); ++i)
+    {
+        const float centre = ramp[i] - 11.0f;
+        excursion.left.push_back(2.0f * out.left[i] - ramp[i] - centre);
+        excursion.right.push_back(2.0f * out.right[i] - ramp[i] - centre);
+    }
+    return excursion;
 }
 
 }  // namespace
@@ -48,37 +70,6 @@ TEST(ChorusFx, FeedbackRepeatsTheEchoScaledEachTime)
     ChorusFx negative = FixedChorus(5, -0.5f);  // alternates the sign
     EXPECT_EQ(Apply(negative, Impulse(30), Impulse(30)).left[12], -0.25f);
 }
-
-namespace
-{
-
-// Feeds a ramp so that the wet part reveals where the chorus read: with dry
-// and wet both 0.5 the read position is 2 out - in. Returns the excursion of
-// the read position from its centre (write - D - 1) per sample, left and right.
-Stereo Excursions(int32_t phaseOffset)
-{
-    ChorusFx chorus(EngineTables::Get().sine);
-    chorus.SetSampleRate(1000.0f);
-    chorus.SetLevel(1.0f);
-    chorus.SetDelay(10);
-    chorus.SetDepth(0.5f);    // swing 5 samples
-    chorus.SetRate(1000.0f);  // 1 Hz: 1000 samples per cycle
-    chorus.SetPhaseOffset(phaseOffset);
-    std::vector<float> ramp(1100);
-    for (size_t i = 0; i < ramp.size(); ++i)
-        ramp[i] = static_cast<float>(i) + 100.0f;
-    const Stereo out = Apply(chorus, ramp, ramp);
-    Stereo excursion;
-    for (size_t i = 50; i < ramp.size(); ++i)
-    {
-        const float centre = ramp[i] - 11.0f;
-        excursion.left.push_back(2.0f * out.left[i] - ramp[i] - centre);
-        excursion.right.push_back(2.0f * out.right[i] - ramp[i] - centre);
-    }
-    return excursion;
-}
-
-}  // namespace
 
 // Without an offset both channels sweep alike; at 180 degrees (or 540) the
 // right one mirrors the left.

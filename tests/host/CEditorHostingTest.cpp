@@ -27,10 +27,6 @@ public:
     CHostActionCtrl(CWin* window, const std::function<void()>* hostAction, std::vector<std::string>* log)
         : CCtrl(window), hostAction(hostAction), log(log)
     {
-        x = 10;
-        y = 10;
-        width = 100;
-        height = 20;
     }
 
     void MouseDown(int32_t, int32_t, int32_t) override
@@ -62,7 +58,7 @@ public:
             return nullptr;
         auto* window = new CPluginWin(app, nullptr, 0, "editor", 0, 0, CEditorHosting::kEditorWidth,
                                       CEditorHosting::kEditorHeight);
-        window->AddChild(new CHostActionCtrl(window, &hostAction, &log));
+        window->AddChildAt(new CHostActionCtrl(window, &hostAction, &log), 10, 10, 100, 20);
         return window;
     }
 

@@ -242,8 +242,9 @@ TEST_F(CVST24PluginTest, ParameterTextsAreCutForTheHostsBuffer)
 }
 
 // Typed text goes to the core, which says whether it read it; without text
-// the host only asks whether the parameter takes text.
-TEST_F(CVST24PluginTest, ParameterRequestsAnswerOnlyForTheCoresParameters)
+// the host only asks whether the parameter takes text. Of the abilities asked
+// for, only receiving events is claimed.
+TEST_F(CVST24PluginTest, ParameterAndAbilityRequestsAnswerOnlyForWhatTheCoreHas)
 {
     constexpr int32_t kLast = CRecordingCore::kParameters - 1;
     const std::tuple<int32_t, int32_t, const char*, intptr_t> cases[] = {
@@ -251,10 +252,15 @@ TEST_F(CVST24PluginTest, ParameterRequestsAnswerOnlyForTheCoresParameters)
         {effCanBeAutomated, kLast + 1, nullptr, 0}, {effCanBeAutomated, -1, nullptr, 0},
         {effString2Parameter, 2, "good", 1},        {effString2Parameter, 4, "bad", 0},
         {effString2Parameter, 4, nullptr, 1},       {effString2Parameter, kLast + 1, "good", 0},
-        {effString2Parameter, -1, nullptr, 0},
+        {effString2Parameter, -1, nullptr, 0},      {effCanDo, 0, "receiveVstEvents", 1},
+        {effCanDo, 0, "receiveVstMidiEvent", 1},    {effCanDo, 0, "receiveVstTimeInfo", 1},
+        {effCanDo, 0, "sendVstMidiEvent", -1},      {effCanDo, 0, nullptr, -1},
     };
     for (const auto& [opcode, index, text, answer] : cases)
-        EXPECT_EQ(Dispatch(opcode, index, 0, const_cast<char*>(text)), answer) << opcode << " " << index;
+    {
+        EXPECT_EQ(Dispatch(opcode, index, 0, const_cast<char*>(text)), answer)
+            << opcode << " " << index << " " << (text ? text : "null");
+    }
     EXPECT_EQ(core->calls, (std::vector<std::string>{"typed 2 good", "typed 4 bad"}));
 }
 
@@ -302,16 +308,6 @@ TEST_F(CVST24PluginTest, EditsAndReloadsReachTheHostUntilItCloses)
     plugin->Release();
     effect = nullptr;
     EXPECT_EQ(coreDestroyed, 1);
-}
-
-TEST_F(CVST24PluginTest, CanDoOnlyReceivingEvents)
-{
-    const std::pair<const char*, intptr_t> answers[] = {
-        {"receiveVstEvents", 1}, {"receiveVstMidiEvent", 1}, {"receiveVstTimeInfo", 1}, {"sendVstMidiEvent", -1},
-        {nullptr, -1},
-    };
-    for (const auto& [text, answer] : answers)
-        EXPECT_EQ(Dispatch(effCanDo, 0, 0, const_cast<char*>(text)), answer) << (text ? text : "null");
 }
 
 // The block is cut at each event's offset; an offset before the one before

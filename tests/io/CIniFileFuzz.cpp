@@ -3,7 +3,7 @@
 // read back as written and leave the other keys reading as before.
 #include "support/FuzzCheck.h"
 #include "io/CIniFile.h"
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +29,7 @@ struct CScratchFile
 
 std::string Read(const CIniFile& ini, const char* key)
 {
-    char* text = ini.ReadString(kSection, key, "\x01missing");
-    std::string value = text;
-    FreeString(text);
-    return value;
+    return TakeString(ini.ReadString(kSection, key, "\x01missing"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #include "io/CList.h"
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +29,7 @@ TEST(CList, AddsInsertsRemovesAndAnswersNullOutsideTheRange)
 
 TEST(HeapString, CopiesAndCutsToALimit)
 {
-    char* cut = NewString("abcdef", 3);
-    EXPECT_STREQ(cut, "abc");
-    FreeString(cut);
-    char* negative = NewString("abc", -5);
-    EXPECT_STREQ(negative, "");
-    FreeString(negative);
+    EXPECT_EQ(TakeString(NewString("abcdef", 3)), "abc");
+    EXPECT_EQ(TakeString(NewString("abc", -5)), "");
     FreeString(nullptr);
 }

@@ -9,11 +9,6 @@
 
 namespace
 {
-std::vector<uint8_t> Bytes(CMemoryStream& stream)
-{
-    return std::vector<uint8_t>(stream.Data(), stream.Data() + stream.length);
-}
-
 void PutBE(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
 {
     bytes[at] = static_cast<uint8_t>(value >> 24);
@@ -47,7 +42,7 @@ std::vector<uint8_t> SavedBytes(const CPresetFile& file)
 {
     CMemoryStream stream;
     EXPECT_TRUE(file.Save(stream));
-    return Bytes(stream);
+    return std::vector<uint8_t>(stream.Data(), stream.Data() + stream.length);
 }
 }
 

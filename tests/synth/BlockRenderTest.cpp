@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -45,14 +46,6 @@ Stereo Render(CSynth& synth, int32_t frames, int32_t blockSize = 256)
         synth.ProcessBlock(nullptr, outputs, frames - start < blockSize ? frames - start : blockSize);
     }
     return out;
-}
-
-float Peak(const std::vector<float>& x)
-{
-    float peak = 0.0f;
-    for (float s : x)
-        peak = std::fmax(peak, std::fabs(s));
-    return peak;
 }
 
 // Frequency from the upward zero crossings of samples [from, end), found by
@@ -176,7 +169,7 @@ TEST(BlockRender, EmptyTinyAndHugeBlocks)
     const Stereo blocks = Render(*other, 1 << 20, 256);
     EXPECT_TRUE(SameBytes(once.left, blocks.left));
     EXPECT_TRUE(SameBytes(once.right, blocks.right));
-    EXPECT_GT(Peak(once.left), 0.1f);
+    EXPECT_GT(*std::max_element(once.left.begin(), once.left.end()), 0.1f);
     EXPECT_NE(Render(*synth, 1, 1).left[0], 0.0f);
 }
 

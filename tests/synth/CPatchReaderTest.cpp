@@ -28,16 +28,11 @@ void Load(CSynth& synth, const Bytes& bytes, bool isPreset)
     CPatchReader(synth, stream, isPreset).Read();
 }
 
-std::unique_ptr<CSynth> MakeSynth()
-{
-    return std::make_unique<CSynth>();
-}
-
 }  // namespace
 
 TEST(CPatchReader, ProgSectionSelectsTheCurrentProgram)
 {
-    auto synth = MakeSynth();
+    auto synth = std::make_unique<CSynth>();
     Load(*synth, CByteBuilder().Section("prog", 4).U32(5).Get(), false);
     EXPECT_EQ(synth->GetProgram(), 5);
     Load(*synth, CByteBuilder().Section("prog", 4).U32(64).Get(), false);
@@ -62,8 +57,8 @@ TEST(CPatchReader, UnknownSectionsAreSkipped)
     stream.insert(stream.end(), longTag.begin(), longTag.end());
     stream.insert(stream.end(), plain.begin() + afterWave, plain.end());
 
-    auto synth = MakeSynth();
-    auto reference = MakeSynth();
+    auto synth = std::make_unique<CSynth>();
+    auto reference = std::make_unique<CSynth>();
     Load(*synth, stream, true);
     Load(*reference, plain, true);
     EXPECT_EQ(DifferentFields(synth->programs[0], reference->programs[0]), std::vector<std::string>());
@@ -74,7 +69,7 @@ TEST(CPatchReader, RatiosOutsideTheAllowedSetLoadAsOne)
     SynthProgram program = DefaultProgram("Ratios");
     program.ratio1 = 3.0f;
     program.ratio2 = 0.125f;
-    auto synth = MakeSynth();
+    auto synth = std::make_unique<CSynth>();
     Load(*synth, ProgramBytes(program), true);
     EXPECT_EQ(synth->programs[0].ratio1, 1.0f);
     EXPECT_EQ(synth->programs[0].ratio2, 0.125f);
@@ -82,7 +77,7 @@ TEST(CPatchReader, RatiosOutsideTheAllowedSetLoadAsOne)
 
 TEST(CPatchReader, CountsAboveFourAreReadAndDropped)
 {
-    auto synth = MakeSynth();
+    auto synth = std::make_unique<CSynth>();
     CByteBuilder b;
     b.Section("pp", 21).Text("x").U32(0).U32(0).U32(0).U32(0);
     b.Section("env", 4 + 6 * 16).U32(6);
@@ -128,7 +123,7 @@ TEST(CPatchReader, NamesAreCutEmptiedOrShortenedAndThePositionKept)
     };
     for (const auto& c : cases)
     {
-        auto synth = MakeSynth();
+        auto synth = std::make_unique<CSynth>();
         Load(*synth, c.stream, true);
         EXPECT_STREQ(synth->programs[0].name, c.name);
         EXPECT_EQ(synth->programs[0].bendDown, c.bendDown) << c.name;
@@ -138,7 +133,7 @@ TEST(CPatchReader, NamesAreCutEmptiedOrShortenedAndThePositionKept)
 
 TEST(CPatchReader, HugeSizesAndLengthsEndTheReadSafely)
 {
-    auto synth = MakeSynth();
+    auto synth = std::make_unique<CSynth>();
     const SynthProgram before = synth->programs[0];
     for (const Bytes& stream :
          {CByteBuilder().Section("unknown", 0x80000000u).U32(1).Get(), CByteBuilder().U32(0xFFFFFFF0u).U32(4).Get(),

@@ -10,11 +10,6 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-
-}  // namespace
-
 // Indices outside 0..63 are ignored; names are cut and change hands.
 TEST(CSynth, ProgramSelectionAndNames)
 {
@@ -31,7 +26,7 @@ TEST(CSynth, ProgramSelectionAndNames)
     EXPECT_EQ(TakeString(synth.GetProgramName(-1)), "");
 }
 
-TEST(CSynth, ParametersActOnTheCurrentProgramOnly)
+TEST(CSynth, ParametersActOnTheCurrentProgramOnlyAndOnlyWithinTheTable)
 {
     CSynth synth;
     const int32_t cutoff = FindParameterByName("Filter Cutoff");
@@ -50,11 +45,8 @@ TEST(CSynth, ParametersActOnTheCurrentProgramOnly)
 
     synth.SetProgram(0);
     EXPECT_FLOAT_EQ(synth.GetParameter(cutoff), synth.programs[0].cutoff);
-}
 
-TEST(CSynth, ParameterIndexesOutsideTheTableAreHarmless)
-{
-    CSynth synth;
+    // Indexes outside the table read as nothing and write nothing.
     SynthProgram before[CSynth::kProgramCount];
     std::memcpy(before, synth.programs, sizeof before);
     for (int32_t index : {-1, CSynth::kParameterCount, 1 << 30})

@@ -349,11 +349,7 @@ public:
 class CPopupOpener : public CCtrl
 {
 public:
-    CPopupOpener(CWin* window, CWin* popup, std::vector<std::string>* log) : CCtrl(window), popup(popup), log(log)
-    {
-        width = 300;
-        height = 300;
-    }
+    CPopupOpener(CWin* window, CWin* popup, std::vector<std::string>* log) : CCtrl(window), popup(popup), log(log) {}
     void MouseDown(int32_t, int32_t, int32_t) override
     {
         log->push_back("press at depth " + std::to_string(window->app->frameDepth));
@@ -381,7 +377,7 @@ TEST(CAppFrame, TheWatcherHearsOfTheOutermostHandlingOnlyAndMayThenDeleteTheAppl
     CWin* win = new CWin(app, nullptr, kWinNoBorder, "main", 0, 0, 300, 300);
     CWin* popup = new CWin(app, nullptr, kWinNoBorder | kWinNoActivate, "pop", 400, 0, 100, 100);
     popup->AddChild(new CProbe(popup, &watcher.log, "pop", 0, 0, 100, 100));
-    win->AddChild(new CPopupOpener(win, popup, &watcher.log));
+    win->AddChildAt(new CPopupOpener(win, popup, &watcher.log), 0, 0, 300, 300);
     win->Show(true);
     Message m;
     while (screen.Peek(m))

@@ -47,7 +47,7 @@ TEST(CGroupLayout, PercentagePlacementCentresOnXTakesTheFreeHeightOnYAndTruncate
     }
 }
 
-TEST(CGroupLayout, RightBottomAndStretchAnchors)
+TEST(CGroupLayout, RightBottomStretchAnchorsAndChildGroups)
 {
     CGroup group(nullptr);
     group.width = 300;
@@ -62,6 +62,11 @@ TEST(CGroupLayout, RightBottomAndStretchAnchors)
     stretched->marginY = 5;
     CCtrl* both = AddCtrl(group, 7, 7, 20, 20);
     both->anchor = kAnchorRight | kAnchorStretchX;  // right-alignment wins
+    // A child group is laid out after it is sized.
+    CGroup* inner = AddGroup(group, 0, 0, 10, 10);
+    inner->anchor = kAnchorStretchX;
+    CCtrl* innerRight = AddCtrl(*inner, 0, 0, 24, 10);
+    innerRight->anchor = kAnchorRight;
     group.Layout();
     EXPECT_EQ(corner->x, 300 - 30 - 4);
     EXPECT_EQ(corner->y, 120 - 20 - 8);
@@ -69,20 +74,8 @@ TEST(CGroupLayout, RightBottomAndStretchAnchors)
     EXPECT_EQ(stretched->height, 120 - 15 - 5);
     EXPECT_EQ(both->x, 280);
     EXPECT_EQ(both->width, 20);
-}
-
-TEST(CGroupLayout, LaysOutChildGroupsAfterSizingThem)
-{
-    CGroup group(nullptr);
-    group.width = 200;
-    group.height = 100;
-    CGroup* inner = AddGroup(group, 0, 0, 10, 10);
-    inner->anchor = kAnchorStretchX;
-    CCtrl* c = AddCtrl(*inner, 0, 0, 20, 10);
-    c->anchor = kAnchorRight;
-    group.Layout();
-    EXPECT_EQ(inner->width, 200);
-    EXPECT_EQ(c->x, 180);
+    EXPECT_EQ(inner->width, 300);
+    EXPECT_EQ(innerRight->x, 276);
 }
 
 TEST(CGroupHitTest, TheLaterOfTwoOverlappingChildrenWins)

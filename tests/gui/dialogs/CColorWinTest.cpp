@@ -33,10 +33,8 @@ TEST_F(CColorWinTest, ChannelsAllAndPreview)
     const int32_t py = 23 + 16 + 20;
     // Centred when shown: (1024 - 296) / 2, (768 - 256) / 2.
     const Rect r{364, 256, 660, 512};
-    screen.Press(r.left + px, r.top + py, kMouseLeft);
-    screen.Release(r.left + px, r.top + py, kMouseLeft);
-    screen.Press(r.left + px, r.top + py, kMouseLeft);
-    screen.Release(r.left + px, r.top + py, kMouseLeft);
+    Click(r.left + px, r.top + py);
+    Click(r.left + px, r.top + py);
     win.RunModal();
     EXPECT_EQ(win.result, kResultOk);
     EXPECT_EQ(screen.Context(win.hwnd)->GetPixel(px, py), 0x00E4FFu);

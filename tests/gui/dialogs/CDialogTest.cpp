@@ -77,10 +77,7 @@ TEST_F(CDialogTest, ButtonsEnterEscapeAndVetoesEndTheDialog)
         for (int32_t key : c.keys)
             screen.Key(key);
         if (c.click)
-        {
-            screen.Press(120, 120, kMouseLeft);
-            screen.Release(120, 120, kMouseLeft);
-        }
+            Click(120, 120);
         d.RunModal();
         EXPECT_EQ(d.result, c.result) << c.what;
         EXPECT_EQ(d.asked, c.asked) << c.what;
@@ -93,8 +90,7 @@ TEST_F(CDialogTest, ClosedByItsTitleBarItEndsWithCancel)
 {
     CDialog d(&app, nullptr, kWinTitleBar, "t", 100, 100, 200, 100);
     // Close button: client x 3 + 194 - 16 - 2 = 179, y 3 + 2.
-    screen.Press(100 + 185, 100 + 10, kMouseLeft);
-    screen.Release(100 + 185, 100 + 10, kMouseLeft);
+    Click(100 + 185, 100 + 10);
     d.RunModal();
     EXPECT_EQ(d.result, kResultCancel);
 }
@@ -109,8 +105,7 @@ TEST_F(CDialogTest, AClientDialogIsSizedToItsContentAndEndsByItsButtons)
     d.SetContent(content);
     // Border 3 a side, title bar 20.
     EXPECT_EQ(screen.ScreenRect(d.hwnd), (Rect{0, 0, 126, 86}));
-    screen.Press(3 + 10, 23 + 10, kMouseLeft);
-    screen.Release(3 + 10, 23 + 10, kMouseLeft);
+    Click(3 + 10, 23 + 10);
     d.RunModal();
     EXPECT_EQ(d.result, kResultYes);
 }
@@ -143,11 +138,9 @@ TEST_F(CPromptWinTest, AskReturnsThePressedButtonAndIsCentred)
     owner.Show(true);
     Pump();
     // 190 x 106 centred on 1024 x 768: (417, 331); client area from (420, 354).
-    screen.Press(420 + 64 + 10, 354 + 48 + 10, kMouseLeft);
-    screen.Release(420 + 64 + 10, 354 + 48 + 10, kMouseLeft);
+    Click(420 + 64 + 10, 354 + 48 + 10);
     EXPECT_EQ(Ask(&owner, "Question", "Sure?", 3), kPromptCancel);
-    screen.Press(420 + 8 + 10, 354 + 48 + 10, kMouseLeft);
-    screen.Release(420 + 8 + 10, 354 + 48 + 10, kMouseLeft);
+    Click(420 + 8 + 10, 354 + 48 + 10);
     EXPECT_EQ(Ask(&owner, "Question", "Sure?", 3), kPromptOk);
     screen.Key(kKeyEscape);
     EXPECT_EQ(Ask(&owner, "Question", "Sure?", kPromptYes | kPromptNo), kPromptCancel);

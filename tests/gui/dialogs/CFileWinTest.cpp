@@ -10,11 +10,10 @@
 #include "gui/widgets/CEdit.h"
 #include "gui/widgets/CScrollbar.h"
 #include "io/CIniFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,40 +44,11 @@ class CFileWinTest : public ::testing::Test, public WindowTestKit
 protected:
     void SetUp() override
     {
-        std::string pattern = ::testing::TempDir() + "velmora-browse-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        top = pattern;
-        root = CFileSystem::Join(top, "files");
         ASSERT_TRUE(CFileSystem::CreateFolder(root));
-        ini = CFileSystem::Join(top, "settings.ini");
-        Touch(CFileSystem::Join(root, "a.vlm"));
-        Touch(CFileSystem::Join(root, "b.txt"));
         ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(root, "sub")));
         ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(root, "Zeta")));
-        Touch(CFileSystem::Join(CFileSystem::Join(root, "sub"), "inner.vlm"));
-    }
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + top + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-    static void Touch(const std::string& path)
-    {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
-    void Type(const char* s)
-    {
-        for (; *s != '\0'; ++s)
-            screen.Key(static_cast<unsigned char>(*s));
-    }
-    static std::vector<std::string> Rows(const CFileWin& win)
-    {
-        std::vector<std::string> rows;
-        for (int32_t i = 0; i < win.list->Count(); ++i)
-            rows.push_back(win.list->Item(i)->text);
-        return rows;
+        for (const char* file : {"a.vlm", "b.txt", "sub/inner.vlm"})
+            top.Write(std::string("files/") + file, "");
     }
     // The newest shown message box, or null.
     CPromptWin* TopPrompt()
@@ -108,9 +78,9 @@ protected:
         win.RunModal();
     }
 
-    std::string top;
-    std::string root;
-    std::string ini;
+    TempDir top;
+    const std::string root = top.File("files");
+    const std::string ini = top.File("settings.ini");
 };
 
 TEST_F(CFileWinTest, ThePlacementIsWrittenOnCloseAndReadBackWithinTheScreen)
@@ -134,10 +104,7 @@ TEST_F(CFileWinTest, ThePlacementIsWrittenOnCloseAndReadBackWithinTheScreen)
     EXPECT_EQ(again.list->x, 104);
 
     // Garbage: width at the browser's minimum, height at the screen's; back at (200, 200) as far as it fits.
-    FILE* f = std::fopen(ini.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("[filewin]\nleft=-3000\ntop=12abc\nwidth=-5\nheight=99999999999\ntree=100000\n", f);
-    std::fclose(f);
+    top.Write("settings.ini", "[filewin]\nleft=-3000\ntop=12abc\nwidth=-5\nheight=99999999999\ntree=100000\n");
     CFileWin garbage(&app, nullptr, "Open");
     OpenAndCancel(garbage, ini);
     EXPECT_EQ(screen.ScreenRect(garbage.hwnd), (Rect{200, 0, 440, 768}));
@@ -168,7 +135,8 @@ TEST_F(CFileWinTest, NewFolderIsMadeAndEnteredAndBackspaceLeadsBack)
     CFileWin win(&app, nullptr, "Open");
     win.folder = root;
     screen.Key(kKeyInsert);
-    Type("made");
+    for (char c : std::string("made"))
+        screen.Key(c);
     screen.Key(kKeyEnter);
     CStepper stepper(&app);
     std::string madeIn;
@@ -228,7 +196,8 @@ TEST_F(CFileWinTest, SaveAndFolderBrowsersAskBeforeTheyEnd)
         stepper.steps.push_back(
             [&]()
             {
-                rows = Rows(*win);
+                for (int32_t i = 0; i < win->list->Count(); ++i)
+                    rows.push_back(win->list->Item(i)->text);
                 screen.Key(kKeyEnter);
                 return true;
             });
@@ -278,7 +247,7 @@ TEST_F(CFileWinTest, AFolderOfThousandsOfEntriesListsAndScrollsToTheEnd)
     const std::string big = CFileSystem::Join(root, "big");
     ASSERT_TRUE(CFileSystem::CreateFolder(big));
     for (int i = 0; i < 2000; ++i)
-        Touch(CFileSystem::Join(big, "p" + std::to_string(10000 + i).substr(1) + ".vlm"));
+        top.Write("files/big/p" + std::to_string(10000 + i).substr(1) + ".vlm", "");
     CFileWin win(&app, nullptr, "Open");
     win.folder = big;
     screen.Key(kKeyEnd);

@@ -1,36 +1,18 @@
 #include "gui/platform/CFileSystem.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace
 {
 
-// A fresh folder under the test's temporary folder, removed afterwards with what it holds.
+// A fresh folder, removed afterwards with what it holds.
 class CFileSystemTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = ::testing::TempDir() + "velmora-fs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-    }
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-    void Touch(const std::string& path)
-    {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
     static std::vector<std::string> Names(const std::vector<FileEntry>& entries, bool folders)
     {
         std::vector<std::string> names;
@@ -41,14 +23,15 @@ protected:
         return names;
     }
 
-    std::string root;
+    TempDir dir;
+    const std::string root = dir.Path();
 };
 
 TEST_F(CFileSystemTest, ListsFilesAndFoldersWithoutDotEntriesAndKeepsOddBytes)
 {
     const std::string odd = "odd \xff\x01 name.vlm";
-    Touch(CFileSystem::Join(root, "a.vlm"));
-    Touch(CFileSystem::Join(root, odd));
+    dir.Write("a.vlm", "");
+    dir.Write(odd, "");
     ASSERT_TRUE(CFileSystem::CreateFolder(CFileSystem::Join(root, "sub")));
     std::vector<FileEntry> entries{{"stale", true}};
     ASSERT_TRUE(CFileSystem::List(root, entries));

@@ -35,14 +35,10 @@ void PrintTo(const Backend& backend, std::ostream* out)
     *out << backend.name;
 }
 
-CDrawContext* MakeSoft(int32_t width, int32_t height)
-{
-    return new CSoftContext(width, height);
-}
-
 std::vector<Backend> Backends()
 {
-    std::vector<Backend> all{{"software", MakeSoft}};
+    std::vector<Backend> all{
+        {"software", [](int32_t w, int32_t h) -> CDrawContext* { return new CSoftContext(w, h); }}};
 #ifdef _WIN32
     all.push_back({"win32", [](int32_t w, int32_t h) -> CDrawContext* { return CWin32Context::NewBitmap(w, h); }});
 #endif

@@ -5,7 +5,7 @@
 #include "gui/platform/CClipboard.h"
 #include "gui/platform/CSoftFont.h"
 #include "gui/platform/InputCodes.h"
-#include "io/HeapString.h"
+#include "support/TakeString.h"
 
 #include <string>
 
@@ -27,13 +27,7 @@ protected:
         return e;
     }
 
-    static std::string Clipboard()
-    {
-        char* s = BuildClipboard()->GetText(0);
-        std::string r = s;
-        FreeString(s);
-        return r;
-    }
+    static std::string Clipboard() { return TakeString(BuildClipboard()->GetText(0)); }
 
     Reports changes;
 };

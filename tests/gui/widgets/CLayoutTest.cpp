@@ -8,13 +8,10 @@
 namespace
 {
 
-class CLayoutTest : public ::testing::Test, public WindowTestKit
+TEST(CLayout, RemembersTheLastChildUntilItOrAllChildrenGo)
 {
-};
-
-TEST_F(CLayoutTest, RemembersTheLastChildUntilItOrAllChildrenGo)
-{
-    CWin win(&app, nullptr, 0, "l", 0, 0, 100, 100);
+    WindowTestKit kit;
+    CWin win(&kit.app, nullptr, 0, "l", 0, 0, 100, 100);
     CLayout* layout = new CLayout(&win);
     win.AddChild(layout);
     CLabel* b = new CLabel(&win, "b");

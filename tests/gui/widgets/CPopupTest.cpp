@@ -29,7 +29,6 @@ protected:
 TEST_F(CPopupTest, EnterInASubmenuReportsTheEntryOnceAfterClosingEveryPopup)
 {
     BuildMenu();
-    snap = [this] { return PopupState(); };
     Queue({kKeyDown, kKeyDown, kKeyRight, 's', kKeyDown, kKeyEnter});
     EXPECT_TRUE(CPopup::Run(win, &menu, 100, 50));
     EXPECT_EQ(snaps, (std::vector<std::string>{"2/0"}));
@@ -41,7 +40,6 @@ TEST_F(CPopupTest, EnterInASubmenuReportsTheEntryOnceAfterClosingEveryPopup)
 TEST_F(CPopupTest, KeysMoveOverEntriesSkippingSeparatorsWithoutWrapping)
 {
     BuildMenu();
-    snap = [this] { return PopupState(); };
     // Up with no highlight takes the last entry; Home and End go to the ends.
     Queue({kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyUp, 's', kKeyEnd, 's', kKeyDown, 's', kKeyHome, 's',
            kKeyEnter});
@@ -161,7 +159,6 @@ TEST_F(CPopupTest, AListOpenedByAPressLeavesNoPressedControlBehind)
 TEST_F(CPopupTest, TheMouseOpensSubmenusAndAReleaseChooses)
 {
     BuildMenu();
-    snap = [this] { return PopupState(); };
     // Rows at (100, 50): New 52..67, Recent 68..83; the submenu opens beside Recent.
     screen.Move(120, 75);
     screen.Key('s');
@@ -183,7 +180,6 @@ TEST_F(CPopupTest, TheMouseOpensSubmenusAndAReleaseChooses)
 TEST_F(CPopupTest, EntriesDeletedWhileOpenCloseTheirPopupsSafely)
 {
     BuildMenu();
-    snap = [this] { return PopupState(); };
     // Deleting the open submenu's entry closes that popup; emptying the menu leaves an empty list.
     int32_t step = 0;
     action = [this, &step]

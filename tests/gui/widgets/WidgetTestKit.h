@@ -110,7 +110,8 @@ protected:
 // Scripted menu sessions in the shown window, over a probe in its lower two
 // thirds: keys are queued to run inside the popup loops, and the
 // application's global key handler, seen before any popup, runs test code
-// there ('s' takes a snapshot, 'x' runs an action).
+// there ('s' takes a snapshot, PopupState unless snap says otherwise; 'x'
+// runs an action).
 class MenuTest : public WidgetTest
 {
 protected:
@@ -132,7 +133,7 @@ protected:
     bool Hook(CCtrl*, KeyRecord* key, int32_t)
     {
         if (key->key == 's')
-            snaps.push_back(snap ? snap() : std::string());
+            snaps.push_back(snap ? snap() : PopupState());
         else if (key->key == 'x' && action)
             action();
         else
