@@ -187,18 +187,17 @@ private:
             TargetsOfFilter(constants, running.envelopes[0].value, running.envelopes[1].value, idleShares, Lanes{});
         for (int32_t j = 0; j < count; ++j)
         {
-            const Lanes position = PhasesAt(from, j);
+            AtPosition(from, j);
             SmoothOscillators(running.smoothers, oscillators, modulation[j]);
             SmoothFilter(constants, running.smoothers, filters, modulation[j]);
-            toLeftAt[j] = gainLeft + position * slopeLeft;
-            toRightAt[j] = gainRight + position * slopeRight;
         }
         running.noiseIndex += static_cast<uint32_t>(count);
     }
 
-    // The oscillators' phases before feedback at sample j of the stretch
-    // into base1 and base2; returns the lanes' sample positions.
-    [[gnu::always_inline]] Lanes PhasesAt(const int32_t* from, int32_t j)
+    // What depends on the position alone at sample j of the stretch: the
+    // oscillators' phases before feedback and the pan gains. Returns the
+    // lanes' sample positions.
+    [[gnu::always_inline]] Lanes AtPosition(const int32_t* from, int32_t j)
     {
         const LaneInts sampleAt = LaneInts{from[0], from[1], from[2], from[3]} + j;
         // Sample positions are small integers, exact in either precision.
@@ -209,6 +208,8 @@ private:
             base1[j][h] = at * increment1.half[h] + phase1.half[h];
             base2[j][h] = at * increment2.half[h] + phase2.half[h];
         }
+        toLeftAt[j] = gainLeft + position * slopeLeft;
+        toRightAt[j] = gainRight + position * slopeRight;
         return position;
     }
 
@@ -218,7 +219,7 @@ private:
         for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
             e[k] = running.envelopes[k].Next();
 
-        const Lanes position = PhasesAt(from, j);
+        const Lanes position = AtPosition(from, j);
         const Pairs at[kPairs] = {Widen(position, 0), Widen(position, 1)};
         Pairs lfoAt[Voice::kModulatorCount][kPairs];
         for (int32_t h = 0; h < kPairs; ++h)
@@ -248,8 +249,6 @@ private:
         SmoothOscillators(running.smoothers, TargetsOfOscillators(constants, e[2], shares), modulation[j]);
         SmoothFilter(constants, running.smoothers, TargetsOfFilter(constants, e[0], e[1], shares, noiseSample),
                      modulation[j]);
-        toLeftAt[j] = gainLeft + position * slopeLeft;
-        toRightAt[j] = gainRight + position * slopeRight;
     }
 
     [[gnu::always_inline]] void Sound(int32_t j, MStateVariableFilterOf<Lanes>& state,
