@@ -61,7 +61,7 @@ inline LaneInts Bits(Lanes value)
     return reinterpret_cast<LaneInts>(value);
 }
 
-// Whether a comparison of single values holds, or holds in any lane.
+// Whether a single value (or comparison) is non-zero, or any lane is.
 inline bool AnyLane(int32_t holds)
 {
     return holds != 0;

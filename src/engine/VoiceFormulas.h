@@ -73,8 +73,7 @@ struct EnvelopeCursor
     // but -0 as it is (a flat segment changes by -0).
     bool Holds() const
     {
-        const auto moving = (Bits(step) != 0) | ((Bits(change) & INT32_MAX) != 0) | (Bits(value) == INT32_MIN);
-        return !AnyLane(moving);
+        return !AnyLane(Bits(step) | (Bits(change) & INT32_MAX)) && !AnyLane(Bits(value) == INT32_MIN);
     }
 
     void Store(int32_t l, Envelope& e, bool stepping) const
