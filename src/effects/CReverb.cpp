@@ -139,8 +139,8 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
     for (int32_t s = n; s < padded; ++s)
     {
         mono[s] = delayed[s] = 0.0f;
-        for (Lanes(&group)[kPassLength] : across)
-            group[s] = Lanes{};
+        for (float(&group)[kPassLength][kLaneCount] : across)
+            StoreLanes(group[s], Lanes{});
     }
     Mix(padded);
 
@@ -204,10 +204,12 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
         const Lanes second = LoadLanes(&fixedLines[1][s]);
         StoreLanes(&fixedPairs[s][0], Shuffle<0, 4, 1, 5>(first, second));
         StoreLanes(&fixedPairs[s + 2][0], Shuffle<2, 6, 3, 7>(first, second));
-        Lanes* v = &across[2][s];
+        Lanes v[kLaneCount];
         for (int32_t l = 0; l < kLaneCount; ++l)
             v[l] = LoadLanes(&fixedLines[2 + l][s]);
         Transpose(v);
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            StoreLanes(across[2][s + l], v[l]);
     }
 
     // The three groups' recursions run in one loop, so that each fills the
@@ -220,12 +222,12 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
                                         MLPF1aLanes(&damping[2 * kLaneCount])};
     for (int32_t s = 0; s < n; ++s)
     {
-        across[0][s] = filters[0].ProcessFlushed(four.Next());
+        StoreLanes(across[0][s], filters[0].ProcessFlushed(four.Next()));
         double pair;
         std::memcpy(&pair, fixedPairs[s], sizeof(pair));
         const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
-        across[1][s] = filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.Next(), fixedLanes));
-        across[2][s] = filters[2].ProcessFlushed(across[2][s]);
+        StoreLanes(across[1][s], filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.Next(), fixedLanes)));
+        StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
     }
     four.Store();
     two.Store();
@@ -243,7 +245,7 @@ void CReverb::Mix(int32_t padded)
         {
             Lanes* v = &y[g * kLaneCount];
             for (int32_t l = 0; l < kLaneCount; ++l)
-                v[l] = across[g][s + l];
+                v[l] = LoadLanes(across[g][s + l]);
             Transpose(v);
         }
         // The accumulators start from the undelayed mono input.

@@ -80,8 +80,11 @@ private:
     float wetGain = 1.0f;
 
     // Scratch of a pass, four-sample vectors apart from the tail. The filters
-    // run on across: group g holds lines 4 g to 4 g + 3 side by side.
-    Lanes across[kGroupCount][kPassLength];
+    // run on across: group g holds lines 4 g to 4 g + 3 side by side. Plain
+    // floats, read and written through LoadLanes and StoreLanes: the synth
+    // lives on the heap, which 32-bit Windows aligns to 8 bytes only, and a
+    // vector member would be accessed with instructions that need 16.
+    float across[kGroupCount][kPassLength][kLaneCount];
     float fixedLines[kLineCount - kModulatedLineCount][kPassLength];
     float fixedPairs[kPassLength][2];
     float mono[kPassLength];

@@ -11,6 +11,11 @@
 #include <cstdio>
 #include <cstring>
 
+// The plug-in entry makes the synth with a plain new, which 32-bit Windows
+// aligns to 8 bytes only: a member that needs more would be read with
+// instructions that fault there.
+static_assert(alignof(CSynth) <= 8, "the synth must not hold members that need more than 8-byte alignment");
+
 namespace
 {
 
