@@ -68,10 +68,13 @@ inline void PassSilence(const float* inL, const float* inR, float* outL, float* 
 // crosses one; below 2^24, n p and a - n p are exact in double. Larger
 // quotients, infinities and NaN go to the library, whose remainder is exact
 // too.
+// Quotients below this in magnitude (2^24) are within ExactRemainder's exact range.
+constexpr double kExactQuotientLimit = 16777216.0;
+
 inline double ExactRemainder(double a, double p)
 {
     const double quotient = a / p;
-    if (!(quotient > -16777216.0 && quotient < 16777216.0))
+    if (!(quotient > -kExactQuotientLimit && quotient < kExactQuotientLimit))
         return std::fmod(a, p);
     const double r = a - static_cast<double>(static_cast<int32_t>(quotient)) * p;
     // A zero remainder takes the sign of a.

@@ -100,7 +100,7 @@ bool MDCBlocker::HoldsStill(const float* samples, int32_t n) const
     {
         moved |= LoadLanes(samples + i) != held;
     }
-    bool still = (moved[0] | moved[1] | moved[2] | moved[3]) == 0;
+    bool still = !AnyLane(moved);
     for (; i < n; ++i)
         still = still && samples[i] == held;
     return still;

@@ -50,7 +50,7 @@ void ShapeEach(Fold fold, float* samples, int32_t n)
 bool ExactRemainders(Pairs a, double p, Pairs& r)
 {
     const Pairs quotient = a / p;
-    const auto inRange = (quotient > -16777216.0) & (quotient < 16777216.0);
+    const auto inRange = (quotient > -kExactQuotientLimit) & (quotient < kExactQuotientLimit);
     if (!(inRange[0] && inRange[1]))
         return false;
     using Whole = int32_t __attribute__((vector_size(8)));

@@ -4,6 +4,7 @@
 #include "engine/VoiceFormulas.h"
 
 #include <cstdint>
+#include <type_traits>
 
 // The per-sample render of one voice over part of a sub-block: the voice's
 // state is loaded into locals, run sample by sample and stored back. Running
@@ -37,8 +38,11 @@ public:
         holds = !looksUp;
         for (const EnvelopeCursor<float>& e : envelopes)
             holds = holds && e.Holds();
-        heldOscillators = TargetsOfOscillators(constants, envelopes[2].value, idleShares);
-        heldFilter = TargetsOfFilter(constants, envelopes[0].value, envelopes[1].value, idleShares, 0.0f);
+        if (holds)
+        {
+            heldOscillators = TargetsOfOscillators(constants, envelopes[2].value, idleShares);
+            heldFilter = TargetsOfFilter(constants, envelopes[0].value, envelopes[1].value, idleShares, 0.0f);
+        }
     }
 
     // True when every envelope holds its value through the sub-block and no
@@ -142,17 +146,28 @@ private:
     FilterTargets<float> heldFilter;
 };
 
+// Calls loop with std::true_type when holds, else std::false_type, so that
+// the loop is compiled once for each and picks Run<true> or Run<false>.
+template <class Loop>
+void RunHoldingOrNot(bool holds, Loop loop)
+{
+    if (holds)
+        loop(std::true_type{});
+    else
+        loop(std::false_type{});
+}
+
 // count samples of one voice from sample `from` of its sub-block.
 template <class Osc1, class Osc2>
 void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
 {
     CVoiceKernel<Osc1, Osc2> kernel(v, s);
-    if (kernel.Holds())
-        for (int32_t j = 0; j < count; ++j)
-            kernel.template Run<true>(from + j, left[j], right[j]);
-    else
-        for (int32_t j = 0; j < count; ++j)
-            kernel.template Run<false>(from + j, left[j], right[j]);
+    RunHoldingOrNot(kernel.Holds(),
+                    [&](auto holds)
+                    {
+                        for (int32_t j = 0; j < count; ++j)
+                            kernel.template Run<holds>(from + j, left[j], right[j]);
+                    });
     kernel.Store();
 }
 
@@ -166,18 +181,15 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 {
     CVoiceKernel<Osc1, Osc2> first(later, laterBlock);
     CVoiceKernel<Osc1, Osc2> second(earlier, earlierBlock);
-    if (first.Holds() && second.Holds())
-        for (int32_t j = 0; j < count; ++j)
-        {
-            first.template Run<true>(laterFrom + j, left[j], right[j]);
-            second.template Run<true>(earlierFrom + j, left[j], right[j]);
-        }
-    else
-        for (int32_t j = 0; j < count; ++j)
-        {
-            first.template Run<false>(laterFrom + j, left[j], right[j]);
-            second.template Run<false>(earlierFrom + j, left[j], right[j]);
-        }
+    RunHoldingOrNot(first.Holds() && second.Holds(),
+                    [&](auto holds)
+                    {
+                        for (int32_t j = 0; j < count; ++j)
+                        {
+                            first.template Run<holds>(laterFrom + j, left[j], right[j]);
+                            second.template Run<holds>(earlierFrom + j, left[j], right[j]);
+                        }
+                    });
     first.Store();
     second.Store();
 }
