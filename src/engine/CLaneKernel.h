@@ -69,6 +69,17 @@ public:
     template <int32_t kKernels>
     static void Oscillate(CLaneKernel* const* kernels, int32_t count)
     {
+        bool crossFree = true;
+        for (int32_t k = 0; k < kKernels; ++k)
+            crossFree = crossFree && kernels[k]->CrossFree();
+        WithConstant(crossFree, [&](auto free) { OscillateChains<kKernels, free>(kernels, count); });
+    }
+
+private:
+    // Oscillate's loop; kCrossFree as for the one-voice kernel, in every lane.
+    template <int32_t kKernels, bool kCrossFree>
+    static void OscillateChains(CLaneKernel* const* kernels, int32_t count)
+    {
         constexpr int32_t kChains = kKernels * kLaneCount;
         float a1s[kChains];
         float b1s[kChains];
@@ -98,12 +109,13 @@ public:
                 const int32_t l = n % kLaneCount;
                 const int32_t h = l / 2;
                 const int32_t i = l % 2;
-                const float feedback = Feedback(last[n], c.feedbackOfSquare[l], c.feedbackOfLinear[l]);
-                const float first = Osc1::Compute(q.sine, feedback + q.base1[j][h][i], m.amount1[l],
-                                                  c.ratio1.half[h][i], a1s[n], b1s[n]);
+                const double base1 = q.base1[j][h][i];
+                const double phase1 =
+                    kCrossFree ? base1 : Feedback(last[n], c.feedbackOfSquare[l], c.feedbackOfLinear[l]) + base1;
+                const float first = Osc1::Compute(q.sine, phase1, m.amount1[l], c.ratio1.half[h][i], a1s[n], b1s[n]);
                 const float pmOffset = pms[n].Process(Modulator(first, c.pmLinear[l], c.pmSquared[l]) * m.pmScale[l]);
-                const float second = Osc2::Compute(q.sine, (pmOffset + m.offset2[l]) + q.base2[j][h][i], m.amount2[l],
-                                                   c.ratio2.half[h][i], a2s[n], b2s[n]);
+                const double phase2 = (kCrossFree ? m.offset2[l] : pmOffset + m.offset2[l]) + q.base2[j][h][i];
+                const float second = Osc2::Compute(q.sine, phase2, m.amount2[l], c.ratio2.half[h][i], a2s[n], b2s[n]);
                 last[n] = second;
                 q.out1At[j][l] = first;
                 q.out2At[j][l] = second;
@@ -122,6 +134,7 @@ public:
         }
     }
 
+public:
     // The filter and gains, then the lanes added into left and right.
     void Finish(float* left, float* right, int32_t count)
     {
@@ -164,6 +177,15 @@ private:
         EnvelopeCursor<Lanes> envelopes[Voice::kModulatorCount];
         LaneCounts noiseIndex;
     };
+
+    // True when no lane's oscillators reach each other.
+    bool CrossFree() const
+    {
+        bool free = true;
+        for (int32_t l = 0; l < kLaneCount; ++l)
+            free = free && IsCrossFree(constants, l, pm[l].state);
+        return free;
+    }
 
     // True when every envelope of every lane holds its value through the
     // stretch and no LFO or noise is looked up: then the smoothers' targets

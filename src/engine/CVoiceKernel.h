@@ -4,7 +4,6 @@
 #include "engine/VoiceFormulas.h"
 
 #include <cstdint>
-#include <type_traits>
 
 // The per-sample render of one voice over part of a sub-block: the voice's
 // state is loaded into locals, run sample by sample and stored back. Running
@@ -43,16 +42,23 @@ public:
             heldOscillators = TargetsOfOscillators(constants, envelopes[2].value, idleShares);
             heldFilter = TargetsOfFilter(constants, envelopes[0].value, envelopes[1].value, idleShares, 0.0f);
         }
+        crossFree = IsCrossFree(constants, 0, pm.state);
     }
 
     // True when every envelope holds its value through the sub-block and no
     // LFO is looked up: then the smoothers' targets are the same in every
-    // sample, and Run<true> takes them as worked out once.
+    // sample, and Run<true, ...> takes them as worked out once.
     bool Holds() const { return holds; }
+
+    // True when neither oscillator reaches the other: no feedback from
+    // oscillator 2 and no phase modulation from oscillator 1. Then
+    // Run<kHolds, true> leaves the two out of each chain, which gives the
+    // same samples while each oscillator waits only on itself.
+    bool CrossFree() const { return crossFree; }
 
     // Sample i of the sub-block, added into left and right. Always inlined:
     // the loops keep the state in registers only when it is.
-    template <bool kHolds>
+    template <bool kHolds, bool kCrossFree = false>
     [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
     {
         const double at = i;
@@ -72,11 +78,13 @@ public:
         // comes after it.
         const double base1 = at * increment1 + phase1;
         const double base2 = at * increment2 + phase2;
-        const float feedback = Feedback(lastOsc2, constants.feedbackOfSquare, constants.feedbackOfLinear);
-        const float out1 = Osc1::Compute(block.sine, feedback + base1, m.amount1, constants.ratio1, a1, b1);
+        const double phase1At =
+            kCrossFree ? base1 : Feedback(lastOsc2, constants.feedbackOfSquare, constants.feedbackOfLinear) + base1;
+        const float out1 = Osc1::Compute(block.sine, phase1At, m.amount1, constants.ratio1, a1, b1);
+        // Run even when cross-free, for the smoother's state to the bit.
         const float pmOffset = pm.Process(Modulator(out1, constants.pmLinear, constants.pmSquared) * m.pmScale);
-        const float out2 =
-            Osc2::Compute(block.sine, (pmOffset + m.offset2) + base2, m.amount2, constants.ratio2, a2, b2);
+        const double phase2At = (kCrossFree ? m.offset2 : pmOffset + m.offset2) + base2;
+        const float out2 = Osc2::Compute(block.sine, phase2At, m.amount2, constants.ratio2, a2, b2);
         lastOsc2 = out2;
 
         const float noiseSample = block.noise[noiseIndex & EngineTables::kNoiseMask];
@@ -142,32 +150,28 @@ private:
     LfoShares<float> idleShares;
     bool lfoUsed[Voice::kModulatorCount];
     bool holds;
+    bool crossFree;
     OscillatorTargets<float> heldOscillators;
     FilterTargets<float> heldFilter;
 };
 
-// Calls loop with std::true_type when holds, else std::false_type, so that
-// the loop is compiled once for each and picks Run<true> or Run<false>.
-template <class Loop>
-void RunHoldingOrNot(bool holds, Loop loop)
-{
-    if (holds)
-        loop(std::true_type{});
-    else
-        loop(std::false_type{});
-}
-
-// count samples of one voice from sample `from` of its sub-block.
+// count samples of one voice from sample `from` of its sub-block. Alone, a
+// voice's chain through both oscillators sets its speed, so a voice whose
+// oscillators do not reach each other runs two shorter chains instead.
 template <class Osc1, class Osc2>
 void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
 {
     CVoiceKernel<Osc1, Osc2> kernel(v, s);
-    RunHoldingOrNot(kernel.Holds(),
-                    [&](auto holds)
-                    {
-                        for (int32_t j = 0; j < count; ++j)
-                            kernel.template Run<holds>(from + j, left[j], right[j]);
-                    });
+    WithConstant(kernel.Holds(),
+                 [&](auto holds)
+                 {
+                     WithConstant(kernel.CrossFree(),
+                                  [&](auto crossFree)
+                                  {
+                                      for (int32_t j = 0; j < count; ++j)
+                                          kernel.template Run<holds, crossFree>(from + j, left[j], right[j]);
+                                  });
+                 });
     kernel.Store();
 }
 
@@ -181,15 +185,19 @@ void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voic
 {
     CVoiceKernel<Osc1, Osc2> first(later, laterBlock);
     CVoiceKernel<Osc1, Osc2> second(earlier, earlierBlock);
-    RunHoldingOrNot(first.Holds() && second.Holds(),
-                    [&](auto holds)
-                    {
-                        for (int32_t j = 0; j < count; ++j)
-                        {
-                            first.template Run<holds>(laterFrom + j, left[j], right[j]);
-                            second.template Run<holds>(earlierFrom + j, left[j], right[j]);
-                        }
-                    });
+    WithConstant(first.Holds() && second.Holds(),
+                 [&](auto holds)
+                 {
+                     WithConstant(first.CrossFree() && second.CrossFree(),
+                                  [&](auto crossFree)
+                                  {
+                                      for (int32_t j = 0; j < count; ++j)
+                                      {
+                                          first.template Run<holds, crossFree>(laterFrom + j, left[j], right[j]);
+                                          second.template Run<holds, crossFree>(earlierFrom + j, left[j], right[j]);
+                                      }
+                                  });
+                 });
     first.Store();
     second.Store();
 }

@@ -7,6 +7,7 @@
 #include "engine/Voice.h"
 
 #include <cstdint>
+#include <type_traits>
 
 // The per-sample arithmetic of a voice, written once for both renders: F is
 // float for one voice at a time, or Lanes for four voices side by side.
@@ -238,6 +239,32 @@ template <class F>
 F Modulator(F out1, F linear, F squared)
 {
     return out1 * (linear + out1 * squared);
+}
+
+// Whether lane l of c, with a phase-modulation smoother state of pmState,
+// leaves each oscillator to itself: no feedback from oscillator 2 and no
+// phase modulation from oscillator 1. Every value in these products is
+// finite, so zero factors give a feedback of +-0, which leaves the phase it
+// is added to as it is, and a phase-modulation smoother that stays at +-0
+// from a state of +-0, whose sum with the guarded offset is the offset
+// itself: leaving both out of the chain gives the same samples.
+template <class F>
+bool IsCrossFree(const VoiceConstants<F>& c, int32_t l, float pmState)
+{
+    return Get(c.feedbackOfSquare, l) == 0.0f && Get(c.feedbackOfLinear, l) == 0.0f && Get(c.pmEnv.times, l) == 0.0f &&
+           Get(c.pmEnv.plus, l) == 0.0f && pmState == 0.0f;
+}
+
+// Calls loop with std::true_type when condition is true, else with
+// std::false_type, so that the loop is compiled once for each and the
+// condition is a constant inside it.
+template <class Loop>
+void WithConstant(bool condition, Loop loop)
+{
+    if (condition)
+        loop(std::true_type{});
+    else
+        loop(std::false_type{});
 }
 
 // The values of one sample that do not depend on the oscillator chain.

@@ -193,3 +193,62 @@ TEST(VoiceRender, GroupsWithMixedWaveformsOrAFinishingVoice)
                 EXPECT_TRUE(grouped.sounding[l]);
         }
 }
+
+// With no feedback and no phase modulation each oscillator runs on its own;
+// the samples must equal those of the full chain, which runs for amounts too
+// small to change a sample (normal floats, so not zero).
+TEST(VoiceRender, OscillatorsApartSoundAsTheFullChain)
+{
+    for (int32_t size : {2, kVoiceOctet})
+    {
+        Rendered grouped[2];
+        Rendered alone[2];
+        for (int32_t tiny : {0, 1})
+        {
+            EngineRig rig;
+            rig.program.wave2 = 3;
+            rig.program.feedback = tiny ? 1e-12f : 0.0f;  // cubed, 1e-36
+            rig.program.pmAmount = tiny ? 1e-30f : 0.0f;
+            rig.program.e3Pm = 0.5f;
+            for (int32_t note : {40, 47, 52, 55, 59, 64, 67, 71})
+                rig.On(note);
+            RenderBothWays(rig, size, 2000, grouped[tiny], alone[tiny]);
+        }
+        EXPECT_TRUE(SameBytes(grouped[0].left, grouped[1].left)) << size;
+        EXPECT_TRUE(SameBytes(grouped[0].right, grouped[1].right)) << size;
+        EXPECT_TRUE(SameBytes(alone[0].left, alone[1].left)) << size;
+    }
+}
+
+// A phase-modulation smoother still gliding down moves oscillator 2 after
+// the amount has gone to zero, alone and side by side.
+TEST(VoiceRender, PhaseModulationGlidesOutAfterItsAmountFalls)
+{
+    EngineRig rig;
+    for (int32_t note : {40, 47, 52, 55, 59, 64, 67, 71})
+        rig.On(note);
+    std::vector<float> alone[2];
+    std::vector<float> grouped[2];
+    std::vector<float> right(64);
+    for (int32_t gliding : {0, 1})
+    {
+        Voice single = rig.pool->VoiceAt(0);
+        single.pm.state = gliding ? 0.25f : 0.0f;
+        alone[gliding].assign(64, 0.0f);
+        RenderVoice(single, rig.Context(), alone[gliding].data(), right.data(), 64);
+
+        Voice voices[kVoiceOctet];
+        Voice* group[kVoiceOctet];
+        for (int32_t l = 0; l < kVoiceOctet; ++l)
+        {
+            voices[l] = rig.pool->VoiceAt(l);
+            group[l] = &voices[l];
+        }
+        voices[5].pm.state = gliding ? 0.25f : 0.0f;
+        grouped[gliding].assign(64, 0.0f);
+        bool sounding[kVoiceOctet];
+        RenderVoiceOctet(group, rig.Context(), grouped[gliding].data(), right.data(), 64, sounding);
+    }
+    EXPECT_FALSE(SameBytes(alone[0], alone[1]));
+    EXPECT_FALSE(SameBytes(grouped[0], grouped[1]));
+}
