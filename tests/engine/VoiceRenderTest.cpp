@@ -252,3 +252,21 @@ TEST(VoiceRender, PhaseModulationGlidesOutAfterItsAmountFalls)
     EXPECT_FALSE(SameBytes(alone[0], alone[1]));
     EXPECT_FALSE(SameBytes(grouped[0], grouped[1]));
 }
+
+// Feedback of the plain linear shape alone still reaches oscillator 1.
+TEST(VoiceRender, LinearFeedbackKeepsTheOscillatorsTogether)
+{
+    Rendered grouped[2];
+    Rendered alone[2];
+    for (int32_t fed : {0, 1})
+    {
+        EngineRig rig;
+        rig.program.feedback = fed ? 0.5f : 0.0f;
+        rig.program.feedbackShape = 0.0f;
+        for (int32_t note : {40, 47, 52, 55, 59, 64, 67, 71})
+            rig.On(note);
+        RenderBothWays(rig, kVoiceOctet, 500, grouped[fed], alone[fed]);
+    }
+    EXPECT_FALSE(SameBytes(grouped[0].left, grouped[1].left));
+    EXPECT_FALSE(SameBytes(alone[0].left, alone[1].left));
+}
