@@ -39,6 +39,23 @@ void ChorusIntoPhaser(ChorusFx& chorus, PhaserFx& phaser, float* left, float* ri
     second.End();
 }
 
+// The equaliser's samples run straight into the DC blockers: their
+// recursions keep the processor waiting, and the equaliser's work fills the
+// waits.
+void EqIntoDCBlockers(EqFx& eq, MDCBlocker& left, MDCBlocker& right, float* leftSamples, float* rightSamples, int32_t n)
+{
+    EqFx::Block first(eq);
+    MDCBlocker::Pair second(left, right);
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes out = second.Next(first.Next(StereoLanes(leftSamples[s], rightSamples[s])));
+        leftSamples[s] = out[0];
+        rightSamples[s] = out[1];
+    }
+    first.End();
+    second.End();
+}
+
 using ChorusIntoPhaserFunction = void (*)(ChorusFx&, PhaserFx&, float*, float*, int32_t);
 
 template <size_t... kStages>
@@ -86,11 +103,30 @@ void CEffectChain::Reset()
     eq.Reset();
 }
 
-void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int32_t n)
+void CEffectChain::Process(const SynthProgram& program, float* left, float* right, int32_t n)
 {
-    if (n < 0)
-        n = 0;
+    n = n > 0 ? n : 0;
+    if (ProcessUpToEq(program, left, right, n))
+        eq.Process(left, right, n);
+}
 
+void CEffectChain::Process(const SynthProgram& program, float* left, float* right, int32_t n, MDCBlocker& leftBlocker,
+                           MDCBlocker& rightBlocker)
+{
+    n = n > 0 ? n : 0;
+    const bool eqRuns = ProcessUpToEq(program, left, right, n);
+    if (eqRuns && n > 0 && !eq.Repeats(left, right, n))
+    {
+        EqIntoDCBlockers(eq, leftBlocker, rightBlocker, left, right, n);
+        return;
+    }
+    if (eqRuns)
+        eq.Process(left, right, n);
+    MDCBlocker::ProcessPair(leftBlocker, rightBlocker, left, right, n);
+}
+
+bool CEffectChain::ProcessUpToEq(const SynthProgram& p, float* left, float* right, int32_t n)
+{
     waveshaper.SetLevel(p.fxWaveshape);
     if (waveshaperLatch.Admit(p.fxWaveshape))
     {
@@ -150,11 +186,10 @@ void CEffectChain::Process(const SynthProgram& p, float* left, float* right, int
     }
 
     eq.SetLevel(p.fxEq);
-    if (eqLatch.Admit(p.fxEq))
-    {
-        eq.SetGains(p.eqLow, p.eqMid, p.eqHigh, p.eqGain);
-        eq.SetFrequencies(SaturatingMultiply(p.eqFreqLow, kHzPerUnit), SaturatingMultiply(p.eqFreqHigh, kHzPerUnit));
-        eq.UpdateCoefficients();
-        eq.Process(left, right, n);
-    }
+    if (!eqLatch.Admit(p.fxEq))
+        return false;
+    eq.SetGains(p.eqLow, p.eqMid, p.eqHigh, p.eqGain);
+    eq.SetFrequencies(SaturatingMultiply(p.eqFreqLow, kHzPerUnit), SaturatingMultiply(p.eqFreqHigh, kHzPerUnit));
+    eq.UpdateCoefficients();
+    return true;
 }

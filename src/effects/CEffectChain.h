@@ -5,6 +5,7 @@
 #include "effects/ChorusFx.h"
 #include "effects/DelayFx.h"
 #include "effects/EqFx.h"
+#include "effects/MDCBlocker.h"
 #include "effects/PhaserFx.h"
 #include "effects/WaveshaperFx.h"
 
@@ -42,12 +43,20 @@ public:
     // Runs the chain over n samples of both buffers with the settings of
     // program. n <= 0 only copies the settings.
     void Process(const SynthProgram& program, float* left, float* right, int32_t n);
+    // Process, then each channel through its DC blocker, with the same
+    // samples as a ProcessPair call after Process.
+    void Process(const SynthProgram& program, float* left, float* right, int32_t n, MDCBlocker& leftBlocker,
+                 MDCBlocker& rightBlocker);
 
     const CReverb2& Reverb() const { return reverb; }
     const PhaserFx& Phaser() const { return phaser; }
     const DelayFx& Delay() const { return delay; }
 
 private:
+    // Every effect before the equaliser, then the equaliser's settings;
+    // returns whether the equaliser runs. n >= 0.
+    bool ProcessUpToEq(const SynthProgram& program, float* left, float* right, int32_t n);
+
     WaveshaperFx waveshaper;
     ChorusFx chorus;
     PhaserFx phaser;

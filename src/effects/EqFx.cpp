@@ -11,8 +11,6 @@
 namespace
 {
 
-// Keeps the cascades out of the denormal range: about 1 / (2^32 - 1).
-constexpr double kAntiDenormal = 2.3283064370807974e-10;
 // Above a quarter of the rate the coefficient 2 sin(pi f / rate) passes 1.41
 // and the one-pole stages ring ever harder at Nyquist (2.4 times per stage
 // here, 79 times at 0.45); at 2 they would no longer decay. Crossovers stop
@@ -25,43 +23,20 @@ double Coefficient(int32_t hertz, float sampleRate)
     return 2.0 * StableSin(kPi * static_cast<double>(ratio));
 }
 
-// One sample through the state; returns the output.
-template <typename T>
-T Step(EqState<T>& z, T x, const EqMix& g)
-{
-    z.p1 = z.p1 + z.lf * (x - z.p1) + kAntiDenormal;
-    z.p2 += z.lf * (z.p1 - z.p2);
-    z.p3 += z.lf * (z.p2 - z.p3);
-    z.p4 += z.lf * (z.p3 - z.p4);
-    const T l = z.p4;
-    z.q1 = z.q1 + z.hf * (x - z.q1) + kAntiDenormal;
-    z.q2 += z.hf * (z.q1 - z.q2);
-    z.q3 += z.hf * (z.q2 - z.q3);
-    z.q4 += z.hf * (z.q3 - z.q4);
-    const T h = z.x3 - z.q4;
-    const T m = z.x3 - (h + l);
-    z.x3 = z.x2;
-    z.x2 = z.x1;
-    z.x1 = x;
-    return (m * g.mid + l * g.low + h * g.high) * g.wet * g.output + g.dry * x;
-}
+}  // namespace
 
-// Both channels side by side, so that each step runs once for both: lane 0
-// left, lane 1 right.
-EqState<Pairs> Join(const EqBandState& l, const EqBandState& r)
+EqState<Pairs> EqFx::Join(const EqBandState& l, const EqBandState& r)
 {
     return {Pairs{l.lf, r.lf}, Pairs{l.p1, r.p1}, Pairs{l.p2, r.p2}, Pairs{l.p3, r.p3}, Pairs{l.p4, r.p4},
             Pairs{l.hf, r.hf}, Pairs{l.q1, r.q1}, Pairs{l.q2, r.q2}, Pairs{l.q3, r.q3}, Pairs{l.q4, r.q4},
             Pairs{l.x1, r.x1}, Pairs{l.x2, r.x2}, Pairs{l.x3, r.x3}};
 }
 
-EqBandState Lane(const EqState<Pairs>& z, int32_t i)
+EqBandState EqFx::Lane(const EqState<Pairs>& z, int32_t i)
 {
     return {z.lf[i], z.p1[i], z.p2[i], z.p3[i], z.p4[i], z.hf[i], z.q1[i],
             z.q2[i], z.q3[i], z.q4[i], z.x1[i], z.x2[i], z.x3[i]};
 }
-
-}  // namespace
 
 EqFx::EqFx()
 {
@@ -126,7 +101,7 @@ bool EqFx::Settled(const EqBandState& st, const EqMix& mix, float& out)
     // silence they settle where a step no longer changes them, and from then
     // on every output is the same.
     EqBandState z = st;
-    out = static_cast<float>(Step(z, 0.0, mix));
+    out = static_cast<float>(EqStep(z, 0.0, mix));
     return std::memcmp(&z, &st, sizeof z) == 0;
 }
 
@@ -135,6 +110,11 @@ bool EqFx::IsSettled() const
     float out;
     const EqMix mix = Mix();
     return Settled(left, mix, out) && Settled(right, mix, out);
+}
+
+bool EqFx::Repeats(const float* leftSamples, const float* rightSamples, int32_t n) const
+{
+    return IsSilent(leftSamples, rightSamples, n) && IsSettled();
 }
 
 void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
@@ -147,13 +127,12 @@ void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
         std::fill(rightSamples, rightSamples + n, outR);
         return;
     }
-    EqState<Pairs> z = Join(left, right);
+    Block block(*this);
     for (int32_t s = 0; s < n; ++s)
     {
-        const Lanes out = NarrowPair(Step(z, Pairs{leftSamples[s], rightSamples[s]}, mix));
+        const Lanes out = block.Next(StereoLanes(leftSamples[s], rightSamples[s]));
         leftSamples[s] = out[0];
         rightSamples[s] = out[1];
     }
-    left = Lane(z, 0);
-    right = Lane(z, 1);
+    block.End();
 }

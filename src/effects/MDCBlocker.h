@@ -1,5 +1,8 @@
 #pragma once
 
+#include "effects/EffectMath.h"
+#include "engine/Lanes.h"
+
 #include <cstdint>
 
 // First-order DC-blocking high-pass for one channel:
@@ -26,6 +29,12 @@ public:
 
     float Pole() const { return pole; }
 
+    // Both channels a sample a call, each through its own blocker, as
+    // ProcessPair gives them (its shortcut for held input gives what the
+    // recursion gives): for an owner that runs the previous stage's samples
+    // in the same loop. Construct, call Next once a sample, then End.
+    class Pair;
+
 private:
     // Ends a block that holds still (false), or leaves the recursion's
     // input in the samples (true); n is positive.
@@ -42,4 +51,40 @@ private:
     float gain = 0.0f;
     float lastInput = 0.0f;
     float lastOutput = 0.0f;
+};
+
+class MDCBlocker::Pair
+{
+public:
+    Pair(MDCBlocker& left, MDCBlocker& right)
+        : leftBlocker(left), rightBlocker(right), gain(StereoLanes(left.gain, right.gain)),
+          pole(StereoLanes(left.pole, right.pole)), lastInput(StereoLanes(left.lastInput, right.lastInput)),
+          lastOutput(StereoLanes(left.lastOutput, right.lastOutput))
+    {
+    }
+
+    // in: the stereo input in lanes 0 and 1; returns the output likewise.
+    Lanes Next(Lanes in)
+    {
+        const Lanes difference = gain * (in - lastInput);
+        lastInput = in;
+        lastOutput = FlushTiny(difference + pole * lastOutput);
+        return lastOutput;
+    }
+
+    void End()
+    {
+        leftBlocker.lastInput = lastInput[0];
+        rightBlocker.lastInput = lastInput[1];
+        leftBlocker.lastOutput = lastOutput[0];
+        rightBlocker.lastOutput = lastOutput[1];
+    }
+
+private:
+    MDCBlocker& leftBlocker;
+    MDCBlocker& rightBlocker;
+    const Lanes gain;
+    const Lanes pole;
+    Lanes lastInput;
+    Lanes lastOutput;
 };

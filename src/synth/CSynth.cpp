@@ -138,8 +138,7 @@ void CSynth::ProcessBlock(float**, float** outputs, int32_t frames)
     const RenderContext context{tables, &envelopeLimits, globalLfos, &random, sampleRate, tempo, modWheel, pitchBend};
     voicePool.Render(context, left, right, count);
 
-    effects.Process(*currentProgram, left, right, count);
-    MDCBlocker::ProcessPair(dcBlockerLeft, dcBlockerRight, left, right, count);
+    effects.Process(*currentProgram, left, right, count, dcBlockerLeft, dcBlockerRight);
 
     if (count == 0)
         return;

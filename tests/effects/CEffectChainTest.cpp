@@ -108,6 +108,38 @@ TEST(CEffectChain, RunsTheEffectsInTheirFixedOrder)
     EXPECT_EQ(out.right, expected.right);
 }
 
+// Through the DC blockers in the same call, as a ProcessPair call after the
+// chain gives it: with the equaliser running, off, and repeating its settled
+// output over silence, in blocks of odd lengths.
+TEST(CEffectChain, IntoTheDCBlockersAsAfterTheChain)
+{
+    for (float eqLevel : {0.9f, 0.0f})
+    {
+        SynthProgram program = AllEffectsProgram();
+        program.fxEq = eqLevel;
+        program.fxReverb = 0.0f;  // lets the tail settle within the silence
+        program.fxDelay = 0.0f;
+        program.fxChorus = 0.0f;
+        Stereo fused = NoiseInput(6000);
+        fused.left.resize(60000, 0.0f);
+        fused.right.resize(60000, 0.0f);
+        Stereo apart = fused;
+        CEffectChain one;
+        CEffectChain other;
+        MDCBlocker blockers[4];
+        for (int32_t at = 0; at < 60000; at += 333)
+        {
+            const int32_t n = std::min(333, 60000 - at);
+            one.Process(program, fused.left.data() + at, fused.right.data() + at, n, blockers[0], blockers[1]);
+            other.Process(program, apart.left.data() + at, apart.right.data() + at, n);
+            MDCBlocker::ProcessPair(blockers[2], blockers[3], apart.left.data() + at, apart.right.data() + at, n);
+        }
+        EXPECT_EQ(fused.left, apart.left) << eqLevel;
+        EXPECT_EQ(fused.right, apart.right) << eqLevel;
+        EXPECT_NE(fused.left[3000], 0.0f);
+    }
+}
+
 TEST(CEffectChain, ResetLeavesNothingOfEarlierSound)
 {
     const SynthProgram p = AllEffectsProgram();
