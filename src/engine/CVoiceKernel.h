@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CVoiceRun.h"
 #include "engine/SubBlock.h"
 #include "engine/VoiceFormulas.h"
 
@@ -12,29 +13,21 @@ template <class Osc1, class Osc2>
 class CVoiceKernel
 {
 public:
-    CVoiceKernel(Voice& v, const SubBlock& s)
+    // k: what holds for the voice through the block.
+    CVoiceKernel(Voice& v, const SubBlock& s, const VoiceBlockConstants& k)
         : voice(v), block(s), phase1(kPhaseGuard + v.phase1), increment1(v.increment1), phase2(v.phase2),
           increment2(v.increment2), a1(v.state1a), b1(v.state1b), a2(v.state2a), b2(v.state2b),
-          lastOsc2(static_cast<float>(v.lastOsc2)), noiseIndex(v.noiseIndex), filter(v.filter), pm(v.pm)
+          lastOsc2(static_cast<float>(v.lastOsc2)), noiseIndex(v.noiseIndex), filter(v.filter), pm(v.pm),
+          constants(k.constants), idleShares(k.idleShares)
     {
-        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+        for (int32_t l = 0; l < Voice::kModulatorCount; ++l)
         {
-            envelopes[k].Load(0, v.envelopes[k], s.stepping[k]);
-            lfos[k] = v.lfos[k];
-        }
-        constants.Load(0, v, s);
-        // An LFO routed nowhere is not looked up: its shares are those of a zero.
-        idleShares.FromLfo1(constants, 0.0f);
-        idleShares.FromLfo2(constants, 0.0f);
-        idleShares.FromLfo3(constants, 0.0f);
-        bool looksUp = false;
-        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
-        {
-            lfoUsed[k] = RoutesLfo(constants, 0, k);
-            looksUp = looksUp || lfoUsed[k];
+            envelopes[l].Load(0, v.envelopes[l], s.stepping[l]);
+            lfos[l] = v.lfos[l];
+            lfoUsed[l] = k.lfoUsed[l];
         }
         SmootherSet<Smoother>::Each(smoothers, v, [](Smoother& ours, const Smoother& its) { ours = its; });
-        holds = !looksUp;
+        holds = !k.looksUp;
         for (const EnvelopeCursor<float>& e : envelopes)
             holds = holds && e.Holds();
         if (holds)
@@ -155,13 +148,14 @@ private:
     FilterTargets<float> heldFilter;
 };
 
-// count samples of one voice from sample `from` of its sub-block. Alone, a
-// voice's chain through both oscillators sets its speed, so a voice whose
-// oscillators do not reach each other runs two shorter chains instead.
+// count samples of the voice of run from its position in its sub-block.
+// Alone, a voice's chain through both oscillators sets its speed, so a voice
+// whose oscillators do not reach each other runs two shorter chains instead.
 template <class Osc1, class Osc2>
-void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* right, int32_t count)
+void RenderOne(CVoiceRun& run, float* left, float* right, int32_t count)
 {
-    CVoiceKernel<Osc1, Osc2> kernel(v, s);
+    CVoiceKernel<Osc1, Osc2> kernel(run.TheVoice(), run.Sub(), run.Constants());
+    const int32_t from = run.Position();
     WithConstant(kernel.Holds(),
                  [&](auto holds)
                  {
@@ -180,11 +174,12 @@ void RenderOne(Voice& v, const SubBlock& s, int32_t from, float* left, float* ri
 // keep the processor busy where one would leave it waiting. The later voice
 // adds first, as in a plain last-to-first render.
 template <class Osc1, class Osc2>
-void RenderTwo(Voice& later, const SubBlock& laterBlock, int32_t laterFrom, Voice& earlier,
-               const SubBlock& earlierBlock, int32_t earlierFrom, float* left, float* right, int32_t count)
+void RenderTwo(CVoiceRun& later, CVoiceRun& earlier, float* left, float* right, int32_t count)
 {
-    CVoiceKernel<Osc1, Osc2> first(later, laterBlock);
-    CVoiceKernel<Osc1, Osc2> second(earlier, earlierBlock);
+    CVoiceKernel<Osc1, Osc2> first(later.TheVoice(), later.Sub(), later.Constants());
+    CVoiceKernel<Osc1, Osc2> second(earlier.TheVoice(), earlier.Sub(), earlier.Constants());
+    const int32_t laterFrom = later.Position();
+    const int32_t earlierFrom = earlier.Position();
     WithConstant(first.Holds() && second.Holds(),
                  [&](auto holds)
                  {

@@ -2,6 +2,7 @@
 
 #include "engine/Modulation.h"
 #include "engine/SubBlock.h"
+#include "engine/VoiceFormulas.h"
 #include "engine/VoiceRender.h"
 
 #include <cmath>
@@ -39,6 +40,8 @@ public:
     int32_t Offset() const { return offset; }  // in the block
     const SubBlock& Sub() const { return sub; }
     Voice& TheVoice() { return voice; }
+    // What holds for the voice through the block.
+    const VoiceBlockConstants& Constants() const { return constants; }
 
     void Advance(int32_t count);
 
@@ -64,4 +67,5 @@ private:
     bool panKnown = false;
     float panPosition = 0.0f;
     PanGains panGains = {};
+    VoiceBlockConstants constants;
 };

@@ -338,6 +338,32 @@ bool RoutesLfo(const VoiceConstants<F>& c, int32_t l, int32_t k)
            Get(c.pmLfo.times, l) != 0.0f;
 }
 
+// What the one-voice render takes from the program, the note and the block,
+// worked out once a block: the constants, which LFOs are looked up, and what
+// those routed nowhere give.
+struct VoiceBlockConstants
+{
+    VoiceConstants<float> constants;
+    LfoShares<float> idleShares;
+    bool lfoUsed[Voice::kModulatorCount];
+    bool looksUp;
+
+    void Load(const Voice& v, const SubBlock& s)
+    {
+        constants.Load(0, v, s);
+        // An LFO routed nowhere is not looked up: its shares are those of a zero.
+        idleShares.FromLfo1(constants, 0.0f);
+        idleShares.FromLfo2(constants, 0.0f);
+        idleShares.FromLfo3(constants, 0.0f);
+        looksUp = false;
+        for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+        {
+            lfoUsed[k] = RoutesLfo(constants, 0, k);
+            looksUp = looksUp || lfoUsed[k];
+        }
+    }
+};
+
 // What the smoothers beside the oscillators glide towards in one sample, and
 // the values that need no smoothing: the same while the envelopes hold and
 // no LFO or noise is looked up.

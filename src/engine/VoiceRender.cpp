@@ -10,9 +10,8 @@
 namespace
 {
 
-using RenderOneFunction = void (*)(Voice&, const SubBlock&, int32_t, float*, float*, int32_t);
-using RenderTwoFunction = void (*)(Voice&, const SubBlock&, int32_t, Voice&, const SubBlock&, int32_t, float*, float*,
-                                   int32_t);
+using RenderOneFunction = void (*)(CVoiceRun&, float*, float*, int32_t);
+using RenderTwoFunction = void (*)(CVoiceRun&, CVoiceRun&, float*, float*, int32_t);
 using RenderLanesFunction = void (*)(CVoiceRun*, Voice* const*, float*, float*);
 
 // The loops for a pair of waveforms, chosen once per stretch.
@@ -76,7 +75,7 @@ void FinishAlone(CVoiceRun& run, float* left, float* right)
     while (run.Active())
     {
         const int32_t count = run.Left();
-        loops.one(run.TheVoice(), run.Sub(), run.Position(), left + run.Offset(), right + run.Offset(), count);
+        loops.one(run, left + run.Offset(), right + run.Offset(), count);
         run.Advance(count);
     }
 }
@@ -106,12 +105,12 @@ void RenderVoicePair(Voice& later, Voice& earlier, const RenderContext& context,
         float* r = right + first.Offset();
         if (sameWaves)
         {
-            laterLoops.two(later, first.Sub(), first.Position(), earlier, second.Sub(), second.Position(), l, r, count);
+            laterLoops.two(first, second, l, r, count);
         }
         else
         {
-            laterLoops.one(later, first.Sub(), first.Position(), l, r, count);
-            earlierLoops.one(earlier, second.Sub(), second.Position(), l, r, count);
+            laterLoops.one(first, l, r, count);
+            earlierLoops.one(second, l, r, count);
         }
         first.Advance(count);
         second.Advance(count);
