@@ -20,38 +20,38 @@ constexpr int32_t kMinReverbSize = 10;  // tenths of a second
 constexpr int32_t kMaxReverbSize = 100;
 constexpr int32_t kMsPerSizeUnit = 100;
 
-// The chorus's samples run straight into the phaser's stages in one loop:
-// the stages' recursion keeps the processor waiting, and the chorus's own
-// work fills the waits. The phaser runs even on silence, which gives the
-// zeros its skip would.
-template <int32_t kStages>
-void ChorusIntoPhaser(ChorusFx& chorus, PhaserFx& phaser, float* left, float* right, int32_t n)
+// Runs first's samples straight into second's, a sample at a time in one
+// loop: one stage's recursion keeps the processor waiting, and the other's
+// work fills the waits.
+template <class First, class Second>
+void InOneLoop(First& first, Second& second, float* left, float* right, int32_t n)
 {
-    ChorusFx::Block first(chorus, n);
-    PhaserFx::Block<kStages> second(phaser);
     for (int32_t s = 0; s < n; ++s)
     {
         const Lanes out = second.Next(first.Next(StereoLanes(left[s], right[s])));
         left[s] = out[0];
         right[s] = out[1];
     }
+}
+
+// The chorus into the phaser's stages. The phaser runs even on silence,
+// which gives the zeros its skip would.
+template <int32_t kStages>
+void ChorusIntoPhaser(ChorusFx& chorus, PhaserFx& phaser, float* left, float* right, int32_t n)
+{
+    ChorusFx::Block first(chorus, n);
+    PhaserFx::Block<kStages> second(phaser);
+    InOneLoop(first, second, left, right, n);
     first.End();
     second.End();
 }
 
-// The equaliser's samples run straight into the DC blockers: their
-// recursions keep the processor waiting, and the equaliser's work fills the
-// waits.
+// The equaliser into the DC blockers.
 void EqIntoDCBlockers(EqFx& eq, MDCBlocker& left, MDCBlocker& right, float* leftSamples, float* rightSamples, int32_t n)
 {
     EqFx::Block first(eq);
     MDCBlocker::Pair second(left, right);
-    for (int32_t s = 0; s < n; ++s)
-    {
-        const Lanes out = second.Next(first.Next(StereoLanes(leftSamples[s], rightSamples[s])));
-        leftSamples[s] = out[0];
-        rightSamples[s] = out[1];
-    }
+    InOneLoop(first, second, leftSamples, rightSamples, n);
     first.End();
     second.End();
 }

@@ -62,15 +62,15 @@ inline void PassSilence(const float* inL, const float* inR, float* outL, float* 
         std::memset(outR, 0, sizeof(float) * static_cast<size_t>(n));
 }
 
+// Quotients below this in magnitude (2^24) are within ExactRemainder's exact range.
+constexpr double kExactQuotientLimit = 16777216.0;
+
 // a - trunc(a / p) p for p > 0, bit for bit what std::fmod gives, for a and
 // p single-precision values widened. Their quotient lies at least a 2^-24th
 // of itself away from any integer it is not, so its rounding in double never
 // crosses one; below 2^24, n p and a - n p are exact in double. Larger
 // quotients, infinities and NaN go to the library, whose remainder is exact
 // too.
-// Quotients below this in magnitude (2^24) are within ExactRemainder's exact range.
-constexpr double kExactQuotientLimit = 16777216.0;
-
 inline double ExactRemainder(double a, double p)
 {
     const double quotient = a / p;

@@ -75,7 +75,49 @@ public:
         WithConstant(crossFree, [&](auto free) { OscillateChains<kKernels, free>(kernels, count); });
     }
 
+    // The filter and gains, then the lanes added into left and right.
+    void Finish(float* left, float* right, int32_t count)
+    {
+        // The filter runs on locals: the stores into the rows could alias a
+        // member and would keep it in memory.
+        MStateVariableFilterOf<Lanes> state = filter;
+        const MStateVariableFilterOf<Lanes>::Weights blend = weights;
+        for (int32_t j = 0; j < count; ++j)
+            Sound(j, state, blend);
+        filter = state;
+        AddLanes(toLeftAt, left, count);
+        AddLanes(toRightAt, right, count);
+    }
+
+    void Store(Voice* const* voices, const SubBlock* const* blocks) const
+    {
+        for (int32_t l = 0; l < kLaneCount; ++l)
+        {
+            Voice& v = *voices[l];
+            for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
+                envelopes[k].Store(l, v.envelopes[k], blocks[l]->stepping[k]);
+            v.state1a = a1[l];
+            v.state1b = b1[l];
+            v.state2a = a2[l];
+            v.state2b = b2[l];
+            v.lastOsc2 = lastOsc2[l];
+            v.noiseIndex = noiseIndex[l];
+            v.filter = MStateVariableFilter{filter.low[l], filter.band[l], filter.high[l]};
+            v.pm.state = pm[l].state;
+            SmootherSet<LaneSmoother>::Each(
+                smoothers, v, [l](const LaneSmoother& ours, Smoother& its) { its.state = ours.state[l]; });
+        }
+    }
+
 private:
+    // What the modulation pass steps from sample to sample.
+    struct Running
+    {
+        SmootherSet<LaneSmoother> smoothers;
+        EnvelopeCursor<Lanes> envelopes[Voice::kModulatorCount];
+        LaneCounts noiseIndex;
+    };
+
     // Oscillate's loop; kCrossFree as for the one-voice kernel, in every lane.
     template <int32_t kKernels, bool kCrossFree>
     static void OscillateChains(CLaneKernel* const* kernels, int32_t count)
@@ -133,50 +175,6 @@ private:
             q.pm[l] = pms[n];
         }
     }
-
-public:
-    // The filter and gains, then the lanes added into left and right.
-    void Finish(float* left, float* right, int32_t count)
-    {
-        // The filter runs on locals: the stores into the rows could alias a
-        // member and would keep it in memory.
-        MStateVariableFilterOf<Lanes> state = filter;
-        const MStateVariableFilterOf<Lanes>::Weights blend = weights;
-        for (int32_t j = 0; j < count; ++j)
-            Sound(j, state, blend);
-        filter = state;
-        AddLanes(toLeftAt, left, count);
-        AddLanes(toRightAt, right, count);
-    }
-
-    void Store(Voice* const* voices, const SubBlock* const* blocks) const
-    {
-        for (int32_t l = 0; l < kLaneCount; ++l)
-        {
-            Voice& v = *voices[l];
-            for (int32_t k = 0; k < Voice::kModulatorCount; ++k)
-                envelopes[k].Store(l, v.envelopes[k], blocks[l]->stepping[k]);
-            v.state1a = a1[l];
-            v.state1b = b1[l];
-            v.state2a = a2[l];
-            v.state2b = b2[l];
-            v.lastOsc2 = lastOsc2[l];
-            v.noiseIndex = noiseIndex[l];
-            v.filter = MStateVariableFilter{filter.low[l], filter.band[l], filter.high[l]};
-            v.pm.state = pm[l].state;
-            SmootherSet<LaneSmoother>::Each(
-                smoothers, v, [l](const LaneSmoother& ours, Smoother& its) { its.state = ours.state[l]; });
-        }
-    }
-
-private:
-    // What the modulation pass steps from sample to sample.
-    struct Running
-    {
-        SmootherSet<LaneSmoother> smoothers;
-        EnvelopeCursor<Lanes> envelopes[Voice::kModulatorCount];
-        LaneCounts noiseIndex;
-    };
 
     // True when no lane's oscillators reach each other.
     bool CrossFree() const

@@ -51,7 +51,7 @@ public:
 
     // Sample i of the sub-block, added into left and right. Always inlined:
     // the loops keep the state in registers only when it is.
-    template <bool kHolds, bool kCrossFree = false>
+    template <bool kHolds, bool kCrossFree>
     [[gnu::always_inline]] void Run(int32_t i, float& left, float& right)
     {
         const double at = i;

@@ -61,9 +61,6 @@ CVoiceRun::CVoiceRun(Voice& v, const RenderContext& c, int32_t frames)
         lfoIncrements[l] = LfoIncrement(lfoParams, context.sampleRate, context.tempo);
     }
     NextSubBlock();
-    // After the first sub-block has set the LFO rates, which hold for the block.
-    if (active)
-        constants.Load(voice, sub);
 }
 
 void CVoiceRun::Advance(int32_t count)

@@ -40,8 +40,17 @@ public:
     int32_t Offset() const { return offset; }  // in the block
     const SubBlock& Sub() const { return sub; }
     Voice& TheVoice() { return voice; }
-    // What holds for the voice through the block.
-    const VoiceBlockConstants& Constants() const { return constants; }
+    // What holds for the voice through the block, worked out at the first
+    // call: a voice rendered side by side with others never needs it.
+    const VoiceBlockConstants& Constants()
+    {
+        if (!constantsKnown)
+        {
+            constants.Load(voice, sub);
+            constantsKnown = true;
+        }
+        return constants;
+    }
 
     void Advance(int32_t count);
 
@@ -67,5 +76,6 @@ private:
     bool panKnown = false;
     float panPosition = 0.0f;
     PanGains panGains = {};
+    bool constantsKnown = false;
     VoiceBlockConstants constants;
 };
