@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace
 {
@@ -220,15 +221,26 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     MSVRAP1ModDelayLine::SideBySide<2> two(lastTwo);
     MLPF1aLanes filters[kGroupCount] = {MLPF1aLanes(&damping[0]), MLPF1aLanes(&damping[kLaneCount]),
                                         MLPF1aLanes(&damping[2 * kLaneCount])};
-    for (int32_t s = 0; s < n; ++s)
+    const auto recurse = [&](auto wraps)
     {
-        StoreLanes(across[0][s], filters[0].ProcessFlushed(four.Next()));
-        double pair;
-        std::memcpy(&pair, fixedPairs[s], sizeof(pair));
-        const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
-        StoreLanes(across[1][s], filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.Next(), fixedLanes)));
-        StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
-    }
+        constexpr bool kWraps = decltype(wraps)::value;
+        for (int32_t s = 0; s < n; ++s)
+        {
+            StoreLanes(across[0][s], filters[0].ProcessFlushed(four.template Next<kWraps>()));
+            double pair;
+            std::memcpy(&pair, fixedPairs[s], sizeof(pair));
+            const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
+            StoreLanes(across[1][s],
+                       filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.template Next<kWraps>(), fixedLanes)));
+            StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
+        }
+    };
+    // Most passes end before any LFO phase wraps: their loop leaves the
+    // check out.
+    if (four.MayWrap(n) || two.MayWrap(n))
+        recurse(std::true_type{});
+    else
+        recurse(std::false_type{});
     four.Store();
     two.Store();
     for (int32_t g = 0; g < kGroupCount; ++g)

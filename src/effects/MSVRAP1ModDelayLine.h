@@ -42,10 +42,11 @@ private:
 template <int32_t kCount>
 inline Lanes GatherLanes(const float* table, const int32_t* index)
 {
-    Lanes lanes = {};
+    float entry[kLaneCount] = {};
     for (int32_t l = 0; l < kCount; ++l)
-        lanes[l] = table[index[l]];
-    return lanes;
+        entry[l] = table[index[l]];
+    // Paired, then the pairs joined: three shuffles for four lanes.
+    return Shuffle<0, 1, 4, 5>(Lanes{entry[0], entry[1]}, Lanes{entry[2], entry[3]});
 }
 
 // Entries index[l] and index[l] + 1 of tables[l] in lane l of first and
@@ -90,7 +91,20 @@ public:
         }
     }
 
-    // The next sample of every line.
+    // True when a phase might reach the table's end within n samples, 1 to
+    // 256; if not, Next<false> can leave out the wrap. The margin of a whole
+    // table step is far above what n roundings can add.
+    bool MayWrap(int32_t n) const
+    {
+        bool may = false;
+        for (int32_t l = 0; l < kCount; ++l)
+            may |= phase[l] + (n * increment[l] + 1.0) >= kEntries;
+        return may;
+    }
+
+    // The next sample of every line; kWraps false only where MayWrap said
+    // no.
+    template <bool kWraps>
     Lanes Next()
     {
         // Scalar: SSE2 has no cheap way from vector lanes to addresses.
@@ -99,7 +113,7 @@ public:
         {
             sineIndex[l] = static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
             phase[l] += increment[l];
-            if (phase[l] >= kEntries)
+            if (kWraps && phase[l] >= kEntries)
                 phase[l] -= kEntries;
         }
         const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
