@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-ChorusFx::ChorusFx(const float* sineTable)
-    : sine(sineTable), bufferLeft(kBufferSize, 0.0f), bufferRight(kBufferSize, 0.0f)
+ChorusFx::ChorusFx(const float* sineTable) : sine(sineTable), frames(kBufferSize + 1)
 {
 }
 
@@ -42,8 +41,7 @@ void ChorusFx::SetFeedback(float newFeedback)
 
 void ChorusFx::Reset()
 {
-    std::fill(bufferLeft.begin(), bufferLeft.end(), 0.0f);
-    std::fill(bufferRight.begin(), bufferRight.end(), 0.0f);
+    std::fill(frames.begin(), frames.end(), Frame{});
     silentWrites = kBufferSize;
 }
 

@@ -4,9 +4,10 @@
 #include "engine/Lanes.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
-// Stereo chorus: each channel reads its own 65536-sample ring buffer at a
+// Stereo chorus: each channel reads its own 65536-sample delay line at a
 // delay swept by a sine LFO, with feedback, mixed with the dry signal. The
 // right channel's LFO leads the left by a phase offset.
 class ChorusFx
@@ -63,6 +64,12 @@ private:
         double lead;       // right LFO lead in table steps
     };
     Sweep CurrentSweep() const;
+    // One step of both lines, side by side, so that a step is written at once.
+    struct Frame
+    {
+        float left;
+        float right;
+    };
     // The block's bookkeeping: written holds the bits of every sample
     // written, or-ed.
     void EndBlock(int32_t n, uint32_t written, double phase);
@@ -73,8 +80,9 @@ private:
     float feedback = 0.0f;
     double lfoPhase = 0.0;   // in table steps, 0..65536 between blocks
     int32_t writeIndex = 0;  // shared by both channels: they always advance together
-    std::vector<float> bufferLeft;
-    std::vector<float> bufferRight;
+    // The lines: kBufferSize frames, then a copy of frame 0, so that a read
+    // at the last frame finds the next one without wrapping its index.
+    std::vector<Frame> frames;
     // Consecutive +0.0 samples written to both lines, up to kBufferSize:
     // then the lines hold nothing else.
     int32_t silentWrites = kBufferSize;
@@ -89,63 +97,76 @@ class ChorusFx::Block
 {
 public:
     Block(ChorusFx& chorus, int32_t n)
-        : fx(chorus), sweep(chorus.CurrentSweep()), sine(chorus.sine), left(chorus.bufferLeft.data()),
-          right(chorus.bufferRight.data()), fb(chorus.feedback), phase(chorus.lfoPhase), write(chorus.writeIndex),
-          length(n)
+        : fx(chorus), sweep(chorus.CurrentSweep()), sine(chorus.sine), frames(chorus.frames.data()),
+          fb(chorus.feedback), phase(chorus.lfoPhase), write(static_cast<uint32_t>(chorus.writeIndex)), length(n)
     {
     }
 
     // in: the stereo input in lanes 0 and 1; returns the output likewise.
     Lanes Next(Lanes in)
     {
-        const Lanes lfo = StereoLanes(sine[static_cast<int32_t>(phase) & kIndexMask],
-                                      sine[static_cast<int32_t>(sweep.lead + phase) & kIndexMask]);
-        const float start = static_cast<float>(write) - sweep.delaySamples - 1.0f;
+        const Lanes lfo = Loaded(sine[static_cast<int32_t>(phase) & kIndexMask],
+                                 sine[static_cast<int32_t>(sweep.lead + phase) & kIndexMask]);
+        const int32_t at = static_cast<int32_t>(write & kIndexMask);
+        const float start = static_cast<float>(at) - sweep.delaySamples - 1.0f;
         const Lanes position = WrapPosition(sweep.swing * lfo + start);
         const LaneInts i = __builtin_convertvector(position, LaneInts);
-        const int32_t iL = i[0];
-        const int32_t iR = i[1];
-        const Lanes a = StereoLanes(left[iL & kIndexMask], right[iR & kIndexMask]);
-        const Lanes b = StereoLanes(left[(iL + 1) & kIndexMask], right[(iR + 1) & kIndexMask]);
+        const Frame* l = frames + (i[0] & kIndexMask);
+        const Frame* r = frames + (i[1] & kIndexMask);
+        const Lanes a = Loaded(l[0].left, r[0].right);
+        const Lanes b = Loaded(l[1].left, r[1].right);
         const Lanes v = a + (b - a) * (position - __builtin_convertvector(i, Lanes));
         const Lanes stored = FlushTiny(v * fb + in);
-        left[write] = stored[0];
-        right[write] = stored[1];
+        Put(frames[at], stored);
+        if (at == 0)
+            Put(frames[kBufferSize], stored);  // the copy of frame 0
         written |= reinterpret_cast<LaneInts>(stored);
-        write = (write + 1) & kIndexMask;
+        ++write;
         phase += sweep.increment;
         return sweep.dry * in + sweep.wet * v;
     }
 
     void End()
     {
-        fx.writeIndex = write;
+        fx.writeIndex = static_cast<int32_t>(write & kIndexMask);
         fx.EndBlock(length, static_cast<uint32_t>(written[0] | written[1]), phase);
     }
 
 private:
     static constexpr int32_t kIndexMask = kBufferSize - 1;
 
-    // Read positions outside the buffer moved in by one buffer length.
-    // Adding or subtracting 0 leaves the others as they are, as no position
-    // is -0.
+    // StereoLanes for two values read from memory. Each is set into a zeroed
+    // vector and the two interleaved, which tells the compiler that lanes 2
+    // and 3 are already zero: it then does not clear them again.
+    static Lanes Loaded(float leftValue, float rightValue)
+    {
+        Lanes l{};
+        Lanes r{};
+        l[0] = leftValue;
+        r[0] = rightValue;
+        return Shuffle<0, 4, 1, 5>(l, r);
+    }
+
+    // Lanes 0 and 1 into a frame.
+    static void Put(Frame& frame, Lanes stored) { std::memcpy(&frame, &stored, sizeof(frame)); }
+
+    // Read positions below 0 moved in by one buffer length; the sign bit
+    // picks them, as no position is -0, and adding 0 leaves the others as
+    // they are. None reaches the length: at a sample rate of at least 0 the
+    // delay is too, and the reads trail the write.
     static Lanes WrapPosition(Lanes position)
     {
-        constexpr float kSize = static_cast<float>(kBufferSize);
-        const LaneInts size = reinterpret_cast<LaneInts>(Lanes{} + kSize);
-        const Lanes below = reinterpret_cast<Lanes>((position < 0.0f) & size);
-        const Lanes above = reinterpret_cast<Lanes>((position >= kSize) & size);
-        return position + below - above;
+        const LaneInts size = reinterpret_cast<LaneInts>(Lanes{} + static_cast<float>(kBufferSize));
+        return position + reinterpret_cast<Lanes>((Bits(position) >> 31) & size);
     }
 
     ChorusFx& fx;
     const Sweep sweep;
     const float* sine;
-    float* left;
-    float* right;
+    Frame* frames;
     const float fb;
     double phase;
-    int32_t write;
+    uint32_t write;  // masked where used
     const int32_t length;
     LaneInts written{};
 };

@@ -60,6 +60,29 @@ TEST(ChorusFx, DepthZeroIsAFixedDelayOfDPlusOneMixedWithTheDry)
     }
 }
 
+// At 500 Hz a 1 ms delay is half a sample: the wet part is the midpoint of
+// the two inputs before, also where those straddle the end of the line and
+// its start (at 65537 samples).
+TEST(ChorusFx, InterpolatesAcrossTheEndOfTheLineAsAnywhereElse)
+{
+    ChorusFx chorus = FixedChorus(1, 0.0f);
+    chorus.SetSampleRate(500.0f);
+    const int32_t n = ChorusFx::kBufferSize + 100;
+    std::vector<float> up(static_cast<size_t>(n));
+    std::vector<float> down(static_cast<size_t>(n));
+    for (int32_t s = 0; s < n; ++s)
+    {
+        up[s] = static_cast<float>(s);
+        down[s] = -2.0f * static_cast<float>(s);
+    }
+    const Stereo out = Apply(chorus, up, down);
+    for (int32_t s = 2; s < n; ++s)
+    {
+        ASSERT_EQ(out.left[s], static_cast<float>(s) - 0.75f) << "sample " << s;
+        ASSERT_EQ(out.right[s], -2.0f * static_cast<float>(s) + 1.5f) << "sample " << s;
+    }
+}
+
 TEST(ChorusFx, FeedbackRepeatsTheEchoScaledEachTime)
 {
     ChorusFx chorus = FixedChorus(5, 0.5f);
