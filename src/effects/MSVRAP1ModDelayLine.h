@@ -7,6 +7,7 @@
 #include "engine/Lanes.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 // Modulated delay line whose read position follows a sine LFO from
@@ -40,7 +41,7 @@ private:
 // are 0. Built in registers: lanes stored one by one and loaded as a
 // vector would stall the load until the stores retire.
 template <int32_t kCount>
-inline Lanes GatherLanes(const float* table, const int32_t* index)
+inline Lanes GatherLanes(const float* table, const intptr_t* index)
 {
     float entry[kLaneCount] = {};
     for (int32_t l = 0; l < kCount; ++l)
@@ -91,29 +92,31 @@ public:
         }
     }
 
-    // True when a phase might reach the table's end within n samples, 1 to
-    // 256; if not, Next<false> can leave out the wrap. The margin of a whole
-    // table step is far above what n roundings can add.
-    bool MayWrap(int32_t n) const
+    // True when every phase stays within the table, from 0 to below its
+    // end, for the next n samples (1 to 256): then Next<true> needs neither
+    // the wrap nor the mask. The margin of a whole table step is far above
+    // what n roundings can add.
+    bool StaysInTable(int32_t n) const
     {
-        bool may = false;
+        bool stays = true;
         for (int32_t l = 0; l < kCount; ++l)
-            may |= phase[l] + (n * increment[l] + 1.0) >= kEntries;
-        return may;
+            stays &= phase[l] >= 0.0 && increment[l] >= 0.0 && phase[l] + (n * increment[l] + 1.0) < kEntries;
+        return stays;
     }
 
-    // The next sample of every line; kWraps false only where MayWrap said
-    // no.
-    template <bool kWraps>
+    // The next sample of every line; kInTable only where StaysInTable said
+    // so.
+    template <bool kInTable>
     Lanes Next()
     {
         // Scalar: SSE2 has no cheap way from vector lanes to addresses.
-        int32_t sineIndex[kLaneCount] = {};
+        intptr_t sineIndex[kLaneCount] = {};
         for (int32_t l = 0; l < kCount; ++l)
         {
-            sineIndex[l] = static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
+            sineIndex[l] =
+                kInTable ? static_cast<intptr_t>(phase[l]) : static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
             phase[l] += increment[l];
-            if (kWraps && phase[l] >= kEntries)
+            if (!kInTable && phase[l] >= kEntries)
                 phase[l] -= kEntries;
         }
         const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
