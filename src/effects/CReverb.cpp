@@ -235,8 +235,8 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
             StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
         }
     };
-    // Most passes end before any LFO phase wraps: their loop leaves the
-    // check out.
+    // Most passes end before any LFO phase wraps: their loop leaves out the
+    // wrap and the mask.
     if (four.StaysInTable(n) && two.StaysInTable(n))
         recurse(std::true_type{});
     else
