@@ -106,7 +106,7 @@ public:
     Lanes Next(Lanes in)
     {
         Lanes x = sweep.fb * last + in;
-        const Lanes a = AllpassCoefficient(phase);
+        const Lanes a = Coefficient(phase);
         for (int32_t k = 0; k < kStages; ++k)
         {
             const Lanes t = state[k] - a * x;
@@ -132,16 +132,25 @@ public:
 
 private:
     // The allpass coefficient of each channel at the LFO phase, in cycles.
-    Lanes AllpassCoefficient(double phaseL) const
+    // It depends on the phase only through the two table entries, on which
+    // a slow LFO stays for several samples: it is worked out again only
+    // when one of them changes.
+    Lanes Coefficient(double phaseL)
     {
         // One cycle spans 65535 table steps, as for the oscillators.
-        const double phaseR = sweep.offset + phaseL;
-        const Pairs s{sine[static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF],
-                      sine[static_cast<int32_t>(phaseR * 65535.0) & 0xFFFF]};
-        const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(sweep.span) + static_cast<double>(sweep.lo2);
-        const Lanes w4 = NarrowPair(w);
-        // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
-        return (1.0f - w4) / (1.0f + w4);
+        const int32_t left = static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF;
+        const int32_t right = static_cast<int32_t>((sweep.offset + phaseL) * 65535.0) & 0xFFFF;
+        if (left != entryLeft || right != entryRight)
+        {
+            entryLeft = left;
+            entryRight = right;
+            const Pairs s{sine[left], sine[right]};
+            const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(sweep.span) + static_cast<double>(sweep.lo2);
+            const Lanes w4 = NarrowPair(w);
+            // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
+            coefficient = (1.0f - w4) / (1.0f + w4);
+        }
+        return coefficient;
     }
 
     PhaserFx& fx;
@@ -150,4 +159,8 @@ private:
     double phase;
     Lanes state[kStages + 1];  // + 1: no array may be empty
     Lanes last;
+    // The table entries the coefficient was worked out from; none at first.
+    int32_t entryLeft = -1;
+    int32_t entryRight = -1;
+    Lanes coefficient = {};
 };

@@ -69,3 +69,26 @@ TEST(PhaserFx, SkippedSilenceLeavesOutputAndStateAsARun)
     ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 4), 40);
     EXPECT_EQ(skipping.LfoPhase(), running.LfoPhase());
 }
+
+TEST(PhaserFx, CoefficientKeptWhileTheLfoStaysOnItsEntriesAsWorkedOutEverySample)
+{
+    // At 0.1 Hz the LFO stays about 7 samples on each table entry; the right
+    // channel's 90 degree lead moves to its next entry at other samples. A
+    // block of one sample works its coefficient out afresh.
+    PhaserFx whole = StaticPhaser(4, 0.5f);
+    whole.SetSampleRate(44100.0f);
+    whole.SetRate(0.1f);
+    whole.SetPhaseOffset(90);
+    whole.SetLowFrequency(200.0f);
+    whole.SetHighFrequency(5000.0f);
+    PhaserFx single = whole;
+    std::vector<float> left = Noise(3000, 0.5f, 7);
+    std::vector<float> right = Noise(3000, 0.5f, 8);
+    std::vector<float> singleLeft = left;
+    std::vector<float> singleRight = right;
+    whole.Process(left.data(), right.data(), left.data(), right.data(), 3000);
+    for (size_t s = 0; s < left.size(); ++s)
+        single.Process(&singleLeft[s], &singleRight[s], &singleLeft[s], &singleRight[s], 1);
+    EXPECT_EQ(left, singleLeft);
+    EXPECT_EQ(right, singleRight);
+}
