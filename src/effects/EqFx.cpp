@@ -114,7 +114,8 @@ bool EqFx::IsSettled() const
 
 bool EqFx::Repeats(const float* leftSamples, const float* rightSamples, int32_t n) const
 {
-    return IsSilent(leftSamples, rightSamples, n) && IsSettled();
+    // Settled first: while the equaliser rings, the samples need no scan.
+    return IsSettled() && IsSilent(leftSamples, rightSamples, n);
 }
 
 void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
