@@ -3,11 +3,11 @@
 #include "effects/EffectMath.h"
 #include "engine/Lanes.h"
 #include "engine/StableMath.h"
+#include "engine/WithConstant.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 
 namespace
 {
@@ -221,26 +221,22 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     MSVRAP1ModDelayLine::SideBySide<2> two(lastTwo);
     MLPF1aLanes filters[kGroupCount] = {MLPF1aLanes(&damping[0]), MLPF1aLanes(&damping[kLaneCount]),
                                         MLPF1aLanes(&damping[2 * kLaneCount])};
-    const auto recurse = [&](auto inTable)
-    {
-        constexpr bool kInTable = decltype(inTable)::value;
-        for (int32_t s = 0; s < n; ++s)
-        {
-            StoreLanes(across[0][s], filters[0].ProcessFlushed(four.template Next<kInTable>()));
-            double pair;
-            std::memcpy(&pair, fixedPairs[s], sizeof(pair));
-            const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
-            StoreLanes(across[1][s],
-                       filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(two.template Next<kInTable>(), fixedLanes)));
-            StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
-        }
-    };
     // Most passes end before any LFO phase wraps: their loop leaves out the
     // wrap and the mask.
-    if (four.StaysInTable(n) && two.StaysInTable(n))
-        recurse(std::true_type{});
-    else
-        recurse(std::false_type{});
+    WithConstant(four.StaysInTable(n) && two.StaysInTable(n),
+                 [&](auto inTable)
+                 {
+                     for (int32_t s = 0; s < n; ++s)
+                     {
+                         StoreLanes(across[0][s], filters[0].ProcessFlushed(four.template Next<inTable>()));
+                         double pair;
+                         std::memcpy(&pair, fixedPairs[s], sizeof(pair));
+                         const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
+                         StoreLanes(across[1][s], filters[1].ProcessFlushed(
+                                                      Shuffle<0, 1, 4, 5>(two.template Next<inTable>(), fixedLanes)));
+                         StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
+                     }
+                 });
     four.Store();
     two.Store();
     for (int32_t g = 0; g < kGroupCount; ++g)

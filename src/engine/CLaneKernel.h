@@ -3,6 +3,7 @@
 #include "engine/Lanes.h"
 #include "engine/SubBlock.h"
 #include "engine/VoiceFormulas.h"
+#include "engine/WithConstant.h"
 #include "engine/CVoiceRun.h"
 
 #include <cstdint>

@@ -7,7 +7,6 @@
 #include "engine/Voice.h"
 
 #include <cstdint>
-#include <type_traits>
 
 // The per-sample arithmetic of a voice, written once for both renders: F is
 // float for one voice at a time, or Lanes for four voices side by side.
@@ -253,18 +252,6 @@ bool IsCrossFree(const VoiceConstants<F>& c, int32_t l, float pmState)
 {
     return Get(c.feedbackOfSquare, l) == 0.0f && Get(c.feedbackOfLinear, l) == 0.0f && Get(c.pmEnv.times, l) == 0.0f &&
            Get(c.pmEnv.plus, l) == 0.0f && pmState == 0.0f;
-}
-
-// Calls loop with std::true_type when condition is true, else with
-// std::false_type, so that the loop is compiled once for each and the
-// condition is a constant inside it.
-template <class Loop>
-void WithConstant(bool condition, Loop loop)
-{
-    if (condition)
-        loop(std::true_type{});
-    else
-        loop(std::false_type{});
 }
 
 // The values of one sample that do not depend on the oscillator chain.
