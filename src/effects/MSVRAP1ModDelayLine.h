@@ -51,16 +51,20 @@ inline Lanes GatherLanes(const float* table, const intptr_t* index)
 }
 
 // Entries index[l] and index[l] + 1 of tables[l] in lane l of first and
-// second, for the first kCount lanes; one 8-byte load a lane.
+// second, for the first kCount lanes; one 8-byte load a lane. The indices
+// leave the vector two at a time, as the halves of 64-bit integers.
 template <int32_t kCount>
-inline void GatherPairs(const float* const* tables, const int32_t* index, Lanes& first, Lanes& second)
+inline void GatherPairs(const float* const* tables, LaneInts index, Lanes& first, Lanes& second)
 {
+    uint64_t halves[2];
+    std::memcpy(halves, &index, sizeof(halves));
     Lanes pairs[kLaneCount] = {};
     for (int32_t l = 0; l < kCount; ++l)
     {
+        const int32_t at = static_cast<int32_t>(halves[l / 2] >> (32 * (l % 2)));
         // Carried as the bits of a double: a plain 8-byte load.
         double both;
-        std::memcpy(&both, tables[l] + index[l], sizeof(both));
+        std::memcpy(&both, tables[l] + at, sizeof(both));
         pairs[l] = reinterpret_cast<Lanes>(Pairs{both, 0.0});
     }
     const Lanes low = Shuffle<0, 4, 1, 5>(pairs[0], pairs[1]);
@@ -130,11 +134,9 @@ public:
         i += __builtin_convertvector(i, Lanes) > position;
         const Lanes fraction = position - __builtin_convertvector(i, Lanes);
 
-        int32_t at[kLaneCount];
-        std::memcpy(at, &i, sizeof(at));
         Lanes here;
         Lanes ahead;
-        GatherPairs<kCount>(samples, at, here, ahead);
+        GatherPairs<kCount>(samples, i, here, ahead);
         previous = FlushTiny(here + fraction * (ahead - previous));
         return previous;
     }

@@ -134,12 +134,17 @@ private:
     // The allpass coefficient of each channel at the LFO phase, in cycles.
     // It depends on the phase only through the two table entries, on which
     // a slow LFO stays for several samples: it is worked out again only
-    // when one of them changes.
+    // when one of them changes. The phase never falls, so below a bound
+    // neither entry can have changed, and the entries need not be looked at.
     Lanes Coefficient(double phaseL)
     {
+        if (phaseL < unchangedBelow)
+            return coefficient;
         // One cycle spans 65535 table steps, as for the oscillators.
-        const int32_t left = static_cast<int32_t>(phaseL * 65535.0) & 0xFFFF;
-        const int32_t right = static_cast<int32_t>((sweep.offset + phaseL) * 65535.0) & 0xFFFF;
+        const int32_t wholeLeft = static_cast<int32_t>(phaseL * kSteps);
+        const int32_t wholeRight = static_cast<int32_t>((sweep.offset + phaseL) * kSteps);
+        const int32_t left = wholeLeft & 0xFFFF;
+        const int32_t right = wholeRight & 0xFFFF;
         if (left != entryLeft || right != entryRight)
         {
             entryLeft = left;
@@ -150,8 +155,16 @@ private:
             // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
             coefficient = (1.0f - w4) / (1.0f + w4);
         }
+        // A 64th of a step short of the next entry of each channel: far
+        // more than the roundings of the products and the sum can cross.
+        constexpr double kShort = 1.0 / 64;
+        const double leftBound = (wholeLeft + 1 - kShort) / kSteps;
+        const double rightBound = (wholeRight + 1 - kShort) / kSteps - sweep.offset;
+        unchangedBelow = leftBound < rightBound ? leftBound : rightBound;
         return coefficient;
     }
+
+    static constexpr double kSteps = 65535.0;
 
     PhaserFx& fx;
     const Sweep sweep;
@@ -163,4 +176,6 @@ private:
     int32_t entryLeft = -1;
     int32_t entryRight = -1;
     Lanes coefficient = {};
+    // Phases below this keep both entries; none at first.
+    double unchangedBelow = -1.0;
 };
