@@ -221,19 +221,21 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     MSVRAP1ModDelayLine::SideBySide<2> two(lastTwo);
     MLPF1aLanes filters[kGroupCount] = {MLPF1aLanes(&damping[0]), MLPF1aLanes(&damping[kLaneCount]),
                                         MLPF1aLanes(&damping[2 * kLaneCount])};
-    // Most passes end before any LFO phase wraps: their loop leaves out the
-    // wrap and the mask.
+    // Most passes end before any LFO phase wraps: their look-ups leave out
+    // the wrap and the mask.
     WithConstant(four.StaysInTable(n) && two.StaysInTable(n),
                  [&](auto inTable)
                  {
+                     four.template LookUp<inTable>(n, lfoEntries[0]);
+                     two.template LookUp<inTable>(n, lfoEntries[1]);
                      for (int32_t s = 0; s < n; ++s)
                      {
-                         StoreLanes(across[0][s], filters[0].ProcessFlushed(four.template Next<inTable>()));
+                         StoreLanes(across[0][s], filters[0].ProcessFlushed(four.Next(LoadLanes(lfoEntries[0][s]))));
                          double pair;
                          std::memcpy(&pair, fixedPairs[s], sizeof(pair));
                          const Lanes fixedLanes = reinterpret_cast<Lanes>(Pairs{pair, 0.0});
-                         StoreLanes(across[1][s], filters[1].ProcessFlushed(
-                                                      Shuffle<0, 1, 4, 5>(two.template Next<inTable>(), fixedLanes)));
+                         StoreLanes(across[1][s], filters[1].ProcessFlushed(Shuffle<0, 1, 4, 5>(
+                                                      two.Next(LoadLanes(lfoEntries[1][s])), fixedLanes)));
                          StoreLanes(across[2][s], filters[2].ProcessFlushed(LoadLanes(across[2][s])));
                      }
                  });

@@ -92,6 +92,8 @@ private:
     float accL[kPassLength];
     float accR[kPassLength];
     float feed[kLineCount][kPassLength];
+    // The modulated lines' LFO table entries: lines 0 to 3, then 4 and 5.
+    float lfoEntries[2][kPassLength][kLaneCount];
 };
 
 // The reverb as the synth holds it.

@@ -23,6 +23,6 @@ void MSVRAP1ModDelayLine::Tick(float* out, int32_t n)
     MSVRAP1ModDelayLine* const self[] = {this};
     SideBySide<1> line(self);
     for (int32_t s = 0; s < n; ++s)
-        out[s] = line.Next<false>()[0];
+        out[s] = line.Next()[0];
     line.Store();
 }

@@ -97,8 +97,8 @@ public:
     }
 
     // True when every phase stays within the table, from 0 to below its
-    // end, for the next n samples (1 to 256): then Next<true> needs neither
-    // the wrap nor the mask. The margin of a whole table step is far above
+    // end, for the next n samples (1 to 256): then LookUp<true> needs
+    // neither the wrap nor the mask. The margin of a whole table step is far above
     // what n roundings can add.
     bool StaysInTable(int32_t n) const
     {
@@ -108,24 +108,36 @@ public:
         return stays;
     }
 
-    // The next sample of every line; kInTable only where StaysInTable said
-    // so.
+    // The LFO's table entries of the next n samples (1 to 256), lane l of
+    // entries[s] for sample s, lanes from kCount on 0; kInTable only where
+    // StaysInTable said so. A loop of its own: the line loop would need
+    // shuffles to join the entries into vectors, and here they are plain
+    // loads and stores, which the processor runs at a higher rate.
     template <bool kInTable>
+    void LookUp(int32_t n, float (*entries)[kLaneCount])
+    {
+        for (int32_t s = 0; s < n; ++s)
+        {
+            for (int32_t l = 0; l < kCount; ++l)
+                entries[s][l] = table[NextIndex<kInTable>(l)];
+            for (int32_t l = kCount; l < kLaneCount; ++l)
+                entries[s][l] = 0.0f;
+        }
+    }
+
+    // The next sample of every line.
     Lanes Next()
     {
-        // Scalar: SSE2 has no cheap way from vector lanes to addresses.
         intptr_t sineIndex[kLaneCount] = {};
         for (int32_t l = 0; l < kCount; ++l)
-        {
-            sineIndex[l] =
-                kInTable ? static_cast<intptr_t>(phase[l]) : static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
-            phase[l] += increment[l];
-            if (!kInTable && phase[l] >= kEntries)
-                phase[l] -= kEntries;
-        }
-        const Lanes sineValue = GatherLanes<kCount>(table, sineIndex);
+            sineIndex[l] = NextIndex<false>(l);
+        return Next(GatherLanes<kCount>(table, sineIndex));
+    }
 
-        const Lanes position = read + depth * sineValue;
+    // The next sample of every line at the LFO's entries as LookUp gave them.
+    Lanes Next(Lanes entry)
+    {
+        const Lanes position = read + depth * entry;
         read += 1.0f;
         read -= reinterpret_cast<Lanes>((read >= length) & reinterpret_cast<LaneInts>(length));
 
@@ -154,6 +166,18 @@ public:
     }
 
 private:
+    // Lane l's table index, and its phase advanced by a sample.
+    template <bool kInTable>
+    intptr_t NextIndex(int32_t l)
+    {
+        const intptr_t index =
+            kInTable ? static_cast<intptr_t>(phase[l]) : static_cast<int32_t>(phase[l]) & EngineTables::kSineMask;
+        phase[l] += increment[l];
+        if (!kInTable && phase[l] >= kEntries)
+            phase[l] -= kEntries;
+        return index;
+    }
+
     // The phases count table entries: scaled by a power of two, they round
     // as the phases in cycles do.
     static constexpr double kEntries = EngineTables::kSineSize;
