@@ -98,8 +98,8 @@ public:
 
     // True when every phase stays within the table, from 0 to below its
     // end, for the next n samples (1 to 256): then LookUp<true> needs
-    // neither the wrap nor the mask. The margin of a whole table step is far above
-    // what n roundings can add.
+    // neither the wrap nor the mask. The margin of a whole table step is far
+    // above what n roundings can add.
     bool StaysInTable(int32_t n) const
     {
         bool stays = true;
@@ -110,9 +110,10 @@ public:
 
     // The LFO's table entries of the next n samples (1 to 256), lane l of
     // entries[s] for sample s, lanes from kCount on 0; kInTable only where
-    // StaysInTable said so. A loop of its own: the line loop would need
-    // shuffles to join the entries into vectors, and here they are plain
-    // loads and stores, which the processor runs at a higher rate.
+    // StaysInTable said so. A loop of its own: joining the entries into
+    // vectors in the line loop takes shuffles, which the processor runs at a
+    // lower rate than these plain stores; by the time the line loop loads
+    // the vectors, the stores have long been done.
     template <bool kInTable>
     void LookUp(int32_t n, float (*entries)[kLaneCount])
     {
