@@ -133,9 +133,9 @@ public:
 private:
     // The allpass coefficient of each channel at the LFO phase, in cycles.
     // It depends on the phase only through the two table entries, on which
-    // a slow LFO stays for several samples: it is worked out again only
-    // when one of them changes. The phase never falls, so below a bound
-    // neither entry can have changed, and the entries need not be looked at.
+    // a slow LFO stays for several samples. The phase never falls, so below
+    // a bound neither entry can have changed: the coefficient is worked out
+    // again only past it.
     Lanes Coefficient(double phaseL)
     {
         if (phaseL < unchangedBelow)
@@ -143,18 +143,11 @@ private:
         // One cycle spans 65535 table steps, as for the oscillators.
         const int32_t wholeLeft = static_cast<int32_t>(phaseL * kSteps);
         const int32_t wholeRight = static_cast<int32_t>((sweep.offset + phaseL) * kSteps);
-        const int32_t left = wholeLeft & 0xFFFF;
-        const int32_t right = wholeRight & 0xFFFF;
-        if (left != entryLeft || right != entryRight)
-        {
-            entryLeft = left;
-            entryRight = right;
-            const Pairs s{sine[left], sine[right]};
-            const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(sweep.span) + static_cast<double>(sweep.lo2);
-            const Lanes w4 = NarrowPair(w);
-            // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
-            coefficient = (1.0f - w4) / (1.0f + w4);
-        }
+        const Pairs s{sine[wholeLeft & 0xFFFF], sine[wholeRight & 0xFFFF]};
+        const Pairs w = (s * 0.5 + 0.5) * static_cast<double>(sweep.span) + static_cast<double>(sweep.lo2);
+        const Lanes w4 = NarrowPair(w);
+        // w >= 0 keeps |a| <= 1, so every stage is a stable allpass.
+        coefficient = (1.0f - w4) / (1.0f + w4);
         // A 64th of a step short of the next entry of each channel: far
         // more than the roundings of the products and the sum can cross.
         constexpr double kShort = 1.0 / 64;
@@ -172,10 +165,8 @@ private:
     double phase;
     Lanes state[kStages + 1];  // + 1: no array may be empty
     Lanes last;
-    // The table entries the coefficient was worked out from; none at first.
-    int32_t entryLeft = -1;
-    int32_t entryRight = -1;
     Lanes coefficient = {};
-    // Phases below this keep both entries; none at first.
+    // Phases below this keep both entries that coefficient was worked out
+    // from; none at first.
     double unchangedBelow = -1.0;
 };
