@@ -49,11 +49,9 @@ void ChorusIntoPhaser(ChorusFx& chorus, PhaserFx& phaser, float* left, float* ri
 // The equaliser into the DC blockers.
 void EqIntoDCBlockers(EqFx& eq, MDCBlocker& left, MDCBlocker& right, float* leftSamples, float* rightSamples, int32_t n)
 {
-    EqFx::Block first(eq);
-    MDCBlocker::Pair second(left, right);
-    InOneLoop(first, second, leftSamples, rightSamples, n);
-    first.End();
-    second.End();
+    MDCBlocker::Pair blockers(left, right);
+    eq.ProcessInto(blockers, leftSamples, rightSamples, n);
+    blockers.End();
 }
 
 using ChorusIntoPhaserFunction = void (*)(ChorusFx&, PhaserFx&, float*, float*, int32_t);

@@ -23,6 +23,12 @@ double Coefficient(int32_t hertz, float sampleRate)
     return 2.0 * StableSin(kPi * static_cast<double>(ratio));
 }
 
+// The last stage of a plain run: the equaliser's output as it is.
+struct PassOn
+{
+    Lanes Next(Lanes in) const { return in; }
+};
+
 }  // namespace
 
 EqState<Pairs> EqFx::Join(const EqBandState& l, const EqBandState& r)
@@ -128,12 +134,16 @@ void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
         std::fill(rightSamples, rightSamples + n, outR);
         return;
     }
-    Block block(*this);
-    for (int32_t s = 0; s < n; ++s)
-    {
-        const Lanes out = block.Next(StereoLanes(leftSamples[s], rightSamples[s]));
-        leftSamples[s] = out[0];
-        rightSamples[s] = out[1];
-    }
-    block.End();
+    PassOn unchanged;
+    ProcessInto(unchanged, leftSamples, rightSamples, n);
+}
+
+bool EqFx::WideRuns()
+{
+#ifdef VELMORA_WIDE_EQ
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+#else
+    return false;
+#endif
 }

@@ -5,6 +5,13 @@
 
 #include <cstdint>
 
+#if defined(__x86_64__) && defined(__ELF__)
+// 64-bit ELF builds also carry the equaliser's loop compiled for AVX, taken
+// when the processor has it. The Windows toolchains cannot keep the 32-byte
+// stack slots of such a loop aligned, so their builds run the plain loop.
+#define VELMORA_WIDE_EQ 1
+#endif
+
 // State of the equaliser: two cascades of four one-pole low-passes (low and
 // high crossover) and the last three inputs. T is double for one channel, or
 // a vector of both channels side by side.
@@ -75,6 +82,24 @@ public:
     void Reset();
     // Both buffers in place.
     void Process(float* left, float* right, int32_t n);
+    // The equaliser's output straight into next (a stage whose Lanes
+    // Next(Lanes) takes both channels in lanes 0 and 1), a sample at a time
+    // in one loop, both buffers in place: for an owner whose next stage
+    // waits on its own recursion, which the equaliser's work then fills.
+    template <class Stage>
+    void ProcessInto(Stage& next, float* left, float* right, int32_t n);
+
+    // The two loops ProcessInto chooses from; they give the same bits. The
+    // wide one holds the low and high cascades of both channels in one
+    // vector of four doubles, which halves the cascades' operations.
+    template <class Stage>
+    void ProcessNarrowInto(Stage& next, float* left, float* right, int32_t n);
+#ifdef VELMORA_WIDE_EQ
+    template <class Stage>
+    [[gnu::target("avx")]] void ProcessWideInto(Stage& next, float* left, float* right, int32_t n);
+#endif
+    // True when ProcessInto takes the wide loop on this processor.
+    static bool WideRuns();
 
     // True when both channels have settled in silence: silent blocks then
     // repeat the last output instead of running the cascades.
@@ -99,6 +124,7 @@ private:
 
     EqBandState left{};
     EqBandState right{};
+    bool wide = WideRuns();
     float sampleRate = 44100.0f;
     float level = 0.0f;
     int32_t lowGain = 100;
@@ -132,3 +158,68 @@ private:
     const EqMix mix;
     EqState<Pairs> state;
 };
+
+template <class Stage>
+void EqFx::ProcessInto(Stage& next, float* leftSamples, float* rightSamples, int32_t n)
+{
+#ifdef VELMORA_WIDE_EQ
+    if (wide)
+    {
+        ProcessWideInto(next, leftSamples, rightSamples, n);
+        return;
+    }
+#endif
+    ProcessNarrowInto(next, leftSamples, rightSamples, n);
+}
+
+template <class Stage>
+void EqFx::ProcessNarrowInto(Stage& next, float* leftSamples, float* rightSamples, int32_t n)
+{
+    Block block(*this);
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Lanes out = next.Next(block.Next(StereoLanes(leftSamples[s], rightSamples[s])));
+        leftSamples[s] = out[0];
+        rightSamples[s] = out[1];
+    }
+    block.End();
+}
+
+#ifdef VELMORA_WIDE_EQ
+template <class Stage>
+void EqFx::ProcessWideInto(Stage& next, float* leftSamples, float* rightSamples, int32_t n)
+{
+    // Lanes: low left, low right, high left, high right. Each lane runs the
+    // operations of EqStep in its order.
+    using Quads = double __attribute__((vector_size(32)));
+    const EqMix g = Mix();
+    const Quads f{left.lf, right.lf, left.hf, right.hf};
+    Quads c1{left.p1, right.p1, left.q1, right.q1};
+    Quads c2{left.p2, right.p2, left.q2, right.q2};
+    Quads c3{left.p3, right.p3, left.q3, right.q3};
+    Quads c4{left.p4, right.p4, left.q4, right.q4};
+    Pairs x1{left.x1, right.x1};
+    Pairs x2{left.x2, right.x2};
+    Pairs x3{left.x3, right.x3};
+    for (int32_t s = 0; s < n; ++s)
+    {
+        const Pairs x{leftSamples[s], rightSamples[s]};
+        const Quads both = __builtin_shufflevector(x, x, 0, 1, 0, 1);
+        c1 = c1 + f * (both - c1) + kEqAntiDenormal;
+        c2 += f * (c1 - c2);
+        c3 += f * (c2 - c3);
+        c4 += f * (c3 - c4);
+        const Pairs l = __builtin_shufflevector(c4, c4, 0, 1);
+        const Pairs h = x3 - __builtin_shufflevector(c4, c4, 2, 3);
+        const Pairs m = x3 - (h + l);
+        x3 = x2;
+        x2 = x1;
+        x1 = x;
+        const Lanes out = next.Next(NarrowPair((m * g.mid + l * g.low + h * g.high) * g.wet * g.output + g.dry * x));
+        leftSamples[s] = out[0];
+        rightSamples[s] = out[1];
+    }
+    left = {left.lf, c1[0], c2[0], c3[0], c4[0], left.hf, c1[2], c2[2], c3[2], c4[2], x1[0], x2[0], x3[0]};
+    right = {right.lf, c1[1], c2[1], c3[1], c4[1], right.hf, c1[3], c2[3], c3[3], c4[3], x1[1], x2[1], x3[1]};
+}
+#endif
