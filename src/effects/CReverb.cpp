@@ -43,10 +43,11 @@ CReverb::CReverb()
     {
         modulated[k].SetBaseDelay(kLineLengths[k]);
         modulated[k].SetDepth(kModulationDepth);
+        modulated[k].SetSpan(kPassLength);
         modulated[k].SetLfo(45.0 * k / 360.0, kModulationHz / sampleRate);
     }
     for (int32_t k = kModulatedLineCount; k < kLineCount; ++k)
-        fixed[k - kModulatedLineCount].Setup(kLineLengths[k]);
+        fixed[k - kModulatedLineCount].Setup(kLineLengths[k], kPassLength);
     preDelay.Setup(kPreDelayCapacity);
     SetTime(kInitialTimeMs);
 }
@@ -160,10 +161,10 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
             energy += power[l];
     }
 
-    for (int32_t i = 0; i < kModulatedLineCount; ++i)
-        modulated[i].Write(feed[i], n);
-    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-        fixed[i - kModulatedLineCount].Write(feed[i], n);
+    for (MSVRAP1ModDelayLine& line : modulated)
+        line.Wrote(n);
+    for (MDelayLine& line : fixed)
+        line.Wrote(n);
     return energy;
 }
 
@@ -192,8 +193,9 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     // was written in this pass.
     static_assert(kPassLength <= kLineLengths[0] - kModulationDepth - 1);
     static_assert(kModulatedLineCount == kLaneCount + 2);
+    const float* fixedLines[kLineCount - kModulatedLineCount];
     for (int32_t i = 0; i < kLineCount - kModulatedLineCount; ++i)
-        fixed[i].Read(fixedLines[i], n);
+        fixedLines[i] = fixed[i].ReadSpan(n);
 
     // The second group's free lanes take the first two fixed lines, paired
     // up sample by sample beforehand so that a sample's pair is one load;
@@ -201,13 +203,13 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
     // sample in place.
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
-        const Lanes first = LoadLanes(&fixedLines[0][s]);
-        const Lanes second = LoadLanes(&fixedLines[1][s]);
+        const Lanes first = LoadLanes(fixedLines[0] + s);
+        const Lanes second = LoadLanes(fixedLines[1] + s);
         StoreLanes(&fixedPairs[s][0], Shuffle<0, 4, 1, 5>(first, second));
         StoreLanes(&fixedPairs[s + 2][0], Shuffle<2, 6, 3, 7>(first, second));
         Lanes v[kLaneCount];
         for (int32_t l = 0; l < kLaneCount; ++l)
-            v[l] = LoadLanes(&fixedLines[2 + l][s]);
+            v[l] = LoadLanes(fixedLines[2 + l] + s);
         Transpose(v);
         for (int32_t l = 0; l < kLaneCount; ++l)
             StoreLanes(across[2][s + l], v[l]);
@@ -247,6 +249,11 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
 
 void CReverb::Mix(int32_t padded)
 {
+    float* feed[kLineCount];
+    for (int32_t i = 0; i < kModulatedLineCount; ++i)
+        feed[i] = modulated[i].WriteSpan();
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        feed[i] = fixed[i - kModulatedLineCount].WriteSpan();
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
         // Back to four samples a vector, one line after the other.
@@ -274,6 +281,6 @@ void CReverb::Mix(int32_t padded)
         const Lanes input = LoadLanes(&delayed[s]);
         // Line i takes line i + 1's output: the cyclic shift after the matrix.
         for (int32_t i = 0; i < kLineCount; ++i)
-            StoreLanes(&feed[i][s], y[(i + 1) % kLineCount] + householder + input);
+            StoreLanes(feed[i] + s, y[(i + 1) % kLineCount] + householder + input);
     }
 }

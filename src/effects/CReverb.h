@@ -60,10 +60,11 @@ private:
                float energy);
     // mono and delayed: the mono input before and after the pre-delay.
     void PreDelay(const float* inL, const float* inR, int32_t n, int32_t distance);
-    // The twelve lines' next n samples, damped, into across; the fixed ones
-    // come through fixedLines. padded is n rounded up to whole vectors.
+    // The twelve lines' next n samples, damped, into across. padded is n
+    // rounded up to whole vectors.
     void ReadLines(int32_t n, int32_t padded);
-    // The sums of across into accL, accR and the next input of each line.
+    // The sums of across into accL, accR and, straight into the rings, the
+    // next input of each line.
     void Mix(int32_t padded);
 
     float sampleRate = 44100.0f;
@@ -85,13 +86,11 @@ private:
     // lives on the heap, which 32-bit Windows aligns to 8 bytes only, and a
     // vector member would be accessed with instructions that need 16.
     float across[kGroupCount][kPassLength][kLaneCount];
-    float fixedLines[kLineCount - kModulatedLineCount][kPassLength];
     float fixedPairs[kPassLength][2];
     float mono[kPassLength];
     float delayed[kPassLength];
     float accL[kPassLength];
     float accR[kPassLength];
-    float feed[kLineCount][kPassLength];
     // The modulated lines' LFO table entries: lines 0 to 3, then 4 and 5.
     float lfoEntries[2][kPassLength][kLaneCount];
 };

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-void MDelayLine::Setup(int32_t newDelay)
+void MDelayLine::Setup(int32_t newDelay, int32_t newSpan)
 {
     newDelay = std::max(newDelay, 1);
     delay = newDelay;
+    span = std::max(newSpan, 0);
     Allocate(newDelay + kGuardSamples);
     readIndex = size - newDelay;
 }
@@ -15,7 +16,7 @@ void MDelayLine::Allocate(int32_t floats, int32_t newMargin)
 {
     size = floats;
     margin = newMargin;
-    buffer.assign(static_cast<size_t>(floats + 2 * newMargin), 0.0f);
+    buffer.assign(static_cast<size_t>(floats + 2 * newMargin + span), 0.0f);
     writeIndex = 0;
 }
 

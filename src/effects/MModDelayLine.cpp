@@ -14,6 +14,12 @@ void MModDelayLine::SetDepth(int32_t samples)
     Rebuild();
 }
 
+void MModDelayLine::SetSpan(int32_t floats)
+{
+    span = std::max(floats, 0);
+    Rebuild();
+}
+
 void MModDelayLine::Rebuild()
 {
     Allocate(baseDelay + depth + kGuardSamples, depth + 1);

@@ -13,10 +13,12 @@
 class MModDelayLine : public MDelayLine
 {
 public:
-    // Either may be set first; each re-allocates with the other's current
-    // value. Call only while the owner is built. Negative values count as 0.
+    // Any may be set first; each re-allocates with the others' current
+    // values. Call only while the owner is built. Negative values count as 0.
     void SetBaseDelay(int32_t samples);
     void SetDepth(int32_t samples);
+    // Room past the far margin for WriteSpan.
+    void SetSpan(int32_t floats);
 
     // Next n output samples; advances the read position.
     virtual void Tick(float* out, int32_t n) = 0;
