@@ -22,6 +22,20 @@ start_xvfb() {
   return 1
 }
 
+# make_wine_prefix LOADER: creates the prefix $WINEPREFIX unless it is there.
+# wineboot has reported a failure for a prefix it had set up completely, so
+# the prefix's registry, written when the wine server ends, decides; a first
+# attempt that left none gets a second. Quiet: the caller reports a failure.
+make_wine_prefix() {
+  local attempt
+  for attempt in 1 2; do
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    "$1" wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver64 -w
+  done
+  [ -f "$WINEPREFIX/system.reg" ]
+}
+
 # run_wine_tests SECONDS LOADER PROGRAM: runs a GoogleTest program under wine
 # (LOADER is the 64- or 32-bit wine) on a virtual display of its own, within
 # SECONDS, in the prefix $WINEPREFIX (created on first use). The wine server
@@ -31,11 +45,10 @@ start_xvfb() {
 run_wine_tests() {
   local wineserver=/usr/lib/wine/wineserver64
   local status=0
-  timeout -k 10 "$1" xvfb-run -a bash -c '
+  # The function goes in as text: xvfb-run's shell drops exported ones.
+  timeout -k 10 "$1" xvfb-run -a bash -c "$(declare -f make_wine_prefix)"'
     "$0" -w
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      "$1" wineboot -i >/dev/null 2>&1 || { echo "cannot create the wine prefix $WINEPREFIX" >&2; exit 1; }
-    fi
+    make_wine_prefix "$1" || { echo "cannot create the wine prefix $WINEPREFIX" >&2; exit 1; }
     status=0
     "$1" "$2" --gtest_brief=1 || status=$?
     "$0" -w

@@ -62,9 +62,7 @@ else
   echo "host-windows: SKIPPED the 32-bit wine runs: $i386_why ($wine32 does not start);" \
        "the 32-bit build and its tables were checked" >&2
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine64" wineboot -i >/dev/null 2>&1 || fail "cannot create the wine prefix $WINEPREFIX"
-fi
+make_wine_prefix "$wine64" || fail "cannot create the wine prefix $WINEPREFIX"
 
 # Every factory program renders to the very same bytes on Linux and on both
 # Windows builds: the synth does its maths with its own functions, not the C
