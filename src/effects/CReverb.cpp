@@ -144,7 +144,12 @@ float CReverb::Pass(const float* inL, const float* inR, float* outL, float* outR
         for (float(&group)[kPassLength][kLaneCount] : across)
             StoreLanes(group[s], Lanes{});
     }
-    Mix(padded);
+#ifdef VELMORA_WIDE_VECTORS
+    if (wide && padded % 8 == 0)
+        MixWide(padded);
+    else
+#endif
+        Mix(padded);
 
     for (int32_t s = 0; s < n; ++s)
     {
@@ -247,13 +252,18 @@ void CReverb::ReadLines(int32_t n, int32_t padded)
         filters[g].Store(&damping[g * kLaneCount]);
 }
 
+void CReverb::LineInputs(float** inputs)
+{
+    for (int32_t i = 0; i < kModulatedLineCount; ++i)
+        inputs[i] = modulated[i].WriteSpan();
+    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
+        inputs[i] = fixed[i - kModulatedLineCount].WriteSpan();
+}
+
 void CReverb::Mix(int32_t padded)
 {
     float* feed[kLineCount];
-    for (int32_t i = 0; i < kModulatedLineCount; ++i)
-        feed[i] = modulated[i].WriteSpan();
-    for (int32_t i = kModulatedLineCount; i < kLineCount; ++i)
-        feed[i] = fixed[i - kModulatedLineCount].WriteSpan();
+    LineInputs(feed);
     for (int32_t s = 0; s < padded; s += kLaneCount)
     {
         // Back to four samples a vector, one line after the other.
@@ -284,3 +294,53 @@ void CReverb::Mix(int32_t padded)
             StoreLanes(feed[i] + s, y[(i + 1) % kLineCount] + householder + input);
     }
 }
+
+#ifdef VELMORA_WIDE_VECTORS
+void CReverb::MixWide(int32_t padded)
+{
+    float* feed[kLineCount];
+    LineInputs(feed);
+    for (int32_t s = 0; s < padded; s += 2 * kLaneCount)
+    {
+        // Each half as the plain loop's vectors: samples s to s + 3 below,
+        // s + 4 to s + 7 above, transposed half by half.
+        Eights y[kLineCount];
+        for (int32_t g = 0; g < kGroupCount; ++g)
+        {
+            Eights v[kLaneCount];
+            for (int32_t l = 0; l < kLaneCount; ++l)
+                v[l] = __builtin_shufflevector(LoadLanes(across[g][s + l]), LoadLanes(across[g][s + 4 + l]), 0, 1, 2, 3,
+                                               4, 5, 6, 7);
+            const Eights low01 = __builtin_shufflevector(v[0], v[1], 0, 8, 1, 9, 4, 12, 5, 13);
+            const Eights high01 = __builtin_shufflevector(v[0], v[1], 2, 10, 3, 11, 6, 14, 7, 15);
+            const Eights low23 = __builtin_shufflevector(v[2], v[3], 0, 8, 1, 9, 4, 12, 5, 13);
+            const Eights high23 = __builtin_shufflevector(v[2], v[3], 2, 10, 3, 11, 6, 14, 7, 15);
+            Eights* lines = &y[g * kLaneCount];
+            lines[0] = __builtin_shufflevector(low01, low23, 0, 1, 8, 9, 4, 5, 12, 13);
+            lines[1] = __builtin_shufflevector(low01, low23, 2, 3, 10, 11, 6, 7, 14, 15);
+            lines[2] = __builtin_shufflevector(high01, high23, 0, 1, 8, 9, 4, 5, 12, 13);
+            lines[3] = __builtin_shufflevector(high01, high23, 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+        Eights left;
+        std::memcpy(&left, &mono[s], sizeof(left));
+        Eights right = left;
+        Eights sum = Eights{};
+        for (int32_t i = 0; i < kLineCount; ++i)
+        {
+            left += y[i] * kLeftSigns[i];
+            right += y[i] * kRightSigns[i];
+            sum += y[i];
+        }
+        std::memcpy(&accL[s], &left, sizeof(left));
+        std::memcpy(&accR[s], &right, sizeof(right));
+        const Eights householder = kHouseholder * sum;
+        Eights input;
+        std::memcpy(&input, &delayed[s], sizeof(input));
+        for (int32_t i = 0; i < kLineCount; ++i)
+        {
+            const Eights next = y[(i + 1) % kLineCount] + householder + input;
+            std::memcpy(feed[i] + s, &next, sizeof(next));
+        }
+    }
+}
+#endif

@@ -64,8 +64,14 @@ private:
     // rounded up to whole vectors.
     void ReadLines(int32_t n, int32_t padded);
     // The sums of across into accL, accR and, straight into the rings, the
-    // next input of each line.
+    // next input of each line. The wide loop, built for AVX, takes eight
+    // samples a step (padded a multiple of 8), in the plain loop's order.
     void Mix(int32_t padded);
+#ifdef VELMORA_WIDE_VECTORS
+    [[gnu::target("avx")]] void MixWide(int32_t padded);
+#endif
+    // Where each line's next input goes: straight into its ring.
+    void LineInputs(float** inputs);
 
     float sampleRate = 44100.0f;
     int32_t reverbTime = 0;
@@ -79,6 +85,7 @@ private:
     int32_t size = 0;
     float dryGain = 0.0f;
     float wetGain = 1.0f;
+    bool wide = WideVectorsRun();
 
     // Scratch of a pass, four-sample vectors apart from the tail. The filters
     // run on across: group g holds lines 4 g to 4 g + 3 side by side. Plain

@@ -138,12 +138,3 @@ void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
     ProcessInto(unchanged, leftSamples, rightSamples, n);
 }
 
-bool EqFx::WideRuns()
-{
-#ifdef VELMORA_WIDE_EQ
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx");
-#else
-    return false;
-#endif
-}

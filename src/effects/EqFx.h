@@ -5,13 +5,6 @@
 
 #include <cstdint>
 
-#if defined(__x86_64__) && defined(__ELF__)
-// 64-bit ELF builds also carry the equaliser's loop compiled for AVX, taken
-// when the processor has it. The Windows toolchains cannot keep the 32-byte
-// stack slots of such a loop aligned, so their builds run the plain loop.
-#define VELMORA_WIDE_EQ 1
-#endif
-
 // State of the equaliser: two cascades of four one-pole low-passes (low and
 // high crossover) and the last three inputs. T is double for one channel, or
 // a vector of both channels side by side.
@@ -90,16 +83,15 @@ public:
     void ProcessInto(Stage& next, float* left, float* right, int32_t n);
 
     // The two loops ProcessInto chooses from; they give the same bits. The
-    // wide one holds the low and high cascades of both channels in one
-    // vector of four doubles, which halves the cascades' operations.
+    // wide one, built for AVX, holds the low and high cascades of both
+    // channels in one vector of four doubles, which halves the cascades'
+    // operations.
     template <class Stage>
     void ProcessNarrowInto(Stage& next, float* left, float* right, int32_t n);
-#ifdef VELMORA_WIDE_EQ
+#ifdef VELMORA_WIDE_VECTORS
     template <class Stage>
     [[gnu::target("avx")]] void ProcessWideInto(Stage& next, float* left, float* right, int32_t n);
 #endif
-    // True when ProcessInto takes the wide loop on this processor.
-    static bool WideRuns();
 
     // True when both channels have settled in silence: silent blocks then
     // repeat the last output instead of running the cascades.
@@ -124,7 +116,7 @@ private:
 
     EqBandState left{};
     EqBandState right{};
-    bool wide = WideRuns();
+    bool wide = WideVectorsRun();
     float sampleRate = 44100.0f;
     float level = 0.0f;
     int32_t lowGain = 100;
@@ -162,7 +154,7 @@ private:
 template <class Stage>
 void EqFx::ProcessInto(Stage& next, float* leftSamples, float* rightSamples, int32_t n)
 {
-#ifdef VELMORA_WIDE_EQ
+#ifdef VELMORA_WIDE_VECTORS
     if (wide)
     {
         ProcessWideInto(next, leftSamples, rightSamples, n);
@@ -185,7 +177,7 @@ void EqFx::ProcessNarrowInto(Stage& next, float* leftSamples, float* rightSample
     block.End();
 }
 
-#ifdef VELMORA_WIDE_EQ
+#ifdef VELMORA_WIDE_VECTORS
 template <class Stage>
 void EqFx::ProcessWideInto(Stage& next, float* leftSamples, float* rightSamples, int32_t n)
 {

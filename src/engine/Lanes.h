@@ -17,6 +17,29 @@ using LaneCounts = uint32_t __attribute__((vector_size(16)));  // wrap around
 using Pairs = double __attribute__((vector_size(16)));
 constexpr int32_t kPairs = 2;
 
+#if defined(__x86_64__) && defined(__ELF__)
+// 64-bit ELF builds also carry a few loops compiled for AVX, taken when
+// WideVectorsRun. The Windows toolchains cannot keep the 32-byte stack slots
+// of such loops aligned, so their builds run only the plain loops. A wide
+// loop runs the operations of its plain one in the same order in each lane:
+// both give the same bits.
+#define VELMORA_WIDE_VECTORS 1
+
+// Eight floats, for the loops built for AVX.
+using Eights = float __attribute__((vector_size(32)));
+#endif
+
+// True when the loops built for AVX can run here.
+inline bool WideVectorsRun()
+{
+#ifdef VELMORA_WIDE_VECTORS
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+#else
+    return false;
+#endif
+}
+
 // Four lanes picked out of two vectors: 0..3 from a, 4..7 from b.
 template <int32_t i0, int32_t i1, int32_t i2, int32_t i3>
 inline Lanes Shuffle(Lanes a, Lanes b)

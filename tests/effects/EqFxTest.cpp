@@ -117,13 +117,13 @@ TEST(EqFx, SkippedSilenceLeavesOutputAndStateAsARun)
     ExpectSkippedSilenceToMatchARun(skipping, running, process, quiet, Noise(2560, 0.5f, 6), 60);
 }
 
-#ifdef VELMORA_WIDE_EQ
+#ifdef VELMORA_WIDE_VECTORS
 // The wide loop runs wherever the processor has AVX; the Windows builds run
 // the plain one. Both must leave the same bits, in the samples and in the
 // state the next block starts from, whatever the settings and the input.
 TEST(EqFx, WideLoopGivesThePlainLoopsBits)
 {
-    if (!EqFx::WideRuns())
+    if (!WideVectorsRun())
         GTEST_SKIP() << "this processor has no AVX";
     struct PassOn
     {
