@@ -137,4 +137,3 @@ void EqFx::Process(float* leftSamples, float* rightSamples, int32_t n)
     PassOn unchanged;
     ProcessInto(unchanged, leftSamples, rightSamples, n);
 }
-
