@@ -99,12 +99,11 @@ public:
     // True when Process repeats the last output over these samples.
     bool Repeats(const float* left, const float* right, int32_t n) const;
 
-    // One block a sample a call, as Process runs it when it does not repeat
-    // the last output: for an owner that runs the next stage's samples in
-    // the same loop. Construct, call Next once a sample, then End.
+private:
+    // The plain loop's state for one block, a sample a call: construct,
+    // call Next once a sample, then End.
     class Block;
 
-private:
     EqMix Mix() const;
     // Both channels side by side, so that each step runs once for both: lane
     // 0 left, lane 1 right; and one channel back from them.

@@ -30,20 +30,6 @@ size_t MDelayLine::MemorySize() const
     return buffer.size() * sizeof(float);
 }
 
-void MDelayLine::Read(float* out, int32_t n)
-{
-    while (n > 0)
-    {
-        const int32_t run = std::min(n, size - readIndex);
-        std::memcpy(out, Ring() + readIndex, sizeof(float) * static_cast<size_t>(run));
-        out += run;
-        n -= run;
-        readIndex += run;
-        if (readIndex == size)
-            readIndex = 0;
-    }
-}
-
 void MDelayLine::Write(const float* values, int32_t n)
 {
     while (n > 0)

@@ -38,8 +38,7 @@ public:
         return value;
     }
 
-    // Block forms of n Reads and n Writes.
-    void Read(float* out, int32_t n);
+    // The block form of n Writes.
     void Write(const float* values, int32_t n);
 
     // The next n Reads (n up to the span) lie one after the other from the
